@@ -1,0 +1,21 @@
+# Replays must repeat bit for bit: no contraction of a*b+c into fma, no fast-math.
+add_compile_options(-ffp-contract=off -fno-fast-math)
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+
+# Every narrow string literal is stored as CP932 (Shift-JIS) bytes, the encoding the game's data
+# and texts use at run time. Sources are UTF-8; u8"" literals stay UTF-8.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fexec-charset=CP932>)
+  # <chrono> of C++20 holds a literal CP932 cannot encode; this folder stands in for it.
+  include_directories(BEFORE "${CMAKE_SOURCE_DIR}/cmake/include")
+  add_compile_definitions(QC4_EXEC_CHARSET_CP932=1)
+endif()
+
+if(QC4_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(NOT CMAKE_BUILD_TYPE)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo)
+endif()

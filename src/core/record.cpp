@@ -1,0 +1,287 @@
+#include "core/record.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/containers.h"
+#include "core/log.h"
+#include "core/record_io.h"
+
+uint32_t g_nDataVersion = kDataVersion;
+uint32_t g_nFileVersion = 0;
+int g_bFileTooNew = 0;
+int g_bStripCR = 1;
+
+// ---- cDataFile ----
+
+std::unique_ptr<cDataFile> cDataFile::FromBytes(std::vector<uint8_t> bytes, std::string name) {
+  std::unique_ptr<cDataFile> f(new cDataFile);
+  f->m_aBytes = std::move(bytes);
+  f->m_strPath = std::move(name);
+  return f;
+}
+
+std::unique_ptr<cDataFile> cDataFile::ForWriting(std::string path) {
+  std::unique_ptr<cDataFile> f(new cDataFile);
+  f->m_bWriter = true;
+  f->m_strPath = std::move(path);
+  return f;
+}
+
+bool cDataFile::Read(void* dst, size_t n) {
+  if (m_bFailed || m_bWriter || n > Remaining()) {
+    m_bFailed = true;
+    return false;
+  }
+  if (n) std::memcpy(dst, m_aBytes.data() + m_nPos, n);
+  m_nPos += n;
+  return true;
+}
+
+bool cDataFile::ReadCount(int32_t& count, size_t minElementBytes) {
+  if (!ReadInt32(count)) return false;
+  if (count > 0 && minElementBytes > 0 && static_cast<uint64_t>(count) * minElementBytes > Remaining()) {
+    m_bFailed = true;
+    return false;
+  }
+  return true;
+}
+
+void cDataFile::Write(const void* src, size_t n) {
+  if (!m_bWriter || n == 0) return;
+  const auto* p = static_cast<const uint8_t*>(src);
+  m_aBytes.insert(m_aBytes.end(), p, p + n);
+}
+
+bool cDataFile::Commit() {
+  if (!m_bWriter || m_bFailed) return false;
+  return WriteDataFileBytes(m_strPath, m_aBytes);
+}
+
+// ---- file operations ----
+
+std::unique_ptr<cDataFile> OpenDataFileR(const char* path) {
+  std::string name = (path && *path) ? path : "err";
+  if (name.size() > 259) name.resize(259);
+  std::vector<uint8_t> bytes;
+  if (!ReadDataFileBytes(name, bytes, kMaxDataFileBytes)) return nullptr;
+  auto file = cDataFile::FromBytes(std::move(bytes), name);
+  uint32_t version = 0;
+  if (!file->ReadUInt32(version)) return nullptr;  // too short even for its header
+  g_nFileVersion = version;
+  if (version > g_nDataVersion) {
+    g_bFileTooNew = 1;
+    return nullptr;
+  }
+  g_bFileTooNew = 0;
+  return file;
+}
+
+std::unique_ptr<cDataFile> OpenDataFileW(const char* path) {
+  if (g_bQuit.load() || !path || !*path) return nullptr;
+  auto file = cDataFile::ForWriting(path);
+  file->WriteUInt32(g_nDataVersion);
+  return file;
+}
+
+bool CloseDataFile(std::unique_ptr<cDataFile>& file) {
+  if (!file) return false;
+  bool ok = true;
+  if (file->IsWriter()) ok = !g_bQuit.load() && file->Commit();
+  file.reset();
+  return ok;
+}
+
+// ---- cRecord ----
+
+void cRecord::AddField(void* p, int32_t count, int8_t size, const char* name) {
+  m_aFields.push_back(cFieldDesc{reinterpret_cast<char*>(p) - reinterpret_cast<char*>(this), count, size, name});
+}
+
+void cRecord::DeclareString(std::string* p, int32_t count, const char* name) {
+  for (int32_t i = 0; i < count; ++i)
+    m_aStrings.push_back(cStringDesc{reinterpret_cast<char*>(p) - reinterpret_cast<char*>(this), name});
+}
+
+namespace {
+// Puts the tables back to the current version however Load ends.
+struct RedeclareOnExit {
+  cRecord& record;
+  ~RedeclareOnExit() {
+    if (g_nDataVersion != g_nFileVersion) record.DeclareFields(g_nDataVersion);
+  }
+};
+}  // namespace
+
+bool cRecord::Load(cDataFile& file) {
+  DeclareFields(g_nFileVersion);
+  RedeclareOnExit redeclare{*this};
+  int32_t n = 0;
+  if (!file.ReadInt32(n)) return false;
+  if (n < 0 || static_cast<size_t>(n) > m_aFields.size()) {
+    // More fields than this version of the class has: the rest of the file would be misread.
+    ReportLogPrintf("err F[%d] ( %d )", n, static_cast<int>(m_aFields.size()));
+    file.Fail();
+    return false;
+  }
+  for (int32_t i = 0; i < n; ++i) {
+    const cFieldDesc& d = m_aFields[static_cast<size_t>(i)];
+    if (!file.Read(FieldAddress(d), static_cast<size_t>(d.count) * static_cast<size_t>(d.size))) return false;
+  }
+  return LoadStrings(file);
+}
+
+bool cRecord::LoadStrings(cDataFile& file) {
+  int32_t m = 0;
+  if (!file.ReadCount(m, 4)) return false;
+  if (m < 0 || static_cast<size_t>(m) > m_aStrings.size()) {
+    ReportLogPrintf("err S[%d] ( %d )", m, static_cast<int>(m_aStrings.size()));
+    file.Fail();
+    return false;
+  }
+  std::vector<char> scratch;
+  for (int32_t i = 0; i < m; ++i) {
+    std::string& s = StringAt(m_aStrings[static_cast<size_t>(i)]);
+    int32_t len = 0;
+    if (!file.ReadInt32(len)) return false;
+    if (len < 1 || (len > 1 && static_cast<size_t>(len) > file.Remaining())) {
+      file.Fail();
+      return false;
+    }
+    if (len == 1) {
+      s.clear();
+      continue;
+    }
+    scratch.resize(static_cast<size_t>(len));
+    file.Read(scratch.data(), scratch.size());
+    s.assign(scratch.data(), strnlen(scratch.data(), scratch.size()));
+  }
+  if (g_bStripCR) StripCR();
+  return true;
+}
+
+bool cRecord::Save(cDataFile& file) {
+  DeclareFields(g_nDataVersion);
+  file.WriteInt32(static_cast<int32_t>(m_aFields.size()));
+  for (const cFieldDesc& d : m_aFields)
+    file.Write(FieldAddress(d), static_cast<size_t>(d.count) * static_cast<size_t>(d.size));
+  return SaveStrings(file);
+}
+
+bool cRecord::SaveStrings(cDataFile& file) {
+  file.WriteInt32(static_cast<int32_t>(m_aStrings.size()));
+  for (const cStringDesc& d : m_aStrings) SaveCountedText(file, StringAt(d));
+  return true;
+}
+
+void cRecord::ResetFields() {
+  DeclareFields(g_nDataVersion);
+  for (const cFieldDesc& d : m_aFields)
+    std::memset(FieldAddress(d), 0, static_cast<size_t>(d.count) * static_cast<size_t>(d.size));
+  for (const cStringDesc& d : m_aStrings) StringAt(d).clear();
+}
+
+void cRecord::CopyFields(const cRecord& source) {
+  DeclareFields(g_nDataVersion);
+  const_cast<cRecord&>(source).DeclareFields(g_nDataVersion);
+  size_t nf = std::min(m_aFields.size(), source.m_aFields.size());
+  for (size_t i = 0; i < nf; ++i) {
+    const cFieldDesc& d = m_aFields[i];
+    const cFieldDesc& s = source.m_aFields[i];
+    size_t bytes = std::min(static_cast<size_t>(d.count) * d.size, static_cast<size_t>(s.count) * s.size);
+    std::memmove(FieldAddress(d), source.FieldAddress(s), bytes);
+  }
+  size_t ns = std::min(m_aStrings.size(), source.m_aStrings.size());
+  for (size_t i = 0; i < ns; ++i) StringAt(m_aStrings[i]) = source.StringAt(source.m_aStrings[i]);
+}
+
+void cRecord::AssignRecord(const cRecord& source) {
+  DeclareFields(g_nDataVersion);
+  const_cast<cRecord&>(source).PrepareCopy(g_nDataVersion);
+  // Offsets are relative to each record, so taking the source's table describes our own members.
+  m_aFields = source.m_aFields;
+  m_aStrings = source.m_aStrings;
+}
+
+void cRecord::StripCR() {
+  for (const cStringDesc& d : m_aStrings) {
+    std::string& s = StringAt(d);
+    s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
+  }
+}
+
+std::vector<uint8_t> cRecord::SaveToBytes() {
+  auto file = cDataFile::ForWriting("");
+  file->WriteUInt32(g_nDataVersion);
+  Save(*file);
+  return file->Bytes();
+}
+
+int cRecord::LoadFromBytes(const std::vector<uint8_t>& bytes) {
+  auto file = cDataFile::FromBytes(bytes);
+  uint32_t version = 0;
+  if (!file->ReadUInt32(version)) return 0;
+  g_nFileVersion = version;
+  if (version > g_nDataVersion) {
+    g_bFileTooNew = 1;
+    return 0;
+  }
+  g_bFileTooNew = 0;
+  // Keep what the record held, to put it back when the file turns out to be broken.
+  auto snapshot = cDataFile::ForWriting("");
+  Save(*snapshot);
+  if (Load(*file) && !file->Failed()) return 1;
+  auto restore = cDataFile::FromBytes(snapshot->Bytes());
+  uint32_t keptVersion = g_nFileVersion;
+  g_nFileVersion = g_nDataVersion;
+  Load(*restore);
+  g_nFileVersion = keptVersion;
+  return 0;
+}
+
+int cRecord::LoadFile(const char* path) {
+  std::string name = (path && *path) ? path : "err";
+  std::vector<uint8_t> bytes;
+  if (!ReadDataFileBytes(name, bytes, kMaxDataFileBytes)) return 0;
+  return LoadFromBytes(bytes);
+}
+
+int cRecord::SaveFile(const char* path) {
+  auto file = OpenDataFileW(path);
+  if (!file) return 0;
+  if (!Save(*file)) return 0;
+  return CloseDataFile(file) ? 1 : 0;
+}
+
+// ---- counted additions ----
+
+bool LoadByteArray(cDataFile& file, std::vector<uint8_t>& bytes) { return LoadValueList(file, bytes); }
+
+void SaveByteArray(cDataFile& file, const std::vector<uint8_t>& bytes) { SaveValueList(file, bytes); }
+
+bool LoadCountedText(cDataFile& file, std::string& text) {
+  int32_t len = 0;
+  if (!file.ReadInt32(len)) return false;
+  if (len < 1 || (len > 1 && static_cast<size_t>(len) > file.Remaining())) {
+    file.Fail();
+    return false;
+  }
+  if (len == 1) {
+    text.clear();
+    return true;
+  }
+  std::vector<char> scratch(static_cast<size_t>(len));
+  file.Read(scratch.data(), scratch.size());
+  text.assign(scratch.data(), strnlen(scratch.data(), scratch.size()));
+  if (g_bStripCR) text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return true;
+}
+
+void SaveCountedText(cDataFile& file, std::string& text) {
+  // The text is cut at its first NUL and at 5119 bytes (the copy buffer less its NUL), in memory too.
+  size_t len = strnlen(text.c_str(), text.size());
+  if (len > kFormatBufferSize - 1) len = kFormatBufferSize - 1;
+  text.resize(len);
+  file.WriteInt32(static_cast<int32_t>(len + 1));
+  if (len) file.Write(text.data(), len + 1);
+}

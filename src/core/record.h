@@ -1,0 +1,226 @@
+#pragma once
+// Versioned records: the base of every game and player file.
+//
+// A record declares its numeric fields and strings in file order for a given file version
+// (DeclareFields); one generic reader and writer move them. On disk a record body is:
+//   int32 N, then each numeric field's count x size raw bytes (little-endian), in declaration order;
+//   int32 M, then each string as int32 L (text length + 1) and, when L != 1, L bytes (text + NUL).
+// A data file is a u32 version header followed by the top record's stream. Old files are read with
+// the table of their own version, then the record re-declares for the current version and upgrades.
+//
+// Descriptors hold offsets from the record itself, so a copied record always describes its own
+// members (a copy never points into its source).
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+constexpr uint32_t kDataVersion = 986;
+
+// The system's data version (986), set by start-up before any file is touched.
+extern uint32_t g_nDataVersion;
+// Version header of the file opened last for reading; class upgrades test it.
+extern uint32_t g_nFileVersion;
+// 1 when the last read open refused a file newer than g_nDataVersion.
+extern int g_bFileTooNew;
+// Every string loaded loses its CR bytes while set (always at run time).
+extern int g_bStripCR;
+
+// Bounds-checked reader over a whole file in memory, or writer into memory that replaces the target
+// file atomically when it is closed. After the first short read the file is failed: later reads fail
+// too and fill nothing.
+class cDataFile {
+ public:
+  static std::unique_ptr<cDataFile> FromBytes(std::vector<uint8_t> bytes, std::string name = "");
+  static std::unique_ptr<cDataFile> ForWriting(std::string path);
+
+  bool IsWriter() const { return m_bWriter; }
+  const std::string& Path() const { return m_strPath; }
+  bool Failed() const { return m_bFailed; }
+  void Fail() { m_bFailed = true; }
+
+  size_t Position() const { return m_nPos; }
+  size_t Size() const { return m_aBytes.size(); }
+  size_t Remaining() const { return m_aBytes.size() - m_nPos; }
+
+  bool Read(void* dst, size_t n);
+  bool ReadInt32(int32_t& v) { return Read(&v, 4); }
+  bool ReadUInt32(uint32_t& v) { return Read(&v, 4); }
+  // Reads an int32 count and checks that count elements of at least minElementBytes each can still
+  // be in the file; fails the file otherwise. A negative count is returned as is.
+  bool ReadCount(int32_t& count, size_t minElementBytes);
+
+  void Write(const void* src, size_t n);
+  void WriteInt32(int32_t v) { Write(&v, 4); }
+  void WriteUInt32(uint32_t v) { Write(&v, 4); }
+
+  const std::vector<uint8_t>& Bytes() const { return m_aBytes; }
+  // Writer only: replaces the target file with the bytes written (temporary file and rename).
+  bool Commit();
+
+ private:
+  cDataFile() = default;
+  std::vector<uint8_t> m_aBytes;
+  size_t m_nPos = 0;
+  bool m_bWriter = false;
+  bool m_bFailed = false;
+  std::string m_strPath;
+};
+
+// Opens a data file for reading and reads its version into g_nFileVersion. Refuses (null) a missing
+// file and one newer than g_nDataVersion (then g_bFileTooNew is 1). A null or empty path reads "err".
+std::unique_ptr<cDataFile> OpenDataFileR(const char* path);
+// Opens a data file for writing with the header g_nDataVersion; null while g_bQuit is set.
+std::unique_ptr<cDataFile> OpenDataFileW(const char* path);
+// Closes the file; a writer is committed to disk here. false when the commit failed.
+bool CloseDataFile(std::unique_ptr<cDataFile>& file);
+// Largest data file the readers accept.
+constexpr size_t kMaxDataFileBytes = 256u << 20;
+
+struct cFieldDesc {
+  std::ptrdiff_t offset;  // from the record
+  int32_t count;
+  int8_t size;  // 1, 2, 4 or 8
+  const char* name;
+};
+
+struct cStringDesc {
+  std::ptrdiff_t offset;
+  const char* name;
+};
+
+class cRecord {
+ public:
+  cRecord() = default;
+  cRecord(const cRecord&) = default;
+  cRecord& operator=(const cRecord&) = default;
+  virtual ~cRecord() = default;
+
+  // Called on the source of a copy; nothing to do in any class so far.
+  virtual void PrepareCopy(uint32_t version) {}
+  // Rebuilds both tables for the given file version. Every override starts with ClearFieldTables().
+  virtual void DeclareFields(uint32_t version) { ClearFieldTables(); }
+  // Reads the record body (and, in classes, what follows it). false when the file is short or broken.
+  virtual bool Load(cDataFile& file);
+  virtual bool Save(cDataFile& file);
+
+  bool LoadStrings(cDataFile& file);
+  bool SaveStrings(cDataFile& file);
+
+  // DeclareFields(986), then every numeric field zeroed and every string emptied.
+  void ResetFields();
+  // Copies every declared field and string from a record of the same class.
+  void CopyFields(const cRecord& source);
+  // The base part of a record copy: re-declares and moves the tables onto this record.
+  void AssignRecord(const cRecord& source);
+  void StripCR();
+
+  // Whole-file load: header, Load. On any failure returns 0 and leaves the record as it was.
+  int LoadFile(const char* path);
+  int LoadFile(const std::string& path) { return LoadFile(path.c_str()); }
+  // Whole-file save, replacing the file atomically; 0 while g_bQuit is set or when writing fails.
+  int SaveFile(const char* path);
+  int SaveFile(const std::string& path) { return SaveFile(path.c_str()); }
+  // Load from bytes that begin with the version header (tests, replays, fuzzing).
+  int LoadFromBytes(const std::vector<uint8_t>& bytes);
+  // The bytes SaveFile would write.
+  std::vector<uint8_t> SaveToBytes();
+
+  // The tables, for tools that print records.
+  const std::vector<cFieldDesc>& FieldTable() const { return m_aFields; }
+  const std::vector<cStringDesc>& StringTable() const { return m_aStrings; }
+  void* FieldAddress(const cFieldDesc& d) { return reinterpret_cast<char*>(this) + d.offset; }
+  const void* FieldAddress(const cFieldDesc& d) const { return reinterpret_cast<const char*>(this) + d.offset; }
+  std::string& StringAt(const cStringDesc& d) { return *reinterpret_cast<std::string*>(reinterpret_cast<char*>(this) + d.offset); }
+  const std::string& StringAt(const cStringDesc& d) const { return *reinterpret_cast<const std::string*>(reinterpret_cast<const char*>(this) + d.offset); }
+
+ protected:
+  void ClearFieldTables() {
+    m_aFields.clear();
+    m_aStrings.clear();
+  }
+  void DeclareInt(int32_t* p, int32_t count = 1, const char* name = nullptr) { AddField(p, count, 4, name); }
+  void DeclareInt(uint32_t* p, int32_t count = 1, const char* name = nullptr) { AddField(p, count, 4, name); }
+  void DeclareShort(int16_t* p, int32_t count = 1, const char* name = nullptr) { AddField(p, count, 2, name); }
+  void DeclareShort(uint16_t* p, int32_t count = 1, const char* name = nullptr) { AddField(p, count, 2, name); }
+  void DeclareByte(int8_t* p, int32_t count = 1, const char* name = nullptr) { AddField(p, count, 1, name); }
+  void DeclareByte(uint8_t* p, int32_t count = 1, const char* name = nullptr) { AddField(p, count, 1, name); }
+  void DeclareDouble(double* p, int32_t count = 1, const char* name = nullptr) { AddField(p, count, 8, name); }
+  void DeclareString(std::string* p, int32_t count = 1, const char* name = nullptr);
+
+  // Declares a member by its own type and extent: QC4_DECLARE(m_anValues) for int32_t m_anValues[4]
+  // is one descriptor of four 4-byte elements named "m_anValues".
+  template <class T>
+  void DeclareMember(T& member, const char* name) {
+    using E = std::remove_all_extents_t<T>;
+    if constexpr (std::is_same_v<E, std::string>) {
+      DeclareString(reinterpret_cast<std::string*>(&member), 1, name);
+    } else {
+      static_assert(std::is_arithmetic_v<E> && (sizeof(E) == 1 || sizeof(E) == 2 || sizeof(E) == 4 || sizeof(E) == 8),
+                    "record fields are 1, 2, 4 or 8-byte numbers");
+      AddField(&member, static_cast<int32_t>(sizeof(T) / sizeof(E)), static_cast<int8_t>(sizeof(E)), name);
+    }
+  }
+
+ private:
+  void AddField(void* p, int32_t count, int8_t size, const char* name);
+  std::vector<cFieldDesc> m_aFields;
+  std::vector<cStringDesc> m_aStrings;
+};
+
+#define QC4_DECLARE(member) DeclareMember(member, #member)
+
+// Counted list of records: int32 count, then each element's stream. Reading empties the list and
+// fills it with count new elements (made as their class constructs them), then loads each; a count
+// <= 0 leaves the list empty. false when the count cannot fit in the rest of the file or an element
+// fails.
+template <class T>
+bool LoadRecordList(cDataFile& file, std::vector<T>& list) {
+  int32_t n = 0;
+  // Every record stream holds at least its two int32 counts.
+  if (!file.ReadCount(n, 8)) return false;
+  list.clear();
+  if (n <= 0) return true;
+  list.resize(static_cast<size_t>(n));
+  for (auto& e : list)
+    if (!e.Load(file)) return false;
+  return true;
+}
+
+template <class T>
+bool SaveRecordList(cDataFile& file, std::vector<T>& list) {
+  file.WriteInt32(static_cast<int32_t>(list.size()));
+  for (auto& e : list)
+    if (!e.Save(file)) return false;
+  return true;
+}
+
+// Counted byte array: int32 count, then the bytes. A count <= 0 leaves the array unchanged.
+bool LoadByteArray(cDataFile& file, std::vector<uint8_t>& bytes);
+void SaveByteArray(cDataFile& file, const std::vector<uint8_t>& bytes);
+
+// Counted list of plain values of one size (int32 count, then count x sizeof(T) bytes). A count
+// <= 0 leaves the list unchanged.
+template <class T>
+bool LoadValueList(cDataFile& file, std::vector<T>& list) {
+  static_assert(std::is_trivially_copyable_v<T>);
+  int32_t n = 0;
+  if (!file.ReadCount(n, sizeof(T))) return false;
+  if (n <= 0) return true;
+  std::vector<T> values(static_cast<size_t>(n));
+  if (!file.Read(values.data(), values.size() * sizeof(T))) return false;
+  list = std::move(values);
+  return true;
+}
+
+template <class T>
+void SaveValueList(cDataFile& file, const std::vector<T>& list) {
+  file.WriteInt32(static_cast<int32_t>(list.size()));
+  if (!list.empty()) file.Write(list.data(), list.size() * sizeof(T));
+}
+
+// A text stored as int32 length including the NUL, then the bytes (1 alone for an empty text).
+bool LoadCountedText(cDataFile& file, std::string& text);
+void SaveCountedText(cDataFile& file, std::string& text);

@@ -1,0 +1,22 @@
+#pragma once
+// Shift-JIS (code page 932) byte classes. A character is one byte, or a lead byte followed by a trail
+// byte; 0x5C ('\') is a valid trail byte, so text must be walked from its start, never backwards.
+#include <cstddef>
+
+inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+inline bool IsSjisTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+// Length of the longest prefix of text[0..len) that fits in max bytes without splitting a
+// double-byte character.
+inline size_t SjisFitLength(const char* text, size_t len, size_t max) {
+  size_t i = 0;
+  while (i < len) {
+    size_t step = (IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < len &&
+                   IsSjisTrailByte(static_cast<unsigned char>(text[i + 1])))
+                      ? 2
+                      : 1;
+    if (i + step > max) break;
+    i += step;
+  }
+  return i;
+}

@@ -1,0 +1,241 @@
+#include "core/record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "core/log.h"
+
+namespace {
+
+// Little-endian byte builder, independent of the record code.
+struct Bytes {
+  std::vector<uint8_t> b;
+  Bytes& u32(uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    return *this;
+  }
+  Bytes& i32(int32_t v) { return u32(static_cast<uint32_t>(v)); }
+  Bytes& i16(int16_t v) {
+    b.push_back(static_cast<uint8_t>(v));
+    b.push_back(static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8));
+    return *this;
+  }
+  Bytes& u8(uint8_t v) {
+    b.push_back(v);
+    return *this;
+  }
+  Bytes& f64(double d) {
+    uint8_t raw[8];
+    std::memcpy(raw, &d, 8);
+    b.insert(b.end(), raw, raw + 8);
+    return *this;
+  }
+  Bytes& str(const std::string& s) {
+    if (s.empty()) return i32(1);
+    i32(static_cast<int32_t>(s.size() + 1));
+    b.insert(b.end(), s.begin(), s.end());
+    return u8(0);
+  }
+};
+
+// A record whose layout changed across versions: m_nNew arrived in version 500.
+class cSample : public cRecord {
+ public:
+  int32_t m_nA = 0;
+  int16_t m_asB[2] = {};
+  int8_t m_cC = 0;
+  double m_dD = 0;
+  int32_t m_nNew = 0;
+  std::string m_strName;
+  std::string m_strNote;
+
+  cSample() {
+    ResetFields();
+    m_nNew = 77;  // class default
+  }
+  void DeclareFields(uint32_t version) override {
+    ClearFieldTables();
+    QC4_DECLARE(m_nA);
+    QC4_DECLARE(m_asB);
+    QC4_DECLARE(m_cC);
+    QC4_DECLARE(m_dD);
+    if (version >= 500) QC4_DECLARE(m_nNew);
+    QC4_DECLARE(m_strName);
+    QC4_DECLARE(m_strNote);
+  }
+};
+
+Bytes sampleBody(uint32_t version) {
+  Bytes b;
+  b.u32(version).i32(version >= 500 ? 5 : 4).i32(-3).i16(7).i16(-8).u8(0xFE).f64(2.5);
+  if (version >= 500) b.i32(1234);
+  b.i32(2).str("abc").str("");
+  return b;
+}
+
+class RecordTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_nDataVersion = kDataVersion;
+    g_bStripCR = 1;
+    g_bQuit = 0;
+    dir = std::filesystem::temp_directory_path() / ("qc4_record_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir);
+    g_bQuit = 0;
+  }
+  std::filesystem::path dir;
+};
+
+TEST_F(RecordTest, ReadsByteBuiltFixtureFieldByField) {
+  cSample r;
+  ASSERT_EQ(r.LoadFromBytes(sampleBody(986).b), 1);
+  EXPECT_EQ(r.m_nA, -3);
+  EXPECT_EQ(r.m_asB[0], 7);
+  EXPECT_EQ(r.m_asB[1], -8);
+  EXPECT_EQ(r.m_cC, -2);
+  EXPECT_EQ(r.m_dD, 2.5);
+  EXPECT_EQ(r.m_nNew, 1234);
+  EXPECT_EQ(r.m_strName, "abc");
+  EXPECT_EQ(r.m_strNote, "");
+}
+
+TEST_F(RecordTest, OldVersionKeepsDefaultsOfNewFieldsAndSavesCurrentLayout) {
+  cSample r;
+  ASSERT_EQ(r.LoadFromBytes(sampleBody(499).b), 1);
+  EXPECT_EQ(g_nFileVersion, 499u);
+  EXPECT_EQ(r.m_nNew, 77);
+  EXPECT_EQ(r.m_strName, "abc");
+  auto saved = r.SaveToBytes();
+  Bytes expected = sampleBody(986);
+  // Same values, but the field the old file lacked carries its default.
+  std::memcpy(expected.b.data() + 4 + 4 + 4 + 4 + 1 + 8, &r.m_nNew, 4);
+  EXPECT_EQ(saved, expected.b);
+}
+
+TEST_F(RecordTest, SaveLoadSaveIsIdentical) {
+  cSample r;
+  r.m_nA = 5;
+  r.m_strName = "表示";  // trail byte 0x5C inside
+  auto first = r.SaveToBytes();
+  cSample s;
+  ASSERT_EQ(s.LoadFromBytes(first), 1);
+  EXPECT_EQ(s.SaveToBytes(), first);
+}
+
+TEST_F(RecordTest, EmptyRecordAndStringEncodings) {
+  cRecord empty;
+  EXPECT_EQ(empty.SaveToBytes(), Bytes().u32(986).i32(0).i32(0).b);
+  cSample r;
+  r.m_strName = std::string("ab\0cd", 5);
+  r.m_strNote = "";
+  auto bytes = r.SaveToBytes();
+  EXPECT_EQ(r.m_strName, "ab");  // cut in memory too
+  std::vector<uint8_t> tail(bytes.end() - 4 - 3 - 4, bytes.end());
+  EXPECT_EQ(tail, Bytes().i32(3).u8('a').u8('b').u8(0).i32(1).b);
+}
+
+TEST_F(RecordTest, StripsCarriageReturns) {
+  Bytes b = sampleBody(986);
+  b.b.resize(b.b.size() - 4 - 8);  // drop both strings
+  b.str("a\r\nb").str("");
+  cSample r;
+  ASSERT_EQ(r.LoadFromBytes(b.b), 1);
+  EXPECT_EQ(r.m_strName, "a\nb");
+}
+
+TEST_F(RecordTest, BrokenInputIsRefusedAndLeavesRecordUnchanged) {
+  std::vector<std::vector<uint8_t>> cases;
+  auto full = sampleBody(986).b;
+  for (size_t cut : {0u, 3u, 6u, 10u, 20u, 30u}) cases.emplace_back(full.begin(), full.begin() + cut);
+  cases.emplace_back(full.begin(), full.end() - 1);                  // string shorter than its length
+  cases.push_back(Bytes().u32(986).i32(6).b);                          // more fields than declared
+  cases.push_back(Bytes().u32(986).i32(-1).b);                         // negative count
+  Bytes hugeString = sampleBody(986);
+  hugeString.b.resize(hugeString.b.size() - 12);
+  hugeString.i32(0x7FFFFFFF);
+  cases.push_back(hugeString.b);
+  Bytes zeroLength = sampleBody(986);
+  zeroLength.b.resize(zeroLength.b.size() - 12);
+  zeroLength.i32(0);
+  cases.push_back(zeroLength.b);
+  for (size_t i = 0; i < cases.size(); ++i) {
+    cSample r;
+    r.m_nA = 42;
+    r.m_strName = "kept";
+    EXPECT_EQ(r.LoadFromBytes(cases[i]), 0) << "case " << i;
+    EXPECT_EQ(r.m_nA, 42) << "case " << i;
+    EXPECT_EQ(r.m_strName, "kept") << "case " << i;
+    EXPECT_EQ(r.FieldTable().size(), 5u);
+  }
+}
+
+TEST_F(RecordTest, TooNewFilesAreRefused) {
+  cSample r;
+  for (uint32_t v : {987u, 0xFFFFFFFFu}) {
+    g_bFileTooNew = 0;
+    EXPECT_EQ(r.LoadFromBytes(sampleBody(986).b.size() ? Bytes().u32(v).b : std::vector<uint8_t>{}), 0);
+    EXPECT_EQ(g_bFileTooNew, 1);
+  }
+  std::string path = (dir / "new.dat").string();
+  std::ofstream(path, std::ios::binary).write("\xdb\x03\x00\x00", 4);  // 987
+  g_bFileTooNew = 0;
+  EXPECT_EQ(OpenDataFileR(path.c_str()), nullptr);
+  EXPECT_EQ(g_bFileTooNew, 1);
+}
+
+TEST_F(RecordTest, CopiesDescribeTheirOwnMembers) {
+  cSample a;
+  a.m_nA = 1;
+  a.m_strName = "source";
+  cSample b = a;
+  b.m_nA = 2;
+  b.m_strName = "copy";
+  EXPECT_EQ(cSample().LoadFromBytes(b.SaveToBytes()), 1);
+  cSample c;
+  c.LoadFromBytes(b.SaveToBytes());
+  EXPECT_EQ(c.m_nA, 2);
+  EXPECT_EQ(c.m_strName, "copy");
+  std::vector<cSample> list(5, a), other;
+  other = list;
+  list.clear();
+  other[3].m_nA = 9;
+  c.LoadFromBytes(other[3].SaveToBytes());
+  EXPECT_EQ(c.m_nA, 9);
+}
+
+TEST_F(RecordTest, SaveFileIsAtomicAndRefusedAfterFatalStop) {
+  std::string path = (dir / "rec.dat").string();
+  cSample r;
+  r.m_nA = 11;
+  ASSERT_EQ(r.SaveFile(path), 1);
+  cSample back;
+  ASSERT_EQ(back.LoadFile(path), 1);
+  EXPECT_EQ(back.m_nA, 11);
+  g_bQuit = 1;
+  r.m_nA = 12;
+  EXPECT_EQ(r.SaveFile(path), 0);
+  ASSERT_EQ(back.LoadFile(path), 1);
+  EXPECT_EQ(back.m_nA, 11);
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+TEST_F(RecordTest, CountedListsRejectCountsLargerThanTheFile) {
+  auto f = cDataFile::FromBytes(Bytes().i32(1000000).b);
+  std::vector<cSample> list(2);
+  EXPECT_FALSE(LoadRecordList(*f, list));
+  auto g = cDataFile::FromBytes(Bytes().i32(-4).b);
+  EXPECT_TRUE(LoadRecordList(*g, list));
+  EXPECT_TRUE(list.empty());
+  std::vector<uint8_t> bytes{1, 2};
+  auto h = cDataFile::FromBytes(Bytes().i32(0).b);
+  EXPECT_TRUE(LoadByteArray(*h, bytes));
+  EXPECT_EQ(bytes.size(), 2u);
+}
+
+}  // namespace
