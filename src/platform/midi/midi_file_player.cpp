@@ -1,0 +1,184 @@
+#include "platform/midi/midi_file_player.h"
+
+#include <algorithm>
+
+#include "platform/midi/midi_renderer.h"
+
+cMidiFilePlayer::cMidiFilePlayer() = default;
+
+cMidiFilePlayer::~cMidiFilePlayer() { CloseDevice(); }
+
+int cMidiFilePlayer::OpenDevice(cMidiRenderer* renderer) {
+  if (renderer == nullptr) renderer = cMidiRenderer::Shared();
+  if (renderer == nullptr) return kMidiPlayerNoDevice;
+  {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_pRenderer != nullptr) return kMidiPlayerOk;
+    m_pRenderer = renderer;
+  }
+  renderer->Attach(this);
+  return kMidiPlayerOk;
+}
+
+void cMidiFilePlayer::CloseDevice() {
+  cMidiRenderer* renderer;
+  {
+    std::lock_guard<std::mutex> lock(m_lock);
+    renderer = m_pRenderer;
+    m_pRenderer = nullptr;
+    m_nState = 0;
+    m_pSong.reset();
+    m_songs.clear();
+  }
+  if (renderer != nullptr) renderer->Detach(this);
+}
+
+bool cMidiFilePlayer::IsOpen() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  return m_pRenderer != nullptr;
+}
+
+int cMidiFilePlayer::AddListFromFile(const std::string& path, int id) {
+  auto song = std::make_shared<cSmfSong>();
+  if (!LoadSmfSong(path, *song)) return kMidiPlayerBadFile;
+  std::lock_guard<std::mutex> lock(m_lock);
+  m_songs[id] = std::move(song);
+  return kMidiPlayerOk;
+}
+
+void cMidiFilePlayer::ClearList() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  m_songs.clear();
+}
+
+int cMidiFilePlayer::Play(bool loop, int id) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  if (m_pRenderer == nullptr) return kMidiPlayerNoDevice;
+  auto it = m_songs.find(id);
+  if (it == m_songs.end()) return kMidiPlayerNoSong;
+  m_pSong = it->second;
+  m_nSongId = id;
+  m_nNext = 0;
+  m_dTick = 0;
+  m_nTempo = 500000;
+  m_bLoop = loop;
+  m_nState = 1;
+  m_bSilence = true;
+  m_bResetChannels = true;
+  return kMidiPlayerOk;
+}
+
+void cMidiFilePlayer::Stop() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  if (m_nState != 0) m_bSilence = true;
+  m_nState = 0;
+  m_nNext = 0;
+  m_dTick = 0;
+}
+
+void cMidiFilePlayer::Pause() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  if (m_nState == 1) {
+    m_nState = 2;
+    m_bSilence = true;
+  }
+}
+
+void cMidiFilePlayer::Restart() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  if (m_nState == 2) m_nState = 1;
+}
+
+void cMidiFilePlayer::SetMasterVolume(int volume) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  m_fGain = (std::clamp(volume, -127, 0) + 127) / 127.0f;
+  m_bGainChanged = true;
+}
+
+cMidiPlayerStatus cMidiFilePlayer::GetStatus() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  cMidiPlayerStatus status;
+  status.state = m_nState;
+  status.songId = m_nSongId;
+  status.tick = static_cast<int32_t>(m_dTick);
+  return status;
+}
+
+double cMidiFilePlayer::MicrosPerTick() const {
+  const uint16_t division = m_pSong->division;
+  if (division & 0x8000) {
+    const int fps = -static_cast<int8_t>(division >> 8);
+    const int perFrame = division & 0xFF;
+    const double ticksPerSecond = (fps == 29 ? 29.97 : fps) * (perFrame == 0 ? 1 : perFrame);
+    return ticksPerSecond > 0 ? 1e6 / ticksPerSecond : 1e6;
+  }
+  return static_cast<double>(m_nTempo) / division;
+}
+
+void cMidiFilePlayer::Advance(int frames, int rate, cMidiSink& sink) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  if (m_bGainChanged) {
+    sink.SetMasterGain(m_fGain);
+    m_bGainChanged = false;
+  }
+  if (m_bSilence) {
+    sink.AllNotesOff();
+    m_bSilence = false;
+  }
+  if (m_bResetChannels) {
+    // A new song starts from the General MIDI defaults, whatever the last one left behind.
+    for (uint32_t ch = 0; ch < 16; ++ch) {
+      sink.ShortMessage(0xB0 | ch | (121u << 8));
+      sink.ShortMessage(0xC0 | ch);
+      sink.ShortMessage(0xE0 | ch | (0x40u << 16));
+      sink.ShortMessage(0xB0 | ch | (7u << 8) | (100u << 16));
+      sink.ShortMessage(0xB0 | ch | (10u << 8) | (64u << 16));
+    }
+    m_bResetChannels = false;
+  }
+  if (m_nState != 1 || !m_pSong || rate <= 0) return;
+  double micros = frames * 1e6 / rate;
+  const auto& events = m_pSong->events;
+  while (micros > 0) {
+    const double perTick = MicrosPerTick();
+    const double target = m_nNext < events.size() ? static_cast<double>(events[m_nNext].tick)
+                                                  : static_cast<double>(m_pSong->endTick);
+    const double needed = (target - m_dTick) * perTick;
+    if (needed > micros) {
+      m_dTick += micros / perTick;
+      return;
+    }
+    micros -= std::max(0.0, needed);
+    m_dTick = target;
+    if (m_nNext < events.size()) {
+      const cSmfEvent& ev = events[m_nNext++];
+      const uint8_t status = ev.bytes[0];
+      if (status == 0xFF) {
+        if (ev.bytes.size() >= 5 && ev.bytes[1] == 0x51) {
+          const uint32_t tempo = (ev.bytes[2] << 16) | (ev.bytes[3] << 8) | ev.bytes[4];
+          if (tempo != 0) m_nTempo = tempo;
+        }
+      } else if (status == 0xF0) {
+        sink.LongMessage(ev.bytes.data(), ev.bytes.size());
+      } else if (status < 0xF0) {
+        uint32_t packed = status;
+        if (ev.bytes.size() > 1) packed |= ev.bytes[1] << 8;
+        if (ev.bytes.size() > 2) packed |= ev.bytes[2] << 16;
+        sink.ShortMessage(packed);
+      }
+      continue;
+    }
+    // The end of the song.
+    sink.AllNotesOff();
+    if (!m_bLoop || (m_pSong->endTick == 0 && events.empty())) {
+      m_nState = 0;
+      m_nNext = 0;
+      m_dTick = 0;
+      return;
+    }
+    m_nNext = 0;
+    m_dTick = 0;
+    m_nTempo = 500000;
+    if (m_pSong->endTick == 0) return;  // a song without length would loop forever in one slice
+  }
+}

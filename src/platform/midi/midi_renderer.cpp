@@ -1,0 +1,52 @@
+#include "platform/midi/midi_renderer.h"
+
+#include <algorithm>
+
+#include "platform/midi/fluid_synth.h"
+
+cMidiRenderer::cMidiRenderer(cMidiSink& sink, int rate) : m_sink(sink), m_nRate(rate) {}
+
+cMidiRenderer::~cMidiRenderer() = default;
+
+cMidiRenderer* cMidiRenderer::Shared() {
+  static cMidiRenderer* shared = [] () -> cMidiRenderer* {
+    cFluidSynth* synth = cFluidSynth::Shared();
+    if (synth == nullptr) return nullptr;
+    // Constructed after the mixer, so destroyed before it; it leaves the mix first.
+    cAudioMixer& mixer = cAudioMixer::Shared();
+    struct cAttached {
+      cMidiRenderer renderer;
+      cAudioMixer& mixer;
+      cAttached(cMidiSink& sink, cAudioMixer& m) : renderer(sink, kMixerRate), mixer(m) {
+        mixer.AddSource(&renderer);
+      }
+      ~cAttached() { mixer.RemoveSource(&renderer); }
+    };
+    static cAttached attached(*synth, mixer);
+    return &attached.renderer;
+  }();
+  return shared;
+}
+
+void cMidiRenderer::Attach(cMidiSequencer* sequencer) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  if (std::find(m_sequencers.begin(), m_sequencers.end(), sequencer) == m_sequencers.end())
+    m_sequencers.push_back(sequencer);
+}
+
+void cMidiRenderer::Detach(cMidiSequencer* sequencer) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  m_sequencers.erase(std::remove(m_sequencers.begin(), m_sequencers.end(), sequencer), m_sequencers.end());
+}
+
+void cMidiRenderer::Render(float* out, int frames) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  // Nothing attached: nothing can sound (every player silences its notes before it leaves).
+  if (m_sequencers.empty()) return;
+  for (int done = 0; done < frames;) {
+    const int n = std::min(kSliceFrames, frames - done);
+    for (cMidiSequencer* sequencer : m_sequencers) sequencer->Advance(n, m_nRate, m_sink);
+    m_sink.RenderAdd(out + static_cast<size_t>(done) * kMixerChannels, n);
+    done += n;
+  }
+}
