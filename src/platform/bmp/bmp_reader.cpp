@@ -51,18 +51,13 @@ struct ChannelMask {
     return channel;
   }
   bool Contiguous() const { return mask == 0 || ((mask >> shift) & ((mask >> shift) + 1)) == 0; }
-  // Widens the field to 0-255 by repeating its bits from the top (a 5-bit 0x1F gives 0xFF, 0x10 0x84).
+  // Scales the field to 0-255 as value * 255 / maximum, rounded down (a 5-bit 3 gives 24, 31 gives
+  // 255), the scaling the bitmap readers of the platform share.
   uint8_t Extract(uint32_t pixel) const {
     if (bits == 0) return 0;
-    uint32_t value = (pixel & mask) >> shift;
-    if (bits >= 8) return static_cast<uint8_t>(value >> (bits - 8));
-    uint32_t widened = 0;
-    int filled = 0;
-    while (filled < 8) {
-      widened = (widened << bits) | value;
-      filled += bits;
-    }
-    return static_cast<uint8_t>(widened >> (filled - 8));
+    const uint64_t value = (pixel & mask) >> shift;
+    const uint64_t maximum = mask >> shift;
+    return static_cast<uint8_t>(value * 255 / maximum);
   }
 };
 
