@@ -7,14 +7,13 @@ inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) ||
 inline bool IsSjisTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 
 // Length of the longest prefix of text[0..len) that fits in max bytes without splitting a
-// double-byte character.
+// double-byte character. A lead byte as the last byte of the text is an incomplete character (its
+// trail was cut off) and is left out.
 inline size_t SjisFitLength(const char* text, size_t len, size_t max) {
   size_t i = 0;
   while (i < len) {
-    size_t step = (IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < len &&
-                   IsSjisTrailByte(static_cast<unsigned char>(text[i + 1])))
-                      ? 2
-                      : 1;
+    bool lead = IsSjisLeadByte(static_cast<unsigned char>(text[i]));
+    size_t step = (lead && (i + 1 >= len || IsSjisTrailByte(static_cast<unsigned char>(text[i + 1])))) ? 2 : 1;
     if (i + step > max) break;
     i += step;
   }
