@@ -103,7 +103,7 @@ class RasterFont {
   const GlyphBitmap& GlyphLocked(char32_t ch, GlyphRender mode);
   int AdvanceLocked(char32_t ch);
 
-  std::mutex m_mutex;
+  std::recursive_mutex m_mutex;  // recursive: a plot callback may measure with the same font
   ResolvedFontFile m_file;
   FontMetrics m_metrics;
   std::unique_ptr<FaceHandle> m_primary;
