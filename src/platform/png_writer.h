@@ -1,6 +1,8 @@
-// Writes 32-bit RGB frames as PNG files (libpng), replacing the target atomically: the PNG is
-// written to a temporary file beside the target, checked, flushed and renamed over it; on any
-// failure the temporary file is removed and an existing target is kept.
+// Writes 32-bit RGB frames as PNG files (libpng), replacing the target atomically through the file
+// layer (platform/files.h): the PNG goes to a temporary file beside the target, checked, flushed and
+// renamed over it; on any failure the temporary file is removed and an existing target is kept.
+// The path is a path as the file layer takes it (backslashes or slashes; plain ASCII system paths
+// such as a command-line "/tmp/frame.png" pass through unchanged).
 #pragma once
 
 #include <cstdint>

@@ -1,9 +1,9 @@
-// Shift-JIS decoding with the Windows code page's own table.
+// Shift-JIS decoding for drawing, with the Windows code page.s own table.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/font/cp932_table.h"
+#include "platform/font/cp932_chars.h"
 
 namespace {
 

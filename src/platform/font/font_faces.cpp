@@ -10,7 +10,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/font/cp932_table.h"
+#include "platform/font/cp932_chars.h"
 
 namespace {
 

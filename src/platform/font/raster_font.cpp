@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/font/cp932_table.h"
+#include "platform/font/cp932_chars.h"
 
 namespace {
 
