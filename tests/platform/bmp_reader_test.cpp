@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "platform/bmp/bmp_reader.h"
@@ -280,6 +282,30 @@ TEST(BmpReader, InfoReadsHeadersOnly) {
   EXPECT_EQ(info.image.bitsPerPixel, 8);
   EXPECT_EQ(info.image.palette.size(), 4u);
   EXPECT_TRUE(info.image.pixels.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BmpReader, GamePathsAreFoundThroughTheFileLayer) {
+  const std::filesystem::path folder = std::filesystem::path(QC4_BINARY_DIR) / "bmp_game_file";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder / "BMP");
+  BmpBuilder file;
+  file.palette = GreyPalette(4);
+  file.pixels = std::vector<uint8_t>(8, 2);
+  const std::vector<uint8_t> bytes = file.Build();
+  std::ofstream(folder / "BMP" / "TITLE.BMP", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+
+  // A Windows path in another case, with backslashes.
+  std::string gamePath = folder.string() + "\\bmp\\Title.bmp";
+  const BmpDecodeResult result = LoadBmpGameFile(gamePath);
+  ASSERT_TRUE(result.ok()) << BmpErrorName(result.error);
+  EXPECT_EQ(result.image.PixelAt(3, 1), Grey(2));
+  EXPECT_EQ(LoadBmpGameFile(folder.string() + "\\bmp\\Missing.bmp").error, BmpError::FileUnreadable);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/files.h"
+
 namespace {
 
 // Compression values of the info header.
@@ -457,5 +459,16 @@ BmpDecodeResult LoadBmpFile(const std::string& path) {
   std::vector<uint8_t> bytes(static_cast<size_t>(length));
   file.seekg(0);
   if (length > 0 && !file.read(reinterpret_cast<char*>(bytes.data()), length)) return failed;
+  return DecodeBmp(bytes);
+}
+
+BmpDecodeResult LoadBmpGameFile(std::string_view gamePath) {
+  std::vector<uint8_t> bytes;
+  eReadFail why = eReadFail::None;
+  if (!ReadWholeFile(gamePath, kBmpMaxFileBytes, bytes, &why)) {
+    BmpDecodeResult failed;
+    failed.error = why == eReadFail::TooLarge ? BmpError::TooLarge : BmpError::FileUnreadable;
+    return failed;
+  }
   return DecodeBmp(bytes);
 }

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Why a bitmap was refused.
@@ -88,7 +89,11 @@ inline BmpDecodeResult DecodeBmp(const std::vector<uint8_t>& bytes) {
 // load nothing). `image.pixels`, `indexes` stay empty; `palette` is filled.
 BmpDecodeResult ReadBmpInfo(const uint8_t* data, size_t size);
 
-// Reads and decodes a bitmap file by its path on disk (a real path: a game-relative Windows path is
-// resolved by the caller first). Files larger than `kBmpMaxFileBytes` are refused unread.
+// Reads and decodes a bitmap file by its path on disk (a real path, used as it stands). Files larger
+// than `kBmpMaxFileBytes` are refused unread.
 inline constexpr size_t kBmpMaxFileBytes = size_t{512} << 20;
 BmpDecodeResult LoadBmpFile(const std::string& path);
+
+// The same for a game path ("bmp\\Title.bmp" in CP932 bytes), found through the file layer
+// (platform/files.h: case-insensitive, Shift-JIS aware). A missing file is `FileUnreadable`.
+BmpDecodeResult LoadBmpGameFile(std::string_view gamePath);
