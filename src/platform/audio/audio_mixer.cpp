@@ -10,8 +10,10 @@ cAudioMixer::cAudioMixer() = default;
 cAudioMixer::~cAudioMixer() { Close(); }
 
 cAudioMixer& cAudioMixer::Shared() {
-  static cAudioMixer mixer;
-  return mixer;
+  // Never destroyed: music objects owned by globals may still leave the mix during static
+  // destruction. Close() is what stops the device.
+  static cAudioMixer* mixer = new cAudioMixer;
+  return *mixer;
 }
 
 bool cAudioMixer::OpenDevice() {

@@ -25,6 +25,8 @@ void cOggStream::Prepare() {
   {
     std::lock_guard<std::mutex> lock(m_lock);
     m_bPlaying = false;
+    m_fVolume = 1.0f;  // a new file starts at full volume and without loops
+    m_nLoops = m_nLoopsLeft = 0;
     old = m_pDecoder;
     m_pDecoder = nullptr;
     m_input.clear();

@@ -18,7 +18,7 @@ public:
   cOggStream(const cOggStream&) = delete;
   cOggStream& operator=(const cOggStream&) = delete;
 
-  void Prepare();                       // stop and forget the current file
+  void Prepare();                       // stop, forget the current file, volume 1, no loops
   bool Load(const std::string& path);   // opens the file; false when it is not Ogg Vorbis
   void SetVolume(float volume);         // 0..1, linear
   void SetLoopCount(int32_t count);     // extra repetitions; kLoopForever loops without end

@@ -50,8 +50,10 @@ cFluidSynth* cFluidSynth::Shared() {
   std::call_once(once, [] {
     const std::string path = FindSoundFont();
     if (path.empty()) return;
-    static cFluidSynth synth(path, kMixerRate);
-    if (synth.IsReady()) shared = &synth;
+    // Never destroyed: the audio thread may still render it while the program exits.
+    auto* synth = new cFluidSynth(path, kMixerRate);
+    if (synth->IsReady()) shared = synth;
+    else delete synth;
   });
   return shared;
 }

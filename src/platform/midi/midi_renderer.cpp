@@ -9,21 +9,13 @@ cMidiRenderer::cMidiRenderer(cMidiSink& sink, int rate) : m_sink(sink), m_nRate(
 cMidiRenderer::~cMidiRenderer() = default;
 
 cMidiRenderer* cMidiRenderer::Shared() {
-  static cMidiRenderer* shared = [] () -> cMidiRenderer* {
+  static cMidiRenderer* shared = []() -> cMidiRenderer* {
     cFluidSynth* synth = cFluidSynth::Shared();
     if (synth == nullptr) return nullptr;
-    // Constructed after the mixer, so destroyed before it; it leaves the mix first.
-    cAudioMixer& mixer = cAudioMixer::Shared();
-    struct cAttached {
-      cMidiRenderer renderer;
-      cAudioMixer& mixer;
-      cAttached(cMidiSink& sink, cAudioMixer& m) : renderer(sink, kMixerRate), mixer(m) {
-        mixer.AddSource(&renderer);
-      }
-      ~cAttached() { mixer.RemoveSource(&renderer); }
-    };
-    static cAttached attached(*synth, mixer);
-    return &attached.renderer;
+    // Never destroyed, like the mixer and the synthesiser it joins.
+    auto* renderer = new cMidiRenderer(*synth, kMixerRate);
+    cAudioMixer::Shared().AddSource(renderer);
+    return renderer;
   }();
   return shared;
 }

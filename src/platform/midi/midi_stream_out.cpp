@@ -126,6 +126,17 @@ bool cMidiStreamOut::IsPlaying() {
   return m_bPlaying;
 }
 
+bool cMidiStreamOut::IsInQueue(const MIDIHDR* header) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  return header != nullptr && (header->dwFlags & MHDR_INQUEUE) != 0;
+}
+
+void cMidiStreamOut::SetMasterGain(float gain) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  m_fGain = gain < 0 ? 0 : gain > 1 ? 1 : gain;
+  m_bGainChanged = true;
+}
+
 uint64_t cMidiStreamOut::TicksPlayed() {
   std::lock_guard<std::mutex> lock(m_lock);
   return m_nTicks;
@@ -152,6 +163,14 @@ bool cMidiStreamOut::PlayEvent(MIDIHDR* header, cMidiSink& sink) {
     if (tempo != 0) m_nTempo = tempo;
   }
   m_nReadOffset += size;
+  if (m_nReadOffset + 12 > header->dwBytesRecorded) {
+    // The buffer's last event: hand the buffer back before telling the caller, so a callback can
+    // refill it at once.
+    header->dwFlags = (header->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
+    m_queue.pop_front();
+    m_nReadOffset = 0;
+    m_dTicksWaited = 0;
+  }
   if (event & MEVT_F_CALLBACK) {
     header->dwOffset = eventOffset;
     if (m_nCallbackThread != 0)
@@ -162,6 +181,10 @@ bool cMidiStreamOut::PlayEvent(MIDIHDR* header, cMidiSink& sink) {
 
 void cMidiStreamOut::Advance(int frames, int rate, cMidiSink& sink) {
   std::lock_guard<std::mutex> lock(m_lock);
+  if (m_bGainChanged) {
+    sink.SetMasterGain(m_fGain);
+    m_bGainChanged = false;
+  }
   if (m_bSilence) {
     sink.AllNotesOff();
     m_bSilence = false;
@@ -192,7 +215,13 @@ void cMidiStreamOut::Advance(int frames, int rate, cMidiSink& sink) {
     if (m_dMicrosPending < 0) m_dMicrosPending = 0;
     m_nTicks += delta;
     m_dTicksWaited = 0;
-    if (!PlayEvent(header, sink)) m_nReadOffset = header->dwBytesRecorded;  // drop the malformed rest
+    if (!PlayEvent(header, sink)) {
+      // A malformed event: drop the rest of this buffer.
+      header->dwFlags = (header->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
+      m_queue.pop_front();
+      m_nReadOffset = 0;
+      m_dTicksWaited = 0;
+    }
   }
   // Nothing queued: the clock stands still until more events arrive.
   m_dMicrosPending = 0;

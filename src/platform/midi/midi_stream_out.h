@@ -67,7 +67,9 @@ public:
   int Reset();    // the same as Stop for a stream
 
   bool IsPlaying();
+  bool IsInQueue(const MIDIHDR* header);  // read under the stream's lock
   uint64_t TicksPlayed();
+  void SetMasterGain(float gain);  // 0..1, applied by the sink at the next slice
 
   void Advance(int frames, int rate, cMidiSink& sink) override;
 
@@ -90,4 +92,6 @@ private:
   uint64_t m_nTicks = 0;
   bool m_bPlaying = false;
   bool m_bSilence = false;      // all notes off at the next slice
+  bool m_bGainChanged = false;
+  float m_fGain = 1.0f;
 };

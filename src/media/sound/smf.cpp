@@ -1,0 +1,261 @@
+#include "media/sound/smf.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "core/log.h"
+#include "platform/files.h"
+
+namespace {
+
+constexpr size_t kMaxSmfFile = 16u << 20;
+
+uint32_t Be32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
+uint16_t Be16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+
+struct cTimedEvent {
+  uint64_t time = 0;
+  std::vector<uint8_t> bytes;  // status and data as they go into the image (without the delta)
+};
+
+int ChannelDataBytes(uint8_t status) { return (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2; }
+
+void AppendWithLength(std::vector<uint8_t>& ev, uint8_t status, const uint8_t* data, uint32_t len) {
+  ev.push_back(status);
+  WriteVarLen(ev, len);
+  ev.insert(ev.end(), data, data + len);
+}
+
+// Reads one track's events (up to its end-of-track event or the end of its chunk). False when the
+// track is malformed; the events before the fault are kept.
+bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<cTimedEvent>& events, uint64_t& endTime) {
+  size_t at = begin;
+  uint64_t time = 0;
+  uint8_t running = 0;
+  std::vector<uint8_t> sysex;  // a system-exclusive message still waiting for its F7 packets
+  uint64_t sysexTime = 0;
+  auto flushSysex = [&]() {
+    if (sysex.empty()) return;
+    cTimedEvent ev;
+    ev.time = sysexTime;
+    AppendWithLength(ev.bytes, 0xF0, sysex.data(), static_cast<uint32_t>(sysex.size()));
+    events.push_back(std::move(ev));
+    sysex.clear();
+  };
+  bool ok = false;
+  while (at < end) {
+    uint32_t delta;
+    if (!ReadVarLen(p, end, at, delta) || at >= end) break;
+    time += delta;
+    const uint8_t status = p[at];
+    if (status == 0xFF) {
+      if (at + 2 > end) break;
+      const uint8_t type = p[at + 1];
+      at += 2;
+      uint32_t len;
+      if (!ReadVarLen(p, end, at, len) || len > end - at) break;
+      if (type == 0x2F) {
+        ok = true;
+        break;
+      }
+      flushSysex();
+      cTimedEvent ev;
+      ev.time = time;
+      ev.bytes.push_back(0xFF);
+      ev.bytes.push_back(type);
+      WriteVarLen(ev.bytes, len);
+      ev.bytes.insert(ev.bytes.end(), p + at, p + at + len);
+      events.push_back(std::move(ev));
+      at += len;
+    } else if (status == 0xF0 || status == 0xF7) {
+      ++at;
+      uint32_t len;
+      if (!ReadVarLen(p, end, at, len) || len > end - at) break;
+      const uint8_t* data = p + at;
+      at += len;
+      if (status == 0xF0) {
+        flushSysex();
+        sysexTime = time;
+        sysex.assign(data, data + len);
+        if (len > 0 && data[len - 1] == 0xF7) flushSysex();
+        else if (len == 0) sysex.clear();
+        else continue;  // continued by F7 packets
+      } else if (!sysex.empty()) {
+        sysex.insert(sysex.end(), data, data + len);  // a continuation packet
+        if (len > 0 && data[len - 1] == 0xF7) flushSysex();
+      } else if (len > 0 && data[0] == 0xF0) {
+        cTimedEvent ev;  // an escaped whole system-exclusive message
+        ev.time = time;
+        AppendWithLength(ev.bytes, 0xF0, data + 1, len - 1);
+        events.push_back(std::move(ev));
+      } else if (len > 0 && data[0] >= 0x80 && data[0] < 0xF0 &&
+                 len == 1u + ChannelDataBytes(data[0])) {
+        cTimedEvent ev;  // an escaped channel message
+        ev.time = time;
+        ev.bytes.assign(data, data + len);
+        events.push_back(std::move(ev));
+      }
+      // Any other escape (real-time or undefined bytes) is left out.
+    } else {
+      uint8_t use = status;
+      if (status & 0x80) {
+        if (status > 0xEF) break;  // undefined or real-time status in a file: the track is broken
+        running = status;
+        ++at;
+      } else {
+        if (running == 0) break;
+        use = running;
+      }
+      const int n = ChannelDataBytes(use);
+      if (static_cast<size_t>(n) > end - at) break;
+      flushSysex();
+      cTimedEvent ev;
+      ev.time = time;
+      ev.bytes.push_back(use);
+      for (int i = 0; i < n; ++i) ev.bytes.push_back(p[at + i] & 0x7F);
+      at += n;
+      events.push_back(std::move(ev));
+    }
+  }
+  flushSysex();
+  endTime = time;
+  return ok;
+}
+
+}  // namespace
+
+bool ReadVarLen(const uint8_t* p, size_t end, size_t& pos, uint32_t& value) {
+  value = 0;
+  for (int i = 0; i < 4; ++i) {
+    if (pos >= end) return false;
+    const uint8_t b = p[pos++];
+    value = (value << 7) | (b & 0x7F);
+    if (!(b & 0x80)) return true;
+  }
+  return false;  // a fourth byte with its top bit set
+}
+
+bool WriteVarLen(std::vector<uint8_t>& out, uint32_t value) {
+  if (value > 0x0FFFFFFF) return false;
+  uint8_t tmp[4];
+  int n = 0;
+  tmp[n++] = value & 0x7F;
+  while ((value >>= 7) != 0) tmp[n++] = static_cast<uint8_t>(0x80 | (value & 0x7F));
+  while (n > 0) out.push_back(tmp[--n]);
+  return true;
+}
+
+bool ConvertSmf(const uint8_t* p, size_t size, std::vector<uint8_t>& image, std::string& error) {
+  image.clear();
+  if (size < 4 || std::memcmp(p, "MThd", 4) != 0) {
+    error = "Init 標準MIDIでない(4)";
+    return false;
+  }
+  if (size < 14 || Be32(p + 4) != 6) {
+    error = "Init 標準MIDIでない(6)";
+    return false;
+  }
+  const uint16_t format = Be16(p + 8);
+  if (format == 2) {
+    error = "Init 対応フォーマットが2でない";
+    return false;
+  }
+  if (format > 2) {
+    error = "Init 対応フォーマットが0または1でない";
+    return false;
+  }
+  if (size < 18 || std::memcmp(p + 14, "MTrk", 4) != 0) {
+    error = "Init 標準MIDIでない(4)";
+    return false;
+  }
+  const uint16_t trackCount = Be16(p + 10);
+  std::vector<std::vector<cTimedEvent>> tracks;
+  uint64_t latest = 0;
+  bool damaged = false;
+  size_t pos = 14;
+  for (uint16_t t = 0; t < trackCount && pos + 8 <= size;) {
+    const bool isTrack = std::memcmp(p + pos, "MTrk", 4) == 0;
+    const size_t begin = pos + 8;
+    const size_t end = begin + std::min<size_t>(Be32(p + pos + 4), size - begin);  // the chunk bounds it
+    pos = end;
+    if (!isTrack) continue;  // chunks of other kinds are skipped
+    ++t;
+    std::vector<cTimedEvent> events;
+    uint64_t endTime = 0;
+    if (!ReadTrack(p, begin, end, events, endTime)) damaged = true;
+    latest = std::max(latest, endTime);
+    tracks.push_back(std::move(events));
+  }
+  if (tracks.empty()) tracks.emplace_back();
+
+  // Merge: the smallest time first; equal times in track order.
+  std::vector<size_t> next(tracks.size(), 0);
+  image = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, p[12], p[13], 'M', 'T', 'r', 'k', 0, 0, 0, 0};
+  uint64_t previous = 0;
+  for (;;) {
+    size_t best = tracks.size();
+    for (size_t t = 0; t < tracks.size(); ++t)
+      if (next[t] < tracks[t].size() && (best == tracks.size() || tracks[t][next[t]].time < tracks[best][next[best]].time))
+        best = t;
+    if (best == tracks.size()) break;
+    const cTimedEvent& ev = tracks[best][next[best]++];
+    if (!WriteVarLen(image, static_cast<uint32_t>(std::min<uint64_t>(ev.time - previous, 0xFFFFFFFFu)))) {
+      image.clear();
+      error = "Init デルタタイムが長すぎます";
+      return false;
+    }
+    previous = ev.time;
+    image.insert(image.end(), ev.bytes.begin(), ev.bytes.end());
+  }
+  if (!WriteVarLen(image, static_cast<uint32_t>(std::min<uint64_t>(latest - previous, 0xFFFFFFFFu)))) {
+    image.clear();
+    error = "Init デルタタイムが長すぎます";
+    return false;
+  }
+  image.insert(image.end(), {0xFF, 0x2F, 0x00});
+  const uint32_t length = static_cast<uint32_t>(image.size() - kSmfImageHeader);
+  image[18] = uint8_t(length >> 24);
+  image[19] = uint8_t(length >> 16);
+  image[20] = uint8_t(length >> 8);
+  image[21] = uint8_t(length);
+  error = damaged ? "Init トラックが壊れています(壊れた所までを読みました)" : "";
+  return true;
+}
+
+cSmf::cSmf(const char* path) : m_strName(path != nullptr ? path : "") {
+  FILE* file = std::fopen(ResolvePath(m_strName).c_str(), "rb");
+  if (file == nullptr) {
+    LogPrintf("Midi %s Create ファイルが開けません", m_strName.c_str());
+    return;
+  }
+  std::vector<uint8_t> bytes;
+  uint8_t block[65536];
+  size_t got;
+  bool tooLarge = false;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+    if (bytes.size() + got > kMaxSmfFile) {
+      tooLarge = true;
+      break;
+    }
+    bytes.insert(bytes.end(), block, block + got);
+  }
+  std::fclose(file);
+  if (tooLarge) {
+    LogPrintf("Midi %s Create ファイルが大きすぎます", m_strName.c_str());
+    return;
+  }
+  std::string error;
+  const bool converted = ConvertSmf(bytes.data(), bytes.size(), m_Image, error);
+  if (!converted) m_Image.clear();
+  if (!error.empty()) LogPrintf("Midi %s %s", m_strName.c_str(), error.c_str());
+}
+
+cSmf::~cSmf() = default;
+
+size_t cSmf::TrackEnd() const {
+  if (m_Image.size() < kSmfImageHeader) return kSmfImageHeader;
+  return std::min(m_Image.size(), kSmfImageHeader + Be32(m_Image.data() + 18));
+}
+
+uint16_t cSmf::Division() const { return m_Image.size() >= 14 ? Be16(m_Image.data() + 12) : 0; }
