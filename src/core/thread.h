@@ -1,0 +1,56 @@
+#pragma once
+// The program's worker threads. Each runs with its own message queue (platform/messages.h), so other
+// threads can post to it by its id, and it ends when its procedure returns (on WM_QUIT).
+//
+// Suspension is cooperative: Suspend asks, and the thread stops at its next safe point, which the
+// frame loops mark by calling cThread::SafePoint() once per pass. No thread is ever killed: Exit asks
+// with WM_QUIT and, when the thread does not end within the wait, leaves it running and says so in the
+// report log.
+#include <cstdint>
+#include <memory>
+
+using ThreadProc = unsigned (*)(void* arg);
+
+class cThread {
+ public:
+  cThread() = default;
+  cThread(const cThread&) = delete;
+  cThread& operator=(const cThread&) = delete;
+  ~cThread();
+
+  // Starts proc(arg) on a new thread with its message queue ready; 1, or 0 when the thread cannot be
+  // created or this object's previous thread still runs.
+  int Start(ThreadProc proc, void* arg);
+  // Waits until the thread has ended and forgets it. Nothing to do without a thread.
+  void Join();
+  // Asks the thread to stop at its next safe point / lets it go on. Calls nest (each Suspend needs a
+  // Resume). True, also when there is no thread.
+  bool Suspend();
+  bool Resume();
+  // Resumes the thread, posts WM_QUIT and polls every 1 ms, posting WM_QUIT again each time, until it
+  // ends or the poll limit passes; then gives up waiting and writes a report-log line.
+  void Exit();
+
+  bool HasThread() const { return m_hThread != nullptr; }
+  uint32_t GetThreadId() const { return m_dwThreadId; }
+  // True while the thread is stopped at a safe point.
+  bool IsHeld() const;
+  // Polls of Exit before it gives up (200 by default, that is about 200 ms).
+  void SetExitPollLimit(int polls) { m_nExitPollLimit = polls; }
+
+  // Called by a worker thread where it may be held: waits there while its cThread is suspended.
+  // Does nothing on a thread not started by a cThread.
+  static void SafePoint();
+
+  struct State;
+
+ private:
+  std::shared_ptr<State> m_hThread;
+  uint32_t m_dwThreadId = 0;
+  int m_nExitPollLimit = 200;
+};
+
+extern cThread thGame;     // runs the game's frame loop
+extern cThread thPause;    // runs the nested frame loop of a stage's modal waits
+extern cThread thRanking;  // runs the nested loop that shows the ranking table
+extern cThread thLoad;     // reads a stage file while its caller keeps pumping messages
