@@ -1,0 +1,128 @@
+#include "data/item_type.h"
+
+#include "core/containers.h"
+#include "data/data_queries.h"
+#include "data/palette_refs.h"
+
+cItemType::cItemType() {
+  DeclareFields(g_nDataVersion);
+  ResetItemType();
+}
+
+void cItemType::DeclareFields(uint32_t version) {
+  ClearFieldTables();
+  QC4_DECLARE(m_nInheritKind);
+  QC4_DECLARE(m_nInheritIndex);
+  QC4_DECLARE(m_nCondMode);
+  QC4_DECLARE(m_bCondLatch);
+  QC4_DECLARE(m_nValue5);
+  QC4_DECLARE(m_nValue6);
+  QC4_DECLARE(m_nGraphic);
+  QC4_DECLARE(m_nGraphicKind);
+  QC4_DECLARE(m_nGraphicSub);
+  QC4_DECLARE(m_nLayer);
+  QC4_DECLARE(m_bInvisible);
+  QC4_DECLARE(m_nIconDisplay);
+  QC4_DECLARE(m_nIcon);
+  QC4_DECLARE(m_bShowRising);
+  QC4_DECLARE(m_nTakeMode);
+  QC4_DECLARE(m_nScale);
+  QC4_DECLARE(m_nSound);
+  QC4_DECLARE(m_strName);
+}
+
+void cItemType::ResetItemType() {
+  ResetFields();
+  m_abInherit.assign(kItemInheritGroups, 0);
+  m_nGraphicKind = 2;
+  m_nGraphic = 0;
+  m_bShowRising = 1;
+  m_nScale = 1;
+  m_nLayer = 6;
+}
+
+bool cItemType::Load(cDataFile& file) {
+  if (!cRecord::Load(file)) return false;
+  if (!file.Read(&m_nCellX, 2) || !file.Read(&m_nCellY, 2)) return false;
+  if (!LoadByteArray(file, m_abInherit)) return false;
+  if (!ReadCondVector(file, m_aConds)) return false;
+  if (!ReadFlowCmdList(file, m_aCmds)) return false;
+  if (g_nFileVersion < 219 && m_nGraphicKind == 3)
+    m_nGraphic = static_cast<int16_t>(std::min(m_nGraphic + 1, 119));
+  ApplyItemInheritance();
+  ValidateItemType();
+  return true;
+}
+
+bool cItemType::Save(cDataFile& file) {
+  ValidateItemType();
+  if (!cRecord::Save(file)) return false;
+  file.Write(&m_nCellX, 2);
+  file.Write(&m_nCellY, 2);
+  SaveByteArray(file, m_abInherit);
+  if (!WriteCondVector(file, m_aConds)) return false;
+  return WriteFlowCmdList(file, m_aCmds);
+}
+
+void cItemType::ApplyItemInheritance() {
+  if (m_nInheritIndex == 0 || m_nInheritKind == 0) return;
+  const cItemType* src = this;
+  if (m_nInheritKind == kPaletteCommon || m_nInheritKind == kPaletteStage) {
+    src = PaletteEntry(PaletteItemList(m_nInheritKind), m_nInheritIndex);
+    if (!src) {
+      m_nInheritKind = 0;
+      return;
+    }
+  }
+  const size_t groups = std::min<size_t>(m_abInherit.size(), kItemInheritGroups);
+  for (size_t i = 0; i < groups; ++i) {
+    if (!m_abInherit[i]) continue;
+    switch (i) {
+      case 0: m_strName = src->m_strName; break;
+      case 1:
+        AssignCondVector(m_aConds, src->m_aConds);
+        m_nCondMode = src->m_nCondMode;
+        m_bCondLatch = src->m_bCondLatch;
+        break;
+      case 2: m_nValue5 = src->m_nValue5; break;
+      case 3: m_nValue6 = src->m_nValue6; break;
+      case 4:
+        m_nGraphicKind = src->m_nGraphicKind;
+        m_nGraphic = src->m_nGraphic;
+        m_nGraphicSub = src->m_nGraphicSub;
+        break;
+      case 5: m_nLayer = src->m_nLayer; break;
+      case 6: m_bInvisible = src->m_bInvisible; break;
+      case 7:
+        m_nIconDisplay = src->m_nIconDisplay;
+        m_nIcon = src->m_nIcon;
+        break;
+      case 8: m_nScale = src->m_nScale; break;
+      case 9: m_nTakeMode = src->m_nTakeMode; break;
+      case 10: m_bShowRising = src->m_bShowRising; break;
+      case 11: m_nSound = src->m_nSound; break;
+      case 12: AssignFlowCmdVector(m_aCmds, src->m_aCmds); break;
+    }
+  }
+}
+
+void cItemType::ValidateItemType() {
+  if ((m_nInheritKind == kPaletteCommon || m_nInheritKind == kPaletteStage) &&
+      !PaletteEntry(PaletteItemList(m_nInheritKind), m_nInheritIndex)) {
+    m_nInheritKind = 0;
+    m_nInheritIndex = 0;
+  }
+  if (m_nScale <= 0) m_nScale = 1;
+  m_nSound = static_cast<int16_t>(ClampRef(m_nSound, DbCount(eDbList::Sound), 0));
+  for (cCond& c : m_aConds) ValidateCond(c);
+  for (cFlowCmd& cmd : m_aCmds) NormaliseFlowCmd(cmd);
+}
+
+void cItemType::ValidateItemCommands() {
+  for (cFlowCmd& cmd : m_aCmds) ClampFlowCmdPaletteRefs(cmd);
+}
+
+cItemType* GetItemTypeRef(int kind, int index) {
+  if (kind != kPaletteCommon && kind != kPaletteStage) return nullptr;
+  return PaletteEntry(PaletteItemList(kind), index);
+}

@@ -1,0 +1,57 @@
+#include "data/save_records.h"
+
+cStrRecord::cStrRecord() { DeclareFields(g_nDataVersion); }
+
+void cStrRecord::DeclareFields(uint32_t version) {
+  ClearFieldTables();
+  QC4_DECLARE(m_strText);
+}
+
+cStageResult::cStageResult() { DeclareFields(g_nDataVersion); }
+
+void cStageResult::DeclareFields(uint32_t version) {
+  ClearFieldTables();
+  if (version >= 759) {
+    DeclareInt(&m_anValues[0], 1, "m_anValues[0]");
+    DeclareInt(&m_anValues[1], 1, "m_anValues[1]");
+    DeclareInt(&m_anValues[2], 1, "m_anValues[2]");
+  }
+  QC4_DECLARE(m_nBest);
+  QC4_DECLARE(m_strName);
+  if (version >= 759) QC4_DECLARE(m_strKey);
+}
+
+bool cStageResult::Load(cDataFile& file) {
+  if (!cRecord::Load(file)) return false;
+  if (g_nFileVersion < 759) m_strKey = m_strName;
+  return true;
+}
+
+cSaveVar::cSaveVar() { DeclareFields(g_nDataVersion); }
+
+void cSaveVar::DeclareFields(uint32_t version) {
+  ClearFieldTables();
+  QC4_DECLARE(m_nValueA);
+  QC4_DECLARE(m_nValueB);
+}
+
+cSaveHero::cSaveHero() { DeclareFields(g_nDataVersion); }
+
+void cSaveHero::DeclareFields(uint32_t version) {
+  ClearFieldTables();
+  QC4_DECLARE(m_nItem11);
+  QC4_DECLARE(m_nItem12);
+  QC4_DECLARE(m_nTimeLimit);
+  QC4_DECLARE(m_nProgress);
+  QC4_DECLARE(m_nBgm);
+}
+
+bool cSaveHero::Load(cDataFile& file) {
+  if (!cRecord::Load(file)) return false;
+  return m_CharaType.Load(file);
+}
+
+bool cSaveHero::Save(cDataFile& file) {
+  if (!cRecord::Save(file)) return false;
+  return m_CharaType.Save(file);
+}

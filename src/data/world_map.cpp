@@ -1,0 +1,243 @@
+#include "data/world_map.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/containers.h"
+#include "core/file_helpers.h"
+#include "core/log.h"
+
+cWorldMap g_WorldMap;
+
+namespace {
+// Largest grid accepted from a file (cells of height x pitch).
+constexpr int64_t kMaxGridCells = 1 << 22;
+constexpr int32_t kMaxGridSide = 1 << 16;
+}  // namespace
+
+cMapEntry::cMapEntry() { DeclareFields(g_nDataVersion); }
+
+void cMapEntry::DeclareFields(uint32_t version) {
+  ClearFieldTables();
+  QC4_DECLARE(m_nSettingA);
+  QC4_DECLARE(m_bBlocked);
+  QC4_DECLARE(m_nChip);
+  QC4_DECLARE(m_strName);
+  QC4_DECLARE(m_strText2);
+}
+
+cWorldEntry::cWorldEntry() { DeclareFields(g_nDataVersion); }
+
+void cWorldEntry::DeclareFields(uint32_t v) {
+  ClearFieldTables();
+  QC4_DECLARE(m_nKind);
+  for (int32_t& s : m_anSettings) DeclareInt(&s, 1, "m_anSettings");
+  QC4_DECLARE(m_nFlag);
+  QC4_DECLARE(m_nVariable);
+  QC4_DECLARE(m_nCompareValue);
+  QC4_DECLARE(m_nCompareKind);
+  if (v >= 209) QC4_DECLARE(m_nMinTotal);
+  if (v >= 758) {
+    QC4_DECLARE(m_bVariation);
+    QC4_DECLARE(m_nVariationKey1);
+    QC4_DECLARE(m_nVariationKey2);
+  }
+  QC4_DECLARE(m_strText);
+  QC4_DECLARE(m_strStage);
+}
+
+bool cWorldEntry::Load(cDataFile& file) {
+  if (!cRecord::Load(file)) return false;
+  if (g_nFileVersion <= 208) m_nMinTotal = 0;
+  return true;
+}
+
+cWorld::cWorld() : m_aEntries(1) { DeclareFields(g_nDataVersion); }
+
+void cWorld::DeclareFields(uint32_t version) {
+  ClearFieldTables();
+  QC4_DECLARE(m_nX);
+  QC4_DECLARE(m_nY);
+  QC4_DECLARE(m_strName);
+}
+
+bool cWorld::Load(cDataFile& file) {
+  if (!cRecord::Load(file)) return false;
+  return LoadRecordList(file, m_aEntries);
+}
+
+bool cWorld::Save(cDataFile& file) {
+  if (!cRecord::Save(file)) return false;
+  return SaveRecordList(file, m_aEntries);
+}
+
+int32_t PitchShiftFor(int32_t width) {
+  int32_t shift = 0;
+  for (uint32_t w = static_cast<uint32_t>(width - 1); w != 0 && width > 1; w >>= 1) ++shift;
+  return shift;
+}
+
+cWorldMap::cWorldMap() {
+  DeclareFields(g_nDataVersion);
+  SetWorldMapDefaults();
+}
+
+void cWorldMap::DeclareFields(uint32_t version) {
+  ClearFieldTables();
+  QC4_DECLARE(m_nWidth);
+  QC4_DECLARE(m_nHeight);
+  QC4_DECLARE(m_nPitch);
+  QC4_DECLARE(m_nPitchShift);
+  QC4_DECLARE(m_nStartX);
+  QC4_DECLARE(m_nStartY);
+  QC4_DECLARE(m_nBackColour);
+  QC4_DECLARE(m_nDisplaySwitch);
+  QC4_DECLARE(m_strName);
+  QC4_DECLARE(m_strText2);
+}
+
+void cWorldMap::SetWorldMapDefaults() {
+  ResetFields();
+  m_strName = "ワールド";
+  m_nStartX = 9;
+  m_nStartY = 7;
+  m_nBackColour = 16;
+  m_nDisplaySwitch = 0;
+  m_anGrid.clear();
+  m_nWidth = m_nHeight = m_nPitch = m_nPitchShift = 0;
+  SetSize(20, 15);
+  m_aWorlds.clear();
+  m_aWorlds2.assign(1, cWorld());
+  m_aWorlds2[0].m_strName = "デフォルト";
+}
+
+int cWorldMap::SetSize(int32_t width, int32_t height) {
+  if (width == 0 || height == 0) {
+    DebugErrorBoxf("SetSize()で 0 を指定しました！");
+    return 0;
+  }
+  if (width < 0 || height < 0 || width > kMaxGridSide || height > kMaxGridSide) return 0;
+  const int32_t newShift = PitchShiftFor(width);
+  const int64_t newCells = static_cast<int64_t>(height) << newShift;
+  if (newCells > kMaxGridCells) return 0;
+  std::vector<int32_t> old;
+  const int32_t oldWidth = m_nWidth, oldHeight = m_nHeight, oldShift = m_nPitchShift;
+  if (!m_anGrid.empty()) {
+    DebugErrorBoxf("nBeforeWidth = %d,nBeforePitch = %d,nBeforePitch_Shift = %d", m_nWidth, m_nPitch,
+                   m_nPitchShift);
+    old.swap(m_anGrid);
+  }
+  m_nWidth = width;
+  m_nHeight = height;
+  m_nPitchShift = newShift;
+  m_nPitch = 1 << newShift;
+  m_anGrid.assign(static_cast<size_t>(newCells), 0);
+  if (!old.empty() && oldShift >= 0 && oldShift < 31) {
+    for (int32_t y = 0; y < std::min(oldHeight, height); ++y)
+      for (int32_t x = 0; x < std::min(oldWidth, width); ++x) {
+        const int64_t from = (static_cast<int64_t>(y) << oldShift) + x;
+        if (from < static_cast<int64_t>(old.size()))
+          m_anGrid[(static_cast<size_t>(y) << newShift) + static_cast<size_t>(x)] = old[static_cast<size_t>(from)];
+      }
+  }
+  return 1;
+}
+
+int32_t* cWorldMap::CellAt(int32_t x, int32_t y) {
+  if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight || m_nPitchShift < 0 || m_nPitchShift > 30) return nullptr;
+  const size_t i = (static_cast<size_t>(y) << m_nPitchShift) + static_cast<size_t>(x);
+  return i < m_anGrid.size() ? &m_anGrid[i] : nullptr;
+}
+
+bool cWorldMap::CheckGrid() {
+  if (m_nWidth <= 0 || m_nHeight <= 0 || m_nWidth > kMaxGridSide || m_nHeight > kMaxGridSide ||
+      (static_cast<int64_t>(m_nHeight) << PitchShiftFor(m_nWidth)) > kMaxGridCells) {
+    ReportLogPrintf("err WorldMap size ( %d , %d )", m_nWidth, m_nHeight);
+    return false;
+  }
+  const int32_t shift = PitchShiftFor(m_nWidth);
+  const bool agrees = m_nPitchShift == shift && m_nPitch == (1 << shift) &&
+                      m_anGrid.size() == (static_cast<size_t>(m_nHeight) << shift);
+  if (agrees) return true;
+  ReportLogPrintf("err WorldMap grid ( %d , %d , %d , %d )", m_nWidth, m_nHeight, m_nPitch,
+                  static_cast<int>(m_anGrid.size()));
+  // Keep the cells the stored layout can still be read at.
+  const int32_t width = m_nWidth, height = m_nHeight;
+  if (m_nPitchShift < 0 || m_nPitchShift > 30)
+    m_anGrid.clear();
+  else
+    m_nWidth = std::min(m_nWidth, 1 << m_nPitchShift);  // a row never reads into the next one
+  SetSize(width, height);
+  return true;
+}
+
+void cWorldMap::Repair() {
+  if (m_nStartX >= m_nWidth) m_nStartX = m_nWidth - 1;
+  if (m_nStartY >= m_nHeight) m_nStartY = m_nHeight - 1;
+  const uint32_t entries = static_cast<uint32_t>(m_aMapEntries.size());
+  for (int32_t y = 0; y < m_nHeight; ++y)
+    for (int32_t x = 0; x < m_nWidth; ++x)
+      if (int32_t* cell = CellAt(x, y); cell && static_cast<uint32_t>(*cell) >= entries) *cell = 0;
+  std::erase_if(m_aWorlds, [&](const cWorld& w) { return w.m_nX >= m_nWidth || w.m_nY >= m_nHeight; });
+}
+
+bool cWorldMap::Load(cDataFile& file) {
+  if (!cRecord::Load(file)) return false;
+  if (!LoadRecordList(file, m_aMapEntries)) return false;
+  if (!LoadValueList(file, m_anGrid)) return false;
+  if (!LoadRecordList(file, m_aWorlds)) return false;
+  if (!LoadRecordList(file, m_aWorlds2)) return false;
+  if (g_nFileVersion < 812) {
+    m_aMapEntries.resize(10);
+    for (size_t i = 0; i < m_aMapEntries.size(); ++i) {
+      cMapEntry& e = m_aMapEntries[i];
+      e.m_nChip = static_cast<int32_t>(i);
+      e.m_bBlocked = i < 5 ? 1 : 0;
+      e.m_strName = i < 5 ? "移動不可" : "移動可";
+      e.m_strText2.clear();
+    }
+  }
+  if (!CheckGrid()) {
+    file.Fail();
+    return false;
+  }
+  Repair();
+  return true;
+}
+
+bool cWorldMap::Save(cDataFile& file) {
+  Repair();
+  if (!cRecord::Save(file)) return false;
+  if (!SaveRecordList(file, m_aMapEntries)) return false;
+  SaveValueList(file, m_anGrid);
+  if (!SaveRecordList(file, m_aWorlds)) return false;
+  return SaveRecordList(file, m_aWorlds2);
+}
+
+cWorld* cWorldMap::FindMapEntryAt(int32_t x, int32_t y) {
+  for (cWorld& w : m_aWorlds)
+    if (w.m_nX == x && w.m_nY == y) return &w;
+  return nullptr;
+}
+
+int cWorldMap::IsStageOnWorldMap(const std::string& name, int withVariation, int32_t key1, int32_t key2) const {
+  for (const cWorld& w : m_aWorlds) {
+    for (const cWorldEntry& e : w.m_aEntries) {
+      if (e.m_nKind != 0) continue;
+      std::string stage = e.m_strStage;
+      RemoveExtensionStr(stage);
+      size_t at = stage.rfind("-1");
+      if (at != std::string::npos) {
+        stage.resize(at);
+        stage += '.';
+      } else {
+        stage += '.';
+      }
+      if (name != stage) continue;
+      if (withVariation ? (e.m_bVariation && e.m_nVariationKey1 == key1 && e.m_nVariationKey2 == key2)
+                        : !e.m_bVariation)
+        return 1;
+    }
+  }
+  return 0;
+}
