@@ -269,7 +269,9 @@ class Device : public RefCounted {
   Result CreateBackBuffer();
   void ResetStates();
   Result DrawVertices(PrimitiveType type, const Vertex* const* tri, int primitiveCount);
-  void Track(RefCounted* object, Pool pool, int64_t bytes, bool add);
+  void Track(Pool pool, int64_t bytes, bool add);
+  void ForgetSurface(Surface* s);
+  void ForgetObject(const void* object);
 
   PresentParams m_params;
   DeviceCaps m_caps;

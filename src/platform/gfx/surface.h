@@ -74,6 +74,9 @@ class Surface : public RefCounted {
   // A free-standing surface (not attached to a device): for tests and tools. Pitch is the row
   // rounded up to 16 bytes plus `extraPitchBytes`. Returns null for a bad size/format.
   static Surface* CreateStandalone(int width, int height, Format format, int extraPitchBytes = 0);
+  // Extra bytes added to the pitch of every surface made from now on (devices included), so that
+  // tests can run whole paths on rows narrower than the pitch. 0 by default.
+  static void SetDefaultExtraPitch(int bytes);
 
   int Width() const { return m_width; }
   int Height() const { return m_height; }
@@ -175,6 +178,7 @@ class Surface : public RefCounted {
   Surface* m_backBuffers[3] = {};       // flip chain of a primary (front excluded)
   int m_backBufferCount = 0;
   bool m_isPrimary = false;
+  bool m_holdsOwnerRef = false;         // this surface keeps its device / display alive
 };
 
 // The 256-entry palette of the 8-bit display. Changing entries of the palette attached to the shown

@@ -1,0 +1,530 @@
+// The quad personality's pixel pipeline.
+//
+// Rules (see d3d_device.h for the whole list):
+// - positions snap to 1/256 pixel; pixel centres are at integer coordinates; top-left fill rule;
+// - texture coordinates are evaluated at pixel centres, snapped to 1/256 texel, then floored
+//   (point sampling) and wrapped / mirrored / clamped;
+// - MODULATE: (a * b + 127) / 255; blending: (s * F + d * G + 127) / 255 per channel, alpha included;
+// - the destination is widened to 8 bits per channel before blending and the result narrowed by
+//   truncation (pixel_format.h).
+// Axis-aligned quads go through DrawAlignedQuad, which computes one texel column per destination
+// column and one texel row per destination row and runs specialised row loops for the common
+// cases; it writes exactly the pixels the triangle path would.
+#include "platform/gfx/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "platform/gfx/pixel_format.h"
+
+namespace gfx::raster {
+
+namespace {
+
+using State = Device::PipelineState;
+
+inline uint32_t Div255(uint32_t x) { return (x + 127) / 255; }
+
+inline int64_t Snap(float v) { return std::llround(static_cast<double>(v) * 256.0); }
+
+inline int64_t FloorDiv(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
+// Texel index from a coordinate in texels (snapped to 1/256 texel, floored), then addressed.
+inline int TexelIndex(double t, int size, uint32_t address) {
+  const int64_t q = FloorDiv(std::llround(t * 256.0), 256);
+  switch (address) {
+    case kAddressClamp: return static_cast<int>(std::clamp<int64_t>(q, 0, size - 1));
+    case kAddressMirror: {
+      int64_t m = q % (2 * int64_t{size});
+      if (m < 0) m += 2 * int64_t{size};
+      return static_cast<int>(m < size ? m : 2 * int64_t{size} - 1 - m);
+    }
+    default: {
+      int64_t m = q % size;
+      if (m < 0) m += size;
+      return static_cast<int>(m);
+    }
+  }
+}
+
+inline uint32_t ChannelOp(uint32_t op, uint32_t a1, uint32_t a2, uint32_t diffuseA, uint32_t texA,
+                          uint32_t factorA) {
+  switch (op) {
+    case kOpSelectArg1: return a1;
+    case kOpSelectArg2: return a2;
+    case kOpModulate: return Div255(a1 * a2);
+    case kOpModulate2x: return std::min<uint32_t>(2 * Div255(a1 * a2), 255);
+    case kOpModulate4x: return std::min<uint32_t>(4 * Div255(a1 * a2), 255);
+    case kOpAdd: return std::min<uint32_t>(a1 + a2, 255);
+    case kOpAddSigned: return static_cast<uint32_t>(std::clamp<int>(int(a1) + int(a2) - 128, 0, 255));
+    case kOpAddSigned2x: return static_cast<uint32_t>(std::clamp<int>(2 * (int(a1) + int(a2) - 128), 0, 255));
+    case kOpSubtract: return a1 > a2 ? a1 - a2 : 0;
+    case kOpAddSmooth: return std::min<uint32_t>(a1 + a2 - Div255(a1 * a2), 255);
+    case kOpBlendDiffuseAlpha: return Div255(a1 * diffuseA + a2 * (255 - diffuseA));
+    case kOpBlendTextureAlpha: return Div255(a1 * texA + a2 * (255 - texA));
+    case kOpBlendFactorAlpha: return Div255(a1 * factorA + a2 * (255 - factorA));
+    default: return a1;
+  }
+}
+
+inline uint32_t ArgValue(uint32_t arg, uint32_t texel, uint32_t diffuse, uint32_t factor) {
+  switch (arg & 0xF) {
+    case kTaTexture: return texel;
+    case kTaTFactor: return factor;
+    default: return diffuse;  // DIFFUSE, CURRENT (stage 0)
+  }
+}
+
+inline uint32_t BlendFactorValue(uint32_t f, uint32_t sa) {
+  switch (f) {
+    case kBlendZero: return 0;
+    case kBlendSrcAlpha: return sa;
+    case kBlendInvSrcAlpha: return 255 - sa;
+    default: return 255;  // ONE and anything not implemented
+  }
+}
+
+inline uint32_t BlendSrcAlpha(uint32_t s, uint32_t d) {
+  const uint32_t a = s >> 24, ia = 255 - a;
+  const uint32_t r = Div255((s >> 16 & 255) * a + (d >> 16 & 255) * ia);
+  const uint32_t g = Div255((s >> 8 & 255) * a + (d >> 8 & 255) * ia);
+  const uint32_t b = Div255((s & 255) * a + (d & 255) * ia);
+  const uint32_t al = Div255(a * a + (d >> 24) * ia);
+  return al << 24 | r << 16 | g << 8 | b;
+}
+
+}  // namespace
+
+uint32_t Combine(const State& st, uint32_t texel, uint32_t diffuse) {
+  if (st.colourOp == kOpDisable) return diffuse;
+  const uint32_t factor = st.textureFactor;
+  const uint32_t c1 = ArgValue(st.colourArg1, texel, diffuse, factor);
+  const uint32_t c2 = ArgValue(st.colourArg2, texel, diffuse, factor);
+  const uint32_t dA = diffuse >> 24, tA = texel >> 24, fA = factor >> 24;
+  const uint32_t r = ChannelOp(st.colourOp, c1 >> 16 & 255, c2 >> 16 & 255, dA, tA, fA);
+  const uint32_t g = ChannelOp(st.colourOp, c1 >> 8 & 255, c2 >> 8 & 255, dA, tA, fA);
+  const uint32_t b = ChannelOp(st.colourOp, c1 & 255, c2 & 255, dA, tA, fA);
+  uint32_t a;
+  if (st.alphaOp == kOpDisable) {
+    a = dA;
+  } else {
+    const uint32_t a1 = ArgValue(st.alphaArg1, texel, diffuse, factor) >> 24;
+    const uint32_t a2 = ArgValue(st.alphaArg2, texel, diffuse, factor) >> 24;
+    a = ChannelOp(st.alphaOp, a1, a2, dA, tA, fA);
+  }
+  return a << 24 | r << 16 | g << 8 | b;
+}
+
+uint32_t Blend(const State& st, uint32_t s, uint32_t d) {
+  if (!st.blendEnable) return s;
+  if (st.srcBlend == kBlendSrcAlpha && st.destBlend == kBlendInvSrcAlpha) return BlendSrcAlpha(s, d);
+  const uint32_t sa = s >> 24;
+  const uint32_t F = BlendFactorValue(st.srcBlend, sa), G = BlendFactorValue(st.destBlend, sa);
+  uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const uint32_t v = Div255((s >> shift & 255) * F + (d >> shift & 255) * G);
+    out |= std::min<uint32_t>(v, 255) << shift;
+  }
+  return out;
+}
+
+void ClearRect(Surface* target, const Rect& rect, Colour colour) {
+  const int l = std::max(rect.left, 0), t = std::max(rect.top, 0);
+  const int r = std::min(rect.right, target->Width()), b = std::min(rect.bottom, target->Height());
+  if (l >= r || t >= b) return;
+  const Format f = target->GetFormat();
+  const int bpp = BytesPerPixel(f);
+  const uint32_t raw = ArgbToPixel(f, colour);
+  for (int y = t; y < b; ++y) {
+    uint8_t* row = target->Row(y) + l * bpp;
+    if (bpp == 4) {
+      auto* p = reinterpret_cast<uint32_t*>(row);
+      std::fill(p, p + (r - l), raw);
+    } else if (bpp == 2) {
+      auto* p = reinterpret_cast<uint16_t*>(row);
+      std::fill(p, p + (r - l), static_cast<uint16_t>(raw));
+    } else {
+      std::memset(row, static_cast<int>(raw & 255), r - l);
+    }
+  }
+}
+
+// ------------------------------------------------------------------------------------------------
+// General triangles.
+
+int64_t DrawTriangle(const DrawContext& ctx, const Vertex& va, const Vertex& vb, const Vertex& vc,
+                     bool flipWinding) {
+  const State& st = *ctx.state;
+  int64_t ax = Snap(va.x), ay = Snap(va.y), bx = Snap(vb.x), by = Snap(vb.y), cx = Snap(vc.x), cy = Snap(vc.y);
+  // Winding on screen (y down): cross > 0 is clockwise.
+  int64_t cross = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+  if (cross == 0) return 0;
+  const bool clockwise = flipWinding ? cross < 0 : cross > 0;
+  if (st.cullMode == kCullCw && clockwise) return 0;
+  if (st.cullMode == kCullCcw && !clockwise) return 0;
+
+  const Vertex* A = &va;
+  const Vertex* B = &vb;
+  const Vertex* C = &vc;
+  if (cross < 0) {  // make the interior lie where the edge functions are positive
+    std::swap(B, C);
+    std::swap(bx, cx);
+    std::swap(by, cy);
+    cross = -cross;
+  }
+  Surface* target = ctx.target;
+  const int64_t minX = std::max<int64_t>(CeilDiv(std::min({ax, bx, cx}), 256), 0);
+  const int64_t maxX = std::min<int64_t>(FloorDiv(std::max({ax, bx, cx}), 256), target->Width() - 1);
+  const int64_t minY = std::max<int64_t>(CeilDiv(std::min({ay, by, cy}), 256), 0);
+  const int64_t maxY = std::min<int64_t>(FloorDiv(std::max({ay, by, cy}), 256), target->Height() - 1);
+  if (minX > maxX || minY > maxY) return 0;
+
+  struct Edge {
+    int64_t x0, y0, dx, dy;
+    bool topLeft;
+    int64_t At(int64_t px, int64_t py) const { return dx * (py - y0) - dy * (px - x0); }
+    bool Inside(int64_t e) const { return e > 0 || (e == 0 && topLeft); }
+  };
+  auto makeEdge = [](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+    Edge e{x0, y0, x1 - x0, y1 - y0, false};
+    e.topLeft = (e.dy == 0 && e.dx > 0) || e.dy < 0;
+    return e;
+  };
+  const Edge eBC = makeEdge(bx, by, cx, cy);  // weight of A
+  const Edge eCA = makeEdge(cx, cy, ax, ay);  // weight of B
+  const Edge eAB = makeEdge(ax, ay, bx, by);  // weight of C
+
+  const Surface* tex = ctx.texture;
+  const int tw = tex ? tex->Width() : 1, th = tex ? tex->Height() : 1;
+  const Format tf = tex ? tex->GetFormat() : Format::Unknown;
+  const int tbpp = BytesPerPixel(tf);
+  const Format df = target->GetFormat();
+  const int dbpp = BytesPerPixel(df);
+  const double area = static_cast<double>(cross);
+  const bool flatColour = A->diffuse == B->diffuse && B->diffuse == C->diffuse;
+  int64_t written = 0;
+
+  for (int64_t py = minY; py <= maxY; ++py) {
+    const int64_t sy = py * 256;
+    uint8_t* row = target->Row(static_cast<int>(py));
+    for (int64_t px = minX; px <= maxX; ++px) {
+      const int64_t sx = px * 256;
+      const int64_t wa = eBC.At(sx, sy), wb = eCA.At(sx, sy), wc = eAB.At(sx, sy);
+      if (!eBC.Inside(wa) || !eCA.Inside(wb) || !eAB.Inside(wc)) continue;
+      const double la = wa / area, lb = wb / area, lc = wc / area;
+      uint32_t diffuse = A->diffuse;
+      if (!flatColour) {
+        diffuse = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+          const double v = la * (A->diffuse >> shift & 255) + lb * (B->diffuse >> shift & 255) +
+                           lc * (C->diffuse >> shift & 255);
+          diffuse |= static_cast<uint32_t>(std::clamp(std::floor(v + 0.5), 0.0, 255.0)) << shift;
+        }
+      }
+      uint32_t texel = 0xFFFFFFFF;
+      if (tex) {
+        const double u = la * A->u + lb * B->u + lc * C->u;
+        const double v = la * A->v + lb * B->v + lc * C->v;
+        const int tx = TexelIndex(u * tw, tw, st.addressU);
+        const int ty = TexelIndex(v * th, th, st.addressV);
+        texel = PixelToArgb(tf, LoadPixel(tex->Row(ty) + tx * tbpp, tbpp));
+      }
+      const uint32_t shaded = Combine(st, texel, diffuse);
+      uint8_t* p = row + px * dbpp;
+      const uint32_t dst = PixelToArgb(df, LoadPixel(p, dbpp));
+      StorePixel(p, dbpp, ArgbToPixel(df, Blend(st, shaded, dst)));
+      ++written;
+    }
+  }
+  return written;
+}
+
+// ------------------------------------------------------------------------------------------------
+// Axis-aligned quads.
+
+namespace {
+
+// What the stage computes from a texel when the diffuse colour and the factor are constant.
+enum class Shade { TexelDirect, TexelConstAlpha, Constant, Generic };
+
+// Classifies one channel group: returns 0 = the texel's value, 1 = constant (in *k), 2 = other.
+int ClassifyOp(uint32_t op, uint32_t arg1, uint32_t arg2, uint32_t diffuse, uint32_t factor,
+               uint32_t mask, uint32_t* k) {
+  auto isTex = [](uint32_t a) { return (a & 0xF) == kTaTexture; };
+  auto value = [&](uint32_t a) { return ((a & 0xF) == kTaTFactor ? factor : diffuse) & mask; };
+  switch (op) {
+    case kOpSelectArg1:
+      if (isTex(arg1)) return 0;
+      *k = value(arg1);
+      return 1;
+    case kOpSelectArg2:
+      if (isTex(arg2)) return 0;
+      *k = value(arg2);
+      return 1;
+    case kOpModulate:
+      if (isTex(arg1) && !isTex(arg2) && value(arg2) == mask) return 0;
+      if (isTex(arg2) && !isTex(arg1) && value(arg1) == mask) return 0;
+      return 2;
+    case kOpAdd:
+      if (isTex(arg1) && !isTex(arg2) && value(arg2) == 0) return 0;
+      if (isTex(arg2) && !isTex(arg1) && value(arg1) == 0) return 0;
+      return 2;
+    default: return 2;
+  }
+}
+
+Shade ClassifyShade(const State& st, uint32_t diffuse, uint32_t* constant) {
+  if (st.colourOp == kOpDisable) {
+    *constant = diffuse;
+    return Shade::Constant;
+  }
+  uint32_t krgb = 0, ka = 0;
+  const int c = ClassifyOp(st.colourOp, st.colourArg1, st.colourArg2, diffuse, st.textureFactor,
+                           0x00FFFFFF, &krgb);
+  int a;
+  if (st.alphaOp == kOpDisable) {
+    ka = diffuse & 0xFF000000;
+    a = 1;
+  } else {
+    a = ClassifyOp(st.alphaOp, st.alphaArg1, st.alphaArg2, diffuse, st.textureFactor, 0xFF000000, &ka);
+  }
+  if (c == 0 && a == 0) return Shade::TexelDirect;
+  if (c == 0 && a == 1) {
+    *constant = ka;
+    return Shade::TexelConstAlpha;
+  }
+  if (c == 1 && a == 1) {
+    *constant = ka | krgb;
+    return Shade::Constant;
+  }
+  return Shade::Generic;
+}
+
+enum class BlendKind { Replace, SrcAlpha, Generic };
+
+BlendKind ClassifyBlend(const State& st) {
+  if (!st.blendEnable || (st.srcBlend == kBlendOne && st.destBlend == kBlendZero)) return BlendKind::Replace;
+  if (st.srcBlend == kBlendSrcAlpha && st.destBlend == kBlendInvSrcAlpha) return BlendKind::SrcAlpha;
+  return BlendKind::Generic;
+}
+
+template <Format F> inline uint32_t Fetch(const uint8_t* row, int x) {
+  if constexpr (F == Format::A8R8G8B8) return reinterpret_cast<const uint32_t*>(row)[x];
+  else if constexpr (F == Format::X8R8G8B8) return reinterpret_cast<const uint32_t*>(row)[x] | 0xFF000000u;
+  else return PixelToArgb(F, reinterpret_cast<const uint16_t*>(row)[x]);
+}
+
+template <Format F> inline uint32_t ReadDst(const uint8_t* row, int x) { return Fetch<F>(row, x); }
+
+template <Format F> inline void WriteDst(uint8_t* row, int x, uint32_t argb) {
+  if constexpr (F == Format::A8R8G8B8) reinterpret_cast<uint32_t*>(row)[x] = argb;
+  else if constexpr (F == Format::X8R8G8B8) reinterpret_cast<uint32_t*>(row)[x] = argb | 0xFF000000u;
+  else reinterpret_cast<uint16_t*>(row)[x] = static_cast<uint16_t>(ArgbToPixel(F, argb));
+}
+
+struct QuadSpan {
+  int x0, x1;              // destination columns [x0, x1)
+  const int* cols;         // texel column per destination column (index x - x0)
+  bool contiguous;         // cols[i] == cols[0] + i
+};
+
+// Texel-driven row: TexelDirect or TexelConstAlpha, Replace or SrcAlpha blending.
+template <Format SF, Format DF, bool ConstAlpha, bool SrcAlphaBlend>
+void TexelRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span, uint32_t alpha) {
+  const int n = span.x1 - span.x0;
+  if constexpr (!ConstAlpha && !SrcAlphaBlend && SF == DF && SF != Format::X8R8G8B8) {
+    if (span.contiguous) {
+      std::memcpy(drow + span.x0 * BytesPerPixel(DF), srow + span.cols[0] * BytesPerPixel(SF),
+                  static_cast<size_t>(n) * BytesPerPixel(DF));
+      return;
+    }
+  }
+  if constexpr (SF == Format::A8R8G8B8 && (DF == Format::X8R8G8B8 || DF == Format::A8R8G8B8) &&
+                !ConstAlpha && SrcAlphaBlend) {
+    if (span.contiguous) {
+      const uint32_t* s = reinterpret_cast<const uint32_t*>(srow) + span.cols[0];
+      uint32_t* d = reinterpret_cast<uint32_t*>(drow) + span.x0;
+      for (int i = 0; i < n; ++i) {
+        const uint32_t t = s[i];
+        const uint32_t a = t >> 24;
+        if (a == 0) continue;
+        if (a == 255) {
+          d[i] = t;
+          continue;
+        }
+        const uint32_t dv = DF == Format::X8R8G8B8 ? d[i] | 0xFF000000u : d[i];
+        d[i] = BlendSrcAlpha(t, dv) | (DF == Format::X8R8G8B8 ? 0xFF000000u : 0);
+      }
+      return;
+    }
+  }
+  for (int i = 0; i < n; ++i) {
+    uint32_t t = Fetch<SF>(srow, span.cols[i]);
+    if constexpr (ConstAlpha) t = (t & 0x00FFFFFF) | alpha;
+    const int x = span.x0 + i;
+    if constexpr (SrcAlphaBlend) {
+      const uint32_t a = t >> 24;
+      if (a == 0) continue;
+      if (a == 255) {
+        WriteDst<DF>(drow, x, t);
+        continue;
+      }
+      WriteDst<DF>(drow, x, BlendSrcAlpha(t, ReadDst<DF>(drow, x)));
+    } else {
+      WriteDst<DF>(drow, x, t);
+    }
+  }
+}
+
+using TexelRowFn = void (*)(uint8_t*, const uint8_t*, const QuadSpan&, uint32_t);
+
+template <Format SF, Format DF>
+TexelRowFn PickRow(bool constAlpha, bool srcAlpha) {
+  if (constAlpha) return srcAlpha ? TexelRow<SF, DF, true, true> : TexelRow<SF, DF, true, false>;
+  return srcAlpha ? TexelRow<SF, DF, false, true> : TexelRow<SF, DF, false, false>;
+}
+
+template <Format SF>
+TexelRowFn PickRowDst(Format df, bool constAlpha, bool srcAlpha) {
+  switch (df) {
+    case Format::A8R8G8B8: return PickRow<SF, Format::A8R8G8B8>(constAlpha, srcAlpha);
+    case Format::X8R8G8B8: return PickRow<SF, Format::X8R8G8B8>(constAlpha, srcAlpha);
+    case Format::A1R5G5B5: return PickRow<SF, Format::A1R5G5B5>(constAlpha, srcAlpha);
+    case Format::R5G6B5: return PickRow<SF, Format::R5G6B5>(constAlpha, srcAlpha);
+    default: return nullptr;
+  }
+}
+
+TexelRowFn PickTexelRow(Format sf, Format df, bool constAlpha, bool srcAlpha) {
+  switch (sf) {
+    case Format::A8R8G8B8: return PickRowDst<Format::A8R8G8B8>(df, constAlpha, srcAlpha);
+    case Format::X8R8G8B8: return PickRowDst<Format::X8R8G8B8>(df, constAlpha, srcAlpha);
+    case Format::A1R5G5B5: return PickRowDst<Format::A1R5G5B5>(df, constAlpha, srcAlpha);
+    case Format::R5G6B5: return PickRowDst<Format::R5G6B5>(df, constAlpha, srcAlpha);
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1, const Vertex& v2,
+                     const Vertex& v3, int64_t* pixels) {
+  *pixels = 0;
+  if (v0.diffuse != v1.diffuse || v1.diffuse != v2.diffuse || v2.diffuse != v3.diffuse) return false;
+  float xA, xB, yA, yB, uA, uB, vA, vB;
+  if (v0.x == v1.x && v2.x == v3.x && v0.y == v2.y && v1.y == v3.y) {
+    if (v0.u != v1.u || v2.u != v3.u || v0.v != v2.v || v1.v != v3.v) return false;
+    xA = v0.x; xB = v2.x; uA = v0.u; uB = v2.u;
+    yA = v0.y; yB = v1.y; vA = v0.v; vB = v1.v;
+  } else if (v0.y == v1.y && v2.y == v3.y && v0.x == v2.x && v1.x == v3.x) {
+    if (v0.u != v2.u || v1.u != v3.u || v0.v != v1.v || v2.v != v3.v) return false;
+    xA = v0.x; xB = v1.x; uA = v0.u; uB = v1.u;
+    yA = v0.y; yB = v2.y; vA = v0.v; vB = v2.v;
+  } else {
+    return false;
+  }
+  const State& st = *ctx.state;
+  // Culling: both triangles of the strip share the winding of the first.
+  {
+    const int64_t cross = (Snap(v1.x) - Snap(v0.x)) * (Snap(v2.y) - Snap(v0.y)) -
+                          (Snap(v1.y) - Snap(v0.y)) * (Snap(v2.x) - Snap(v0.x));
+    if (cross == 0) return true;
+    const bool clockwise = cross > 0;
+    if (st.cullMode == kCullCw && clockwise) return true;
+    if (st.cullMode == kCullCcw && !clockwise) return true;
+  }
+  if (xA > xB) { std::swap(xA, xB); std::swap(uA, uB); }
+  if (yA > yB) { std::swap(yA, yB); std::swap(vA, vB); }
+  const int64_t XA = Snap(xA), XB = Snap(xB), YA = Snap(yA), YB = Snap(yB);
+  Surface* target = ctx.target;
+  const int64_t px0 = std::max<int64_t>(CeilDiv(XA, 256), 0);
+  const int64_t px1 = std::min<int64_t>(CeilDiv(XB, 256), target->Width());
+  const int64_t py0 = std::max<int64_t>(CeilDiv(YA, 256), 0);
+  const int64_t py1 = std::min<int64_t>(CeilDiv(YB, 256), target->Height());
+  if (px0 >= px1 || py0 >= py1) return true;
+
+  const uint32_t diffuse = v0.diffuse;
+  uint32_t constant = 0;
+  const Shade shade = ClassifyShade(st, diffuse, &constant);
+  const BlendKind blend = ClassifyBlend(st);
+  const Surface* tex = ctx.texture;
+  const Format df = target->GetFormat();
+  const int dbpp = BytesPerPixel(df);
+  const int w = static_cast<int>(px1 - px0), h = static_cast<int>(py1 - py0);
+  *pixels = int64_t{w} * h;
+
+  // Texel column per destination column, texel row per destination row.
+  std::vector<int> cols, rows;
+  if (tex) {
+    const int tw = tex->Width(), th = tex->Height();
+    const double sxA = XA / 256.0, sxB = XB / 256.0, syA = YA / 256.0, syB = YB / 256.0;
+    cols.resize(w);
+    rows.resize(h);
+    for (int i = 0; i < w; ++i) {
+      const double f = (static_cast<double>(px0 + i) - sxA) / (sxB - sxA);
+      cols[i] = TexelIndex((uA + f * (static_cast<double>(uB) - uA)) * tw, tw, st.addressU);
+    }
+    for (int i = 0; i < h; ++i) {
+      const double f = (static_cast<double>(py0 + i) - syA) / (syB - syA);
+      rows[i] = TexelIndex((vA + f * (static_cast<double>(vB) - vA)) * th, th, st.addressV);
+    }
+  }
+  const uint32_t texelWhite = 0xFFFFFFFF;
+
+  if (shade == Shade::Constant || (!tex && shade != Shade::Generic)) {
+    uint32_t c = constant;
+    if (!tex && shade != Shade::Constant) c = Combine(st, texelWhite, diffuse);
+    if (blend == BlendKind::Replace || (blend == BlendKind::SrcAlpha && (c >> 24) == 255)) {
+      ClearRect(target, Rect{static_cast<int>(px0), static_cast<int>(py0), static_cast<int>(px1), static_cast<int>(py1)}, c);
+      return true;
+    }
+    if (blend == BlendKind::SrcAlpha && (c >> 24) == 0) return true;
+    for (int y = 0; y < h; ++y) {
+      uint8_t* row = target->Row(static_cast<int>(py0) + y);
+      for (int x = 0; x < w; ++x) {
+        uint8_t* p = row + (px0 + x) * dbpp;
+        const uint32_t d = PixelToArgb(df, LoadPixel(p, dbpp));
+        StorePixel(p, dbpp, ArgbToPixel(df, Blend(st, c, d)));
+      }
+    }
+    return true;
+  }
+
+  if ((shade == Shade::TexelDirect || shade == Shade::TexelConstAlpha) && blend != BlendKind::Generic) {
+    TexelRowFn fn = PickTexelRow(tex->GetFormat(), df, shade == Shade::TexelConstAlpha,
+                                 blend == BlendKind::SrcAlpha);
+    if (fn) {
+      QuadSpan span{static_cast<int>(px0), static_cast<int>(px1), cols.data(), true};
+      for (int i = 1; i < w; ++i)
+        if (cols[i] != cols[0] + i) { span.contiguous = false; break; }
+      for (int y = 0; y < h; ++y)
+        fn(target->Row(static_cast<int>(py0) + y), tex->Row(rows[y]), span, constant & 0xFF000000u);
+      return true;
+    }
+  }
+
+  // Generic: full stage evaluation per pixel.
+  const Format tf = tex ? tex->GetFormat() : Format::Unknown;
+  const int tbpp = BytesPerPixel(tf);
+  for (int y = 0; y < h; ++y) {
+    uint8_t* row = target->Row(static_cast<int>(py0) + y);
+    const uint8_t* srow = tex ? tex->Row(rows[y]) : nullptr;
+    for (int x = 0; x < w; ++x) {
+      const uint32_t texel = tex ? PixelToArgb(tf, LoadPixel(srow + cols[x] * tbpp, tbpp)) : texelWhite;
+      const uint32_t s = Combine(st, texel, diffuse);
+      uint8_t* p = row + (px0 + x) * dbpp;
+      const uint32_t d = PixelToArgb(df, LoadPixel(p, dbpp));
+      StorePixel(p, dbpp, ArgbToPixel(df, Blend(st, s, d)));
+    }
+  }
+  return true;
+}
+
+}  // namespace gfx::raster
