@@ -114,9 +114,12 @@ bool relativePath(std::string_view path, bool dropDot, std::string& out) {
   while (common < from.size() && common < to.size() && SameNameIgnoringCase(from[common], to[common])) ++common;
   out.clear();
   if (common == from.size()) {
-    out = ".";
+    out.push_back('.');
   } else {
-    for (size_t i = common; i < from.size(); ++i) out += i == common ? ".." : "\\..";
+    for (size_t i = common; i < from.size(); ++i) {
+      if (i != common) out.push_back('\\');
+      out.append(2, '.');
+    }
   }
   for (size_t i = common; i < to.size(); ++i) {
     out += '\\';
@@ -151,7 +154,7 @@ bool findLastNumbered(std::string_view basePath, const char* ext, std::string& o
     if (digits && number > best) best = number;
   }
   if (best < 0) return false;
-  char suffix[8];
+  char suffix[16];
   std::snprintf(suffix, sizeof suffix, "_%03d", best);
   out = name + suffix;
   return true;
