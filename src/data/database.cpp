@@ -60,6 +60,12 @@ void FillDefaults(std::vector<T>& list, size_t count) {
   list.assign(count, prototype);
 }
 
+// Effect 0 always plays nothing, whatever the file said.
+template <class T>
+void ForceNoneEntry(std::vector<T>& list) {
+  if (!list.empty()) list[0].m_nKind = 0;
+}
+
 }  // namespace
 
 int DatabasePathIndex(eDatabaseFile which) { return kPathAnimeSet + 2 * static_cast<int>(which); }
@@ -100,8 +106,14 @@ bool cDatabase::LoadDatabaseFile(eDatabaseFile which, const std::string& path) {
         m_aSwordType.resize(kOldSwordTypeLimit);
       return true;
     case kDbEffect: return LoadList(path, m_aEffect);
-    case kDbCharaEffect: return LoadList(path, m_aCharaEffect);
-    case kDbScrEffect: return LoadList(path, m_aScrEffect);
+    case kDbCharaEffect:
+      if (!LoadList(path, m_aCharaEffect)) return false;
+      ForceNoneEntry(m_aCharaEffect);
+      return true;
+    case kDbScrEffect:
+      if (!LoadList(path, m_aScrEffect)) return false;
+      ForceNoneEntry(m_aScrEffect);
+      return true;
     case kDbPicture: return LoadList(path, m_aPicture);
     case kDbSound: return LoadList(path, m_aSound);
     case kDbBgm: return LoadList(path, m_aBgm);
@@ -134,9 +146,8 @@ int cDatabase::LoadDatabase(const std::string& baseDir) {
       return 0;
     }
   }
-  // Effect 0 always plays nothing, whatever the file said.
-  if (!m_aCharaEffect.empty()) m_aCharaEffect[0].m_nKind = 0;
-  if (!m_aScrEffect.empty()) m_aScrEffect[0].m_nKind = 0;
+  ForceNoneEntry(m_aCharaEffect);
+  ForceNoneEntry(m_aScrEffect);
   return 1;
 }
 

@@ -4,7 +4,7 @@
 
 #include "core/containers.h"
 #include "core/log.h"
-#include "platform/encoding.h"
+#include "core/strings.h"
 #include "data/database.h"
 
 cSystemData g_SystemData;
@@ -597,18 +597,10 @@ int cSystemData::CountModeFlags(int mode) const {
 }
 
 namespace {
-// Characters of a Shift-JIS text: a double-byte pair counts once, line feeds not at all.
-int CountTextChars(std::string_view text) {
-  int count = 0;
-  for (size_t i = 0; i < text.size(); i += Cp932CharLength(text, i))
-    if (text[i] != '\n') ++count;
-  return count;
-}
-
 int WidestText(const std::vector<std::string>& texts, int first, int count) {
   int widest = 0;
   for (int i = first; i < first + count; ++i)
-    widest = std::max(widest, CountTextChars(VecAt(texts, i)));
+    widest = std::max(widest, CountSjisChars(VecAt(texts, i).c_str()));
   return widest;
 }
 }  // namespace
