@@ -18,10 +18,10 @@ cMidiFilePlayer& Player() {
 int LoadMidiDll() { return 0; }
 
 int cMidiDll::OpenMidiDll(int directMusicOption, cMidiRenderer* renderer) {
-  // The device number only chose the component's output; one synthesiser serves both here.
+  // The component sounds through its software synthesiser (device -1100). Its other device, the
+  // system's MIDI output (-1), does not exist here: without the option the own stream player plays.
   const int device = directMusicOption != 0 ? -1100 : -1;
-  (void)device;
-  if (LoadMidiDll() != 0 || Player().OpenDevice(renderer) != kMidiPlayerOk) return 0;
+  if (LoadMidiDll() != 0 || device != -1100 || Player().OpenDevice(renderer) != kMidiPlayerOk) return 0;
   m_nCurrentId = 0;
   m_nVolume = 0;
   std::memset(m_anSaved, 0, sizeof m_anSaved);
