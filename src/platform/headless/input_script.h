@@ -1,0 +1,41 @@
+#pragma once
+// The input script of headless runs and tests (`--input FILE`): per-frame key and pad states and the
+// answers to message boxes, in a small text format, one command per line ("#" starts a comment):
+//
+//   FRAME press KEY...      keys held from that frame on (names as VirtualKeyName: LEFT, Z, ESCAPE,
+//   FRAME release KEY...    F1, SPACE, ... or a code such as 0x25)
+//   FRAME pad X Y [POV [BUTTONS]]   joystick 0 reading from that frame on: axes 0..65535 (32768
+//                           centred), hat angle in hundredths of a degree (65535 centred), button
+//                           mask (button 1 = 1)
+//   FRAME nopad             joystick 0 unplugged
+//   answer yes|no|ok|cancel the answer to the next message box, in order of the boxes
+//
+// Frames count the game frames run, from 1: the state given for frame n is what the input poll of
+// the n-th frame reads.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct cInputScriptEvent {
+  uint64_t frame = 0;
+  enum class Kind { Press, Release, Pad, NoPad } kind = Kind::Press;
+  int vk = 0;
+  uint32_t x = 32768, y = 32768, pov = 0xFFFF, buttons = 0;
+};
+
+struct cInputScript {
+  std::vector<cInputScriptEvent> events;  // in file order; applied by frame
+  std::vector<int> answers;               // IDYES, IDNO, IDOK, IDCANCEL
+};
+
+// Parses a script; false with a message naming the line when it is malformed.
+bool ParseInputScript(const std::string& text, cInputScript& script, std::string* error);
+bool LoadInputScript(const std::string& path, cInputScript& script, std::string* error);
+
+// Makes the script the input of this run: its answers answer message boxes, its events are applied
+// by ApplyInputScript.
+void UseInputScript(cInputScript script);
+// Applies every event of the given frame to the keyboard snapshot and the joystick records.
+void ApplyInputScript(uint64_t frame);
+// Takes the next scripted answer; false when none is left.
+bool TakeScriptedAnswer(int* answer);

@@ -1,0 +1,181 @@
+// The start-up steps whose parts exist in this build, in their order: data version, data folder,
+// working folders, database, project settings, "System.ini", the test-play stage, timing and input
+// defaults, display mode, graphics device, window placement and the key table.
+#include "shell/app_init.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/log.h"
+#include "core/numbers.h"
+#include "core/record.h"
+#include "core/timing.h"
+#include "data/database.h"
+#include "data/fixed_tables.h"
+#include "data/system_data.h"
+#include "media/graphics/display.h"
+#include "media/graphics/surface_table.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/window/game_window.h"
+#include "shell/app_globals.h"
+#include "shell/input_state.h"
+#include "shell/key_config.h"
+#include "shell/main_window.h"
+#include "shell/scene_mgr.h"
+#include "shell/system_ini.h"
+#include "shell/window_data.h"
+
+namespace {
+const char* const kFolders[] = {
+    "user_data", "user_data\\story", "user_data\\challenge", "user_data\\free", "user_data\\rpl4", "data",
+    "data\\database", "data\\stg4", "data\\stg4\\old_ver", "data\\work", "data\\plt4", "bmp", "bmp\\back",
+    "bmp\\chara_sp", "bmp\\effect", "bmp\\picture", "bmp\\sword", "bmp\\convert", "bmp\\plt", "bmp\\hbt", "wave",
+    "bgm"};
+
+void applyReplayOnOverride() {
+  if (!g_IniSettings.Replay_On.bPresent) return;
+  int on = g_IniSettings.Replay_On.nValue ? 1 : 0;
+  g_SystemData.m_bReplayOn = on;
+  g_SystemData.m_bReplayKeys = on;
+  if (g_SystemData.m_aTitleMenu.size() > 4) g_SystemData.m_aTitleMenu[4].m_bEnabled = on;
+  if (on) g_SystemData.m_bFileDialogs = 0;
+}
+
+// Window mode, vertical sync and colour depth; false (with its message) for a mode that cannot run.
+bool resolveDisplayMode() {
+  INISETTINGS& s = g_IniSettings;
+  const bool d3d = s.Direct3D != 0;
+  if (d3d) {
+    g_Windowed = s.WindowMode != 0;
+    if (s.VSync >= 2) s.VSync = 1;
+  } else if (s.WindowMode != 0) {
+    g_Windowed = 1;
+    s.VSync = 0;
+  } else {
+    g_Windowed = 0;
+    if (s.VSync >= 2) s.VSync = 0;
+  }
+  // The project's own transparent colour is read with the palette set-up of the full start-up.
+  const bool ownColour = false;
+  if (s.Bpp == 0) {
+    if (g_Windowed) {
+      s.Bpp = DesktopBitsPerPixel();
+    } else {
+      int v = d3d ? g_SystemData.m_nDisplayOpt670b : g_SystemData.m_nDisplayOpt670a;
+      s.Bpp = v == 1 ? 16 : (v == 2 && !d3d && !ownColour) ? 8 : 32;
+    }
+  }
+  g_ColourDepth = s.Bpp;
+  bool valid = s.Bpp == 16 || s.Bpp == 32 || (!d3d && !ownColour && s.Bpp == 8 && !g_Windowed);
+  if (valid && g_Windowed && s.Bpp != DesktopBitsPerPixel()) valid = false;
+  if (!valid) {
+    if (g_Windowed && (s.Bpp == 16 || s.Bpp == 32))
+      ErrorBoxf("画面モードが不正です！\nウインドウモードではSystem.iniの設定と画面の色の設定を合わせて下さい！");
+    else
+      ErrorBoxf("画面モードが不正です！\nSystem.iniと画面の設定を見直して下さい！");
+    return false;
+  }
+  return true;
+}
+
+void placeWindow() {
+  if (!g_Windowed) return;
+  cWindowData data;
+  if (data.LoadFile(kWindowDataPath)) {
+    QcRect work = DesktopWorkArea();
+    data.ClampToWorkArea(work.left, work.top, work.right, work.bottom);
+    int w = 0, h = 0;
+    GameWindowClientSize(&w, &h);
+    if (g_IniSettings.WindowMode == 1) {
+      if (data.m_nWidth > 0 && data.m_nHeight > 0 && data.m_nWidth % 640 == 0 && data.m_nHeight % 480 == 0)
+        GameWindowPlace(data.m_nX, data.m_nY, data.m_nWidth, data.m_nHeight);
+      else
+        ZoomMax();
+    } else if (g_IniSettings.WindowMode == 2) {
+      GameWindowPlace(data.m_nX, data.m_nY, std::max(100, data.m_nWidth), std::max(100, data.m_nHeight));
+    } else {
+      GameWindowMove(data.m_nX, data.m_nY);
+    }
+    if (data.m_bZoomed) GameWindowMaximize();
+  } else {
+    ZoomMax();
+  }
+}
+}  // namespace
+
+bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
+  QcSrand(timeGetTime());
+  g_nDataVersion = kDataVersion;
+  g_bFileTooNew = 0;
+  if (!EnsureDataFolder()) {
+    LogErrorBoxf("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。");
+    return false;
+  }
+  for (const char* folder : kFolders) CreateFolder(folder);
+  GetStopwatchTime(true);
+  if (!g_Database.LoadDatabase()) {
+    LogErrorBoxf("データベースの読み込みに失敗…");
+    return false;
+  }
+  if (!g_SystemData.LoadFile("data\\System.dat")) {
+    LogErrorBoxf("%s の読み込みに失敗…", "data\\System.dat");
+    return false;
+  }
+  LoadSystemIni();
+  applyReplayOnOverride();
+  // The drawing-mode question needs the start-up dialog; until it exists the stored choice holds.
+  if (g_IniSettings.Direct3D >= 2) g_IniSettings.Direct3D = 0;
+  if (g_TestPlay) {
+    if (!g_TestPlayPath.empty()) {
+      std::strncpy(g_IniSettings.FreeStage, g_TestPlayPath.c_str(), kFreeStageSize - 1);
+      g_IniSettings.FreeStage[kFreeStageSize - 1] = '\0';
+    }
+  }
+  g_SceneMgr.m_nFrameRate = 60;
+  g_SceneMgr.m_nFadeStep = 10;
+  for (auto& r : g_InputStates) r.SetKeyRepeat(18, 6);
+  if (!resolveDisplayMode()) return false;
+
+  HWND window = g_MainWindow.m_hWnd;
+  g_hMainWnd.store(window);
+  GameWindowSetTitle(g_SystemData.m_strTitle.c_str());
+  GetStopwatchTime(true);
+  if (g_ColourDepth == 8) g_IniSettings.DD_VideoStretch = 0;
+  const int vsync = g_IniSettings.VSync != 0;
+  if (!DDInit(g_IniSettings.Direct3D, window, 640, 480, g_ColourDepth, vsync, g_Windowed, 1, 60, vsync, g_SurfaceData,
+              g_SurfaceInfo, kSurfaceTableSize, 0)) {
+    if (g_IniSettings.Direct3D) {
+      DDRelease();
+      g_IniSettings.Direct3D = 0;
+      if (!DDInit(0, window, 640, 480, g_ColourDepth, vsync, g_Windowed, 1, 60, vsync, g_SurfaceData, g_SurfaceInfo,
+                  kSurfaceTableSize, 0)) {
+        ECLogPuts("DDInit失敗");
+        return false;
+      }
+    } else {
+      ECLogPuts("DDInit失敗");
+      return false;
+    }
+  }
+  if (g_Windowed) placeWindow();
+  GameWindowSetFullscreen(!g_Windowed);
+  GameWindowShow();
+  ECLogPuts("DDInit成功");
+  g_BltPresent = (!lpDTCon && (g_Windowed || !vsync)) ? 1 : 0;
+
+  for (auto& r : g_InputStates) r.SetPadButtonMap();
+  if (!LoadKeyConfig("user_data\\KeyConfig.dat")) SetDefaultKeyConfig();
+  return true;
+}
+
+void AppExit() {
+  // Saves of the list positions, sound, music and fonts arrive with their owners.
+  g_SceneMgr.DestroyAllScenes();
+  if (g_bDisplayCreated) {
+    if (g_Windowed)
+      DDEnd();
+    else
+      DDRelease();
+  }
+}

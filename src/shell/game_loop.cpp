@@ -1,0 +1,125 @@
+#include "shell/game_loop.h"
+
+#include <atomic>
+#include <cstdio>
+
+#include "core/log.h"
+#include "core/thread.h"
+#include "core/timing.h"
+#include "media/graphics/display.h"
+#include "platform/clock.h"
+#include "platform/headless/input_script.h"
+#include "shell/app_globals.h"
+#include "shell/input_state.h"
+#include "shell/joystick_detect.h"
+#include "shell/main_window.h"
+#include "shell/scene.h"
+#include "shell/scene_mgr.h"
+#include "shell/system_ini.h"
+
+namespace {
+std::atomic<uint64_t> g_nFrameLimit{0};
+std::atomic<uint64_t> g_nPolledFrames{0};
+std::atomic<FpsTextDrawer> g_pfnFpsText{nullptr};
+
+bool directDrawMode() { return !lpDTCon && lpDDCon; }
+}  // namespace
+
+void SetFrameLimit(uint64_t frames) { g_nFrameLimit.store(frames); }
+bool FrameLimitReached() {
+  uint64_t limit = g_nFrameLimit.load();
+  return limit != 0 && g_nPolledFrames.load() >= limit;
+}
+uint64_t PolledFrames() { return g_nPolledFrames.load(); }
+void SetFpsTextDrawer(FpsTextDrawer drawer) { g_pfnFpsText.store(drawer); }
+
+void NoteInputFrame() {
+  uint64_t frame = g_nPolledFrames.fetch_add(1) + 1;
+  ApplyInputScript(frame);
+  if (frame == g_nFrameLimit.load()) {
+    g_bCloseConfirmed.store(1);
+    PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
+  }
+}
+
+unsigned GameLoop(void*) {
+  for (;;) {
+    cThread::SafePoint();
+    MSG msg;
+    if (PeekMessage(&msg, true)) {
+      if (msg.message == WM_QUIT) {
+        ECLogPuts("GameLoop WM_QUIT!");
+        return 1;
+      }
+      continue;  // the start message and anything else
+    }
+    if (!g_AppActive.load() || FrameLimitReached()) {
+      QcSleep(1);
+      continue;
+    }
+    if (!g_SceneMgr.FrameStep()) {
+      PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
+      return 1;
+    }
+  }
+}
+
+void WaitFrameTiming() {
+  while (!CheckFrameInterval(g_SceneMgr.m_nFrameRate)) QcSleep(1);
+}
+
+int cSceneMgr::FrameStep() {
+  if (directDrawMode()) WaitFrameTiming();
+  StartFrameTimer();
+  if (directDrawMode() && !CheckLostSurfaces()) return 0;
+  PollInput(g_InputStates);
+  SwitchScene(m_nScene);
+  if (cScene* scene = CurrentScene()) scene->Step();
+  m_nMeasuredFps = CountFps(true);
+  m_nFrameTime = static_cast<int32_t>(StopFrameTimer(true));
+  if (g_IniSettings.ShowFps) {
+    m_adwFrameTimes[m_nFrameTimeIndex] = static_cast<uint32_t>(m_nFrameTime);
+    if (++m_nFrameTimeIndex >= 16) {
+      m_nFrameTimeIndex = 0;
+      uint32_t sum = 0;
+      for (uint32_t t : m_adwFrameTimes) sum += t;
+      m_dwFrameTimeAverage = sum >> 4;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "FPS%2d(%2d)", m_nMeasuredFps, static_cast<int>(m_dwFrameTimeAverage));
+    if (FpsTextDrawer draw = g_pfnFpsText.load()) {
+      if (g_IniSettings.ShowFps == 2)
+        draw(2, text, 549, 469);
+      else
+        draw(1, text, 495, 463);
+    }
+  }
+  PresentFrame();
+  ++m_nFramesRun;
+  return 1;
+}
+
+void cSceneMgr::PresentFrame() {
+  const bool fastStage = g_lpSceneStage && m_nFrameRate > 60;
+  if (lpDTCon) {
+    if (!DDPresent(m_nFrameRate, 0, nullptr) && g_Windowed) SendMessage(g_hMainWnd.load(), kMsgRestoreDevice, 0, 0);
+    return;
+  }
+  gfx::Surface* primary = g_PrimarySD.lpDD ? g_PrimarySD.lpDD->lpSurface : nullptr;
+  gfx::Surface* back = g_BackBufferSD.lpDD ? g_BackBufferSD.lpDD->lpSurface : nullptr;
+  if (!primary) return;
+  // The software display has no vertical blank to wait for.
+  if (g_Windowed || g_BltPresent || fastStage) {
+    if (back && back != primary) primary->Blt(nullptr, back, nullptr, gfx::kBltWait);
+  } else {
+    primary->Flip();
+  }
+}
+
+int cSceneMgr::CheckLostSurfaces() {
+  if (lpDTCon || !g_lpDD) return 1;
+  gfx::Surface* primary = g_PrimarySD.lpDD ? g_PrimarySD.lpDD->lpSurface : nullptr;
+  if (!primary || !primary->IsLost()) return 1;
+  // The display was lost: the primary first, then every surface that says it is lost.
+  return primary->Restore() == gfx::kOk ? 1 : 0;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The game thread's loop and the steps of one frame.
+#include <cstdint>
+
+// thGame's procedure: one frame per pass while the application is active, until WM_QUIT.
+unsigned GameLoop(void* arg);
+
+// DirectDraw pacing: waits (1-ms sleeps) until the frame interval allows the next frame.
+void WaitFrameTiming();
+
+// Stops running frames after `frames` frames and closes the window through its normal close path
+// without the quit question (0: no limit).
+void SetFrameLimit(uint64_t frames);
+bool FrameLimitReached();
+// Frames whose input was polled since start (the input script counts in these).
+uint64_t PolledFrames();
+// Counts a polled frame: applies the input script for it and closes at the frame limit. Called by
+// every frame loop's input step.
+void NoteInputFrame();
+
+// Draws the frames-per-second text; installed by the graphics layer's text owner. mode 2 plain text of
+// font 0, any other mode boxed text of font 1.
+using FpsTextDrawer = void (*)(int mode, const char* text, int x, int y);
+void SetFpsTextDrawer(FpsTextDrawer drawer);

@@ -1,0 +1,26 @@
+#pragma once
+// Finding a joystick for player 1. Enumerating devices is slow, so it runs only when a pad was lost,
+// on the first poll, or after 4 seconds of frames without a pad and without input.
+#include <vector>
+
+#include "platform/messages.h"
+
+class cInputState;
+
+// One detection step (the window is not used): counts the records with a pad, decides whether to look,
+// and when it looks assigns the first answering joystick to record 0 with thresholds at a third of
+// each axis range from its ends.
+void DetectJoysticks(HWND window, int rate, std::vector<cInputState>& records);
+
+// Forgets the detection state (the pad count of the last call and the idle countdown) and the flag
+// that detection ran once; for tests and a fresh start.
+void ResetJoystickDetection();
+
+// The frame loop's input step: joystick detection when the pad option is on or it never ran (never
+// in a stage's play loop), then the key table or the fixed layout into every record.
+void PollInput(std::vector<cInputState>& records);
+
+// Where PollInput reads the player's pad-detection option and whether a stage's play loop is running;
+// set by the owners of those (defaults: option on, not in a play loop).
+void SetPadDetectionOptionSource(int (*source)());
+void SetStagePlayLoopSource(bool (*source)());

@@ -1,0 +1,302 @@
+#include "shell/main_window.h"
+
+#include <algorithm>
+
+#include "core/containers.h"
+#include "core/log.h"
+#include "data/database.h"
+#include "data/system_data.h"
+#include "media/graphics/display.h"
+#include "platform/clock.h"
+#include "platform/editor_link.h"
+#include "platform/window/game_window.h"
+#include "shell/app_globals.h"
+#include "shell/close_flow.h"
+#include "shell/editor_notice.h"
+#include "shell/scene_mgr.h"
+#include "shell/system_ini.h"
+#include "shell/workers.h"
+
+std::atomic<int> g_nStageFileRequest{0};
+std::atomic<int> g_nReplayFileRequest{0};
+std::atomic<int> g_nReplaySaveRequest{0};
+std::atomic<int> g_nWhichPlay{0};
+std::atomic<int> g_nDialogResult{0};
+std::atomic<int> g_nDialogDone{0};
+std::atomic<int> g_nNameEntryDone{0};
+std::atomic<int> g_nReplaySaveDone{0};
+std::atomic<int> g_AppActive{0};
+
+cMainWindow g_MainWindow;
+cUiHooks g_UiHooks;
+
+namespace {
+// Music volume steps 0..7 in percent.
+constexpr int kMusicVolumePercent[8] = {0, 20, 50, 74, 82, 89, 95, 100};
+
+void stopBgm() {
+  if (g_UiHooks.stopBgm) g_UiHooks.stopBgm();
+}
+
+void playBgm(int slot, int loop) {
+  if (g_UiHooks.playBgm) g_UiHooks.playBgm(0, slot, loop);
+}
+
+// A dialog between the two halves of a modal wait: dialog mode and every worker suspended.
+template <class F>
+auto runModal(F&& dialog) {
+  SuspendWorkers();
+  auto result = dialog();
+  ResumeWorkers();
+  return result;
+}
+
+void fatalFollowUp() {
+  g_bQuit.store(1);
+  PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
+}
+
+void handleFileDialog(int mode, WPARAM which) {
+  std::string proposed;
+  if (mode == 2) {
+    if (!g_UiHooks.makeReplayFileName || !g_UiHooks.makeReplayFileName(static_cast<int>(which), proposed)) {
+      // No name could be built: the request ends unanswered, and the waiting game thread goes on.
+      g_nDialogResult.store(0);
+      g_nDialogDone.store(1);
+      return;
+    }
+  }
+  std::string chosen;
+  bool picked = runModal([&] { return g_UiHooks.runFileDialog && g_UiHooks.runFileDialog(mode, proposed, chosen); });
+  if (picked) {
+    bool ok = false;
+    if (mode == 0) ok = g_UiHooks.startStageFromFile && g_UiHooks.startStageFromFile(chosen);
+    if (mode == 1) ok = g_UiHooks.loadReplayFile && g_UiHooks.loadReplayFile(chosen);
+    if (mode == 2) ok = g_UiHooks.saveReplay && g_UiHooks.saveReplay(static_cast<int>(which), chosen);
+    if (!ok) fatalFollowUp();
+    g_nDialogResult.store(1);
+  } else {
+    g_nDialogResult.store(0);
+  }
+  g_nDialogDone.store(1);
+}
+
+LRESULT onClose(HWND hwnd) {
+  cCloseState state = CurrentCloseState();
+  if (CloseAsksQuestion(state)) {
+    bool yes = runModal([] { return ConfirmQuit(g_IniSettings.English); });
+    if (!yes) return 0;
+    // Once confirmed, the close that completes after a modal wait does not ask again.
+    g_bCloseConfirmed.store(1);
+  }
+  state = CurrentCloseState();
+  if (CloseSavesPlacement(state)) SaveWindowPlacement();
+  if (PauseThreadRunning()) {
+    ECLogPuts("WM_CLOSE thPause.m_hThread");
+    if (g_UiHooks.abortStageWait) g_UiHooks.abortStageWait();
+    PostThreadMessage(PauseThreadId(), WM_QUIT, 0, 0);
+    return 0;
+  }
+  ECLogPuts("WM_CLOSE 成功！");
+  stopBgm();
+  ExitWorkers();
+  // Destroying the window: WM_DESTROY first, then the handle goes away.
+  MainWndProc(hwnd, WM_DESTROY, 0, 0);
+  GameWindowDestroy();
+  DestroyMessageWindow(hwnd);
+  return 0;
+}
+
+void onPlayBgm(WPARAM situation, LPARAM lParam) {
+  if (situation > 6) return;
+  int k = static_cast<int>(situation);
+  if (k <= 5) {
+    int n = VecAt(g_SystemData.m_anSceneBgm, k);
+    if (n == 0) {
+      stopBgm();
+      return;
+    }
+    SetBgmSlot(k, n);
+    playBgm(k, VecAt(g_SystemData.m_abSceneBgm, k));
+    return;
+  }
+  int n = static_cast<int>(lParam);
+  if (g_UiHooks.setProgressMusic) g_UiHooks.setProgressMusic(n);
+  SetBgmSlot(6, n);
+  if (n == 0)
+    stopBgm();
+  else
+    playBgm(6, g_UiHooks.progressMusicOption ? g_UiHooks.progressMusicOption() : 1);
+}
+}  // namespace
+
+void SetBgmSlot(int slot, int number) {
+  const cBgmData& record = VecAt(g_Database.m_aBgm, number);
+  int option = g_UiHooks.musicVolumeOption ? g_UiHooks.musicVolumeOption() : 7;
+  int percent = kMusicVolumePercent[std::clamp(option, 0, 7)];
+  int volume = percent * record.m_nVolume / 100;
+  if (g_UiHooks.setBgmFile) g_UiHooks.setBgmFile(slot, record.m_strFileName.c_str(), volume);
+}
+
+LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
+  g_MainWindow.m_hWnd = hwnd;
+  g_MainWindow.m_bInUse = true;
+  if (!g_MainWindow.m_bZoomMenuAdded && lpDTCon && g_Windowed) {
+    // The zoom choices of the system menu: Alt+1 .. Alt+9.
+    g_MainWindow.m_bZoomMenuAdded = true;
+    SetZoomKeysEnabled(true);
+  }
+  switch (msg) {
+    case WM_CREATE:
+      g_MainWindow.m_bCreated = true;
+      return 0;
+    case WM_DESTROY:
+      ECLogPuts("WM_DESTROY");
+      g_MainWindow.m_hWnd = nullptr;
+      g_hMainWnd.store(nullptr);
+      if (g_TestPlay) NotifyEditorEnd(1);
+      PostQuitMessage(0);
+      return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+      return 0;
+    case WM_CLOSE:
+      return onClose(hwnd);
+    case WM_ACTIVATEAPP:
+      if (!g_AppActive.load() && wParam && lpDTCon && !g_Windowed) SendMessage(g_hMainWnd.load(), kMsgRestoreDevice, 0, 0);
+      g_AppActive.store(wParam ? 1 : 0);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == 27) PostMessage(hwnd, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_COMMAND:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+      return 0;
+    case WM_SYSCOMMAND: {
+      uint32_t cmd = static_cast<uint32_t>(wParam) & 0xFFF0;
+      if (cmd == SC_SCREENSAVE || cmd == SC_MONITORPOWER) return 0;
+      uint32_t n = static_cast<uint32_t>(wParam) & 0xFFFF;
+      if (n >= 1 && n <= 20) {
+        if (GameWindowIsMaximized()) GameWindowRestore();
+        ZoomWindow(static_cast<int>(n));
+        return 0;
+      }
+      return 0;
+    }
+    case WM_RBUTTONDOWN:
+      if (!GameWindowIsFullscreen() && g_Windowed) {
+        if (GameWindowIsMaximized()) GameWindowRestore();
+        int n = CurrentZoom() + 1;
+        if (n > MaxZoom()) n = 1;
+        ZoomWindow(n);
+      }
+      return 0;
+    case kMsgNameEntry:
+      runModal([] {
+        if (g_UiHooks.runNameDialog) g_UiHooks.runNameDialog();
+        return 0;
+      });
+      g_nNameEntryDone.store(1);
+      return 0;
+    case kMsgStageFileDialog:
+      handleFileDialog(0, 0);
+      return 0;
+    case kMsgReplayFileDialog:
+      handleFileDialog(1, 0);
+      return 0;
+    case kMsgReplaySaveFileDialog:
+      handleFileDialog(2, wParam);
+      return 0;
+    case kMsgPlaySound: {
+      int slots = g_UiHooks.soundSlotCount ? g_UiHooks.soundSlotCount() : 0;
+      int slot = static_cast<int>(wParam);
+      if (wParam >= static_cast<WPARAM>(slots) || slot < 0) {
+        ReportRangeError('V', slot, slots, 4);
+        slot = 0;
+      }
+      if (slots > 0 && g_UiHooks.playSound) g_UiHooks.playSound(slot);
+      return 0;
+    }
+    case kMsgPlayBgm:
+      onPlayBgm(wParam, lParam);
+      return 0;
+    case kMsgReplaySaveDialog: {
+      std::string name;
+      bool named = runModal([&] { return g_UiHooks.runReplaySaveDialog && g_UiHooks.runReplaySaveDialog(name); });
+      if (named && !name.empty()) {
+        if (!g_UiHooks.saveReplay || !g_UiHooks.saveReplay(static_cast<int>(wParam), name)) fatalFollowUp();
+      }
+      g_nReplaySaveDone.store(1);
+      return 0;
+    }
+    case kMsgRestoreDevice:
+      if (g_UiHooks.restoreDevice) g_UiHooks.restoreDevice();
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+int ServiceUiRequests() {
+  HWND w = g_hMainWnd.load();
+  if (g_nStageFileRequest.load()) {
+    g_nStageFileRequest.store(0);
+    SendMessage(w, kMsgStageFileDialog, 0, 0);
+  } else if (g_nReplayFileRequest.load()) {
+    g_nReplayFileRequest.store(0);
+    SendMessage(w, kMsgReplayFileDialog, 0, 0);
+  } else if (g_nReplaySaveRequest.load()) {
+    g_nReplaySaveRequest.store(0);
+    SendMessage(w, kMsgReplaySaveFileDialog, static_cast<WPARAM>(g_nWhichPlay.load()), 0);
+  }
+  return 1;
+}
+
+int RequestFileDialog(std::atomic<int>& flag, int whichPlay) {
+  g_nWhichPlay.store(whichPlay);
+  // Done is cleared before the request is raised, so a quick handler cannot have its done lost.
+  g_nDialogDone.store(0);
+  flag.store(1);
+  while (!g_nDialogDone.load()) {
+    if (g_bQuit.load() && !IsWindow(g_hMainWnd.load())) return 0;
+    QcSleep(1);
+  }
+  return g_nDialogResult.load();
+}
+
+int MaxZoom() {
+  QcRect work = DesktopWorkArea();
+  return std::min(work.right / 640, work.bottom / 480);
+}
+
+int CurrentZoom() {
+  int w = 0, h = 0;
+  GameWindowClientSize(&w, &h);
+  return std::min(w / 640, h / 480);
+}
+
+void ZoomWindow(int n) {
+  if (n < 1) n = 1;
+  QcRect work = DesktopWorkArea();
+  QcRect window = GameWindowRect();
+  int oldWidth = 0, oldHeight = 0;
+  GameWindowClientSize(&oldWidth, &oldHeight);
+  int width = n * 640, height = n * 480;
+  int left = window.left + oldWidth / 2 - n * 320;
+  if (left < 0)
+    left = 0;
+  else if (left + width > work.right)
+    left = work.right - width;
+  int top = window.top;
+  if (top < 0)
+    top = 0;
+  else if (top + height > work.bottom)
+    top = work.bottom - height;
+  GameWindowPlace(left, top, width, height);
+}
+
+void ZoomMax() {
+  SendMessage(g_hMainWnd.load(), WM_SYSCOMMAND, static_cast<WPARAM>(MaxZoom()), 0);
+  GameWindowCentre();
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The main window: its message procedure turns the game thread's requests into dialogs, sound
+// effects, music and device restores on the user-interface thread, and handles closing, activation
+// and the window's zoom.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "platform/messages.h"
+
+// Requests to the main window (sent, so the sender waits for the handler).
+constexpr uint32_t kMsgNameEntry = WM_USER + 1;
+constexpr uint32_t kMsgStageFileDialog = WM_USER + 2;
+constexpr uint32_t kMsgReplayFileDialog = WM_USER + 3;
+constexpr uint32_t kMsgReplaySaveFileDialog = WM_USER + 4;
+constexpr uint32_t kMsgPlaySound = WM_USER + 5;
+constexpr uint32_t kMsgPlayBgm = WM_USER + 6;
+constexpr uint32_t kMsgReplaySaveDialog = WM_USER + 9;
+constexpr uint32_t kMsgRestoreDevice = WM_USER + 100;
+
+constexpr uint32_t WM_MOVE = 0x0003;
+constexpr uint32_t WM_SIZE = 0x0005;
+constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
+constexpr uint32_t WM_MOUSEMOVE = 0x0200;
+constexpr uint32_t WM_COMMAND = 0x0111;
+constexpr uint32_t SC_SCREENSAVE = 0xF140;
+constexpr uint32_t SC_MONITORPOWER = 0xF170;
+
+// The request and done flags between the game thread and the user-interface thread.
+extern std::atomic<int> g_nStageFileRequest;
+extern std::atomic<int> g_nReplayFileRequest;
+extern std::atomic<int> g_nReplaySaveRequest;
+extern std::atomic<int> g_nWhichPlay;
+extern std::atomic<int> g_nDialogResult;
+extern std::atomic<int> g_nDialogDone;
+extern std::atomic<int> g_nNameEntryDone;
+extern std::atomic<int> g_nReplaySaveDone;
+// wParam of the last WM_ACTIVATEAPP: frames run only while it is non-zero.
+extern std::atomic<int> g_AppActive;
+
+// The main window object.
+class cMainWindow {
+ public:
+  HWND m_hWnd = nullptr;
+  bool m_bInUse = false;
+  bool m_bCreated = false;
+  bool m_bZoomMenuAdded = false;
+};
+extern cMainWindow g_MainWindow;
+
+LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam);
+
+// The idle step of the user-interface loop: turns one raised file-dialog request into its message.
+int ServiceUiRequests();
+
+// Game-thread side of a file-dialog request: done is cleared before the request is raised, then
+// polled (1-ms sleeps) until the handler sets it. Returns the dialog result (non-zero: a file was
+// chosen). flag is one of the three request flags.
+int RequestFileDialog(std::atomic<int>& flag, int whichPlay = 0);
+
+// Zoom of the window: client 640x480 times n.
+int MaxZoom();
+int CurrentZoom();
+void ZoomWindow(int n);
+void ZoomMax();
+
+// What the dialog and replay handlers call; installed by the owners of the dialogs, the stage start
+// and the replays. Without them a dialog counts as cancelled and a follow-up as failed.
+struct cUiHooks {
+  void (*runNameDialog)() = nullptr;
+  // mode 0 stage file, 1 replay file, 2 replay save; proposed is the suggested name. true when chosen.
+  bool (*runFileDialog)(int mode, const std::string& proposed, std::string& chosen) = nullptr;
+  bool (*runReplaySaveDialog)(std::string& name) = nullptr;
+  bool (*startStageFromFile)(const std::string& path) = nullptr;
+  bool (*loadReplayFile)(const std::string& path) = nullptr;
+  bool (*makeReplayFileName)(int whichPlay, std::string& name) = nullptr;
+  bool (*saveReplay)(int whichPlay, const std::string& name) = nullptr;
+  // Sets the abort flag of the stage scene's modal wait.
+  void (*abortStageWait)() = nullptr;
+  // The player's music volume option 0..7.
+  int (*musicVolumeOption)() = nullptr;
+  // Stores the stage's music number in the progress (situation 6) and gives its music option.
+  void (*setProgressMusic)(int number) = nullptr;
+  int (*progressMusicOption)() = nullptr;
+  // Sound effects and music (the sound layer).
+  int (*soundSlotCount)() = nullptr;
+  void (*playSound)(int slot) = nullptr;
+  void (*stopBgm)() = nullptr;
+  void (*setBgmFile)(int slot, const char* file, int volume) = nullptr;
+  void (*playBgm)(int channel, int slot, int loop) = nullptr;
+  // Restores the Direct3D device, its surfaces and fonts.
+  void (*restoreDevice)() = nullptr;
+};
+extern cUiHooks g_UiHooks;
+
+// Plays music situation 0..6 (6: the number in lParam) as WM_USER+6 does.
+void SetBgmSlot(int slot, int number);

@@ -1,0 +1,120 @@
+#include "shell/win_main.h"
+
+#include <cstdio>
+#include <string>
+
+#include "core/log.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/instance/single_instance.h"
+#include "platform/message_box.h"
+#include "platform/window/game_window.h"
+#include "shell/app_globals.h"
+#include "shell/app_init.h"
+#include "shell/editor_notice.h"
+#include "shell/main_window.h"
+#include "shell/workers.h"
+
+namespace {
+// The double start: true when this start may go on (it holds the lock), false when it ends.
+bool secureSingleInstance() {
+  eInstanceLock lock = AcquireInstanceLock();
+  if (lock == eInstanceLock::Acquired) return true;
+  if (lock == eInstanceLock::Failed) {
+    // Without a lock file (a read-only folder) nothing can be shared either: start as the only one.
+    ReportLogPuts("instance lock unavailable");
+    return true;
+  }
+  int answer = AppMesBox("既に起動しています。\n実行中のプログラムを閉じて再起動しますか？\n\nWould you like to restart the game?",
+                         "二重起動", MB_YESNO);
+  if (answer != IDYES) return false;
+  // The running instance closes through its own close path; nothing is ever killed. If it is still
+  // running after the wait, this start ends instead of running beside it.
+  if (RequestRunningInstanceClose() && WaitForInstanceLock(500)) return true;
+  AppMesBox("プログラムの終了に失敗しました。", "二重起動", MB_OK);
+  return false;
+}
+
+// One pass of the user-interface loop's idle part: window-system events, a close asked for by a
+// second start, the newest frame.
+void pumpWindowSystem(HWND window) {
+  PumpWindowEvents();
+  if (InstanceCloseRequested()) {
+    g_bCloseConfirmed.store(1);
+    PostMessage(window, WM_CLOSE, 0, 0);
+  }
+  ShowLatestFrame();
+}
+
+int runMessageLoop(HWND window) {
+  for (;;) {
+    pumpWindowSystem(window);
+    MSG msg;
+    if (PeekMessage(&msg, true)) {
+      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+      DispatchMessage(&msg);
+    } else if (!g_AppActive.load()) {
+      WaitMessage(10);
+    } else {
+      ServiceUiRequests();
+    }
+    // The 1-ms pause of each pass, in real time: the user-interface thread never moves the virtual
+    // clock, which belongs to the frame loop.
+    WaitMessage(1);
+  }
+}
+}  // namespace
+
+int WinMain(const char* cmdLine, int showCmd) {
+  ECLogInit(0, "EC_Game.txt");
+  std::string folder = GetCurrentFolder();
+  std::string reportPath = ResolvePath(folder.empty() ? "Report_Game.txt" : folder + "\\Report_Game.txt");
+  if (!ReportLogInit(reportPath.c_str())) return 0;
+  ReportLogPrintf("App : ver %s", "986");
+
+  if (showCmd == SW_SHOW) {
+    g_TestPlay = 1;
+    if (cmdLine && *cmdLine) g_TestPlayPath = cmdLine;
+  } else {
+    g_TestPlay = 0;
+  }
+
+  if (!secureSingleInstance()) return 0;
+
+  HWND window = CreateMessageWindow(MainWndProc, &g_MainWindow);
+  g_MainWindow.m_hWnd = window;
+  if (!window || !GameWindowCreate(window, 100, 100, 640, 480)) {
+    ErrorBox("ウインドウが生成出来ません！");
+    if (window) DestroyMessageWindow(window);
+    ReleaseInstanceLock();
+    return 0;
+  }
+  MainWndProc(window, WM_CREATE, 0, 0);
+  GameWindowCentre();
+  if (g_TestPlay) NotifyEditorStart();
+
+  if (!AppInit(cmdLine, showCmd)) {
+    AppExit();
+    if (g_TestPlay) NotifyEditorEnd(0);
+    GameWindowDestroy();
+    DestroyMessageWindow(window);
+    g_hMainWnd.store(nullptr);
+    ReleaseInstanceLock();
+    return 0;
+  }
+
+  g_GameStarted.store(1);
+  if (!StartGameThread()) {
+    LogErrorBoxf("ゲームスレッドを開始できません！");
+    AppExit();
+    GameWindowDestroy();
+    DestroyMessageWindow(window);
+    g_hMainWnd.store(nullptr);
+    ReleaseInstanceLock();
+    return 0;
+  }
+  int code = runMessageLoop(window);
+  AppExit();
+  ReleaseInstanceLock();
+  return code;
+}

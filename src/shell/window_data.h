@@ -1,0 +1,27 @@
+#pragma once
+// "user_data\Window.dat": where the window stood and how large its client area was at the last close.
+#include <cstdint>
+
+#include "core/record.h"
+
+constexpr const char* kWindowDataPath = "user_data\\Window.dat";
+
+class cWindowData : public cRecord {
+ public:
+  cWindowData();
+  void DeclareFields(uint32_t version) override;
+
+  // Keeps a restored window reachable: its top-left inside the usable desktop area, far enough from
+  // the right and bottom edges that part of the title bar can still be grabbed.
+  void ClampToWorkArea(int workLeft, int workTop, int workRight, int workBottom);
+
+  int32_t m_nX = 0;
+  int32_t m_nY = 0;
+  int32_t m_nWidth = 0;
+  int32_t m_nHeight = 0;
+  int32_t m_bZoomed = 0;
+};
+
+// What must stay on the desktop of a restored window's top-left corner, in pixels.
+constexpr int kWindowGrabWidth = 64;
+constexpr int kWindowGrabHeight = 32;
