@@ -1,0 +1,283 @@
+// Blits: clipping, the DirectDraw copies, Direct3D quads and the pixel-copy fallback.
+#include "media/graphics/blit.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "core/log.h"
+#include "media/graphics/bitmap_copy.h"
+#include "media/graphics/display.h"
+#include "media/graphics/layer.h"
+#include "media/graphics/palette.h"
+#include "media/graphics/surface.h"
+
+namespace {
+
+// Cuts [pos, pos + len) of one axis of a same-size copy to the source and the destination; a cut on
+// either side of either surface moves the other rectangle with it.
+bool ClipSameSizeAxis(int& dstPos, int& srcPos, int& len, int srcSize, int dstSize) {
+  if (srcPos < 0) {
+    dstPos -= srcPos;
+    len += srcPos;
+    srcPos = 0;
+  }
+  if (srcPos + len > srcSize) len = srcSize - srcPos;
+  if (dstPos < 0) {
+    srcPos -= dstPos;
+    len += dstPos;
+    dstPos = 0;
+  }
+  if (dstPos + len > dstSize) len = dstSize - dstPos;
+  return len > 0;
+}
+
+// Cuts the source extent of a scaled copy to its surface, keeping the direction of a mirrored
+// (negative) extent; the destination length shrinks by the share cut away.
+bool ClipScaledSourceAxis(int& srcPos, int& srcLen, int& dstLen, int srcSize) {
+  int lo = std::min(srcPos, srcPos + srcLen);
+  int hi = std::max(srcPos, srcPos + srcLen);
+  int full = hi - lo;
+  int cutLo = std::max(lo, 0);
+  int cutHi = std::min(hi, srcSize);
+  int kept = cutHi - cutLo;
+  if (kept <= 0 || full <= 0) return false;
+  if (kept != full) dstLen = static_cast<int>(static_cast<int64_t>(dstLen) * kept / full);
+  if (srcLen > 0) {
+    srcPos = cutLo;
+    srcLen = kept;
+  } else {
+    srcPos = cutHi;
+    srcLen = -kept;
+  }
+  return true;
+}
+
+// DirectDraw: cuts a scaled copy's destination extent to its surface.
+bool ClipScaledDestAxis(int& dstPos, int& dstLen, int& srcPos, int& srcLen, int dstSize) {
+  if (dstPos < 0) {
+    if (dstPos + dstLen <= 0 || dstLen == 0) return false;
+    int cut = static_cast<int>(static_cast<double>(-dstPos) / dstLen * srcLen);
+    srcPos += cut;
+    srcLen -= cut;
+    dstLen += dstPos;
+    dstPos = 0;
+  }
+  if (dstPos + dstLen > dstSize) {
+    if (dstPos >= dstSize) return false;
+    srcLen = static_cast<int>(static_cast<double>(dstSize - dstPos) / dstLen * srcLen);
+    dstLen = dstSize - dstPos;
+  }
+  return true;
+}
+
+bool IsScreenLayoutTarget(DDSURFACEDATA* dst) {
+  return lpDTCon && g_nDisplayBpp == 16 && dst == &g_BackBufferSD && lpDTCon->fmtBackBuffer == gfx::Format::R5G6B5;
+}
+
+// A 16-bit pixel of the surface layout moved into the screen layout (green widened to 6 bits).
+uint16_t SurfaceToScreen16(uint16_t p) {
+  const DDCHANNELLAYOUT& s = g_SurfaceLayout;
+  const DDCHANNELLAYOUT& d = g_ScreenLayout;
+  uint32_t r = (p >> s.nRedShift) & s.nRedMask;
+  uint32_t g = (p >> s.nGreenShift) & s.nGreenMask;
+  uint32_t b = (p >> s.nBlueShift) & s.nBlueMask;
+  return static_cast<uint16_t>(r << d.nRedShift | (g * 2) << d.nGreenShift | b << d.nBlueShift);
+}
+
+// The pixel-copy path of a Direct3D blit: the destination is not a render target or the source
+// lives in system memory.
+void CopyPixels(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw, int sh,
+                int flags) {
+  cSurfaceLock dstLock;
+  if (!dstLock.Lock(dst)) return;
+  cSurfaceLock srcLock;
+  if (!srcLock.Lock(src)) return;
+  const int dstW = dst->nTexWidth, dstH = dst->nTexHeight;
+  const int srcW = src->nTexWidth, srcH = src->nTexHeight;
+  const bool sameSize = sw == w && sh == h;
+  const bool screen = IsScreenLayoutTarget(dst);
+  const float ratioX = static_cast<float>(sw) / static_cast<float>(w);
+  const float ratioY = static_cast<float>(sh) / static_cast<float>(h);
+  for (int i = 0; i < h; ++i) {
+    const int dy = y + i;
+    if (dy < 0 || dy >= dstH) continue;
+    int syi;
+    if (sameSize) {
+      syi = sy + i;
+    } else {
+      int k = static_cast<int>(static_cast<float>(i) * ratioY);
+      if (sh < 0) {
+        if (!(sh < k && k <= 0)) continue;
+        k -= 1;
+      }
+      syi = sy + k;
+    }
+    if (syi < 0 || syi >= srcH) continue;
+    for (int j = 0; j < w; ++j) {
+      const int dx = x + j;
+      if (dx < 0 || dx >= dstW) continue;
+      int sxj;
+      if (sameSize) {
+        sxj = sx + j;
+      } else {
+        int k = static_cast<int>(static_cast<float>(j) * ratioX);
+        if (sw < 0) {
+          if (!(sw < k && k <= 0)) continue;
+          k -= 1;
+        }
+        sxj = sx + k;
+      }
+      if (sxj < 0 || sxj >= srcW) continue;
+      if (g_nDisplayBpp == 16) {
+        uint16_t p = srcLock.Row16(syi)[sxj];
+        // The transparent test looks at the alpha bit and the top red bit together.
+        if (flags == 1 && (p & 0xA000) == 0) continue;
+        dstLock.Row16(dy)[dx] = screen ? SurfaceToScreen16(p) : p;
+      } else {
+        uint32_t p = srcLock.Row32(syi)[sxj];
+        if (flags == 1 && (sameSize ? (p >> 24) == 0 : p < 0x01000000u)) continue;
+        dstLock.Row32(dy)[dx] = p;
+      }
+    }
+  }
+  srcLock.Unlock();
+  dstLock.Unlock();
+}
+
+void DrawQuad(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw, int sh,
+              int flags) {
+  DTSURFACEDATA* sdt = src->lpDT;
+  if (!sdt->lpVertexBuffer || !sdt->lpTexture) return;
+  void* data = nullptr;
+  if (gfx::Failed(sdt->lpVertexBuffer->Lock(0, 0, &data))) return;
+  const float tw = static_cast<float>(src->nTexWidth), th = static_cast<float>(src->nTexHeight);
+  DDMakeQuad(static_cast<gfx::Vertex*>(data), x, y, w, h, lpDTCon->dwVertexColor, sx / tw, sy / th, (sx + sw) / tw,
+             (sy + sh) / th);
+  sdt->lpVertexBuffer->Unlock();
+  if (!DDBeginScene() || !DDSetTarget(dst)) return;
+  if (flags == 0 && sdt->bColorKey) DDClearToTransparent(dst, x, y, w, h);
+  gfx::Device* d = g_lpDevice;
+  d->SetTextureStageState(0, gfx::kTssColorOp, lpDTCon->nColorOp);
+  d->SetTextureStageState(0, gfx::kTssColorArg1, gfx::kTaTexture);
+  d->SetTextureStageState(0, gfx::kTssColorArg2, gfx::kTaDiffuse);
+  d->SetTextureStageState(0, gfx::kTssAlphaOp, lpDTCon->nAlphaOp);
+  d->SetTextureStageState(0, gfx::kTssAlphaArg1, gfx::kTaTexture);
+  d->SetTextureStageState(0, gfx::kTssAlphaArg2, gfx::kTaDiffuse);
+  d->SetTexture(0, sdt->lpTexture);
+  d->SetStreamSource(0, sdt->lpVertexBuffer, 0, sizeof(gfx::Vertex));
+  d->SetFVF(gfx::kFvfXyzrhwDiffuseTex1);
+  d->DrawPrimitive(gfx::PrimitiveType::TriangleStrip, 0, 2);
+  DDSetIdleTarget();
+}
+
+}  // namespace
+
+void DDMakeQuad(gfx::Vertex* v, int x, int y, int w, int h, gfx::Colour diffuse, float u0, float v0, float u1,
+                float v1) {
+  const float left = static_cast<float>(x) - 0.5f, top = static_cast<float>(y) - 0.5f;
+  const float right = static_cast<float>(x + w) - 0.5f, bottom = static_cast<float>(y + h) - 0.5f;
+  v[0] = {left, top, 0, 1, diffuse, u0, v0};
+  v[1] = {left, bottom, 0, 1, diffuse, u0, v1};
+  v[2] = {right, top, 0, 1, diffuse, u1, v0};
+  v[3] = {right, bottom, 0, 1, diffuse, u1, v1};
+}
+
+void DDClearToTransparent(DDSURFACEDATA* dst, int x, int y, int w, int h) {
+  gfx::Rect r = gfx::MakeRect(x, y, w, h);
+  gfx::Colour colour = dst == &g_BackBufferSD ? DDBackBufferClearColour() : 0;
+  g_lpDevice->Clear(1, &r, gfx::kClearTarget, colour, 1.0f, 0);
+}
+
+bool DDClipBlit(DDSURFACEDATA* dst, int& x, int& y, int& w, int& h, DDSURFACEDATA* src, int& sx, int& sy, int& sw,
+                int& sh) {
+  if (w <= 0 || h <= 0 || sw == 0 || sh == 0) return false;
+  if (sw == w && sh == h) {
+    if (!ClipSameSizeAxis(x, sx, w, src->nWidth, dst->nWidth)) return false;
+    if (!ClipSameSizeAxis(y, sy, h, src->nHeight, dst->nHeight)) return false;
+    sw = w;
+    sh = h;
+    return true;
+  }
+  if (!lpDTCon) {
+    // Mirrored extents exist only in Direct3D mode.
+    if (sw < 0 || sh < 0) return false;
+  }
+  if (!ClipScaledSourceAxis(sx, sw, w, src->nWidth)) return false;
+  if (!ClipScaledSourceAxis(sy, sh, h, src->nHeight)) return false;
+  if (!lpDTCon) {
+    if (!ClipScaledDestAxis(x, w, sx, sw, dst->nWidth)) return false;
+    if (!ClipScaledDestAxis(y, h, sy, sh, dst->nHeight)) return false;
+  }
+  return sw != 0 && sh != 0 && w > 0 && h > 0;
+}
+
+void DDBlt(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags) {
+  if (lpDTCon) {
+    DDBltStretch(dst, x, y, w, h, src, sx, sy, w, h, flags);
+    return;
+  }
+  if (!dst || !src || !dst->lpDD || !src->lpDD || !dst->lpDD->lpSurface || !src->lpDD->lpSurface) return;
+  int sw = w, sh = h;
+  if (!DDClipBlit(dst, x, y, w, h, src, sx, sy, sw, sh)) return;
+  gfx::Rect r = gfx::MakeRect(sx, sy, sw, sh);
+  dst->lpDD->lpSurface->BltFast(x, y, src->lpDD->lpSurface, &r,
+                                (flags == 1 ? gfx::kBltFastSrcColorKey : gfx::kBltFastNoColorKey) | gfx::kBltFastWait);
+}
+
+int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw, int sh,
+                 int flags) {
+  if (g_bQuit.load()) return 0;
+  if (!dst || !src) return 0;
+  DDMirrorSource(src, sx, sy, sw, sh);
+  if (!lpDTCon) {
+    if (!dst->lpDD || !src->lpDD || !dst->lpDD->lpSurface || !src->lpDD->lpSurface) return 0;
+    if (!DDClipBlit(dst, x, y, w, h, src, sx, sy, sw, sh)) return 0;
+    gfx::Rect dr = gfx::MakeRect(x, y, w, h);
+    gfx::Rect sr = gfx::MakeRect(sx, sy, sw, sh);
+    dst->lpDD->lpSurface->Blt(&dr, src->lpDD->lpSurface, &sr, gfx::kBltWait | (flags == 1 ? gfx::kBltKeySrc : 0));
+    return 1;
+  }
+  DDFollowAlias(dst);
+  DDFollowAlias(src);
+  if (lpDTCon->bCopyingVirtual) {
+    dst = &g_BackBufferSD;
+    src = &g_VirBackBufferSD;
+  } else {
+    DDMapVirtualBackBuffer(dst);
+    DDMapVirtualBackBuffer(src);
+  }
+  if (!dst->lpDT || !src->lpDT) return 0;
+  // A slot whose texture could not be made draws nothing.
+  if (!src->lpDT->lpTexture || !dst->lpDT->lpSurface) return 0;
+  if (dst->lpDT->bRenderTarget && src->lpDT->nMemoryKind != DTMEMORYTYPE_SYSTEM) {
+    if (!DDClipBlit(dst, x, y, w, h, src, sx, sy, sw, sh)) return 0;
+    if (DDLayerQueue(dst, x, y, w, h, src, sx, sy, sw, sh, flags)) return 1;
+    DrawQuad(dst, x, y, w, h, src, sx, sy, sw, sh, flags);
+    return 1;
+  }
+  if (w <= 0 || h <= 0 || sw == 0 || sh == 0) return 0;
+  CopyPixels(dst, x, y, w, h, src, sx, sy, sw, sh, flags);
+  return 1;
+}
+
+void DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags,
+                DDALPHA alpha) {
+  if (lpDTCon) {
+    DDBltStretchAlpha(dst, x, y, w, h, src, sx, sy, w, h, flags, alpha);
+  } else {
+    DDBlt(dst, x, y, w, h, src, sx, sy, flags);
+  }
+}
+
+void DDBltStretchAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw,
+                       int sh, int flags, DDALPHA alpha) {
+  if (!lpDTCon) {
+    DDBltStretch(dst, x, y, w, h, src, sx, sy, sw, sh, flags);
+    return;
+  }
+  DDSetAlpha(static_cast<gfx::Colour>(alpha.nAlpha));
+  DDSetBlendMode(alpha.nBlendMode);
+  DDBltStretch(dst, x, y, w, h, src, sx, sy, sw, sh, flags);
+  DDResetAlpha();
+  DDResetBlendMode();
+}
