@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -18,6 +17,13 @@ struct cThread::State {
   bool ended = false;
   int suspendCount = 0;
   bool held = false;
+  std::thread::id nativeId;  // set before the state is shared, never changed
+
+  bool Ended() {
+    std::lock_guard lock(mutex);
+    return ended;
+  }
+  bool IsSelf() const { return nativeId == std::this_thread::get_id(); }
 };
 
 namespace {
@@ -32,29 +38,39 @@ cThread thLoad;
 
 cThread::~cThread() {
   // Global objects die at process exit; a thread still running then is left alone, never killed.
-  if (m_hThread && m_hThread->thread.joinable()) {
-    bool ended;
-    {
-      std::lock_guard lock(m_hThread->mutex);
-      ended = m_hThread->ended;
-    }
-    if (ended && m_hThread->thread.get_id() != std::this_thread::get_id()) {
-      m_hThread->thread.join();
-    } else {
-      m_hThread->thread.detach();
-    }
+  std::shared_ptr<State> state = current();
+  if (!state || !release(state) || !state->thread.joinable()) return;
+  if (state->Ended() && !state->IsSelf()) {
+    state->thread.join();
+  } else {
+    state->thread.detach();
   }
+}
+
+std::shared_ptr<cThread::State> cThread::current() const {
+  std::lock_guard lock(m_mutex);
+  return m_hThread;
+}
+
+bool cThread::release(const std::shared_ptr<State>& state) {
+  std::lock_guard lock(m_mutex);
+  if (m_hThread != state) return false;
+  m_hThread.reset();
+  m_dwThreadId = 0;
+  return true;
+}
+
+bool cThread::HasThread() const { return current() != nullptr; }
+
+uint32_t cThread::GetThreadId() const {
+  std::lock_guard lock(m_mutex);
+  return m_dwThreadId;
 }
 
 int cThread::Start(ThreadProc proc, void* arg) {
   if (!proc) return 0;
-  if (m_hThread) {
-    bool ended;
-    {
-      std::lock_guard lock(m_hThread->mutex);
-      ended = m_hThread->ended;
-    }
-    if (!ended) return 0;
+  if (std::shared_ptr<State> previous = current()) {
+    if (!previous->Ended()) return 0;
     Join();
   }
   auto state = std::make_shared<State>();
@@ -80,84 +96,92 @@ int cThread::Start(ThreadProc proc, void* arg) {
   } catch (const std::system_error&) {
     return 0;
   }
+  state->nativeId = state->thread.get_id();
   // Wait until the queue exists, so that messages posted right after Start arrive.
-  std::unique_lock lock(state->mutex);
-  state->changed.wait(lock, [&] { return state->ready; });
-  m_dwThreadId = state->threadId;
-  lock.unlock();
+  uint32_t id;
+  {
+    std::unique_lock lock(state->mutex);
+    state->changed.wait(lock, [&] { return state->ready; });
+    id = state->threadId;
+  }
+  std::lock_guard lock(m_mutex);
+  if (m_hThread) {
+    // Another thread started this object meanwhile: keep that one, let ours run on its own.
+    state->thread.detach();
+    return 0;
+  }
   m_hThread = std::move(state);
+  m_dwThreadId = id;
   return 1;
 }
 
 void cThread::Join() {
-  if (!m_hThread) return;
-  if (m_hThread->thread.get_id() == std::this_thread::get_id()) return;  // a thread cannot wait for itself
+  std::shared_ptr<State> state = current();
+  if (!state || state->IsSelf()) return;  // a thread cannot wait for itself
   {
-    std::unique_lock lock(m_hThread->mutex);
-    m_hThread->changed.wait(lock, [&] { return m_hThread->ended; });
+    std::unique_lock lock(state->mutex);
+    state->changed.wait(lock, [&] { return state->ended; });
   }
-  if (m_hThread->thread.joinable()) m_hThread->thread.join();
-  m_hThread.reset();
-  m_dwThreadId = 0;
+  if (release(state) && state->thread.joinable()) state->thread.join();
 }
 
 bool cThread::Suspend() {
-  if (!m_hThread) return true;
-  std::lock_guard lock(m_hThread->mutex);
-  ++m_hThread->suspendCount;
+  std::shared_ptr<State> state = current();
+  if (!state) return true;
+  std::lock_guard lock(state->mutex);
+  ++state->suspendCount;
   return true;
 }
 
 bool cThread::Resume() {
-  if (!m_hThread) return true;
+  std::shared_ptr<State> state = current();
+  if (!state) return true;
   {
-    std::lock_guard lock(m_hThread->mutex);
-    if (m_hThread->suspendCount > 0) --m_hThread->suspendCount;
+    std::lock_guard lock(state->mutex);
+    if (state->suspendCount > 0) --state->suspendCount;
   }
-  m_hThread->changed.notify_all();
+  state->changed.notify_all();
   return true;
 }
 
 bool cThread::IsHeld() const {
-  if (!m_hThread) return false;
-  std::lock_guard lock(m_hThread->mutex);
-  return m_hThread->held;
+  std::shared_ptr<State> state = current();
+  if (!state) return false;
+  std::lock_guard lock(state->mutex);
+  return state->held;
 }
 
 void cThread::Exit() {
-  if (!m_hThread) return;
-  std::shared_ptr<State> state = m_hThread;
+  std::shared_ptr<State> state = current();
+  if (!state) return;
+  uint32_t id;
   {
     std::lock_guard lock(state->mutex);
     state->suspendCount = 0;
+    id = state->threadId;
   }
   state->changed.notify_all();
-  if (state->thread.get_id() == std::this_thread::get_id()) {
-    // Asked of itself: the quit message is all it can do; the thread ends when its loop sees it.
-    PostThreadMessage(m_dwThreadId, WM_QUIT, 0, 0);
-    return;
-  }
-  PostThreadMessage(m_dwThreadId, WM_QUIT, 0, 0);
+  PostThreadMessage(id, WM_QUIT, 0, 0);
+  // Asked of itself, the quit message is all it can do: the thread ends when its loop sees it.
+  if (state->IsSelf()) return;
   int polls = 0;
   for (;;) {
     {
       std::unique_lock lock(state->mutex);
       if (state->changed.wait_for(lock, std::chrono::milliseconds(1), [&] { return state->ended; })) break;
     }
-    PostThreadMessage(m_dwThreadId, WM_QUIT, 0, 0);
+    PostThreadMessage(id, WM_QUIT, 0, 0);
     if (++polls >= m_nExitPollLimit) {
       // Never killed: a thread stopped in the middle of its work could leave a file half written or a
       // lock held. It keeps running on its own; its state lives as long as it does.
-      ReportLogPrintf("thread %u did not end on WM_QUIT within %d ms; left running", m_dwThreadId, polls);
-      state->thread.detach();
-      m_hThread.reset();
-      m_dwThreadId = 0;
+      if (release(state)) {
+        ReportLogPrintf("thread %u did not end on WM_QUIT within %d ms; left running", id, polls);
+        state->thread.detach();
+      }
       return;
     }
   }
-  if (state->thread.joinable()) state->thread.join();
-  m_hThread.reset();
-  m_dwThreadId = 0;
+  if (release(state) && state->thread.joinable()) state->thread.join();
 }
 
 void cThread::SafePoint() {

@@ -8,6 +8,7 @@
 // report log.
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 using ThreadProc = unsigned (*)(void* arg);
 
@@ -31,8 +32,8 @@ class cThread {
   // ends or the poll limit passes; then gives up waiting and writes a report-log line.
   void Exit();
 
-  bool HasThread() const { return m_hThread != nullptr; }
-  uint32_t GetThreadId() const { return m_dwThreadId; }
+  bool HasThread() const;
+  uint32_t GetThreadId() const;
   // True while the thread is stopped at a safe point.
   bool IsHeld() const;
   // Polls of Exit before it gives up (200 by default, that is about 200 ms).
@@ -45,6 +46,14 @@ class cThread {
   struct State;
 
  private:
+  std::shared_ptr<State> current() const;
+  // Forgets the thread when it is still this object's; true for the caller that did (it alone joins
+  // or detaches the thread).
+  bool release(const std::shared_ptr<State>& state);
+
+  // The object may be used from two threads at once (the user-interface thread's Exit while the game
+  // thread joins), so the handle is only read and changed under this lock.
+  mutable std::mutex m_mutex;
   std::shared_ptr<State> m_hThread;
   uint32_t m_dwThreadId = 0;
   int m_nExitPollLimit = 200;

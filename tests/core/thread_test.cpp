@@ -133,6 +133,17 @@ TEST(Thread, ExitGivesUpOnAThreadThatIgnoresQuitAndLogsIt) {
   rmdir(dir);
 }
 
+TEST(Thread, JoinAndExitFromTwoThreadsAtOnce) {
+  cThread th;
+  Worker w;
+  ASSERT_EQ(th.Start(workerMain, &w), 1);
+  std::thread joiner([&] { th.Join(); });
+  th.Exit();
+  joiner.join();
+  EXPECT_FALSE(th.HasThread());
+  EXPECT_TRUE(w.finished);
+}
+
 TEST(Thread, SafePointOutsideAWorkerDoesNothing) {
   cThread::SafePoint();
   cThread th;
