@@ -54,7 +54,10 @@ void cMidiStream::ThreadMain(std::promise<uint32_t>* started) {
   started->set_value(GetCurrentThreadId());
   MSG msg;
   while (GetMessage(&msg)) {
-    if (msg.message == MM_MOM_POSITIONCB) OnPositionCallback(reinterpret_cast<MIDIHDR*>(msg.lParam));
+    if (msg.message == MM_MOM_POSITIONCB) {
+      OnPositionCallback(reinterpret_cast<MIDIHDR*>(msg.lParam));
+      ++m_nCallbacksHandled;
+    }
   }
   ReleaseMessageQueue();
 }

@@ -34,6 +34,7 @@ public:
   int State();
   size_t ReadOffset();
   uint32_t CallbackThreadId() const { return m_nThreadId; }
+  uint64_t CallbacksHandled() const { return m_nCallbacksHandled.load(); }
   cMidiStreamOut* Stream() { return m_pStream.get(); }
 
 private:
@@ -54,6 +55,7 @@ private:
   std::thread m_Thread;
   std::atomic<uint32_t> m_nThreadId{0};
   int32_t m_bLoop = 0;
+  std::atomic<uint64_t> m_nCallbacksHandled{0};
 };
 
 // The music manager's stream players, one per channel.

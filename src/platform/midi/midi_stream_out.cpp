@@ -137,6 +137,11 @@ void cMidiStreamOut::SetMasterGain(float gain) {
   m_bGainChanged = true;
 }
 
+uint64_t cMidiStreamOut::CallbacksPosted() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  return m_nCallbacksPosted;
+}
+
 uint64_t cMidiStreamOut::TicksPlayed() {
   std::lock_guard<std::mutex> lock(m_lock);
   return m_nTicks;
@@ -173,8 +178,9 @@ bool cMidiStreamOut::PlayEvent(MIDIHDR* header, cMidiSink& sink) {
   }
   if (event & MEVT_F_CALLBACK) {
     header->dwOffset = eventOffset;
-    if (m_nCallbackThread != 0)
-      PostThreadMessage(m_nCallbackThread, MM_MOM_POSITIONCB, 0, reinterpret_cast<LPARAM>(header));
+    if (m_nCallbackThread != 0 &&
+        PostThreadMessage(m_nCallbackThread, MM_MOM_POSITIONCB, 0, reinterpret_cast<LPARAM>(header)))
+      ++m_nCallbacksPosted;
   }
   return true;
 }

@@ -69,6 +69,7 @@ public:
   bool IsPlaying();
   bool IsInQueue(const MIDIHDR* header);  // read under the stream's lock
   uint64_t TicksPlayed();
+  uint64_t CallbacksPosted();  // position callbacks sent so far
   void SetMasterGain(float gain);  // 0..1, applied by the sink at the next slice
 
   void Advance(int frames, int rate, cMidiSink& sink) override;
@@ -90,6 +91,7 @@ private:
   uint32_t m_nDivision = 96;
   uint32_t m_nTempo = 500000;   // microseconds per quarter note
   uint64_t m_nTicks = 0;
+  uint64_t m_nCallbacksPosted = 0;
   bool m_bPlaying = false;
   bool m_bSilence = false;      // all notes off at the next slice
   bool m_bGainChanged = false;

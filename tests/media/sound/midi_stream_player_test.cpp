@@ -1,0 +1,116 @@
+// The own MIDI player over the stream, against a recording synthesiser: timing, buffer refills,
+// looping, meta events keeping their time, the end of the track never reaching the synthesiser.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "media/sound/midi_stream.h"
+#include "media/sound/music_slots.h"
+#include "platform/midi/midi_renderer.h"
+#include "sound_test_files.h"
+
+using namespace sound_test;
+
+namespace {
+
+class MidiStreamPlayer : public ::testing::Test {
+protected:
+  cRecordingSink sink;
+  cMidiRenderer renderer{sink, 48000};
+  std::string path = TempPath("stream.mid");
+
+  void TearDown() override { std::remove(path.c_str()); }
+
+  // Renders `frames` in slices, letting the player's thread handle each slice's callbacks (the
+  // stream itself keeps time by the frames rendered, so the test's pace does not matter).
+  void Run(cMidiStream& player, int frames) {
+    std::vector<float> out(480 * 2);
+    for (int done = 0; done < frames; done += 480) {
+      renderer.Render(out.data(), std::min(480, frames - done));
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (player.Stream() && player.CallbacksHandled() < player.Stream()->CallbacksPosted() &&
+             std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    }
+  }
+  std::vector<int> Notes() const {
+    std::vector<int> out;
+    for (const auto& e : sink.NotesOn()) out.push_back((e.shortMsg >> 8) & 0x7F);
+    return out;
+  }
+};
+
+TEST_F(MidiStreamPlayer, PlaysInTimeAndMetaEventsKeepTheirDelta) {
+  // Tempo 1 000 000 us per quarter (60 bpm), division 96: a beat is a second.
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40,
+                                            0x00, 0x90, 0x3C, 0x40,
+                                            0x60, 0xFF, 0x01, 0x01, 'x',   // a text event one beat later
+                                            0x00, 0x90, 0x3E, 0x40,        // the note right after it
+                                            0x30, 0xFF, 0x2F, 0x00}})));
+  cMidiStream player(path.c_str(), &renderer);
+  ASSERT_TRUE(player.HasImage());
+  player.RestartMidiStream(0);
+  EXPECT_EQ(player.State(), 1);
+  Run(player, 48000 * 2);
+  const auto on = sink.NotesOn();
+  ASSERT_EQ(on.size(), 2u);
+  EXPECT_NEAR(on[0].frame, 0, 480);
+  EXPECT_NEAR(on[1].frame - on[0].frame, 48000, 64);  // not early: the text event's delta counted
+  EXPECT_EQ(player.State(), 0);  // played once, then stopped and rewound
+  EXPECT_EQ(player.Stream()->TicksPlayed(), 0u);
+  for (const auto& e : sink.events) EXPECT_NE(e.shortMsg & 0xFF, 0xFFu);  // no system reset
+}
+
+TEST_F(MidiStreamPlayer, LoopsFromTheFirstEventAfterTheEnd) {
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}})));
+  cMidiStream player(path.c_str(), &renderer);
+  player.RestartMidiStream(1);
+  Run(player, 48000 * 2 - 4800);  // 120 bpm: the half-second song starts four times
+  const auto on = sink.NotesOn();
+  ASSERT_EQ(on.size(), 4u);
+  for (size_t i = 1; i < on.size(); ++i) EXPECT_NEAR(on[i].frame - on[i - 1].frame, 24000, 1000);
+  EXPECT_EQ(player.State(), 1);
+  player.StopMidiStream(1);
+  EXPECT_EQ(player.State(), 2);
+  Run(player, 48000);
+  EXPECT_EQ(sink.NotesOn().size(), 4u);  // paused
+  player.RestartMidiStream(1);
+  Run(player, 24000);
+  EXPECT_EQ(sink.NotesOn().size(), 5u);
+}
+
+TEST_F(MidiStreamPlayer, ASongLongerThanOneBufferRefillsBothBuffersInTurn) {
+  // 5000 notes of 12 stream bytes each: five buffers' worth, all one tick apart.
+  std::vector<uint8_t> track;
+  for (int i = 0; i < 5000; ++i) track.insert(track.end(), {0x01, 0x90, uint8_t(i % 128), 0x40});
+  track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 960, {track})));
+  cMidiStream player(path.c_str(), &renderer);
+  player.RestartMidiStream(0);
+  Run(player, 48000 * 6);  // 5000 ticks at 960 per half second: about 2.6 s
+  const auto notes = Notes();
+  ASSERT_EQ(notes.size(), 5000u);
+  for (int i = 0; i < 5000; ++i) ASSERT_EQ(notes[i], i % 128) << i;
+  EXPECT_EQ(player.State(), 0);
+}
+
+TEST_F(MidiStreamPlayer, PlayMidiStreamNeedsTheMidExtensionAndAnImage) {
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}})));
+  tMidiStreams players(1);
+  MIDISLOT entry{};
+  std::snprintf(entry.path, sizeof entry.path, "%s", path.c_str());
+  entry.volume = 50;
+  ASSERT_EQ(PlayMidiStream(players, 0, &entry, 1, &renderer), 1);
+  ASSERT_TRUE(players[0]);
+  Run(*players[0], 480);
+  EXPECT_FLOAT_EQ(sink.gain, 0.5f);
+  EXPECT_EQ(sink.NotesOn().size(), 1u);
+  std::snprintf(entry.path, sizeof entry.path, "%s", TempPath("stream.MID").c_str());
+  EXPECT_EQ(PlayMidiStream(players, 0, &entry, 1, &renderer), 0);
+  std::snprintf(entry.path, sizeof entry.path, "%s", TempPath("absent.mid").c_str());
+  EXPECT_EQ(PlayMidiStream(players, 0, &entry, 1, &renderer), 0);
+  EXPECT_EQ(PlayMidiStream(players, 3, &entry, 1, &renderer), 0);  // no such channel
+}
+
+}  // namespace
