@@ -96,7 +96,7 @@ TEST_F(MidiStreamPlayer, ASongLongerThanOneBufferRefillsBothBuffersInTurn) {
 }
 
 TEST_F(MidiStreamPlayer, PlayMidiStreamNeedsTheMidExtensionAndAnImage) {
-  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}})));
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0xFF, 0x2F, 0x00}})));
   tMidiStreams players(1);
   MIDISLOT entry{};
   std::snprintf(entry.path, sizeof entry.path, "%s", path.c_str());
