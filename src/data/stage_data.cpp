@@ -5,6 +5,7 @@
 
 #include "core/containers.h"
 #include "data/data_queries.h"
+#include "data/field_names.h"
 #include "data/palette.h"
 
 cStageData g_StageFile;
@@ -76,7 +77,7 @@ void cStageData::DeclareFields(uint32_t v) {
   ClearFieldTables();
   // Every header value is a field of its own, arrays included.
   auto ints = [&](int32_t* first, int count, const char* name) {
-    for (int i = 0; i < count; ++i) DeclareInt(first + i, 1, name);
+    for (int i = 0; i < count; ++i) DeclareInt(first + i, 1, IndexedFieldName(name, i));
   };
   QC4_DECLARE(m_nWidth);
   QC4_DECLARE(m_nEditor2);

@@ -6,6 +6,7 @@
 #include "core/containers.h"
 #include "core/file_helpers.h"
 #include "core/log.h"
+#include "data/field_names.h"
 
 cWorldMap g_WorldMap;
 
@@ -31,7 +32,7 @@ cWorldEntry::cWorldEntry() { DeclareFields(g_nDataVersion); }
 void cWorldEntry::DeclareFields(uint32_t v) {
   ClearFieldTables();
   QC4_DECLARE(m_nKind);
-  for (int32_t& s : m_anSettings) DeclareInt(&s, 1, "m_anSettings");
+  for (int i = 0; i < 5; ++i) DeclareInt(&m_anSettings[i], 1, IndexedFieldName("m_anSettings", i));
   QC4_DECLARE(m_nFlag);
   QC4_DECLARE(m_nVariable);
   QC4_DECLARE(m_nCompareValue);
