@@ -1,0 +1,141 @@
+// Blits and fills in every display mode: clipping, keyed and opaque copies, stretching, mirrored
+// twins, fills and palette numbers.
+#include <gtest/gtest.h>
+
+#include "graphics_fixture.h"
+
+using namespace gfxtest;
+
+namespace {
+
+// Sheet of three 32 x 32 cells: rows 0-3 transparent (index 0); columns 0-7 of each cell index 200,
+// the rest index 50 + cell.
+void WriteSheet(const Display& d) {
+  std::vector<uint32_t> pal;
+  for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
+  WriteFile(d.Dir() / "bmp/Character1.bmp", MakeBmp(96, 32, [](int x, int y) {
+              if (y < 4) return 0u;
+              return x % 32 < 8 ? 200u : static_cast<uint32_t>(50 + x / 32);
+            }, pal));
+}
+
+class BlitTest : public ::testing::TestWithParam<Mode> {
+ protected:
+  void SetUp() override {
+    display = std::make_unique<Display>(GetParam());
+    ASSERT_TRUE(display->ok);
+    WriteSheet(*display);
+    const int slots[] = {4, 5};
+    ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 2));
+    DDFillSurface(&g_BackBufferSD, 7);
+  }
+  void TearDown() override { display.reset(); }
+  uint32_t Colour(int index) { return AsShown(PaletteColour(index)); }
+  std::unique_ptr<Display> display;
+};
+
+TEST_P(BlitTest, KeyedCopyClipsAtTheLeftEdgeAndSkipsTransparentPixels) {
+  DDBlt(&g_BackBufferSD, -10, 100, 32, 32, &g_SurfaceData[4], 0, 0, 1);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 104), Colour(50));    // source column 10
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 21, 110), Colour(50));   // source column 31
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 22, 110), Colour(7));    // past the cell
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 5, 101), Colour(7));     // transparent row
+}
+
+TEST_P(BlitTest, OpaqueCopyOfAKeyedPictureShowsTheTransparentColourOnTheScreen) {
+  DDBlt(&g_BackBufferSD, 600, 460, 32, 32, &g_SurfaceData[4], 0, 0, 0);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 610, 461), AsShown(kMagenta));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 601, 465), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 631, 479), Colour(50));  // clipped at the bottom
+  DDBlt(&g_BackBufferSD, 620, 0, 32, 32, &g_SurfaceData[4], 0, 0, 0);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 639, 10), Colour(50));  // clipped at the right
+}
+
+TEST_P(BlitTest, MirroredTwinDrawsEachCellFlippedAndLeavesItsOriginalAlone) {
+  DDBlt(&g_BackBufferSD, 0, 0, 32, 32, &g_SurfaceData[5], 32, 0, 1);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 31, 10), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 24, 10), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 23, 10), Colour(51));
+  DDBlt(&g_BackBufferSD, 100, 0, 32, 32, &g_SurfaceData[4], 32, 0, 1);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 100, 10), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 131, 10), Colour(51));
+}
+
+TEST_P(BlitTest, StretchDoublesACell) {
+  DDBltStretch(&g_BackBufferSD, 0, 0, 64, 64, &g_SurfaceData[4], 0, 0, 32, 32, 0);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 15, 20), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 17, 20), Colour(50));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 63, 63), Colour(50));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 64, 63), Colour(7));
+}
+
+TEST_P(BlitTest, FillsClipBothEdgesAndUsePaletteColours) {
+  DDFillRect(&g_BackBufferSD, -5, -5, 700, 10, 200);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 0), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 639, 4), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 5), Colour(7));
+  DDFillRect(&g_BackBufferSD, 630, 470, 20, 20, 201);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 639, 479), Colour(201));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 629, 479), Colour(7));
+}
+
+TEST_P(BlitTest, CircleOfRadiusOnePlotsFourPoints) {
+  DDCircle(&g_BackBufferSD, 50, 50, 1, 200);
+  for (auto [x, y] : {std::pair{50, 49}, {50, 51}, {49, 50}, {51, 50}}) EXPECT_EQ(ReadRgb(&g_BackBufferSD, x, y), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 50, 50), Colour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 49, 49), Colour(7));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModes, BlitTest, ::testing::ValuesIn(kModes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ClipBlit, SameSizeAndScaledRectanglesAreCutToBothSurfaces) {
+  DDSURFACEDATA dst{}, src{};
+  dst.nWidth = 100;
+  dst.nHeight = 50;
+  src.nWidth = 64;
+  src.nHeight = 32;
+  struct Case {
+    int x, y, w, h, sx, sy, sw, sh;
+    bool left;
+    int ex, ey, ew, eh, esx, esy, esw, esh;
+  };
+  const Case cases[] = {
+      // x < 0 cuts the left part.
+      {-10, 0, 32, 32, 0, 0, 32, 32, true, 0, 0, 22, 32, 10, 0, 22, 32},
+      // A wide source placed left of the destination is cut on both edges.
+      {-10, 0, 200, 10, 0, 0, 200, 10, true, 0, 0, 54, 10, 10, 0, 54, 10},
+      // Past the right and bottom edges.
+      {90, 40, 32, 32, 0, 0, 32, 32, true, 90, 40, 10, 10, 0, 0, 10, 10},
+      // Entirely outside.
+      {100, 0, 32, 32, 0, 0, 32, 32, false, 0, 0, 0, 0, 0, 0, 0, 0},
+      // Empty sizes.
+      {0, 0, 0, 32, 0, 0, 0, 32, false, 0, 0, 0, 0, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    int x = c.x, y = c.y, w = c.w, h = c.h, sx = c.sx, sy = c.sy, sw = c.sw, sh = c.sh;
+    bool left = DDClipBlit(&dst, x, y, w, h, &src, sx, sy, sw, sh);
+    EXPECT_EQ(left, c.left) << c.x << "," << c.w;
+    if (!left || !c.left) continue;
+    EXPECT_EQ((std::array{x, y, w, h, sx, sy, sw, sh}),
+              (std::array{c.ex, c.ey, c.ew, c.eh, c.esx, c.esy, c.esw, c.esh}));
+  }
+}
+
+TEST(MirrorSource, ACellPartIsLookedUpMirroredInsideItsCell) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  DDSURFACEDATA base{}, twin{};
+  twin.lpAlias = &base;
+  twin.nMirrorX = 32;
+  int sx = 40, sy = 0, sw = 16, sh = 32;
+  DDMirrorSource(&twin, sx, sy, sw, sh);
+  EXPECT_EQ(sx, 56);
+  EXPECT_EQ(sw, -16);
+  sx = 32;
+  sw = 32;
+  DDMirrorSource(&twin, sx, sy, sw, sh);
+  EXPECT_EQ(sx, 64);
+  EXPECT_EQ(sw, -32);
+}
+}  // namespace
