@@ -10,6 +10,7 @@
 #include "media/sound/bgm_player.h"
 #include "media/sound/music_requests.h"
 #include "platform/audio/audio_mixer.h"
+#include "platform/midi/fluid_synth.h"
 #include "platform/midi/midi_renderer.h"
 #include "sound_test_files.h"
 
@@ -185,6 +186,30 @@ TEST_F(BgmPlayer, WindowRequestsPlayTheProjectsMusic) {
   EXPECT_STREQ(g_OggSlots[0].path, "bgm\\Title.ogg");
   EXPECT_STREQ(g_MidiSlots[6].path, "bgm\\Stage.mid");
   EXPECT_EQ(g_MidiSlots[6].volume, 100);
+}
+
+TEST(BgmPlayerSynth, MidiTitleMusicSoundsThroughTheSynthesiser) {
+  if (cFluidSynth::FindSoundFont().empty()) GTEST_SKIP() << "no SoundFont installed";
+  const std::string mid = TempPath("synth.mid");
+  ASSERT_TRUE(WriteBytes(mid, Smf(0, 96, {{0x00, 0xC0, 0x00, 0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x00,
+                                           0x00, 0xFF, 0x2F, 0x00}})));
+  cAudioMixer::Shared().OpenPullOnly();
+  OGGSLOT oggTable[kBgmSlotCount] = {};
+  MIDISLOT midiTable[kBgmSlotCount] = {};
+  {
+    cBgmPlayer player;  // the shared synthesiser, as in play
+    ASSERT_EQ(player.InitBgm(1, oggTable, midiTable, kBgmSlotCount, 0), 1);
+    player.SetBgmFile(0, mid.c_str(), 100);
+    ASSERT_EQ(player.PlayBgm(0, 0, 1, 0, 1), 1);
+    std::vector<float> out(4800 * 2);
+    float peak = 0;
+    for (int i = 0; i < 5; ++i) {
+      cAudioMixer::Shared().Render(out.data(), 4800);
+      for (float v : out) peak = std::max(peak, std::fabs(v));
+    }
+    EXPECT_GT(peak, 0.01f);
+  }
+  std::remove(mid.c_str());
 }
 
 }  // namespace
