@@ -3,8 +3,10 @@
 // byte; 0x5C ('\') is a valid trail byte, so text must be walked from its start, never backwards.
 #include <cstddef>
 
-inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-inline bool IsSjisTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+#include "platform/encoding.h"
+
+inline bool IsSjisLeadByte(unsigned char c) { return IsCp932LeadByte(c); }
+inline bool IsSjisTrailByte(unsigned char c) { return IsCp932TrailByte(c); }
 
 // Length of the longest prefix of text[0..len) that fits in max bytes without splitting a
 // double-byte character. A lead byte as the last byte of the text is an incomplete character (its
