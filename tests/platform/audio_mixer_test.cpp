@@ -105,4 +105,16 @@ TEST(AudioMixer, SourcesAddIntoTheMixUntilRemoved) {
   EXPECT_EQ(source.rendered, 8);
 }
 
+TEST(AudioMixer, OpensAndClosesTheAudioDevice) {
+  cAudioMixer mixer;
+  if (!mixer.OpenDevice()) GTEST_SKIP() << "no audio device (set SDL_AUDIODRIVER=dummy)";
+  EXPECT_TRUE(mixer.IsOpen());
+  EXPECT_TRUE(mixer.HasDevice());
+  const int id = mixer.CreateBuffer(ConstantClip(48000, 0.1f));
+  mixer.Play(id);  // the device's thread pulls it while we go on
+  mixer.Close();
+  EXPECT_FALSE(mixer.IsOpen());
+  EXPECT_FALSE(mixer.HasDevice());
+}
+
 }  // namespace

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "core/log.h"
+#include "data/database.h"
+#include "data/system_data.h"
 #include "media/sound/direct_sound.h"
 #include "platform/audio/audio_mixer.h"
 #include "sound_test_files.h"
@@ -144,6 +146,24 @@ TEST_F(DirectSound, HandlerPlaysASlotAndIgnoresABadNumber) {
   EXPECT_EQ(PlaySoundSlot(17), 0);
   EXPECT_EQ(PlaySoundSlot(static_cast<WPARAM>(-1)), 0);
   EXPECT_EQ(g_bQuit.load(), 0);  // logged, not a fatal stop
+}
+
+TEST_F(DirectSound, StartUpFillsSystemAndDatabaseSlots) {
+  g_SystemData.m_astrSystemSounds.assign(17, "");
+  g_SystemData.m_astrSystemSounds[1] = loud;
+  g_Database.m_aSound.assign(3, cSoundData{});
+  g_Database.m_aSound[2].m_strFileName = loud;
+  ASSERT_TRUE(InitSoundEffects(nullptr, 3));
+  ASSERT_EQ(g_SoundSlots.size(), 19u);  // 16 + three records (record 0 stands for none)
+  EXPECT_EQ(g_SoundSlots[1].count, kSoundBuffersPerSlot);
+  EXPECT_EQ(g_SoundSlots[18].count, kSoundBuffersPerSlot);
+  EXPECT_TRUE(g_SoundSlots[0].buffers.empty());  // no file named
+  EXPECT_EQ(cAudioMixer::Shared().GetVolume(g_SoundSlots[18].buffers[2]), -1300);
+  ApplySoundVolumeStep(10);
+  EXPECT_EQ(cAudioMixer::Shared().GetVolume(g_SoundSlots[18].buffers[0]), 0);
+  EXPECT_EQ(cAudioMixer::Shared().GetVolume(g_SoundSlots[18].buffers[1]), -1300);  // duplicates keep theirs
+  g_Database.m_aSound.clear();
+  g_SystemData.m_astrSystemSounds.assign(17, "");
 }
 
 }  // namespace
