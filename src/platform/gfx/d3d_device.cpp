@@ -530,6 +530,24 @@ namespace {
 int VertexCount(PrimitiveType type, int primitiveCount) {
   return type == PrimitiveType::TriangleStrip ? primitiveCount + 2 : primitiveCount * 3;
 }
+// Vertex copies of one draw: on the stack for small draws (one quad), on the heap for larger ones.
+struct VertexScratch {
+  explicit VertexScratch(int n) {
+    if (n > kInline) {
+      heapVerts.resize(n);
+      heapPtrs.resize(n);
+      verts = heapVerts.data();
+      ptrs = heapPtrs.data();
+    }
+  }
+  static constexpr int kInline = 12;
+  Vertex inlineVerts[kInline];
+  const Vertex* inlinePtrs[kInline];
+  std::vector<Vertex> heapVerts;
+  std::vector<const Vertex*> heapPtrs;
+  Vertex* verts = inlineVerts;
+  const Vertex** ptrs = inlinePtrs;
+};
 bool ValidPrimitive(PrimitiveType type) {
   return type == PrimitiveType::TriangleStrip || type == PrimitiveType::TriangleList;
 }
@@ -543,13 +561,14 @@ Result Device::DrawPrimitive(PrimitiveType type, int startVertex, int primitiveC
   const int64_t end = m_streamOffset + (int64_t{startVertex} + n) * m_streamStride;
   if (end > m_stream->Length()) return kErrInvalidCall;
   if (m_lost) return kOk;
-  std::vector<Vertex> verts(n);
-  std::vector<const Vertex*> ptrs(n);
+  VertexScratch scratch(n);
+  Vertex* verts = scratch.verts;
+  const Vertex** ptrs = scratch.ptrs;
   for (int i = 0; i < n; ++i) {
     std::memcpy(&verts[i], m_stream->Data() + m_streamOffset + (int64_t{startVertex} + i) * m_streamStride, sizeof(Vertex));
     ptrs[i] = &verts[i];
   }
-  return DrawVertices(type, ptrs.data(), primitiveCount);
+  return DrawVertices(type, ptrs, primitiveCount);
 }
 
 Result Device::DrawIndexedPrimitive(PrimitiveType type, int baseVertex, int minIndex, int numVertices,
@@ -560,8 +579,9 @@ Result Device::DrawIndexedPrimitive(PrimitiveType type, int baseVertex, int minI
   const int n = VertexCount(type, primitiveCount);
   if ((int64_t{startIndex} + n) * 2 > m_indices->Length()) return kErrInvalidCall;
   const int vertexCapacity = m_streamStride > 0 ? (m_stream->Length() - m_streamOffset) / m_streamStride : 0;
-  std::vector<Vertex> verts(n);
-  std::vector<const Vertex*> ptrs(n);
+  VertexScratch scratch(n);
+  Vertex* verts = scratch.verts;
+  const Vertex** ptrs = scratch.ptrs;
   for (int i = 0; i < n; ++i) {
     uint16_t index;
     std::memcpy(&index, m_indices->Data() + (int64_t{startIndex} + i) * 2, 2);
@@ -572,7 +592,7 @@ Result Device::DrawIndexedPrimitive(PrimitiveType type, int baseVertex, int minI
     ptrs[i] = &verts[i];
   }
   if (m_lost) return kOk;
-  return DrawVertices(type, ptrs.data(), primitiveCount);
+  return DrawVertices(type, ptrs, primitiveCount);
 }
 
 Result Device::DrawPrimitiveUP(PrimitiveType type, int primitiveCount, const void* vertices, int stride) {
@@ -581,13 +601,14 @@ Result Device::DrawPrimitiveUP(PrimitiveType type, int primitiveCount, const voi
     return kErrInvalidCall;
   if (m_lost) return kOk;
   const int n = VertexCount(type, primitiveCount);
-  std::vector<Vertex> verts(n);
-  std::vector<const Vertex*> ptrs(n);
+  VertexScratch scratch(n);
+  Vertex* verts = scratch.verts;
+  const Vertex** ptrs = scratch.ptrs;
   for (int i = 0; i < n; ++i) {
     std::memcpy(&verts[i], static_cast<const uint8_t*>(vertices) + int64_t{i} * stride, sizeof(Vertex));
     ptrs[i] = &verts[i];
   }
-  return DrawVertices(type, ptrs.data(), primitiveCount);
+  return DrawVertices(type, ptrs, primitiveCount);
 }
 
 Result Device::Present() {

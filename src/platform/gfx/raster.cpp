@@ -19,6 +19,10 @@
 
 #include "platform/gfx/pixel_format.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace gfx::raster {
 
 namespace {
@@ -346,12 +350,53 @@ void TexelRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span, uint32_t
       return;
     }
   }
+  if constexpr (SF == Format::A8R8G8B8 && DF == Format::X8R8G8B8 && !ConstAlpha && !SrcAlphaBlend) {
+    if (span.contiguous) {  // opaque copy into a target without alpha
+      const uint32_t* s = reinterpret_cast<const uint32_t*>(srow) + span.cols[0];
+      uint32_t* d = reinterpret_cast<uint32_t*>(drow) + span.x0;
+      int i = 0;
+#if defined(__SSE2__)
+      const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+      for (; i + 8 <= n; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_or_si128(a, opaque));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 4), _mm_or_si128(b, opaque));
+      }
+#endif
+      for (; i < n; ++i) d[i] = s[i] | 0xFF000000u;
+      return;
+    }
+  }
   if constexpr (SF == Format::A8R8G8B8 && (DF == Format::X8R8G8B8 || DF == Format::A8R8G8B8) &&
                 !ConstAlpha && SrcAlphaBlend) {
     if (span.contiguous) {
       const uint32_t* s = reinterpret_cast<const uint32_t*>(srow) + span.cols[0];
       uint32_t* d = reinterpret_cast<uint32_t*>(drow) + span.x0;
-      for (int i = 0; i < n; ++i) {
+      int i = 0;
+#if defined(__SSE2__)
+      // Four texels at a time: all transparent -> skip, all opaque -> store, else per pixel.
+      const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+      for (; i + 4 <= n; i += 4) {
+        const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i a = _mm_and_si128(t, alphaMask);
+        const int zero = _mm_movemask_epi8(_mm_cmpeq_epi32(a, _mm_setzero_si128()));
+        if (zero == 0xFFFF) continue;
+        const int full = _mm_movemask_epi8(_mm_cmpeq_epi32(a, alphaMask));
+        if (full == 0xFFFF) {
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), t);
+          continue;
+        }
+        for (int k = i; k < i + 4; ++k) {
+          const uint32_t tv = s[k], av = tv >> 24;
+          if (av == 0) continue;
+          if (av == 255) { d[k] = tv; continue; }
+          const uint32_t dv = DF == Format::X8R8G8B8 ? d[k] | 0xFF000000u : d[k];
+          d[k] = BlendSrcAlpha(tv, dv) | (DF == Format::X8R8G8B8 ? 0xFF000000u : 0);
+        }
+      }
+#endif
+      for (; i < n; ++i) {
         const uint32_t t = s[i];
         const uint32_t a = t >> 24;
         if (a == 0) continue;
@@ -412,6 +457,36 @@ TexelRowFn PickTexelRow(Format sf, Format df, bool constAlpha, bool srcAlpha) {
   }
 }
 
+// Texel index for each of `n` destination columns (or rows) starting at pixel p0, for a quad edge
+// running from position a to b with texture coordinate ta to tb over a texture of `size` texels.
+// A mapping of exactly one texel per pixel (forwards or mirrored) is filled by stepping, which
+// gives the same indexes as evaluating every pixel centre.
+void FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, float tb, int size,
+                    uint32_t address) {
+  const double span = b - a;
+  const double scale = (static_cast<double>(tb) - ta) * size / span;
+  auto at = [&](int i) {
+    const double f = (static_cast<double>(p0 + i) - a) / span;
+    return TexelIndex((ta + f * (static_cast<double>(tb) - ta)) * size, size, address);
+  };
+  if (scale == 1.0 || scale == -1.0) {
+    const int step = scale > 0 ? 1 : -1;
+    int t = at(0);
+    out[0] = t;
+    bool exact = true;
+    for (int i = 1; i < n; ++i) {
+      t += step;
+      if (t < 0 || t >= size) {  // crossing the texture's edge: let the addressing decide
+        exact = false;
+        break;
+      }
+      out[i] = t;
+    }
+    if (exact) return;
+  }
+  for (int i = 0; i < n; ++i) out[i] = at(i);
+}
+
 }  // namespace
 
 bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1, const Vertex& v2,
@@ -461,20 +536,15 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
   *pixels = int64_t{w} * h;
 
   // Texel column per destination column, texel row per destination row.
-  std::vector<int> cols, rows;
+  // Reused between draws (one drawing thread at a time; thread_local keeps threads apart).
+  thread_local std::vector<int> cols, rows;
   if (tex) {
     const int tw = tex->Width(), th = tex->Height();
     const double sxA = XA / 256.0, sxB = XB / 256.0, syA = YA / 256.0, syB = YB / 256.0;
-    cols.resize(w);
-    rows.resize(h);
-    for (int i = 0; i < w; ++i) {
-      const double f = (static_cast<double>(px0 + i) - sxA) / (sxB - sxA);
-      cols[i] = TexelIndex((uA + f * (static_cast<double>(uB) - uA)) * tw, tw, st.addressU);
-    }
-    for (int i = 0; i < h; ++i) {
-      const double f = (static_cast<double>(py0 + i) - syA) / (syB - syA);
-      rows[i] = TexelIndex((vA + f * (static_cast<double>(vB) - vA)) * th, th, st.addressV);
-    }
+    if (static_cast<int>(cols.size()) < w) cols.resize(w);
+    if (static_cast<int>(rows.size()) < h) rows.resize(h);
+    FillTexelTable(cols.data(), w, px0, sxA, sxB, uA, uB, tw, st.addressU);
+    FillTexelTable(rows.data(), h, py0, syA, syB, vA, vB, th, st.addressV);
   }
   const uint32_t texelWhite = 0xFFFFFFFF;
 
