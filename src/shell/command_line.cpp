@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "shell/command_line.h"
 
 #include <cstdlib>
 

@@ -9,6 +9,7 @@
 #include "media/graphics/display.h"
 #include "platform/clock.h"
 #include "platform/headless/input_script.h"
+#include "platform/window/vertical_blank.h"
 #include "shell/app_globals.h"
 #include "shell/input_state.h"
 #include "shell/joystick_detect.h"
@@ -102,16 +103,19 @@ int cSceneMgr::FrameStep() {
 void cSceneMgr::PresentFrame() {
   const bool fastStage = g_lpSceneStage && m_nFrameRate > 60;
   if (lpDTCon) {
+    // With vertical sync the present waits for the display's refresh.
+    if (g_IniSettings.VSync) WaitForVerticalBlank();
     if (!DDPresent(m_nFrameRate, 0, nullptr) && g_Windowed) SendMessage(g_hMainWnd.load(), kMsgRestoreDevice, 0, 0);
     return;
   }
   gfx::Surface* primary = g_PrimarySD.lpDD ? g_PrimarySD.lpDD->lpSurface : nullptr;
   gfx::Surface* back = g_BackBufferSD.lpDD ? g_BackBufferSD.lpDD->lpSurface : nullptr;
   if (!primary) return;
-  // The software display has no vertical blank to wait for.
+  if (g_Windowed && !fastStage) WaitForVerticalBlank();
   if (g_Windowed || g_BltPresent || fastStage) {
     if (back && back != primary) primary->Blt(nullptr, back, nullptr, gfx::kBltWait);
   } else {
+    WaitForVerticalBlank();  // a flip waits for the refresh
     primary->Flip();
   }
 }

@@ -135,10 +135,9 @@ void GameWindowShow() {
   if (g.window) {
     SDL_ShowWindow(g.window);
     SDL_RaiseWindow(g.window);
-  } else if (g.headless && g.exists) {
-    // A virtual window is active as soon as it shows.
-    post(WM_ACTIVATEAPP, 1, 0);
   }
+  // A newly shown window is the active one; later focus changes arrive as events.
+  if (g.exists) post(WM_ACTIVATEAPP, 1, 0);
 }
 
 void GameWindowSetFullscreen(bool fullscreen) {
