@@ -7,7 +7,7 @@
 #include "core/log.h"
 #include "data/database.h"
 #include "data/system_data.h"
-#include "media/sound/direct_sound.h"
+#include "media/sound/sound_effects.h"
 #include "platform/audio/audio_mixer.h"
 #include "sound_test_files.h"
 
@@ -15,7 +15,7 @@ using namespace sound_test;
 
 namespace {
 
-class DirectSound : public ::testing::Test {
+class SoundEffects : public ::testing::Test {
 protected:
   void SetUp() override {
     DS_InitPullOnly();
@@ -39,7 +39,7 @@ protected:
   std::string loud = TempPath("loud.wav"), extended = TempPath("extended.wav"), plain18 = TempPath("plain18.wav");
 };
 
-TEST_F(DirectSound, FourthPlayOfAThreeBufferSlotRestartsTheFirstBuffer) {
+TEST_F(SoundEffects, FourthPlayOfAThreeBufferSlotRestartsTheFirstBuffer) {
   DSSOUNDDATA& slot = a;
   ASSERT_TRUE(DS_LoadSound(slot, loud.c_str(), 3, 0));
   ASSERT_EQ(slot.count, 3);
@@ -60,7 +60,7 @@ TEST_F(DirectSound, FourthPlayOfAThreeBufferSlotRestartsTheFirstBuffer) {
   EXPECT_EQ(Pull(10)[0], 1.0f);
 }
 
-TEST_F(DirectSound, SlotVolumeScalesTheMixedOutput) {
+TEST_F(SoundEffects, SlotVolumeScalesTheMixedOutput) {
   DSSOUNDDATA& slot = a;
   ASSERT_TRUE(DS_LoadSound(slot, loud.c_str(), 1, -2000));
   DS_Play(slot, 0);
@@ -69,7 +69,7 @@ TEST_F(DirectSound, SlotVolumeScalesTheMixedOutput) {
   EXPECT_NEAR(out[199], 0.05f, 1e-6f);
 }
 
-TEST_F(DirectSound, WaveFormatChunks) {
+TEST_F(SoundEffects, WaveFormatChunks) {
   DSSOUNDDATA& slot = a;
   EXPECT_TRUE(DS_LoadSound(slot, plain18.c_str(), 2, 0));
   EXPECT_EQ(slot.count, 2);
@@ -82,7 +82,7 @@ TEST_F(DirectSound, WaveFormatChunks) {
   EXPECT_FALSE(DS_LoadSound(missing, TempPath("none.wav").c_str(), 1, 0));
 }
 
-TEST_F(DirectSound, SetVolumeIsClampedAndCanBeRelative) {
+TEST_F(SoundEffects, SetVolumeIsClampedAndCanBeRelative) {
   DSSOUNDDATA& slot = a;
   ASSERT_TRUE(DS_LoadSound(slot, loud.c_str(), 2, -9500));
   EXPECT_EQ(DS_SetVolume(slot, 0, -600, 1), -10000);
@@ -92,7 +92,7 @@ TEST_F(DirectSound, SetVolumeIsClampedAndCanBeRelative) {
   EXPECT_EQ(cAudioMixer::Shared().GetVolume(slot.buffers[0]), -10000);
 }
 
-TEST_F(DirectSound, MasterStepOverridesOwnVolumesExceptAtFullLevel) {
+TEST_F(SoundEffects, MasterStepOverridesOwnVolumesExceptAtFullLevel) {
   std::vector<DSSOUNDDATA> slots(2);
   std::vector<SOUNDINFO> infos{{loud, 2, -1000}, {loud, 1, -3000}};
   DS_LoadAll(slots, infos, SoundVolumeForStep(7));
@@ -109,7 +109,7 @@ TEST_F(DirectSound, MasterStepOverridesOwnVolumesExceptAtFullLevel) {
   EXPECT_TRUE(own[0].buffers.empty());
 }
 
-TEST_F(DirectSound, CursorSoundFollowsTheAxes) {
+TEST_F(SoundEffects, CursorSoundFollowsTheAxes) {
   g_SoundSlots.assign(1, DSSOUNDDATA{});
   ASSERT_TRUE(DS_LoadSound(g_SoundSlots[0], loud.c_str(), 3, 0));
   DS_PlayCursorSound(1 /*left*/, 2, 0);
@@ -126,7 +126,7 @@ LRESULT RecordingProc(HWND, uint32_t msg, WPARAM wParam, LPARAM) {
   return 0;
 }
 
-TEST_F(DirectSound, RequestsGoToTheMainWindow) {
+TEST_F(SoundEffects, RequestsGoToTheMainWindow) {
   HWND window = CreateMessageWindow(&RecordingProc);
   const HWND previous = g_hMainWnd.exchange(window);
   s_played.clear();
@@ -138,7 +138,7 @@ TEST_F(DirectSound, RequestsGoToTheMainWindow) {
   DestroyMessageWindow(window);
 }
 
-TEST_F(DirectSound, HandlerPlaysASlotAndIgnoresABadNumber) {
+TEST_F(SoundEffects, HandlerPlaysASlotAndIgnoresABadNumber) {
   g_SoundSlots.assign(17, DSSOUNDDATA{});
   ASSERT_TRUE(DS_LoadSound(g_SoundSlots[16], loud.c_str(), 1, 0));
   EXPECT_EQ(PlaySoundSlot(16), 0);
@@ -148,7 +148,7 @@ TEST_F(DirectSound, HandlerPlaysASlotAndIgnoresABadNumber) {
   EXPECT_EQ(g_bQuit.load(), 0);  // logged, not a fatal stop
 }
 
-TEST_F(DirectSound, StartUpFillsSystemAndDatabaseSlots) {
+TEST_F(SoundEffects, StartUpFillsSystemAndDatabaseSlots) {
   g_SystemData.m_astrSystemSounds.assign(17, "");
   g_SystemData.m_astrSystemSounds[1] = loud;
   g_Database.m_aSound.assign(3, cSoundData{});

@@ -1,4 +1,4 @@
-#include "media/sound/direct_sound.h"
+#include "media/sound/sound_effects.h"
 
 #include <algorithm>
 #include <cstdio>
