@@ -133,7 +133,7 @@ bool CreateSurfaceDirect3D(DDSURFACEDATA* lpSD, int width, int height, int bColo
       return false;
     }
   }
-  gfx::Result hr = dt.lpTexture->GetSurfaceLevel(0, &dt.lpSurface);
+  gfx::Result hr = dt.lpSurface ? gfx::kOk : dt.lpTexture->GetSurfaceLevel(0, &dt.lpSurface);
   if (gfx::Failed(hr)) {
     dt.lpSurface = nullptr;
     LogPrintf("GetSurfaceLevel Err hr = %x", static_cast<unsigned>(hr));

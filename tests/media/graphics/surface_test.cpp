@@ -1,0 +1,246 @@
+// Surfaces: the surface table loader, bitmaps from the test corpus, device loss and recovery, and
+// the container helpers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "graphics_fixture.h"
+#include "platform/message_box.h"
+
+using namespace gfxtest;
+
+namespace {
+
+std::vector<uint32_t> TestPalette() {
+  std::vector<uint32_t> pal;
+  for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
+  return pal;
+}
+
+void WriteCharacterSheets(const Display& d, std::initializer_list<int> numbers) {
+  for (int n : numbers) {
+    char name[64];
+    std::snprintf(name, sizeof name, "bmp/Character%d.bmp", n);
+    WriteFile(d.Dir() / name, MakeBmp(64, 32, [](int x, int) { return x < 8 ? 200u : 50u; }, TestPalette()));
+  }
+}
+
+class SurfaceModes : public ::testing::TestWithParam<Mode> {};
+
+TEST_P(SurfaceModes, MissingOptionalSheetsStayEmpty) {
+  Display d(GetParam());
+  ASSERT_TRUE(d.ok);
+  WriteCharacterSheets(d, {2, 3, 4, 6, 7, 8});
+  std::vector<int> slots;
+  for (int s = 6; s <= 19; ++s) slots.push_back(s);
+  ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots.data(), static_cast<int>(slots.size())));
+  EXPECT_EQ(g_SurfaceData[12].lpDT, nullptr);
+  EXPECT_EQ(g_SurfaceData[12].lpDD, nullptr);
+  EXPECT_EQ(g_SurfaceData[13].lpDT, nullptr);
+  EXPECT_EQ(g_SurfaceData[6].nWidth, 64);
+  // Drawing from an empty slot draws nothing.
+  DDFillSurface(&g_BackBufferSD, 7);
+  DDBlt(&g_BackBufferSD, 0, 0, 32, 32, &g_SurfaceData[12], 0, 0, 1);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 1, 1), AsShown(PaletteColour(7)));
+}
+
+TEST_P(SurfaceModes, AMissingRequiredBitmapStopsTheLoadWithItsMessage) {
+  Display d(GetParam());
+  ASSERT_TRUE(d.ok);
+  std::string shown;
+  SetMessageBoxHandler([&](const char* text, const char*, unsigned) {
+    shown = text;
+    return 1;
+  });
+  const int slots[] = {4};
+  EXPECT_FALSE(DDLoadSurfaces(g_SurfaceData, slots, 1));
+  SetMessageBoxHandler(nullptr);
+  EXPECT_EQ(shown, "bmp\\Character1.bmp の読み込みに失敗！");
+}
+
+TEST_P(SurfaceModes, TheBitmapCorpusLoadsAndBadFilesAreRefused) {
+  Display d(GetParam());
+  ASSERT_TRUE(d.ok);
+  const std::filesystem::path suite = std::filesystem::path(QC4_TESTDATA_DIR) / "bmpsuite";
+  int good = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(suite / "g")) {
+    DDSURFACEDATA sd{};
+    int code = DDCreateSurfaceFromFile(&sd, entry.path().c_str(), 1, g_nDisplayBpp, 1, 1, 0, 0, 0, 0, 0);
+    EXPECT_EQ(code, 0) << entry.path();
+    EXPECT_GT(sd.nWidth, 0);
+    DDReleaseSurface(&sd);
+    ++good;
+  }
+  EXPECT_GT(good, 0);
+  for (const char* folder : {"b", "q"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(suite / folder)) {
+      DDSURFACEDATA sd{};
+      int code = DDCreateSurfaceFromFile(&sd, entry.path().c_str(), 1, g_nDisplayBpp, 1, 1, 0, 0, 0, 0, 0);
+      EXPECT_TRUE(code == 0 || code == DDSFF_LOADIMAGE_ERR) << entry.path();
+      DDReleaseSurface(&sd);
+    }
+  }
+  // Another picture format fails before any texture is made.
+  WriteFile(d.Dir() / "bmp/Picture.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 0});
+  DDSURFACEDATA sd{};
+  EXPECT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\Picture.png", 1, g_nDisplayBpp, 0, 0, 0, 0, 0, 0, 0), DDSFF_LOADIMAGE_ERR);
+  EXPECT_TRUE(sd.lpDT == nullptr || sd.lpDT->lpTexture == nullptr);
+  DDReleaseSurface(&sd);
+  DDReleaseSurface(&sd);  // a second release does nothing
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModes, SurfaceModes, ::testing::ValuesIn(kModes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Surfaces, PowerOfTwoAndSquareTextureSizes) {
+  gfx::DeviceCaps caps;
+  caps.pow2Textures = true;
+  gfx::Direct3D::SetSimulatedCaps(caps);
+  {
+    Display d(kModes[1]);
+    ASSERT_TRUE(d.ok);
+    std::list<DDSURFACEDATA> l;
+    std::list<DDSURFACEINFO> i;
+    ASSERT_TRUE(DDPushSurfaceList(l, i, 640, 480, 1, 0, 0, 0));
+    EXPECT_EQ(l.back().nTexWidth, 1024);
+    EXPECT_EQ(l.back().nTexHeight, 512);
+    EXPECT_EQ(l.back().nWidth, 640);
+    DDReleaseSurfaceList(l);
+  }
+  caps.squareOnlyTextures = true;
+  gfx::Direct3D::SetSimulatedCaps(caps);
+  {
+    Display d(kModes[1]);
+    ASSERT_TRUE(d.ok);
+    std::list<DDSURFACEDATA> l;
+    std::list<DDSURFACEINFO> i;
+    ASSERT_TRUE(DDPushSurfaceList(l, i, 640, 480, 1, 0, 0, 0));
+    EXPECT_EQ(l.back().nTexWidth, 1024);
+    EXPECT_EQ(l.back().nTexHeight, 1024);
+    DDReleaseSurfaceList(l);
+  }
+  gfx::Direct3D::ResetSimulatedCaps();
+}
+
+TEST(Surfaces, InsertAndEraseKeepBothListsInStep) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  std::list<DDSURFACEDATA> l;
+  std::list<DDSURFACEINFO> i;
+  for (int k = 0; k < 3; ++k) ASSERT_TRUE(DDPushSurfaceList(l, i, 8 + k, 8, 1, 0, 0, 0));
+  ASSERT_TRUE(DDInsertSurface(l, i, 5, 20, 8, 1, 0, 0, 0));
+  EXPECT_EQ(l.back().nWidth, 20);
+  ASSERT_TRUE(DDInsertSurface(l, i, -2, 30, 8, 1, 0, 0, 0));
+  EXPECT_EQ(l.front().nWidth, 30);
+  EXPECT_EQ(l.size(), 5u);
+  EXPECT_EQ(i.size(), 5u);
+  DDSURFACEDATA* second = &*std::next(l.begin());
+  EXPECT_EQ(DDEraseSurface(l, i, second), 1);
+  EXPECT_EQ(DDEraseSurface(l, i, second), 0);
+  EXPECT_EQ(l.size(), 4u);
+  EXPECT_EQ(i.size(), 4u);
+  DDReleaseSurfaceList(l);
+}
+
+TEST(Surfaces, ABlankSurfaceStartsWithTheOpaqueTransparentColourOnceItIsSet) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  DDSURFACEDATA sd{};
+  ASSERT_TRUE(DDCreateSurface(&sd, 8, 8, 0, 0, 0, 0, 0));
+  EXPECT_EQ(ReadRaw(&sd, 3, 3), 0xFFFF00FFu);
+  DDReleaseSurface(&sd);
+}
+
+TEST(Surfaces, AliasRecordsLeaveTheRegistryAndTheirTwinUntouched) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  WriteCharacterSheets(d, {1});
+  const int slots[] = {4, 5, 23};
+  ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 3));
+  EXPECT_EQ(g_SurfaceData[5].lpDT->lpTexture, nullptr);  // draws from slot 4's texture
+  DDReleaseSurface(&g_SurfaceData[5]);
+  for (DDSURFACEDATA* sd : DDSurfaceRegistry()) EXPECT_NE(sd, &g_SurfaceData[5]);
+  // Slot 4 still holds the unmirrored picture.
+  DDFillSurface(&g_BackBufferSD, 7);
+  DDBlt(&g_BackBufferSD, 0, 0, 32, 32, &g_SurfaceData[4], 0, 0, 1);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 0), PaletteColour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 31, 0), PaletteColour(50));
+}
+
+TEST(Surfaces, ThePaletteIndexMapStartsZeroed) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  DDSURFACEDATA sd{};
+  ASSERT_TRUE(DDCreateSurface(&sd, 4, 4, 1, 0, 1, 0, 0));
+  DDFillRectRGB(&sd, 0, 0, 4, 4, 0xFF123456);
+  DDFillRectRGB(&sd, 0, 0, 1, 1, 0xFF000000 | PaletteColour(200));
+  uint8_t* map = nullptr;
+  ASSERT_EQ(DDBuildPaletteMap(&map, &sd), 1);
+  EXPECT_EQ(map[0], 200);
+  EXPECT_EQ(map[1], 0);
+  delete[] map;
+  DDReleaseSurface(&sd);
+}
+
+TEST(Recovery, Direct3DResetRecreatesEverySurface) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  WriteCharacterSheets(d, {1});
+  const int slots[] = {4, 68, 71};
+  ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 3));
+  DDFillSurface(&g_SurfaceData[71], 200);  // system memory: keeps its pixels
+  g_lpDevice->SimulateDeviceLoss(1);
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 0);
+  EXPECT_EQ(DDRestoreSurface(), 0);  // still lost
+  EXPECT_EQ(DDRestoreSurface(), 1);
+  EXPECT_EQ(g_SurfaceData[68].bContentsLost, 1);
+  EXPECT_EQ(g_SurfaceData[4].bContentsLost, 0);
+  EXPECT_EQ(ReadRgb(&g_SurfaceData[71], 5, 5), PaletteColour(200));
+  DDFillSurface(&g_BackBufferSD, 7);
+  DDBlt(&g_BackBufferSD, 0, 0, 32, 32, &g_SurfaceData[4], 0, 0, 1);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 0), PaletteColour(200));
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 1);
+}
+
+TEST(Recovery, DirectDrawReloadsLostPictures) {
+  Display d(kModes[3], true);
+  ASSERT_TRUE(d.ok);
+  WriteCharacterSheets(d, {1});
+  const int slots[] = {4, 68};
+  ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 2));
+  EXPECT_TRUE(DDRestore());  // nothing lost: nothing changes
+  EXPECT_EQ(g_SurfaceData[68].bContentsLost, 0);
+  g_lpDD->SimulateDisplayLoss();
+  EXPECT_TRUE(DDRestore());
+  EXPECT_EQ(g_SurfaceData[68].bContentsLost, 1);
+  DDFillSurface(&g_BackBufferSD, 7);
+  DDBlt(&g_BackBufferSD, 0, 0, 32, 32, &g_SurfaceData[4], 0, 0, 1);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 0), AsShown(PaletteColour(200)));
+}
+
+TEST(Display, Direct3DRefusesOtherDepthsAndOldDrivers) {
+  Display d(kModes[1]);
+  DDRelease();
+  EXPECT_FALSE(DDInit(1, nullptr, 640, 480, 24, 1, 1, 1, 60, 0, g_SurfaceData, g_SurfaceInfo, kSurfaceTableSize, 0));
+  DDRelease();
+  g_nDDIVersion = 8;
+  EXPECT_FALSE(DDInit(1, nullptr, 640, 480, 32, 1, 1, 1, 60, 0, g_SurfaceData, g_SurfaceInfo, kSurfaceTableSize, 0));
+  EXPECT_EQ(g_lpD3D, nullptr);
+  g_nDDIVersion = 9;
+  DDRelease();
+  EXPECT_EQ(lpDTCon, nullptr);
+}
+
+TEST(Display, VirtualBackBufferIsCopiedOnceWhenSwitchedOff) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  DDFillSurface(&g_BackBufferSD, 7);
+  DDSetVirtualBackBuffer(1);
+  DDFillSurface(&g_BackBufferSD, 200);  // lands on VirBackBuffer
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 3, 3), PaletteColour(200));  // the lock maps it too
+  DDSetVirtualBackBuffer(0);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 3, 3), PaletteColour(200));
+  EXPECT_EQ(lpDTCon->bCopyingVirtual, 0);
+}
+
+}  // namespace
