@@ -15,6 +15,9 @@
 #include "data/system_data.h"
 #include "media/graphics/display.h"
 #include "media/graphics/surface_table.h"
+#include "media/sound/bgm_player.h"
+#include "media/sound/music_requests.h"
+#include "media/sound/sound_effects.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/window/game_window.h"
@@ -81,6 +84,26 @@ bool resolveDisplayMode() {
     return false;
   }
   return true;
+}
+
+// Sound slots 0-16 from the project's system sounds, 16 + k from database sound k; a missing sound
+// device is only reported (headless runs have none and mix on demand).
+void startSound(HWND window) {
+  std::vector<SOUNDINFO> requests(static_cast<size_t>(kDataSoundSlotBase) + g_Database.m_aSound.size());
+  for (int i = 0; i < kSystemSoundCount17 && i < static_cast<int>(g_SystemData.m_astrSystemSounds.size()); ++i)
+    requests[static_cast<size_t>(i)].file = g_SystemData.m_astrSystemSounds[static_cast<size_t>(i)];
+  for (size_t k = 1; k < g_Database.m_aSound.size(); ++k)
+    requests[kDataSoundSlotBase + k].file = g_Database.m_aSound[k].m_strFileName;
+  for (auto& r : requests) r.count = kSoundBuffersPerSlot;
+  g_SoundSlots.assign(requests.size(), DSSOUNDDATA{});
+  if (GameWindowHeadless()) {
+    DS_InitPullOnly();
+  } else if (!DS_Init(window, 22050, 8, 1)) {
+    ECLogWrite("DS_Init失敗！");
+    ReportLogPuts("DSInit Err");
+  }
+  // The player's sound volume option arrives with the player files; until then full volume.
+  DS_LoadAll(g_SoundSlots, requests, SoundVolumeForStep(10));
 }
 
 void placeWindow() {
@@ -172,11 +195,17 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
 
   for (auto& r : g_InputStates) r.SetPadButtonMap();
   if (!LoadKeyConfig("user_data\\KeyConfig.dat")) SetDefaultKeyConfig();
+
+  if (!g_Windowed) g_IniSettings.Midi_DirectMusic = 0;
+  InitMusic(g_Windowed, g_IniSettings.Midi_DirectMusic);
+  startSound(window);
   return true;
 }
 
 void AppExit() {
-  // Saves of the list positions, sound, music and fonts arrive with their owners.
+  // Saves of the list positions and the fonts arrive with their owners.
+  DS_Release();
+  g_BgmPlayer.ReleaseBgm();
   g_SceneMgr.DestroyAllScenes();
   if (g_bDisplayCreated) {
     if (g_Windowed)

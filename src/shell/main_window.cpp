@@ -4,9 +4,10 @@
 
 #include "core/containers.h"
 #include "core/log.h"
-#include "data/database.h"
-#include "data/system_data.h"
 #include "media/graphics/display.h"
+#include "media/sound/bgm_player.h"
+#include "media/sound/music_requests.h"
+#include "media/sound/sound_effects.h"
 #include "platform/clock.h"
 #include "platform/editor_link.h"
 #include "platform/window/game_window.h"
@@ -31,16 +32,7 @@ cMainWindow g_MainWindow;
 cUiHooks g_UiHooks;
 
 namespace {
-// Music volume steps 0..7 in percent.
-constexpr int kMusicVolumePercent[8] = {0, 20, 50, 74, 82, 89, 95, 100};
-
-void stopBgm() {
-  if (g_UiHooks.stopBgm) g_UiHooks.stopBgm();
-}
-
-void playBgm(int slot, int loop) {
-  if (g_UiHooks.playBgm) g_UiHooks.playBgm(0, slot, loop);
-}
+void stopBgm() { g_BgmPlayer.StopBgm(); }
 
 // A dialog between the two halves of a modal wait: dialog mode and every worker suspended.
 template <class F>
@@ -108,35 +100,14 @@ LRESULT onClose(HWND hwnd) {
 }
 
 void onPlayBgm(WPARAM situation, LPARAM lParam) {
-  if (situation > 6) return;
-  int k = static_cast<int>(situation);
-  if (k <= 5) {
-    int n = VecAt(g_SystemData.m_anSceneBgm, k);
-    if (n == 0) {
-      stopBgm();
-      return;
-    }
-    SetBgmSlot(k, n);
-    playBgm(k, VecAt(g_SystemData.m_abSceneBgm, k));
-    return;
+  int loop = 1;
+  if (situation == kBgmSituationStage) {
+    if (g_UiHooks.setProgressMusic) g_UiHooks.setProgressMusic(static_cast<int>(lParam));
+    if (g_UiHooks.progressMusicOption) loop = g_UiHooks.progressMusicOption();
   }
-  int n = static_cast<int>(lParam);
-  if (g_UiHooks.setProgressMusic) g_UiHooks.setProgressMusic(n);
-  SetBgmSlot(6, n);
-  if (n == 0)
-    stopBgm();
-  else
-    playBgm(6, g_UiHooks.progressMusicOption ? g_UiHooks.progressMusicOption() : 1);
+  PlayBgmKind(situation, lParam, loop);
 }
 }  // namespace
-
-void SetBgmSlot(int slot, int number) {
-  const cBgmData& record = VecAt(g_Database.m_aBgm, number);
-  int option = g_UiHooks.musicVolumeOption ? g_UiHooks.musicVolumeOption() : 7;
-  int percent = kMusicVolumePercent[std::clamp(option, 0, 7)];
-  int volume = percent * record.m_nVolume / 100;
-  if (g_UiHooks.setBgmFile) g_UiHooks.setBgmFile(slot, record.m_strFileName.c_str(), volume);
-}
 
 LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
   g_MainWindow.m_hWnd = hwnd;
@@ -209,13 +180,9 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
       handleFileDialog(2, wParam);
       return 0;
     case kMsgPlaySound: {
-      int slots = g_UiHooks.soundSlotCount ? g_UiHooks.soundSlotCount() : 0;
-      int slot = static_cast<int>(wParam);
-      if (wParam >= static_cast<WPARAM>(slots) || slot < 0) {
-        ReportRangeError('V', slot, slots, 4);
-        slot = 0;
-      }
-      if (slots > 0 && g_UiHooks.playSound) g_UiHooks.playSound(slot);
+      // A bad slot is a range error (fatal stop) and plays slot 0.
+      int32_t slot = wParam > 0x7FFFFFFF ? -1 : static_cast<int32_t>(wParam);
+      DS_Play(VecAt(g_SoundSlots, slot), 0);
       return 0;
     }
     case kMsgPlayBgm:

@@ -77,21 +77,10 @@ struct cUiHooks {
   bool (*saveReplay)(int whichPlay, const std::string& name) = nullptr;
   // Sets the abort flag of the stage scene's modal wait.
   void (*abortStageWait)() = nullptr;
-  // The player's music volume option 0..7.
-  int (*musicVolumeOption)() = nullptr;
   // Stores the stage's music number in the progress (situation 6) and gives its music option.
   void (*setProgressMusic)(int number) = nullptr;
   int (*progressMusicOption)() = nullptr;
-  // Sound effects and music (the sound layer).
-  int (*soundSlotCount)() = nullptr;
-  void (*playSound)(int slot) = nullptr;
-  void (*stopBgm)() = nullptr;
-  void (*setBgmFile)(int slot, const char* file, int volume) = nullptr;
-  void (*playBgm)(int channel, int slot, int loop) = nullptr;
   // Restores the Direct3D device, its surfaces and fonts.
   void (*restoreDevice)() = nullptr;
 };
 extern cUiHooks g_UiHooks;
-
-// Plays music situation 0..6 (6: the number in lParam) as WM_USER+6 does.
-void SetBgmSlot(int slot, int number);
