@@ -162,6 +162,9 @@ TEST(D3dxFont, MeasuresAndDrawsThroughItsGlyphSource) {
   Rect r{1, 0, 1, 0};
   EXPECT_EQ(font->DrawTextA(nullptr, "ab\nc", -1, &r, kDtCalcRect, 0), 12);
   EXPECT_EQ(r, (Rect{1, 0, 9, 12}));
+  r = Rect{0, 0, 0, 0};
+  EXPECT_EQ(font->DrawTextA(nullptr, "ab\nc", -1, &r, kDtCalcRect | kDtSingleLine, 0), 6);
+  EXPECT_EQ(r.right, 12);
   Surface* back = nullptr;
   d.dev->GetBackBuffer(0, 0, &back);
   d.dev->Clear(0, nullptr, kClearTarget, 0xFF000000, 1, 0);

@@ -386,6 +386,36 @@ TEST(QuadDraw, BadCallsAreRefused) {
   ib->Release();
 }
 
+TEST(QuadDevice, RowsNarrowerThanThePitchAreNeverOverrun) {
+  Surface::SetDefaultExtraPitch(20);
+  Fixture f(Format::R5G6B5, 10, 6);
+  Texture* rt = f.Target(9, 5, Format::A1R5G5B5);
+  Texture* src = f.Source(7, 3, Format::A8R8G8B8);
+  Surface::SetDefaultExtraPitch(0);
+  Surface* t = rt->Level0();
+  ASSERT_GE(t->Pitch(), 9 * 2 + 20);
+  for (int y = 0; y < 5; ++y) std::memset(t->Row(y) + 18, 0xAB, t->Pitch() - 18);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 7; ++x) StorePixel(src->Level0()->Row(y) + 4 * x, 4, 0xFF00FF00);
+  f.TextureCopyState();
+  f.dev->SetTexture(0, src);
+  Vertex v[4];
+  // Hangs over every edge of the target, stretched and mirrored; then a rotated copy.
+  Fixture::Quad(v, -3.5f, -2.5f, 12.5f, 7.5f, 0xFFFFFFFF, 1, 1, 0, 0);
+  f.DrawStrip(v);
+  v[0] = {4, -3, 0, 1, 0xFFFFFFFF, 0, 0};
+  v[1] = {-3, 4, 0, 1, 0xFFFFFFFF, 0, 1};
+  v[2] = {11, 4, 0, 1, 0xFFFFFFFF, 1, 0};
+  v[3] = {4, 11, 0, 1, 0xFFFFFFFF, 1, 1};
+  f.DrawStrip(v);
+  f.dev->Clear(0, nullptr, kClearTarget, 0xFFFFFFFF, 1, 0);
+  for (int y = 0; y < 5; ++y)
+    for (int i = 18; i < t->Pitch(); ++i) ASSERT_EQ(t->Row(y)[i], 0xAB) << "row " << y << " byte " << i;
+  EXPECT_EQ(Px(t, 8, 4), 0xFFFFu);
+  src->Release();
+  rt->Release();
+}
+
 TEST(QuadDevice, TextureSizesFollowTheCaps) {
   DeviceCaps caps;
   caps.pow2Textures = true;

@@ -139,7 +139,8 @@ class Font : public RefCounted {
  public:
   // Draws Shift-JIS `text` (`count` bytes, -1 = up to NUL) with its top-left at rect's (left, top)
   // into the current render target, colour `colour` times glyph coverage, alpha-blended. Line feeds
-  // start new lines (one LineHeight apart). Without kDtNoClip the text is clipped to `rect`.
+  // start new lines (one LineHeight apart; with kDtSingleLine they are dropped instead). Without
+  // kDtNoClip the text is clipped to `rect`.
   // kDtCalcRect: only measures, setting rect's right and bottom (left/top kept). Returns the height
   // of the text drawn (0 on failure). `sprite` may be null or a sprite between Begin and End (its
   // queue is flushed first so that the order of drawing is kept).

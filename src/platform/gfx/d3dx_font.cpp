@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -62,6 +63,15 @@ Font::~Font() {
 int Font::DrawTextA(Sprite* sprite, const char* text, int count, Rect* rect, uint32_t format, Colour colour) {
   if (!text || !rect) return 0;
   if (count < 0) count = static_cast<int>(std::strlen(text));
+  std::string singleLine;
+  if (format & kDtSingleLine) {
+    // One line whatever the text holds: line breaks are dropped (they are never Shift-JIS trail bytes).
+    singleLine.assign(text, static_cast<size_t>(count));
+    singleLine.erase(std::remove_if(singleLine.begin(), singleLine.end(), [](char c) { return c == '\n' || c == '\r'; }),
+                     singleLine.end());
+    text = singleLine.c_str();
+    count = static_cast<int>(singleLine.size());
+  }
   const std::vector<std::string_view> lines = SplitLines(text, count);
   const int lineHeight = m_glyphs->LineHeight();
   int width = 0;
