@@ -1,0 +1,154 @@
+// The main window's procedure: the close flow with its question, closing during a modal wait, the
+// zoom by right click and the file-dialog request protocol between the two threads.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "core/log.h"
+#include "core/thread.h"
+#include "platform/headless/input_script.h"
+#include "platform/message_box.h"
+#include "platform/window/game_window.h"
+#include "platform/window/message_boxes.h"
+#include "shell/app_globals.h"
+#include "shell/main_window.h"
+#include "shell/scene_mgr.h"
+#include "shell/system_ini.h"
+
+namespace {
+int g_aborts = 0;
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(GameWindowInit(true));
+    window = CreateMessageWindow(MainWndProc, &g_MainWindow);
+    ASSERT_TRUE(GameWindowCreate(window, 100, 100, 640, 480));
+    g_hMainWnd.store(window);
+    g_Windowed = 1;
+    g_DirectPlay = 0;
+    g_TestPlay = 0;
+    g_bCloseConfirmed.store(0);
+    g_GameStarted.store(0);  // nothing is saved
+    g_IniSettings.WindowMode = 1;
+    g_SceneMgr.m_nScene = kSceneWorldMap;
+    g_aborts = 0;
+    g_UiHooks.abortStageWait = [] { ++g_aborts; };
+    InstallHeadlessMessageBoxes(nullptr);
+  }
+  void TearDown() override {
+    g_UiHooks = cUiHooks{};
+    UseInputScript(cInputScript{});
+    SetMessageBoxHandler(nullptr);
+    if (IsWindow(window)) DestroyMessageWindow(window);
+    GameWindowDestroy();
+    GameWindowShutdown();
+    g_hMainWnd.store(nullptr);
+    MSG msg;
+    while (PeekMessage(&msg, true)) {
+    }
+    g_SceneMgr.m_nScene = 0;
+    g_bCloseConfirmed.store(0);
+  }
+  static void answers(const char* text) {
+    cInputScript s;
+    ASSERT_TRUE(ParseInputScript(text, s, nullptr));
+    UseInputScript(s);
+  }
+  HWND window = nullptr;
+};
+
+TEST_F(MainWindowTest, CloseAnsweredNoKeepsEverything) {
+  answers("answer no\n");
+  SendMessage(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(g_bCloseConfirmed.load(), 0);
+  EXPECT_FALSE(HeadlessBoxUnanswered());
+}
+
+TEST_F(MainWindowTest, CloseInTitleAsksNothingAndEnds) {
+  g_SceneMgr.m_nScene = kSceneTitle;
+  SendMessage(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(HeadlessBoxUnanswered());
+  MSG msg;
+  bool quit = false;
+  while (PeekMessage(&msg, true))
+    if (msg.message == WM_QUIT) quit = true;
+  EXPECT_TRUE(quit);
+}
+
+TEST_F(MainWindowTest, CloseDuringModalWaitAsksOnce) {
+  // A stand-in for the pause thread's nested loop: it runs until WM_QUIT.
+  ASSERT_TRUE(thPause.Start(
+      [](void*) -> unsigned {
+        MSG msg;
+        while (GetMessage(&msg)) {
+        }
+        return 0;
+      },
+      nullptr));
+  answers("answer yes\n");
+  SendMessage(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(window));  // the stage handles the abort; the window stays
+  EXPECT_EQ(g_aborts, 1);
+  thPause.Join();
+  // The stage's next frame closes again: no second question (none is scripted), and the window goes.
+  SendMessage(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(HeadlessBoxUnanswered());
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(MainWindowTest, RightClickStepsTheZoom) {
+  // The headless desktop's work area is 1920 x 1040: zooms 1 and 2 fit.
+  ASSERT_EQ(MaxZoom(), 2);
+  SendMessage(window, WM_RBUTTONDOWN, 0, 0);
+  EXPECT_EQ(CurrentZoom(), 2);
+  QcRect r = GameWindowRect();
+  EXPECT_GE(r.left, 0);
+  EXPECT_LE(r.left + 1280, 1920);
+  EXPECT_LE(r.top + 960, 1040);
+  SendMessage(window, WM_RBUTTONDOWN, 0, 0);
+  EXPECT_EQ(CurrentZoom(), 1);
+  SendMessage(window, WM_SYSCOMMAND, 2, 0);
+  EXPECT_EQ(CurrentZoom(), 2);
+}
+
+TEST_F(MainWindowTest, FileDialogRequestEndsEvenWithoutAName) {
+  g_UiHooks.makeReplayFileName = [](int, std::string&) { return false; };
+  int result = -1;
+  std::thread game([&] { result = RequestFileDialog(g_nReplaySaveRequest, 1); });
+  // The user-interface loop's idle step, until the request is served.
+  for (int i = 0; i < 100000 && result == -1; ++i) {
+    ServiceUiRequests();
+    MSG msg;
+    while (PeekMessage(&msg, true)) DispatchMessage(&msg);
+    std::this_thread::yield();
+  }
+  game.join();
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(g_nDialogDone.load(), 1);
+}
+
+TEST_F(MainWindowTest, ChosenFileStartsTheStage) {
+  static std::string started;
+  g_UiHooks.runFileDialog = [](int mode, const std::string&, std::string& chosen) {
+    chosen = "data\\stg4\\free.stg4";
+    return mode == 0;
+  };
+  g_UiHooks.startStageFromFile = [](const std::string& path) {
+    started = path;
+    return true;
+  };
+  int result = -1;
+  std::thread game([&] { result = RequestFileDialog(g_nStageFileRequest); });
+  for (int i = 0; i < 100000 && result == -1; ++i) {
+    ServiceUiRequests();
+    std::this_thread::yield();
+  }
+  game.join();
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(started, "data\\stg4\\free.stg4");
+  EXPECT_EQ(g_bQuit.load(), 0);
+}
+}  // namespace
