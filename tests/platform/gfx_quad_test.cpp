@@ -416,6 +416,19 @@ TEST(QuadDevice, RowsNarrowerThanThePitchAreNeverOverrun) {
   rt->Release();
 }
 
+TEST(QuadDevice, TextureDrawnOntoItselfReadsItsOldPicture) {
+  Fixture f;
+  Texture* rt = f.Target(4, 1);
+  for (int x = 0; x < 4; ++x) StorePixel(rt->Level0()->Row(0) + 4 * x, 4, 0xFF000000u | x);
+  f.TextureCopyState();
+  f.dev->SetTexture(0, rt);
+  Vertex v[4];  // shift the picture one pixel right: a copy in place would smear pixel 0
+  Fixture::Quad(v, 0.5f, -0.5f, 3.5f, 0.5f, 0xFFFFFFFF, 0, 0, 0.75f, 1);
+  f.DrawStrip(v);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(Px(rt->Level0(), x, 0), 0xFF000000u | (x == 0 ? 0 : x - 1));
+  rt->Release();
+}
+
 TEST(QuadDevice, TextureSizesFollowTheCaps) {
   DeviceCaps caps;
   caps.pow2Textures = true;

@@ -504,6 +504,22 @@ Result Device::DrawVertices(PrimitiveType type, const Vertex* const* v, int prim
   ctx.target = m_target;
   ctx.texture = m_texture ? m_texture->Level0() : nullptr;
   ctx.state = &m_state;
+  // A texture drawn onto itself reads a copy taken before the draw, so the result does not depend
+  // on the order in which pixels are written.
+  Surface* copy = nullptr;
+  if (ctx.texture && ctx.texture == m_target) {
+    copy = Surface::CreateStandalone(m_target->Width(), m_target->Height(), m_target->GetFormat());
+    if (!copy) return kErrOutOfMemory;
+    const size_t row = static_cast<size_t>(m_target->Width()) * BytesPerPixel(m_target->GetFormat());
+    for (int y = 0; y < m_target->Height(); ++y) std::memcpy(copy->Row(y), m_target->Row(y), row);
+    ctx.texture = copy;
+  }
+  struct ReleaseCopy {
+    Surface* s;
+    ~ReleaseCopy() {
+      if (s) s->Release();
+    }
+  } releaseCopy{copy};
   if (type == PrimitiveType::TriangleStrip) {
     int i = 0;
     // Pairs of strip triangles forming axis-aligned quads take the fast path.

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/bmp/bmp_reader.h"
+#include "platform/files.h"
 #include "platform/gfx/d3dx.h"
 
 namespace gfx {
@@ -10,11 +11,9 @@ Result LoadImageArgb(const char* path, ImageArgb* out) {
   if (!path || !out) return kErrInvalidCall;
   BmpDecodeResult decoded = LoadBmpFile(path);
   if (decoded.error == BmpError::FileUnreadable) {
-    // A game-relative Windows path: try it with forward slashes.
-    std::string unix(path);
-    for (char& c : unix)
-      if (c == '\\') c = '/';
-    if (unix != path) decoded = LoadBmpFile(unix);
+    // A game-relative Windows path ("bmp\\Title.bmp", Shift-JIS): find the file on disk.
+    std::string onDisk;
+    if (FindOnDisk(path, onDisk) && onDisk != path) decoded = LoadBmpFile(onDisk);
   }
   if (decoded.error == BmpError::FileUnreadable) return kErrNotFound;
   if (!decoded.ok()) return kErrInvalidData;
