@@ -71,6 +71,7 @@ int CountLineChars(const char* text, int len) {
   return n;
 }
 
+cFont::cFont() = default;
 cFont::~cFont() { Release(); }
 
 void cFont::Create(const char* face, int charWidth, int height, int cellWidth, int cellHeight, int colorNum,

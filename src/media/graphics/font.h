@@ -50,7 +50,7 @@ struct cGlyphSheet {
 
 class cFont {
  public:
-  cFont() = default;
+  cFont();
   ~cFont();
   cFont(const cFont&) = delete;
   cFont& operator=(const cFont&) = delete;
