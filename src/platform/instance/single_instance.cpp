@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/clock.h"
 #include "platform/files.h"
 
 namespace {
@@ -17,7 +18,8 @@ constexpr const char* kCloseRequestPath = "user_data\\qc4_close_request";
 int g_lockFd = -1;
 // The request file on disk, looked at directly so that the file layer's listing cache is not involved.
 std::string g_requestDiskPath;
-std::chrono::steady_clock::time_point g_lastCheck{};
+uint32_t g_lastCheck = 0;
+bool g_checkedOnce = false;
 
 eInstanceLock tryLock() {
   if (g_lockFd >= 0) return eInstanceLock::Acquired;
@@ -62,8 +64,10 @@ bool WaitForInstanceLock(uint32_t waitMs) {
 
 bool InstanceCloseRequested() {
   if (g_lockFd < 0) return false;
-  auto now = std::chrono::steady_clock::now();
-  if (now - g_lastCheck < std::chrono::milliseconds(50)) return false;
+  // On the program clock, so that headless runs look as often per frame as real ones.
+  uint32_t now = timeGetTime();
+  if (g_checkedOnce && now - g_lastCheck < 50) return false;
+  g_checkedOnce = true;
   g_lastCheck = now;
   if (::access(g_requestDiskPath.c_str(), F_OK) != 0) return false;
   ::unlink(g_requestDiskPath.c_str());

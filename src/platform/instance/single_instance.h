@@ -18,5 +18,5 @@ bool RequestRunningInstanceClose();
 bool WaitForInstanceLock(uint32_t waitMs);
 
 // Running instance: true once when another start asked it to close (the request is consumed).
-// Looks at the disk at most every 50 ms.
+// Looks at the disk at most every 50 ms of the program clock.
 bool InstanceCloseRequested();
