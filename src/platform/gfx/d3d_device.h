@@ -217,7 +217,10 @@ class Device : public RefCounted {
   Result DrawPrimitiveUP(PrimitiveType type, int primitiveCount, const void* vertices, int stride);
 
   // ---- presentation and loss -------------------------------------------------------------------
-  // Shows the back buffer (converted to RGB, posted to the frame mailbox). kErrDeviceLost while lost.
+  // Shows the back buffer (converted to RGB, posted to the frame mailbox). kErrDeviceLost while lost;
+  // kErrInvalidCall inside a scene (end the scene first). Drawing calls outside a scene are refused
+  // with kErrInvalidCall; while the device is lost they succeed and draw nothing. A texture bound
+  // while it is also the render target is read from a copy taken before the draw.
   Result Present();
   Result TestCooperativeLevel();
   // Resets a lost device with new parameters: recreates the back buffer (cleared to 0), sets every

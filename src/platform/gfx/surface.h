@@ -112,7 +112,8 @@ class Surface : public RefCounted {
 
   // ---- blit personality ---------------------------------------------------------------------------
   // Copies `srcRect` of `src` (null = the whole source) 1:1 to (x, y). With kBltFastSrcColorKey the
-  // pixels equal to the source's colour key are skipped (a source without key copies everything).
+  // pixels equal to the source's colour key are skipped (a source without key copies everything;
+  // on X8R8G8B8 the unused top byte takes no part in the comparison).
   // Both surfaces must have the same format. Rectangles are checked on both edges of each axis:
   // an inverted or empty rectangle is refused (kErrInvalidRect); the parts outside the source or the
   // destination are clipped away (so nothing is ever written outside a surface).
