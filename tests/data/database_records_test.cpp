@@ -246,4 +246,35 @@ TEST_F(DatabaseRecordsTest, BrokenNestedListsAreRefused) {
   EXPECT_EQ(e.m_nCellHeight, 32);
 }
 
+TEST_F(DatabaseRecordsTest, DamagedNestedRecordsNeverCrashTheLoader) {
+  cAnimeSetData set;
+  set.m_aAnimes[0].m_aFrames.resize(3);
+  cSwordTypeData sword;
+  sword.m_aEntries.resize(3);
+  const std::vector<std::vector<uint8_t>> goods = {set.SaveToBytes(), sword.SaveToBytes(),
+                                                   cEffectData().SaveToBytes()};
+  uint32_t state = 99;
+  auto next = [&state] {
+    state = state * 1103515245u + 12345u;
+    return state >> 8;
+  };
+  for (int round = 0; round < 300; ++round) {
+    for (size_t k = 0; k < goods.size(); ++k) {
+      std::vector<uint8_t> bytes = goods[k];
+      bytes[4 + next() % (bytes.size() - 4)] = static_cast<uint8_t>(next());
+      if (k == 0) {
+        cAnimeSetData r;
+        r.LoadFromBytes(bytes);
+      } else if (k == 1) {
+        cSwordTypeData r;
+        r.LoadFromBytes(bytes);
+      } else {
+        cEffectData r;
+        r.LoadFromBytes(bytes);
+      }
+    }
+  }
+  EXPECT_EQ(g_bQuit.load(), 0);
+}
+
 }  // namespace

@@ -289,6 +289,29 @@ TEST_F(SystemDataTest, BrokenFilesAreRefusedAndLeaveTheSettingsUnchanged) {
   g_bFileTooNew = 0;
 }
 
+TEST_F(SystemDataTest, DamagedFilesNeverCrashTheLoader) {
+  cSystemLists lists;
+  const auto good = SystemDatBytes(700, {{"m_nExtendScore", 5}}, lists);
+  uint32_t state = 12345;
+  auto next = [&state] {
+    state = state * 1103515245u + 12345u;
+    return state >> 8;
+  };
+  for (int round = 0; round < 400; ++round) {
+    std::vector<uint8_t> bytes = good;
+    const int flips = 1 + static_cast<int>(next() % 4);
+    for (int f = 0; f < flips; ++f) bytes[4 + next() % (bytes.size() - 4)] = static_cast<uint8_t>(next());
+    cSystemData s;
+    const int loaded = s.LoadFromBytes(bytes);
+    if (loaded) {
+      EXPECT_GE(s.m_astrTexts.size(), 39u);
+      EXPECT_GE(s.m_aIniKeys.size(), 11u);
+      EXPECT_GE(s.m_aStatusItems.size(), 5u);
+    }
+  }
+  EXPECT_EQ(g_bQuit.load(), 0);
+}
+
 TEST_F(SystemDataTest, DefaultsAreCp932Texts) {
   cSystemData s;
   EXPECT_EQ(s.m_astrTexts[0], "\x83\x8F\x81\x5B\x83\x8B\x83\x68");  // "ワールド"
