@@ -1,0 +1,322 @@
+#include "data/stage_data.h"
+
+#include "game_data_fixture.h"
+#include "stage_bytes.h"
+
+class StageDataTest : public GameDataTest {
+ protected:
+  static std::map<int, double> DefaultHeader() {
+    std::map<int, double> h = {{13, 60}, {15, 200}, {16, 20}, {21, 0.4}, {22, 10}, {27, 1}, {30, 1}, {34, 1},
+                               {35, 1}, {36, 1}, {49, 1}, {51, 1}, {71, 1}, {73, 1}, {85, 1}, {95, 1},
+                               {96, 30}, {98, 30}};
+    auto put = [&](int from, std::vector<int> values) {
+      for (size_t i = 0; i < values.size(); ++i) h[from + static_cast<int>(i)] = values[i];
+    };
+    put(37, {16, 24, 16, 16, 16, 24, 16, 16, 12, 8, 16, 16});
+    put(61, {16, 24, 16, 16, 12, 24, 12, 16, 30, 30});
+    put(75, {28, 28, 16, 16, 16, 16, 16, 16, 16, 16});
+    return h;
+  }
+  static std::vector<uint8_t> DefaultBlock(uint32_t v = 986) {
+    cTypeBytes t;
+    t.fields = {{13, -1}};
+    t.inherit.assign(11, 0);
+    return TypeBody('b', v, t);
+  }
+  static std::vector<uint8_t> DefaultChara(uint32_t v = 986) {
+    cTypeBytes t;
+    t.fields = {{14, 1}, {17, 3}, {21, 1}, {26, 1}, {28, 1}, {31, 1}, {35, 1}, {39, 10}, {41, 10}, {49, 1}};
+    t.inherit.assign(37, 0);
+    return TypeBody('c', v, t);
+  }
+  static std::vector<uint8_t> DefaultItem(uint32_t v = 986) {
+    cTypeBytes t;
+    t.fields = {{8, 2}, {10, 6}, {14, 1}, {16, 1}};
+    t.inherit.assign(13, 0);
+    return TypeBody('i', v, t);
+  }
+  static cStageBytes MinimalStage(uint32_t v = 986) {
+    cStageBytes s;
+    s.header = DefaultHeader();
+    s.palBlocks = {DefaultBlock(v), DefaultBlock(v)};
+    s.palCharas = {DefaultChara(v), DefaultChara(v)};
+    s.palItems = {DefaultItem(v), DefaultItem(v)};
+    return s;
+  }
+};
+
+TEST_F(StageDataTest, SaveWritesTheNewestLayoutWithPlacedZerosAndTheTrailer) {
+  cStageData stage;
+  stage.m_strName = "stage";
+  stage.m_aBlocks.resize(1);
+  stage.m_aBlocks[0].m_nCellX = 3;
+  cStageBytes expected = MinimalStage();
+  expected.name = "stage";
+  // scroll limits are only ever lowered to the map size, here 0 x 0
+  expected.header[9] = -20;
+  expected.header[10] = -1;
+  expected.header[11] = -15;
+  expected.header[12] = -1;
+  cTypeBytes placed;
+  placed.fields = {{13, -1}};
+  placed.cellX = 3;
+  placed.inherit.assign(11, 0);
+  expected.blocks = {TypeBody('b', 986, placed)};
+  expected.layers = {LayerBody(986, {{2, 1}})};
+  std::vector<uint8_t> saved = stage.SaveToBytes(), built = StageFile(986, expected);
+  ASSERT_EQ(saved.size(), built.size());
+  size_t differ = 0;
+  while (differ < saved.size() && saved[differ] == built[differ]) ++differ;
+  EXPECT_EQ(differ, saved.size());
+  // a trip through the file keeps it
+  cStageData reread;
+  ASSERT_EQ(reread.LoadFromBytes(stage.SaveToBytes()), 1);
+  EXPECT_EQ(reread.SaveToBytes(), stage.SaveToBytes());
+}
+
+TEST_F(StageDataTest, TrailerAbsentReadOrChecked) {
+  cStageBytes s = MinimalStage(172);
+  cStageData stage;
+  // 172: no trailer; whatever follows the text list is not read
+  std::vector<uint8_t> v172 = StageFile(172, s);
+  EXPECT_EQ(stage.LoadFromBytes(v172), 1);
+  EXPECT_TRUE(IsStageFileIntact(v172));
+  // 173: read but not checked
+  s = MinimalStage(173);
+  s.trailerValue = 42;
+  std::vector<uint8_t> v173 = StageFile(173, s);
+  EXPECT_EQ(stage.LoadFromBytes(v173), 1);
+  EXPECT_TRUE(IsStageFileIntact(v173));
+  s.trailer = false;
+  EXPECT_EQ(stage.LoadFromBytes(StageFile(173, s)), 0);  // the file ends where the trailer belongs
+  // 174: checked before play
+  s = MinimalStage(174);
+  s.trailerValue = 42;
+  EXPECT_FALSE(IsStageFileIntact(StageFile(174, s)));
+  s.trailerValue = kStageTrailer;
+  EXPECT_TRUE(IsStageFileIntact(StageFile(174, s)));
+  EXPECT_FALSE(IsStageFileIntact({0xAE, 0, 0}));
+}
+
+TEST_F(StageDataTest, EmptyListsAndCounts) {
+  cStageBytes s;
+  s.header = DefaultHeader();
+  s.totals = {};
+  s.totalsCount = 0;
+  cStageData stage;
+  stage.m_anTotalsLines = {1, 0, 1, 0, 1};
+  ASSERT_EQ(stage.LoadFromBytes(StageFile(986, s)), 1);
+  EXPECT_EQ(stage.m_anTotalsLines, (std::vector<int32_t>{1, 0, 1, 0, 1}));  // count 0 leaves them
+  EXPECT_EQ(stage.m_aPalBlocks.size(), 2u);
+  EXPECT_EQ(stage.m_aPalCharas.size(), 2u);
+  EXPECT_EQ(stage.m_aPalItems.size(), 2u);
+  EXPECT_TRUE(stage.m_aLayers.empty());
+  EXPECT_TRUE(stage.m_aTexts.empty());
+  // a count larger than the file is refused without a huge allocation, and the stage is kept
+  s.totals = {7};
+  s.totalsCount = 0x40000000;
+  stage.m_strName = "kept";
+  EXPECT_EQ(stage.LoadFromBytes(StageFile(986, s)), 0);
+  EXPECT_EQ(stage.m_strName, "kept");
+}
+
+TEST_F(StageDataTest, HitCheckLevels) {
+  struct Case {
+    int level;
+    int steps;
+    double limit;
+  };
+  for (const Case& c : {Case{15, 5, 60.0}, Case{20, 20, 120.0}, Case{10, 10, 60.0}, Case{1, 1, 6.0},
+                        Case{11, 1, 60.0}, Case{19, 9, 60.0}}) {
+    g_StageFile.m_dGravity = 0.5;
+    g_StageFile.SetHitCheckLevel(c.level);
+    EXPECT_EQ(g_StageFile.m_nSubSteps, c.steps) << c.level;
+    EXPECT_DOUBLE_EQ(g_StageFile.m_dSubSteps, c.steps);
+    EXPECT_DOUBLE_EQ(g_StageFile.m_dSubStepsSq, c.steps * c.steps);
+    EXPECT_DOUBLE_EQ(g_StageFile.m_dSpeedLimit, c.limit) << c.level;
+    EXPECT_DOUBLE_EQ(g_StageFile.m_dSpeedLimitPerStep, c.limit / c.steps);
+    EXPECT_DOUBLE_EQ(g_StageFile.m_dGravityPerStep, 0.5 / (c.steps * c.steps));
+    EXPECT_EQ(g_StageFile.m_nSubSteps8, 8 * c.steps);
+    EXPECT_EQ(g_StageFile.m_nSubSteps6, 6 * c.steps);
+  }
+  // a level of 0 would divide by zero, a huge one would never finish a frame
+  cStageBytes s = MinimalStage();
+  s.header[22] = 0;
+  s.header[13] = 0;
+  ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
+  EXPECT_EQ(g_StageFile.m_nHitCheckLevel, 1);
+  EXPECT_EQ(g_StageFile.m_nSubSteps, 1);
+  EXPECT_GE(g_StageFile.m_nFps, 1);
+  s.header[22] = 2000000000;
+  s.header[13] = 2000000000;
+  ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
+  EXPECT_EQ(g_StageFile.m_nHitCheckLevel, 20);
+  EXPECT_LE(g_StageFile.m_nFps, 1000);
+}
+
+TEST_F(StageDataTest, NormalisationOfAnyStageUpdatesThePlayedOne) {
+  g_StageFile.m_nHitCheckLevel = 13;
+  cStageData other;
+  other.NormaliseStage();
+  EXPECT_EQ(g_StageFile.m_nSubSteps, 3);
+  EXPECT_EQ(other.m_nSubSteps, 0);
+}
+
+TEST_F(StageDataTest, ScrollLimitsMusicAndPlacedTypesAreRepaired) {
+  cStageBytes s = MinimalStage();
+  s.header[1] = 30;
+  s.header[4] = 20;
+  s.header[9] = 25;
+  s.header[10] = 40;
+  s.header[11] = 3;
+  s.header[12] = 19;
+  s.header[24] = 9;
+  cTypeBytes chara;
+  chara.fields = {{13, 1}, {35, 0}, {16, 50}};
+  chara.inherit.assign(37, 0);
+  s.charas = {TypeBody('c', 986, chara)};
+  cStageData stage;
+  ASSERT_EQ(stage.LoadFromBytes(StageFile(986, s)), 1);
+  EXPECT_EQ(stage.m_anScrollLimit[0], 10);
+  EXPECT_EQ(stage.m_anScrollLimit[1], 29);
+  EXPECT_EQ(stage.m_anScrollLimit[2], 3);
+  EXPECT_EQ(stage.m_anScrollLimit[3], 19);
+  EXPECT_EQ(stage.m_nBgm, 0);
+  ASSERT_EQ(stage.m_aCharas.size(), 1u);
+  EXPECT_EQ(stage.m_aCharas[0].m_nScale, 1);
+  EXPECT_EQ(stage.m_aCharas[0].m_nAnimeSet, 0);
+}
+
+TEST_F(StageDataTest, UpgradesOfOldStages) {
+  cStageBytes s = MinimalStage(154);
+  s.header[41] = 20;
+  s.header[42] = 28;
+  s.header[65] = 14;
+  s.header[66] = 26;
+  s.header[51] = 1;
+  s.totals = {1, 1, 1};
+  s.layers = {LayerBody(154, {{7, 1}, {5, 0.5}})};
+  cStageData stage;
+  ASSERT_EQ(stage.LoadFromBytes(StageFile(154, s)), 1);
+  EXPECT_EQ(stage.m_anHeroCharaBoxFly[0], 20);
+  EXPECT_EQ(stage.m_anHeroCharaBoxFly[1], 28);
+  EXPECT_EQ(stage.m_anCharaBoxFly[0], 14);
+  EXPECT_EQ(stage.m_anHeroCharaBoxAlign[0], 0);
+  EXPECT_EQ(stage.m_bBgmLoop, 1);
+  EXPECT_EQ(stage.m_anTotalsLines, (std::vector<int32_t>{1, 1, 1, 0, 0}));
+  EXPECT_EQ(stage.m_nStageOpt30, 1);
+  EXPECT_EQ(stage.m_nHeroHitBoxColour, 5);
+  EXPECT_EQ(stage.m_anCharaHitBox[1], 30);
+  EXPECT_EQ(stage.m_anCharaHitBoxBottom[1], 1);
+  EXPECT_EQ(stage.m_bCaption2, 0);
+  EXPECT_EQ(stage.m_aTexts.size(), 1000u);
+  ASSERT_EQ(stage.m_aLayers.size(), 1u);
+  EXPECT_DOUBLE_EQ(stage.m_aLayers[0].m_dAutoSpeedX, 0.5);
+  EXPECT_DOUBLE_EQ(stage.m_aLayers[0].m_dFactorX, 1.0);
+  EXPECT_DOUBLE_EQ(stage.m_aLayers[0].m_dFactorY, 0.1);
+  EXPECT_EQ(stage.m_bReplayAllowed, 1);
+
+  // at the newest version nothing of this happens
+  s = MinimalStage();
+  s.header[43] = 7;
+  s.header[50] = 1;
+  s.layers = {LayerBody(986, {{7, 1}, {5, 0.5}})};
+  s.totals = {1, 1, 1};
+  ASSERT_EQ(stage.LoadFromBytes(StageFile(986, s)), 1);
+  EXPECT_EQ(stage.m_anHeroCharaBoxFly[0], 7);
+  EXPECT_EQ(stage.m_anTotalsLines.size(), 3u);
+  EXPECT_DOUBLE_EQ(stage.m_aLayers[0].m_dFactorX, 0.5);
+  EXPECT_EQ(stage.m_bReplayAllowed, 0);
+  EXPECT_TRUE(stage.m_aTexts.empty());
+}
+
+TEST_F(StageDataTest, OldBackgroundLayers) {
+  for (uint32_t v : {60u, 61u, 62u}) {
+    cStageBytes s = MinimalStage(v);
+    s.layers = {LayerBody(v, {{2, 0}, {3, 20}, {5, 1234}, {6, 77}, {11, 9}}, "sky.bmp")};
+    s.texts = {};
+    cStageData stage;
+    ASSERT_EQ(stage.LoadFromBytes(StageFile(v, s)), 1) << v;
+    ASSERT_EQ(stage.m_aLayers.size(), 1u);
+    const cBackLayer& layer = stage.m_aLayers[0];
+    EXPECT_EQ(layer.m_nColour, 20) << v;
+    EXPECT_EQ(layer.m_strPicture, "sky.bmp") << v;
+    EXPECT_EQ(layer.m_bShown, 1) << v;
+    if (v == 60) EXPECT_DOUBLE_EQ(layer.m_dFactorX, 0.1);
+    if (v >= 61) EXPECT_DOUBLE_EQ(layer.m_dFactorX, 1234);
+    EXPECT_DOUBLE_EQ(layer.m_dAutoOffsetX, v >= 62 ? 9.0 : 0.0) << v;
+  }
+}
+
+TEST_F(StageDataTest, ReplayBodyTakesTheSettingsCopy) {
+  cStageData played;
+  played.m_strName = "played";
+  played.m_nTimeLimit = 5;
+  played.m_aPalItems.resize(3);
+  played.m_aPalItems[2].m_strName = "coin";
+  cStageData settings;
+  settings.m_strName = "settings";
+  settings.m_nTimeLimit = 300;
+  settings.m_aLayers.resize(2);
+  auto file = cDataFile::ForWriting("");
+  file->WriteUInt32(986);
+  ASSERT_TRUE(played.WriteStageToReplay(*file, settings));
+  cStageData reread;
+  ASSERT_EQ(reread.LoadFromBytes(file->Bytes()), 1);
+  EXPECT_EQ(reread.m_strName, "settings");
+  EXPECT_EQ(reread.m_nTimeLimit, 300);
+  EXPECT_EQ(reread.m_aLayers.size(), 2u);
+  ASSERT_EQ(reread.m_aPalItems.size(), 3u);
+  EXPECT_EQ(reread.m_aPalItems[2].m_strName, "coin");
+}
+
+TEST_F(StageDataTest, SettingsCopyAndRestart) {
+  g_StageFile.m_strName = "one";
+  g_StageFile.m_nTimeLimit = 77;
+  g_StageFile.m_aKeepAreas[2].m_nTop = 4;
+  g_StageFile.m_aTexts.resize(3);
+  g_StageFile.m_aCharas.resize(2);
+  TakeStageSettingsCopy();
+  EXPECT_EQ(g_StageData.m_strName, "one");
+  EXPECT_EQ(g_StageData.m_nTimeLimit, 77);
+  EXPECT_EQ(g_StageData.m_aKeepAreas[2].m_nTop, 4);
+  EXPECT_EQ(g_StageData.m_aTexts.size(), 3u);
+  EXPECT_TRUE(g_StageData.m_aCharas.empty());
+  EXPECT_TRUE(g_StageData.m_aPalBlocks.empty());
+  // play changes the settings; a restart takes them back
+  g_StageFile.m_nTimeLimit = 1;
+  g_StageFile.m_aTexts.clear();
+  RestoreStageSettings();
+  EXPECT_EQ(g_StageFile.m_nTimeLimit, 77);
+  EXPECT_EQ(g_StageFile.m_aTexts.size(), 3u);
+  EXPECT_EQ(g_StageFile.m_aCharas.size(), 2u);
+}
+
+TEST_F(StageDataTest, PlacedCharacterFindsTheHero) {
+  cStageBytes s = MinimalStage();
+  cTypeBytes enemy, hero;
+  enemy.fields = {{13, 2}, {26, 1}};
+  hero.fields = {{13, 2}, {26, 0}};
+  enemy.inherit.assign(37, 0);
+  hero.inherit.assign(37, 0);
+  hero.cellX = 5;
+  s.charas = {TypeBody('c', 986, enemy), TypeBody('c', 986, hero)};
+  cStageData stage;
+  ASSERT_EQ(stage.LoadFromBytes(StageFile(986, s)), 1);
+  ASSERT_EQ(stage.FindHero(), 1);
+  EXPECT_EQ(stage.m_aCharas[1].m_nCellX, 5);
+}
+
+TEST_F(StageDataTest, KeepAreasBefore125HaveOnlyTheLeftSwitch) {
+  for (uint32_t v : {124u, 125u}) {
+    cStageBytes s = MinimalStage(v);
+    s.quads[0] = {1, 1, 1, 1, 2, 3, 4, 5};
+    cStageData stage;
+    ASSERT_EQ(stage.LoadFromBytes(StageFile(v, s)), 1) << v;
+    const cStageQuad& q = stage.m_aKeepAreas[0];
+    EXPECT_EQ(q.m_bLeftOn, 1);
+    EXPECT_EQ(q.m_bTopOn, v >= 125 ? 1 : 0) << v;
+    EXPECT_EQ(q.m_nLeft, 2);
+    EXPECT_EQ(q.m_nBottom, 5);
+  }
+}
