@@ -1,0 +1,132 @@
+// A representative game frame through the graphics layer: a full-screen background, 300
+// colour-keyed 32 x 32 sprites and two lines of text, in Direct3D mode at 32 bits and in DirectDraw
+// mode at 16 and 32 bits. Reports frames per second on one core.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "media/graphics/graphics.h"
+#include "platform/clock.h"
+
+namespace {
+
+void WriteBmp24(const std::filesystem::path& p, int w, int h, uint32_t (*pixel)(int, int)) {
+  std::filesystem::create_directories(p.parent_path());
+  const int rowBytes = (w * 3 + 3) & ~3;
+  std::vector<uint8_t> b(54 + static_cast<size_t>(rowBytes) * h, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, static_cast<uint32_t>(b.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(w));
+  put32(22, static_cast<uint32_t>(h));
+  b[26] = 1;
+  b[28] = 24;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      uint32_t v = pixel(x, y);
+      uint8_t* px = &b[54 + static_cast<size_t>(h - 1 - y) * rowBytes + x * 3];
+      px[0] = v & 255;
+      px[1] = (v >> 8) & 255;
+      px[2] = (v >> 16) & 255;
+    }
+  }
+  FILE* f = std::fopen(p.c_str(), "wb");
+  if (!f) return;
+  std::fwrite(b.data(), 1, b.size(), f);
+  std::fclose(f);
+}
+
+class GameFolder {
+ public:
+  GameFolder() {
+    char tmpl[] = "/tmp/qc4_bench_XXXXXX";
+    m_dir = mkdtemp(tmpl);
+    m_old = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir);
+    WriteBmp24(m_dir / "bmp/plt/Palette.bmp", 32, 24, [](int x, int y) -> uint32_t {
+      if (x == 0 && y == 0) return 0xFF00FF;
+      return static_cast<uint32_t>((y * 16 + x) * 0x010101) & 0xFFFFFF;
+    });
+    WriteBmp24(m_dir / "bmp/Title.bmp", 640, 480, [](int x, int y) -> uint32_t {
+      return static_cast<uint32_t>((x & 255) << 16 | (y & 255) << 8 | ((x + y) & 255));
+    });
+    WriteBmp24(m_dir / "bmp/Character1.bmp", 256, 32, [](int x, int y) -> uint32_t {
+      int cx = x % 32 - 16, cy = y - 16;
+      return cx * cx + cy * cy < 196 ? 0x20C040u + static_cast<uint32_t>(x) : 0xFF00FFu;
+    });
+  }
+  ~GameFolder() {
+    std::filesystem::current_path(m_old);
+    std::error_code ec;
+    std::filesystem::remove_all(m_dir, ec);
+  }
+
+ private:
+  std::filesystem::path m_dir, m_old;
+};
+
+void RunFrames(benchmark::State& state, int d3d, int bpp) {
+  SetVirtualClock(true);
+  GameFolder folder;
+  if (!DDInit(d3d, nullptr, 640, 480, bpp, 1, 1, 1, 60, 0, g_SurfaceData, g_SurfaceInfo, kSurfaceTableSize, 0)) {
+    state.SkipWithError("DDInit failed");
+    return;
+  }
+  LinkMirrorSurfaces();
+  DDLoadPaletteFromFile(g_GamePalette, "bmp\\plt\\Palette.bmp", 0);
+  std::copy(g_GamePalette, g_GamePalette + 256, g_WorkPalette);
+  DDSetTransmitFromFile("bmp\\plt\\Palette.bmp");
+  const int slots[] = {4, 5, 48};
+  if (!DDLoadSurfaces(g_SurfaceData, slots, 3)) {
+    state.SkipWithError("DDLoadSurfaces failed");
+    DDRelease();
+    return;
+  }
+  cFont& font = g_Font[1];
+  font.Create(g_FontInfo[1].szFace, 0, 16, 16, 16, 255, 1, nullptr, 1, 240, nullptr, 1);
+  int frame = 0;
+  for (auto _ : state) {
+    DDBlt(&g_BackBufferSD, 0, 0, 640, 480, &g_SurfaceData[48], 0, 0, 0);
+    DDBeginLayer(1);
+    for (int i = 0; i < 300; ++i) {
+      const int x = (i * 37 + frame * 3) % 660 - 10;
+      const int y = (i * 53 + frame) % 500 - 10;
+      DDSURFACEDATA* sheet = &g_SurfaceData[i & 1 ? 5 : 4];
+      DDBlt(&g_BackBufferSD, x, y, 32, 32, sheet, (i % 8) * 32, 0, 1);
+    }
+    DDEndLayer();
+    font.DrawString(&g_BackBufferSD, 16, 420, "SCORE 0012345  TIME 300", 0);
+    font.DrawString(&g_BackBufferSD, 16, 440, "ステージ１　スタート！", 0);
+    if (d3d) {
+      DDPresent(60, 0, nullptr);
+    } else if (g_PrimarySD.lpDD && g_PrimarySD.lpDD->lpSurface) {
+      gfx::Rect r = gfx::MakeRect(0, 0, 640, 480);
+      g_PrimarySD.lpDD->lpSurface->Blt(&r, g_BackBufferSD.lpDD->lpSurface, &r, gfx::kBltWait);
+    }
+    ++frame;
+  }
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(frame), benchmark::Counter::kIsRate);
+  font.Release();
+  DDRelease();
+  for (DDSURFACEDATA& sd : g_SurfaceData) DDInitSurfaceData(&sd);
+}
+
+void BM_FrameDirect3D32(benchmark::State& state) { RunFrames(state, 1, 32); }
+void BM_FrameDirectDraw16(benchmark::State& state) { RunFrames(state, 0, 16); }
+void BM_FrameDirectDraw32(benchmark::State& state) { RunFrames(state, 0, 32); }
+
+BENCHMARK(BM_FrameDirect3D32)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameDirectDraw16)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameDirectDraw32)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
