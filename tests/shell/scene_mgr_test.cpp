@@ -113,3 +113,38 @@ TEST(PulseValue, TriangleWave) {
   EXPECT_EQ(v, 0);
 }
 }  // namespace
+
+#include "data/system_data.h"
+#include "media/graphics/display.h"
+#include "shell/palette_helpers.h"
+
+namespace {
+TEST(AnimatePalette, Direct3DPulsesTheColourChangeTable) {
+  static DTCONTEXT context;
+  DTCONTEXT* saved = lpDTCon;
+  lpDTCon = &context;
+  const int savedStep = g_SystemData.m_nPaletteStep;
+  ResetPaletteAnimation();
+  g_SystemData.m_nPaletteStep = 0;
+  for (int i = 0; i < 10; ++i) AnimatePalette();
+  // Step 0: every value stays 0 and the ninth entry keeps colour type 0 (red).
+  EXPECT_EQ(g_aCharaColourChange[1].dwColour, 0xFF000000u);
+  EXPECT_EQ(g_aCharaColourChange[2].nMode, 10);
+  EXPECT_EQ(g_aCharaColourChange[9].dwColour, 0xFF000000u);
+  EXPECT_EQ(g_aCharaColourChange[0].dwColour, 0u);
+
+  ResetPaletteAnimation();
+  g_SystemData.m_nPaletteStep = 100;
+  AnimatePalette();  // entries take the values before the step: 0
+  AnimatePalette();  // now 100
+  EXPECT_EQ(g_aCharaColourChange[3].dwColour, 0xFF640000u);
+  EXPECT_EQ(g_aCharaColourChange[7].dwColour, 0xFF640019u);  // blue v / 4
+  EXPECT_EQ(g_aCharaColourChange[9].dwColour, 0xFF640000u);
+  // The ninth value's first cycle ends on the 5th step (100, 200, 200, 100, bottom): green follows.
+  for (int i = 0; i < 4; ++i) AnimatePalette();
+  EXPECT_EQ(g_aCharaColourChange[9].dwColour, 0xFF006400u);
+  g_SystemData.m_nPaletteStep = savedStep;
+  lpDTCon = saved;
+  ResetPaletteAnimation();
+}
+}  // namespace

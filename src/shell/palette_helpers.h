@@ -1,0 +1,23 @@
+#pragma once
+// The palette helpers every scene's drawing uses: the 8-bit palette-table set-up, the per-frame
+// palette animation and the redraw of the saved frame (declared in scene_mgr.h), with the state they
+// keep.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One entry of the character colour-change table: an ARGB colour and a drawing mode. Entries 1-9 are
+// written by the palette animation in Direct3D mode; entry 0 stays zero. Character drawing reads it.
+struct CHARACOLOURCHANGE {
+  uint32_t dwColour = 0;
+  int32_t nMode = 0;
+};
+extern CHARACOLOURCHANGE g_aCharaColourChange[10];
+
+// Loads the 8-bit blend table file (65,536 bytes); installed by the per-pixel effects' owner. Without
+// it the file is only checked to be readable.
+using BlendTableLoader = bool (*)(const char* path);
+void SetBlendTableLoader(BlendTableLoader loader);
+
+// Puts the animation's pulse values and counters back to their start (a new run, tests).
+void ResetPaletteAnimation();
