@@ -1,0 +1,124 @@
+// The common palette file and the save sub-records.
+#include "data/palette.h"
+#include "data/save_records.h"
+#include "flow_bytes.h"
+#include "game_data_fixture.h"
+#include "type_bytes.h"
+
+class PaletteTest : public GameDataTest {
+ protected:
+  static std::vector<uint8_t> PaletteFile(uint32_t version, const std::vector<std::vector<uint8_t>>& blocks,
+                                          const std::vector<std::vector<uint8_t>>& charas,
+                                          const std::vector<std::vector<uint8_t>>& items) {
+    cByteBuilder b;
+    b.U32(version).I32(0).I32(0);
+    for (const auto* list : {&blocks, &charas, &items}) {
+      b.I32(static_cast<int32_t>(list->size()));
+      for (const auto& e : *list) b.Bytes(e);
+    }
+    return b.Get();
+  }
+};
+
+TEST_F(PaletteTest, ShortListsArePaddedAndEntryZeroIsReset) {
+  cTypeBytes block;
+  block.fields = {{5, 7}, {12, 1}};
+  block.name = "entry zero";
+  block.inherit.assign(11, 0);
+  cPalette palette;
+  ASSERT_EQ(palette.LoadFromBytes(PaletteFile(986, {TypeBody('b', 986, block)}, {}, {})), 1);
+  ASSERT_EQ(palette.m_aBlockTypes.size(), 2u);
+  EXPECT_EQ(palette.m_aBlockTypes[0].m_strName, "");
+  EXPECT_EQ(palette.m_aBlockTypes[0].m_nGraphic, 0);
+  EXPECT_EQ(palette.m_aCharaTypes.size(), 2u);
+  EXPECT_EQ(palette.m_aItemTypes.size(), 2u);
+  EXPECT_EQ(palette.m_aItemTypes[1].m_nGraphicKind, 2);
+}
+
+TEST_F(PaletteTest, InheritanceWithinTheListThenNoFlagStays) {
+  cTypeBytes a, b, c;
+  a.inherit.assign(11, 0);
+  b.fields = {{5, 30}, {6, 1}, {12, 1}};
+  b.name = "base";
+  b.inherit.assign(11, 0);
+  c.fields = {{1, 1}, {2, 1}, {5, 5}, {12, 1}};  // inherits from entry 1 of the common palette
+  c.inherit.assign(11, 0);
+  c.inherit[0] = c.inherit[2] = 1;
+  std::vector<uint8_t> bytes = PaletteFile(986, {TypeBody('b', 986, a), TypeBody('b', 986, b), TypeBody('b', 986, c)}, {}, {});
+  ASSERT_EQ(g_CommonPalette.LoadFromBytes(bytes), 1);
+  ASSERT_EQ(g_CommonPalette.m_aBlockTypes.size(), 3u);
+  const cBlockType& heir = g_CommonPalette.m_aBlockTypes[2];
+  EXPECT_EQ(heir.m_strName, "base");
+  EXPECT_EQ(heir.m_nGraphic, 30);
+  for (const auto& t : g_CommonPalette.m_aBlockTypes)
+    for (uint8_t f : t.m_abInherit) EXPECT_EQ(f, 0);
+  for (const auto& t : g_CommonPalette.m_aCharaTypes)
+    for (uint8_t f : t.m_abInherit) EXPECT_EQ(f, 0);
+  // the palette survives a trip through its file
+  cPalette again;
+  ASSERT_EQ(again.LoadFromBytes(g_CommonPalette.SaveToBytes()), 1);
+  EXPECT_EQ(again.SaveToBytes(), g_CommonPalette.SaveToBytes());
+}
+
+TEST_F(PaletteTest, FileNewerThanTheProgramIsRefused) {
+  cPalette palette;
+  palette.m_aBlockTypes.resize(5);
+  EXPECT_EQ(palette.LoadFromBytes(PaletteFile(987, {}, {}, {})), 0);
+  EXPECT_EQ(g_bFileTooNew, 1);
+  EXPECT_EQ(palette.m_aBlockTypes.size(), 5u);
+  EXPECT_EQ(palette.LoadFromBytes(PaletteFile(986, {}, {}, {})), 1);
+  EXPECT_EQ(g_bFileTooNew, 0);
+}
+
+class SaveRecordsTest : public GameDataTest {};
+
+TEST_F(SaveRecordsTest, StageResultKeyBefore759) {
+  cByteBuilder old;
+  old.I32(1).I32(500).I32(1).Str("c05-1.stg4");
+  cStageResult result;
+  ASSERT_TRUE(LoadBody(result, 758, old.Get()));
+  EXPECT_EQ(result.m_nBest, 500);
+  EXPECT_EQ(result.m_strKey, "c05-1.stg4");
+  EXPECT_EQ(result.m_anValues[0], 0);
+  cByteBuilder current;
+  current.I32(4).I32s({1, 2, 3, 500}).I32(2).Str("c05-1.stg4").Str("key");
+  cStageResult fresh;
+  ASSERT_TRUE(LoadBody(fresh, 759, current.Get()));
+  EXPECT_EQ(fresh.m_strKey, "key");
+  EXPECT_EQ(fresh.m_anValues[2], 3);
+  EXPECT_EQ(SaveBody(fresh), current.Get());
+}
+
+TEST_F(SaveRecordsTest, SavedHeroKeepsItsFlows) {
+  cSaveHero hero;
+  hero.m_nTimeLimit = 120;
+  hero.m_nBgm = 1;
+  hero.m_CharaType.m_nGraphic = 4;
+  hero.m_CharaType.m_aFlows.resize(2);
+  hero.m_CharaType.m_aFlows[0].m_nTrigger = 5;
+  hero.m_CharaType.m_aFlows[1].m_nGroup = 1;
+  hero.m_CharaType.m_aFlows[1].m_aCmds.resize(1);
+  hero.m_CharaType.m_aFlows[1].m_aCmds[0].m_nKind = 19;
+  cSaveHero again = RoundTrip(hero);
+  EXPECT_EQ(again.m_nTimeLimit, 120);
+  EXPECT_EQ(again.m_CharaType.m_nGraphic, 4);
+  ASSERT_EQ(again.m_CharaType.m_aFlows.size(), 2u);
+  EXPECT_EQ(again.m_CharaType.m_aFlows[0].m_nTrigger, 5);
+  ASSERT_EQ(again.m_CharaType.m_aFlows[1].m_aCmds.size(), 1u);
+  EXPECT_EQ(again.m_CharaType.m_aFlows[1].m_aCmds[0].m_anParams.size(), 21u);
+}
+
+TEST_F(SaveRecordsTest, PlainRecords) {
+  cSaveVar var;
+  var.m_nValueA = -3;
+  var.m_nValueB = 9;
+  cByteBuilder b;
+  b.I32(2).I32(-3).I32(9).I32(0);
+  EXPECT_EQ(SaveBody(var), b.Get());
+  cStrRecord text;
+  text.m_strText = std::string("a\0b", 3);
+  cByteBuilder t;
+  t.I32(0).I32(1).Str("a");  // cut at the first NUL
+  EXPECT_EQ(SaveBody(text), t.Get());
+  EXPECT_EQ(text.m_strText, "a");
+}
