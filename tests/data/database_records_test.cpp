@@ -92,11 +92,21 @@ TEST_F(DatabaseRecordsTest, AnimeSetBelow119And128HasExactlyFourAnimations) {
   EXPECT_EQ(b.m_aAnimes[2].m_strName, "飛行");
   EXPECT_EQ(b.m_nOffsetC, 3);
 
-  cByteBuilder now;
-  AnimeSet(now, 128, 6);
-  cAnimeSetData c = LoadAt<cAnimeSetData>(128, now);
-  ASSERT_EQ(c.m_aAnimes.size(), 6u);
-  EXPECT_EQ(c.m_aAnimes[2].m_strName, "a2");
+  // Either side of each gate: {version, animations kept, name of entry 2, offset C}.
+  const struct {
+    uint32_t version;
+    size_t kept;
+    const char* name2;
+    int32_t offsetC;
+  } cases[] = {{118, 4, "飛行", 0}, {119, 4, "飛行", 3}, {127, 4, "飛行", 3}, {128, 6, "a2", 3}};
+  for (const auto& c : cases) {
+    cByteBuilder body;
+    AnimeSet(body, c.version, 6);
+    cAnimeSetData set = LoadAt<cAnimeSetData>(c.version, body);
+    ASSERT_EQ(set.m_aAnimes.size(), c.kept) << c.version;
+    EXPECT_EQ(set.m_aAnimes[2].m_strName, c.name2) << c.version;
+    EXPECT_EQ(set.m_nOffsetC, c.offsetC) << c.version;
+  }
 }
 
 TEST_F(DatabaseRecordsTest, AnimeBefore55HasNoSettings) {
@@ -163,6 +173,11 @@ TEST_F(DatabaseRecordsTest, SettingSIsClearedBelow153) {
   cByteBuilder bmp151;
   bmp151.I32(0).I32(2).Str("n").Str("f");
   EXPECT_EQ(LoadAt<cBmpCharaExcData>(151, bmp151).m_strFileName, "f");
+  cByteBuilder bmp171;
+  bmp171.I32(1).I32(4).I32(2).Str("n").Str("f");
+  cBmpCharaExcData old171 = LoadAt<cBmpCharaExcData>(171, bmp171);
+  EXPECT_EQ(old171.m_nSettingS, 4);
+  EXPECT_EQ(old171.m_nCellUnits, 2);
   cByteBuilder bmp172;
   bmp172.I32(3).I32(4).I32(1).I32(3).I32(2).Str("n").Str("f");
   cBmpCharaExcData c = LoadAt<cBmpCharaExcData>(172, bmp172);
