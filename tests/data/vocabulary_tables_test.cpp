@@ -13,7 +13,9 @@ TEST(VocabularyTables, CommandKindsOfTheTwoContexts) {
   // Item kind k from 2 is character kind k + 15, with the same count except the warp.
   for (int k = 2; k < kItemCmdKindCount; ++k) {
     EXPECT_STREQ(g_ItemCmdKinds[k].name, g_CharaCmdKinds[k + 15].name) << k;
-    if (k != 5) EXPECT_EQ(g_ItemCmdKinds[k].nParams, g_CharaCmdKinds[k + 15].nParams) << k;
+    if (k != 5) {
+      EXPECT_EQ(g_ItemCmdKinds[k].nParams, g_CharaCmdKinds[k + 15].nParams) << k;
+    }
   }
   EXPECT_EQ(g_CharaCmdKinds[19].nParams, 21);
   EXPECT_EQ(g_CharaCmdKinds[22].nParams, 25);
