@@ -1,0 +1,31 @@
+#pragma once
+// The demo game's project files, built as the game's own records and written through their own
+// Save: the project settings, the ten database files, the common palette, the stages and the world
+// map; and the hand-written settings file "System.ini".
+#include <string>
+
+class cDatabase;
+class cSystemData;
+class cPalette;
+class cStageData;
+class cWorldMap;
+
+constexpr int kDemoStageCount = 3;
+
+// Database lists the demo uses: music 1-3 (title, map, stage), sounds 1-3 (jump, goal, coin) and
+// one animation set with a walk.
+void FillDemoDatabase(cDatabase& database);
+void FillDemoSystemData(cSystemData& settings);
+// Block types 1-6, character types 1 (hero) and 2 (slime), item types 1 (goal star) and 2 (coin).
+void FillDemoPalette(cPalette& palette);
+// Stage number 1..kDemoStageCount from its drawn map; uses the common palette's types.
+void FillDemoStage(int number, const cPalette& palette, cStageData& stage);
+void FillDemoWorldMap(cWorldMap& map);
+// The game path of a numbered stage file: "data\stg4\c01-1.stg4_000".
+std::string DemoStagePath(int number);
+// "System.ini": a window, Direct3D, no start-up question.
+std::string DemoSystemIni();
+
+// Writes every project file under the working folder; false (with a line on stderr) at the first
+// file that cannot be written.
+bool WriteDemoProject();

@@ -1,0 +1,34 @@
+#pragma once
+// Every picture of the demo game, drawn by code over the demo palette: the palette bitmap, the
+// block, character, shot, item and icon sheets (32 x 32 cells, transparent background), the title,
+// menu, window, status, word, world-map and background pictures.
+#include <string>
+#include <vector>
+
+#include "pixel_canvas.h"
+
+struct cDemoPicture {
+  std::string gamePath;  // "bmp\Block.bmp"
+  cCanvas canvas;
+};
+
+// Cells of the sheets that the demo's data refers to.
+enum : int {
+  kBlockGround = 1,  // grass-topped earth
+  kBlockEarth = 2,
+  kBlockBrick = 3,
+  kBlockStone = 4,
+  kBlockSpikes = 5,
+  kBlockSpring = 6,
+  kCharaHero = 1,    // column of "bmp\Character1.bmp"
+  kCharaSlime = 2,
+  kItemStar = 1,     // goal
+  kItemCoin = 2,
+  kMapChipGrass = 0,
+  kMapChipPath = 1,
+  kMapChipWater = 2,
+  kMapChipTree = 3,
+  kMapChipFlowers = 4,
+};
+
+std::vector<cDemoPicture> MakeDemoPictures();
