@@ -139,3 +139,80 @@ TEST(MirrorSource, ACellPartIsLookedUpMirroredInsideItsCell) {
   EXPECT_EQ(sw, -32);
 }
 }  // namespace
+
+namespace {
+
+TEST(Direct3DBlits, AlphaBlitModulatesByTheVertexColourAndResetsTheState) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  std::list<DDSURFACEDATA> l;
+  std::list<DDSURFACEINFO> i;
+  ASSERT_TRUE(DDPushSurfaceList(l, i, 8, 8, 1, 0, 0, 0));
+  DDFillSurface(&l.back(), 241);  // white
+  DDFillSurface(&g_BackBufferSD, 7);
+  // Colour operation 4 (modulate): white x 0x80 rounds to 0x80; the alpha stays the texture's.
+  DDBltAlpha(&g_BackBufferSD, 0, 0, 8, 8, &l.back(), 0, 0, 1, DDALPHA{static_cast<int>(0xFF8040C0u), 4});
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 3, 3), 0x8040C0u);
+  EXPECT_EQ(lpDTCon->dwVertexColor, 0xFFFFFFFFu);
+  EXPECT_EQ(lpDTCon->nColorOp, 4);
+  // An opaque copy with the alpha operation disabled takes the vertex alpha (opaque white).
+  DDSetFilter(1);
+  DDBlt(&g_BackBufferSD, 10, 0, 8, 8, &l.back(), 0, 0, 0);
+  DDResetFilter();
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 13, 3), 0xFFFFFFu);
+  DDReleaseSurfaceList(l);
+}
+
+// Palette number 0 is transparent in Direct3D mode: it clears a keyed texture to transparent and
+// draws nothing on the screen, inside a fill batch as well as outside one.
+TEST(Direct3DBlits, ColourZeroIsTransparentInsideAndOutsideAFillBatch) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  std::list<DDSURFACEDATA> l;
+  std::list<DDSURFACEINFO> i;
+  ASSERT_TRUE(DDPushSurfaceList(l, i, 8, 8, 1, 0, 0, 0));
+  DDFillSurface(&l.back(), 200);
+  DDFillSurface(&g_BackBufferSD, 7);
+  DDBeginFillBatch();
+  DDFillRect(&g_BackBufferSD, 0, 0, 4, 4, 0);
+  DDFillRect(&l.back(), 0, 0, 4, 4, 0);  // keyed target: cleared at once, not batched
+  DDFillRect(&g_BackBufferSD, 10, 10, 4, 4, 200);
+  EXPECT_EQ(DDFillBatchSize(), 2u);
+  DDEndFillBatch();
+  DDFillRect(&g_BackBufferSD, 20, 20, 4, 4, 0);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 1, 1), PaletteColour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 21, 21), PaletteColour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 11, 11), PaletteColour(200));
+  EXPECT_EQ(ReadRaw(&l.back(), 1, 1), 0u);
+  EXPECT_EQ(ReadRgb(&l.back(), 5, 5), PaletteColour(200));
+  DDFillRect(&g_BackBufferSD, 0, 0, 1, 1, 300);  // refused number: acts as colour 0
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 0), PaletteColour(7));
+  DDReleaseSurfaceList(l);
+}
+
+TEST(Direct3DBlits, SixteenBitPixelCopiesTestTheKeyThroughBits15And13) {
+  Display d(kModes[0]);
+  ASSERT_TRUE(d.ok);
+  DDSURFACEDATA src{}, dst{};
+  ASSERT_TRUE(DDCreateSurface(&src, 4, 1, 1, 1, 1, 0, 0));  // system-memory textures: pixel path
+  ASSERT_TRUE(DDCreateSurface(&dst, 4, 1, 1, 1, 1, 0, 0));
+  {
+    cSurfaceLock lock(&src);
+    ASSERT_TRUE(lock.IsLocked());
+    const uint16_t pixels[] = {0x0000, 0x2000, 0x8000, 0x1FFF};
+    for (int x = 0; x < 4; ++x) lock.Row16(0)[x] = pixels[x];
+  }
+  {
+    cSurfaceLock lock(&dst);
+    for (int x = 0; x < 4; ++x) lock.Row16(0)[x] = 0x1234;
+  }
+  DDBlt(&dst, 0, 0, 4, 1, &src, 0, 0, 1);
+  EXPECT_EQ(ReadRaw(&dst, 0, 0), 0x1234u);
+  EXPECT_EQ(ReadRaw(&dst, 1, 0), 0x2000u);
+  EXPECT_EQ(ReadRaw(&dst, 2, 0), 0x8000u);
+  EXPECT_EQ(ReadRaw(&dst, 3, 0), 0x1234u);
+  DDReleaseSurface(&src);
+  DDReleaseSurface(&dst);
+}
+
+}  // namespace
