@@ -141,7 +141,14 @@ TEST_F(MakeDemoTest, StagesLoadIntactWithHeroBlocksAndGoal) {
     EXPECT_TRUE(IsStageFileIntact(ReadBytes(At(name))));
     auto stage = std::make_unique<cStageData>();
     ASSERT_EQ(stage->LoadFile(At(name)), 1);
-    EXPECT_GE(stage->FindHero(), 0);
+    const int hero = stage->FindHero();
+    ASSERT_GE(hero, 0);
+    // The hero starts standing: the cell under it holds a block.
+    const cCharaType& placed = stage->m_aCharas[static_cast<size_t>(hero)];
+    bool floor = false;
+    for (const cBlockType& block : stage->m_aBlocks)
+      floor = floor || (block.m_nCellX == placed.m_nCellX && block.m_nCellY == placed.m_nCellY + 1);
+    EXPECT_TRUE(floor);
     EXPECT_GT(stage->m_aBlocks.size(), 20u);
     EXPECT_TRUE(HasGoal(*stage));
     EXPECT_GE(stage->m_nWidth, 20);

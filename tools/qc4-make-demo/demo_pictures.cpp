@@ -240,9 +240,9 @@ void Hills(cCanvas& c, int base, uint8_t colour, int phase) {
 cCanvas TitlePicture() {
   cCanvas c(640, 480, kBlack);
   Sky(c, 480);
-  Cloud(c, 110, 80, 28);
-  Cloud(c, 520, 120, 22);
-  Cloud(c, 330, 50, 18);
+  Cloud(c, 110, 250, 28);
+  Cloud(c, 520, 230, 22);
+  Cloud(c, 330, 290, 18);
   Hills(c, 400, kGrassDark, 0);
   Hills(c, 440, kGrass, 140);
   for (int x = 0; x < 640; x += kCell) DrawBlock(c, kBlockGround, x, 448);
@@ -370,8 +370,9 @@ cCanvas WordPicture() {
   word(0, 32, 128, "REPLAY", 3, kOrange);
   word(160, 0, 80, "GO!", 4, kGold);
   word(0, 64, 128, "CLEAR!", 3, kGold);
-  word(0, 96, 72, "GAME", 3, kRed);
-  word(72, 96, 72, "OVER", 3, kRed);
+  // "GAME OVER" at this size is 159 dots with its space: the two words are set 6 dots apart.
+  word(0, 96, 69, "GAME", 3, kRed);
+  word(75, 96, 69, "OVER", 3, kRed);
   for (int d = 0; d < 10; ++d) {
     const std::string digit(1, static_cast<char>('0' + d));
     word(d * 32, 128, 32, digit, 4, kWhite);
