@@ -158,3 +158,40 @@ TEST_F(CondTest, TruncatedOrOversizedBodiesAreRefused) {
   EXPECT_FALSE(ReadCondVector(*file, list));
   EXPECT_TRUE(list.empty());
 }
+
+TEST_F(CondTest, EveryGateSeparatesTheVersionBeforeItFromItself) {
+  struct Case {
+    uint32_t gate;
+    CondFields f;
+  };
+  auto with = [](auto setup) { CondFields f; setup(f); f.percent = 1; f.le1 = 1; f.re1 = 1; f.le2 = 1; f.re2 = 1; f.leftFlowVar = 1; f.rightFlowVar = 2; setup(f); return f; };
+  const Case cases[] = {
+      {43, with([](CondFields& f) { f.kind = 1; })},
+      {110, with([](CondFields& f) { f.kind = 1; f.randLow = 3; })},
+      {160, with([](CondFields& f) { f.kind = 5; })},
+      {161, with([](CondFields& f) { f.kind = 6; f.leftWhich = 2; })},
+      {168, with([](CondFields& f) { f.kind = 4; f.leftWhich = 10; })},
+      {203, with([](CondFields& f) { f.kind = 4; f.leftWhich = 5; })},
+      {210, with([](CondFields& f) { f.kind = 5; f.leftWhich = 6; })},
+      {657, with([](CondFields& f) { f.kind = 7; f.leftWhose = 2; })},
+      {745, with([](CondFields& f) { f.kind = 7; f.leftSource = 2; })},
+      {746, with([](CondFields& f) { f.kind = 7; })},
+      {767, with([](CondFields& f) { f.kind = 4; f.leftWhose = 2; })},
+      {883, with([](CondFields& f) { f.kind = 4; f.leftWhich = 6; })},
+      {893, with([](CondFields& f) { f.kind = 4; })},
+      {970, with([](CondFields& f) { f.kind = 1; })},
+      {973, with([](CondFields& f) { f.kind = 1; })},
+      {984, with([](CondFields& f) { f.kind = 4; f.leftSource = 2; })},
+      {985, with([](CondFields& f) { f.kind = 4; f.leftFlowVar = 0; })},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> saved[2];
+    for (int at = 0; at < 2; ++at) {
+      const uint32_t v = c.gate - 1 + static_cast<uint32_t>(at);
+      cCond cond;
+      ASSERT_TRUE(LoadBody(cond, v, CondBody(v, c.f))) << v;
+      saved[at] = SaveBody(cond);
+    }
+    EXPECT_NE(saved[0], saved[1]) << "gate " << c.gate;
+  }
+}

@@ -339,3 +339,94 @@ TEST_F(FlowCmdTest, PaletteReferencesAreClampedAgainstThePalettes) {
   summon.m_pShot.reset();
   ClampFlowCmdPaletteRefs(summon);
 }
+
+// Every upgrade step that leaves a mark: a command stored by the editor just before the step's
+// gate reads differently from the same command stored at the gate.
+TEST_F(FlowCmdTest, EveryGateSeparatesTheVersionBeforeItFromItself) {
+  auto P = [](size_t n, std::initializer_list<std::pair<size_t, int32_t>> set) {
+    std::vector<int32_t> p(n, 0);
+    for (auto [i, v] : set) p[i] = v;
+    return p;
+  };
+  auto Distinct = [](size_t n) {
+    std::vector<int32_t> p(n);
+    for (size_t i = 0; i < n; ++i) p[i] = static_cast<int32_t>(i + 1);
+    return p;
+  };
+  struct Case {
+    uint32_t gate;
+    int kind;
+    std::vector<int32_t> params;
+    std::map<int, double> move, shot;  // settings present when not empty
+  };
+  const Case cases[] = {
+      {166, 35, {1, 0}},
+      {168, 22, P(25, {{4, 10}})},
+      {189, 21, Distinct(17)},
+      {194, 31, P(16, {{6, 5}})},
+      {195, 29, {1, 2, 3}},
+      {203, 22, P(25, {{4, 5}})},
+      {210, 23, P(6, {{1, 6}})},
+      {219, 25, P(3, {{0, 3}, {1, 5}})},
+      {220, 11, {}, {}, {{20, 5}, {26, 1}}},
+      {514, 5, {}, {{3, 30}}},
+      {545, 31, P(16, {{11, 5}})},
+      {546, 19, P(21, {})},
+      {547, 19, P(21, {})},
+      {547, 31, P(16, {{12, 5}})},
+      {556, 19, P(21, {})},
+      {722, 17, P(11, {{0, 2}})},
+      {723, 19, P(21, {{17, 5}})},
+      {723, 31, P(16, {{14, 5}})},
+      {726, 37, P(5, {})},
+      {727, 37, P(5, {{0, 11}, {1, 2}})},
+      {734, 24, P(4, {})},
+      {747, 21, P(17, {})},
+      {760, 16, P(5, {{3, 5}})},
+      {764, 16, P(5, {})},
+      {767, 9, {4}},
+      {767, 20, {0}, {{1, 2}}},
+      {767, 21, Distinct(17)},
+      {767, 22, P(25, {{3, 2}})},
+      {767, 23, P(6, {{0, 2}})},
+      {879, 28, {1, 5}},
+      {882, 20, {0}, {{6, 0}}},
+      {882, 22, P(25, {{18, 5}})},
+      {891, 19, P(21, {{0, 8}})},
+      {891, 29, P(10, {{0, 1}, {1, 4}})},
+      {891, 32, P(16, {{0, 1}, {1, 4}})},
+      {892, 20, {0}, {{14, 0}}},
+      {892, 22, P(25, {})},
+      {898, 38, P(5, {{0, 32}})},
+      {899, 38, P(5, {{0, 11}, {1, 14}})},
+      {944, 17, P(11, {})},
+      {965, 29, Distinct(10)},
+      {969, 19, P(21, {{19, 5}})},
+      {969, 22, Distinct(25)},
+      {971, 16, P(5, {{4, 5}})},
+      {971, 19, P(21, {{20, 5}})},
+      {971, 20, {5}},
+      {971, 21, P(17, {{16, 5}})},
+      {971, 22, P(25, {{23, 5}})},
+      {971, 23, P(6, {{5, 5}})},
+      {971, 24, P(4, {{3, 5}})},
+      {973, 22, Distinct(25)},
+      {983, 13, {5}},
+      {984, 22, P(25, {{0, 2}, {5, 3}})},
+      {985, 22, P(25, {})},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> saved[2];
+    for (int at = 0; at < 2; ++at) {
+      const uint32_t v = c.gate - 1 + static_cast<uint32_t>(at);
+      cCmdBytes b;
+      b.kind = static_cast<int8_t>(c.kind);
+      b.params = c.params;
+      if (!c.move.empty()) b.move = SettingsBody(EdMoveSpec(), v, c.move);
+      if (!c.shot.empty()) b.shot = SettingsBody(EdShotSpec(), v, c.shot);
+      cFlowCmd cmd = LoadCmd(v, b);
+      saved[at] = SaveBody(cmd);
+    }
+    EXPECT_NE(saved[0], saved[1]) << "gate " << c.gate << " kind " << c.kind;
+  }
+}

@@ -116,3 +116,30 @@ TEST_F(MoveShotTest, CloneNeverShares) {
                                           {{5, 1}, {6, 1}, {7, 1}, {15, 1}, {18, 1}, {20, 1}, {24, 1}, {33, 1}}));
   EXPECT_FALSE(CloneEdShot(nullptr));
 }
+
+TEST_F(MoveShotTest, EveryGateSeparatesTheVersionBeforeItFromItself) {
+  const std::map<int, double> move = {{5, 1}, {13, 1}, {14, 1}, {22, 1}, {28, 1}, {34, 1}, {35, 1}};
+  for (uint32_t gate : {158u, 159u, 162u, 767u, 830u, 891u, 892u}) {
+    std::vector<uint8_t> saved[2];
+    for (int at = 0; at < 2; ++at) {
+      const uint32_t v = gate - 1 + static_cast<uint32_t>(at);
+      cEdMove m;
+      ASSERT_TRUE(LoadBody(m, v, SettingsBody(EdMoveSpec(), v, move))) << v;
+      saved[at] = SaveBody(m);
+    }
+    EXPECT_NE(saved[0], saved[1]) << "move gate " << gate;
+  }
+  const std::map<int, double> shot = {{4, 1}, {7, 1}, {10, 1}, {26, 1}, {28, 5}, {30, 1}, {31, 0}, {34, 1},
+                                      {45, 2}, {46, 3}, {56, 4}, {57, 5}, {63, 1}};
+  // (S31 is stored from 211, but the step of 212 sets it for every older file.)
+  for (uint32_t gate : {158u, 197u, 212u, 213u, 636u, 671u, 762u, 767u}) {
+    std::vector<uint8_t> saved[2];
+    for (int at = 0; at < 2; ++at) {
+      const uint32_t v = gate - 1 + static_cast<uint32_t>(at);
+      cEdShot s;
+      ASSERT_TRUE(LoadBody(s, v, SettingsBody(EdShotSpec(), v, shot))) << v;
+      saved[at] = SaveBody(s);
+    }
+    EXPECT_NE(saved[0], saved[1]) << "shot gate " << gate;
+  }
+}

@@ -320,3 +320,24 @@ TEST_F(StageDataTest, KeepAreasBefore125HaveOnlyTheLeftSwitch) {
     EXPECT_EQ(q.m_nBottom, 5);
   }
 }
+
+// A stage stored just before each upgrade gate reads differently from the same stage stored at it.
+TEST_F(StageDataTest, EveryGateSeparatesTheVersionBeforeItFromItself) {
+  for (uint32_t gate : {155u, 166u, 181u, 183u, 184u, 199u, 200u, 225u, 754u, 876u, 968u}) {
+    std::vector<uint8_t> saved[2];
+    for (int at = 0; at < 2; ++at) {
+      const uint32_t v = gate - 1 + static_cast<uint32_t>(at);
+      cStageBytes s = MinimalStage(v);
+      s.header[41] = 20;
+      s.header[31] = 1;
+      s.header[26] = 1;
+      s.header[34] = 1;
+      s.header[30] = 0;
+      s.layers = {LayerBody(v, {{7, 1}, {5, 0.5}})};
+      cStageData stage;
+      ASSERT_EQ(stage.LoadFromBytes(StageFile(v, s)), 1) << v;
+      saved[at] = stage.SaveToBytes();
+    }
+    EXPECT_NE(saved[0], saved[1]) << "gate " << gate;
+  }
+}

@@ -308,3 +308,20 @@ TEST_F(TypeRecordsTest, ItemCommandsLoadAndInherit) {
   EXPECT_EQ(item.m_aCmds.size(), 1u);
   EXPECT_EQ(item.m_nSound, 1);
 }
+
+TEST_F(TypeRecordsTest, EveryCharaGateSeparatesTheVersionBeforeItFromItself) {
+  for (uint32_t gate : {168u, 196u, 201u, 206u, 210u, 219u, 285u}) {
+    std::vector<uint8_t> saved[2];
+    for (int at = 0; at < 2; ++at) {
+      const uint32_t v = gate - 1 + static_cast<uint32_t>(at);
+      cTypeBytes t;
+      t.fields = {{13, 4}, {14, 3}, {20, 1}, {42, 2}, {46, 7}, {33, 0}};
+      t.inherit.assign(37, 0);
+      t.inherit[30] = 1;
+      cCharaType chara;
+      ASSERT_TRUE(LoadBody(chara, v, TypeBody('c', v, t))) << v;
+      saved[at] = SaveBody(chara);
+    }
+    EXPECT_NE(saved[0], saved[1]) << "gate " << gate;
+  }
+}
