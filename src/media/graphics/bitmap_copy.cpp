@@ -190,7 +190,6 @@ int DDCheckBitmapSize(int* pbTooLarge, const char* path, int width, int height) 
     *pbTooLarge = 0;
     return 0;
   }
-  std::vector<uint8_t> bytes;
   if (!LoadBitmapFile(path, image)) {
     *pbTooLarge = 0;
     return 0;

@@ -377,6 +377,8 @@ void DDRelease() {
     g_lpD3D = nullptr;
     delete lpDTCon;
     lpDTCon = nullptr;
+    // Records still registered belong to owners that outlive the device; a new display starts afresh.
+    DDSurfaceRegistry().clear();
   }
   g_bDisplayCreated = 0;
 }

@@ -395,8 +395,15 @@ DDSURFACEINFO MakeInfo(int bColorKey, int memoryType, int memoryKind, int bAlias
 
 bool DDPushSurface(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDSURFACEINFO>& infos, int width,
                    int height, int bColorKey, int memoryType, int memoryKind, int bAlias) {
-  // Records are registered by address: grow the vector only where no registered record moves.
+  // Records are registered by address: when the vector moves its elements, the registry follows.
+  DDSURFACEDATA* oldData = surfaces.data();
+  const size_t oldSize = surfaces.size();
   surfaces.push_back(DDSURFACEDATA{});
+  if (surfaces.data() != oldData && oldSize > 0) {
+    for (DDSURFACEDATA*& entry : g_Registry) {
+      if (entry >= oldData && entry < oldData + oldSize) entry = surfaces.data() + (entry - oldData);
+    }
+  }
   infos.push_back(MakeInfo(bColorKey, memoryType, memoryKind, bAlias));
   return DDCreateSurface(&surfaces.back(), width, height, bColorKey, memoryType, memoryKind, bAlias, 0);
 }

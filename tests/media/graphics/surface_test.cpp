@@ -244,3 +244,22 @@ TEST(Display, VirtualBackBufferIsCopiedOnceWhenSwitchedOff) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Surfaces, AGrowingVectorOfSurfacesKeepsTheRegistryPointingAtItsRecords) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  std::vector<DDSURFACEDATA> v;
+  std::vector<DDSURFACEINFO> i;
+  for (int k = 0; k < 20; ++k) ASSERT_TRUE(DDPushSurface(v, i, 4, 4, 1, 0, 0, 0));
+  int found = 0;
+  for (DDSURFACEDATA* sd : DDSurfaceRegistry()) found += sd >= v.data() && sd < v.data() + v.size();
+  EXPECT_EQ(found, 20);
+  g_lpDevice->SimulateDeviceLoss(0);
+  EXPECT_EQ(DDRestoreSurface(), 1);
+  EXPECT_EQ(v.back().bContentsLost, 1);
+  DDReleaseSurfaceVec(v);
+}
+
+}  // namespace
