@@ -10,6 +10,7 @@
 #include "core/numbers.h"
 #include "core/record.h"
 #include "core/timing.h"
+#include "data/anim_scripts.h"
 #include "data/database.h"
 #include "data/fixed_tables.h"
 #include "data/system_data.h"
@@ -145,6 +146,7 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
     LogErrorBoxf("データベースの読み込みに失敗…");
     return false;
   }
+  BuildDatabaseRuntime();
   if (!g_SystemData.LoadFile("data\\System.dat")) {
     LogErrorBoxf("%s の読み込みに失敗…", "data\\System.dat");
     return false;

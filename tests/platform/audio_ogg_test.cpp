@@ -1,6 +1,7 @@
 // Ogg Vorbis music: a file made here with the encoder is decoded, played once, looped without a gap,
 // resampled from 44.1 kHz and scaled by its volume.
 #include <gtest/gtest.h>
+#include "test_support/temp_dir.h"
 #include <vorbis/vorbisenc.h>
 
 #include <cmath>
@@ -80,8 +81,8 @@ bool WriteSineOgg(const std::string& path, int rate, int frames, double hz) {
 class AudioOgg : public ::testing::Test {
 protected:
   void SetUp() override {
-    path48 = std::string(QC4_BINARY_DIR) + "/audio_ogg_test_48k.ogg";
-    path44 = std::string(QC4_BINARY_DIR) + "/audio_ogg_test_44k.ogg";
+    path48 = TestTempPath("audio_ogg_test_48k.ogg");
+    path44 = TestTempPath("audio_ogg_test_44k.ogg");
     ASSERT_TRUE(WriteSineOgg(path48, 48000, 4800, 1000.0));  // 0.1 s, a whole number of cycles
     ASSERT_TRUE(WriteSineOgg(path44, 44100, 4410, 1000.0));
     mixer.OpenPullOnly();

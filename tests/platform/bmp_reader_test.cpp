@@ -1,6 +1,7 @@
 // The bitmap reader on files built byte by byte from the format's field tables: each variant's
 // pixel layout, and the refusals that keep a damaged file from reading or allocating out of bounds.
 #include <gtest/gtest.h>
+#include "test_support/temp_dir.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -289,7 +290,7 @@ TEST(BmpReader, InfoReadsHeadersOnly) {
 namespace {
 
 TEST(BmpReader, GamePathsAreFoundThroughTheFileLayer) {
-  const std::filesystem::path folder = std::filesystem::path(QC4_BINARY_DIR) / "bmp_game_file";
+  const std::filesystem::path folder = TestTempDir() / "bmp_game_file";
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder / "BMP");
   BmpBuilder file;

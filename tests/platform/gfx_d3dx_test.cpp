@@ -1,6 +1,7 @@
 // Helper library: textures from pictures with a colour key, sizes for the device's caps, textures
 // from bitmap files, the sprite and the text object (with a glyph source built in the test).
 #include <gtest/gtest.h>
+#include "test_support/temp_dir.h"
 
 #include <cstring>
 #include <memory>
@@ -211,7 +212,7 @@ TEST(FramePng, WritesTheLatestFrame) {
   frame.width = 2;
   frame.height = 1;
   frame.pixels = {0xFF0000, 0x00FF00};
-  const std::string path = std::string(QC4_BINARY_DIR) + "/gfx_frame_test.png";
+  const std::string path = TestTempPath("gfx_frame_test.png");
   std::string error;
   ASSERT_TRUE(WriteFramePng(frame, path, &error)) << error;
   FILE* f = std::fopen(path.c_str(), "rb");

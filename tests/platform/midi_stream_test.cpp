@@ -1,6 +1,7 @@
 // The MIDI output stream and the music component's player, timed against a recording synthesiser;
 // and one render of the real synthesiser.
 #include <gtest/gtest.h>
+#include "test_support/temp_dir.h"
 
 #include <cmath>
 #include <cstring>
@@ -188,7 +189,7 @@ TEST(MidiSmfSong, EveryTestFileIsReadOrRefusedCleanly) {
 }
 
 TEST(MidiFilePlayer, PlaysLoopsAndStops) {
-  const std::string path = std::string(QC4_BINARY_DIR) + "/midi_file_player_test.mid";
+  const std::string path = TestTempPath("midi_file_player_test.mid");
   const auto bytes = Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}});
   FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);

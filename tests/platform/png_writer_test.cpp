@@ -1,5 +1,6 @@
 // PNG frames: what is written reads back as the same picture, and a failed write keeps the old file.
 #include <gtest/gtest.h>
+#include "test_support/temp_dir.h"
 
 #include <png.h>
 
@@ -33,7 +34,7 @@ std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
 class PngWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_folder = std::filesystem::path(QC4_BINARY_DIR) / "png_writer_test";
+    m_folder = TestTempDir() / "png_writer_test";
     std::filesystem::remove_all(m_folder);
     std::filesystem::create_directories(m_folder);
   }

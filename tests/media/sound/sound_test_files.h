@@ -2,6 +2,7 @@
 // Test files built byte by byte: WAVE, Standard MIDI and (through the encoder) Ogg Vorbis; and a
 // recording synthesiser.
 #include <vorbis/vorbisenc.h>
+#include "test_support/temp_dir.h"
 
 #include <cmath>
 #include <cstdio>
@@ -129,6 +130,6 @@ inline bool WriteSineOgg(const std::string& path, int rate, int frames, double h
   return std::fclose(out) == 0;
 }
 
-inline std::string TempPath(const std::string& name) { return std::string(QC4_BINARY_DIR) + "/sound_test_" + name; }
+inline std::string TempPath(const std::string& name) { return TestTempPath("sound_test_" + name); }
 
 }  // namespace sound_test
