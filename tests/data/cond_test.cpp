@@ -145,7 +145,7 @@ TEST_F(CondTest, ConditionListHasItsCountFrom766) {
 TEST_F(CondTest, TruncatedOrOversizedBodiesAreRefused) {
   CondFields f;
   std::vector<uint8_t> bytes = CondBody(986, f);
-  bytes.resize(bytes.size() - 3);
+  bytes.erase(bytes.end() - 3, bytes.end());
   cCond c;
   EXPECT_FALSE(LoadBody(c, 986, bytes));
   cByteBuilder huge;

@@ -357,7 +357,7 @@ TEST_F(FlowCmdTest, EveryGateSeparatesTheVersionBeforeItFromItself) {
     uint32_t gate;
     int kind;
     std::vector<int32_t> params;
-    std::map<int, double> move, shot;  // settings present when not empty
+    std::map<int, double> move = {}, shot = {};  // settings present when not empty
   };
   const Case cases[] = {
       {166, 35, {1, 0}},

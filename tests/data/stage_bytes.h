@@ -65,7 +65,7 @@ inline std::vector<uint8_t> StageFile(uint32_t version, const cStageBytes& s) {
   cByteBuilder b;
   b.U32(version);
   std::vector<uint8_t> header = SettingsBody(StageHeaderSpec(), version, s.header);
-  header.resize(header.size() - 4);
+  header.erase(header.end() - 4, header.end());
   b.Bytes(header).I32(1).Str(s.name);
   b.I32(s.totalsCount >= 0 ? s.totalsCount : static_cast<int32_t>(s.totals.size()));
   for (int32_t v : s.totals) b.I32(v);

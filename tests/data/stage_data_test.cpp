@@ -242,8 +242,7 @@ TEST_F(StageDataTest, OldBackgroundLayers) {
     EXPECT_EQ(layer.m_nColour, 20) << v;
     EXPECT_EQ(layer.m_strPicture, "sky.bmp") << v;
     EXPECT_EQ(layer.m_bShown, 1) << v;
-    if (v == 60) EXPECT_DOUBLE_EQ(layer.m_dFactorX, 0.1);
-    if (v >= 61) EXPECT_DOUBLE_EQ(layer.m_dFactorX, 1234);
+    EXPECT_DOUBLE_EQ(layer.m_dFactorX, v == 60 ? 0.1 : 1234) << v;
     EXPECT_DOUBLE_EQ(layer.m_dAutoOffsetX, v >= 62 ? 9.0 : 0.0) << v;
   }
 }

@@ -48,7 +48,7 @@ struct cTypeBytes {
 inline std::vector<uint8_t> TypeBody(char kind, uint32_t version, const cTypeBytes& t) {
   const auto& spec = kind == 'b' ? BlockTypeSpec() : kind == 'c' ? CharaTypeSpec() : ItemTypeSpec();
   std::vector<uint8_t> body = SettingsBody(spec, version, t.fields);
-  body.resize(body.size() - 4);  // replace the empty string table by the name
+  body.erase(body.end() - 4, body.end());  // replace the empty string table by the name
   cByteBuilder b;
   b.Bytes(body).I32(1).Str(t.name).I16(t.cellX).I16(t.cellY);
   if (kind == 'c') b.I32(t.cellValue);
