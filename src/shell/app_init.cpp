@@ -1,6 +1,7 @@
-// The start-up steps whose parts exist in this build, in their order: data version, data folder,
-// working folders, database, project settings, "System.ini", the test-play stage, timing and input
-// defaults, display mode, graphics device, window placement and the key table.
+// The start-up sequence, in its order: data version, data folder, working folders, database, project
+// settings, "System.ini", the test-play stage, timing and input defaults, display mode, graphics
+// device, window placement, palette and transparent colour, system pictures, fonts, the key table,
+// music, sound effects, world map and common palette. The release at exit mirrors it.
 #include "shell/app_init.h"
 
 #include <algorithm>
@@ -11,9 +12,11 @@
 #include "core/record.h"
 #include "core/timing.h"
 #include "data/anim_scripts.h"
+#include "data/palette.h"
 #include "data/database.h"
 #include "data/fixed_tables.h"
 #include "data/system_data.h"
+#include "data/world_map.h"
 #include "media/graphics/display.h"
 #include "media/graphics/surface_table.h"
 #include "media/sound/bgm_player.h"
@@ -27,6 +30,7 @@
 #include "shell/key_config.h"
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
+#include "shell/startup_media.h"
 #include "shell/system_ini.h"
 #include "shell/window_data.h"
 
@@ -64,8 +68,7 @@ bool resolveDisplayMode() {
     g_Windowed = 0;
     if (s.VSync >= 2) s.VSync = 0;
   }
-  // The project's own transparent colour is read with the palette set-up of the full start-up.
-  const bool ownColour = false;
+  const bool ownColour = ProjectHasOwnTransparentColour();
   if (s.Bpp == 0) {
     if (g_Windowed) {
       s.Bpp = DesktopBitsPerPixel();
@@ -88,23 +91,18 @@ bool resolveDisplayMode() {
 }
 
 // Sound slots 0-16 from the project's system sounds, 16 + k from database sound k; a missing sound
-// device is only reported (headless runs have none and mix on demand).
+// device is only reported. Headless runs have no device and mix on demand.
 void startSound(HWND window) {
-  std::vector<SOUNDINFO> requests(static_cast<size_t>(kDataSoundSlotBase) + g_Database.m_aSound.size());
-  for (int i = 0; i < kSystemSoundCount17 && i < static_cast<int>(g_SystemData.m_astrSystemSounds.size()); ++i)
-    requests[static_cast<size_t>(i)].file = g_SystemData.m_astrSystemSounds[static_cast<size_t>(i)];
-  for (size_t k = 1; k < g_Database.m_aSound.size(); ++k)
-    requests[kDataSoundSlotBase + k].file = g_Database.m_aSound[k].m_strFileName;
-  for (auto& r : requests) r.count = kSoundBuffersPerSlot;
-  g_SoundSlots.assign(requests.size(), DSSOUNDDATA{});
-  if (GameWindowHeadless()) {
-    DS_InitPullOnly();
-  } else if (!DS_Init(window, 22050, 8, 1)) {
-    ECLogWrite("DS_Init失敗！");
-    ReportLogPuts("DSInit Err");
-  }
+  if (GameWindowHeadless()) DS_InitPullOnly();
   // The player's sound volume option arrives with the player files; until then full volume.
-  DS_LoadAll(g_SoundSlots, requests, SoundVolumeForStep(10));
+  InitSoundEffects(window, 10);
+}
+
+// A required record of the game folder; false (with its message) when it cannot be loaded.
+bool loadRequired(cRecord& record, const char* path) {
+  if (record.LoadFile(path)) return true;
+  LogErrorBoxf("%s のロードに失敗！", path);
+  return false;
 }
 
 void placeWindow() {
@@ -136,6 +134,7 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
   QcSrand(timeGetTime());
   g_nDataVersion = kDataVersion;
   g_bFileTooNew = 0;
+  // The table of the set-parameter-from-variable feature arrives with the flows.
   if (!EnsureDataFolder()) {
     LogErrorBoxf("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。");
     return false;
@@ -189,30 +188,47 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
       return false;
     }
   }
+  if (lpDTCon) {
+    lpDTCon->strTextureError = kTextureFailureText;
+    LinkMirrorSurfaces();
+  }
   if (g_Windowed) placeWindow();
   GameWindowSetFullscreen(!g_Windowed);
   GameWindowShow();
+  // The display report of the environment report arrives with its owner.
   ECLogPuts("DDInit成功");
-  g_BltPresent = (!lpDTCon && (g_Windowed || !vsync)) ? 1 : 0;
+
+  if (!SetUpPaletteAndTransparentColour()) return false;
+  g_BltPresent = lpDTCon ? 0 : ChooseBltPresent(g_Windowed, vsync, g_SceneMgr.m_nFrameRate);
+  if (!LoadSystemSurfaces()) return false;
+  if (!SetUpFonts()) return false;
 
   for (auto& r : g_InputStates) r.SetPadButtonMap();
   if (!LoadKeyConfig("user_data\\KeyConfig.dat")) SetDefaultKeyConfig();
+  // The player files, their replay-option overrides and the 8-bit palette table of the player's
+  // palette option arrive with the player files.
 
   if (!g_Windowed) g_IniSettings.Midi_DirectMusic = 0;
   InitMusic(g_Windowed, g_IniSettings.Midi_DirectMusic);
   startSound(window);
+
+  if (!loadRequired(g_WorldMap, "data\\WorldMap.dat")) return false;
+  if (!loadRequired(g_CommonPalette, "data\\CommonPalette.cplt4")) return false;
+  // The progress reset arrives with the story and challenge progress; the direct start of a
+  // FreeStage or test-play stage arrives with the title scene.
   return true;
 }
 
 void AppExit() {
-  // Saves of the list positions and the fonts arrive with their owners.
+  // The list positions are saved with the player files, when they arrive.
   DS_Release();
   g_BgmPlayer.ReleaseBgm();
   g_SceneMgr.DestroyAllScenes();
-  if (g_bDisplayCreated) {
-    if (g_Windowed)
-      DDEnd();
-    else
-      DDRelease();
-  }
+  ReleaseFonts();
+  // The graphics device goes last; it releases the game's surface table with it. Also after a
+  // start-up that failed half-way.
+  if (g_Windowed)
+    DDEnd();
+  else
+    DDRelease();
 }

@@ -1,4 +1,4 @@
-// A whole headless run: a small game folder, 120 frames with scripted input, a clean end with its
+// A whole headless run: the demo game, 120 frames with scripted input, a clean end with its
 // report log.
 #include <gtest/gtest.h>
 
@@ -6,15 +6,15 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "data/database.h"
-#include "data/system_data.h"
 #include "shell/input_state.h"
 #include "shell/game_loop.h"
 #include "shell/program.h"
+#include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -25,28 +25,21 @@ std::string readFile(const fs::path& p) {
 }
 
 TEST(HeadlessRun, HundredTwentyFramesEndCleanly) {
-  char cwd[PATH_MAX];
-  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-  fs::path game = fs::temp_directory_path() / ("qc4_headless_" + std::to_string(getpid()));
+  // The generated demo game: start-up needs its pictures, world map and common palette.
+  fs::path game = TestTempDir() / "headless_game";
   fs::remove_all(game);
-  fs::create_directories(game / "data" / "database");
-  ASSERT_EQ(chdir(game.c_str()), 0);
-  // The project as a new project of the editor starts: default settings and database.
-  cSystemData project;
-  ASSERT_EQ(project.SaveFile("data\\System.dat"), 1);
-  cDatabase database;
-  for (int i = 0; i < kDatabaseFileCount; ++i) {
-    auto which = static_cast<eDatabaseFile>(i);
-    ASSERT_TRUE(database.SaveDatabaseFile(which, std::string("data\\database\\") + DatabaseFileName(which)));
-  }
+  const std::string makeDemo =
+      "'" + std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo' '" + game.string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(makeDemo.c_str()), 0) << "qc4-make-demo failed; is it built?";
   {
-    std::ofstream ini("System.ini", std::ios::binary);
+    std::ofstream ini(game / "System.ini", std::ios::binary);
     ini << "Direct3D=0\r\nWindowMode=1\r\nShowFps=0\r\nExit\r\n";
-    std::ofstream script("input.txt");
+    std::ofstream script(game / "input.txt");
     script << "# hold right from frame 10, tap Z on frames 30-31\n"
               "10 press RIGHT\n30 press Z\n32 release Z\n";
   }
-  ASSERT_EQ(chdir(cwd), 0);
+  char cwd[PATH_MAX];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
 
   cCommandLine cl;
   cl.gameDir = game.string();

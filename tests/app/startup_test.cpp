@@ -1,0 +1,149 @@
+// The whole start-up of the qc4 program on the generated demo game, run as its own process without a
+// window: in both drawing modes it starts, shows the loading picture while it loads (nothing draws
+// over it yet) and ends cleanly; a missing required file ends it with the game's own message.
+#include <gtest/gtest.h>
+
+#include <png.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/bmp/bmp_reader.h"
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
+const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+struct Frame {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;  // 0x00RRGGBB, top row first
+};
+
+bool readPng(const fs::path& path, Frame& frame) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  image.format = PNG_FORMAT_BGRA;
+  std::vector<uint32_t> pixels(static_cast<size_t>(image.width) * image.height);
+  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return false;
+  frame.width = static_cast<int>(image.width);
+  frame.height = static_cast<int>(image.height);
+  for (uint32_t& p : pixels) p &= 0xFFFFFF;
+  frame.pixels = std::move(pixels);
+  return true;
+}
+
+// A fresh demo game in its own folder of this test process.
+class StartupTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_game = TestTempDir() / testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(m_game);
+    const std::string command = "'" + kMakeDemo + "' '" + m_game.string() + "' >/dev/null 2>&1";
+    ASSERT_EQ(exitStatus(std::system(command.c_str())), 0) << "qc4-make-demo failed; is it built?";
+  }
+
+  void writeIni(int direct3d) {
+    std::ofstream ini(m_game / "System.ini", std::ios::binary);
+    ini << "Direct3D=" << direct3d << "\r\nWindowMode=1\r\nBpp=0\r\nVSync=2\r\nShowFps=0\r\nExit\r\n";
+  }
+
+  // Runs qc4 headless for `frames` frames with the last frame dumped; the exit status.
+  int runQc4(int frames) {
+    const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 + "' --headless --frames " +
+                                std::to_string(frames) + " --dump-frame '" + dumpPath().string() + "' '" +
+                                m_game.string() + "' >'" + (m_game / "qc4.out").string() + "' 2>&1";
+    return exitStatus(std::system(command.c_str()));
+  }
+
+  fs::path dumpPath() const { return m_game / "frame.png"; }
+  std::string report() const { return readFile(m_game / "Report_Game.txt"); }
+
+  fs::path m_game;
+};
+
+class StartupModeTest : public StartupTest, public testing::WithParamInterface<int> {};
+
+TEST_P(StartupModeTest, ShowsTheLoadingPictureAndEndsCleanly) {
+  writeIni(GetParam());
+  ASSERT_EQ(runQc4(30), 0) << readFile(m_game / "qc4.out") << report();
+  EXPECT_EQ(report().rfind("App : ver 986", 0), 0u) << report();
+  // Direct3D set-up writes its device lines; DirectDraw does not.
+  EXPECT_EQ(report().find("Device HAL") != std::string::npos, GetParam() == 1) << report();
+
+  Frame frame;
+  ASSERT_TRUE(readPng(dumpPath(), frame)) << readFile(m_game / "qc4.out");
+  ASSERT_EQ(frame.width, 640);
+  ASSERT_EQ(frame.height, 480);
+  size_t lit = 0;
+  for (uint32_t p : frame.pixels) lit += p != 0;
+  EXPECT_GT(lit, 0u) << "the frame is all black";
+
+  // No scene draws yet, so the frame is still the loading picture start-up showed, pixel for pixel:
+  // the palette, the transparent colour and the picture's colours all came through.
+  BmpDecodeResult loading = LoadBmpFile((m_game / "bmp" / "Loading.bmp").string());
+  ASSERT_TRUE(loading.ok());
+  ASSERT_EQ(loading.image.width, 640);
+  ASSERT_EQ(loading.image.height, 480);
+  size_t differing = 0;
+  for (size_t i = 0; i < frame.pixels.size(); ++i) differing += frame.pixels[i] != (loading.image.pixels[i] & 0xFFFFFF);
+  EXPECT_EQ(differing, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(DrawingModes, StartupModeTest, testing::Values(1, 0),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return info.param ? std::string("Direct3D") : std::string("DirectDraw");
+                         });
+
+// Each required file of the game folder missing: start-up ends. The world map and the common
+// palette show their load message (unanswered in a headless run, so the run fails); the palette
+// picture ends start-up without a box, before anything was shown.
+TEST_F(StartupTest, MissingRequiredFilesEndStartUp) {
+  struct Case {
+    const char* file;
+    const char* gamePath;  // as the message names it; null: no message
+    int status;
+  };
+  const Case cases[] = {
+      {"data/WorldMap.dat", "data\\WorldMap.dat", 1},
+      {"data/CommonPalette.cplt4", "data\\CommonPalette.cplt4", 1},
+      {"bmp/plt/Palette.bmp", nullptr, 0},
+  };
+  writeIni(1);
+  const fs::path keep = m_game / "kept";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    fs::rename(m_game / c.file, keep);
+    fs::remove(dumpPath());
+    EXPECT_EQ(runQc4(30), c.status) << readFile(m_game / "qc4.out");
+    const std::string log = report();
+    if (c.gamePath)
+      EXPECT_NE(log.find(std::string(c.gamePath) + " のロードに失敗！"), std::string::npos) << log;
+    else
+      EXPECT_EQ(log.find("のロードに失敗"), std::string::npos) << log;
+    // The loading picture is shown after the palette is set and before the last two files load.
+    EXPECT_EQ(fs::exists(dumpPath()), c.gamePath != nullptr);
+    fs::rename(keep, m_game / c.file);
+  }
+  // With everything back the game starts again.
+  EXPECT_EQ(runQc4(5), 0) << readFile(m_game / "qc4.out");
+}
+
+}  // namespace
