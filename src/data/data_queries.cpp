@@ -4,8 +4,6 @@
 #include "data/system_data.h"
 #include "data/vocabulary_tables.h"
 
-int g_bTestPlay = 0;
-
 int DbCount(eDbList list) {
   switch (list) {
     case eDbList::AnimeSet: return static_cast<int>(g_Database.m_aAnimeSet.size());
@@ -35,7 +33,7 @@ int CmdKindParamCount(int context, int kind) {
   return kind >= 0 && kind < kItemCmdKindCount ? g_ItemCmdKinds[kind].nParams : -1;
 }
 
-bool KeepTestPlayFlows() { return g_bTestPlay != 0 || g_SystemData.m_bKeepTestFlows != 0; }
+bool KeepTestPlayFlows() { return g_TestPlay != 0 || g_SystemData.m_bKeepTestFlows != 0; }
 
 int32_t ClampRef(int32_t value, int32_t count, int32_t resetTo) {
   if (count > 0 && static_cast<uint32_t>(value) < static_cast<uint32_t>(count)) return value;

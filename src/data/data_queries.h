@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-// Set once at start-up when the editor started the process for a test play of one stage.
-extern int g_bTestPlay;
+// Set once at start-up when the editor started the process for a test play of one stage (the
+// shell's start flag; test-play-only flows are kept while it is set).
+extern int g_TestPlay;
 
 enum class eDbList {
   AnimeSet,

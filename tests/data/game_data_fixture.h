@@ -26,7 +26,7 @@ class GameDataTest : public ::testing::Test {
     g_nDataVersion = kDataVersion;
     g_nFileVersion = kDataVersion;
     g_bStripCR = 1;
-    g_bTestPlay = 0;
+    g_TestPlay = 0;
     g_SystemData.m_bKeepTestFlows = 0;
     g_Database.SetDatabaseDefaults();
     g_CommonPalette = cPalette();
