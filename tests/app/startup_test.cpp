@@ -1,5 +1,5 @@
 // The whole start-up of the qc4 program on the generated demo game, run as its own process without a
-// window: in both drawing modes it starts, shows the loading picture while it loads (nothing draws
+// window: in both drawing modes and at every depth it starts, shows the loading picture while it loads (nothing draws
 // over it yet) and ends cleanly; a missing required file ends it with the game's own message.
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "data/system_data.h"
 #include "platform/bmp/bmp_reader.h"
 #include "test_support/temp_dir.h"
 
@@ -60,9 +61,22 @@ class StartupTest : public testing::Test {
     ASSERT_EQ(exitStatus(std::system(command.c_str())), 0) << "qc4-make-demo failed; is it built?";
   }
 
-  void writeIni(int direct3d) {
+  void writeIni(int direct3d, int windowMode = 1, int bpp = 0) {
     std::ofstream ini(m_game / "System.ini", std::ios::binary);
-    ini << "Direct3D=" << direct3d << "\r\nWindowMode=1\r\nBpp=0\r\nVSync=2\r\nShowFps=0\r\nExit\r\n";
+    ini << "Direct3D=" << direct3d << "\r\nWindowMode=" << windowMode << "\r\nBpp=" << bpp
+        << "\r\nVSync=2\r\nShowFps=0\r\nExit\r\n";
+  }
+
+  // Gives the project its own transparent colour instead of the palette picture's.
+  void setOwnTransparentColour(uint8_t red, uint8_t green, uint8_t blue) {
+    const std::string path = (m_game / "data" / "System.dat").string();
+    cSystemData settings;
+    ASSERT_EQ(settings.LoadFile(path), 1);
+    settings.m_nViewMask = 1;
+    settings.m_byColour187R = red;
+    settings.m_byColour187G = green;
+    settings.m_byColour187B = blue;
+    ASSERT_EQ(settings.SaveFile(path), 1);
   }
 
   // Runs qc4 headless for `frames` frames with the last frame dumped; the exit status.
@@ -79,14 +93,24 @@ class StartupTest : public testing::Test {
   fs::path m_game;
 };
 
-class StartupModeTest : public StartupTest, public testing::WithParamInterface<int> {};
+struct DisplayCase {
+  const char* name;
+  int direct3d;
+  int windowMode;
+  int bpp;  // 0: the desktop's in a window
+  bool ownTransparentColour;
+};
+
+class StartupModeTest : public StartupTest, public testing::WithParamInterface<DisplayCase> {};
 
 TEST_P(StartupModeTest, ShowsTheLoadingPictureAndEndsCleanly) {
-  writeIni(GetParam());
+  const DisplayCase& c = GetParam();
+  writeIni(c.direct3d, c.windowMode, c.bpp);
+  if (c.ownTransparentColour) setOwnTransparentColour(255, 0, 255);
   ASSERT_EQ(runQc4(30), 0) << readFile(m_game / "qc4.out") << report();
   EXPECT_EQ(report().rfind("App : ver 986", 0), 0u) << report();
   // Direct3D set-up writes its device lines; DirectDraw does not.
-  EXPECT_EQ(report().find("Device HAL") != std::string::npos, GetParam() == 1) << report();
+  EXPECT_EQ(report().find("Device HAL") != std::string::npos, c.direct3d == 1) << report();
 
   Frame frame;
   ASSERT_TRUE(readPng(dumpPath(), frame)) << readFile(m_game / "qc4.out");
@@ -107,10 +131,18 @@ TEST_P(StartupModeTest, ShowsTheLoadingPictureAndEndsCleanly) {
   EXPECT_EQ(differing, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(DrawingModes, StartupModeTest, testing::Values(1, 0),
-                         [](const testing::TestParamInfo<int>& info) {
-                           return info.param ? std::string("Direct3D") : std::string("DirectDraw");
-                         });
+// Both drawing modes in a window, and full screen at every depth each mode allows, with and without
+// the project's own transparent colour (which rules 8 bits out).
+INSTANTIATE_TEST_SUITE_P(DisplayModes, StartupModeTest,
+                         testing::Values(DisplayCase{"Direct3DWindow", 1, 1, 0, false},
+                                         DisplayCase{"DirectDrawWindow", 0, 1, 0, false},
+                                         DisplayCase{"Direct3DFullScreen16", 1, 0, 16, false},
+                                         DisplayCase{"DirectDrawFullScreen16", 0, 0, 16, false},
+                                         DisplayCase{"DirectDrawFullScreen8", 0, 0, 8, false},
+                                         DisplayCase{"Direct3DOwnColour16", 1, 0, 16, true},
+                                         DisplayCase{"DirectDrawOwnColour16", 0, 0, 16, true},
+                                         DisplayCase{"DirectDrawOwnColour32", 0, 0, 32, true}),
+                         [](const testing::TestParamInfo<DisplayCase>& info) { return std::string(info.param.name); });
 
 // Each required file of the game folder missing: start-up ends. The world map and the common
 // palette show their load message (unanswered in a headless run, so the run fails); the palette
@@ -144,6 +176,39 @@ TEST_F(StartupTest, MissingRequiredFilesEndStartUp) {
   }
   // With everything back the game starts again.
   EXPECT_EQ(runQc4(5), 0) << readFile(m_game / "qc4.out");
+}
+
+// "ShowFps=2" draws the frames-per-second text every frame with font 0 at (549, 469), below the
+// loading picture's own text: it is there, in the fonts' text colour (palette number 241, whose
+// colour the palette picture holds at pixel (1, 8 + 15)), in both drawing modes.
+TEST_F(StartupTest, FramesPerSecondTextInTheFontColour) {
+  BmpDecodeResult palette = LoadBmpFile((m_game / "bmp" / "plt" / "Palette.bmp").string());
+  ASSERT_TRUE(palette.ok());
+  const uint32_t textColour = palette.image.PixelAt(1, 23) & 0xFFFFFF;
+  for (int direct3d : {1, 0}) {
+    SCOPED_TRACE(direct3d);
+    {
+      std::ofstream ini(m_game / "System.ini", std::ios::binary);
+      ini << "Direct3D=" << direct3d << "\r\nWindowMode=1\r\nShowFps=2\r\nExit\r\n";
+    }
+    ASSERT_EQ(runQc4(30), 0) << readFile(m_game / "qc4.out");
+    Frame frame;
+    ASSERT_TRUE(readPng(dumpPath(), frame));
+    ASSERT_EQ(frame.width, 640);
+    int textPixels = 0;
+    for (int y = 469; y < 480; ++y)
+      for (int x = 549; x < 640; ++x) textPixels += frame.pixels[static_cast<size_t>(y) * 640 + x] == textColour;
+    EXPECT_GT(textPixels, 20);
+  }
+}
+
+// A project with its own transparent colour cannot run at 8 bits: the display-mode message (a box
+// only, unanswered here) ends start-up before the display exists.
+TEST_F(StartupTest, OwnTransparentColourRefusesEightBits) {
+  writeIni(0, 0, 8);
+  setOwnTransparentColour(0, 177, 0);
+  EXPECT_EQ(runQc4(30), 1) << readFile(m_game / "qc4.out");
+  EXPECT_FALSE(fs::exists(dumpPath()));
 }
 
 }  // namespace
