@@ -4,11 +4,8 @@
 
 #include "core/log.h"
 #include "media/graphics/blit.h"
+#include "media/graphics/composite_draw.h"
 #include "media/graphics/font.h"
-
-// Outline and framed picture (the composite drawing helpers).
-int DDFrameRect(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, uint32_t palNum);
-void DDBltFramed(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int t, uint32_t palNum);
 
 namespace {
 constexpr int kCentred = 10000;
