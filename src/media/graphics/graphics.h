@@ -2,6 +2,7 @@
 // Everything of the graphics layer in one include.
 #include "media/graphics/bitmap_copy.h"
 #include "media/graphics/blit.h"
+#include "media/graphics/composite_draw.h"
 #include "media/graphics/display.h"
 #include "media/graphics/fade.h"
 #include "media/graphics/font.h"
