@@ -1,0 +1,86 @@
+#pragma once
+// Graphic references (a kind, a number and a sub-number) turned into the surfaces and the source
+// cell to draw them from, and the icon sheets chosen for the drawing mode at stage load.
+//
+// Every sheet of the game's surface table is present as a pair: the sheet as drawn and its
+// mirrored form for objects facing right. The character and shot sheets also have system-memory
+// copies 18 slots after them (`g_bMirrorTwins`); in Direct3D mode those copies, like the block and
+// item copies, are aliases that draw from the original texture (mirrored through the alias's own
+// mirror width). A look-up therefore yields two pairs, one per drawing back end, and picks one at
+// the end: the copy pair with Direct3D and mirrored copies kept, the pair as loaded otherwise.
+#include "core/containers.h"
+#include "media/graphics/surface_data.h"
+
+// Who asks for a graphic.
+constexpr int kGraphicForPlain = 0;       // a block cell: no facing, no frame
+constexpr int kGraphicForChara = 1;       // a character: its facing picks the mirrored sheet
+constexpr int kGraphicForBlockChara = 2;  // a block character or an item: frames step down the item sheet
+
+// Graphic kinds, in the order of the editor's list.
+constexpr int kGraphicKindBlock = 0;     // the block sheet, 15 cells per row
+constexpr int kGraphicKindChara = 1;     // the character sheets: 15 characters across, patterns down
+constexpr int kGraphicKindItem = 2;      // the item sheet, 15 per row, two 32-dot frames in a 64-dot row
+constexpr int kGraphicKindShot = 3;      // the shot cell sheets: 30 graphics per column of 64 dots
+constexpr int kGraphicKindCharaExc = 4;  // a dedicated bitmap of the character-graphics database
+
+// Slots of the game's surface table that the look-up draws from.
+constexpr int kSlotBlockSheet = 2;
+constexpr int kSlotBlockCopy = 3;
+constexpr int kSlotCharaSheet = 4;  // sheet s at 4 + 2s, its mirrored form at 5 + 2s
+constexpr int kCharaSheetCount = 8;
+constexpr int kSlotShotSheet = 20;
+constexpr int kSlotTwinOffset = 18;  // the system-memory copies of slots 4-21
+constexpr int kSlotItemSheet = 40;
+constexpr int kSlotItemCopy = 41;
+constexpr int kSlotIconSheet = 43;
+constexpr int kSlotIconCopy = 44;
+constexpr int kSlotShotCells = 64;  // 256 x 960, built from the shot sheet at stage start
+constexpr int kSlotShotCellsMirrored = 65;
+
+// Character-sheet rows from this one on are drawn from the second set of sheets (the copies).
+constexpr int kCharaRowsFirstSet = 20;
+
+// What the look-up needs of the object a graphic is drawn for. Characters fill it from their own
+// facing; a null owner draws the sheet as loaded.
+struct GRAPHICOWNER {
+  int nFacing = 0;  // 0 left, 1 right (right draws the mirrored sheet)
+};
+
+struct GRAPHICSOURCE {
+  // {as loaded, mirrored} for Direct3D with mirrored copies kept, then for every other case.
+  DDSURFACEDATA* lpDirect3D[2] = {nullptr, nullptr};
+  DDSURFACEDATA* lpDirectDraw[2] = {nullptr, nullptr};
+  int nSrcX = 0;  // top-left of the cell in the sheet
+  int nSrcY = 0;
+  int bOwnCellSize = 0;  // kind 4: the bitmap's cells are larger than 32 dots
+  int nCellUnits = 1;    // the cell's width in blocks (the scale the graphic was made for)
+  DDSURFACEDATA* lpSD = nullptr;      // the surface to draw from: back end and facing applied
+  DDSURFACEDATA* lpSDBack = nullptr;  // the same pair's other face (the back of a turning effect)
+};
+
+// Resolves a graphic reference. `frame` adds rows of 32 dots to a character-sheet cell, and to an
+// item-sheet cell for block characters and items. A character-sheet cell outside its sheet, or on
+// a sheet that is not loaded, becomes the first sheet's first cell. An unknown kind, a negative number or a
+// database entry that does not exist gives null surfaces (nothing is drawn).
+GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber, const GRAPHICOWNER* owner,
+                               int frame);
+
+// The dedicated bitmaps' surfaces are loaded by the stage, four per database entry (plain,
+// mirrored, plain copy, mirrored copy). The stage hands the look-up a function that finds surface
+// `which` (0-3) of entry `entry`, or null when the entry has none; until then kind 4 draws nothing.
+using CharaExcSurfaceLookup = DDSURFACEDATA* (*)(int entry, int which);
+void SetCharaExcSurfaceLookup(CharaExcSurfaceLookup lookup);
+
+// The project's fixed layout of dedicated bitmaps: 16 cells of 32 dots per row whatever the
+// bitmap's width (cells of n blocks: 16 / n per row). Off: as many cells per row as the width holds.
+extern int g_bCharaExcFixedLayout;
+
+// The icon sheets that item and block icons are drawn from (icon i at column i / 15, row i % 15).
+extern DDSURFACEDATA* g_lpItemIconSD;
+extern DDSURFACEDATA* g_lpBlockIconSD;
+// Picks the icon sheets for the drawing mode: the copy with Direct3D and mirrored copies kept,
+// the sheet as loaded otherwise. Called at stage load.
+void SelectIconSurfaces();
+
+// Two {object, slot} pairs are equal when both members are (the link lists of characters).
+bool PairEquals(const cIntPair& a, const cIntPair& b);
