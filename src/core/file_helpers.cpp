@@ -132,9 +132,8 @@ bool relativePath(std::string_view path, bool dropDot, std::string& out) {
 // Every candidate from 999 down to 000 would be one lookup each; one listing of the folder answers
 // them all: the highest number present wins, as the first existing candidate would.
 bool findLastNumbered(std::string_view basePath, const char* ext, std::string& out) {
-  std::string name(basePath);
-  size_t dot = extensionDot(name);
-  if (dot != kNone) name.replace(dot + 1, kNone, ext ? ext : "");
+  std::string name;
+  ChangeExtension(name, std::string(basePath), ext);  // a base without "." keeps its name
   size_t sep = lastSeparator(name, name.size());
   std::string folder = sep == kNone ? std::string() : name.substr(0, sep + 1);
   std::string_view file = std::string_view(name).substr(folder.size());

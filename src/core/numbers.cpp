@@ -49,10 +49,14 @@ int32_t PercentOf(int32_t a, int32_t b) {
 }
 
 int32_t RandRange(int32_t a, int32_t b) {
-  const int64_t lo = a < b ? a : b;
-  const int64_t hi = a < b ? b : a;
-  const int64_t span = hi - lo + 1;  // up to 2^32: computed wide, where 32 bits would overflow
-  return static_cast<int32_t>(lo + QcRand() % span);
+  const int32_t lo = a < b ? a : b;
+  const int32_t hi = a < b ? b : a;
+  // hi - lo + 1 in 32-bit arithmetic: a range wider than int32 wraps as it always did (to a negative
+  // divisor, or to 0 for the full range, where the division would fail: every draw is then taken).
+  const int32_t span = static_cast<int32_t>(static_cast<uint32_t>(hi) - static_cast<uint32_t>(lo) + 1u);
+  const int32_t draw = QcRand();
+  const int32_t offset = span == 0 ? draw : draw % span;  // draw >= 0, so never INT_MIN % -1
+  return static_cast<int32_t>(static_cast<uint32_t>(lo) + static_cast<uint32_t>(offset));
 }
 
 int QcRand() {

@@ -38,9 +38,10 @@ int CompareByOp(int32_t a, int32_t b, int op);
 // away from zero.
 int32_t PercentOf(int32_t a, int32_t b);
 
-// A random integer between the two bounds inclusive, in either order: lo + QcRand() % (hi - lo + 1).
-// One generator value is drawn per call, so a range wider than 32768 values only reaches its lowest
-// 32768 values.
+// A random integer between the two bounds inclusive, in either order: lo + QcRand() % (hi - lo + 1)
+// in 32-bit arithmetic. One generator value is drawn per call, so a range wider than 32768 values only
+// reaches its lowest 32768 values; a range wider than int32 wraps its divisor as 32-bit arithmetic
+// does (the full range takes the draw as it is).
 int32_t RandRange(int32_t a, int32_t b);
 
 // The program's random generator: state = state x 214013 + 2531011 (mod 2^32), result bits 16-30

@@ -6,6 +6,7 @@
 #include "core/containers.h"
 #include "core/log.h"
 #include "core/record_io.h"
+#include "core/sjis.h"
 
 uint32_t g_nDataVersion = kDataVersion;
 uint32_t g_nFileVersion = 0;
@@ -60,20 +61,35 @@ bool cDataFile::Commit() {
 
 // ---- file operations ----
 
-std::unique_ptr<cDataFile> OpenDataFileR(const char* path) {
-  std::string name = (path && *path) ? path : "err";
-  if (name.size() > 259) name.resize(259);
-  std::vector<uint8_t> bytes;
-  if (!ReadDataFileBytes(name, bytes, kMaxDataFileBytes)) return nullptr;
-  auto file = cDataFile::FromBytes(std::move(bytes), name);
+namespace {
+// Reads the version header of a file opened for reading. Every header read sets g_nFileVersion; a
+// header newer than g_nDataVersion (compared unsigned) is refused with g_bFileTooNew set, any other
+// with it cleared. A file too short to hold a header is refused as well, but not as too new, so that
+// the load error does not blame the version.
+bool readDataFileHeader(cDataFile& file) {
   uint32_t version = 0;
-  if (!file->ReadUInt32(version)) return nullptr;  // too short even for its header
+  if (!file.ReadUInt32(version)) {
+    g_bFileTooNew = 0;
+    return false;
+  }
   g_nFileVersion = version;
   if (version > g_nDataVersion) {
     g_bFileTooNew = 1;
-    return nullptr;
+    return false;
   }
   g_bFileTooNew = 0;
+  return true;
+}
+}  // namespace
+
+std::unique_ptr<cDataFile> OpenDataFileR(const char* path) {
+  // The path is kept whole: there is no fixed buffer to overrun, and a cut path would name another
+  // file.
+  std::string name = (path && *path) ? path : "err";
+  std::vector<uint8_t> bytes;
+  if (!ReadDataFileBytes(name, bytes, kMaxDataFileBytes)) return nullptr;
+  auto file = cDataFile::FromBytes(std::move(bytes), name);
+  if (!readDataFileHeader(*file)) return nullptr;
   return file;
 }
 
@@ -219,31 +235,29 @@ std::vector<uint8_t> cRecord::SaveToBytes() {
 
 int cRecord::LoadFromBytes(const std::vector<uint8_t>& bytes) {
   auto file = cDataFile::FromBytes(bytes);
-  uint32_t version = 0;
-  if (!file->ReadUInt32(version)) return 0;
-  g_nFileVersion = version;
-  if (version > g_nDataVersion) {
-    g_bFileTooNew = 1;
-    return 0;
-  }
-  g_bFileTooNew = 0;
+  if (!readDataFileHeader(*file)) return 0;
+  return LoadOrRestore(*file);
+}
+
+int cRecord::LoadFile(const char* path) {
+  auto file = OpenDataFileR(path);
+  if (!file) return 0;
+  int ok = LoadOrRestore(*file);
+  CloseDataFile(file);
+  return ok;
+}
+
+int cRecord::LoadOrRestore(cDataFile& file) {
   // Keep what the record held, to put it back when the file turns out to be broken.
   auto snapshot = cDataFile::ForWriting("");
   Save(*snapshot);
-  if (Load(*file) && !file->Failed()) return 1;
+  if (Load(file) && !file.Failed()) return 1;
   auto restore = cDataFile::FromBytes(snapshot->Bytes());
   uint32_t keptVersion = g_nFileVersion;
   g_nFileVersion = g_nDataVersion;
   Load(*restore);
   g_nFileVersion = keptVersion;
   return 0;
-}
-
-int cRecord::LoadFile(const char* path) {
-  std::string name = (path && *path) ? path : "err";
-  std::vector<uint8_t> bytes;
-  if (!ReadDataFileBytes(name, bytes, kMaxDataFileBytes)) return 0;
-  return LoadFromBytes(bytes);
 }
 
 int cRecord::SaveFile(const char* path) {
@@ -279,8 +293,9 @@ bool LoadCountedText(cDataFile& file, std::string& text) {
 
 void SaveCountedText(cDataFile& file, std::string& text) {
   // The text is cut at its first NUL and at 5119 bytes (the copy buffer less its NUL), in memory too.
+  // A cut never splits a double-byte character.
   size_t len = strnlen(text.c_str(), text.size());
-  if (len > kFormatBufferSize - 1) len = kFormatBufferSize - 1;
+  if (len > kFormatBufferSize - 1) len = SjisFitLength(text.data(), len, kFormatBufferSize - 1);
   text.resize(len);
   file.WriteInt32(static_cast<int32_t>(len + 1));
   if (len) file.Write(text.data(), len + 1);

@@ -10,6 +10,7 @@
 //
 // Descriptors hold offsets from the record itself, so a copied record always describes its own
 // members (a copy never points into its source).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -165,6 +166,8 @@ class cRecord {
   }
 
  private:
+  // Load from a file positioned after its header; a broken file puts the previous contents back.
+  int LoadOrRestore(cDataFile& file);
   void AddField(void* p, int32_t count, int8_t size, const char* name);
   std::vector<cFieldDesc> m_aFields;
   std::vector<cStringDesc> m_aStrings;
@@ -173,7 +176,7 @@ class cRecord {
 #define QC4_DECLARE(member) DeclareMember(member, #member)
 
 // Counted list of records: int32 count, then each element's stream. Reading empties the list and
-// fills it with count new elements (made as their class constructs them), then loads each; a count
+// fills it with count new elements (made as their class constructs them), each loaded in turn; a count
 // <= 0 leaves the list empty. false when the count cannot fit in the rest of the file or an element
 // fails.
 template <class T>
@@ -182,10 +185,14 @@ bool LoadRecordList(cDataFile& file, std::vector<T>& list) {
   // Every record stream holds at least its two int32 counts.
   if (!file.ReadCount(n, 8)) return false;
   list.clear();
-  if (n <= 0) return true;
-  list.resize(static_cast<size_t>(n));
-  for (auto& e : list)
-    if (!e.Load(file)) return false;
+  if (n > 0) list.reserve(static_cast<size_t>(std::min<int32_t>(n, 1024)));
+  // Elements are made one at a time as the file delivers them, so that a count the rest of the
+  // file does not bear out never makes more elements than the bytes read so far (each element
+  // is far larger in memory than its smallest form on disk).
+  for (int32_t i = 0; i < n; ++i) {
+    list.emplace_back();
+    if (!list.back().Load(file)) return false;
+  }
   return true;
 }
 

@@ -346,7 +346,8 @@ bool readWhole(std::string_view gamePath, size_t maxBytes, Buffer& out, eReadFai
   };
   std::string disk;
   if (!FindOnDisk(gamePath, disk)) return fail(eReadFail::Missing);
-  int fd = open(disk.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking open: a FIFO or device in place of a game file must be refused, not waited on.
+  int fd = open(disk.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return fail(errno == ENOENT ? eReadFail::Missing : eReadFail::Unreadable);
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -2,13 +2,18 @@
 
 #include <cstdio>
 #include <mutex>
+#include <string>
+
+#include "platform/encoding.h"
 
 namespace {
 std::mutex g_mutex;
 MessageBoxHandler g_handler;
 
+// Without a window the box goes to standard error, in the terminal's encoding (UTF-8).
 int defaultBox(const char* text, const char* caption, unsigned type) {
-  std::fprintf(stderr, "[%s] %s\n", caption ? caption : "", text ? text : "");
+  std::string t = Cp932ToUtf8(text ? text : ""), c = Cp932ToUtf8(caption ? caption : "");
+  std::fprintf(stderr, "[%s] %s\n", c.c_str(), t.c_str());
   return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
 }
 }  // namespace

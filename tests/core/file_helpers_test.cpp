@@ -130,6 +130,10 @@ TEST_F(FileHelpersTest, FindLastNumberedFileTakesTheHighestNumber) {
   ASSERT_TRUE(FindLastNumberedFileStr(found, "data\\stg4\\plain", "stg4"));
   EXPECT_EQ(found, "data\\stg4\\plain_007");
   EXPECT_FALSE(FindLastNumberedFileStr(found, "missing\\c01-1.stg4", "stg4"));
+  // A null extension removes the base's extension with its dot.
+  Touch("data/stg4/c01-1_004");
+  ASSERT_TRUE(FindLastNumberedFileStr(found, "data\\stg4\\c01-1.stg4", nullptr));
+  EXPECT_EQ(found, "data\\stg4\\c01-1_004");
 }
 
 TEST_F(FileHelpersTest, ListFilesByExtAppendsInNameOrderWithOrWithoutBackslash) {

@@ -81,6 +81,32 @@ TEST_F(LogTest, LogErrorBoxfLogsThenShowsAnErrorBox) {
   EXPECT_EQ(readFile(path), "data\\WorldMap.dat のロードに失敗！\n");
 }
 
+TEST_F(LogTest, ALostLogLineShowsNoBox) {
+  std::filesystem::remove(path);  // the log can no longer be opened for appending
+  EXPECT_EQ(LogErrorBoxf("%s", "x"), 0);
+  EXPECT_EQ(LogPrintf("%s", "x"), 0);
+  EXPECT_EQ(ReportLogPuts("x"), 0);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_FALSE(std::filesystem::exists(path));  // and is not created by a writer
+  EXPECT_EQ(ErrorBoxf("%d", 5), IDOK);          // a plain error box does not need the log
+  EXPECT_EQ(boxes, std::vector<std::string>{"エラー|5"});
+}
+
+TEST_F(LogTest, FatalStopBeforeTheMainWindowPostsToTheOwnQueue) {
+  g_hMainWnd = nullptr;
+  FatalStop();
+  EXPECT_EQ(g_bQuit.load(), 1);
+  MSG m;
+  ASSERT_TRUE(PeekMessage(&m, true));
+  EXPECT_EQ(m.message, WM_CLOSE);
+  EXPECT_EQ(m.hwnd, nullptr);
+  // Out of memory: the box, then the same stop.
+  OutOfMemoryQuit();
+  EXPECT_EQ(boxes, std::vector<std::string>{"エラー|メモリが不足しています！"});
+  ASSERT_TRUE(PeekMessage(&m, true));
+  EXPECT_EQ(m.message, WM_CLOSE);
+}
+
 TEST_F(LogTest, FullScreenBoxesGoThroughTheDisplay) {
   static int ddCalls = 0;
   g_pfnDDMesBox = [](const char*, const char*, unsigned) {

@@ -88,6 +88,16 @@ TEST(Numbers, RandRangeStaysInsideItsBounds) {
   // The same draw as lo + rand() % span.
   QcSrand(1);
   EXPECT_EQ(RandRange(10, 20), 10 + 41 % 11);
+  // Ranges wider than int32 keep 32-bit arithmetic: hi - lo + 1 wraps, here to -5, and the draw is
+  // taken modulo that (41 % -5 = 1); the full range wraps to 0 and takes the draw as it is.
+  QcSrand(1);
+  EXPECT_EQ(RandRange(INT_MIN, INT_MAX - 5), INT_MIN + 1);
+  QcSrand(1);
+  EXPECT_EQ(RandRange(INT_MAX - 5, INT_MIN), INT_MIN + 1);
+  QcSrand(1);
+  EXPECT_EQ(RandRange(INT_MIN, INT_MAX), INT_MIN + 41);
+  QcSrand(1);
+  EXPECT_EQ(RandRange(-2, INT_MAX), -2 + 41);  // wraps to INT_MIN + 2: still the draw
   // Wider than 32768 values: only the lowest 32768 come.
   for (int i = 0; i < 200; ++i) {
     int32_t v = RandRange(0, 1000000);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/containers.h"
 #include "core/log.h"
 
 namespace {
@@ -147,6 +148,15 @@ TEST_F(RecordTest, StripsCarriageReturns) {
   cSample r;
   ASSERT_EQ(r.LoadFromBytes(b.b), 1);
   EXPECT_EQ(r.m_strName, "a\nb");
+  // Every declared string loses its CR bytes, also one the file did not hold.
+  Bytes one = sampleBody(986);
+  one.b.resize(one.b.size() - 4 - 8);
+  one.b.resize(one.b.size() - 4);
+  one.i32(1).str("x\ry");
+  r.m_strNote = "\rkept\r";
+  ASSERT_EQ(r.LoadFromBytes(one.b), 1);
+  EXPECT_EQ(r.m_strName, "xy");
+  EXPECT_EQ(r.m_strNote, "kept");
 }
 
 TEST_F(RecordTest, BrokenInputIsRefusedAndLeavesRecordUnchanged) {
@@ -181,12 +191,120 @@ TEST_F(RecordTest, TooNewFilesAreRefused) {
     g_bFileTooNew = 0;
     EXPECT_EQ(r.LoadFromBytes(sampleBody(986).b.size() ? Bytes().u32(v).b : std::vector<uint8_t>{}), 0);
     EXPECT_EQ(g_bFileTooNew, 1);
+    EXPECT_EQ(g_nFileVersion, v);  // a refused header is still the last one read
   }
   std::string path = (dir / "new.dat").string();
   std::ofstream(path, std::ios::binary).write("\xdb\x03\x00\x00", 4);  // 987
   g_bFileTooNew = 0;
   EXPECT_EQ(OpenDataFileR(path.c_str()), nullptr);
   EXPECT_EQ(g_bFileTooNew, 1);
+  EXPECT_EQ(r.LoadFile(path), 0);
+  EXPECT_EQ(g_bFileTooNew, 1);
+}
+
+// Every open of a file for reading goes through the same header rules, whether the caller opens it
+// itself or through LoadFile.
+TEST_F(RecordTest, EveryHeaderReadSetsTheVersionAndTheTooNewFlag) {
+  auto write = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::string path = (dir / name).string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return path;
+  };
+  std::string tooNew = write("new.dat", Bytes().u32(987).b);
+  std::string old = write("old.dat", sampleBody(499).b);
+  std::string current = write("cur.dat", sampleBody(986).b);
+  std::string stub = write("stub.dat", {0xDA, 0x03});  // too short for a header
+  struct Case {
+    std::string path;
+    bool viaLoadFile;
+    int opened;
+    uint32_t version;
+    int tooNew;
+  } cases[] = {
+      {tooNew, false, 0, 987, 1}, {old, false, 1, 499, 0},     {tooNew, true, 0, 987, 1},
+      {old, true, 1, 499, 0},     {tooNew, false, 0, 987, 1},  {stub, false, 0, 987, 0},
+      {tooNew, true, 0, 987, 1},  {stub, true, 0, 987, 0},     {current, true, 1, 986, 0},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    int opened;
+    if (c.viaLoadFile) {
+      cSample r;
+      opened = r.LoadFile(c.path);
+    } else {
+      auto f = OpenDataFileR(c.path.c_str());
+      opened = f != nullptr;
+      if (f) {
+        EXPECT_EQ(f->Position(), 4u);
+      }
+    }
+    EXPECT_EQ(opened, c.opened) << "case " << i;
+    EXPECT_EQ(g_nFileVersion, c.version) << "case " << i;
+    EXPECT_EQ(g_bFileTooNew, c.tooNew) << "case " << i;
+  }
+  // A missing file leaves both as they were.
+  g_bFileTooNew = 1;
+  EXPECT_EQ(OpenDataFileR((dir / "none.dat").string().c_str()), nullptr);
+  EXPECT_EQ(cSample().LoadFile((dir / "none.dat").string()), 0);
+  EXPECT_EQ(g_bFileTooNew, 1);
+  EXPECT_EQ(g_nFileVersion, 986u);
+  g_bFileTooNew = 0;
+}
+
+TEST_F(RecordTest, LongStringsAreCutAtTheCopyBufferWithoutSplittingACharacter) {
+  cSample r;
+  r.m_strName = std::string(6000, 'a');
+  r.m_strNote = std::string(5118, 'b') + "表";  // the double-byte character would straddle byte 5119
+  auto bytes = r.SaveToBytes();
+  EXPECT_EQ(r.m_strName, std::string(5119, 'a'));
+  EXPECT_EQ(r.m_strNote, std::string(5118, 'b'));
+  cSample back;
+  ASSERT_EQ(back.LoadFromBytes(bytes), 1);
+  EXPECT_EQ(back.m_strName, r.m_strName);
+  EXPECT_EQ(back.m_strNote, r.m_strNote);
+  // The stored lengths count the NUL.
+  Bytes expected = sampleBody(986);
+  expected.b.resize(expected.b.size() - 12);
+  expected.str(std::string(5119, 'a')).str(std::string(5118, 'b'));
+  std::memcpy(expected.b.data() + 4 + 4, bytes.data() + 8, 4 + 2 + 2 + 1 + 8 + 4);  // the numeric fields
+  EXPECT_EQ(bytes, expected.b);
+}
+
+TEST_F(RecordTest, CopyFieldsAndRecordVectorsCopyValuesIntoTheirOwnMembers) {
+  cSample a;
+  a.m_nA = 3;
+  a.m_asB[1] = -9;
+  a.m_dD = 1.25;
+  a.m_nNew = 8;
+  a.m_strName = "名前";
+  cSample b;
+  b.CopyFields(a);
+  EXPECT_EQ(b.m_nA, 3);
+  EXPECT_EQ(b.m_asB[1], -9);
+  EXPECT_EQ(b.m_dD, 1.25);
+  EXPECT_EQ(b.m_nNew, 8);
+  EXPECT_EQ(b.m_strName, "名前");
+  b.m_nA = 4;
+  EXPECT_EQ(a.m_nA, 3);
+  b.CopyFields(b);  // onto itself: unchanged
+  EXPECT_EQ(b.m_nA, 4);
+
+  std::vector<cSample> five(5, a), empty;
+  AssignVector(five, empty);
+  EXPECT_TRUE(five.empty());
+  std::vector<cSample> source(5, a);
+  AssignVector(five, source);
+  ASSERT_EQ(five.size(), 5u);
+  for (cSample& e : five) {
+    e.m_nA = 70;
+    e.m_strName = "dst";
+    // Saving writes the element's own values: its tables describe its own members.
+    cSample check;
+    ASSERT_EQ(check.LoadFromBytes(e.SaveToBytes()), 1);
+    EXPECT_EQ(check.m_nA, 70);
+    EXPECT_EQ(check.m_strName, "dst");
+  }
+  EXPECT_EQ(source[0].m_nA, 3);
 }
 
 TEST_F(RecordTest, CopiesDescribeTheirOwnMembers) {
@@ -222,8 +340,53 @@ TEST_F(RecordTest, SaveFileIsAtomicAndRefusedAfterFatalStop) {
   EXPECT_EQ(r.SaveFile(path), 0);
   ASSERT_EQ(back.LoadFile(path), 1);
   EXPECT_EQ(back.m_nA, 11);
+  EXPECT_EQ(OpenDataFileW(path.c_str()), nullptr);
+  // A file opened for writing before the stop is not committed after it.
+  g_bQuit = 0;
+  auto late = OpenDataFileW(path.c_str());
+  ASSERT_NE(late, nullptr);
+  r.Save(*late);
+  g_bQuit = 1;
+  EXPECT_FALSE(CloseDataFile(late));
+  ASSERT_EQ(back.LoadFile(path), 1);
+  EXPECT_EQ(back.m_nA, 11);
   // No temporary file is left beside it.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+}
+
+// Counts the elements made, to show a broken list stops making them where the file stops.
+class cCounted : public cSample {
+ public:
+  static inline int made = 0;
+  cCounted() { ++made; }
+  cCounted(const cCounted& other) : cSample(other) { ++made; }
+  cCounted& operator=(const cCounted&) = default;
+};
+
+TEST_F(RecordTest, ABrokenListMakesNoMoreElementsThanTheFileHolds) {
+  // A count of 100000 that the file's length allows, but whose first element is broken.
+  Bytes b;
+  b.i32(100000).i32(99);
+  b.b.resize(b.b.size() + 8 * 100000);
+  auto f = cDataFile::FromBytes(b.b);
+  std::vector<cCounted> list;
+  cCounted::made = 0;
+  EXPECT_FALSE(LoadRecordList(*f, list));
+  EXPECT_LE(cCounted::made, 2);
+  // Well-formed lists load every element in order.
+  Bytes good;
+  good.i32(3);
+  for (int i = 0; i < 3; ++i) {
+    Bytes e = sampleBody(986);
+    std::memcpy(e.b.data() + 8, &i, 4);
+    good.b.insert(good.b.end(), e.b.begin() + 4, e.b.end());
+  }
+  g_nFileVersion = 986;
+  auto g = cDataFile::FromBytes(good.b);
+  ASSERT_TRUE(LoadRecordList(*g, list));
+  ASSERT_EQ(list.size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(list[i].m_nA, i);
+  EXPECT_EQ(g->Remaining(), 0u);
 }
 
 TEST_F(RecordTest, CountedListsRejectCountsLargerThanTheFile) {

@@ -252,6 +252,10 @@ TEST_F(FilesTest, ReadWholeFileRefusesWhatItShouldNotRead) {
   MakeDiskFile("empty.txt", "");
   ASSERT_TRUE(ReadWholeFile("empty.txt", 0, text));
   EXPECT_EQ(text, "");
+  // A pipe in place of a game file is refused at once (no writer would ever come).
+  ASSERT_EQ(mkfifo("pipe.dat", 0666), 0);
+  EXPECT_FALSE(ReadWholeFile("PIPE.dat", 100, text, &why));
+  EXPECT_EQ(why, eReadFail::Unreadable);
 }
 
 TEST_F(FilesTest, FileInfoAndCurrentFolder) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/message_box.h"
+
 #include <atomic>
 #include <thread>
 
@@ -57,6 +59,18 @@ TEST(Messages, PostedMessagesArriveInOrderAndQuitEndsGetMessage) {
   EXPECT_EQ(m.wParam, 2u);
   EXPECT_FALSE(GetMessage(&m));
   EXPECT_EQ(m.message, WM_QUIT);
+}
+
+// Without a window, boxes are written to standard error in UTF-8 and answered with their default.
+TEST(MessageBoxes, WithoutAHandlerBoxesGoToStandardErrorInUtf8) {
+  SetMessageBoxHandler(nullptr);
+  testing::internal::CaptureStderr();
+  int ok = ShowMessageBox("メモリが不足しています！", "エラー", MB_OK);
+  int no = ShowMessageBox("終了しますか？", "終了確認", MB_YESNO);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(ok, IDOK);
+  EXPECT_EQ(no, IDNO);
+  EXPECT_EQ(err, std::string(reinterpret_cast<const char*>(u8"[エラー] メモリが不足しています！\n[終了確認] 終了しますか？\n")));
 }
 
 }  // namespace
