@@ -129,7 +129,11 @@ struct Params {
   void Set(size_t i, int32_t v) {
     if (i < p.size()) p[i] = v;
   }
-  void Add(size_t i, int32_t d) { Set(i, Get(i) + d); }
+  // 32-bit wrap-around, as the values were always added: a damaged file's extreme value cannot
+  // overflow.
+  void Add(size_t i, int32_t d) {
+    Set(i, static_cast<int32_t>(static_cast<uint32_t>(Get(i)) + static_cast<uint32_t>(d)));
+  }
   // Moves P[i] .. P[n-2] up one place (the last value is lost) and leaves P[i] as it was.
   void Duplicate(size_t i) {
     if (i >= p.size()) return;
@@ -180,7 +184,8 @@ void cFlowCmd::Upgrade(uint32_t v) {
     if (K() == 22) ShiftStatusRows(P, 5);
   }
   if (v < 210 && K() == 23 && P.Get(0) != 2 && P.Get(1) >= 6) P.Add(1, 1);
-  if (v < 219 && K() == 25 && P.Get(0) == 3) P.Set(1, std::min(P.Get(1) + 1, 119));
+  if (v < 219 && K() == 25 && P.Get(0) == 3)
+    P.Set(1, static_cast<int32_t>(std::min<int64_t>(int64_t{P.Get(1)} + 1, 119)));
   if (v < 220 && K() == 11 && m_pShot)
     m_pShot->m_nGraphic = static_cast<int16_t>(std::min(m_pShot->m_nGraphic + 1, 119));
   if (v < 514 && K() == 5 && m_pMove) {

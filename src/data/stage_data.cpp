@@ -1,6 +1,7 @@
 #include "data/stage_data.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "core/containers.h"
@@ -340,10 +341,14 @@ constexpr int32_t kMaxStageFps = 1000;
 void cStageData::NormaliseStage() {
   m_nHitCheckLevel = std::clamp(m_nHitCheckLevel, kMinHitCheckLevel, kMaxHitCheckLevel);
   m_nFps = std::clamp(m_nFps, kMinStageFps, kMaxStageFps);
-  m_anScrollLimit[0] = std::min(m_anScrollLimit[0], m_nWidth - 20);
-  m_anScrollLimit[1] = std::min(m_anScrollLimit[1], m_nWidth - 1);
-  m_anScrollLimit[2] = std::min(m_anScrollLimit[2], m_nHeight - 15);
-  m_anScrollLimit[3] = std::min(m_anScrollLimit[3], m_nHeight - 1);
+  // Lowered only; worked out wide so that a damaged size cannot overflow.
+  auto lowerTo = [](int32_t& limit, int64_t most) {
+    if (limit > most) limit = static_cast<int32_t>(std::max<int64_t>(most, INT32_MIN));
+  };
+  lowerTo(m_anScrollLimit[0], int64_t{m_nWidth} - 20);
+  lowerTo(m_anScrollLimit[1], int64_t{m_nWidth} - 1);
+  lowerTo(m_anScrollLimit[2], int64_t{m_nHeight} - 15);
+  lowerTo(m_anScrollLimit[3], int64_t{m_nHeight} - 1);
   // The derived values always live on the stage being played.
   g_StageFile.SetHitCheckLevel(g_StageFile.m_nHitCheckLevel);
   m_nBgm = ClampRef(m_nBgm, DbCount(eDbList::Bgm), 0);

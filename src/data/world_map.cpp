@@ -74,7 +74,8 @@ bool cWorld::Save(cDataFile& file) {
 
 int32_t PitchShiftFor(int32_t width) {
   int32_t shift = 0;
-  for (uint32_t w = static_cast<uint32_t>(width - 1); w != 0 && width > 1; w >>= 1) ++shift;
+  if (width <= 1) return 0;
+  for (uint32_t w = static_cast<uint32_t>(width - 1); w != 0; w >>= 1) ++shift;
   return shift;
 }
 

@@ -251,6 +251,29 @@ TEST_F(FlowCmdTest, ShortParameterListsOfDamagedFilesDoNotStopTheGame) {
   EXPECT_EQ(g_bQuit.load(), 0);
 }
 
+TEST_F(FlowCmdTest, ExtremeParameterValuesOfDamagedFilesDoNotOverflow) {
+  struct Case {
+    uint32_t version;
+    int kind;
+    std::vector<int32_t> params;
+    size_t index;
+    int32_t expected;
+  };
+  const Case cases[] = {
+      {167, 22, {0, 0, 0, 0, INT32_MAX}, 4, INT32_MIN},  // a status row inserted: wraps as 32 bits
+      {218, 25, {3, INT32_MAX, 0}, 1, 119},                   // graphic change: one up, at most 119
+      {897, 38, {32, INT32_MAX, 0, 0, 0}, 1, INT32_MIN},
+  };
+  for (const Case& c : cases) {
+    cCmdBytes b;
+    b.kind = static_cast<int8_t>(c.kind);
+    b.params = c.params;
+    cFlowCmd cmd = LoadCmd(c.version, b);
+    ASSERT_GT(cmd.m_anParams.size(), c.index) << c.version;
+    EXPECT_EQ(cmd.m_anParams[c.index], c.expected) << c.version << " kind " << c.kind;
+  }
+}
+
 TEST_F(FlowCmdTest, CopiesGetTheirOwnSettings) {
   cFlowCmd a;
   a.m_nKind = kCmdShot;

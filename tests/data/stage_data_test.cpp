@@ -187,6 +187,19 @@ TEST_F(StageDataTest, ScrollLimitsMusicAndPlacedTypesAreRepaired) {
   EXPECT_EQ(stage.m_aCharas[0].m_nAnimeSet, 0);
 }
 
+TEST_F(StageDataTest, ExtremeMapSizesLowerTheScrollLimitsWithoutOverflow) {
+  for (double size : {-2147483648.0, -2147483647.0, 2147483647.0}) {
+    cStageBytes s = MinimalStage();
+    s.header[1] = size;
+    s.header[4] = size;
+    for (int p = 9; p <= 12; ++p) s.header[p] = 5;
+    cStageData stage;
+    ASSERT_EQ(stage.LoadFromBytes(StageFile(986, s)), 1) << size;
+    const int32_t most = size > 0 ? 5 : INT32_MIN;  // never raised, never wrapped round
+    for (int32_t limit : stage.m_anScrollLimit) EXPECT_EQ(limit, most) << size;
+  }
+}
+
 TEST_F(StageDataTest, UpgradesOfOldStages) {
   cStageBytes s = MinimalStage(154);
   s.header[41] = 20;
