@@ -162,6 +162,22 @@ TEST_F(AudioOgg, ResamplesAndScalesByVolume) {
   EXPECT_NEAR(peak, 0.25f, 0.03f);
 }
 
+TEST_F(AudioOgg, AFileAboveTheMixerRatePlaysToItsEnd) {
+  // At 96 kHz two source frames pass per mixed frame, so the last step can land beyond the decoded
+  // frames; the buffer of played frames must still be trimmed within its bounds.
+  const std::string path96 = TestTempPath("audio_ogg_test_96k.ogg");
+  ASSERT_TRUE(WriteSineOgg(path96, 96000, 96000 / 2 + 1, 1000.0));
+  cOggStream ogg(mixer);
+  ASSERT_TRUE(ogg.Load(path96));
+  ogg.Play();
+  const std::vector<float> out = Pull(48000 / 4 * 2 + 7);
+  EXPECT_FALSE(ogg.IsPlaying());
+  const int last = LastSounding(out);
+  EXPECT_GT(last, 24000 - 100);
+  EXPECT_LE(last, 24001);
+  std::remove(path96.c_str());
+}
+
 TEST_F(AudioOgg, RefusesOtherFilesAndStopsOnPrepare) {
   cOggStream ogg(mixer);
   EXPECT_FALSE(ogg.Load(std::string(QC4_TESTDATA_DIR) + "/midi/test-c-major-scale.mid"));

@@ -80,6 +80,12 @@ TEST(AudioWave, HeaderTable) {
     cases.push_back({"16-bit with a stray byte", s, eWaveResult::kOk, 4}); }
   { cWaveSpec s; s.listChunkFirst = true; cases.push_back({"other chunk before fmt", s, eWaveResult::kOk, 4}); }
   { cWaveSpec s; s.cutTo = 26; cases.push_back({"cut inside fmt", s, eWaveResult::kBadFormat, 0}); }
+  { cWaveSpec s; s.fmtSize = 18; s.withData = false; s.cutTo = 20 + 16;
+    cases.push_back({"18-byte fmt with 16 present", s, eWaveResult::kBadFormat, 0}); }
+  { cWaveSpec s; s.rate = 1000; s.data.assign(300 * 1000 + 1, 128); s.declaredData = 300 * 1000 + 1;
+    cases.push_back({"over five minutes", s, eWaveResult::kTooLong, 0}); }
+  { cWaveSpec s; s.rate = 1000; s.data.assign(300 * 1000, 128); s.declaredData = 300 * 1000;
+    cases.push_back({"five minutes", s, eWaveResult::kOk, 300 * 1000}); }
   { cWaveSpec s; s.cutTo = 10; cases.push_back({"cut inside the RIFF header", s, eWaveResult::kNotWave, 0}); }
 
   for (const Case& c : cases) {

@@ -32,7 +32,8 @@ cMidiStream::~cMidiStream() {
   // The callback thread must be gone before the stream and the buffers it reads are freed.
   if (m_Thread.joinable()) {
     const uint32_t id = m_nThreadId.load();
-    while (!PostThreadMessage(id, WM_QUIT, 0, 0)) std::this_thread::yield();
+    // A thread that already left its loop (a stray WM_QUIT) has no queue to post to any more.
+    while (!m_bThreadEnded.load() && !PostThreadMessage(id, WM_QUIT, 0, 0)) std::this_thread::yield();
     m_Thread.join();
   }
   std::lock_guard<std::recursive_mutex> lock(m_lock);
@@ -59,6 +60,7 @@ void cMidiStream::ThreadMain(std::promise<uint32_t>* started) {
       ++m_nCallbacksHandled;
     }
   }
+  m_bThreadEnded = true;
   ReleaseMessageQueue();
 }
 

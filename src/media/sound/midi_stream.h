@@ -54,6 +54,7 @@ private:
   int32_t m_nState = 0;  // 0 stopped, 1 playing, 2 paused
   std::thread m_Thread;
   std::atomic<uint32_t> m_nThreadId{0};
+  std::atomic<bool> m_bThreadEnded{false};
   int32_t m_bLoop = 0;
   std::atomic<uint64_t> m_nCallbacksHandled{0};
 };

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <queue>
+#include <utility>
 
 #include "core/log.h"
 #include "platform/files.h"
@@ -14,33 +17,49 @@ constexpr size_t kMaxSmfFile = 16u << 20;
 uint32_t Be32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
 uint16_t Be16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 
+// One event of a track: its absolute time and where its bytes (status and data as they go into the
+// image, without the delta) lie in the shared byte pool. Kept small, as a file may hold millions.
 struct cTimedEvent {
   uint64_t time = 0;
-  std::vector<uint8_t> bytes;  // status and data as they go into the image (without the delta)
+  uint32_t offset = 0;
+  uint32_t length = 0;
 };
 
 int ChannelDataBytes(uint8_t status) { return (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2; }
 
-void AppendWithLength(std::vector<uint8_t>& ev, uint8_t status, const uint8_t* data, uint32_t len) {
-  ev.push_back(status);
-  WriteVarLen(ev, len);
-  ev.insert(ev.end(), data, data + len);
+// Data bytes of a system common or real-time status other than F0, F7 and FF (the undefined ones
+// carry none).
+int SystemDataBytes(uint8_t status) {
+  switch (status) {
+    case 0xF1: case 0xF3: return 1;
+    case 0xF2: return 2;
+    default: return 0;
+  }
 }
 
-// Reads one track's events (up to its end-of-track event or the end of its chunk). False when the
-// track is malformed; the events before the fault are kept.
-bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<cTimedEvent>& events, uint64_t& endTime) {
+void AppendWithLength(std::vector<uint8_t>& pool, uint8_t status, const uint8_t* data, uint32_t len) {
+  pool.push_back(status);
+  WriteVarLen(pool, len);
+  pool.insert(pool.end(), data, data + len);
+}
+
+// Reads one track's events (up to its end-of-track event or the end of its chunk) into `events`,
+// their bytes into `pool`. False when the track is malformed; the events before the fault are kept.
+bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<uint8_t>& pool,
+               std::vector<cTimedEvent>& events, uint64_t& endTime) {
   size_t at = begin;
   uint64_t time = 0;
   uint8_t running = 0;
   std::vector<uint8_t> sysex;  // a system-exclusive message still waiting for its F7 packets
   uint64_t sysexTime = 0;
+  auto keep = [&](uint64_t when, size_t from) {
+    events.push_back({when, static_cast<uint32_t>(from), static_cast<uint32_t>(pool.size() - from)});
+  };
   auto flushSysex = [&]() {
     if (sysex.empty()) return;
-    cTimedEvent ev;
-    ev.time = sysexTime;
-    AppendWithLength(ev.bytes, 0xF0, sysex.data(), static_cast<uint32_t>(sysex.size()));
-    events.push_back(std::move(ev));
+    const size_t from = pool.size();
+    AppendWithLength(pool, 0xF0, sysex.data(), static_cast<uint32_t>(sysex.size()));
+    keep(sysexTime, from);
     sysex.clear();
   };
   bool ok = false;
@@ -60,13 +79,12 @@ bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<cTimedEve
         break;
       }
       flushSysex();
-      cTimedEvent ev;
-      ev.time = time;
-      ev.bytes.push_back(0xFF);
-      ev.bytes.push_back(type);
-      WriteVarLen(ev.bytes, len);
-      ev.bytes.insert(ev.bytes.end(), p + at, p + at + len);
-      events.push_back(std::move(ev));
+      const size_t from = pool.size();
+      pool.push_back(0xFF);
+      pool.push_back(type);
+      WriteVarLen(pool, len);
+      pool.insert(pool.end(), p + at, p + at + len);
+      keep(time, from);
       at += len;
     } else if (status == 0xF0 || status == 0xF7) {
       ++at;
@@ -85,22 +103,25 @@ bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<cTimedEve
         sysex.insert(sysex.end(), data, data + len);  // a continuation packet
         if (len > 0 && data[len - 1] == 0xF7) flushSysex();
       } else if (len > 0 && data[0] == 0xF0) {
-        cTimedEvent ev;  // an escaped whole system-exclusive message
-        ev.time = time;
-        AppendWithLength(ev.bytes, 0xF0, data + 1, len - 1);
-        events.push_back(std::move(ev));
+        const size_t from = pool.size();  // an escaped whole system-exclusive message
+        AppendWithLength(pool, 0xF0, data + 1, len - 1);
+        keep(time, from);
       } else if (len > 0 && data[0] >= 0x80 && data[0] < 0xF0 &&
                  len == 1u + ChannelDataBytes(data[0])) {
-        cTimedEvent ev;  // an escaped channel message
-        ev.time = time;
-        ev.bytes.assign(data, data + len);
-        events.push_back(std::move(ev));
+        const size_t from = pool.size();  // an escaped channel message
+        pool.insert(pool.end(), data, data + len);
+        keep(time, from);
       }
       // Any other escape (real-time or undefined bytes) is left out.
+    } else if (status > 0xF0) {
+      // A system common or real-time message has no place in a file: it is stepped over with its
+      // data, and its time stays with what follows.
+      const int n = SystemDataBytes(status);
+      if (static_cast<size_t>(n) + 1 > end - at) break;
+      at += 1 + static_cast<size_t>(n);
     } else {
       uint8_t use = status;
       if (status & 0x80) {
-        if (status > 0xEF) break;  // undefined or real-time status in a file: the track is broken
         running = status;
         ++at;
       } else {
@@ -110,12 +131,11 @@ bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<cTimedEve
       const int n = ChannelDataBytes(use);
       if (static_cast<size_t>(n) > end - at) break;
       flushSysex();
-      cTimedEvent ev;
-      ev.time = time;
-      ev.bytes.push_back(use);
-      for (int i = 0; i < n; ++i) ev.bytes.push_back(p[at + i] & 0x7F);
+      const size_t from = pool.size();
+      pool.push_back(use);
+      for (int i = 0; i < n; ++i) pool.push_back(p[at + i] & 0x7F);
+      keep(time, from);
       at += n;
-      events.push_back(std::move(ev));
     }
   }
   flushSysex();
@@ -170,6 +190,7 @@ bool ConvertSmf(const uint8_t* p, size_t size, std::vector<uint8_t>& image, std:
     return false;
   }
   const uint16_t trackCount = Be16(p + 10);
+  std::vector<uint8_t> pool;
   std::vector<std::vector<cTimedEvent>> tracks;
   uint64_t latest = 0;
   bool damaged = false;
@@ -183,30 +204,31 @@ bool ConvertSmf(const uint8_t* p, size_t size, std::vector<uint8_t>& image, std:
     ++t;
     std::vector<cTimedEvent> events;
     uint64_t endTime = 0;
-    if (!ReadTrack(p, begin, end, events, endTime)) damaged = true;
+    if (!ReadTrack(p, begin, end, pool, events, endTime)) damaged = true;
     latest = std::max(latest, endTime);
     tracks.push_back(std::move(events));
   }
-  if (tracks.empty()) tracks.emplace_back();
 
   // Merge: the smallest time first; equal times in track order.
+  using tHead = std::pair<uint64_t, size_t>;  // (time of the track's next event, track)
+  std::priority_queue<tHead, std::vector<tHead>, std::greater<tHead>> heads;
   std::vector<size_t> next(tracks.size(), 0);
+  for (size_t t = 0; t < tracks.size(); ++t)
+    if (!tracks[t].empty()) heads.push({tracks[t][0].time, t});
   image = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, p[12], p[13], 'M', 'T', 'r', 'k', 0, 0, 0, 0};
   uint64_t previous = 0;
-  for (;;) {
-    size_t best = tracks.size();
-    for (size_t t = 0; t < tracks.size(); ++t)
-      if (next[t] < tracks[t].size() && (best == tracks.size() || tracks[t][next[t]].time < tracks[best][next[best]].time))
-        best = t;
-    if (best == tracks.size()) break;
+  while (!heads.empty()) {
+    const size_t best = heads.top().second;
+    heads.pop();
     const cTimedEvent& ev = tracks[best][next[best]++];
+    if (next[best] < tracks[best].size()) heads.push({tracks[best][next[best]].time, best});
     if (!WriteVarLen(image, static_cast<uint32_t>(std::min<uint64_t>(ev.time - previous, 0xFFFFFFFFu)))) {
       image.clear();
       error = "Init デルタタイムが長すぎます";
       return false;
     }
     previous = ev.time;
-    image.insert(image.end(), ev.bytes.begin(), ev.bytes.end());
+    image.insert(image.end(), pool.begin() + ev.offset, pool.begin() + ev.offset + ev.length);
   }
   if (!WriteVarLen(image, static_cast<uint32_t>(std::min<uint64_t>(latest - previous, 0xFFFFFFFFu)))) {
     image.clear();

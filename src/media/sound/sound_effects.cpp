@@ -76,6 +76,7 @@ bool ReadWaveFile(const char* path, cWaveData& out) {
                 path);
       return false;
     case eWaveResult::kNoData:
+    case eWaveResult::kTooLong:
     case eWaveResult::kUnreadable:
       return false;
   }

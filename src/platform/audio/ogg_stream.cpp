@@ -11,6 +11,7 @@ struct cOggStream::cDecoder {
 
 namespace {
 constexpr size_t kLookAheadFrames = 4096;
+constexpr long kMaxSourceRate = 384000;
 }
 
 cOggStream::cOggStream(cAudioMixer& mixer) : m_mixer(mixer) { m_mixer.AddSource(this); }
@@ -47,7 +48,8 @@ bool cOggStream::Load(const std::string& path) {
     return false;
   }
   const vorbis_info* info = ov_info(&decoder->file, -1);
-  if (info == nullptr || info->rate <= 0 || info->channels <= 0) {
+  // A rate far beyond any real recording would make each mixed frame decode thousands of frames.
+  if (info == nullptr || info->rate <= 0 || info->rate > kMaxSourceRate || info->channels <= 0) {
     ov_clear(&decoder->file);
     delete decoder;
     return false;
@@ -158,9 +160,11 @@ void cOggStream::Render(float* out, int frames) {
     m_nInputRead += whole;
     m_dFraction -= static_cast<double>(whole);
   }
-  // Drop what has been played so the buffer stays small.
+  // Drop what has been played so the buffer stays small. Above the mixer's rate the last step can
+  // pass the end of the decoded frames, so never drop more than there is.
   if (m_nInputRead > 16384) {
-    m_input.erase(m_input.begin(), m_input.begin() + static_cast<std::ptrdiff_t>(m_nInputRead * 2));
-    m_nInputRead = 0;
+    const size_t played = std::min(m_nInputRead, m_input.size() / 2);
+    m_input.erase(m_input.begin(), m_input.begin() + static_cast<std::ptrdiff_t>(played * 2));
+    m_nInputRead -= played;
   }
 }

@@ -1,5 +1,6 @@
 #include "platform/audio/wave_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +12,7 @@ uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8
 struct cChunk {
   size_t body = 0;  // offset of the chunk's contents
   size_t size = 0;  // declared size, limited to the bytes present
+  size_t declared = 0;
   bool found = false;
 };
 
@@ -25,6 +27,7 @@ cChunk FindChunk(const uint8_t* bytes, size_t from, size_t end, const char* id) 
     if (std::memcmp(bytes + pos, id, 4) == 0) {
       chunk.body = body;
       chunk.size = declared < available ? declared : available;
+      chunk.declared = declared;
       chunk.found = true;
       return chunk;
     }
@@ -35,6 +38,7 @@ cChunk FindChunk(const uint8_t* bytes, size_t from, size_t end, const char* id) 
 }
 
 constexpr size_t kMaxWaveFile = 256u << 20;
+constexpr uint64_t kMaxClipFrames = 5ull * 60 * kMixerRate;  // five minutes
 
 }  // namespace
 
@@ -47,8 +51,10 @@ eWaveResult ParseWave(const uint8_t* bytes, size_t size, cWaveData& out) {
   const uint32_t riffSize = Le32(bytes + 4);
   if (riffSize >= 4 && static_cast<size_t>(riffSize) + 8 < end) end = static_cast<size_t>(riffSize) + 8;
 
+  // The format is min(declared size, 18) bytes, all of which must be present.
   const cChunk fmt = FindChunk(bytes, 12, end, "fmt ");
-  if (!fmt.found || fmt.size < 14) return eWaveResult::kBadFormat;
+  if (!fmt.found || fmt.declared < 14 || fmt.size < std::min<size_t>(fmt.declared, 18))
+    return eWaveResult::kBadFormat;
   uint8_t raw[18] = {};
   std::memcpy(raw, bytes + fmt.body, fmt.size < 18 ? fmt.size : 18);
   cWaveFormat& f = out.format;
@@ -70,6 +76,9 @@ eWaveResult ParseWave(const uint8_t* bytes, size_t size, cWaveData& out) {
   if (!data.found) return eWaveResult::kNoData;
   const size_t usable = data.size - data.size % f.blockAlign;
   if (usable == 0) return eWaveResult::kNoData;
+  // The mixer holds every clip whole at its own rate: a clip too long for that is refused.
+  if (static_cast<uint64_t>(usable / f.blockAlign) * kMixerRate / f.samplesPerSec > kMaxClipFrames)
+    return eWaveResult::kTooLong;
   out.samples.assign(bytes + data.body, bytes + data.body + usable);
   return eWaveResult::kOk;
 }

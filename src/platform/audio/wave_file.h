@@ -25,6 +25,7 @@ enum class eWaveResult {
   kNotWave,      // no RIFF chunk of form "WAVE"
   kBadFormat,    // "fmt " missing, short, extended or not plain 8/16-bit PCM
   kNoData,       // "data" missing or empty
+  kTooLong,      // more than five minutes of sound
   kUnreadable,   // the file could not be opened or read
 };
 

@@ -152,18 +152,19 @@ void cMidiFilePlayer::Advance(int frames, int rate, cMidiSink& sink) {
     m_dTick = target;
     if (m_nNext < events.size()) {
       const cSmfEvent& ev = events[m_nNext++];
-      const uint8_t status = ev.bytes[0];
+      const uint8_t* bytes = m_pSong->Bytes(ev);
+      const uint8_t status = bytes[0];
       if (status == 0xFF) {
-        if (ev.bytes.size() >= 5 && ev.bytes[1] == 0x51) {
-          const uint32_t tempo = (ev.bytes[2] << 16) | (ev.bytes[3] << 8) | ev.bytes[4];
+        if (ev.length >= 5 && bytes[1] == 0x51) {
+          const uint32_t tempo = (bytes[2] << 16) | (bytes[3] << 8) | bytes[4];
           if (tempo != 0) m_nTempo = tempo;
         }
       } else if (status == 0xF0) {
-        sink.LongMessage(ev.bytes.data(), ev.bytes.size());
+        sink.LongMessage(bytes, ev.length);
       } else if (status < 0xF0) {
         uint32_t packed = status;
-        if (ev.bytes.size() > 1) packed |= ev.bytes[1] << 8;
-        if (ev.bytes.size() > 2) packed |= ev.bytes[2] << 16;
+        if (ev.length > 1) packed |= bytes[1] << 8;
+        if (ev.length > 2) packed |= bytes[2] << 16;
         sink.ShortMessage(packed);
       }
       continue;

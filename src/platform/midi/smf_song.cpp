@@ -52,8 +52,7 @@ bool ParseSmfSong(const uint8_t* p, size_t size, cSmfSong& song) {
       uint32_t delta;
       if (!ReadVarLen(p, end, at, delta) || at >= end) break;
       tick += delta;
-      cSmfEvent ev;
-      ev.tick = tick;
+      const size_t from = song.bytes.size();
       uint8_t status = p[at];
       if (status == 0xFF) {
         if (at + 2 > end) break;
@@ -62,22 +61,27 @@ bool ParseSmfSong(const uint8_t* p, size_t size, cSmfSong& song) {
         uint32_t len;
         if (!ReadVarLen(p, end, at, len) || len > end - at) break;
         if (type == 0x2F) break;
-        ev.bytes.push_back(0xFF);
-        ev.bytes.push_back(type);
-        ev.bytes.insert(ev.bytes.end(), p + at, p + at + len);
+        song.bytes.push_back(0xFF);
+        song.bytes.push_back(type);
+        song.bytes.insert(song.bytes.end(), p + at, p + at + len);
         at += len;
         running = 0;
       } else if (status == 0xF0 || status == 0xF7) {
         ++at;
         uint32_t len;
         if (!ReadVarLen(p, end, at, len) || len > end - at) break;
-        ev.bytes.push_back(status);
-        ev.bytes.insert(ev.bytes.end(), p + at, p + at + len);
+        song.bytes.push_back(status);
+        song.bytes.insert(song.bytes.end(), p + at, p + at + len);
         at += len;
         running = 0;
+      } else if (status > 0xF0) {
+        // System common and real-time bytes do not belong in a file: step over them and their data.
+        const size_t n = status == 0xF2 ? 2 : status == 0xF1 || status == 0xF3 ? 1 : 0;
+        if (n + 1 > end - at) break;
+        at += n + 1;
+        continue;
       } else {
         if (status & 0x80) {
-          if (status > 0xF0) break;  // other system messages do not belong in a file
           running = status;
           ++at;
         } else if (running == 0) {
@@ -85,11 +89,11 @@ bool ParseSmfSong(const uint8_t* p, size_t size, cSmfSong& song) {
         }
         const int n = DataBytes(running);
         if (at + n > end) break;
-        ev.bytes.push_back(running);
-        for (int i = 0; i < n; ++i) ev.bytes.push_back(p[at + i] & 0x7F);
+        song.bytes.push_back(running);
+        for (int i = 0; i < n; ++i) song.bytes.push_back(p[at + i] & 0x7F);
         at += n;
       }
-      song.events.push_back(std::move(ev));
+      song.events.push_back({tick, static_cast<uint32_t>(from), static_cast<uint32_t>(song.bytes.size() - from)});
     }
     song.endTick = std::max(song.endTick, tick);
   }

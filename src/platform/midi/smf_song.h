@@ -9,13 +9,21 @@
 
 struct cSmfEvent {
   uint64_t tick = 0;
-  std::vector<uint8_t> bytes;  // channel message, F0/F7 sysex (with its status), or FF type data
+  uint32_t offset = 0;  // where its bytes lie in the song's byte pool
+  uint32_t length = 0;  // channel message, F0/F7 sysex (with its status), or FF type data
 };
 
 struct cSmfSong {
   uint16_t division = 96;
   std::vector<cSmfEvent> events;  // by tick; equal ticks keep track order
+  std::vector<uint8_t> bytes;     // the events' bytes, one after the other
   uint64_t endTick = 0;
+
+  const uint8_t* Bytes(const cSmfEvent& event) const { return bytes.data() + event.offset; }
+  std::vector<uint8_t> BytesOf(size_t index) const {
+    const cSmfEvent& e = events[index];
+    return {Bytes(e), Bytes(e) + e.length};
+  }
 };
 
 bool ParseSmfSong(const uint8_t* bytes, size_t size, cSmfSong& song);

@@ -8,6 +8,7 @@
 #include "media/sound/midi_stream.h"
 #include "media/sound/music_slots.h"
 #include "platform/midi/midi_renderer.h"
+#include "platform/messages.h"
 #include "sound_test_files.h"
 
 using namespace sound_test;
@@ -111,6 +112,16 @@ TEST_F(MidiStreamPlayer, PlayMidiStreamNeedsTheMidExtensionAndAnImage) {
   std::snprintf(entry.path, sizeof entry.path, "%s", TempPath("absent.mid").c_str());
   EXPECT_EQ(PlayMidiStream(players, 0, &entry, 1, &renderer), 0);
   EXPECT_EQ(PlayMidiStream(players, 3, &entry, 1, &renderer), 0);  // no such channel
+}
+
+TEST_F(MidiStreamPlayer, APlayerWhoseThreadAlreadyEndedIsFreedWithoutWaiting) {
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0xFF, 0x2F, 0x00}})));
+  auto player = std::make_unique<cMidiStream>(path.c_str(), &renderer);
+  const uint32_t thread = player->CallbackThreadId();
+  ASSERT_TRUE(PostThreadMessage(thread, WM_QUIT, 0, 0));  // a stray quit ends the callback loop
+  while (PostThreadMessage(thread, WM_USER, 0, 0)) std::this_thread::yield();  // until its queue is gone
+  player.reset();  // must not wait for a queue that no longer exists
+  SUCCEED();
 }
 
 }  // namespace

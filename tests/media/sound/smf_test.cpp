@@ -168,6 +168,24 @@ TEST(Smf, ChunkLengthBoundsATrackAndADeltaTooLongRefusesTheFile) {
   EXPECT_FALSE(error.empty());
 }
 
+TEST(Smf, ManyTracksMergeInTimeOrder) {
+  // 65535 one-note tracks (the most a header can count) at times 127 down to 0 over and over: the
+  // merge must stay quick however many tracks take part.
+  constexpr uint32_t kTracks = 0xFFFF;
+  std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0xFF, 0xFF, 0, 96};
+  for (uint32_t t = 0; t < kTracks; ++t)
+    file.insert(file.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 8, uint8_t(127 - t % 128), 0x90, uint8_t(t % 128), 0x40,
+                             0x00, 0xFF, 0x2F, 0x00});
+  std::string error;
+  const auto ev = Events(Convert(file, &error));
+  EXPECT_EQ(error, "");
+  ASSERT_EQ(ev.size(), kTracks + 1);
+  for (size_t i = 1; i < ev.size(); ++i) ASSERT_LE(ev[i - 1].time, ev[i].time) << i;
+  EXPECT_EQ(ev[0].bytes, (std::vector<uint8_t>{0x90, 127, 0x40}));  // track 127 is the first at time 0
+  EXPECT_EQ(ev[1].bytes, (std::vector<uint8_t>{0x90, 127, 0x40}));  // then track 255
+  EXPECT_EQ(ev.back().time, 127u);
+}
+
 std::string TestFile(const char* name) { return std::string(QC4_TESTDATA_DIR) + "/midi/" + name; }
 
 std::vector<int> NotesOn(const std::vector<cImageEvent>& ev) {
@@ -197,8 +215,15 @@ TEST(Smf, EveryFileOfTheTestSetIsReadOrRefusedCleanly) {
 
 TEST(Smf, TestFilesHoldWhatTheirNamesSay) {
   const std::vector<int> scale{60, 62, 64, 65, 67, 69, 71, 72};
-  for (const char* name : {"test-c-major-scale.mid", "test-running-status-metaevent.mid",
-                           "test-corrupt-file-extra-byte.mid", "test-corrupt-file-missing-byte.mid"}) {
+  for (const char* name : {"test-c-major-scale.mid", "test-running-status-metaevent.mid", "test-running-status-sysex.mid",
+                           "test-corrupt-file-extra-byte.mid", "test-corrupt-file-missing-byte.mid",
+                           "test-illegal-message-f1-xx.mid", "test-illegal-message-f2-xx-xx.mid",
+                           "test-illegal-message-f3-xx.mid", "test-illegal-message-f4.mid",
+                           "test-illegal-message-f5.mid", "test-illegal-message-f6.mid",
+                           "test-illegal-message-f8.mid", "test-illegal-message-f9.mid",
+                           "test-illegal-message-fa.mid", "test-illegal-message-fb.mid",
+                           "test-illegal-message-fc.mid", "test-illegal-message-fd.mid",
+                           "test-illegal-message-fe.mid", "test-illegal-message-all.mid"}) {
     cSmf smf(TestFile(name).c_str());
     ASSERT_TRUE(smf.HasImage()) << name;
     EXPECT_EQ(NotesOn(Events(smf.Image())), scale) << name;
