@@ -455,9 +455,13 @@ void ClampItemRef(int8_t& kind, int16_t& index) {
 }
 
 // A reference whose palette is given as 0 common / 1 stage; out of range resets the index to 1.
+// Always 1, even while the list is shorter: the common palette is checked at start-up against the
+// stage palette of no stage yet (one entry), and every palette holds at least two entries by the
+// time a stage plays, so entry 1 is then there.
 int32_t ClampIndexTo1(int32_t palette01, int32_t index, ePalList list) {
   if (palette01 != 0 && palette01 != 1) return index;
-  return ClampRef(index, PaletteListSize(palette01 + 1, list), 1);
+  const int size = PaletteListSize(palette01 + 1, list);
+  return static_cast<uint32_t>(index) < static_cast<uint32_t>(std::max(size, 0)) ? index : 1;
 }
 }  // namespace
 

@@ -363,6 +363,35 @@ TEST_F(FlowCmdTest, PaletteReferencesAreClampedAgainstThePalettes) {
   ClampFlowCmdPaletteRefs(summon);
 }
 
+TEST_F(FlowCmdTest, StagePaletteReferencesOfTheCommonPaletteSurviveStartUp) {
+  // Start-up checks the common palette while the stage palette is still a fresh stage's, one entry
+  // per list: a reference past it becomes entry 1, which every stage that plays has.
+  cPalette palette;
+  palette.m_aItemTypes.resize(2);
+  for (int32_t index : {1, 6}) {
+    cFlowCmd& get = palette.m_aItemTypes[1].m_aCmds.emplace_back();
+    get.m_nContext = 1;
+    get.m_nKind = kItemCmdItemGet;
+    get.m_anParams = {1, index};
+  }
+  palette.m_aCharaTypes.resize(2);
+  cFlow& flow = palette.m_aCharaTypes[1].m_aFlows.emplace_back();
+  for (int16_t index : {1, 9}) {
+    cFlowCmd& summon = flow.m_aCmds.emplace_back();
+    summon.m_nKind = kCmdSummonChara;
+    summon.m_pShot = std::make_shared<cEdShot>();
+    summon.m_pShot->m_nSummonPalette = 1;  // the stage palette
+    summon.m_pShot->m_nSummonIndex = index;
+  }
+  ASSERT_EQ(g_CommonPalette.LoadFromBytes(palette.SaveToBytes()), 1);
+  const auto& gets = g_CommonPalette.m_aItemTypes[1].m_aCmds;
+  ASSERT_EQ(gets.size(), 2u);
+  for (const cFlowCmd& get : gets) EXPECT_EQ(get.m_anParams.at(1), 1);
+  ASSERT_EQ(g_CommonPalette.m_aCharaTypes[1].m_aFlows.size(), 1u);
+  for (const cFlowCmd& summon : g_CommonPalette.m_aCharaTypes[1].m_aFlows[0].m_aCmds)
+    EXPECT_EQ(summon.m_pShot->m_nSummonIndex, 1);
+}
+
 // Every upgrade step that leaves a mark: a command stored by the editor just before the step's
 // gate reads differently from the same command stored at the gate.
 TEST_F(FlowCmdTest, EveryGateSeparatesTheVersionBeforeItFromItself) {
