@@ -113,8 +113,10 @@ TEST_F(MidiStream, PostsPositionCallbacksToTheCallbackThread) {
   EXPECT_EQ(msg.message, MM_MOM_POSITIONCB);
   EXPECT_EQ(reinterpret_cast<MIDIHDR*>(msg.lParam), &h);
   EXPECT_EQ(h.dwOffset, 12u);
-  ASSERT_EQ(sink.events.size(), 2u);
-  EXPECT_EQ(sink.events[1].longMsg, std::vector<uint8_t>(sysex, sysex + sizeof sysex));
+  // After the channel defaults of a new stream: the note, then the message.
+  ASSERT_EQ(sink.events.size(), 80u + 2u);
+  EXPECT_EQ(sink.events[80].shortMsg, 0x00403C90u);
+  EXPECT_EQ(sink.events[81].longMsg, std::vector<uint8_t>(sysex, sysex + sizeof sysex));
 }
 
 TEST_F(MidiStream, PauseHoldsTimeAndStopHandsBuffersBackWithNotesOff) {

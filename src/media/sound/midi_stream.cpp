@@ -200,8 +200,11 @@ void cMidiStream::OnPositionCallback(MIDIHDR* header) {
   if (header->dwOffset + 12 > header->dwBytesRecorded) return;
   const uint32_t word = Le32(header->lpData + header->dwOffset + 8);
   if (IsEndOfTrack(word)) {
+    // Only a song that was playing starts again: an end that arrives just after a stop or a pause
+    // from the user-interface thread rewinds it but leaves it silent.
+    const bool wasPlaying = m_nState == 1;
     StopMidiStream(0);
-    if (m_bLoop) RestartMidiStream(1);
+    if (m_bLoop && wasPlaying) RestartMidiStream(1);
   } else if (m_nReadOffset < TrackEnd()) {
     FillMidiBuffer();
   }

@@ -26,6 +26,7 @@ void cMidiFilePlayer::CloseDevice() {
     std::lock_guard<std::mutex> lock(m_lock);
     renderer = m_pRenderer;
     m_pRenderer = nullptr;
+    if (m_nState != 0) m_bSilence = true;
     m_nState = 0;
     m_pSong.reset();
     m_songs.clear();
@@ -127,13 +128,7 @@ void cMidiFilePlayer::Advance(int frames, int rate, cMidiSink& sink) {
   }
   if (m_bResetChannels) {
     // A new song starts from the General MIDI defaults, whatever the last one left behind.
-    for (uint32_t ch = 0; ch < 16; ++ch) {
-      sink.ShortMessage(0xB0 | ch | (121u << 8));
-      sink.ShortMessage(0xC0 | ch);
-      sink.ShortMessage(0xE0 | ch | (0x40u << 16));
-      sink.ShortMessage(0xB0 | ch | (7u << 8) | (100u << 16));
-      sink.ShortMessage(0xB0 | ch | (10u << 8) | (64u << 16));
-    }
+    sink.ResetChannels();
     m_bResetChannels = false;
   }
   if (m_nState != 1 || !m_pSong || rate <= 0) return;

@@ -28,7 +28,12 @@ void cMidiRenderer::Attach(cMidiSequencer* sequencer) {
 
 void cMidiRenderer::Detach(cMidiSequencer* sequencer) {
   std::lock_guard<std::mutex> lock(m_lock);
-  m_sequencers.erase(std::remove(m_sequencers.begin(), m_sequencers.end(), sequencer), m_sequencers.end());
+  const auto it = std::find(m_sequencers.begin(), m_sequencers.end(), sequencer);
+  if (it == m_sequencers.end()) return;
+  m_sequencers.erase(it);
+  // A last step of no time hands over what the sequencer still owes the synthesiser (the notes
+  // off of a stop or a pause), so its notes do not hang on into the next song.
+  sequencer->Advance(0, m_nRate, m_sink);
 }
 
 void cMidiRenderer::Render(float* out, int frames) {

@@ -19,7 +19,8 @@ public:
   // The renderer on the shared synthesiser, attached to the shared mixer; null without a synthesiser.
   static cMidiRenderer* Shared();
 
-  // Returns only once the sequencer is no longer being advanced.
+  // Detach returns only once the sequencer is no longer being advanced; it lets the sequencer send
+  // what it still owes (notes off) first.
   void Attach(cMidiSequencer* sequencer);
   void Detach(cMidiSequencer* sequencer);
 

@@ -23,6 +23,17 @@ public:
       ShortMessage(0xB0 | ch | (123u << 8));
     }
   }
+  // Puts every channel back to the General MIDI defaults a new song expects: controllers reset,
+  // program 0, pitch centred, volume 100, pan centred.
+  void ResetChannels() {
+    for (uint32_t ch = 0; ch < 16; ++ch) {
+      ShortMessage(0xB0 | ch | (121u << 8));
+      ShortMessage(0xC0 | ch);
+      ShortMessage(0xE0 | ch | (0x40u << 16));
+      ShortMessage(0xB0 | ch | (7u << 8) | (100u << 16));
+      ShortMessage(0xB0 | ch | (10u << 8) | (64u << 16));
+    }
+  }
 };
 
 // Something that advances in time and sends events to a sink: a MIDI stream or a file player.

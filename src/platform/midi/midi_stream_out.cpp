@@ -195,7 +195,13 @@ void cMidiStreamOut::Advance(int frames, int rate, cMidiSink& sink) {
     sink.AllNotesOff();
     m_bSilence = false;
   }
-  if (!m_bPlaying || rate <= 0) return;
+  if (m_bResetChannels) {
+    // A newly opened stream starts from the defaults, not from what the previous song left set
+    // on the shared synthesiser.
+    sink.ResetChannels();
+    m_bResetChannels = false;
+  }
+  if (!m_bPlaying || rate <= 0 || frames <= 0) return;
   m_dMicrosPending += frames * 1e6 / rate;
   while (!m_queue.empty()) {
     MIDIHDR* header = m_queue.front();

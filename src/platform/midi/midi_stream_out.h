@@ -95,5 +95,6 @@ private:
   bool m_bPlaying = false;
   bool m_bSilence = false;      // all notes off at the next slice
   bool m_bGainChanged = false;
+  bool m_bResetChannels = true; // channels to the defaults before the first event
   float m_fGain = 1.0f;
 };

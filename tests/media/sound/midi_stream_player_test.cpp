@@ -114,6 +114,43 @@ TEST_F(MidiStreamPlayer, PlayMidiStreamNeedsTheMidExtensionAndAnImage) {
   EXPECT_EQ(PlayMidiStream(players, 3, &entry, 1, &renderer), 0);  // no such channel
 }
 
+TEST_F(MidiStreamPlayer, ANewSongStartsFromTheDefaultProgram) {
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0xC0, 0x30, 0x00, 0x90, 0x3C, 0x40, 0x60, 0xFF, 0x2F, 0x00}})));
+  {
+    cMidiStream strings(path.c_str(), &renderer);
+    strings.RestartMidiStream(0);
+    Run(strings, 4800);
+  }
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x40, 0x40, 0x60, 0xFF, 0x2F, 0x00}})));
+  cMidiStream plain(path.c_str(), &renderer);
+  plain.RestartMidiStream(0);
+  Run(plain, 4800);
+  // The program channel 0 has when the second song's note sounds.
+  int program = -1;
+  bool sounded = false;
+  for (const auto& e : sink.events) {
+    if ((e.shortMsg & 0xFF) == 0xC0) program = (e.shortMsg >> 8) & 0x7F;
+    if ((e.shortMsg & 0xFFFF) == 0x4090) {
+      sounded = true;
+      break;
+    }
+  }
+  ASSERT_TRUE(sounded);
+  EXPECT_EQ(program, 0);
+}
+
+TEST_F(MidiStreamPlayer, FreeingAPlayerSilencesItsNotes) {
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x83, 0x00, 0xFF, 0x2F, 0x00}})));
+  auto player = std::make_unique<cMidiStream>(path.c_str(), &renderer);
+  player->RestartMidiStream(1);
+  Run(*player, 4800);
+  ASSERT_EQ(sink.NotesOn().size(), 1u);
+  player.reset();  // the next song's request frees the player while its note still sounds
+  size_t notesOff = 0;
+  for (const auto& e : sink.events) notesOff += (e.shortMsg & 0xFFF0) == ((123u << 8) | 0xB0);
+  EXPECT_EQ(notesOff, 16u);
+}
+
 TEST_F(MidiStreamPlayer, APlayerWhoseThreadAlreadyEndedIsFreedWithoutWaiting) {
   ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0xFF, 0x2F, 0x00}})));
   auto player = std::make_unique<cMidiStream>(path.c_str(), &renderer);
