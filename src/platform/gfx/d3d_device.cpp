@@ -631,10 +631,7 @@ Result Device::Present() {
   if (m_lost) return kErrDeviceLost;
   if (m_inScene) return kErrInvalidCall;
   const Surface* bb = m_backBuffer;
-  Frame frame;
-  frame.width = bb->Width();
-  frame.height = bb->Height();
-  frame.pixels.resize(static_cast<size_t>(frame.width) * frame.height);
+  Frame frame = TheFrameMailbox().Blank(bb->Width(), bb->Height());
   for (int y = 0; y < frame.height; ++y)
     RowToRgb32(bb->GetFormat(), bb->Row(y), frame.pixels.data() + static_cast<size_t>(y) * frame.width, frame.width);
   TheFrameMailbox().Post(std::move(frame));

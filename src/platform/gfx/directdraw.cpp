@@ -162,10 +162,7 @@ void DirectDraw::SimulateDisplayLoss() {
 void DirectDraw::PresentSurface(const Surface* surface) {
   if (!surface || surface->IsLost()) return;
   m_shown = surface;
-  Frame frame;
-  frame.width = surface->Width();
-  frame.height = surface->Height();
-  frame.pixels.resize(static_cast<size_t>(frame.width) * frame.height);
+  Frame frame = TheFrameMailbox().Blank(surface->Width(), surface->Height());
   const PaletteEntry* palette = surface->GetPalette() ? surface->GetPalette()->Entries() : nullptr;
   for (int y = 0; y < frame.height; ++y)
     RowToRgb32(surface->GetFormat(), surface->Row(y), frame.pixels.data() + static_cast<size_t>(y) * frame.width,

@@ -26,6 +26,10 @@ class FrameMailbox {
  public:
   // Replaces the held frame (its serial is set here).
   void Post(Frame frame);
+  // A frame of width x height whose pixels the caller overwrites entirely: it reuses the pixel
+  // memory of an earlier frame that nobody holds any more, so posting every frame allocates and
+  // clears no new picture. The pixel values are unspecified.
+  Frame Blank(int width, int height);
   // The newest frame, or null when none was posted. The frame is shared and never changes.
   std::shared_ptr<const Frame> Latest() const;
   // The newest frame when it is newer than `lastSerial` (then updates lastSerial), else null.
@@ -35,7 +39,8 @@ class FrameMailbox {
 
  private:
   mutable std::mutex m_mutex;
-  std::shared_ptr<const Frame> m_frame;
+  std::shared_ptr<Frame> m_frame;
+  std::vector<uint32_t> m_spare;  // pixels of a replaced frame no reader held
   uint64_t m_serial = 0;
 };
 

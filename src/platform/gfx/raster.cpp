@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/gfx/pixel_format.h"
+#include "platform/gfx/simd.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -31,7 +32,18 @@ using State = Device::PipelineState;
 
 inline uint32_t Div255(uint32_t x) { return (x + 127) / 255; }
 
-inline int64_t Snap(float v) { return std::llround(static_cast<double>(v) * 256.0); }
+// std::llround(v * 256) without the library call: for |x| < 2^51 adding 0.5 to a float scaled by
+// 256 loses no bit that could move it across an integer, so truncating gives the same rounding
+// (half away from zero). Larger values, infinities and NaN take the library path.
+inline int64_t Snap(float v) {
+  const double x = static_cast<double>(v) * 256.0;
+  const double magnitude = std::fabs(x);
+  if (magnitude < 2251799813685248.0) {
+    const auto q = static_cast<int64_t>(magnitude + 0.5);
+    return x < 0 ? -q : q;
+  }
+  return std::llround(x);
+}
 
 inline int64_t FloorDiv(int64_t a, int64_t b) {
   int64_t q = a / b;
@@ -337,7 +349,99 @@ struct QuadSpan {
   int x0, x1;              // destination columns [x0, x1)
   const int* cols;         // texel column per destination column (index x - x0)
   bool contiguous;         // cols[i] == cols[0] + i
+  bool mirrored;           // cols[i] == cols[0] - i (a sheet drawn flipped left to right)
 };
+
+// One A8R8G8B8 texel blended by its own alpha onto a 32-bit destination pixel.
+template <Format DF>
+inline void BlendTexel32(uint32_t* d, uint32_t tv) {
+  const uint32_t av = tv >> 24;
+  if (av == 0) return;
+  if (av == 255) {
+    *d = tv;
+    return;
+  }
+  const uint32_t dv = DF == Format::X8R8G8B8 ? *d | 0xFF000000u : *d;
+  *d = BlendSrcAlpha(tv, dv) | (DF == Format::X8R8G8B8 ? 0xFF000000u : 0);
+}
+
+// The rows of one quad: destination rows from `dst` on (one per texel row), texel row rows[y] of
+// the texture for destination row y.
+struct TexelBlock {
+  uint8_t* dst;
+  intptr_t dstPitch;
+  const uint8_t* tex;
+  intptr_t texPitch;
+  const int* rows;
+  int h;
+};
+
+#if QC4_GFX_AVX2
+// SrcAlphaRow32 over every row of a quad, eight texels at a time with AVX2. One call per quad: a
+// sprite's rows are only a few vector steps long, so the rows loop lives in here too.
+template <Format DF, bool Mirrored>
+QC4_TARGET_AVX2 void SrcAlphaRect32Avx2(const TexelBlock& b, const QuadSpan& span) {
+  const __m256i alphaMask = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+  const int n = span.x1 - span.x0;
+  for (int y = 0; y < b.h; ++y) {
+    uint32_t* d = reinterpret_cast<uint32_t*>(b.dst + y * b.dstPitch) + span.x0;
+    const uint32_t* s = reinterpret_cast<const uint32_t*>(b.tex + b.rows[y] * b.texPitch) + span.cols[0];
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+      __m256i t;
+      if constexpr (Mirrored) {
+        // Texels s[-i - 7] .. s[-i] lie inside the row: s[-(n - 1)] is the row's leftmost one used.
+        t = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s - i - 7)), reverse);
+      } else {
+        t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+      }
+      const __m256i a = _mm256_and_si256(t, alphaMask);
+      const __m256i zero = _mm256_cmpeq_epi32(a, _mm256_setzero_si256());
+      const __m256i full = _mm256_cmpeq_epi32(a, alphaMask);
+      if (_mm256_movemask_epi8(_mm256_or_si256(zero, full)) == -1) {
+        const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm256_blendv_epi8(t, dv, zero));
+        continue;
+      }
+      for (int k = i; k < i + 8; ++k) BlendTexel32<DF>(d + k, Mirrored ? s[-k] : s[k]);
+    }
+    for (; i < n; ++i) BlendTexel32<DF>(d + i, Mirrored ? s[-i] : s[i]);
+  }
+}
+#endif
+
+// A8R8G8B8 texels blended by their own alpha onto a 32-bit row: d[i] gets texel s[i] (s[-i] when
+// mirrored). Groups of texels that are each fully transparent or fully opaque (keyed sprites,
+// opaque backgrounds) give a per-pixel choice between texel and destination, made without branching
+// on the picture; groups holding a partial alpha blend pixel by pixel.
+template <Format DF, bool Mirrored>
+void SrcAlphaRow32(uint32_t* d, const uint32_t* s, int n) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  for (; i + 4 <= n; i += 4) {
+    __m128i t;
+    if constexpr (Mirrored) {
+      // Texels s[-i - 3] .. s[-i] lie inside the row: s[-(n - 1)] is the row's leftmost one used.
+      t = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s - i - 3)), _MM_SHUFFLE(0, 1, 2, 3));
+    } else {
+      t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    }
+    const __m128i a = _mm_and_si128(t, alphaMask);
+    const __m128i zero = _mm_cmpeq_epi32(a, _mm_setzero_si128());
+    const __m128i full = _mm_cmpeq_epi32(a, alphaMask);
+    if (_mm_movemask_epi8(_mm_or_si128(zero, full)) == 0xFFFF) {
+      const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                       _mm_or_si128(_mm_and_si128(zero, dv), _mm_andnot_si128(zero, t)));
+      continue;
+    }
+    for (int k = i; k < i + 4; ++k) BlendTexel32<DF>(d + k, Mirrored ? s[-k] : s[k]);
+  }
+#endif
+  for (; i < n; ++i) BlendTexel32<DF>(d + i, Mirrored ? s[-i] : s[i]);
+}
 
 // Texel-driven row: TexelDirect or TexelConstAlpha, Replace or SrcAlpha blending.
 template <Format SF, Format DF, bool ConstAlpha, bool SrcAlphaBlend>
@@ -371,42 +475,13 @@ void TexelRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span, uint32_t
   if constexpr (SF == Format::A8R8G8B8 && (DF == Format::X8R8G8B8 || DF == Format::A8R8G8B8) &&
                 !ConstAlpha && SrcAlphaBlend) {
     if (span.contiguous) {
-      const uint32_t* s = reinterpret_cast<const uint32_t*>(srow) + span.cols[0];
-      uint32_t* d = reinterpret_cast<uint32_t*>(drow) + span.x0;
-      int i = 0;
-#if defined(__SSE2__)
-      // Four texels at a time: all transparent -> skip, all opaque -> store, else per pixel.
-      const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-      for (; i + 4 <= n; i += 4) {
-        const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        const __m128i a = _mm_and_si128(t, alphaMask);
-        const int zero = _mm_movemask_epi8(_mm_cmpeq_epi32(a, _mm_setzero_si128()));
-        if (zero == 0xFFFF) continue;
-        const int full = _mm_movemask_epi8(_mm_cmpeq_epi32(a, alphaMask));
-        if (full == 0xFFFF) {
-          _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), t);
-          continue;
-        }
-        for (int k = i; k < i + 4; ++k) {
-          const uint32_t tv = s[k], av = tv >> 24;
-          if (av == 0) continue;
-          if (av == 255) { d[k] = tv; continue; }
-          const uint32_t dv = DF == Format::X8R8G8B8 ? d[k] | 0xFF000000u : d[k];
-          d[k] = BlendSrcAlpha(tv, dv) | (DF == Format::X8R8G8B8 ? 0xFF000000u : 0);
-        }
-      }
-#endif
-      for (; i < n; ++i) {
-        const uint32_t t = s[i];
-        const uint32_t a = t >> 24;
-        if (a == 0) continue;
-        if (a == 255) {
-          d[i] = t;
-          continue;
-        }
-        const uint32_t dv = DF == Format::X8R8G8B8 ? d[i] | 0xFF000000u : d[i];
-        d[i] = BlendSrcAlpha(t, dv) | (DF == Format::X8R8G8B8 ? 0xFF000000u : 0);
-      }
+      SrcAlphaRow32<DF, false>(reinterpret_cast<uint32_t*>(drow) + span.x0,
+                               reinterpret_cast<const uint32_t*>(srow) + span.cols[0], n);
+      return;
+    }
+    if (span.mirrored) {
+      SrcAlphaRow32<DF, true>(reinterpret_cast<uint32_t*>(drow) + span.x0,
+                              reinterpret_cast<const uint32_t*>(srow) + span.cols[0], n);
       return;
     }
   }
@@ -428,16 +503,33 @@ void TexelRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span, uint32_t
   }
 }
 
-using TexelRowFn = void (*)(uint8_t*, const uint8_t*, const QuadSpan&, uint32_t);
+// TexelRow over every row of a quad.
+template <Format SF, Format DF, bool ConstAlpha, bool SrcAlphaBlend>
+void TexelRect(const TexelBlock& b, const QuadSpan& span, uint32_t alpha) {
+#if QC4_GFX_AVX2
+  if constexpr (SF == Format::A8R8G8B8 && (DF == Format::X8R8G8B8 || DF == Format::A8R8G8B8) && !ConstAlpha &&
+                SrcAlphaBlend) {
+    if ((span.contiguous || span.mirrored) && UseAvx2()) {
+      if (span.contiguous) SrcAlphaRect32Avx2<DF, false>(b, span);
+      else SrcAlphaRect32Avx2<DF, true>(b, span);
+      return;
+    }
+  }
+#endif
+  for (int y = 0; y < b.h; ++y)
+    TexelRow<SF, DF, ConstAlpha, SrcAlphaBlend>(b.dst + y * b.dstPitch, b.tex + b.rows[y] * b.texPitch, span, alpha);
+}
+
+using TexelRectFn = void (*)(const TexelBlock&, const QuadSpan&, uint32_t);
 
 template <Format SF, Format DF>
-TexelRowFn PickRow(bool constAlpha, bool srcAlpha) {
-  if (constAlpha) return srcAlpha ? TexelRow<SF, DF, true, true> : TexelRow<SF, DF, true, false>;
-  return srcAlpha ? TexelRow<SF, DF, false, true> : TexelRow<SF, DF, false, false>;
+TexelRectFn PickRow(bool constAlpha, bool srcAlpha) {
+  if (constAlpha) return srcAlpha ? TexelRect<SF, DF, true, true> : TexelRect<SF, DF, true, false>;
+  return srcAlpha ? TexelRect<SF, DF, false, true> : TexelRect<SF, DF, false, false>;
 }
 
 template <Format SF>
-TexelRowFn PickRowDst(Format df, bool constAlpha, bool srcAlpha) {
+TexelRectFn PickRowDst(Format df, bool constAlpha, bool srcAlpha) {
   switch (df) {
     case Format::A8R8G8B8: return PickRow<SF, Format::A8R8G8B8>(constAlpha, srcAlpha);
     case Format::X8R8G8B8: return PickRow<SF, Format::X8R8G8B8>(constAlpha, srcAlpha);
@@ -447,7 +539,7 @@ TexelRowFn PickRowDst(Format df, bool constAlpha, bool srcAlpha) {
   }
 }
 
-TexelRowFn PickTexelRow(Format sf, Format df, bool constAlpha, bool srcAlpha) {
+TexelRectFn PickTexelRect(Format sf, Format df, bool constAlpha, bool srcAlpha) {
   switch (sf) {
     case Format::A8R8G8B8: return PickRowDst<Format::A8R8G8B8>(df, constAlpha, srcAlpha);
     case Format::X8R8G8B8: return PickRowDst<Format::X8R8G8B8>(df, constAlpha, srcAlpha);
@@ -459,10 +551,10 @@ TexelRowFn PickTexelRow(Format sf, Format df, bool constAlpha, bool srcAlpha) {
 
 // Texel index for each of `n` destination columns (or rows) starting at pixel p0, for a quad edge
 // running from position a to b with texture coordinate ta to tb over a texture of `size` texels.
-// A mapping of exactly one texel per pixel (forwards or mirrored) is filled by stepping, which
-// gives the same indexes as evaluating every pixel centre.
-void FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, float tb, int size,
-                    uint32_t address) {
+// A mapping of exactly one texel per pixel (forwards or mirrored) that stays inside the texture is
+// filled by stepping, which gives the same indexes as evaluating every pixel centre. Returns +1 or
+// -1 when the table steps by that, 0 when it was evaluated pixel by pixel.
+int FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, float tb, int size, uint32_t address) {
   const double span = b - a;
   const double scale = (static_cast<double>(tb) - ta) * size / span;
   auto at = [&](int i) {
@@ -471,20 +563,15 @@ void FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, f
   };
   if (scale == 1.0 || scale == -1.0) {
     const int step = scale > 0 ? 1 : -1;
-    int t = at(0);
-    out[0] = t;
-    bool exact = true;
-    for (int i = 1; i < n; ++i) {
-      t += step;
-      if (t < 0 || t >= size) {  // crossing the texture's edge: let the addressing decide
-        exact = false;
-        break;
-      }
-      out[i] = t;
+    const int first = at(0);
+    const int64_t last = first + int64_t{step} * (n - 1);
+    if (last >= 0 && last < size) {  // no crossing of the texture's edge, where addressing decides
+      for (int i = 0; i < n; ++i) out[i] = first + step * i;
+      return step;
     }
-    if (exact) return;
   }
   for (int i = 0; i < n; ++i) out[i] = at(i);
+  return 0;
 }
 
 }  // namespace
@@ -538,12 +625,13 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
   // Texel column per destination column, texel row per destination row.
   // Reused between draws (one drawing thread at a time; thread_local keeps threads apart).
   thread_local std::vector<int> cols, rows;
+  int colStep = 0;
   if (tex) {
     const int tw = tex->Width(), th = tex->Height();
     const double sxA = XA / 256.0, sxB = XB / 256.0, syA = YA / 256.0, syB = YB / 256.0;
     if (static_cast<int>(cols.size()) < w) cols.resize(w);
     if (static_cast<int>(rows.size()) < h) rows.resize(h);
-    FillTexelTable(cols.data(), w, px0, sxA, sxB, uA, uB, tw, st.addressU);
+    colStep = FillTexelTable(cols.data(), w, px0, sxA, sxB, uA, uB, tw, st.addressU);
     FillTexelTable(rows.data(), h, py0, syA, syB, vA, vB, th, st.addressV);
   }
   const uint32_t texelWhite = 0xFFFFFFFF;
@@ -568,14 +656,19 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
   }
 
   if ((shade == Shade::TexelDirect || shade == Shade::TexelConstAlpha) && blend != BlendKind::Generic) {
-    TexelRowFn fn = PickTexelRow(tex->GetFormat(), df, shade == Shade::TexelConstAlpha,
+    TexelRectFn fn = PickTexelRect(tex->GetFormat(), df, shade == Shade::TexelConstAlpha,
                                  blend == BlendKind::SrcAlpha);
     if (fn) {
-      QuadSpan span{static_cast<int>(px0), static_cast<int>(px1), cols.data(), true};
-      for (int i = 1; i < w; ++i)
-        if (cols[i] != cols[0] + i) { span.contiguous = false; break; }
-      for (int y = 0; y < h; ++y)
-        fn(target->Row(static_cast<int>(py0) + y), tex->Row(rows[y]), span, constant & 0xFF000000u);
+      // A stepped column table tells its direction; any other is scanned.
+      QuadSpan span{static_cast<int>(px0), static_cast<int>(px1), cols.data(), colStep != -1 || w == 1,
+                    colStep != 1 && w > 1};
+      for (int i = 1; colStep == 0 && i < w && (span.contiguous || span.mirrored); ++i) {
+        if (cols[i] != cols[0] + i) span.contiguous = false;
+        if (cols[i] != cols[0] - i) span.mirrored = false;
+      }
+      const TexelBlock block{target->Row(static_cast<int>(py0)), target->Pitch(), tex->Row(0), tex->Pitch(),
+                             rows.data(), h};
+      fn(block, span, constant & 0xFF000000u);
       return true;
     }
   }

@@ -14,6 +14,7 @@
 
 #include "platform/gfx/directdraw.h"
 #include "platform/gfx/pixel_format.h"
+#include "platform/gfx/simd.h"
 #include "platform/gfx/surface.h"
 
 #if defined(__SSE2__)
@@ -36,7 +37,9 @@ uint32_t KeyMask(Format f) {
   }
 }
 
-// Copies n pixels, skipping those whose masked value equals the key.
+// Copies n pixels, skipping those whose masked value equals the key. The vector loops blend
+// without branching on the picture: a sprite's edges change from keyed to drawn within a few pixels,
+// so tests on each group would mostly mispredict. Keyed pixels are rewritten with their own value.
 void KeyedRow32(uint32_t* d, const uint32_t* s, int n, uint32_t key, uint32_t mask) {
   int i = 0;
 #if defined(__SSE2__)
@@ -44,14 +47,8 @@ void KeyedRow32(uint32_t* d, const uint32_t* s, int n, uint32_t key, uint32_t ma
   const __m128i m = _mm_set1_epi32(static_cast<int>(mask));
   for (; i + 4 <= n; i += 4) {
     const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i eq = _mm_cmpeq_epi32(_mm_and_si128(sv, m), k);
-    const int bits = _mm_movemask_epi8(eq);
-    if (bits == 0xFFFF) continue;  // all keyed
-    if (bits == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), sv);
-      continue;
-    }
     const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i eq = _mm_cmpeq_epi32(_mm_and_si128(sv, m), k);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
                      _mm_or_si128(_mm_and_si128(eq, dv), _mm_andnot_si128(eq, sv)));
   }
@@ -66,14 +63,8 @@ void KeyedRow16(uint16_t* d, const uint16_t* s, int n, uint16_t key) {
   const __m128i k = _mm_set1_epi16(static_cast<short>(key));
   for (; i + 8 <= n; i += 8) {
     const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i eq = _mm_cmpeq_epi16(sv, k);
-    const int bits = _mm_movemask_epi8(eq);
-    if (bits == 0xFFFF) continue;
-    if (bits == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), sv);
-      continue;
-    }
     const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i eq = _mm_cmpeq_epi16(sv, k);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
                      _mm_or_si128(_mm_and_si128(eq, dv), _mm_andnot_si128(eq, sv)));
   }
@@ -100,17 +91,79 @@ void KeyedRow8(uint8_t* d, const uint8_t* s, int n, uint8_t key) {
     if (s[i] != key) d[i] = s[i];
 }
 
-void KeyedRow(Format f, uint8_t* d, const uint8_t* s, int n, uint32_t key) {
-  switch (BytesPerPixel(f)) {
-    case 1: KeyedRow8(d, s, n, static_cast<uint8_t>(key)); break;
+#if QC4_GFX_AVX2
+// KeyedRow32 / KeyedRow16 over a whole rectangle with AVX2 (32 bytes at a time); the rows loop is
+// inside so that a sprite's short rows pay for no call each.
+QC4_TARGET_AVX2 void KeyedRect32Avx2(uint8_t* d, size_t dPitch, const uint8_t* s, size_t sPitch, int w, int h,
+                                     uint32_t key, uint32_t mask) {
+  const __m256i k = _mm256_set1_epi32(static_cast<int>(key & mask));
+  const __m256i m = _mm256_set1_epi32(static_cast<int>(mask));
+  for (int y = 0; y < h; ++y) {
+    auto* dr = reinterpret_cast<uint32_t*>(d + y * dPitch);
+    auto* sr = reinterpret_cast<const uint32_t*>(s + y * sPitch);
+    int i = 0;
+    for (; i + 8 <= w; i += 8) {
+      const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sr + i));
+      const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dr + i));
+      const __m256i eq = _mm256_cmpeq_epi32(_mm256_and_si256(sv, m), k);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dr + i), _mm256_blendv_epi8(sv, dv, eq));
+    }
+    for (; i < w; ++i)
+      if ((sr[i] & mask) != (key & mask)) dr[i] = sr[i];
+  }
+}
+
+QC4_TARGET_AVX2 void KeyedRect16Avx2(uint8_t* d, size_t dPitch, const uint8_t* s, size_t sPitch, int w, int h,
+                                     uint16_t key) {
+  const __m256i k = _mm256_set1_epi16(static_cast<short>(key));
+  for (int y = 0; y < h; ++y) {
+    auto* dr = reinterpret_cast<uint16_t*>(d + y * dPitch);
+    auto* sr = reinterpret_cast<const uint16_t*>(s + y * sPitch);
+    int i = 0;
+    for (; i + 16 <= w; i += 16) {
+      const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sr + i));
+      const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dr + i));
+      const __m256i eq = _mm256_cmpeq_epi16(sv, k);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dr + i), _mm256_blendv_epi8(sv, dv, eq));
+    }
+    for (; i < w; ++i)
+      if (sr[i] != key) dr[i] = sr[i];
+  }
+}
+#endif
+
+// Copies h rows of w pixels (keyed or not) with the row loop picked once for the whole rectangle.
+void CopyRows(Format f, uint8_t* d, size_t dPitch, const uint8_t* s, size_t sPitch, int w, int h, bool keyed,
+              uint32_t key) {
+  const int bpp = BytesPerPixel(f);
+  const size_t rowBytes = static_cast<size_t>(w) * bpp;
+  if (!keyed) {
+    for (int i = 0; i < h; ++i) std::memcpy(d + i * dPitch, s + i * sPitch, rowBytes);
+    return;
+  }
+#if QC4_GFX_AVX2
+  if (bpp >= 2 && UseAvx2()) {
+    if (bpp == 2) KeyedRect16Avx2(d, dPitch, s, sPitch, w, h, static_cast<uint16_t>(key));
+    else KeyedRect32Avx2(d, dPitch, s, sPitch, w, h, key, KeyMask(f));
+    return;
+  }
+#endif
+  switch (bpp) {
+    case 1:
+      for (int i = 0; i < h; ++i) KeyedRow8(d + i * dPitch, s + i * sPitch, w, static_cast<uint8_t>(key));
+      break;
     case 2:
-      KeyedRow16(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s), n,
-                 static_cast<uint16_t>(key));
+      for (int i = 0; i < h; ++i)
+        KeyedRow16(reinterpret_cast<uint16_t*>(d + i * dPitch), reinterpret_cast<const uint16_t*>(s + i * sPitch), w,
+                   static_cast<uint16_t>(key));
       break;
-    case 4:
-      KeyedRow32(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s), n, key,
-                 KeyMask(f));
+    case 4: {
+      const uint32_t mask = KeyMask(f);
+      for (int i = 0; i < h; ++i)
+        KeyedRow32(reinterpret_cast<uint32_t*>(d + i * dPitch), reinterpret_cast<const uint32_t*>(s + i * sPitch), w,
+                   key, mask);
       break;
+    }
     default: break;
   }
 }
@@ -172,19 +225,12 @@ static void CopyRect(Surface* dst, int x, int y, const Surface* src, const Rect&
     // Overlapping copy inside one surface: read the whole source first.
     std::vector<uint8_t> tmp(rowBytes * h);
     for (int i = 0; i < h; ++i) std::memcpy(tmp.data() + rowBytes * i, src->Row(sr.top + i) + sr.left * bpp, rowBytes);
-    for (int i = 0; i < h; ++i) {
-      uint8_t* d = dst->Row(y + i) + x * bpp;
-      if (keyed) KeyedRow(f, d, tmp.data() + rowBytes * i, w, src->ColorKey());
-      else std::memcpy(d, tmp.data() + rowBytes * i, rowBytes);
-    }
+    CopyRows(f, dst->Row(y) + x * bpp, static_cast<size_t>(dst->Pitch()), tmp.data(), rowBytes, w, h, keyed,
+             src->ColorKey());
     return;
   }
-  for (int i = 0; i < h; ++i) {
-    uint8_t* d = dst->Row(y + i) + x * bpp;
-    const uint8_t* s = src->Row(sr.top + i) + sr.left * bpp;
-    if (keyed) KeyedRow(f, d, s, w, src->ColorKey());
-    else std::memcpy(d, s, rowBytes);
-  }
+  CopyRows(f, dst->Row(y) + x * bpp, static_cast<size_t>(dst->Pitch()), src->Row(sr.top) + sr.left * bpp,
+           static_cast<size_t>(src->Pitch()), w, h, keyed, src->ColorKey());
 }
 
 Result Surface::BltFast(int x, int y, Surface* src, const Rect* srcRect, uint32_t flags) {
