@@ -33,10 +33,16 @@ bool LoadList(const std::string& path, std::vector<T>& list) {
   // Every entry holds at least its field count and string count.
   if (!file->ReadCount(n, 8)) return false;
   if (n > 0) {
-    std::vector<T> work = list;
-    work.resize(static_cast<size_t>(n));
-    for (auto& entry : work)
-      if (!entry.Load(*file)) return false;
+    // Entries are added one at a time as they load, so memory follows what the file really holds
+    // rather than a count that a broken file may overstate.
+    std::vector<T> work;
+    for (int32_t i = 0; i < n; ++i) {
+      if (static_cast<size_t>(i) < list.size())
+        work.push_back(list[static_cast<size_t>(i)]);
+      else
+        work.emplace_back();
+      if (!work.back().Load(*file)) return false;
+    }
     if (file->Failed()) return false;
     if (g_bStripCR)
       for (auto& entry : work) entry.StripCR();
@@ -96,6 +102,8 @@ void cDatabase::SetDatabaseDefaults() {
 }
 
 bool cDatabase::LoadDatabaseFile(eDatabaseFile which, const std::string& path) {
+  // A missing file leaves the too-new flag as it finds it; the load error must speak of this file.
+  g_bFileTooNew = 0;
   switch (which) {
     case kDbAnimeSet: return LoadList(path, m_aAnimeSet);
     case kDbAnime: return LoadList(path, m_aAnime);

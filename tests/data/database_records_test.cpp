@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "byte_builder.h"
 #include "core/log.h"
 
@@ -184,6 +186,93 @@ TEST_F(DatabaseRecordsTest, SettingSIsClearedBelow153) {
   EXPECT_EQ(c.m_nSettingS, 4);
   EXPECT_EQ(c.m_bCellSize, 1);
   EXPECT_EQ(c.m_nCellUnits, 3);
+}
+
+TEST_F(DatabaseRecordsTest, SettingSGateOfEveryClassThatHasIt) {
+  // Each class at the version before S exists (its other fields must not shift into S), at the
+  // versions that carry S but clear it, and at 153 where it stands. The value read back is S and
+  // the field after it.
+  struct Read {
+    int32_t s, next;
+  };
+  const struct {
+    const char* name;
+    uint32_t gate;
+    std::function<std::vector<uint8_t>(uint32_t)> body;  // S = 5, next field 16
+    std::function<Read(const std::vector<uint8_t>&)> load;
+  } classes[] = {
+      {"effect", 151,
+       [](uint32_t v) {
+         cByteBuilder b;
+         if (v >= 151) b.I32(4).I32(5); else b.I32(3);
+         b.I32(16).I32(24).I32(0).I32(2).Str("e").Str("e.bmp").I32(0);
+         return b.Get();
+       },
+       [](const std::vector<uint8_t>& f) {
+         cEffectData e;
+         EXPECT_EQ(e.LoadFromBytes(f), 1);
+         return Read{e.m_nSettingS, e.m_nCellWidth};
+       }},
+      {"bgm", 151,
+       [](uint32_t v) {
+         cByteBuilder b;
+         if (v >= 151) b.I32(1).I32(5); else b.I32(0);
+         b.I32(2).Str("m").Str("m.ogg");
+         return b.Get();
+       },
+       [](const std::vector<uint8_t>& f) {
+         cBgmData m;
+         EXPECT_EQ(m.LoadFromBytes(f), 1);
+         return Read{m.m_nSettingS, m.m_strFileName == "m.ogg" ? 16 : 0};
+       }},
+      {"sound", 151,
+       [](uint32_t v) {
+         cByteBuilder b;
+         if (v >= 151) b.I32(1).I32(5); else b.I32(0);
+         b.I32(2).Str("n").Str("se.wav");
+         return b.Get();
+       },
+       [](const std::vector<uint8_t>& f) {
+         cSoundData m;
+         EXPECT_EQ(m.LoadFromBytes(f), 1);
+         return Read{m.m_nSettingS, m.m_strFileName == "se.wav" ? 16 : 0};
+       }},
+      {"sword", 151,
+       [](uint32_t v) {
+         cByteBuilder b;
+         if (v >= 151) b.I32(1).I32(5); else b.I32(0);
+         b.I32(3).Str("s").Str("").Str("s.bmp").I32(1).I32(10);
+         for (int g = 0; g < 10; ++g) b.I32(16 + g);
+         b.I32(0);
+         return b.Get();
+       },
+       [](const std::vector<uint8_t>& f) {
+         cSwordTypeData t;
+         EXPECT_EQ(t.LoadFromBytes(f), 1);
+         return Read{t.m_nSettingS, t.m_aEntries.at(0).m_nValue1};
+       }},
+      {"bitmap", 152,
+       [](uint32_t v) {
+         cByteBuilder b;
+         if (v >= 152) b.I32(1).I32(5); else b.I32(0);
+         b.I32(2).Str("n").Str("f.bmp");
+         return b.Get();
+       },
+       [](const std::vector<uint8_t>& f) {
+         cBmpCharaExcData m;
+         EXPECT_EQ(m.LoadFromBytes(f), 1);
+         return Read{m.m_nSettingS, m.m_strFileName == "f.bmp" ? 16 : 0};
+       }},
+  };
+  for (const auto& c : classes) {
+    for (uint32_t version : {c.gate - 1, c.gate, 152u, 153u}) {
+      cByteBuilder file;
+      file.U32(version).Bytes(c.body(version));
+      const Read r = c.load(file.Get());
+      EXPECT_EQ(r.s, version >= 153 ? 5 : 0) << c.name << " at " << version;
+      EXPECT_EQ(r.next, 16) << c.name << " at " << version;
+    }
+  }
 }
 
 TEST_F(DatabaseRecordsTest, SoundKeepsItsNumericGroupBeforeBothStrings) {

@@ -157,6 +157,7 @@ TEST_F(DatabaseTest, MissingOrTruncatedFileFailsCleanly) {
   m_boxes.clear();
   WriteAll(986);
   std::filesystem::remove(m_folder.Path() / "data/database/Bgm.dat");
+  g_bFileTooNew = 1;  // left over from a file refused earlier
   EXPECT_EQ(db.LoadDatabase(m_folder.Prefix()), 0);
   ASSERT_EQ(m_boxes.size(), 1u);
   EXPECT_NE(m_boxes[0].find("Bgm.dat の読み込みに失敗しました！"), std::string::npos);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <set>
 
 #include "core/log.h"
 #include "data/database.h"
@@ -31,6 +33,12 @@ class SystemDataTest : public ::testing::Test {
   }
 };
 
+struct LegacyCase {
+  uint32_t version;
+  const char* field;
+  int32_t expected;
+};
+
 int32_t FieldValue(const cSystemData& s, const char* name) {
   for (const cFieldDesc& d : s.FieldTable()) {
     if (std::string(d.name) != name) continue;
@@ -56,6 +64,160 @@ TEST_F(SystemDataTest, FieldsAtEveryVersionLandInTheirNamedMembers) {
     }
     EXPECT_EQ(s.m_strTitle, "title");
   }
+}
+
+TEST_F(SystemDataTest, EveryFieldGateReadsItsFirstVersionApartFromTheOneBefore) {
+  // At each gate V and at V - 1 every field the version holds lands in its own member: a gate one
+  // version off shifts every later field and the title.
+  std::set<uint32_t> versions;
+  for (const auto& spec : SystemFieldSpecs()) {
+    if (spec.from == kAll) continue;
+    versions.insert({spec.from - 1, spec.from});
+    if (spec.to != kNoEnd) versions.insert({spec.to, spec.to + 1});
+  }
+  for (uint32_t version : versions) {
+    std::map<std::string, int64_t> values;
+    int i = 0;
+    for (const auto& spec : SystemFieldSpecs()) values[spec.name] = 20 + i++;
+    cSystemData s;
+    ASSERT_EQ(s.LoadFromBytes(SystemDatBytes(version, values)), 1) << version;
+    for (const auto& spec : SystemFieldSpecs()) {
+      if (!SpecHolds(spec, version) || spec.to != kNoEnd) continue;
+      EXPECT_EQ(FieldValue(s, spec.name), values[spec.name]) << spec.name << " at " << version;
+    }
+    EXPECT_EQ(s.m_strTitle, "title") << version;
+    EXPECT_EQ(s.m_strOptionHelp, version >= 932 ? "help" : "") << version;
+  }
+}
+
+TEST_F(SystemDataTest, EachUpgradeStepAppliesBelowItsVersionOnly) {
+  // Every field of the file holds 7. Below V the step's value replaces it (or fills the field the
+  // file lacks); from V the file's 7 stands.
+  const LegacyCase below[] = {
+      {113, "m_bKeepTestFlows", 0}, {157, "m_nTitleOpt157", 0},   {167, "m_nMapOpt167a", 1},
+      {167, "m_nMenuOpt167a", 1},   {167, "m_nMenuOpt167b", 1},    {167, "m_nMenuOpt167c", 1},
+      {170, "m_nFontOpt170", 0},    {184, "m_bReplayOn", 1},       {185, "m_bScoreExtend", 1},
+      {187, "m_nViewMask", 0},      {187, "m_byColour187R", 0},    {187, "m_byColour187G", 177},
+      {187, "m_byColour187B", 0},   {188, "m_bRetryRestore0", 1},  {188, "m_bRetryRestore1", 1},
+      {188, "m_bRetryRestore2", 1}, {191, "m_nStageOpt191", 0},    {191, "m_nMapOpt191", 0},
+      {192, "m_bRetryRestore3", 1}, {205, "m_nFontFace", 60},      {214, "m_bLegacy214", 1},
+      {224, "m_nStageOpt224a", 0},  {224, "m_nStageOpt224b", 0},   {261, "m_bLegacy261", 1},
+      {272, "m_nStageOpt272", 0},   {287, "m_nGraphicOpt287", 0},  {289, "m_nPaletteOpt289", 0},
+      {515, "m_nPaletteStep", 16},  {525, "m_bLegacy525", 1},      {555, "m_bLegacy555", 1},
+      {637, "m_nSummonOpt637", 0},  {669, "m_bLegacy669", 1},      {670, "m_nDisplayOpt670a", 0},
+      {670, "m_nDisplayOpt670b", 2}, {677, "m_bLegacy677", 1},     {695, "m_bLegacy695", 1},
+      {696, "m_bLegacy696", 1},     {697, "m_bLegacy697", 1},      {721, "m_bLegacy721", 1},
+      {728, "m_bLegacy728", 1},     {733, "m_bLegacy733", 1},      {744, "m_bLegacy744", 1},
+      {749, "m_bLegacy749", 1},     {752, "m_bLegacy752", 1},      {757, "m_nStageOpt757", 0},
+      {763, "m_bLegacy763a", 1},    {763, "m_bLegacy763b", 1},     {768, "m_bLegacy768", 1},
+      {773, "m_bLegacy773", 1},     {781, "m_bLegacy781", 1},      {782, "m_bLegacy782", 1},
+      {783, "m_bLegacy783", 1},     {793, "m_bLegacy793", 1},      {805, "m_bLegacy805", 1},
+      {808, "m_bLegacy808", 1},     {818, "m_bLegacy818a", 1},     {818, "m_bLegacy818b", 1},
+      {819, "m_bLegacy819", 1},     {821, "m_nTitleOpt821", 0},    {822, "m_bLegacy822", 1},
+      {827, "m_bLegacy827", 1},     {831, "m_bLegacy831", 1},      {833, "m_bLegacy833", 1},
+      {837, "m_bLegacy837", 1},     {838, "m_bPauseKey", 1},       {839, "m_bLegacy839", 1},
+      {841, "m_bLegacy841", 1},     {845, "m_bLegacy845a", 1},     {845, "m_bLegacy845b", 1},
+      {845, "m_bLegacy845c", 1},    {845, "m_nStageOpt845", 1},    {855, "m_bLegacy855", 1},
+      {861, "m_bLegacy861", 1},     {875, "m_bLegacy875", 1},      {894, "m_bLegacy894", 1},
+      {895, "m_bLegacy895", 1},     {896, "m_bLegacy896", 1},      {897, "m_bLegacy897", 1},
+      {904, "m_bLegacy904", 1},     {912, "m_bLegacy912", 1},      {913, "m_bLegacy913", 1},
+      {932, "m_bShowOptionHelp", 0}, {943, "m_bFileDialogs", 1},   {966, "m_bFontOpt966", 0},
+      {981, "m_bLegacy981", 1},     {986, "m_bLegacy986", 1},
+  };
+  std::map<std::string, int64_t> sevens;
+  for (const auto& spec : SystemFieldSpecs()) sevens[spec.name] = 7;
+  for (const auto& c : below) {
+    cSystemData before = Loaded(SystemDatBytes(c.version - 1, sevens));
+    EXPECT_EQ(FieldValue(before, c.field), c.expected) << c.field << " at " << c.version - 1;
+    cSystemData from = Loaded(SystemDatBytes(c.version, sevens));
+    EXPECT_EQ(FieldValue(from, c.field), 7) << c.field << " at " << c.version;
+  }
+}
+
+TEST_F(SystemDataTest, ListUpgradesApplyBelowTheirVersionOnly) {
+  // The file's lists carry their own marked entries ("t12", "k4", "o5", "m1", 100 + index); each
+  // row reads one element at V - 1 and at V.
+  cSystemLists lists;
+  for (int k = 0; k < 25; ++k) lists.carryOver[static_cast<size_t>(k)] = static_cast<uint8_t>(100 + k);
+  for (int k = 0; k < 11; ++k) lists.iniKeys[static_cast<size_t>(k)].name = "k" + std::to_string(k);
+  for (int k = 0; k < 10; ++k) lists.optionMenu[static_cast<size_t>(k)].caption = "o" + std::to_string(k);
+  for (int k = 0; k < 4; ++k) lists.mapMenu[static_cast<size_t>(k)].caption = "m" + std::to_string(k);
+  for (auto& s : lists.status) s.low = 5;
+  auto probe = [](const cSystemData& s, const std::string& list, size_t i) -> std::string {
+    if (list == "text") return s.m_astrTexts.at(i);
+    if (list == "carry") return std::to_string(s.m_abCarryOver.at(i));
+    if (list == "key") return s.m_aIniKeys.at(i).m_strName;
+    if (list == "option") return s.m_aOptionMenu.at(i).m_strCaption;
+    if (list == "map") return s.m_aMapMenu.at(i).m_strCaption;
+    if (list == "low") return std::to_string(s.m_aStatusItems.at(i).m_nLowThreshold);
+    return "?";
+  };
+  const struct {
+    uint32_t version;
+    const char* list;
+    size_t index;
+    const char* before;  // at version - 1
+    const char* from;    // at version
+  } cases[] = {
+      {168, "carry", 18, "1", "116"},
+      {169, "map", 1, "オートセーブ", "m1"},
+      {169, "text", 14, "オートセーブＯＮ", "t12"},
+      {181, "text", 8, "残りHP", "t8"},
+      {193, "text", 26, "リトライ", "t22"},
+      {201, "carry", 15, "0", "114"},
+      {210, "carry", 9, "0", "109"},
+      {286, "key", 0, "Direct3D", "k0"},
+      {567, "key", 6, "DD_VideoStretch", "k4"},
+      {568, "key", 4, "D3D_FontCache", "k4"},
+      {587, "low", 2, "33", "5"},
+      {672, "key", 9, "English", "k9"},
+      {756, "text", 22, "マップへ戻る", "t22"},
+      {842, "key", 10, "Midi_DirectMusic", "k10"},
+      {932, "option", 6, "リプレイ自動保存", "o5"},
+      {932, "text", 23, "次のリプレイへ", "t23"},
+      {934, "option", 8, "リプレイのメッセージ自動進行秒数", "o7"},
+      {943, "text", 25, "リプレイの選択へ", "t25"},
+      {943, "text", 32, "Cキー：ソートの切り替え", "t32"},
+      {952, "option", 1, "ゲームパッド", "o1"},
+  };
+  for (const auto& c : cases) {
+    cSystemData before = Loaded(SystemDatBytes(c.version - 1, {}, lists));
+    EXPECT_EQ(probe(before, c.list, c.index), c.before) << c.list << " " << c.index << " at " << c.version - 1;
+    cSystemData from = Loaded(SystemDatBytes(c.version, {}, lists));
+    EXPECT_EQ(probe(from, c.list, c.index), c.from) << c.list << " " << c.index << " at " << c.version;
+  }
+}
+
+TEST_F(SystemDataTest, ListGatesReadTheListFromItsVersionOnly) {
+  cSystemLists lists;
+  lists.carryOverClear.assign(25, 9);
+  lists.modeOpt = {2, 2, 2, 2};
+  lists.ranking.assign(4, {1, {3, 3, 3, 3, 3}});
+  lists.sceneBgmOn.assign(6, 0);
+  lists.rankReg.assign(4, "r");
+  lists.replaySave.assign(3, "s");
+  lists.replayOrder.assign(3, "p");
+  const cSystemData d;
+  struct Case {
+    uint32_t version;
+    std::function<bool(const cSystemData&)> fromFile;
+  };
+  const Case cases[] = {
+      {501, [](const cSystemData& s) { return s.m_abCarryOverClear[11] == 9; }},
+      {191, [](const cSystemData& s) { return s.m_anModeOpt[0] == 2; }},
+      {186, [](const cSystemData& s) { return s.m_aModeRanking[0].m_abKinds[0] == 3; }},
+      {202, [](const cSystemData& s) { return s.m_abSceneBgm[0] == 0; }},
+      {674, [](const cSystemData& s) { return s.m_astrRankRegChoices[0] == "r"; }},
+      {961, [](const cSystemData& s) { return s.m_astrReplaySaveChoices[0] == "s" &&
+                                              s.m_astrReplayOrderChoices[2] == "p"; }},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(c.fromFile(Loaded(SystemDatBytes(c.version - 1, {}, lists)))) << c.version - 1;
+    EXPECT_TRUE(c.fromFile(Loaded(SystemDatBytes(c.version, {}, lists)))) << c.version;
+  }
+  // Before its list exists the older file keeps the defaults of the newer lists.
+  EXPECT_EQ(Loaded(SystemDatBytes(673, {}, lists)).m_astrRankRegChoices, d.m_astrRankRegChoices);
+  EXPECT_EQ(Loaded(SystemDatBytes(960, {}, lists)).m_astrReplayOrderChoices, d.m_astrReplayOrderChoices);
 }
 
 TEST_F(SystemDataTest, DeclaresNinetySixNumericFieldsAtTheCurrentVersion) {
@@ -94,12 +256,6 @@ TEST_F(SystemDataTest, HandBuiltCurrentFileSavesBackToTheSameBytes) {
   EXPECT_EQ(s.m_byColour187B, 255);
   EXPECT_EQ(s.SaveToBytes(), bytes);
 }
-
-struct LegacyCase {
-  uint32_t version;
-  const char* field;
-  int32_t expected;
-};
 
 TEST_F(SystemDataTest, UpgradeSetsLegacySwitchesByVersionRange) {
   const LegacyCase cases[] = {

@@ -163,6 +163,19 @@ TEST_F(DumpToolTest, RefusedFilesExitWithTheGamesMessage) {
   EXPECT_NE(missing.out.find("\"version\": null"), std::string::npos);
 }
 
+TEST_F(DumpToolTest, ARefusedMusicListBesideTheSettingsDoesNotChangeTheirMessage) {
+  // The settings' scene music is checked against "database\Bgm.dat" beside them; that file being
+  // too new must not make a missing settings file read as too new.
+  auto bgm = ReadBytes(m_folder.Path() / "Bgm.dat");
+  bgm[0] = 0xDB;  // version 987
+  bgm[1] = 0x03;
+  m_folder.Write("game/database/Bgm.dat", bgm);
+  const cRun run = RunDump("'" + m_folder.Prefix() + "game/System.dat'", m_folder);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(U8(u8"System.dat の読み込みに失敗しました！")), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find(U8(u8"上位のバージョン")), std::string::npos) << run.err;
+}
+
 TEST_F(DumpToolTest, TruncatedFilesOfEveryKindAreRefusedWithoutACrash) {
   std::vector<std::string> files = {"System.dat"};
   for (int i = 0; i < kDatabaseFileCount; ++i) files.push_back(DatabaseFileName(static_cast<eDatabaseFile>(i)));

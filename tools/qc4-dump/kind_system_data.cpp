@@ -15,6 +15,9 @@ void LoadNeighbouringMusicList(const std::string& path) {
   const size_t slash = path.find_last_of("\\/");
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   g_Database.LoadDatabaseFile(kDbBgm, folder + "database\\Bgm.dat");
+  // A refused music list must not make the settings' own error read as "too new": a settings file
+  // that is missing leaves the flag as it finds it.
+  g_bFileTooNew = 0;
 }
 
 bool DumpSystemData(const std::string& path, cJsonWriter& out, std::string& error) {
