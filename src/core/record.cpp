@@ -253,6 +253,7 @@ int cRecord::LoadOrRestore(cDataFile& file) {
   Save(*snapshot);
   if (Load(file) && !file.Failed()) return 1;
   auto restore = cDataFile::FromBytes(snapshot->Bytes());
+  restore->SetExactCounts(true);
   uint32_t keptVersion = g_nFileVersion;
   g_nFileVersion = g_nDataVersion;
   Load(*restore);

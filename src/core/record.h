@@ -41,6 +41,10 @@ class cDataFile {
   const std::string& Path() const { return m_strPath; }
   bool Failed() const { return m_bFailed; }
   void Fail() { m_bFailed = true; }
+  // Set on a record's own snapshot read back after a broken load: there a count of 0 means an
+  // empty list, so that readers which keep a list on a 0 count in files put an empty one back.
+  bool ExactCounts() const { return m_bExactCounts; }
+  void SetExactCounts(bool on) { m_bExactCounts = on; }
 
   size_t Position() const { return m_nPos; }
   size_t Size() const { return m_aBytes.size(); }
@@ -67,6 +71,7 @@ class cDataFile {
   size_t m_nPos = 0;
   bool m_bWriter = false;
   bool m_bFailed = false;
+  bool m_bExactCounts = false;
   std::string m_strPath;
 };
 
@@ -204,18 +209,22 @@ bool SaveRecordList(cDataFile& file, std::vector<T>& list) {
   return true;
 }
 
-// Counted byte array: int32 count, then the bytes. A count <= 0 leaves the array unchanged.
+// Counted byte array: int32 count, then the bytes. A count <= 0 leaves the array unchanged (empties it
+// when the file has exact counts).
 bool LoadByteArray(cDataFile& file, std::vector<uint8_t>& bytes);
 void SaveByteArray(cDataFile& file, const std::vector<uint8_t>& bytes);
 
 // Counted list of plain values of one size (int32 count, then count x sizeof(T) bytes). A count
-// <= 0 leaves the list unchanged.
+// <= 0 leaves the list unchanged (empties it when the file has exact counts).
 template <class T>
 bool LoadValueList(cDataFile& file, std::vector<T>& list) {
   static_assert(std::is_trivially_copyable_v<T>);
   int32_t n = 0;
   if (!file.ReadCount(n, sizeof(T))) return false;
-  if (n <= 0) return true;
+  if (n <= 0) {
+    if (file.ExactCounts()) list.clear();
+    return true;
+  }
   std::vector<T> values(static_cast<size_t>(n));
   if (!file.Read(values.data(), values.size() * sizeof(T))) return false;
   list = std::move(values);

@@ -389,6 +389,39 @@ TEST_F(RecordTest, ABrokenListMakesNoMoreElementsThanTheFileHolds) {
   EXPECT_EQ(g->Remaining(), 0u);
 }
 
+// A class with additions after the body: a value list (kept on a count of 0) and an int32 trailer.
+class cWithList : public cSample {
+ public:
+  std::vector<int32_t> m_anList;
+  int32_t m_nTrailer = 0;
+  bool Load(cDataFile& file) override {
+    return cSample::Load(file) && LoadValueList(file, m_anList) && file.ReadInt32(m_nTrailer);
+  }
+  bool Save(cDataFile& file) override {
+    if (!cSample::Save(file)) return false;
+    SaveValueList(file, m_anList);
+    file.WriteInt32(m_nTrailer);
+    return true;
+  }
+};
+
+TEST_F(RecordTest, ABrokenFileLeavesListsAdditionsAsTheyWere) {
+  Bytes b = sampleBody(986);
+  b.i32(3).i32(1).i32(2).i32(3);  // the list, then the trailer is missing
+  cWithList r;
+  r.m_nTrailer = 5;
+  EXPECT_EQ(r.LoadFromBytes(b.b), 0);
+  EXPECT_TRUE(r.m_anList.empty());  // not the three values the broken file held
+  EXPECT_EQ(r.m_nTrailer, 5);
+  r.m_anList = {9};
+  EXPECT_EQ(r.LoadFromBytes(b.b), 0);
+  EXPECT_EQ(r.m_anList, std::vector<int32_t>{9});
+  b.i32(6);
+  ASSERT_EQ(r.LoadFromBytes(b.b), 1);
+  EXPECT_EQ(r.m_anList, (std::vector<int32_t>{1, 2, 3}));
+  EXPECT_EQ(r.m_nTrailer, 6);
+}
+
 TEST_F(RecordTest, CountedListsRejectCountsLargerThanTheFile) {
   auto f = cDataFile::FromBytes(Bytes().i32(1000000).b);
   std::vector<cSample> list(2);
