@@ -399,7 +399,16 @@ QC4_TARGET_AVX2 void SrcAlphaRect32Avx2(const TexelBlock& b, const QuadSpan& spa
       const __m256i a = _mm256_and_si256(t, alphaMask);
       const __m256i zero = _mm256_cmpeq_epi32(a, _mm256_setzero_si256());
       const __m256i full = _mm256_cmpeq_epi32(a, alphaMask);
-      if (_mm256_movemask_epi8(_mm256_or_si256(zero, full)) == -1) {
+      // Opaque and transparent runs (backgrounds, sprite bodies and margins) leave the destination
+      // unread; mixed groups choose per pixel.
+      const int fullBits = _mm256_movemask_epi8(full);
+      if (fullBits == -1) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), t);
+        continue;
+      }
+      const int zeroBits = _mm256_movemask_epi8(zero);
+      if (zeroBits == -1) continue;
+      if ((fullBits | zeroBits) == -1) {
         const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm256_blendv_epi8(t, dv, zero));
         continue;

@@ -93,7 +93,8 @@ void KeyedRow8(uint8_t* d, const uint8_t* s, int n, uint8_t key) {
 
 #if QC4_GFX_AVX2
 // KeyedRow32 / KeyedRow16 over a whole rectangle with AVX2 (32 bytes at a time); the rows loop is
-// inside so that a sprite's short rows pay for no call each.
+// inside so that a sprite's short rows pay for no call each. Wider groups are often wholly keyed
+// (skipped) or wholly drawn (stored without reading the destination); mixed groups blend.
 QC4_TARGET_AVX2 void KeyedRect32Avx2(uint8_t* d, size_t dPitch, const uint8_t* s, size_t sPitch, int w, int h,
                                      uint32_t key, uint32_t mask) {
   const __m256i k = _mm256_set1_epi32(static_cast<int>(key & mask));
@@ -104,8 +105,14 @@ QC4_TARGET_AVX2 void KeyedRect32Avx2(uint8_t* d, size_t dPitch, const uint8_t* s
     int i = 0;
     for (; i + 8 <= w; i += 8) {
       const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sr + i));
-      const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dr + i));
       const __m256i eq = _mm256_cmpeq_epi32(_mm256_and_si256(sv, m), k);
+      const int keyed = _mm256_movemask_epi8(eq);
+      if (keyed == -1) continue;
+      if (keyed == 0) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dr + i), sv);
+        continue;
+      }
+      const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dr + i));
       _mm256_storeu_si256(reinterpret_cast<__m256i*>(dr + i), _mm256_blendv_epi8(sv, dv, eq));
     }
     for (; i < w; ++i)
@@ -122,8 +129,14 @@ QC4_TARGET_AVX2 void KeyedRect16Avx2(uint8_t* d, size_t dPitch, const uint8_t* s
     int i = 0;
     for (; i + 16 <= w; i += 16) {
       const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sr + i));
-      const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dr + i));
       const __m256i eq = _mm256_cmpeq_epi16(sv, k);
+      const int keyed = _mm256_movemask_epi8(eq);
+      if (keyed == -1) continue;
+      if (keyed == 0) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dr + i), sv);
+        continue;
+      }
+      const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dr + i));
       _mm256_storeu_si256(reinterpret_cast<__m256i*>(dr + i), _mm256_blendv_epi8(sv, dv, eq));
     }
     for (; i < w; ++i)
