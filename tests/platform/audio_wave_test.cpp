@@ -73,6 +73,7 @@ TEST(AudioWave, HeaderTable) {
   { cWaveSpec s; s.channels = 0; s.align = 0; cases.push_back({"no channels", s, eWaveResult::kBadFormat, 0}); }
   { cWaveSpec s; s.align = 2; cases.push_back({"block alignment wrong", s, eWaveResult::kBadFormat, 0}); }
   { cWaveSpec s; s.rate = 0; cases.push_back({"rate 0", s, eWaveResult::kBadFormat, 0}); }
+  { cWaveSpec s; s.rate = 500; cases.push_back({"a very low rate", s, eWaveResult::kOk, 4}); }
   { cWaveSpec s; s.withData = false; cases.push_back({"no data chunk", s, eWaveResult::kNoData, 0}); }
   { cWaveSpec s; s.declaredData = 0; s.data.clear(); cases.push_back({"empty data", s, eWaveResult::kNoData, 0}); }
   { cWaveSpec s; s.declaredData = 0x7FFFFFF0; cases.push_back({"data size beyond the file", s, eWaveResult::kOk, 4}); }

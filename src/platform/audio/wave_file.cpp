@@ -67,7 +67,7 @@ eWaveResult ParseWave(const uint8_t* bytes, size_t size, cWaveData& out) {
   f.cbSize = Le16(raw + 16);
   if (f.cbSize != 0 || f.formatTag != 1 || (f.bitsPerSample != 8 && f.bitsPerSample != 16) ||
       (f.channels != 1 && f.channels != 2) || f.blockAlign != f.channels * f.bitsPerSample / 8 ||
-      f.samplesPerSec < 1000 || f.samplesPerSec > 384000)
+      f.samplesPerSec == 0 || f.samplesPerSec > 384000)
     return eWaveResult::kBadFormat;
 
   // The samples follow the format chunk.

@@ -138,6 +138,24 @@ TEST_F(BgmPlayer, TitleMusicFromMidiLoopsOnTheStreamPlayer) {
   EXPECT_EQ(stream.State(), 0);
 }
 
+TEST_F(BgmPlayer, OggOfUnknownKindPausesMidiWhenAskedElseStopsIt) {
+  ASSERT_EQ(player.InitBgm(1, oggTable, midiTable, kBgmSlotCount, 0), 1);
+  const std::string mixedCase = TempPath("title.Ogg");
+  ASSERT_TRUE(WriteSineOgg(mixedCase, 48000, 4800, 1000.0));
+  player.SetBgmFile(0, mid.c_str(), 100);
+  player.SetBgmFile(1, mixedCase.c_str(), 100);
+  ASSERT_EQ(player.m_anKinds[1], 0);
+  for (int pause : {1, 0}) {
+    ASSERT_EQ(player.PlayBgm(0, 0, 1, 0, 1), 1);
+    cMidiStream& stream = *player.m_apStreams[0];
+    ASSERT_EQ(stream.State(), 1);
+    ASSERT_EQ(player.PlayBgm(0, 1, 1, pause, 1), 1);  // tried as OGG first, and it plays
+    EXPECT_EQ(player.m_anChannelStates[0], 1);
+    EXPECT_EQ(stream.State(), pause == 1 ? 2 : 0) << pause;
+  }
+  std::remove(mixedCase.c_str());
+}
+
 TEST_F(BgmPlayer, MidiThroughTheComponentWithItsMasterVolume) {
   ASSERT_EQ(player.InitBgm(1, oggTable, midiTable, kBgmSlotCount, 1), 1);
   ASSERT_EQ(player.m_bUseMidiDll, 1);
