@@ -84,6 +84,51 @@ uint16_t SurfaceToScreen16(uint16_t p) {
   return static_cast<uint16_t>(r << d.nRedShift | (g * 2) << d.nGreenShift | b << d.nBlueShift);
 }
 
+// The 1:1 case of CopyPixels: the rectangle is cut to both surfaces once, then whole rows are
+// copied. A 16-bit source pixel is transparent when its alpha bit and top red bit (0xA000) are both
+// clear; a 32-bit one when its alpha is 0.
+void CopySameSize(cSurfaceLock& dstLock, int x, int y, int w, int h, cSurfaceLock& srcLock, int sx, int sy,
+                  bool keyed, bool screen, int dstW, int dstH, int srcW, int srcH) {
+  const int j0 = std::max({0, -x, -sx}), j1 = std::min({w, dstW - x, srcW - sx});
+  const int i0 = std::max({0, -y, -sy}), i1 = std::min({h, dstH - y, srcH - sy});
+  if (j0 >= j1 || i0 >= i1) return;
+  const int n = j1 - j0;
+  if (g_nDisplayBpp == 16) {
+    const DDCHANNELLAYOUT s = g_SurfaceLayout, d = g_ScreenLayout;
+    for (int i = i0; i < i1; ++i) {
+      const uint16_t* from = srcLock.Row16(sy + i) + sx + j0;
+      uint16_t* to = dstLock.Row16(y + i) + x + j0;
+      if (!screen && !keyed) {  // element by element: a copy inside one surface reads as before
+        for (int j = 0; j < n; ++j) to[j] = from[j];
+        continue;
+      }
+      for (int j = 0; j < n; ++j) {
+        const uint16_t p = from[j];
+        if (keyed && (p & 0xA000) == 0) continue;
+        if (!screen) {
+          to[j] = p;
+          continue;
+        }
+        const uint32_t r = (p >> s.nRedShift) & s.nRedMask;
+        const uint32_t g = (p >> s.nGreenShift) & s.nGreenMask;
+        const uint32_t b = (p >> s.nBlueShift) & s.nBlueMask;
+        to[j] = static_cast<uint16_t>(r << d.nRedShift | (g * 2) << d.nGreenShift | b << d.nBlueShift);
+      }
+    }
+    return;
+  }
+  for (int i = i0; i < i1; ++i) {
+    const uint32_t* from = srcLock.Row32(sy + i) + sx + j0;
+    uint32_t* to = dstLock.Row32(y + i) + x + j0;
+    if (!keyed) {
+      for (int j = 0; j < n; ++j) to[j] = from[j];
+      continue;
+    }
+    for (int j = 0; j < n; ++j)
+      if ((from[j] >> 24) != 0) to[j] = from[j];
+  }
+}
+
 // The pixel-copy path of a Direct3D blit: the destination is not a render target or the source
 // lives in system memory.
 void CopyPixels(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw, int sh,
@@ -96,6 +141,12 @@ void CopyPixels(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
   const int srcW = src->nTexWidth, srcH = src->nTexHeight;
   const bool sameSize = sw == w && sh == h;
   const bool screen = IsScreenLayoutTarget(dst);
+  if (sameSize) {
+    CopySameSize(dstLock, x, y, w, h, srcLock, sx, sy, flags == 1, screen, dstW, dstH, srcW, srcH);
+    srcLock.Unlock();
+    dstLock.Unlock();
+    return;
+  }
   const float ratioX = static_cast<float>(sw) / static_cast<float>(w);
   const float ratioY = static_cast<float>(sh) / static_cast<float>(h);
   for (int i = 0; i < h; ++i) {
