@@ -110,54 +110,62 @@ bool CloseDataFile(std::unique_ptr<cDataFile>& file) {
 
 // ---- cRecord ----
 
+namespace {
+void removeCR(std::string& s) { s.erase(std::remove(s.begin(), s.end(), '\r'), s.end()); }
+}  // namespace
+
 void cRecord::AddField(void* p, int32_t count, int8_t size, const char* name) {
-  m_aFields.push_back(cFieldDesc{reinterpret_cast<char*>(p) - reinterpret_cast<char*>(this), count, size, name});
+  if (!m_pDeclaring) return;
+  m_pDeclaring->fields.push_back(
+      cFieldDesc{reinterpret_cast<char*>(p) - reinterpret_cast<char*>(this), count, size, name});
 }
 
 void cRecord::DeclareString(std::string* p, int32_t count, const char* name) {
+  if (!m_pDeclaring) return;
   for (int32_t i = 0; i < count; ++i)
-    m_aStrings.push_back(cStringDesc{reinterpret_cast<char*>(p) - reinterpret_cast<char*>(this), name});
+    m_pDeclaring->strings.push_back(cStringDesc{reinterpret_cast<char*>(p) - reinterpret_cast<char*>(this), name});
 }
 
-namespace {
-// Puts the tables back to the current version however Load ends.
-struct RedeclareOnExit {
-  cRecord& record;
-  ~RedeclareOnExit() {
-    if (g_nDataVersion != g_nFileVersion) record.DeclareFields(g_nDataVersion);
-  }
-};
-}  // namespace
+cFieldTables cRecord::DescribeFields(uint32_t version) const {
+  cFieldTables tables;
+  auto* self = const_cast<cRecord*>(this);
+  cFieldTables* outer = self->m_pDeclaring;
+  self->m_pDeclaring = &tables;
+  self->DeclareFields(version);
+  self->m_pDeclaring = outer;
+  return tables;
+}
 
 bool cRecord::Load(cDataFile& file) {
-  DeclareFields(g_nFileVersion);
-  RedeclareOnExit redeclare{*this};
+  const cFieldTables tables = DescribeFields(g_nFileVersion);
   int32_t n = 0;
   if (!file.ReadInt32(n)) return false;
-  if (n < 0 || static_cast<size_t>(n) > m_aFields.size()) {
+  if (n < 0 || static_cast<size_t>(n) > tables.fields.size()) {
     // More fields than this version of the class has: the rest of the file would be misread.
-    ReportLogPrintf("err F[%d] ( %d )", n, static_cast<int>(m_aFields.size()));
+    ReportLogPrintf("err F[%d] ( %d )", n, static_cast<int>(tables.fields.size()));
     file.Fail();
     return false;
   }
   for (int32_t i = 0; i < n; ++i) {
-    const cFieldDesc& d = m_aFields[static_cast<size_t>(i)];
+    const cFieldDesc& d = tables.fields[static_cast<size_t>(i)];
     if (!file.Read(FieldAddress(d), static_cast<size_t>(d.count) * static_cast<size_t>(d.size))) return false;
   }
-  return LoadStrings(file);
+  return LoadStringsWith(tables, file);
 }
 
-bool cRecord::LoadStrings(cDataFile& file) {
+bool cRecord::LoadStrings(cDataFile& file) { return LoadStringsWith(DescribeFields(g_nFileVersion), file); }
+
+bool cRecord::LoadStringsWith(const cFieldTables& tables, cDataFile& file) {
   int32_t m = 0;
   if (!file.ReadCount(m, 4)) return false;
-  if (m < 0 || static_cast<size_t>(m) > m_aStrings.size()) {
-    ReportLogPrintf("err S[%d] ( %d )", m, static_cast<int>(m_aStrings.size()));
+  if (m < 0 || static_cast<size_t>(m) > tables.strings.size()) {
+    ReportLogPrintf("err S[%d] ( %d )", m, static_cast<int>(tables.strings.size()));
     file.Fail();
     return false;
   }
   std::vector<char> scratch;
   for (int32_t i = 0; i < m; ++i) {
-    std::string& s = StringAt(m_aStrings[static_cast<size_t>(i)]);
+    std::string& s = StringAt(tables.strings[static_cast<size_t>(i)]);
     int32_t len = 0;
     if (!file.ReadInt32(len)) return false;
     if (len < 1 || (len > 1 && static_cast<size_t>(len) > file.Remaining())) {
@@ -172,58 +180,58 @@ bool cRecord::LoadStrings(cDataFile& file) {
     file.Read(scratch.data(), scratch.size());
     s.assign(scratch.data(), strnlen(scratch.data(), scratch.size()));
   }
-  if (g_bStripCR) StripCR();
+  // Every declared string loses its CR bytes, not only those the file held.
+  if (g_bStripCR)
+    for (const cStringDesc& d : tables.strings) removeCR(StringAt(d));
   return true;
 }
 
 bool cRecord::Save(cDataFile& file) {
-  DeclareFields(g_nDataVersion);
-  file.WriteInt32(static_cast<int32_t>(m_aFields.size()));
-  for (const cFieldDesc& d : m_aFields)
+  const cFieldTables tables = DescribeFields(g_nDataVersion);
+  file.WriteInt32(static_cast<int32_t>(tables.fields.size()));
+  for (const cFieldDesc& d : tables.fields)
     file.Write(FieldAddress(d), static_cast<size_t>(d.count) * static_cast<size_t>(d.size));
-  return SaveStrings(file);
+  file.WriteInt32(static_cast<int32_t>(tables.strings.size()));
+  for (const cStringDesc& d : tables.strings) SaveCountedText(file, StringAt(d));
+  return true;
 }
 
 bool cRecord::SaveStrings(cDataFile& file) {
-  file.WriteInt32(static_cast<int32_t>(m_aStrings.size()));
-  for (const cStringDesc& d : m_aStrings) SaveCountedText(file, StringAt(d));
+  const cFieldTables tables = DescribeFields(g_nDataVersion);
+  file.WriteInt32(static_cast<int32_t>(tables.strings.size()));
+  for (const cStringDesc& d : tables.strings) SaveCountedText(file, StringAt(d));
   return true;
 }
 
 void cRecord::ResetFields() {
-  DeclareFields(g_nDataVersion);
-  for (const cFieldDesc& d : m_aFields)
+  const cFieldTables tables = DescribeFields(g_nDataVersion);
+  for (const cFieldDesc& d : tables.fields)
     std::memset(FieldAddress(d), 0, static_cast<size_t>(d.count) * static_cast<size_t>(d.size));
-  for (const cStringDesc& d : m_aStrings) StringAt(d).clear();
+  for (const cStringDesc& d : tables.strings) StringAt(d).clear();
 }
 
 void cRecord::CopyFields(const cRecord& source) {
-  DeclareFields(g_nDataVersion);
-  const_cast<cRecord&>(source).DeclareFields(g_nDataVersion);
-  size_t nf = std::min(m_aFields.size(), source.m_aFields.size());
+  const cFieldTables mine = DescribeFields(g_nDataVersion);
+  const cFieldTables theirs = source.DescribeFields(g_nDataVersion);
+  size_t nf = std::min(mine.fields.size(), theirs.fields.size());
   for (size_t i = 0; i < nf; ++i) {
-    const cFieldDesc& d = m_aFields[i];
-    const cFieldDesc& s = source.m_aFields[i];
+    const cFieldDesc& d = mine.fields[i];
+    const cFieldDesc& s = theirs.fields[i];
     size_t bytes = std::min(static_cast<size_t>(d.count) * d.size, static_cast<size_t>(s.count) * s.size);
     std::memmove(FieldAddress(d), source.FieldAddress(s), bytes);
   }
-  size_t ns = std::min(m_aStrings.size(), source.m_aStrings.size());
-  for (size_t i = 0; i < ns; ++i) StringAt(m_aStrings[i]) = source.StringAt(source.m_aStrings[i]);
+  size_t ns = std::min(mine.strings.size(), theirs.strings.size());
+  for (size_t i = 0; i < ns; ++i) StringAt(mine.strings[i]) = source.StringAt(theirs.strings[i]);
 }
 
 void cRecord::AssignRecord(const cRecord& source) {
-  DeclareFields(g_nDataVersion);
+  // The tables are made afresh for each use and describe the record that makes them, so the base
+  // part of a copy has nothing to move; the source still hears of the copy.
   const_cast<cRecord&>(source).PrepareCopy(g_nDataVersion);
-  // Offsets are relative to each record, so taking the source's table describes our own members.
-  m_aFields = source.m_aFields;
-  m_aStrings = source.m_aStrings;
 }
 
 void cRecord::StripCR() {
-  for (const cStringDesc& d : m_aStrings) {
-    std::string& s = StringAt(d);
-    s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
-  }
+  for (const cStringDesc& d : DescribeFields(g_nDataVersion).strings) removeCR(StringAt(d));
 }
 
 std::vector<uint8_t> cRecord::SaveToBytes() {

@@ -97,16 +97,27 @@ struct cStringDesc {
   const char* name;
 };
 
+// A record's field tables for one file version, made by its DeclareFields.
+struct cFieldTables {
+  std::vector<cFieldDesc> fields;
+  std::vector<cStringDesc> strings;
+};
+
+// The tables are made when a body is read, written, reset or copied, and dropped afterwards: a
+// record keeps no table of its own, so large lists of records cost only their members, and a copied
+// record can never describe its source.
 class cRecord {
  public:
   cRecord() = default;
-  cRecord(const cRecord&) = default;
-  cRecord& operator=(const cRecord&) = default;
+  cRecord(const cRecord&) {}
+  cRecord& operator=(const cRecord&) { return *this; }
   virtual ~cRecord() = default;
 
   // Called on the source of a copy; nothing to do in any class so far.
   virtual void PrepareCopy(uint32_t version) {}
-  // Rebuilds both tables for the given file version. Every override starts with ClearFieldTables().
+  // Declares the fields and strings of the given file version, in file order. Every override starts
+  // with ClearFieldTables(). Outside DescribeFields the declarations are not kept (constructors may
+  // call it all the same).
   virtual void DeclareFields(uint32_t version) { ClearFieldTables(); }
   // Reads the record body (and, in classes, what follows it). false when the file is short or broken.
   virtual bool Load(cDataFile& file);
@@ -134,9 +145,11 @@ class cRecord {
   // The bytes SaveFile would write.
   std::vector<uint8_t> SaveToBytes();
 
-  // The tables, for tools that print records.
-  const std::vector<cFieldDesc>& FieldTable() const { return m_aFields; }
-  const std::vector<cStringDesc>& StringTable() const { return m_aStrings; }
+  // The tables of a file version (the current one by default), for the readers and for tools that
+  // print records.
+  cFieldTables DescribeFields(uint32_t version) const;
+  std::vector<cFieldDesc> FieldTable() const { return DescribeFields(g_nDataVersion).fields; }
+  std::vector<cStringDesc> StringTable() const { return DescribeFields(g_nDataVersion).strings; }
   void* FieldAddress(const cFieldDesc& d) { return reinterpret_cast<char*>(this) + d.offset; }
   const void* FieldAddress(const cFieldDesc& d) const { return reinterpret_cast<const char*>(this) + d.offset; }
   std::string& StringAt(const cStringDesc& d) { return *reinterpret_cast<std::string*>(reinterpret_cast<char*>(this) + d.offset); }
@@ -144,8 +157,9 @@ class cRecord {
 
  protected:
   void ClearFieldTables() {
-    m_aFields.clear();
-    m_aStrings.clear();
+    if (!m_pDeclaring) return;
+    m_pDeclaring->fields.clear();
+    m_pDeclaring->strings.clear();
   }
   void DeclareInt(int32_t* p, int32_t count = 1, const char* name = nullptr) { AddField(p, count, 4, name); }
   void DeclareInt(uint32_t* p, int32_t count = 1, const char* name = nullptr) { AddField(p, count, 4, name); }
@@ -174,8 +188,9 @@ class cRecord {
   // Load from a file positioned after its header; a broken file puts the previous contents back.
   int LoadOrRestore(cDataFile& file);
   void AddField(void* p, int32_t count, int8_t size, const char* name);
-  std::vector<cFieldDesc> m_aFields;
-  std::vector<cStringDesc> m_aStrings;
+  bool LoadStringsWith(const cFieldTables& tables, cDataFile& file);
+  // The tables DescribeFields is filling, null at every other time.
+  cFieldTables* m_pDeclaring = nullptr;
 };
 
 #define QC4_DECLARE(member) DeclareMember(member, #member)
