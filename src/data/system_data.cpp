@@ -266,9 +266,13 @@ template <class T>
 bool LoadRecordListInPlace(cDataFile& file, std::vector<T>& list) {
   int32_t n = 0;
   if (!file.ReadCount(n, 8)) return false;
-  list.resize(static_cast<size_t>(std::max<int32_t>(n, 0)));
-  for (auto& e : list)
-    if (!e.Load(file)) return false;
+  if (n < 0) n = 0;
+  // Elements are made as the file delivers them, so a count the file cannot back never allocates.
+  for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
+    if (i == list.size()) list.emplace_back();
+    if (!list[i].Load(file)) return false;
+  }
+  list.resize(static_cast<size_t>(n));
   return true;
 }
 
