@@ -7,6 +7,7 @@
 #include "core/thread.h"
 #include "core/timing.h"
 #include "media/graphics/display.h"
+#include "media/graphics/recovery.h"
 #include "platform/clock.h"
 #include "platform/headless/input_script.h"
 #include "platform/window/vertical_blank.h"
@@ -124,6 +125,7 @@ int cSceneMgr::CheckLostSurfaces() {
   if (lpDTCon || !g_lpDD) return 1;
   gfx::Surface* primary = g_PrimarySD.lpDD ? g_PrimarySD.lpDD->lpSurface : nullptr;
   if (!primary || !primary->IsLost()) return 1;
-  // The display was lost: the primary first, then every surface that says it is lost.
-  return primary->Restore() == gfx::kOk ? 1 : 0;
+  // The display was lost: the primary and the back surface, then every game surface that says it is
+  // lost (pictures reloaded), the palette and the fonts' strips.
+  return DDRestore() ? 1 : 0;
 }

@@ -6,6 +6,7 @@
 #include "shell/game_loop.h"
 #include "shell/input_state.h"
 #include "shell/key_config.h"
+#include "shell/scene.h"
 #include "shell/scene_mgr.h"
 #include "core/log.h"
 
@@ -14,11 +15,17 @@ int g_nLastPadCount = 0;
 int g_nIdleCountdown = 0;
 int g_bDetectionRan = 0;
 std::atomic<int (*)()> g_pfnPadOption{nullptr};
-std::atomic<bool (*)()> g_pfnInPlayLoop{nullptr};
+
+// The play loop of a stage: the stage scene is current and in its phase 2. Enumerating joysticks
+// there would stall play frames.
+bool inStagePlayLoop() {
+  if (g_SceneMgr.m_nScene != kSceneStage) return false;
+  const cScene* stage = g_SceneMgr.SceneAt(kSceneStage);
+  return stage && stage->m_nPhase == 2;
+}
 }  // namespace
 
 void SetPadDetectionOptionSource(int (*source)()) { g_pfnPadOption.store(source); }
-void SetStagePlayLoopSource(bool (*source)()) { g_pfnInPlayLoop.store(source); }
 
 void ResetJoystickDetection() {
   g_nLastPadCount = 0;
@@ -77,9 +84,8 @@ void DetectJoysticks(HWND /*window*/, int rate, std::vector<cInputState>& record
 void PollInput(std::vector<cInputState>& records) {
   NoteInputFrame();
   auto option = g_pfnPadOption.load();
-  auto inPlayLoop = g_pfnInPlayLoop.load();
   bool padOption = option ? option() != 0 : true;
-  if ((padOption || !g_bDetectionRan) && !(inPlayLoop && inPlayLoop())) {
+  if ((padOption || !g_bDetectionRan) && !inStagePlayLoop()) {
     g_bDetectionRan = 1;
     DetectJoysticks(g_hMainWnd.load(), g_SceneMgr.m_nFrameRate, records);
   }

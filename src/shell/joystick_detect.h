@@ -20,7 +20,6 @@ void ResetJoystickDetection();
 // in a stage's play loop), then the key table or the fixed layout into every record.
 void PollInput(std::vector<cInputState>& records);
 
-// Where PollInput reads the player's pad-detection option and whether a stage's play loop is running;
-// set by the owners of those (defaults: option on, not in a play loop).
+// Where PollInput reads the player's pad-detection option; set by the owner of the player options
+// (default: on). Whether a stage's play loop runs is read from the scene manager.
 void SetPadDetectionOptionSource(int (*source)());
-void SetStagePlayLoopSource(bool (*source)());

@@ -5,6 +5,7 @@
 #include "core/containers.h"
 #include "core/log.h"
 #include "media/graphics/display.h"
+#include "media/graphics/recovery.h"
 #include "media/sound/bgm_player.h"
 #include "media/sound/music_requests.h"
 #include "media/sound/sound_effects.h"
@@ -34,11 +35,23 @@ cUiHooks g_UiHooks;
 namespace {
 void stopBgm() { g_BgmPlayer.StopBgm(); }
 
-// A dialog between the two halves of a modal wait: dialog mode and every worker suspended.
+// The quit question: every worker suspended while it is open, so that no frame runs under it.
 template <class F>
 auto runModal(F&& dialog) {
   SuspendWorkers();
   auto result = dialog();
+  ResumeWorkers();
+  return result;
+}
+
+// A dialog of the game's requests: besides the suspended workers, a full-screen display goes into
+// dialog mode around it (in this order, and back in the same order).
+template <class F>
+auto runDialog(F&& dialog) {
+  DDSetDialogBoxMode(1);
+  SuspendWorkers();
+  auto result = dialog();
+  DDSetDialogBoxMode(0);
   ResumeWorkers();
   return result;
 }
@@ -59,7 +72,7 @@ void handleFileDialog(int mode, WPARAM which) {
     }
   }
   std::string chosen;
-  bool picked = runModal([&] { return g_UiHooks.runFileDialog && g_UiHooks.runFileDialog(mode, proposed, chosen); });
+  bool picked = runDialog([&] { return g_UiHooks.runFileDialog && g_UiHooks.runFileDialog(mode, proposed, chosen); });
   if (picked) {
     bool ok = false;
     if (mode == 0) ok = g_UiHooks.startStageFromFile && g_UiHooks.startStageFromFile(chosen);
@@ -164,7 +177,7 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case kMsgNameEntry:
-      runModal([] {
+      runDialog([] {
         if (g_UiHooks.runNameDialog) g_UiHooks.runNameDialog();
         return 0;
       });
@@ -190,7 +203,7 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kMsgReplaySaveDialog: {
       std::string name;
-      bool named = runModal([&] { return g_UiHooks.runReplaySaveDialog && g_UiHooks.runReplaySaveDialog(name); });
+      bool named = runDialog([&] { return g_UiHooks.runReplaySaveDialog && g_UiHooks.runReplaySaveDialog(name); });
       if (named && !name.empty()) {
         if (!g_UiHooks.saveReplay || !g_UiHooks.saveReplay(static_cast<int>(wParam), name)) fatalFollowUp();
       }

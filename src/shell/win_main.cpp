@@ -107,6 +107,7 @@ int WinMain(const char* cmdLine, int showCmd) {
   if (!StartGameThread()) {
     LogErrorBoxf("ゲームスレッドを開始できません！");
     AppExit();
+    if (g_TestPlay) NotifyEditorEnd(0);
     GameWindowDestroy();
     DestroyMessageWindow(window);
     g_hMainWnd.store(nullptr);

@@ -2,14 +2,18 @@
 // frames are due at fixed points of each second.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "core/timing.h"
 #include "media/graphics/display.h"
 #include "platform/clock.h"
 #include "shell/app_init.h"
+#include "shell/game_loop.h"
 #include "shell/scene.h"
 #include "shell/scene_mgr.h"
+#include "shell/system_ini.h"
 
 namespace {
 std::vector<uint32_t> g_stepTimes;
@@ -76,5 +80,56 @@ TEST_F(PacingTest, Direct3DFramesAreDueAtPointsOfTheSecond) {
   EXPECT_GE(shown[60] - start, 960u);
   EXPECT_LE(shown[120] - start, 2040u);
   for (size_t i = 1; i < shown.size(); ++i) EXPECT_GE(shown[i], shown[i - 1]);
+}
+struct FpsDraw {
+  int mode, x, y;
+  std::string text;
+};
+std::vector<FpsDraw> g_fpsDraws;
+
+class cFiveMsScene : public cScene {
+ public:
+  int Step() override {
+    AdvanceVirtualTime(5);
+    return 0;
+  }
+};
+
+TEST_F(PacingTest, FpsTextAndFrameTimeAverage) {
+  RegisterSceneFactory(kSceneTitle, [] { return static_cast<cScene*>(new cFiveMsScene); });
+  g_fpsDraws.clear();
+  SetFpsTextDrawer([](int mode, const char* text, int x, int y) { g_fpsDraws.push_back({mode, x, y, text}); });
+  const int savedShowFps = g_IniSettings.ShowFps;
+  g_SceneMgr.m_nFrameTimeIndex = 0;
+  g_SceneMgr.m_dwFrameTimeAverage = 0;
+
+  // ShowFps 0: no text, and the ring stands still.
+  g_IniSettings.ShowFps = 0;
+  for (int i = 0; i < 20; ++i) ASSERT_EQ(g_SceneMgr.FrameStep(), 1);
+  EXPECT_TRUE(g_fpsDraws.empty());
+  EXPECT_EQ(g_SceneMgr.m_nFrameTimeIndex, 0);
+
+  // Boxed text of font 1; the average of the 16 frame times appears once the ring wraps.
+  g_IniSettings.ShowFps = 1;
+  for (int i = 0; i < 16; ++i) ASSERT_EQ(g_SceneMgr.FrameStep(), 1);
+  ASSERT_EQ(g_fpsDraws.size(), 16u);
+  char want[32];
+  EXPECT_EQ(g_fpsDraws[14].mode, 1);
+  EXPECT_EQ(g_fpsDraws[14].x, 495);
+  EXPECT_EQ(g_fpsDraws[14].y, 463);
+  EXPECT_NE(g_fpsDraws[14].text.find("( 0)"), std::string::npos) << g_fpsDraws[14].text;
+  std::snprintf(want, sizeof want, "FPS%2d( 5)", g_SceneMgr.m_nMeasuredFps);
+  EXPECT_EQ(g_fpsDraws[15].text, want);
+
+  // ShowFps 2: plain text of font 0.
+  g_IniSettings.ShowFps = 2;
+  ASSERT_EQ(g_SceneMgr.FrameStep(), 1);
+  EXPECT_EQ(g_fpsDraws.back().mode, 2);
+  EXPECT_EQ(g_fpsDraws.back().x, 549);
+  EXPECT_EQ(g_fpsDraws.back().y, 469);
+  EXPECT_EQ(g_fpsDraws.back().text.rfind("FPS", 0), 0u);
+
+  g_IniSettings.ShowFps = savedShowFps;
+  SetFpsTextDrawer(nullptr);
 }
 }  // namespace

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "platform/input/joystick.h"
@@ -11,6 +14,9 @@
 #include "shell/input_state.h"
 #include "shell/joystick_detect.h"
 #include "shell/key_config.h"
+#include "shell/scene.h"
+#include "shell/scene_mgr.h"
+#include "core/log.h"
 
 namespace {
 class InputTest : public ::testing::Test {
@@ -356,17 +362,94 @@ TEST_F(InputTest, PadOptionOffDetectsOnlyOnce) {
   SetPadDetectionOptionSource(nullptr);
 }
 
-bool g_inPlayLoop = false;
 TEST_F(InputTest, NoDetectionDuringStagePlayLoop) {
-  SetStagePlayLoopSource([] { return g_inPlayLoop; });
-  g_inPlayLoop = true;
+  // The stage scene current and in its play loop (phase 2): no enumeration, whatever the schedule.
+  RegisterSceneFactory(kSceneStage, [] { return new cScene; });
+  g_SceneMgr.m_nScene = kSceneStage;
+  g_SceneMgr.SwitchScene(kSceneStage);
+  ASSERT_NE(g_lpSceneStage, nullptr);
+  g_lpSceneStage->m_nPhase = 2;
   plugPad(0, 32768, 32768);
   std::vector<cInputState> records(1);
   for (int i = 0; i < 500; ++i) PollInput(records);
   EXPECT_EQ(records[0].m_bPadPresent, 0);
-  g_inPlayLoop = false;
+  // Its other phases (intro, pause menu, ...) may look.
+  g_lpSceneStage->m_nPhase = 3;
   PollInput(records);
   EXPECT_EQ(records[0].m_bPadPresent, 1);
-  SetStagePlayLoopSource(nullptr);
+  g_SceneMgr.DestroyAllScenes();
+  g_SceneMgr.m_nScene = kSceneTitle;
+  RegisterSceneFactory(kSceneStage, nullptr);
+}
+
+TEST_F(InputTest, FixedLayoutReadsTheKeyboardForPlayerOneOnly) {
+  plugPad(0, 32768, 32768);
+  std::vector<cInputState> records(2);
+  for (auto& r : records) r.SetPadButtonMap();
+  SetKeyState(VK_LEFT, true);
+  SetKeyState('Z', true);
+  PollInput(records);
+  EXPECT_EQ(records[0].m_bPadPresent, 1);
+  EXPECT_EQ(records[0].m_wDir, kDirLeft);
+  EXPECT_EQ(records[0].m_wButton, 1);
+  EXPECT_EQ(records[1].m_wDir, 0);
+  EXPECT_EQ(records[1].m_wButton, 0);
+  EXPECT_EQ(records[1].m_nDirNumber, 5);
+}
+
+class KeyConfigFileTest : public InputTest {
+ protected:
+  void SetUp() override {
+    InputTest::SetUp();
+    char tmpl[] = "/tmp/qc4_keyconfig_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    ASSERT_TRUE(ReportLogInit((dir / "Report_Game.txt").c_str()));
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir);
+    InputTest::TearDown();
+  }
+  std::string write(const std::vector<uint8_t>& bytes) {
+    std::filesystem::path p = dir / "KeyConfig.dat";
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                             static_cast<std::streamsize>(bytes.size()));
+    return p.string();
+  }
+  std::string report() {
+    std::ifstream f(dir / "Report_Game.txt", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  }
+  std::filesystem::path dir;
+};
+
+TEST_F(KeyConfigFileTest, LoadsUsableTablesAndFallsBackOnBadOnes) {
+  std::vector<uint8_t> shortFile = keyConfigBytes(1, 12, 1);
+  shortFile.resize(50);  // up to the middle of entry 6: the enable flag stays 0
+  struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    bool loaded;     // LoadKeyConfig's answer
+    int32_t enabled;  // g_KeyConfig after it
+    int16_t left;     // entry 0's code
+    bool logged;      // a report-log line
+  } cases[] = {
+      {"enabled", keyConfigBytes(1, 12, 1), true, 1, 'J', false},
+      {"disabled", keyConfigBytes(0, 12, 1), true, 0, 'J', false},
+      {"short", shortFile, true, 0, 'J', false},
+      {"bad device", keyConfigBytes(1, 12, 1, 7), true, 0, VK_LEFT, true},
+      {"13 entries", keyConfigBytes(1, 13, 1), true, 0, VK_LEFT, true},
+      {"two players", keyConfigBytes(1, 12, 2), true, 0, VK_LEFT, true},
+      {"empty", {}, true, 0, 0, false},
+  };
+  for (auto& c : cases) {
+    SetDefaultKeyConfig();
+    std::string before = report();
+    EXPECT_EQ(LoadKeyConfig(write(c.bytes).c_str()), c.loaded) << c.name;
+    EXPECT_EQ(g_KeyConfig.bEnabled, c.enabled) << c.name;
+    EXPECT_EQ(g_KeyConfig.aKeys[0].nCode, c.left) << c.name;
+    EXPECT_EQ(report().size() > before.size(), c.logged) << c.name;
+  }
+  EXPECT_FALSE(LoadKeyConfig((dir / "missing.dat").c_str()));
 }
 }  // namespace

@@ -151,4 +151,37 @@ TEST_F(MainWindowTest, ChosenFileStartsTheStage) {
   EXPECT_EQ(started, "data\\stg4\\free.stg4");
   EXPECT_EQ(g_bQuit.load(), 0);
 }
+TEST_F(MainWindowTest, ScriptedEscapeAsksToQuitLikeAKeyPress) {
+  answers("1 press ESCAPE\n2 release ESCAPE\nanswer yes\n");
+  ApplyInputScript(1);
+  MSG msg;
+  // The key message, then the close it posts: the question is answered Yes and the window goes.
+  for (int i = 0; i < 10 && PeekMessage(&msg, true); ++i) DispatchMessage(&msg);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(HeadlessBoxUnanswered());
+}
+
+TEST_F(MainWindowTest, QuitQuestionTextsByLanguage) {
+  struct Seen {
+    std::string text, caption;
+    unsigned type = 0;
+  };
+  static Seen seen;
+  SetMessageBoxHandler([](const char* text, const char* caption, unsigned type) {
+    seen = Seen{text, caption, type};
+    return IDNO;
+  });
+  const int savedEnglish = g_IniSettings.English;
+  g_IniSettings.English = 0;
+  SendMessage(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(seen.text, "\x8f\x49\x97\xb9\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81\x48\n");  // 終了しますか？
+  EXPECT_EQ(seen.caption, "\x8f\x49\x97\xb9\x8a\x6d\x94\x46");                          // 終了確認
+  EXPECT_EQ(seen.type, MB_YESNO);
+  g_IniSettings.English = 1;
+  SendMessage(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(seen.text, "Would you like to quit?\n");
+  EXPECT_EQ(seen.caption, "End confirmation");
+  g_IniSettings.English = savedEnglish;
+  EXPECT_TRUE(IsWindow(window));  // answered No both times
+}
 }  // namespace

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core/log.h"
+#include "platform/messages.h"
+#include "shell/main_window.h"
 #include "shell/scene.h"
 #include "shell/scene_mgr.h"
 
@@ -95,6 +97,32 @@ TEST_F(SceneMgrTest, SceneWithoutClassIsAnEmptyScene) {
   ASSERT_NE(g_SceneMgr.CurrentScene(), nullptr);
   EXPECT_EQ(g_SceneMgr.m_apScenes[6], g_SceneMgr.CurrentScene());
   EXPECT_EQ(g_SceneMgr.CurrentScene()->m_nPhase, 0);
+}
+
+TEST(RequestBgm, SameLoopingMusicIsNotRequestedAgain) {
+  static std::vector<WPARAM> sent;
+  sent.clear();
+  HWND window = CreateMessageWindow([](HWND, uint32_t msg, WPARAM w, LPARAM) -> LRESULT {
+    if (msg == kMsgPlayBgm) sent.push_back(w);
+    return 0;
+  });
+  HWND saved = g_hMainWnd.load();
+  g_hMainWnd.store(window);
+  g_SceneMgr.m_nLastBgm = 0;
+  g_SceneMgr.m_nLastBgmFlag = 0;
+  g_SceneMgr.RequestBgm(5, 1, 0, 0);  // sent
+  g_SceneMgr.RequestBgm(5, 1, 1, 0);  // the same looping music: nothing
+  g_SceneMgr.RequestBgm(5, 1, 2, 1);  // forced: sent
+  g_SceneMgr.RequestBgm(5, 0, 3, 0);  // not looping: sent
+  g_SceneMgr.RequestBgm(5, 1, 4, 0);  // the last one did not loop: sent
+  g_SceneMgr.RequestBgm(6, 1, 5, 0);  // other music: sent
+  g_SceneMgr.RequestBgm(0, 1, 0, 0);  // no music: sent
+  g_SceneMgr.RequestBgm(0, 1, 1, 0);  // and again
+  EXPECT_EQ(sent, (std::vector<WPARAM>{0, 2, 3, 4, 5, 0, 1}));
+  EXPECT_EQ(g_SceneMgr.m_nLastBgm, 0);
+  EXPECT_EQ(g_SceneMgr.m_nLastBgmFlag, 1);
+  g_hMainWnd.store(saved);
+  DestroyMessageWindow(window);
 }
 
 TEST(PulseValue, TriangleWave) {

@@ -1,10 +1,17 @@
 // "System.ini" grammar: names, values, terminators, the "Exit" line and the replay keys.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "core/log.h"
 #include "data/system_data.h"
+#include "platform/message_box.h"
 #include "shell/system_ini.h"
 
 namespace {
@@ -122,5 +129,50 @@ TEST(SystemIni, StopsAfterTenThousandEntries) {
   text += "Direct3D=0\n";  // entry 10001: never read
   EXPECT_EQ(ParseSystemIni(text, s, keys), 1);
   EXPECT_EQ(s.Direct3D, 2);
+}
+TEST(SystemIni, FailedReadAtStartUpKeepsOnlyTheDefaults) {
+  char cwd[PATH_MAX];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  char tmpl[] = "/tmp/qc4_ini_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::filesystem::path dir = tmpl;
+  ASSERT_EQ(chdir(dir.c_str()), 0);
+  ASSERT_TRUE(ReportLogInit((dir / "Report_Game.txt").c_str()));
+  static std::vector<std::string> shown;
+  shown.clear();
+  SetMessageBoxHandler([](const char* text, const char* caption, unsigned) {
+    shown.push_back(std::string(caption) + "|" + text);
+    return IDOK;
+  });
+  const std::vector<cSysParam>& keys = g_SystemData.m_aIniKeys;
+  ASSERT_EQ(keys.size(), 11u);
+  INISETTINGS defaults;
+  SetIniDefaults(defaults, keys);
+  const std::string failed = "エラー|System.ini の読み込みに失敗しました！";
+
+  // No "Exit" line: the values read before the end are dropped with the message.
+  std::ofstream("System.ini", std::ios::binary) << "WindowMode=7\r\nShowFps=2\r\nFreeStage=data\\a.stg4\r\n";
+  LoadSystemIni();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], failed);
+  EXPECT_EQ(g_IniSettings.WindowMode, defaults.WindowMode);
+  EXPECT_EQ(g_IniSettings.ShowFps, defaults.ShowFps);
+  EXPECT_STREQ(g_IniSettings.FreeStage, defaults.FreeStage);
+
+  // A readable file keeps what it says; a missing one fails like a broken one.
+  std::ofstream("System.ini", std::ios::binary) << "WindowMode=7\r\nExit\r\n";
+  LoadSystemIni();
+  EXPECT_EQ(shown.size(), 1u);
+  EXPECT_EQ(g_IniSettings.WindowMode, 7);
+  std::filesystem::remove("System.ini");
+  LoadSystemIni();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1], failed);
+  EXPECT_EQ(g_IniSettings.WindowMode, defaults.WindowMode);
+
+  SetMessageBoxHandler(nullptr);
+  g_IniSettings = INISETTINGS{};
+  ASSERT_EQ(chdir(cwd), 0);
+  std::filesystem::remove_all(dir);
 }
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/input/keyboard.h"
 #include "platform/input/virtual_keys.h"
 #include "platform/message_box.h"
+#include "platform/window/game_window.h"
 
 namespace {
 std::mutex g_mutex;
@@ -119,8 +120,15 @@ void ApplyInputScript(uint64_t frame) {
   while (g_next < g_events.size() && g_events[g_next].frame <= frame) {
     const cInputScriptEvent& e = g_events[g_next++];
     switch (e.kind) {
-      case cInputScriptEvent::Kind::Press: SetKeyState(e.vk, true); break;
-      case cInputScriptEvent::Kind::Release: SetKeyState(e.vk, false); break;
+      // The key's state for the frame's reads, and its message for the window (Esc closes).
+      case cInputScriptEvent::Kind::Press:
+        SetKeyState(e.vk, true);
+        GameWindowPostKey(e.vk, true);
+        break;
+      case cInputScriptEvent::Kind::Release:
+        SetKeyState(e.vk, false);
+        GameWindowPostKey(e.vk, false);
+        break;
       case cInputScriptEvent::Kind::Pad: {
         JoystickReading r;
         r.caps.wCaps = JOYCAPS_HASPOV | JOYCAPS_POV4DIR;

@@ -11,7 +11,8 @@
 //   answer yes|no|ok|cancel the answer to the next message box, in order of the boxes
 //
 // Frames count the game frames run, from 1: the state given for frame n is what the input poll of
-// the n-th frame reads.
+// the n-th frame reads. A press or release also reaches the game window as its key message, so
+// ESCAPE asks to quit as it does in a window.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -298,6 +298,10 @@ void PumpWindowEvents() {
   RefreshJoysticks();
 }
 
+void GameWindowPostKey(int vk, bool down) {
+  if (g.exists) post(down ? WM_KEYDOWN : kWmKeyUp, static_cast<WPARAM>(vk), 0);
+}
+
 void ShowLatestFrame() {
   if (!g.renderer) return;
   uint64_t serial = g.shownSerial;

@@ -55,6 +55,9 @@ int DesktopBitsPerPixel();
 // WM_KEYDOWN / WM_KEYUP), mouse buttons, moves and resizes, joystick arrival and removal; then
 // refreshes the joystick readings.
 void PumpWindowEvents();
+// A key pressed or released outside the window system (a scripted run): posted to the window's
+// target as WM_KEYDOWN / WM_KEYUP, as a real key press is. Nothing without a window.
+void GameWindowPostKey(int vk, bool down);
 // Puts the newest frame of the frame mailbox on screen when it is newer than the one shown.
 void ShowLatestFrame();
 
