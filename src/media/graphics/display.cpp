@@ -10,6 +10,7 @@
 #include "media/graphics/recovery.h"
 #include "media/graphics/surface.h"
 #include "platform/clock.h"
+#include "platform/message_box.h"
 
 DTCONTEXT* lpDTCon = nullptr;
 DDCONTEXT* lpDDCon = nullptr;
@@ -217,6 +218,14 @@ bool Direct3DSetup() {
     pp.backBufferHeight = 0;
     pp.fullScreenRefreshRate = 0;
     if (g_bVSync) {
+      // The desktop is asked for 60 Hz: a test first, then the change itself.
+      const int test = gfx::Direct3D::ChangeDisplayFrequency(60, true);
+      if (test != gfx::kDispChangeSuccessful) {
+        LogPrintf("ChangeDisplaySettings != DISP_CHANGE_SUCCESSFUL");
+      } else {
+        const int change = gfx::Direct3D::ChangeDisplayFrequency(60, false);
+        if (change != gfx::kDispChangeSuccessful) LogPrintf("ChangeDisplaySettings Err = %x", static_cast<unsigned>(change));
+      }
       gfx::DisplayMode mode;
       g_lpD3D->GetAdapterDisplayMode(&mode);
       LogPrintf("RefreshRate : %d", mode.refreshRate);
@@ -314,8 +323,9 @@ void ReleaseBuiltIn(DDSURFACEDATA& sd) {
 bool DDInit(int mode, HWND window, int width, int height, int bpp, int vsync, int windowed,
             int backBuffers, int refreshRate, int modeSync, DDSURFACEDATA* surfaces,
             DDSURFACEINFO* infos, int count, int reserved) {
-  // A later DDInit in DirectDraw mode releases the display it finds (below); a Direct3D retry after a
-  // failure is released by its caller first.
+  // A later DDInit in DirectDraw mode releases the display it finds. It does so before anything of
+  // the new display is made: releasing afterwards would delete the new DirectDraw context. A
+  // Direct3D retry after a failure is released by its caller first.
   if (mode == 0 && g_bDisplayCreated) DDRelease();
   g_nDisplayMode = mode;
   g_hDisplayWnd = window;
@@ -360,7 +370,7 @@ void DDRelease() {
     ReleaseBuiltIn(g_PrimarySD);
     ReleaseBuiltIn(g_ScreenWorkSD);
     int left = g_lpDD->Release();
-    if (left > 0) ECLogPrintf("解放漏れがあります");
+    if (left > 0) ShowMessageBox("解放漏れがあります", "DirectDraw", MB_ICONERROR);
     g_lpDD = nullptr;
   }
   delete lpDDCon;

@@ -182,10 +182,12 @@ std::vector<DDLAYERDRAW> DDLayerDrawOrder() {
 }
 
 void DDEndLayer() {
-  if (g_bQuit.load()) return;
   if (!lpDTCon || g_Layers.empty()) return;
   Layer layer = std::move(g_Layers.back());
   g_Layers.pop_back();
+  // After the fatal stop the frame is being abandoned: the layer is closed without drawing, so that
+  // the stack stays matched with its DDBeginLayer calls.
+  if (g_bQuit.load()) return;
   if (!layer.draws.empty()) {
     std::vector<DDLAYERDRAW> draws = SortedDraws(layer);
     size_t i = 0;

@@ -11,6 +11,7 @@
 #include "media/graphics/bitmap_file.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/display.h"
+#include "media/graphics/palette.h"
 #include "platform/gfx/pixel_format.h"
 
 namespace {
@@ -154,8 +155,11 @@ bool CreateSurfaceDirect3D(DDSURFACEDATA* lpSD, int width, int height, int bColo
   lpSD->nHeight = height;
   lpSD->nTexWidth = dt.desc.width;
   lpSD->nTexHeight = dt.desc.height;
+  // A new render target starts as BackBuffer shows a transparent pixel: transparent black until the
+  // transparent colour is set, then that colour, opaque. At 16 bits the record keeps the colour as
+  // 5-bit field values; the clear takes the exact colour, as BackBuffer's clears do.
   if (DDSetTarget(lpSD)) {
-    g_lpDevice->Clear(0, nullptr, gfx::kClearTarget, lpDTCon->dwBackBufferClear, 1.0f, 0);
+    g_lpDevice->Clear(0, nullptr, gfx::kClearTarget, DDBackBufferClearColour(), 1.0f, 0);
     DDSetIdleTarget();
   }
   if (!bReuse) RegistryAdd(lpSD);

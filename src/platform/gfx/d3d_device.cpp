@@ -23,6 +23,7 @@ struct Knobs {
   bool createFailure = false;
   bool hardwareFailure = false;
   bool createDeviceFailure = false;
+  bool refreshRateFixed = false;
 };
 Knobs& TheKnobs() {
   static Knobs knobs;
@@ -58,6 +59,18 @@ void Direct3D::SetSimulatedDisplayMode(const DisplayMode& mode) {
 void Direct3D::SetCreateFailure(bool fail) { TheKnobs().createFailure = fail; }
 void Direct3D::SetHardwareVertexProcessingFailure(bool fail) { TheKnobs().hardwareFailure = fail; }
 void Direct3D::SetCreateDeviceFailure(bool fail) { TheKnobs().createDeviceFailure = fail; }
+void Direct3D::SetSimulatedRefreshRateFixed(bool fixed) {
+  std::lock_guard<std::mutex> lock(TheKnobs().mutex);
+  TheKnobs().refreshRateFixed = fixed;
+}
+
+int Direct3D::ChangeDisplayFrequency(int hz, bool testOnly) {
+  std::lock_guard<std::mutex> lock(TheKnobs().mutex);
+  Knobs& k = TheKnobs();
+  if (hz <= 0 || (k.refreshRateFixed && hz != k.mode.refreshRate)) return kDispChangeBadMode;
+  if (!testOnly) k.mode.refreshRate = hz;
+  return kDispChangeSuccessful;
+}
 
 Direct3D* Direct3D::Create() {
   if (TheKnobs().createFailure) return nullptr;

@@ -49,6 +49,10 @@ struct DeviceCaps {
   int maxTextureHeight = 4096;
 };
 
+// Answers of a desktop asked to change its mode.
+inline constexpr int kDispChangeSuccessful = 0;
+inline constexpr int kDispChangeBadMode = -2;
+
 struct DisplayMode {
   int width = 640;
   int height = 480;
@@ -147,6 +151,10 @@ class Direct3D : public RefCounted {
   // (kErrInvalidCall); a window with size 0 x 0 gets 640 x 480. `hardwareVertexProcessing` is
   // accepted either way (a test can refuse hardware with `SetHardwareVertexProcessingFailure`).
   Result CreateDevice(bool hardwareVertexProcessing, PresentParams* params, Device** out);
+  // Asks the desktop to run at `hz` (only the rate changes). With `testOnly` the desktop only answers
+  // whether it would. The answer is kDispChangeSuccessful or a negative code; a desktop whose rate
+  // is fixed (`SetSimulatedRefreshRateFixed`) refuses every rate but its own with kDispChangeBadMode.
+  static int ChangeDisplayFrequency(int hz, bool testOnly);
 
   // ---- test knobs (process-wide, read at the next Create / CreateDevice) -----------------------
   static void SetSimulatedCaps(const DeviceCaps& caps);
@@ -155,6 +163,7 @@ class Direct3D : public RefCounted {
   static void SetCreateFailure(bool fail);
   static void SetHardwareVertexProcessingFailure(bool fail);
   static void SetCreateDeviceFailure(bool fail);
+  static void SetSimulatedRefreshRateFixed(bool fixed);
 
  protected:
   ~Direct3D() override = default;

@@ -2,6 +2,7 @@
 // twins, fills and palette numbers.
 #include <gtest/gtest.h>
 
+#include "core/log.h"
 #include "graphics_fixture.h"
 
 using namespace gfxtest;
@@ -79,6 +80,15 @@ TEST_P(BlitTest, FillsClipBothEdgesAndUsePaletteColours) {
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 629, 479), Colour(7));
 }
 
+TEST_P(BlitTest, AfterTheFatalStopStretchedBlitsDrawNothing) {
+  g_bQuit = 1;
+  DDBltStretch(&g_BackBufferSD, 0, 0, 64, 64, &g_SurfaceData[4], 0, 0, 32, 32, 0);
+  if (lpDTCon) DDBlt(&g_BackBufferSD, 100, 0, 32, 32, &g_SurfaceData[4], 0, 0, 0);  // a stretch of 1:1
+  g_bQuit = 0;
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 20, 20), Colour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 120, 20), Colour(7));
+}
+
 TEST_P(BlitTest, CircleOfRadiusOnePlotsFourPoints) {
   DDCircle(&g_BackBufferSD, 50, 50, 1, 200);
   for (auto [x, y] : {std::pair{50, 49}, {50, 51}, {49, 50}, {51, 50}}) EXPECT_EQ(ReadRgb(&g_BackBufferSD, x, y), Colour(200));
@@ -95,27 +105,56 @@ TEST(ClipBlit, SameSizeAndScaledRectanglesAreCutToBothSurfaces) {
   dst.nHeight = 50;
   src.nWidth = 64;
   src.nHeight = 32;
+  DTCONTEXT direct3D;
   struct Case {
+    bool d3d;
     int x, y, w, h, sx, sy, sw, sh;
     bool left;
     int ex, ey, ew, eh, esx, esy, esw, esh;
   };
   const Case cases[] = {
-      // x < 0 cuts the left part.
-      {-10, 0, 32, 32, 0, 0, 32, 32, true, 0, 0, 22, 32, 10, 0, 22, 32},
+      // Same size (both modes alike). x < 0 cuts the left part.
+      {false, -10, 0, 32, 32, 0, 0, 32, 32, true, 0, 0, 22, 32, 10, 0, 22, 32},
       // A wide source placed left of the destination is cut on both edges.
-      {-10, 0, 200, 10, 0, 0, 200, 10, true, 0, 0, 54, 10, 10, 0, 54, 10},
+      {false, -10, 0, 200, 10, 0, 0, 200, 10, true, 0, 0, 54, 10, 10, 0, 54, 10},
       // Past the right and bottom edges.
-      {90, 40, 32, 32, 0, 0, 32, 32, true, 90, 40, 10, 10, 0, 0, 10, 10},
+      {false, 90, 40, 32, 32, 0, 0, 32, 32, true, 90, 40, 10, 10, 0, 0, 10, 10},
+      // Above the destination and past the source's bottom: cut on both edges of y.
+      {false, 0, -5, 16, 60, 0, 0, 16, 60, true, 0, 0, 16, 27, 0, 5, 16, 27},
+      // A source rectangle starting left of its surface moves the destination with the cut, so that
+      // every pixel lands where an uncut copy would put it.
+      {false, 10, 0, 32, 32, -5, 0, 32, 32, true, 15, 0, 27, 32, 0, 0, 27, 32},
+      // Past the source's right edge.
+      {true, 0, 0, 32, 32, 48, 0, 32, 32, true, 0, 0, 16, 32, 48, 0, 16, 32},
       // Entirely outside.
-      {100, 0, 32, 32, 0, 0, 32, 32, false, 0, 0, 0, 0, 0, 0, 0, 0},
+      {false, 100, 0, 32, 32, 0, 0, 32, 32, false, 0, 0, 0, 0, 0, 0, 0, 0},
       // Empty sizes.
-      {0, 0, 0, 32, 0, 0, 0, 32, false, 0, 0, 0, 0, 0, 0, 0, 0},
+      {false, 0, 0, 0, 32, 0, 0, 0, 32, false, 0, 0, 0, 0, 0, 0, 0, 0},
+      // Scaled: inside both surfaces nothing changes.
+      {false, 10, 10, 64, 32, 0, 0, 32, 16, true, 10, 10, 64, 32, 0, 0, 32, 16},
+      // Scaled, source past its right edge: the destination keeps its place and the kept share.
+      {false, 0, 0, 64, 32, 48, 0, 32, 16, true, 0, 0, 32, 32, 48, 0, 16, 16},
+      // DirectDraw cuts a scaled destination on its left and on its right and bottom edges.
+      {false, -16, 0, 64, 32, 0, 0, 32, 16, true, 0, 0, 48, 32, 8, 0, 24, 16},
+      {false, 80, 40, 64, 32, 0, 0, 32, 16, true, 80, 40, 20, 10, 0, 0, 10, 5},
+      {false, -64, 0, 64, 32, 0, 0, 32, 16, false, 0, 0, 0, 0, 0, 0, 0, 0},
+      {false, 100, 0, 64, 32, 0, 0, 32, 16, false, 0, 0, 0, 0, 0, 0, 0, 0},
+      // Mirrored extents exist only in Direct3D mode.
+      {false, 0, 0, 64, 64, 32, 0, -32, 32, false, 0, 0, 0, 0, 0, 0, 0, 0},
+      // Direct3D leaves a scaled destination to the device.
+      {true, -16, 0, 64, 32, 0, 0, 32, 16, true, -16, 0, 64, 32, 0, 0, 32, 16},
+      // Mirrored inside the source; mirrored past the source's left edge keeps its direction.
+      {true, 0, 0, 64, 64, 32, 0, -32, 32, true, 0, 0, 64, 64, 32, 0, -32, 32},
+      {true, 0, 0, 64, 32, 16, 0, -32, 16, true, 0, 0, 32, 32, 16, 0, -16, 16},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.d3d ? "D3D " : "DD ") << c.x << "," << c.y << " " << c.w << "x" << c.h
+                                    << " from " << c.sx << "," << c.sy << " " << c.sw << "x" << c.sh);
+    lpDTCon = c.d3d ? &direct3D : nullptr;
     int x = c.x, y = c.y, w = c.w, h = c.h, sx = c.sx, sy = c.sy, sw = c.sw, sh = c.sh;
     bool left = DDClipBlit(&dst, x, y, w, h, &src, sx, sy, sw, sh);
-    EXPECT_EQ(left, c.left) << c.x << "," << c.w;
+    lpDTCon = nullptr;
+    EXPECT_EQ(left, c.left);
     if (!left || !c.left) continue;
     EXPECT_EQ((std::array{x, y, w, h, sx, sy, sw, sh}),
               (std::array{c.ex, c.ey, c.ew, c.eh, c.esx, c.esy, c.esw, c.esh}));
@@ -187,6 +226,56 @@ TEST(Direct3DBlits, ColourZeroIsTransparentInsideAndOutsideAFillBatch) {
   EXPECT_EQ(ReadRgb(&l.back(), 5, 5), PaletteColour(200));
   DDFillRect(&g_BackBufferSD, 0, 0, 1, 1, 300);  // refused number: acts as colour 0
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 0), PaletteColour(7));
+  DDReleaseSurfaceList(l);
+}
+
+// An opaque copy of a keyed picture shows the transparent colour on BackBuffer but leaves those
+// pixels transparent inside a keyed texture.
+TEST(Direct3DBlits, AnOpaqueCopyIntoAKeyedTextureKeepsTransparentPixelsTransparent) {
+  for (Mode mode : {kModes[0], kModes[1]}) {
+    SCOPED_TRACE(mode.name);
+    Display d(mode);
+    ASSERT_TRUE(d.ok);
+    std::list<DDSURFACEDATA> l;
+    std::list<DDSURFACEINFO> i;
+    ASSERT_TRUE(DDPushSurfaceList(l, i, 8, 8, 1, 0, 0, 0));  // picture: keyed, rows 0-1 transparent
+    ASSERT_TRUE(DDPushSurfaceList(l, i, 8, 8, 1, 0, 0, 0));  // target: keyed texture
+    DDSURFACEDATA* picture = &l.front();
+    DDSURFACEDATA* target = &l.back();
+    DDFillSurface(picture, 200);
+    DDFillRect(picture, 0, 0, 8, 2, 0);
+    DDFillSurface(target, 50);
+    DDBlt(target, 0, 0, 8, 8, picture, 0, 0, 0);
+    EXPECT_EQ(ReadRaw(target, 3, 0), 0u);
+    EXPECT_EQ(ReadRgb(target, 3, 5), AsShown(PaletteColour(200)));
+    DDReleaseSurfaceList(l);
+  }
+}
+
+// Fills of a batch are drawn in call order, run by run (targets A, B, A: three runs), so a later
+// fill covers an earlier one.
+TEST(Direct3DBlits, AFillBatchDrawsInCallOrder) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  std::list<DDSURFACEDATA> l;
+  std::list<DDSURFACEINFO> i;
+  ASSERT_TRUE(DDPushSurfaceList(l, i, 8, 8, 0, 0, 0, 0));
+  DDFillSurface(&g_BackBufferSD, 7);
+  DDBeginFillBatch();
+  DDFillRect(&g_BackBufferSD, 0, 0, 8, 8, 200);
+  DDFillRect(&l.back(), 0, 0, 8, 8, 51);
+  DDFillRect(&g_BackBufferSD, 4, 4, 8, 8, 50);
+  EXPECT_EQ(DDFillBatchSize(), 3u);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 5, 5), PaletteColour(7));  // nothing drawn before the end
+  DDEndFillBatch();
+  EXPECT_EQ(DDFillBatchSize(), 0u);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 2, 2), PaletteColour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 5, 5), PaletteColour(50));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 10, 10), PaletteColour(50));
+  EXPECT_EQ(ReadRgb(&l.back(), 3, 3), PaletteColour(51));
+  // After the batch fills draw at once again.
+  DDFillRect(&g_BackBufferSD, 20, 20, 2, 2, 201);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 20, 20), PaletteColour(201));
   DDReleaseSurfaceList(l);
 }
 

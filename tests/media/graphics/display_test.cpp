@@ -7,6 +7,7 @@
 
 #include "core/log.h"
 #include "platform/gfx/frame_mailbox.h"
+#include "platform/message_box.h"
 #include "graphics_fixture.h"
 
 using namespace gfxtest;
@@ -20,25 +21,136 @@ std::string ReadLog(const std::filesystem::path& p) {
   return s.str();
 }
 
+std::vector<std::string> LogLines(const std::filesystem::path& p) {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadLog(p));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 TEST(DisplayLog, AWindowOnADesktopThatRefuses60HzTurnsVerticalSyncOff) {
   gfx::DisplayMode mode;
   mode.refreshRate = 75;
   gfx::Direct3D::SetSimulatedDisplayMode(mode);
+  gfx::Direct3D::SetSimulatedRefreshRateFixed(true);
   Display d(kModes[1]);
   ASSERT_TRUE(d.ok);
   ReportLogInit((d.Dir() / "Report_Game.txt").c_str());
   DDRelease();
   ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 1, 1, 1, 60, 0, g_SurfaceData, g_SurfaceInfo, kSurfaceTableSize, 0));
-  mode.refreshRate = 60;
-  gfx::Direct3D::SetSimulatedDisplayMode(mode);
+  gfx::Direct3D::SetSimulatedRefreshRateFixed(false);
   EXPECT_EQ(g_bVSync, 0);
   EXPECT_FALSE(g_lpDevice->Params().vsync);
-  const std::string log = ReadLog(d.Dir() / "Report_Game.txt");
-  EXPECT_NE(log.find("VSync : 1"), std::string::npos);
-  EXPECT_NE(log.find("RefreshRate : 75"), std::string::npos);
-  EXPECT_NE(log.find("リフレッシュレートの変更に失敗しました！垂直同期が無効になります！"), std::string::npos);
-  EXPECT_NE(log.find("Device HAL-HARD"), std::string::npos);
-  EXPECT_NE(log.find("X8R8G8B8"), std::string::npos);
+  EXPECT_EQ(LogLines(d.Dir() / "Report_Game.txt"),
+            (std::vector<std::string>{"VSync : 1", "ChangeDisplaySettings != DISP_CHANGE_SUCCESSFUL", "RefreshRate : 75",
+                                      "リフレッシュレートの変更に失敗しました！垂直同期が無効になります！",
+                                      "Device HAL-HARD", "X8R8G8B8"}));
+  // A 75-Hz desktop that accepts 60 Hz keeps vertical sync on.
+  ReportLogInit((d.Dir() / "Report_Game.txt").c_str());
+  DDRelease();
+  gfx::Direct3D::SetSimulatedDisplayMode(mode);
+  ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 1, 1, 1, 60, 0, g_SurfaceData, g_SurfaceInfo, kSurfaceTableSize, 0));
+  mode.refreshRate = 60;
+  gfx::Direct3D::SetSimulatedDisplayMode(mode);
+  EXPECT_EQ(g_bVSync, 1);
+  EXPECT_TRUE(g_lpDevice->Params().vsync);
+  EXPECT_EQ(LogLines(d.Dir() / "Report_Game.txt"),
+            (std::vector<std::string>{"VSync : 1", "RefreshRate : 60", "Device HAL-HARD", "X8R8G8B8"}));
+}
+
+// The report-log lines of the display set-up in each mode, depth and window setting, and of the
+// failures that end it.
+TEST(DisplayLog, SetUpLinesOfEveryModeAndDepth) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  DDRelease();
+  const std::filesystem::path log = d.Dir() / "Report_Game.txt";
+  enum Knob { kNone, kSoftOnly, kNoDevice, kNoD3D, kOldDriver, kNoDirectDraw };
+  struct Case {
+    int d3d, bpp, vsync, windowed;
+    Knob knob;
+    bool ok;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {1, 32, 1, 1, kNone, true, {"VSync : 1", "RefreshRate : 60", "Device HAL-HARD", "X8R8G8B8"}},
+      {1, 32, 1, 0, kSoftOnly, true, {"VSync : 1", "Device HAL-SOFT", "X8R8G8B8"}},
+      {1, 16, 0, 1, kNone, true, {"VSync : 0", "Device HAL-HARD", "A1R5G5B5"}},
+      {1, 16, 1, 0, kNone, true, {"VSync : 1", "Device HAL-HARD", "R5G6B5"}},
+      {1, 24, 0, 1, kNone, false, {"VSync : 0"}},
+      {1, 32, 0, 1, kNoDevice, false, {"VSync : 0"}},  // "CreateDevice Err" goes to the developer log
+      {1, 32, 0, 1, kNoD3D, false, {"VSync : 0", "ビデオカードがDirectX9をサポートしていません！"}},
+      {1, 32, 0, 1, kOldDriver, false, {"VSync : 0", "ビデオカードのドライバがDirectX9をサポートしていません！ 8"}},
+      {0, 8, 1, 0, kNone, true, {"VSync : 1"}},
+      {0, 16, 1, 0, kNone, true, {"VSync : 1"}},
+      {0, 32, 0, 0, kNone, true, {"VSync : 0"}},
+      {0, 8, 1, 1, kNone, true, {"VSync : 1"}},
+      {0, 16, 1, 1, kNone, true, {"VSync : 1"}},
+      {0, 32, 1, 1, kNone, true, {"VSync : 1"}},
+      {0, 32, 1, 0, kNoDirectDraw, false, {"VSync : 1", "DirectDrawCreateEx Err"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.d3d << " bpp " << c.bpp << " windowed " << c.windowed << " knob "
+                                    << c.knob);
+    ReportLogInit(log.c_str());
+    gfx::Direct3D::SetHardwareVertexProcessingFailure(c.knob == kSoftOnly);
+    gfx::Direct3D::SetCreateDeviceFailure(c.knob == kNoDevice);
+    gfx::Direct3D::SetCreateFailure(c.knob == kNoD3D);
+    gfx::DirectDraw::SetCreateFailure(c.knob == kNoDirectDraw);
+    g_nDDIVersion = c.knob == kOldDriver ? 8 : 9;
+    const bool ok = DDInit(c.d3d, nullptr, 640, 480, c.bpp, c.vsync, c.windowed, 1, 60, 0, g_SurfaceData,
+                           g_SurfaceInfo, kSurfaceTableSize, 0);
+    gfx::Direct3D::SetHardwareVertexProcessingFailure(false);
+    gfx::Direct3D::SetCreateDeviceFailure(false);
+    gfx::Direct3D::SetCreateFailure(false);
+    gfx::DirectDraw::SetCreateFailure(false);
+    g_nDDIVersion = 9;
+    EXPECT_EQ(ok, c.ok);
+    EXPECT_EQ(LogLines(log), c.lines);
+    if (ok) {
+      EXPECT_EQ(g_nDisplayBytesPerPixel, c.bpp / 8);
+      EXPECT_EQ(lpDTCon != nullptr, c.d3d != 0);
+      EXPECT_EQ(g_bWindowed, c.windowed);
+      if (c.d3d) {
+        // The draw state starts at its reset values: opaque white, modulate, texture alpha.
+        EXPECT_EQ(lpDTCon->dwVertexColor, 0xFFFFFFFFu);
+        EXPECT_EQ(lpDTCon->nColorOp, 4);
+        EXPECT_EQ(lpDTCon->nAlphaOp, 2);
+        EXPECT_EQ(lpDTCon->nNextSurfaceSerial, 3);  // BackBuffer 0, VirBackBuffer 1, WorkSD 2
+        EXPECT_STREQ(g_VirBackBufferSD.szName, "VirBackBuffer");
+        EXPECT_STREQ(g_WorkSD.szName, "WorkSD");
+      }
+      EXPECT_STREQ(g_BackBufferSD.szName, "BackBuffer");
+    }
+    DDRelease();
+    EXPECT_EQ(lpDTCon, nullptr);
+    EXPECT_EQ(lpDDCon, nullptr);
+    EXPECT_EQ(g_lpDevice, nullptr);
+    EXPECT_EQ(g_lpDD, nullptr);
+  }
+}
+
+// Releasing a DirectDraw display that still has references reports it in a box; a second DirectDraw
+// start releases the display it finds first.
+TEST(Display, ADirectDrawReleaseWithReferencesLeftShowsABox) {
+  Display d(kModes[3], true);
+  ASSERT_TRUE(d.ok);
+  std::vector<std::string> boxes;
+  SetMessageBoxHandler([&](const char* text, const char* caption, unsigned type) {
+    boxes.push_back(std::string(text) + "|" + caption + "|" + std::to_string(type));
+    return IDOK;
+  });
+  ASSERT_TRUE(DDInit(0, nullptr, 640, 480, 16, 1, 1, 1, 60, 0, g_SurfaceData, g_SurfaceInfo, kSurfaceTableSize, 0));
+  ASSERT_NE(lpDDCon, nullptr);
+  DDFillRect(&g_BackBufferSD, 0, 0, 4, 4, 200);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 1, 1), AsShown(PaletteColour(200)));
+  EXPECT_TRUE(boxes.empty());
+  gfx::DirectDraw* held = g_lpDD;
+  held->AddRef();
+  DDRelease();
+  EXPECT_EQ(boxes, (std::vector<std::string>{"解放漏れがあります|DirectDraw|16"}));
+  held->Release();
+  SetMessageBoxHandler({});
 }
 
 TEST(DisplayLog, TexturesPastTheDeviceLimitAreReportedAndStillRequested) {

@@ -1,6 +1,7 @@
 // Draw layers: sort keys, joins, what ends up on top, and the bitmap-font printf.
 #include <gtest/gtest.h>
 
+#include "core/log.h"
 #include "graphics_fixture.h"
 
 using namespace gfxtest;
@@ -104,6 +105,31 @@ TEST_F(LayerTest, AJoinOfOpaqueKeyedCopiesClearsEveryRectangleBeforeDrawing) {
   // Rows 2-3 of the second copy are transparent: the first copy's pixels stay visible there.
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 5, 5), PaletteColour(200));
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 5, 1), kMagenta);
+}
+
+TEST_F(LayerTest, AfterTheFatalStopALayerClosesWithoutDrawing) {
+  DDBeginLayer(1);
+  DDBlt(&g_BackBufferSD, 0, 0, 32, 32, b, 0, 0, 1);  // queued before the stop
+  g_bQuit = 1;
+  DDBlt(&g_BackBufferSD, 40, 0, 32, 32, b, 0, 0, 1);
+  DDEndLayer();
+  g_bQuit = 0;
+  EXPECT_EQ(DDLayerDepth(), 0);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 5, 5), PaletteColour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 45, 5), PaletteColour(7));
+}
+
+// A 101st layer opens nothing: its draws go to the 100th, and its DDEndLayer closes that one.
+TEST_F(LayerTest, LayersNestUpToOneHundred) {
+  for (int k = 0; k < kMaxLayers + 1; ++k) DDBeginLayer(0);
+  EXPECT_EQ(DDLayerDepth(), kMaxLayers);
+  DDBlt(&g_BackBufferSD, 0, 0, 32, 32, b, 0, 0, 1);
+  EXPECT_EQ(DDLayerDrawOrder().size(), 1u);
+  DDEndLayer();
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 5, 5), PaletteColour(50));
+  EXPECT_EQ(DDLayerDepth(), kMaxLayers - 1);
+  while (DDLayerDepth() > 0) DDEndLayer();
+  DDEndLayer();  // without an open layer: nothing
 }
 
 TEST_F(LayerTest, LayersDoNothingInDirectDrawMode) {

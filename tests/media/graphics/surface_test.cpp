@@ -143,12 +143,22 @@ TEST(Surfaces, InsertAndEraseKeepBothListsInStep) {
 }
 
 TEST(Surfaces, ABlankSurfaceStartsWithTheOpaqueTransparentColourOnceItIsSet) {
-  Display d(kModes[1]);
-  ASSERT_TRUE(d.ok);
-  DDSURFACEDATA sd{};
-  ASSERT_TRUE(DDCreateSurface(&sd, 8, 8, 0, 0, 0, 0, 0));
-  EXPECT_EQ(ReadRaw(&sd, 3, 3), 0xFFFF00FFu);
-  DDReleaseSurface(&sd);
+  // At 16 bits the colour is the exact transparent colour narrowed once (not its 5-bit fields
+  // narrowed again, which would give a near-black pixel).
+  for (const auto& [mode, opaqueKey] : {std::pair{kModes[1], 0xFFFF00FFu}, std::pair{kModes[0], 0xFC1Fu}}) {
+    SCOPED_TRACE(mode.name);
+    Display d(mode);
+    ASSERT_TRUE(d.ok);
+    DDSURFACEDATA sd{};
+    ASSERT_TRUE(DDCreateSurface(&sd, 8, 8, 0, 0, 0, 0, 0));
+    EXPECT_EQ(ReadRaw(&sd, 3, 3), opaqueKey);
+    DDReleaseSurface(&sd);
+    // Before the transparent colour is set, a new surface starts transparent black.
+    lpDTCon->dwBackBufferClear = 0;
+    ASSERT_TRUE(DDCreateSurface(&sd, 8, 8, 0, 0, 0, 0, 0));
+    EXPECT_EQ(ReadRaw(&sd, 3, 3), 0u);
+    DDReleaseSurface(&sd);
+  }
 }
 
 TEST(Surfaces, AliasRecordsLeaveTheRegistryAndTheirTwinUntouched) {
@@ -235,6 +245,9 @@ TEST(Display, VirtualBackBufferIsCopiedOnceWhenSwitchedOff) {
   Display d(kModes[1]);
   ASSERT_TRUE(d.ok);
   DDFillSurface(&g_BackBufferSD, 7);
+  DDFillSurface(&g_VirBackBufferSD, 50);
+  DDSetVirtualBackBuffer(0);  // already off: nothing is copied
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 3, 3), PaletteColour(7));
   DDSetVirtualBackBuffer(1);
   DDFillSurface(&g_BackBufferSD, 200);  // lands on VirBackBuffer
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 3, 3), PaletteColour(200));  // the lock maps it too
