@@ -144,8 +144,11 @@ bool CopyBitmap(DDSURFACEDATA* lpSD, const char* path, int bpp, int bPalMap, int
     }
     surface->UnlockRect();
   }
-  lpSD->nWidth = lpSD->nTexWidth = image.width;
-  lpSD->nHeight = lpSD->nTexHeight = image.height;
+  // The bitmap's size, which is the surface's: the surface is made from the bitmap. A file that
+  // changed size on disk before a reload is copied clipped as above, and the record keeps the size
+  // of the surface it describes, so that no blit, lock or fade reaches past its pixels.
+  lpSD->nWidth = lpSD->nTexWidth = surface->Width();
+  lpSD->nHeight = lpSD->nTexHeight = surface->Height();
   lpSD->nMirrorX = mirrorX;
   lpSD->nMirrorY = mirrorY;
   if (lpSD->szPath != path) {

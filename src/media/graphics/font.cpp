@@ -51,12 +51,13 @@ inline uint16_t CharCode(const char* p, int len) {
 
 bool IsProportionalGothic(const char* face) { return face && std::strcmp(face, "ＭＳ Ｐゴシック") == 0; }
 
-// The device colour a GDI text colour gives on a DirectDraw surface.
-uint32_t GdiColourToPixel(uint32_t colorRef, int colorNum) {
+// The device colour a GDI text colour gives on a DirectDraw surface of the given format (GDI
+// narrows the widened 16-bit fields back to the surface's own layout).
+uint32_t GdiColourToPixel(uint32_t colorRef, int colorNum, gfx::Format format) {
   uint32_t r = colorRef & 255, g = (colorRef >> 8) & 255, b = (colorRef >> 16) & 255;
   switch (g_nDisplayBpp) {
     case 8: return static_cast<uint32_t>(colorNum);
-    case 16: return gfx::ArgbToPixel(gfx::Format::R5G6B5, gfx::MakeArgb(255, r, g, b));
+    case 16: return gfx::ArgbToPixel(format, gfx::MakeArgb(255, r, g, b));
     default: return r << 16 | g << 8 | b;
   }
 }
@@ -228,7 +229,26 @@ int cFont::LineWidth(const char* text, int len) {
   return 0;
 }
 
+void GetTextBlockSize(const cFont* font, int* width, int* height, const char* text) {
+  int widest = 0, lines = 0;
+  const char* p = text ? text : "";
+  while (true) {
+    const char* end = std::strchr(p, '\n');
+    const int len = end ? static_cast<int>(end - p) : static_cast<int>(std::strlen(p));
+    widest = std::max(widest, CountLineChars(p, len));
+    ++lines;
+    if (!end) break;
+    p = end + 1;
+  }
+  if (width) *width = font ? widest * font->m_nCellWidth : 0;
+  if (height) *height = font ? lines * font->m_nCellHeight : 0;
+}
+
 void cFont::Measure(const char* text, int* w, int* h) {
+  if (m_nCellWidth) {
+    GetTextBlockSize(this, w, h, text);
+    return;
+  }
   int width = 0, lines = 0;
   const char* p = text ? text : "";
   while (true) {
@@ -260,7 +280,7 @@ void cFont::DrawTextRaw(DDSURFACEDATA* target, int x, int y, const char* text, i
   cSurfaceLock lock;
   if (!lock.Lock(target)) return;
   DDSURFACEDATA* sd = lock.Surface();
-  const uint32_t pixel = GdiColourToPixel(m_dwColor, m_nColorNum);
+  const uint32_t pixel = GdiColourToPixel(m_dwColor, m_nColorNum, sd->lpDD->lpSurface->GetFormat());
   const int width = sd->nWidth, height = sd->nHeight, bytes = lock.BytesPerPixel();
   m_lpGdiFont->DrawCp932(std::string_view(text, static_cast<size_t>(len)), x, y, GlyphRender::Monochrome,
                          [&](int px, int py, uint8_t coverage) {
@@ -269,12 +289,40 @@ void cFont::DrawTextRaw(DDSURFACEDATA* target, int x, int y, const char* text, i
                          });
 }
 
+// The extent of one character as the back end's font measures it (not the cell grid).
+void cFont::MeasureGlyph(const char* ch, int len, int* w, int* h) {
+  *w = *h = 0;
+  if (lpDTCon) {
+    if (!m_lpFont) return;
+    gfx::Rect r{0, 0, 0, 0};
+    m_lpFont->DrawTextA(nullptr, ch, len, &r, gfx::kDtCalcRect, m_dwColor);
+    *w = r.right - r.left;
+    *h = r.bottom - r.top;
+    return;
+  }
+  if (!m_lpGdiFont) return;
+  const TextExtent extent = m_lpGdiFont->MeasureCp932(std::string_view(ch, static_cast<size_t>(len)));
+  *w = extent.width;
+  *h = extent.height;
+}
+
+// Direct3D: one draw with its own scene, target and sprite around it (used while caching, when no
+// scene was opened for the whole text).
+void cFont::DrawWrapped(DDSURFACEDATA* target, int x, int y, const char* text, int len) {
+  if (!DDBeginScene() || !DDSetTarget(target)) return;
+  if (m_lpSprite) m_lpSprite->Begin(gfx::kSpriteAlphaBlend | gfx::kSpriteSortTexture);
+  DrawTextRaw(target, x, y, text, len);
+  if (m_lpSprite) m_lpSprite->End();
+  DDSetIdleTarget();
+}
+
 void cFont::DrawChar(DDSURFACEDATA* target, int x, int y, const char* ch, int len, bool wrapScene) {
   int dx, dy;
   if (m_bCentre) {
-    int w = LineWidth(ch, len);
+    int w = 0, h = 0;
+    MeasureGlyph(ch, len, &w, &h);
     dx = x + m_nCellWidth / 2 - w / 2;
-    dy = y + m_nCellHeight / 2 - m_nHeight / 2;
+    dy = y + m_nCellHeight / 2 - h / 2;
   } else if (len == 1) {
     dx = x + m_nCellWidth / 8;
     dy = y + m_nCellHeight / 16 - 1;
@@ -283,11 +331,7 @@ void cFont::DrawChar(DDSURFACEDATA* target, int x, int y, const char* ch, int le
     dy = y;
   }
   if (lpDTCon && wrapScene) {
-    if (!DDBeginScene() || !DDSetTarget(target)) return;
-    if (m_lpSprite) m_lpSprite->Begin(gfx::kSpriteAlphaBlend | gfx::kSpriteSortTexture);
-    DrawTextRaw(target, dx, dy, ch, len);
-    if (m_lpSprite) m_lpSprite->End();
-    DDSetIdleTarget();
+    DrawWrapped(target, dx, dy, ch, len);
     return;
   }
   DrawTextRaw(target, dx, dy, ch, len);
@@ -315,7 +359,8 @@ bool cFont::CacheFullWidth(const char* ch, DDSURFACEDATA* finalDst, int dx, int 
     sheet->index[code] = cell;
     const int cx = g.nCellX * m_nCellWidth, cy = g.nCellY * m_nCellHeight;
     if (lpDTCon) {
-      DrawChar(&sheet->sd, cx, cy, ch, 2, true);
+      // The new cell gets the shadowed draw at its top-left corner.
+      DrawWrapped(&sheet->sd, cx, cy, ch, 2);
     } else {
       if (g_nDisplayBpp == 8 && g_lpDDPalette) g_lpDDPalette->SetEntries(0, 256, g_GamePalette);
       DrawChar(&sheet->sd, cx, cy, ch, 2, false);
@@ -330,7 +375,7 @@ bool cFont::CacheFullWidth(const char* ch, DDSURFACEDATA* finalDst, int dx, int 
 void cFont::DrawBody(DDSURFACEDATA* target, int x, int y, const char* text, bool useIcons, DDSURFACEDATA* finalDst,
                      int finalX, int finalY) {
   DDBeginLayer(1);
-  const bool caching = m_bCache && finalDst;
+  const bool caching = Caching() && finalDst;
   if (m_nCellWidth) {
     const bool pGothic = !m_bCentre && IsProportionalGothic(m_szFace);
     int c = 0, l = 0;
@@ -343,7 +388,7 @@ void cFont::DrawBody(DDSURFACEDATA* target, int x, int y, const char* text, bool
             if (pGothic && p[0] == bracket[0] && p[1] == bracket[1]) offset = m_nCellWidth / 4;
           }
           if (!(caching && CacheFullWidth(p, finalDst, finalX + c, finalY + l))) {
-            DrawChar(target, x + c + offset, y + l, p, 2, false);
+            DrawChar(target, x + c + offset, y + l, p, 2, caching);
           }
         }
         c += m_nCellWidth;
@@ -360,7 +405,7 @@ void cFont::DrawBody(DDSURFACEDATA* target, int x, int y, const char* text, bool
       } else {
         int offset = 0;
         if (pGothic && (b == '(' || b == ')' || b == '{' || b == '}')) offset = m_nCellWidth / 4;
-        if (caching && m_lpFastFont_Half) {
+        if (caching) {
           DDBlt(finalDst, finalX + c, finalY + l, m_nCellWidth, m_nCellHeight, &m_lpFastFont_Half->sd,
                 (b % 16) * m_nCellWidth, (b / 16) * m_nCellHeight, 1);
         } else {
@@ -412,7 +457,7 @@ void cFont::DrawString(DDSURFACEDATA* dst, int x, int y, const char* text, int b
     DDFollowAlias(dst);
     DDMapVirtualBackBuffer(dst);
     if (dst->lpDT && dst->lpDT->bRenderTarget && dst->lpDT->nMemoryKind == DTMEMORYTYPE_VIDEO_RT) {
-      const bool caching = m_bCache != 0;
+      const bool caching = Caching();
       if (!caching) {
         if (!DDBeginScene() || !DDSetTarget(dst)) return;
         if (m_lpSprite) m_lpSprite->Begin(gfx::kSpriteAlphaBlend | gfx::kSpriteSortTexture);
@@ -429,7 +474,10 @@ void cFont::DrawString(DDSURFACEDATA* dst, int x, int y, const char* text, int b
   int w = 0, h = 0;
   Measure(text, &w, &h);
   DDFillRect(&m_WorkSD, 0, 0, w, h, 0);
-  if (lpDTCon) {
+  if (lpDTCon && Caching()) {
+    // Cached glyphs go straight to the destination; a character drawn directly opens its own scene.
+    DrawBody(&m_WorkSD, 0, 0, text, icons, dst, x, y);
+  } else if (lpDTCon) {
     if (DDBeginScene() && DDSetTarget(&m_WorkSD)) {
       if (m_lpSprite) m_lpSprite->Begin(gfx::kSpriteAlphaBlend | gfx::kSpriteSortTexture);
       DrawBody(&m_WorkSD, 0, 0, text, icons, dst, x, y);
@@ -467,8 +515,14 @@ void cFont::Restore() {
 }
 
 void cFont::OnLostDevice() {
-  if (m_lpFont && gfx::Failed(m_lpFont->OnLostDevice())) ECLogPrintf("lpFont->OnLostDevice hr = %d", 0);
-  if (m_lpSprite) m_lpSprite->OnLostDevice();
+  if (m_lpFont) {
+    const gfx::Result hr = m_lpFont->OnLostDevice();
+    if (gfx::Failed(hr)) ECLogPrintf("lpFont->OnLostDevice hr = %d", static_cast<int>(hr));
+  }
+  if (m_lpSprite) {
+    const gfx::Result hr = m_lpSprite->OnLostDevice();
+    if (gfx::Failed(hr)) ECLogPrintf("lpFont->OnLostDevice hr = %d", static_cast<int>(hr));
+  }
 }
 
 void cFont::OnResetDevice() {

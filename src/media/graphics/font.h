@@ -95,6 +95,10 @@ class cFont {
  private:
   struct Target;
   bool UsesIcons(int bNoIcons) const;
+  // Glyphs are copied from the sheets: the cache flag is set and the sheets were made.
+  bool Caching() const { return m_bCache && m_nCellWidth && m_lpFastFont_Half; }
+  void MeasureGlyph(const char* ch, int len, int* w, int* h);
+  void DrawWrapped(DDSURFACEDATA* target, int x, int y, const char* text, int len);
   void DrawBody(DDSURFACEDATA* target, int x, int y, const char* text, bool useIcons, DDSURFACEDATA* finalDst,
                 int finalX, int finalY);
   void DrawIcons(DDSURFACEDATA* dst, int x, int y, const char* text);
@@ -123,3 +127,7 @@ void ReleaseFont(cFont* font);
 void MeasureText(const char* text, int* w, int* h);
 // Characters of a line: a double-byte character counts one.
 int CountLineChars(const char* text, int len);
+// Width and height in pixels of a multi-line text on the font's grid (lines split at line feeds):
+// the widest line's character count times the cell width, the number of lines times the line
+// height. A text without a line feed is one line, an empty text one empty line.
+void GetTextBlockSize(const cFont* font, int* width, int* height, const char* text);

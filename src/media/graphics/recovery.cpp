@@ -10,6 +10,7 @@
 #include "media/graphics/palette.h"
 #include "media/graphics/surface.h"
 #include "platform/message_box.h"
+#include "platform/window/game_window.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ int DDRestoreSurface() {
     font->OnResetDevice();
     font->Restore();
   }
+  // A full-screen display was minimised when the device was lost: show it again.
+  if (!g_bWindowed && GameWindowExists()) GameWindowRestore();
   ECLogPrintf("Restore Out");
   return 1;
 }

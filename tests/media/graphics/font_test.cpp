@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics_fixture.h"
+#include "platform/font/raster_font.h"
 
 using namespace gfxtest;
 
@@ -142,6 +143,162 @@ TEST(Fonts, FormattedTextIsCutAtACharacterBoundary) {
   std::string text = "a";
   for (int i = 0; i < 200; ++i) text += "あ";
   font.DrawStringF(&g_BackBufferSD, 0, 0, "%s", text.c_str());  // 401 bytes into a 256-byte buffer
+  font.Release();
+}
+
+// The ink of a text as the installed font draws it at (0, 0) by itself: the top-left corner of
+// its monochrome mask (the threshold of the DirectDraw text).
+struct InkCorner {
+  int x = -1, y = -1;
+};
+InkCorner ReferenceInk(const char* face, int height, const char* text) {
+  std::unique_ptr<RasterFont> font = RasterFont::Create(face, height, 0);
+  InkCorner ink;
+  if (!font) return ink;
+  std::vector<uint8_t> pixels(128 * 128, 0);
+  CoverageTarget target{pixels.data(), 128, 128, 128};
+  font->DrawCp932(text, 32, 32, GlyphRender::Monochrome, target);
+  for (int y = 0; y < 128; ++y) {
+    for (int x = 0; x < 128; ++x) {
+      if (pixels[static_cast<size_t>(y) * 128 + x] < 128) continue;
+      if (ink.y < 0) ink.y = y - 32;
+      if (ink.x < 0 || x - 32 < ink.x) ink.x = x - 32;
+    }
+  }
+  return ink;
+}
+
+// The top-left corner of the white ink of a screen rectangle, relative to (x0, y0).
+InkCorner ScreenInk(int x0, int y0, int w, int h) {
+  InkCorner ink;
+  for (int y = y0; y < y0 + h; ++y) {
+    for (int x = x0; x < x0 + w; ++x) {
+      if (ReadRgb(&g_BackBufferSD, x, y) != 0xFFFFFFu) continue;
+      if (ink.y < 0) ink.y = y - y0;
+      if (ink.x < 0 || x - x0 < ink.x) ink.x = x - x0;
+    }
+  }
+  return ink;
+}
+
+TEST(Fonts, CharactersSitInTheirCellsAsTheFaceAndTheCentreFlagSay) {
+  Display d(kModes[4]);
+  ASSERT_TRUE(d.ok);
+  const char* gothic = "ＭＳ ゴシック";
+  const char* pGothic = "ＭＳ Ｐゴシック";
+  struct Case {
+    const char* face;
+    int height, cell;
+    const char* text;
+    int centre;
+    int dx, dy;  // where the character's own origin goes in its cell (centred cases: computed below)
+  };
+  const Case cases[] = {
+      {gothic, 10, 10, "A", 0, 1, -1},   // single byte: cell / 8 across, cell / 16 - 1 down
+      {gothic, 16, 16, "A", 0, 2, 0},
+      {gothic, 30, 32, "A", 0, 4, 1},
+      {gothic, 16, 16, "あ", 0, 0, 0},   // double byte: the cell's corner
+      {gothic, 16, 16, "(", 0, 2, 0},    // brackets move only in the proportional face
+      {pGothic, 16, 16, "(", 0, 6, 0},   // + cell / 4
+      {pGothic, 16, 16, "}", 0, 6, 0},
+      {pGothic, 16, 16, "（", 0, 4, 0},
+      {pGothic, 16, 16, "｝", 0, 4, 0},
+      {pGothic, 16, 16, "A", 0, 2, 0},
+      {gothic, 16, 16, "i", 1, 0, 0},    // centred on its measured extent
+      {pGothic, 16, 16, "(", 1, 0, 0},   // no bracket offset when centring
+      {gothic, 30, 32, "!", 1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    cFont font;
+    font.Create(c.face, 0, c.height, c.cell, c.cell, 241, 0, nullptr, 1, 240, nullptr, 0);
+    font.m_bCentre = c.centre;
+    int dx = c.dx, dy = c.dy;
+    if (c.centre) {
+      std::unique_ptr<RasterFont> raster = RasterFont::Create(c.face, c.height, 0);
+      ASSERT_TRUE(raster);
+      TextExtent extent = raster->MeasureCp932(c.text);
+      dx = c.cell / 2 - extent.width / 2;
+      dy = c.cell / 2 - extent.height / 2;
+    }
+    DDFillSurface(&g_BackBufferSD, 7);
+    font.DrawString(&g_BackBufferSD, 100, 100, c.text, 0);
+    InkCorner ref = ReferenceInk(c.face, c.height, c.text);
+    InkCorner got = ScreenInk(90, 90, 2 * c.cell + 20, 2 * c.cell + 20);
+    ASSERT_GE(ref.x, 0) << c.text;
+    EXPECT_EQ(got.x, 10 + dx + ref.x) << c.face << " " << c.text << " centre " << c.centre;
+    EXPECT_EQ(got.y, 10 + dy + ref.y) << c.face << " " << c.text << " centre " << c.centre;
+    font.Release();
+  }
+}
+
+TEST(Fonts, TextBlockSizeCountsCharactersOnTheGrid) {
+  cFont font;
+  font.m_nCellWidth = 8;
+  font.m_nCellHeight = 16;
+  struct Case {
+    const char* text;
+    int w, h;
+  };
+  const Case cases[] = {
+      {"ab\nあいう", 24, 32}, {"", 0, 16}, {"abc", 24, 16}, {"\n", 0, 32}, {"あ\x81", 16, 16},
+  };
+  for (const Case& c : cases) {
+    int w = -1, h = -1;
+    GetTextBlockSize(&font, &w, &h, c.text);
+    EXPECT_EQ(w, c.w) << c.text;
+    EXPECT_EQ(h, c.h) << c.text;
+  }
+}
+
+// A full-width sheet that cannot hold the whole table: characters that do not fit are drawn
+// directly each time, into the destination the text was drawn to.
+class FullSheetModes : public ::testing::TestWithParam<Mode> {};
+
+TEST_P(FullSheetModes, CharactersPastAFullSheetAreDrawnDirectly) {
+  Display d(GetParam());
+  ASSERT_TRUE(d.ok);
+  cFont font;
+  font.Create("ＭＳ ゴシック", 0, 60, 64, 64, 241, 0, nullptr, 1, 240, nullptr, 1);
+  ASSERT_NE(font.m_lpFastFont_Full, nullptr);
+  cGlyphSheet* full = font.m_lpFastFont_Full;
+  ASSERT_LT(full->nCapacity, 258);
+  EXPECT_EQ(full->nCount, full->nCapacity);
+  DDSURFACEDATA target{};
+  ASSERT_TRUE(DDCreateSurface(&target, 256, 64, 1, 0, 0, 0, 0));
+  DDFillSurface(&g_BackBufferSD, 7);
+  for (int pass = 0; pass < 2; ++pass) {
+    DDFillSurface(&target, 0);
+    font.DrawString(&target, 0, 0, "０漢：A", 0);  // cached, past the sheet, past the table's room, half-width
+    EXPECT_EQ(full->nCount, full->nCapacity) << pass;
+    for (int cell = 0; cell < 4; ++cell) EXPECT_TRUE(CellHasGlyph(&target, cell * 64, 0, 64, 64)) << pass << " " << cell;
+  }
+  // Nothing went astray to the screen.
+  EXPECT_FALSE(HasInk(&g_BackBufferSD, 0, 0, 256, 64, AsShown(PaletteColour(7))));
+  DDReleaseSurface(&target);
+  font.Release();
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, FullSheetModes, ::testing::Values(kModes[1], kModes[0], kModes[3]),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Fonts, Direct3DResetRedrawsTheSheetsWithTheCharactersAddedSinceStartUp) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  cFont font;
+  font.Create("ＭＳ ゴシック", 0, 16, 16, 16, 241, 0, nullptr, 1, 240, nullptr, 1);
+  font.DrawString(&g_BackBufferSD, 0, 0, "漢", 0);
+  cGlyphSheet* full = font.m_lpFastFont_Full;
+  ASSERT_EQ(full->nCount, 259);
+  const int cx = (258 % full->nColumns) * 16, cy = (258 / full->nColumns) * 16;
+  ASSERT_TRUE(CellHasGlyph(&full->sd, cx, cy, 16, 16));
+  g_lpDevice->SimulateDeviceLoss(1);
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 0);
+  EXPECT_EQ(DDRestoreSurface(), 0);
+  ASSERT_EQ(DDRestoreSurface(), 1);
+  EXPECT_EQ(full->sd.bContentsLost, 0);
+  EXPECT_EQ(full->nCount, 259);
+  EXPECT_TRUE(CellHasGlyph(&full->sd, cx, cy, 16, 16));
+  EXPECT_TRUE(CellHasGlyph(&font.m_lpFastFont_Half->sd, 16 * 1, 16 * 4, 16, 16));  // 'A'
   font.Release();
 }
 

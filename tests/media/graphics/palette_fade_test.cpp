@@ -51,6 +51,44 @@ TEST(Transmit, DirectDrawDepths) {
   }
 }
 
+class PaletteModes : public ::testing::TestWithParam<Mode> {};
+
+TEST_P(PaletteModes, PaletteFlagsFollowTheBackEnd) {
+  Display d(GetParam());
+  ASSERT_TRUE(d.ok);
+  for (int i = 0; i < 256; ++i) {
+    uint8_t expect = 255;
+    if (!lpDTCon && g_nDisplayBpp == 8) expect = (i >= 10 && i <= 245) ? 1 : 2;  // reserved / explicit
+    if (!lpDTCon && g_nDisplayBpp != 8) break;  // deeper DirectDraw: read from pixels, flags not defined
+    EXPECT_EQ(g_GamePalette[i].flags, expect) << i;
+  }
+  if (!lpDTCon && g_nDisplayBpp == 8) {
+    PALETTEENTRY shown[256];
+    ASSERT_TRUE(g_lpDDPalette);
+    g_lpDDPalette->GetEntries(0, 256, shown);
+    EXPECT_EQ(shown[200], g_GamePalette[200]);
+    EXPECT_EQ(shown[5].flags, 2);
+  }
+}
+
+TEST_P(PaletteModes, PicturesThatCannotBeReadSetNoPaletteAndNoTransparentColour) {
+  Display d(GetParam());
+  ASSERT_TRUE(d.ok);
+  // A PNG under a bitmap's name is not a Windows bitmap.
+  WriteFile(d.Dir() / "bmp/plt/Fake.bmp", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13});
+  const uint32_t key = g_dwColorKey;
+  PALETTEENTRY before = g_GamePalette[200];
+  for (const char* path : {"bmp\\plt\\Missing.bmp", "bmp\\plt\\Fake.bmp"}) {
+    EXPECT_FALSE(DDLoadPaletteFromFile(g_GamePalette, path, 0)) << path;
+    EXPECT_EQ(DDSetTransmitFromFile(path), 0) << path;
+  }
+  EXPECT_EQ(g_dwColorKey, key);
+  EXPECT_EQ(g_GamePalette[200], before);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModes, PaletteModes, ::testing::ValuesIn(kModes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(PaletteEffects, BlendHalvesAndMarksEntries) {
   PALETTEENTRY src[256], dst[256];
   for (int i = 0; i < 256; ++i) src[i] = {static_cast<uint8_t>(i), 255, 7, 0};
