@@ -113,13 +113,16 @@ void placeWindow() {
     data.ClampToWorkArea(work.left, work.top, work.right, work.bottom);
     int w = 0, h = 0;
     GameWindowClientSize(&w, &h);
+    const bool fits = data.SizeFitsWorkArea(work.Width(), work.Height());
     if (g_IniSettings.WindowMode == 1) {
-      if (data.m_nWidth > 0 && data.m_nHeight > 0 && data.m_nWidth % 640 == 0 && data.m_nHeight % 480 == 0)
+      if (fits && data.m_nWidth > 0 && data.m_nHeight > 0 && data.m_nWidth % 640 == 0 && data.m_nHeight % 480 == 0)
         GameWindowPlace(data.m_nX, data.m_nY, data.m_nWidth, data.m_nHeight);
       else
         ZoomMax();
     } else if (g_IniSettings.WindowMode == 2) {
-      GameWindowPlace(data.m_nX, data.m_nY, std::max(100, data.m_nWidth), std::max(100, data.m_nHeight));
+      const int width = std::clamp(data.m_nWidth, 100, std::max(640, work.Width()));
+      const int height = std::clamp(data.m_nHeight, 100, std::max(480, work.Height()));
+      GameWindowPlace(data.m_nX, data.m_nY, width, height);
     } else {
       GameWindowMove(data.m_nX, data.m_nY);
     }

@@ -19,3 +19,7 @@ void cWindowData::ClampToWorkArea(int workLeft, int workTop, int workRight, int 
   m_nX = std::clamp<int32_t>(m_nX, workLeft, maxX);
   m_nY = std::clamp<int32_t>(m_nY, workTop, maxY);
 }
+
+bool cWindowData::SizeFitsWorkArea(int workWidth, int workHeight) const {
+  return m_nWidth <= std::max(640, workWidth) && m_nHeight <= std::max(480, workHeight);
+}

@@ -14,6 +14,9 @@ class cWindowData : public cRecord {
   // Keeps a restored window reachable: its top-left inside the usable desktop area, far enough from
   // the right and bottom edges that part of the title bar can still be grabbed.
   void ClampToWorkArea(int workLeft, int workTop, int workRight, int workBottom);
+  // Whether the stored client size fits a desktop work area of that size (a window of at least
+  // 640 x 480 always fits). A damaged file must not open a window of many thousand pixels.
+  bool SizeFitsWorkArea(int workWidth, int workHeight) const;
 
   int32_t m_nX = 0;
   int32_t m_nY = 0;

@@ -69,6 +69,25 @@ TEST(WindowData, RestoredWindowStaysReachable) {
   }
 }
 
+TEST(WindowData, StoredSizeMustFitTheDesktop) {
+  struct {
+    int w, h;
+    bool fits;
+  } cases[] = {{1280, 960, true}, {1920, 1040, true}, {1921, 960, false}, {1280, 1041, false},
+               {64000, 48000, false}, {640, 480, true}, {-5, 0, true}};
+  for (auto c : cases) {
+    cWindowData d;
+    d.m_nWidth = c.w;
+    d.m_nHeight = c.h;
+    EXPECT_EQ(d.SizeFitsWorkArea(1920, 1040), c.fits) << c.w << "x" << c.h;
+  }
+  // A desktop smaller than the game still takes the 100 % window.
+  cWindowData small;
+  small.m_nWidth = 640;
+  small.m_nHeight = 480;
+  EXPECT_TRUE(small.SizeFitsWorkArea(600, 400));
+}
+
 TEST(WindowData, RecordBodyIsFiveInts) {
   cWindowData d;
   d.m_nX = 1;
