@@ -239,7 +239,8 @@ int RequestFileDialog(std::atomic<int>& flag, int whichPlay) {
   g_nDialogDone.store(0);
   flag.store(1);
   while (!g_nDialogDone.load()) {
-    if (g_bQuit.load() && !IsWindow(g_hMainWnd.load())) return 0;
+    // A window that closed meanwhile (its close gave up waiting for this thread) answers nothing.
+    if (!IsWindow(g_hMainWnd.load())) return 0;
     QcSleep(1);
   }
   return g_nDialogResult.load();

@@ -2,6 +2,7 @@
 // zoom by right click and the file-dialog request protocol between the two threads.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "core/log.h"
@@ -183,5 +184,18 @@ TEST_F(MainWindowTest, QuitQuestionTextsByLanguage) {
   EXPECT_EQ(seen.caption, "End confirmation");
   g_IniSettings.English = savedEnglish;
   EXPECT_TRUE(IsWindow(window));  // answered No both times
+}
+TEST_F(MainWindowTest, FileDialogRequestEndsWhenTheWindowCloses) {
+  // Closed without a fatal stop while the request waited (the application was inactive, so no idle
+  // step served it): the waiting game thread does not wait for ever.
+  g_SceneMgr.m_nScene = kSceneTitle;
+  std::atomic<int> result{-1};
+  std::thread game([&] { result = RequestFileDialog(g_nStageFileRequest); });
+  while (g_nStageFileRequest.load() == 0) std::this_thread::yield();
+  SendMessage(window, WM_CLOSE, 0, 0);
+  game.join();
+  EXPECT_EQ(result.load(), 0);
+  EXPECT_EQ(g_bQuit.load(), 0);
+  g_nStageFileRequest.store(0);
 }
 }  // namespace
