@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "core/log.h"
 #include "graphics_fixture.h"
 #include "platform/message_box.h"
 
@@ -120,6 +122,83 @@ TEST(Surfaces, PowerOfTwoAndSquareTextureSizes) {
     DDReleaseSurfaceList(l);
   }
   gfx::Direct3D::ResetSimulatedCaps();
+}
+
+// Blank surfaces in each pool: a video-memory request that does not fit falls back to system
+// memory (DirectDraw memory type 1, Direct3D memory kind 1 with its report-log line) and still
+// takes blits and fills, through the pixel path in Direct3D mode.
+TEST(Surfaces, BlankSurfacesInEveryPool) {
+  {
+    Display d(kModes[1]);
+    ASSERT_TRUE(d.ok);
+    ReportLogInit((d.Dir() / "Report_Game.txt").c_str());
+    DDSURFACEDATA rt{}, nort{}, sys{}, full{};
+    ASSERT_TRUE(DDCreateSurface(&rt, 8, 8, 1, 0, DTMEMORYTYPE_VIDEO_RT, 0, 0));
+    EXPECT_EQ(rt.lpDT->bRenderTarget, 1);
+    EXPECT_NE(rt.lpDT->lpSystemSurface, nullptr);
+    EXPECT_STREQ(rt.szName, "OffScreen");
+    EXPECT_STREQ(rt.szPath, "E");
+    ASSERT_TRUE(DDCreateSurface(&nort, 8, 8, 1, 0, DTMEMORYTYPE_VIDEO_NORT, 0, 0));
+    EXPECT_EQ(nort.lpDT->bRenderTarget, 1);  // kind 2 is made as kind 0
+    EXPECT_EQ(nort.lpDT->nMemoryKind, DTMEMORYTYPE_VIDEO_RT);
+    ASSERT_TRUE(DDCreateSurface(&sys, 8, 8, 1, 0, DTMEMORYTYPE_SYSTEM, 0, 0));
+    EXPECT_EQ(sys.lpDT->bRenderTarget, 0);
+    EXPECT_EQ(sys.lpDT->lpSystemSurface, nullptr);
+    g_lpDevice->SetVideoMemoryBudget(g_lpDevice->VideoMemoryUsed());
+    ASSERT_TRUE(DDCreateSurface(&full, 8, 8, 1, 0, DTMEMORYTYPE_VIDEO_RT, 0, 0));
+    g_lpDevice->SetVideoMemoryBudget(-1);
+    EXPECT_EQ(full.lpDT->nMemoryKind, DTMEMORYTYPE_SYSTEM);
+    EXPECT_EQ(full.lpDT->bRenderTarget, 0);
+    std::ifstream in(d.Dir() / "Report_Game.txt");
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "VRAM不足のためシステムメモリにテクスチャを作成します。(空)");
+    // Each surface takes the next serial and is registered once.
+    EXPECT_EQ(nort.lpDT->nSerial, rt.lpDT->nSerial + 1);
+    EXPECT_EQ(full.lpDT->nSerial, rt.lpDT->nSerial + 3);
+    int registered = 0;
+    for (DDSURFACEDATA* sd : DDSurfaceRegistry()) registered += sd == &rt || sd == &nort || sd == &sys || sd == &full;
+    EXPECT_EQ(registered, 4);
+    DDFillSurface(&rt, 200);
+    for (DDSURFACEDATA* target : {&sys, &full}) {
+      DDFillSurface(target, 51);
+      DDBlt(target, 2, 2, 4, 4, &rt, 0, 0, 1);
+      EXPECT_EQ(ReadRgb(target, 3, 3), PaletteColour(200));
+      EXPECT_EQ(ReadRgb(target, 1, 1), PaletteColour(51));
+    }
+    // The pixel lock of DirectDraw does not exist here.
+    gfx::LockedRect lock;
+    uint8_t* bits = nullptr;
+    EXPECT_FALSE(DDLock(&sys, &lock, &bits, 32));
+    for (DDSURFACEDATA* sd : {&rt, &nort, &sys, &full}) DDReleaseSurface(sd);
+    for (DDSURFACEDATA* sd : DDSurfaceRegistry()) EXPECT_TRUE(sd != &rt && sd != &nort && sd != &sys && sd != &full);
+    DDReleaseSurface(&rt);  // a second release does nothing
+  }
+  {
+    Display d(kModes[4]);
+    ASSERT_TRUE(d.ok);
+    DDSURFACEDATA video{}, system{}, full{};
+    ASSERT_TRUE(DDCreateSurface(&video, 8, 8, 1, 0, 0, 0, 0));
+    EXPECT_EQ(video.nMemoryType, 0);
+    ASSERT_TRUE(DDCreateSurface(&system, 8, 8, 1, 1, 0, 0, 0));
+    EXPECT_EQ(system.nMemoryType, 1);
+    g_lpDD->SetVideoMemoryBudget(g_lpDD->VideoMemoryUsed());
+    ASSERT_TRUE(DDCreateSurface(&full, 8, 8, 1, 0, 0, 0, 0));
+    g_lpDD->SetVideoMemoryBudget(-1);
+    EXPECT_EQ(full.nMemoryType, 1);
+    EXPECT_EQ(full.szPath[0], '\0');
+    // A new DirectDraw surface starts with palette number 0, the transparent colour.
+    EXPECT_EQ(ReadRgb(&full, 3, 3), kMagenta);
+    DDFillSurface(&video, 200);
+    DDBlt(&full, 0, 0, 8, 8, &video, 0, 0, 1);
+    EXPECT_EQ(ReadRgb(&full, 3, 3), PaletteColour(200));
+    gfx::LockedRect lock;
+    uint8_t* bits = nullptr;
+    ASSERT_TRUE(DDLock(&video, &lock, &bits, 32));
+    EXPECT_EQ(bits, lock.bits);
+    video.lpDD->lpSurface->UnlockRect();
+    for (DDSURFACEDATA* sd : {&video, &system, &full}) DDReleaseSurface(sd);
+  }
 }
 
 TEST(Surfaces, InsertAndEraseKeepBothListsInStep) {
