@@ -48,6 +48,12 @@ bool cDataFile::ReadCount(int32_t& count, size_t minElementBytes) {
   return true;
 }
 
+bool cDataFile::ChargeMemory(size_t bytes) {
+  m_nCharged += bytes;
+  if (m_nCharged > m_aBytes.size() * kElementMemoryFactor + kElementMemoryAllowance) m_bFailed = true;
+  return !m_bFailed;
+}
+
 void cDataFile::Write(const void* src, size_t n) {
   if (!m_bWriter || n == 0) return;
   const auto* p = static_cast<const uint8_t*>(src);

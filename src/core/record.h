@@ -56,6 +56,10 @@ class cDataFile {
   // Reads an int32 count and checks that count elements of at least minElementBytes each can still
   // be in the file; fails the file otherwise. A negative count is returned as is.
   bool ReadCount(int32_t& count, size_t minElementBytes);
+  // Counts memory that loading makes for the file's elements. A hostile file can describe many
+  // elements in a few bytes each (empty bodies that load as defaults); the load fails once the
+  // elements would take more than a fixed multiple of the file's own size.
+  bool ChargeMemory(size_t bytes);
 
   void Write(const void* src, size_t n);
   void WriteInt32(int32_t v) { Write(&v, 4); }
@@ -72,6 +76,7 @@ class cDataFile {
   bool m_bWriter = false;
   bool m_bFailed = false;
   bool m_bExactCounts = false;
+  size_t m_nCharged = 0;
   std::string m_strPath;
 };
 
@@ -83,7 +88,11 @@ std::unique_ptr<cDataFile> OpenDataFileW(const char* path);
 // Closes the file; a writer is committed to disk here. false when the commit failed.
 bool CloseDataFile(std::unique_ptr<cDataFile>& file);
 // Largest data file the readers accept.
-constexpr size_t kMaxDataFileBytes = 256u << 20;
+// Largest data file the readers accept. Real game and player files are a few megabytes at most.
+constexpr size_t kMaxDataFileBytes = 64u << 20;
+// Memory the elements of one file may take: this many times the file's size, plus a fixed allowance.
+constexpr size_t kElementMemoryFactor = 16;
+constexpr size_t kElementMemoryAllowance = 64u << 20;
 
 struct cFieldDesc {
   std::ptrdiff_t offset;  // from the record
@@ -210,6 +219,7 @@ bool LoadRecordList(cDataFile& file, std::vector<T>& list) {
   // file does not bear out never makes more elements than the bytes read so far (each element
   // is far larger in memory than its smallest form on disk).
   for (int32_t i = 0; i < n; ++i) {
+    if (!file.ChargeMemory(sizeof(T))) return false;
     list.emplace_back();
     if (!list.back().Load(file)) return false;
   }

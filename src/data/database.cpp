@@ -37,6 +37,7 @@ bool LoadList(const std::string& path, std::vector<T>& list) {
     // rather than a count that a broken file may overstate.
     std::vector<T> work;
     for (int32_t i = 0; i < n; ++i) {
+      if (!file->ChargeMemory(sizeof(T))) return false;
       if (static_cast<size_t>(i) < list.size())
         work.push_back(list[static_cast<size_t>(i)]);
       else

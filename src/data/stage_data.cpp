@@ -215,11 +215,12 @@ bool LoadPlacedList(cDataFile& file, std::vector<T>& list) {
   int32_t n = 0;
   if (!file.ReadCount(n, 4 + 8)) return false;
   list.clear();
-  if (n <= 0) return true;
-  list.resize(static_cast<size_t>(n));
-  for (T& e : list) {
+  // Entries are made as the file delivers them, within the file's memory allowance.
+  for (int32_t i = 0; i < n; ++i) {
     int32_t ignored = 0;
-    if (!file.ReadInt32(ignored) || !e.Load(file)) return false;
+    if (!file.ReadInt32(ignored) || !file.ChargeMemory(sizeof(T))) return false;
+    list.emplace_back();
+    if (!list.back().Load(file)) return false;
   }
   return true;
 }

@@ -436,3 +436,35 @@ TEST_F(RecordTest, CountedListsRejectCountsLargerThanTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Many empty bodies (8 bytes each, loading as defaults) must not make memory without bound.
+struct cBulky : cRecord {
+  char m_acPad[4096] = {};
+};
+
+TEST(RecordMemory, ElementsOfAListStayWithinTheFilesAllowance) {
+  std::vector<uint8_t> bytes;
+  const int32_t n = 200000;  // 1.6 MB of file describing 800 MB of elements
+  auto put = [&](int32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
+  };
+  put(n);
+  for (int32_t i = 0; i < n; ++i) {
+    put(0);
+    put(0);
+  }
+  auto file = cDataFile::FromBytes(bytes);
+  std::vector<cBulky> list;
+  EXPECT_FALSE(LoadRecordList(*file, list));
+  EXPECT_LT(list.size() * sizeof(cBulky), bytes.size() * kElementMemoryFactor + kElementMemoryAllowance + sizeof(cBulky));
+
+  // A list of the same count of small records loads.
+  auto again = cDataFile::FromBytes(bytes);
+  std::vector<cRecord> small;
+  EXPECT_TRUE(LoadRecordList(*again, small));
+  EXPECT_EQ(small.size(), static_cast<size_t>(n));
+}
+
+}  // namespace
