@@ -104,6 +104,58 @@ TEST_P(PixelCopyTest, CopiesMatchThePixelByPixelRule) {
   DDReleaseSurface(&other);
 }
 
+// Scaled pixel copies: column j takes source column sx + trunc(j * sw / w); a negative (mirrored)
+// width reads leftward from sx - 1; rows likewise; keyed copies skip transparent source pixels.
+TEST(PixelCopyScaled, ColumnsAndRowsAreTruncatedAndMirroredLeftward) {
+  for (int bpp : {16, 32}) {
+    SCOPED_TRACE(bpp);
+    Display d({1, bpp, "D3D"});
+    ASSERT_TRUE(d.ok);
+    DDSURFACEDATA src{}, dst{};
+    ASSERT_TRUE(DDCreateSurface(&src, 4, 2, 1, 1, 1, 0, 0));  // system memory: the pixel path
+    ASSERT_TRUE(DDCreateSurface(&dst, 8, 4, 1, 1, 1, 0, 0));
+    const uint32_t opaque = bpp == 16 ? 0x8000u : 0xFF000000u;
+    auto value = [&](int x, int y) { return x == 1 && y == 1 ? 0x11u : opaque | (y * 4 + x + 1); };  // (1, 1) transparent
+    {
+      cSurfaceLock lock(&src);
+      ASSERT_TRUE(lock.IsLocked());
+      for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) gfx::StorePixel(lock.PixelAddress(x, y), lock.BytesPerPixel(), value(x, y));
+    }
+    struct Case {
+      int w, h, sx, sy, sw, sh, flags;
+      std::array<int, 8> columns;  // source column of each destination column, -1 = untouched
+      std::array<int, 4> rows;
+    };
+    const Case cases[] = {
+        {8, 4, 0, 0, 4, 2, 0, {0, 0, 1, 1, 2, 2, 3, 3}, {0, 0, 1, 1}},
+        {8, 4, 4, 2, -4, -2, 0, {3, 3, 2, 2, 1, 1, 0, 0}, {1, 1, 0, 0}},
+        {2, 1, 0, 0, 4, 2, 0, {0, 2, -1, -1, -1, -1, -1, -1}, {0, -1, -1, -1}},
+        {8, 4, 0, 0, 4, 2, 1, {0, 0, 1, 1, 2, 2, 3, 3}, {0, 0, 1, 1}},
+    };
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " from " << c.sx << "," << c.sy << " " << c.sw << "x"
+                                      << c.sh << " flags " << c.flags);
+      const uint32_t background = opaque | 0x3E0;
+      {
+        cSurfaceLock lock(&dst);
+        for (int y = 0; y < 4; ++y)
+          for (int x = 0; x < 8; ++x) gfx::StorePixel(lock.PixelAddress(x, y), lock.BytesPerPixel(), background);
+      }
+      DDBltStretch(&dst, 0, 0, c.w, c.h, &src, c.sx, c.sy, c.sw, c.sh, c.flags);
+      for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) {
+          const int sx = c.columns[x], sy = c.rows[y];
+          uint32_t expect = background;
+          if (sx >= 0 && sy >= 0 && !(c.flags == 1 && sx == 1 && sy == 1)) expect = value(sx, sy);
+          EXPECT_EQ(ReadRaw(&dst, x, y), expect) << x << "," << y;
+        }
+    }
+    DDReleaseSurface(&src);
+    DDReleaseSurface(&dst);
+  }
+}
+
 const PixelCopyMode kPixelCopyModes[] = {
     {16, false, false, "D3D16_surface"},         {16, false, true, "D3D16_window_back_buffer"},
     {16, true, true, "D3D16_full_screen_back_buffer"}, {32, false, false, "D3D32_surface"},
