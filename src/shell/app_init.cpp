@@ -93,7 +93,6 @@ bool resolveDisplayMode() {
 // Sound slots 0-16 from the project's system sounds, 16 + k from database sound k; a missing sound
 // device is only reported. Headless runs have no device and mix on demand.
 void startSound(HWND window) {
-  if (GameWindowHeadless()) DS_InitPullOnly();
   // The player's sound volume option arrives with the player files; until then full volume.
   InitSoundEffects(window, 10);
 }
@@ -212,6 +211,8 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
   // palette option arrive with the player files.
 
   if (!g_Windowed) g_IniSettings.Midi_DirectMusic = 0;
+  // Headless runs have no sound device: music and effects are mixed only when pulled.
+  if (GameWindowHeadless()) DS_InitPullOnly();
   InitMusic(g_Windowed, g_IniSettings.Midi_DirectMusic);
   startSound(window);
 

@@ -17,7 +17,8 @@ cAudioMixer& cAudioMixer::Shared() {
 }
 
 bool cAudioMixer::OpenDevice() {
-  if (m_nDevice != 0) return true;
+  // A mixer opened without a device (headless runs) stays that way: its caller pulls the sound.
+  if (m_nDevice != 0 || m_bPullOnly) return true;
   if (!m_bSdlAudioInit) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     m_bSdlAudioInit = true;
@@ -43,7 +44,10 @@ bool cAudioMixer::OpenDevice() {
   return true;
 }
 
-void cAudioMixer::OpenPullOnly() { m_bOpen = true; }
+void cAudioMixer::OpenPullOnly() {
+  m_bPullOnly = true;
+  m_bOpen = true;
+}
 
 void cAudioMixer::Close() {
   if (m_nDevice != 0) {
@@ -55,6 +59,7 @@ void cAudioMixer::Close() {
     m_bSdlAudioInit = false;
   }
   m_bOpen = false;
+  m_bPullOnly = false;
 }
 
 void cAudioMixer::DeviceCallback(void* user, uint8_t* stream, int len) {

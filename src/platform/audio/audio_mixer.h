@@ -94,4 +94,5 @@ private:
   uint32_t m_nDevice = 0;
   bool m_bSdlAudioInit = false;
   std::atomic<bool> m_bOpen{false};
+  bool m_bPullOnly = false;
 };

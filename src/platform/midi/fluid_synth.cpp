@@ -63,6 +63,10 @@ cFluidSynth::cFluidSynth(const std::string& soundFont, int sampleRate) {
   fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
   fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
   fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+  // Only the synthesiser is used (its output goes into our mixer), so no sound-card driver is
+  // registered: the settings would otherwise probe every driver, and ALSA prints to the terminal.
+  static const char* kNoSoundCardDrivers[] = {"file", nullptr};
+  fluid_audio_driver_register(kNoSoundCardDrivers);
   fluid_settings_t* settings = new_fluid_settings();
   if (settings == nullptr) return;
   fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
