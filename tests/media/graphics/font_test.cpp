@@ -118,6 +118,48 @@ TEST(Fonts, Direct3DShadowIsOffsetAndDarker) {
   font.Release();
 }
 
+// The inked rectangle (alpha above 0) of a Direct3D 32-bit surface: {left, top, right, bottom}.
+std::array<int, 4> AlphaBounds(DDSURFACEDATA* sd, int w, int h) {
+  std::array<int, 4> b{w, h, -1, -1};
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      if ((ReadRaw(sd, x, y) >> 24) == 0) continue;
+      b[0] = std::min(b[0], x);
+      b[1] = std::min(b[1], y);
+      b[2] = std::max(b[2], x);
+      b[3] = std::max(b[3], y);
+    }
+  }
+  return b;
+}
+
+TEST(Fonts, Direct3DShadowLiesOneSixteenthOfTheCellDownAndRightAtLeastOnePixel) {
+  Display d(kModes[1]);
+  ASSERT_TRUE(d.ok);
+  struct Case {
+    int height, cell, offset;
+  };
+  for (const Case& c : {Case{10, 10, 1}, Case{16, 16, 1}, Case{30, 32, 2}}) {
+    DDSURFACEDATA target{};
+    ASSERT_TRUE(DDCreateSurface(&target, 64, 64, 1, 0, 0, 0, 0));
+    std::array<int, 4> bounds[2];
+    for (int shadow = 0; shadow < 2; ++shadow) {
+      cFont font;
+      font.Create("ＭＳ ゴシック", 0, c.height, c.cell, c.cell, 241, shadow, nullptr, 1, 240, nullptr, 0);
+      DDFillSurface(&target, 0);
+      font.DrawString(&target, 8, 8, "■", 0);
+      bounds[shadow] = AlphaBounds(&target, 64, 64);
+      font.Release();
+    }
+    ASSERT_GE(bounds[0][2], 0) << c.cell;
+    EXPECT_EQ(bounds[1][0], bounds[0][0]) << c.cell;
+    EXPECT_EQ(bounds[1][1], bounds[0][1]) << c.cell;
+    EXPECT_EQ(bounds[1][2], bounds[0][2] + c.offset) << c.cell;
+    EXPECT_EQ(bounds[1][3], bounds[0][3] + c.offset) << c.cell;
+    DDReleaseSurface(&target);
+  }
+}
+
 TEST(Fonts, DigitStripsHoldTenCells) {
   Display d(kModes[1]);
   ASSERT_TRUE(d.ok);
