@@ -135,7 +135,9 @@ void DDSetTransmit(uint8_t red, uint8_t green, uint8_t blue) {
     g_dwColorKey = key & 0xFFFF;
     ECLogPrintf("※16bit色で　DDSetTransmit(BYTE cbRed,BYTE cbGreen,BYTE cbBlue)　は未対応！");
     // The developer's notice of the conversion (a box in a developer build; here a log line).
-    auto widen = [&](int shift, int mask) { return mask ? static_cast<int>((g_dwColorKey >> shift) & mask) * 255 / mask : 0; };
+    auto widen = [&](int shift, int mask) {
+      return mask ? static_cast<int>((g_dwColorKey >> shift) & mask) * 255 / mask : 0;
+    };
     ECLogPrintf("Tr %d RGB32(%d,%d,%d) -> RGB16(%d,%d,%d)", static_cast<int>(g_dwColorKey), red, green, blue,
                 widen(l.nRedShift, l.nRedMask), widen(l.nGreenShift, l.nGreenMask), widen(l.nBlueShift, l.nBlueMask));
   } else if (g_nDisplayBpp == 32) {
