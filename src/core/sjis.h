@@ -8,16 +8,4 @@
 inline bool IsSjisLeadByte(unsigned char c) { return IsCp932LeadByte(c); }
 inline bool IsSjisTrailByte(unsigned char c) { return IsCp932TrailByte(c); }
 
-// Length of the longest prefix of text[0..len) that fits in max bytes without splitting a
-// double-byte character. A lead byte as the last byte of the text is an incomplete character (its
-// trail was cut off) and is left out.
-inline size_t SjisFitLength(const char* text, size_t len, size_t max) {
-  size_t i = 0;
-  while (i < len) {
-    bool lead = IsSjisLeadByte(static_cast<unsigned char>(text[i]));
-    size_t step = (lead && (i + 1 >= len || IsSjisTrailByte(static_cast<unsigned char>(text[i + 1])))) ? 2 : 1;
-    if (i + step > max) break;
-    i += step;
-  }
-  return i;
-}
+inline size_t SjisFitLength(const char* text, size_t len, size_t max) { return Cp932FitLength(text, len, max); }

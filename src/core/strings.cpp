@@ -4,6 +4,11 @@
 #include <cstring>
 
 #include "core/sjis.h"
+#include "platform/dialog_items.h"
+
+namespace {
+constexpr size_t kDlgItemBufferSize = 5120;
+}  // namespace
 
 void StrAssign(std::string& dst, const char* src) {
   if (!src || !*src) {
@@ -51,4 +56,16 @@ int CountSjisChars(const char* text) {
     }
   }
   return count;
+}
+
+void GetDlgItemString(cMsgWindow* dialog, int item, std::string& out, int maximum) {
+  char buffer[kDlgItemBufferSize];
+  // A maximum beyond the buffer would let the copy run past it.
+  const int count = maximum < static_cast<int>(sizeof buffer) ? maximum : static_cast<int>(sizeof buffer);
+  if (GetDlgItemTextA(dialog, item, buffer, count) == 0 && count > 0) buffer[0] = '\0';
+  out = count > 0 ? buffer : "";
+}
+
+void SetDlgItemString(cMsgWindow* dialog, int item, const std::string& text) {
+  SetDlgItemTextA(dialog, item, CStr(text));
 }

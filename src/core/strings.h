@@ -24,3 +24,10 @@ bool IsSjisDoubleByte(const char* p);
 // Characters in a NUL-terminated Shift-JIS text: a lead-and-trail pair counts 1, a line feed 0, any
 // other byte 1. Used to lay out and centre text in character cells. Null counts 0.
 int CountSjisChars(const char* text);
+
+struct cMsgWindow;
+
+// The text of a dialog item, read through a 5120-byte buffer with the caller's maximum count (at
+// most 5120), and written back ("" for an empty string).
+void GetDlgItemString(cMsgWindow* dialog, int item, std::string& out, int maximum);
+void SetDlgItemString(cMsgWindow* dialog, int item, const std::string& text);

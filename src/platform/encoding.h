@@ -23,6 +23,20 @@ inline size_t Cp932CharLength(std::string_view text, size_t pos) {
              : 1;
 }
 
+// Length of the longest prefix of text[0..len) that fits in max bytes without splitting a
+// double-byte character. A lead byte as the last byte of the text is an incomplete character (its
+// trail was cut off) and is left out.
+inline size_t Cp932FitLength(const char* text, size_t len, size_t max) {
+  size_t i = 0;
+  while (i < len) {
+    bool lead = IsCp932LeadByte(static_cast<unsigned char>(text[i]));
+    size_t step = (lead && (i + 1 >= len || IsCp932TrailByte(static_cast<unsigned char>(text[i + 1])))) ? 2 : 1;
+    if (i + step > max) break;
+    i += step;
+  }
+  return i;
+}
+
 constexpr char32_t kReplacementChar = 0xFFFD;
 
 // The Unicode character of one CP932 code (a single byte 0x00-0xFF, or lead << 8 | trail), or

@@ -61,3 +61,31 @@ TEST(Strings, ShiftJisCharactersAreCountedFromTheStart) {
 }
 
 }  // namespace
+
+#include "platform/dialog_items.h"
+
+namespace {
+
+TEST(DlgItemStrings, RoundTripAndBoundedReads) {
+  HWND dialog = reinterpret_cast<HWND>(0x1234);
+  SetDlgItemString(dialog, 7, "表示テキスト");
+  std::string out;
+  GetDlgItemString(dialog, 7, out, 100);
+  EXPECT_EQ(out, "表示テキスト");
+  // A short maximum keeps whole characters only: 4 bytes hold one character, its NUL and no half.
+  GetDlgItemString(dialog, 7, out, 4);
+  EXPECT_EQ(out, "表");
+  // A maximum beyond the 5120-byte buffer is held to it.
+  SetDlgItemString(dialog, 8, std::string(6000, 'x'));
+  GetDlgItemString(dialog, 8, out, 100000);
+  EXPECT_EQ(out.size(), 5119u);
+  GetDlgItemString(dialog, 9, out, 100);
+  EXPECT_EQ(out, "");
+  GetDlgItemString(dialog, 7, out, 0);
+  EXPECT_EQ(out, "");
+  ForgetDlgItems(dialog);
+  GetDlgItemString(dialog, 7, out, 100);
+  EXPECT_EQ(out, "");
+}
+
+}  // namespace
