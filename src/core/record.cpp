@@ -118,6 +118,25 @@ bool CloseDataFile(std::unique_ptr<cDataFile>& file) {
 
 namespace {
 void removeCR(std::string& s) { s.erase(std::remove(s.begin(), s.end(), '\r'), s.end()); }
+
+// A text stored as int32 L (length + 1) and, when L is not 1, L bytes; the text is what comes
+// before the first NUL. A length below 1 or beyond the file fails it.
+bool readCountedBytes(cDataFile& file, std::string& text) {
+  int32_t len = 0;
+  if (!file.ReadInt32(len)) return false;
+  if (len < 1 || (len > 1 && static_cast<size_t>(len) > file.Remaining())) {
+    file.Fail();
+    return false;
+  }
+  if (len == 1) {
+    text.clear();
+    return true;
+  }
+  std::vector<char> scratch(static_cast<size_t>(len));
+  file.Read(scratch.data(), scratch.size());
+  text.assign(scratch.data(), strnlen(scratch.data(), scratch.size()));
+  return true;
+}
 }  // namespace
 
 void cRecord::AddField(void* p, int32_t count, int8_t size, const char* name) {
@@ -169,23 +188,8 @@ bool cRecord::LoadStringsWith(const cFieldTables& tables, cDataFile& file) {
     file.Fail();
     return false;
   }
-  std::vector<char> scratch;
-  for (int32_t i = 0; i < m; ++i) {
-    std::string& s = StringAt(tables.strings[static_cast<size_t>(i)]);
-    int32_t len = 0;
-    if (!file.ReadInt32(len)) return false;
-    if (len < 1 || (len > 1 && static_cast<size_t>(len) > file.Remaining())) {
-      file.Fail();
-      return false;
-    }
-    if (len == 1) {
-      s.clear();
-      continue;
-    }
-    scratch.resize(static_cast<size_t>(len));
-    file.Read(scratch.data(), scratch.size());
-    s.assign(scratch.data(), strnlen(scratch.data(), scratch.size()));
-  }
+  for (int32_t i = 0; i < m; ++i)
+    if (!readCountedBytes(file, StringAt(tables.strings[static_cast<size_t>(i)]))) return false;
   // Every declared string loses its CR bytes, not only those the file held.
   if (g_bStripCR)
     for (const cStringDesc& d : tables.strings) removeCR(StringAt(d));
@@ -289,20 +293,8 @@ bool LoadByteArray(cDataFile& file, std::vector<uint8_t>& bytes) { return LoadVa
 void SaveByteArray(cDataFile& file, const std::vector<uint8_t>& bytes) { SaveValueList(file, bytes); }
 
 bool LoadCountedText(cDataFile& file, std::string& text) {
-  int32_t len = 0;
-  if (!file.ReadInt32(len)) return false;
-  if (len < 1 || (len > 1 && static_cast<size_t>(len) > file.Remaining())) {
-    file.Fail();
-    return false;
-  }
-  if (len == 1) {
-    text.clear();
-    return true;
-  }
-  std::vector<char> scratch(static_cast<size_t>(len));
-  file.Read(scratch.data(), scratch.size());
-  text.assign(scratch.data(), strnlen(scratch.data(), scratch.size()));
-  if (g_bStripCR) text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  if (!readCountedBytes(file, text)) return false;
+  if (g_bStripCR) removeCR(text);
   return true;
 }
 
