@@ -4,6 +4,7 @@
 #include "data/data_queries.h"
 #include "data/item_type.h"
 #include "data/palette_refs.h"
+#include "data/type_inherit.h"
 
 cBlockType::cBlockType() {
   DeclareFields(g_nDataVersion);
@@ -44,11 +45,8 @@ void cBlockType::ResetBlockType() {
 bool cBlockType::Load(cDataFile& file) {
   if (!cRecord::Load(file)) return false;
   if (!file.Read(&m_nCellX, 2) || !file.Read(&m_nCellY, 2)) return false;
-  if (!LoadByteArray(file, m_abInherit)) return false;
-  if (!ReadCondVector(file, m_aConds)) return false;
-  // Shot graphic 0 became a new picture at 219.
-  if (g_nFileVersion < 219 && m_nGraphicKind == 3)
-    m_nGraphic = static_cast<int16_t>(std::min(m_nGraphic + 1, 119));
+  if (!ReadInheritAndConds(file, m_abInherit, m_aConds)) return false;
+  UpgradeShotGraphic(g_nFileVersion, m_nGraphicKind, m_nGraphic);
   ApplyBlockInheritance();
   ValidateBlockType();
   return true;
@@ -59,41 +57,22 @@ bool cBlockType::Save(cDataFile& file) {
   if (!cRecord::Save(file)) return false;
   file.Write(&m_nCellX, 2);
   file.Write(&m_nCellY, 2);
-  SaveByteArray(file, m_abInherit);
-  return WriteCondVector(file, m_aConds);
+  return WriteInheritAndConds(file, m_abInherit, m_aConds);
 }
 
 void cBlockType::ApplyBlockInheritance() {
-  if (m_nInheritIndex == 0 || m_nInheritKind == 0) return;
-  const cBlockType* src = this;
-  if (m_nInheritKind == kPaletteCommon || m_nInheritKind == kPaletteStage) {
-    src = PaletteEntry(PaletteBlockList(m_nInheritKind), m_nInheritIndex);
-    if (!src) {
-      m_nInheritKind = 0;
-      return;
-    }
-  }
+  const cBlockType* src = InheritSource(*this, m_nInheritKind, m_nInheritIndex, PaletteBlockList);
+  if (!src) return;
   const size_t groups = std::min<size_t>(m_abInherit.size(), kBlockInheritGroups);
   for (size_t i = 0; i < groups; ++i) {
     if (!m_abInherit[i]) continue;
     switch (i) {
       case 0: m_strName = src->m_strName; break;
-      case 1:
-        AssignCondVector(m_aConds, src->m_aConds);
-        m_nCondMode = src->m_nCondMode;
-        m_bCondLatch = src->m_bCondLatch;
-        break;
-      case 2:
-        m_nGraphicKind = src->m_nGraphicKind;
-        m_nGraphic = src->m_nGraphic;
-        m_nGraphicSub = src->m_nGraphicSub;
-        break;
+      case 1: InheritConds(*this, *src); break;
+      case 2: InheritGraphic(*this, *src); break;
       case 3: m_nLayer = src->m_nLayer; break;
       case 4: m_bInvisible = src->m_bInvisible; break;
-      case 5:
-        m_nIconDisplay = src->m_nIconDisplay;
-        m_nIcon = src->m_nIcon;
-        break;
+      case 5: InheritIcon(*this, *src); break;
       case 6: m_nContact = src->m_nContact; break;
       case 7: m_nPassGroup = src->m_nPassGroup; break;
       case 8:
@@ -110,11 +89,7 @@ void cBlockType::ApplyBlockInheritance() {
 }
 
 void cBlockType::ValidateBlockType() {
-  if ((m_nInheritKind == kPaletteCommon || m_nInheritKind == kPaletteStage) &&
-      !PaletteEntry(PaletteBlockList(m_nInheritKind), m_nInheritIndex)) {
-    m_nInheritKind = 0;
-    m_nInheritIndex = 0;
-  }
+  DropMissingPaletteRef(m_nInheritKind, m_nInheritIndex, PaletteBlockList);
   for (cCond& c : m_aConds) ValidateCond(c);
   if (m_nGraphic == 0) {
     m_nContact = 0;
@@ -123,11 +98,7 @@ void cBlockType::ValidateBlockType() {
 }
 
 void cBlockType::ValidateBlockItem() {
-  if ((m_nItemKind == kPaletteCommon || m_nItemKind == kPaletteStage) &&
-      !PaletteEntry(PaletteItemList(m_nItemKind), m_nItemIndex)) {
-    m_nItemKind = 0;
-    m_nItemIndex = 0;
-  }
+  DropMissingPaletteRef(m_nItemKind, m_nItemIndex, PaletteItemList);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "core/containers.h"
 #include "data/data_queries.h"
 #include "data/palette_refs.h"
+#include "data/type_inherit.h"
 
 cCharaType::cCharaType() {
   DeclareFields(g_nDataVersion);
@@ -88,8 +89,7 @@ void cCharaType::ResetCharaType() {
 bool cCharaType::Load(cDataFile& file) {
   if (!cRecord::Load(file)) return false;
   if (!file.Read(&m_nCellX, 2) || !file.Read(&m_nCellY, 2) || !file.ReadInt32(m_nCellValue)) return false;
-  if (!LoadByteArray(file, m_abInherit)) return false;
-  if (!ReadCondVector(file, m_aConds)) return false;
+  if (!ReadInheritAndConds(file, m_abInherit, m_aConds)) return false;
   if (!ReadFlowList(file, m_aFlows)) return false;
   FilterTestPlayFlows(m_aFlows);
   if (g_nFileVersion < kDataVersion) Upgrade(g_nFileVersion);
@@ -125,7 +125,7 @@ void cCharaType::Upgrade(uint32_t v) {
     m_nOpt36 = 0;
     InsertInheritGroup(m_abInherit, 21);
   }
-  if (v < 219 && m_nGraphicKind == 3) m_nGraphic = static_cast<int16_t>(std::min(m_nGraphic + 1, 119));
+  UpgradeShotGraphic(v, m_nGraphicKind, m_nGraphic);
   if (v < 285) m_nOpt33 = 1;
 }
 
@@ -135,21 +135,13 @@ bool cCharaType::Save(cDataFile& file) {
   file.Write(&m_nCellX, 2);
   file.Write(&m_nCellY, 2);
   file.WriteInt32(m_nCellValue);
-  SaveByteArray(file, m_abInherit);
-  if (!WriteCondVector(file, m_aConds)) return false;
+  if (!WriteInheritAndConds(file, m_abInherit, m_aConds)) return false;
   return WriteFlowList(file, m_aFlows);
 }
 
 void cCharaType::ApplyCharaInheritance() {
-  if (m_nInheritIndex == 0 || m_nInheritKind == 0) return;
-  const cCharaType* s = this;
-  if (m_nInheritKind == kPaletteCommon || m_nInheritKind == kPaletteStage) {
-    s = PaletteEntry(PaletteCharaList(m_nInheritKind), m_nInheritIndex);
-    if (!s) {
-      m_nInheritKind = 0;
-      return;
-    }
-  }
+  const cCharaType* s = InheritSource(*this, m_nInheritKind, m_nInheritIndex, PaletteCharaList);
+  if (!s) return;
   const size_t groups = std::min<size_t>(m_abInherit.size(), kCharaInheritGroups);
   for (size_t i = 0; i < groups; ++i) {
     if (!m_abInherit[i]) continue;
@@ -158,11 +150,7 @@ void cCharaType::ApplyCharaInheritance() {
       case 1: m_nControl = s->m_nControl; m_nPlayer = s->m_nPlayer; break;
       case 2: m_nOpt28 = s->m_nOpt28; break;
       case 3: m_nCharaId = s->m_nCharaId; break;
-      case 4:
-        AssignCondVector(m_aConds, s->m_aConds);
-        m_nCondMode = s->m_nCondMode;
-        m_bCondLatch = s->m_bCondLatch;
-        break;
+      case 4: InheritConds(*this, *s); break;
       case 5: m_nFacing = s->m_nFacing; break;
       case 6: m_nOpt6 = s->m_nOpt6; break;
       case 7:
@@ -175,11 +163,7 @@ void cCharaType::ApplyCharaInheritance() {
         m_nPlaceStepY = s->m_nPlaceStepY;
         m_bMirrorY = s->m_bMirrorY;
         break;
-      case 9:
-        m_nGraphicKind = s->m_nGraphicKind;
-        m_nGraphic = s->m_nGraphic;
-        m_nGraphicSub = s->m_nGraphicSub;
-        break;
+      case 9: InheritGraphic(*this, *s); break;
       case 10: m_nAnimeSet = s->m_nAnimeSet; break;
       case 11: m_nLayer = s->m_nLayer; break;
       case 12: m_nOpt18 = s->m_nOpt18; break;
@@ -222,11 +206,7 @@ void cCharaType::ApplyCharaInheritance() {
 }
 
 void cCharaType::ValidateCharaType() {
-  if ((m_nInheritKind == kPaletteCommon || m_nInheritKind == kPaletteStage) &&
-      !PaletteEntry(PaletteCharaList(m_nInheritKind), m_nInheritIndex)) {
-    m_nInheritKind = 0;
-    m_nInheritIndex = 0;
-  }
+  DropMissingPaletteRef(m_nInheritKind, m_nInheritIndex, PaletteCharaList);
   if (m_nGraphicKind == 4) m_nGraphic = static_cast<int16_t>(ClampRef(m_nGraphic, DbCount(eDbList::BmpCharaExc), 1));
   if (m_nScale <= 0) m_nScale = 1;
   m_nAnimeSet = static_cast<int16_t>(ClampRef(m_nAnimeSet, DbCount(eDbList::AnimeSet), 0));

@@ -3,6 +3,7 @@
 #include "core/containers.h"
 #include "data/data_queries.h"
 #include "data/palette_refs.h"
+#include "data/type_inherit.h"
 
 cItemType::cItemType() {
   DeclareFields(g_nDataVersion);
@@ -44,11 +45,9 @@ void cItemType::ResetItemType() {
 bool cItemType::Load(cDataFile& file) {
   if (!cRecord::Load(file)) return false;
   if (!file.Read(&m_nCellX, 2) || !file.Read(&m_nCellY, 2)) return false;
-  if (!LoadByteArray(file, m_abInherit)) return false;
-  if (!ReadCondVector(file, m_aConds)) return false;
+  if (!ReadInheritAndConds(file, m_abInherit, m_aConds)) return false;
   if (!ReadFlowCmdList(file, m_aCmds)) return false;
-  if (g_nFileVersion < 219 && m_nGraphicKind == 3)
-    m_nGraphic = static_cast<int16_t>(std::min(m_nGraphic + 1, 119));
+  UpgradeShotGraphic(g_nFileVersion, m_nGraphicKind, m_nGraphic);
   ApplyItemInheritance();
   ValidateItemType();
   return true;
@@ -59,44 +58,25 @@ bool cItemType::Save(cDataFile& file) {
   if (!cRecord::Save(file)) return false;
   file.Write(&m_nCellX, 2);
   file.Write(&m_nCellY, 2);
-  SaveByteArray(file, m_abInherit);
-  if (!WriteCondVector(file, m_aConds)) return false;
+  if (!WriteInheritAndConds(file, m_abInherit, m_aConds)) return false;
   return WriteFlowCmdList(file, m_aCmds);
 }
 
 void cItemType::ApplyItemInheritance() {
-  if (m_nInheritIndex == 0 || m_nInheritKind == 0) return;
-  const cItemType* src = this;
-  if (m_nInheritKind == kPaletteCommon || m_nInheritKind == kPaletteStage) {
-    src = PaletteEntry(PaletteItemList(m_nInheritKind), m_nInheritIndex);
-    if (!src) {
-      m_nInheritKind = 0;
-      return;
-    }
-  }
+  const cItemType* src = InheritSource(*this, m_nInheritKind, m_nInheritIndex, PaletteItemList);
+  if (!src) return;
   const size_t groups = std::min<size_t>(m_abInherit.size(), kItemInheritGroups);
   for (size_t i = 0; i < groups; ++i) {
     if (!m_abInherit[i]) continue;
     switch (i) {
       case 0: m_strName = src->m_strName; break;
-      case 1:
-        AssignCondVector(m_aConds, src->m_aConds);
-        m_nCondMode = src->m_nCondMode;
-        m_bCondLatch = src->m_bCondLatch;
-        break;
+      case 1: InheritConds(*this, *src); break;
       case 2: m_nValue5 = src->m_nValue5; break;
       case 3: m_nValue6 = src->m_nValue6; break;
-      case 4:
-        m_nGraphicKind = src->m_nGraphicKind;
-        m_nGraphic = src->m_nGraphic;
-        m_nGraphicSub = src->m_nGraphicSub;
-        break;
+      case 4: InheritGraphic(*this, *src); break;
       case 5: m_nLayer = src->m_nLayer; break;
       case 6: m_bInvisible = src->m_bInvisible; break;
-      case 7:
-        m_nIconDisplay = src->m_nIconDisplay;
-        m_nIcon = src->m_nIcon;
-        break;
+      case 7: InheritIcon(*this, *src); break;
       case 8: m_nScale = src->m_nScale; break;
       case 9: m_nTakeMode = src->m_nTakeMode; break;
       case 10: m_bShowRising = src->m_bShowRising; break;
@@ -107,11 +87,7 @@ void cItemType::ApplyItemInheritance() {
 }
 
 void cItemType::ValidateItemType() {
-  if ((m_nInheritKind == kPaletteCommon || m_nInheritKind == kPaletteStage) &&
-      !PaletteEntry(PaletteItemList(m_nInheritKind), m_nInheritIndex)) {
-    m_nInheritKind = 0;
-    m_nInheritIndex = 0;
-  }
+  DropMissingPaletteRef(m_nInheritKind, m_nInheritIndex, PaletteItemList);
   if (m_nScale <= 0) m_nScale = 1;
   m_nSound = static_cast<int16_t>(ClampRef(m_nSound, DbCount(eDbList::Sound), 0));
   for (cCond& c : m_aConds) ValidateCond(c);
