@@ -1,8 +1,8 @@
 // Ogg Vorbis music: a file made here with the encoder is decoded, played once, looped without a gap,
 // resampled from 44.1 kHz and scaled by its volume.
 #include <gtest/gtest.h>
+#include "test_support/audio_files.h"
 #include "test_support/temp_dir.h"
-#include <vorbis/vorbisenc.h>
 
 #include <cmath>
 #include <cstdio>
@@ -14,69 +14,7 @@
 
 namespace {
 
-// Encodes `frames` frames of a 0.5-amplitude sine (stereo) at `rate` into an Ogg Vorbis file.
-bool WriteSineOgg(const std::string& path, int rate, int frames, double hz) {
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  vorbis_info vi;
-  vorbis_info_init(&vi);
-  if (vorbis_encode_init_vbr(&vi, 2, rate, 0.4f) != 0) return false;
-  vorbis_comment vc;
-  vorbis_comment_init(&vc);
-  vorbis_dsp_state vd;
-  vorbis_analysis_init(&vd, &vi);
-  vorbis_block vb;
-  vorbis_block_init(&vd, &vb);
-  ogg_stream_state os;
-  ogg_stream_init(&os, 1);
-  ogg_packet h0, h1, h2;
-  vorbis_analysis_headerout(&vd, &vc, &h0, &h1, &h2);
-  ogg_stream_packetin(&os, &h0);
-  ogg_stream_packetin(&os, &h1);
-  ogg_stream_packetin(&os, &h2);
-  ogg_page og;
-  while (ogg_stream_flush(&os, &og)) {
-    std::fwrite(og.header, 1, og.header_len, out);
-    std::fwrite(og.body, 1, og.body_len, out);
-  }
-  int done = 0;
-  bool eos = false;
-  while (!eos) {
-    const int n = std::min(1024, frames - done);
-    if (n > 0) {
-      float** buf = vorbis_analysis_buffer(&vd, n);
-      for (int i = 0; i < n; ++i) {
-        const float s = static_cast<float>(0.5 * std::sin(2 * M_PI * hz * (done + i) / rate));
-        buf[0][i] = s;
-        buf[1][i] = s;
-      }
-      vorbis_analysis_wrote(&vd, n);
-      done += n;
-    } else {
-      vorbis_analysis_wrote(&vd, 0);
-    }
-    while (vorbis_analysis_blockout(&vd, &vb) == 1) {
-      vorbis_analysis(&vb, nullptr);
-      vorbis_bitrate_addblock(&vb);
-      ogg_packet op;
-      while (vorbis_bitrate_flushpacket(&vd, &op)) {
-        ogg_stream_packetin(&os, &op);
-        while (ogg_stream_pageout(&os, &og)) {
-          std::fwrite(og.header, 1, og.header_len, out);
-          std::fwrite(og.body, 1, og.body_len, out);
-          if (ogg_page_eos(&og)) eos = true;
-        }
-      }
-    }
-  }
-  ogg_stream_clear(&os);
-  vorbis_block_clear(&vb);
-  vorbis_dsp_clear(&vd);
-  vorbis_comment_clear(&vc);
-  vorbis_info_clear(&vi);
-  std::fclose(out);
-  return true;
-}
+using test_audio::WriteSineOgg;
 
 class AudioOgg : public ::testing::Test {
 protected:

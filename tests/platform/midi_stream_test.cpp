@@ -1,6 +1,7 @@
 // The MIDI output stream and the music component's player, timed against a recording synthesiser;
 // and one render of the real synthesiser.
 #include <gtest/gtest.h>
+#include "test_support/audio_files.h"
 #include "test_support/temp_dir.h"
 
 #include <cmath>
@@ -18,25 +19,10 @@
 
 namespace {
 
-// Records every event with the frame at which it arrived.
-class cRecordingSink : public cMidiSink {
-public:
-  struct Event { long frame; uint32_t shortMsg; std::vector<uint8_t> longMsg; };
-  void ShortMessage(uint32_t packed) override { events.push_back({frame, packed, {}}); }
-  void LongMessage(const uint8_t* b, size_t n) override { events.push_back({frame, 0, {b, b + n}}); }
-  void RenderAdd(float*, int frames) override { frame += frames; }
-  void SetMasterGain(float g) override { gain = g; }
-  std::vector<Event> NotesOn() const {
-    std::vector<Event> out;
-    for (const Event& e : events) if ((e.shortMsg & 0xF0) == 0x90) out.push_back(e);
-    return out;
-  }
-  long frame = 0;
-  float gain = -1;
-  std::vector<Event> events;
-};
+using test_audio::cRecordingSink;
+using test_audio::Put32;
+using test_audio::Smf;
 
-void Put32(std::vector<uint8_t>& v, uint32_t x) { for (int i = 0; i < 4; ++i) v.push_back(uint8_t(x >> (8 * i))); }
 void ShortEvent(std::vector<uint8_t>& v, uint32_t delta, uint32_t word) { Put32(v, delta); Put32(v, 0); Put32(v, word); }
 
 struct cStreamFixture : ::testing::Test {
@@ -149,18 +135,6 @@ TEST_F(MidiStream, PauseHoldsTimeAndStopHandsBuffersBackWithNotesOff) {
   EXPECT_EQ(stream->TicksPlayed(), 0u);
   Run(48000);
   EXPECT_EQ(sink.NotesOn().size(), 2u);
-}
-
-std::vector<uint8_t> Smf(uint16_t format, uint16_t division, const std::vector<std::vector<uint8_t>>& tracks) {
-  std::vector<uint8_t> f = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, uint8_t(format), 0, uint8_t(tracks.size()),
-                            uint8_t(division >> 8), uint8_t(division)};
-  for (const auto& t : tracks) {
-    f.insert(f.end(), {'M', 'T', 'r', 'k'});
-    const uint32_t n = static_cast<uint32_t>(t.size());
-    f.insert(f.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
-    f.insert(f.end(), t.begin(), t.end());
-  }
-  return f;
 }
 
 TEST(MidiSmfSong, MergesTracksInTimeThenTrackOrder) {
