@@ -26,7 +26,7 @@ void cMidiFilePlayer::CloseDevice() {
     std::lock_guard<std::mutex> lock(m_lock);
     renderer = m_pRenderer;
     m_pRenderer = nullptr;
-    if (m_nState != 0) m_bSilence = true;
+    if (m_nState != 0) m_requests.silence = true;
     m_nState = 0;
     m_pSong.reset();
     m_songs.clear();
@@ -64,14 +64,14 @@ int cMidiFilePlayer::Play(bool loop, int id) {
   m_nTempo = 500000;
   m_bLoop = loop;
   m_nState = 1;
-  m_bSilence = true;
-  m_bResetChannels = true;
+  m_requests.silence = true;
+  m_requests.resetChannels = true;
   return kMidiPlayerOk;
 }
 
 void cMidiFilePlayer::Stop() {
   std::lock_guard<std::mutex> lock(m_lock);
-  if (m_nState != 0) m_bSilence = true;
+  if (m_nState != 0) m_requests.silence = true;
   m_nState = 0;
   m_nNext = 0;
   m_dTick = 0;
@@ -81,7 +81,7 @@ void cMidiFilePlayer::Pause() {
   std::lock_guard<std::mutex> lock(m_lock);
   if (m_nState == 1) {
     m_nState = 2;
-    m_bSilence = true;
+    m_requests.silence = true;
   }
 }
 
@@ -92,8 +92,7 @@ void cMidiFilePlayer::Restart() {
 
 void cMidiFilePlayer::SetMasterVolume(int volume) {
   std::lock_guard<std::mutex> lock(m_lock);
-  m_fGain = (std::clamp(volume, -127, 0) + 127) / 127.0f;
-  m_bGainChanged = true;
+  m_requests.SetGain((std::clamp(volume, -127, 0) + 127) / 127.0f);
 }
 
 cMidiPlayerStatus cMidiFilePlayer::GetStatus() {
@@ -105,37 +104,15 @@ cMidiPlayerStatus cMidiFilePlayer::GetStatus() {
   return status;
 }
 
-double cMidiFilePlayer::MicrosPerTick() const {
-  const uint16_t division = m_pSong->division;
-  if (division & 0x8000) {
-    const int fps = -static_cast<int8_t>(division >> 8);
-    const int perFrame = division & 0xFF;
-    const double ticksPerSecond = (fps == 29 ? 29.97 : fps) * (perFrame == 0 ? 1 : perFrame);
-    return ticksPerSecond > 0 ? 1e6 / ticksPerSecond : 1e6;
-  }
-  return static_cast<double>(m_nTempo) / division;
-}
-
 void cMidiFilePlayer::Advance(int frames, int rate, cMidiSink& sink) {
   std::lock_guard<std::mutex> lock(m_lock);
-  if (m_bGainChanged) {
-    sink.SetMasterGain(m_fGain);
-    m_bGainChanged = false;
-  }
-  if (m_bSilence) {
-    sink.AllNotesOff();
-    m_bSilence = false;
-  }
-  if (m_bResetChannels) {
-    // A new song starts from the General MIDI defaults, whatever the last one left behind.
-    sink.ResetChannels();
-    m_bResetChannels = false;
-  }
+  // A new song starts from the General MIDI defaults, whatever the last one left behind.
+  m_requests.SendTo(sink);
   if (m_nState != 1 || !m_pSong || rate <= 0) return;
   double micros = frames * 1e6 / rate;
   const auto& events = m_pSong->events;
   while (micros > 0) {
-    const double perTick = MicrosPerTick();
+    const double perTick = MidiMicrosPerTick(m_pSong->division, m_nTempo);
     const double target = m_nNext < events.size() ? static_cast<double>(events[m_nNext].tick)
                                                   : static_cast<double>(m_pSong->endTick);
     const double needed = (target - m_dTick) * perTick;

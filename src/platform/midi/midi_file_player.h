@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/midi/midi_playback.h"
 #include "platform/midi/midi_sink.h"
 #include "platform/midi/smf_song.h"
 
@@ -46,8 +47,6 @@ public:
   void Advance(int frames, int rate, cMidiSink& sink) override;
 
 private:
-  double MicrosPerTick() const;
-
   std::mutex m_lock;
   cMidiRenderer* m_pRenderer = nullptr;
   std::map<int, std::shared_ptr<const cSmfSong>> m_songs;
@@ -58,8 +57,5 @@ private:
   uint32_t m_nTempo = 500000;
   int32_t m_nState = 0;
   bool m_bLoop = false;
-  bool m_bSilence = false;
-  bool m_bResetChannels = false;
-  bool m_bGainChanged = true;
-  float m_fGain = 1.0f;
+  cMidiSinkRequests m_requests{.gainChanged = true};
 };

@@ -46,17 +46,6 @@ int cMidiStreamOut::SetTimeDivision(uint32_t division) {
   return kMidiOk;
 }
 
-double cMidiStreamOut::MicrosPerTick() const {
-  if (m_nDivision & 0x8000) {
-    // SMPTE: frames per second (negative high byte) times ticks per frame; tempo does not apply.
-    const int fps = -static_cast<int8_t>(m_nDivision >> 8);
-    const int perFrame = m_nDivision & 0xFF;
-    const double ticksPerSecond = (fps == 29 ? 29.97 : fps) * (perFrame == 0 ? 1 : perFrame);
-    return ticksPerSecond > 0 ? 1e6 / ticksPerSecond : 1e6;
-  }
-  return static_cast<double>(m_nTempo) / m_nDivision;
-}
-
 int cMidiStreamOut::PrepareHeader(MIDIHDR* header) {
   if (header == nullptr || header->lpData == nullptr) return kMidiErrInvalidParam;
   std::lock_guard<std::mutex> lock(m_lock);
@@ -96,7 +85,7 @@ int cMidiStreamOut::Restart() {
 
 int cMidiStreamOut::Pause() {
   std::lock_guard<std::mutex> lock(m_lock);
-  if (m_bPlaying) m_bSilence = true;
+  if (m_bPlaying) m_requests.silence = true;
   m_bPlaying = false;
   return kMidiOk;
 }
@@ -113,7 +102,7 @@ int cMidiStreamOut::Stop() {
   std::lock_guard<std::mutex> lock(m_lock);
   ReturnAllHeaders();
   m_bPlaying = false;
-  m_bSilence = true;
+  m_requests.silence = true;
   m_nTicks = 0;
   m_nTempo = 500000;
   return kMidiOk;
@@ -133,8 +122,7 @@ bool cMidiStreamOut::IsInQueue(const MIDIHDR* header) {
 
 void cMidiStreamOut::SetMasterGain(float gain) {
   std::lock_guard<std::mutex> lock(m_lock);
-  m_fGain = gain < 0 ? 0 : gain > 1 ? 1 : gain;
-  m_bGainChanged = true;
+  m_requests.SetGain(gain < 0 ? 0 : gain > 1 ? 1 : gain);
 }
 
 uint64_t cMidiStreamOut::CallbacksPosted() {
@@ -187,20 +175,9 @@ bool cMidiStreamOut::PlayEvent(MIDIHDR* header, cMidiSink& sink) {
 
 void cMidiStreamOut::Advance(int frames, int rate, cMidiSink& sink) {
   std::lock_guard<std::mutex> lock(m_lock);
-  if (m_bGainChanged) {
-    sink.SetMasterGain(m_fGain);
-    m_bGainChanged = false;
-  }
-  if (m_bSilence) {
-    sink.AllNotesOff();
-    m_bSilence = false;
-  }
-  if (m_bResetChannels) {
-    // A newly opened stream starts from the defaults, not from what the previous song left set
-    // on the shared synthesiser.
-    sink.ResetChannels();
-    m_bResetChannels = false;
-  }
+  // A newly opened stream starts from the defaults, not from what the previous song left set on
+  // the shared synthesiser.
+  m_requests.SendTo(sink);
   if (!m_bPlaying || rate <= 0 || frames <= 0) return;
   m_dMicrosPending += frames * 1e6 / rate;
   while (!m_queue.empty()) {
@@ -214,7 +191,7 @@ void cMidiStreamOut::Advance(int frames, int rate, cMidiSink& sink) {
       continue;
     }
     const uint32_t delta = Le32(header->lpData + m_nReadOffset);
-    const double perTick = MicrosPerTick();
+    const double perTick = MidiMicrosPerTick(static_cast<uint16_t>(m_nDivision), m_nTempo);
     const double ticksLeft = delta - m_dTicksWaited;
     const double microsNeeded = ticksLeft * perTick;
     if (m_dMicrosPending + 1e-6 < microsNeeded) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/midi/midi_playback.h"
 #include "platform/midi/midi_sink.h"
 
 class cMidiRenderer;
@@ -76,7 +77,6 @@ public:
 
 private:
   cMidiStreamOut(uint32_t callbackThreadId, cMidiRenderer* renderer);
-  double MicrosPerTick() const;
   void ReturnAllHeaders();
   // Plays the event at the front buffer's offset; false when the buffer is malformed.
   bool PlayEvent(MIDIHDR* header, cMidiSink& sink);
@@ -93,8 +93,5 @@ private:
   uint64_t m_nTicks = 0;
   uint64_t m_nCallbacksPosted = 0;
   bool m_bPlaying = false;
-  bool m_bSilence = false;      // all notes off at the next slice
-  bool m_bGainChanged = false;
-  bool m_bResetChannels = true; // channels to the defaults before the first event
-  float m_fGain = 1.0f;
+  cMidiSinkRequests m_requests{.resetChannels = true};  // channels to the defaults before the first event
 };
