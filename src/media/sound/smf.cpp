@@ -14,9 +14,6 @@ namespace {
 
 constexpr size_t kMaxSmfFile = 16u << 20;
 
-uint32_t Be32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
-uint16_t Be16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
-
 // One event of a track: its absolute time and where its bytes (status and data as they go into the
 // image, without the delta) lie in the shared byte pool. Kept small, as a file may hold millions.
 struct cTimedEvent {
@@ -24,18 +21,6 @@ struct cTimedEvent {
   uint32_t offset = 0;
   uint32_t length = 0;
 };
-
-int ChannelDataBytes(uint8_t status) { return (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2; }
-
-// Data bytes of a system common or real-time status other than F0, F7 and FF (the undefined ones
-// carry none).
-int SystemDataBytes(uint8_t status) {
-  switch (status) {
-    case 0xF1: case 0xF3: return 1;
-    case 0xF2: return 2;
-    default: return 0;
-  }
-}
 
 void AppendWithLength(std::vector<uint8_t>& pool, uint8_t status, const uint8_t* data, uint32_t len) {
   pool.push_back(status);
@@ -145,38 +130,17 @@ bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<uint8_t>&
 
 }  // namespace
 
-bool ReadVarLen(const uint8_t* p, size_t end, size_t& pos, uint32_t& value) {
-  value = 0;
-  for (int i = 0; i < 4; ++i) {
-    if (pos >= end) return false;
-    const uint8_t b = p[pos++];
-    value = (value << 7) | (b & 0x7F);
-    if (!(b & 0x80)) return true;
-  }
-  return false;  // a fourth byte with its top bit set
-}
-
-bool WriteVarLen(std::vector<uint8_t>& out, uint32_t value) {
-  if (value > 0x0FFFFFFF) return false;
-  uint8_t tmp[4];
-  int n = 0;
-  tmp[n++] = value & 0x7F;
-  while ((value >>= 7) != 0) tmp[n++] = static_cast<uint8_t>(0x80 | (value & 0x7F));
-  while (n > 0) out.push_back(tmp[--n]);
-  return true;
-}
-
 bool ConvertSmf(const uint8_t* p, size_t size, std::vector<uint8_t>& image, std::string& error) {
   image.clear();
   if (size < 4 || std::memcmp(p, "MThd", 4) != 0) {
     error = "Init 標準MIDIでない(4)";
     return false;
   }
-  if (size < 14 || Be32(p + 4) != 6) {
+  if (size < 14 || ReadBe32(p + 4) != 6) {
     error = "Init 標準MIDIでない(6)";
     return false;
   }
-  const uint16_t format = Be16(p + 8);
+  const uint16_t format = ReadBe16(p + 8);
   if (format == 2) {
     error = "Init 対応フォーマットが2でない";
     return false;
@@ -189,7 +153,7 @@ bool ConvertSmf(const uint8_t* p, size_t size, std::vector<uint8_t>& image, std:
     error = "Init 標準MIDIでない(4)";
     return false;
   }
-  const uint16_t trackCount = Be16(p + 10);
+  const uint16_t trackCount = ReadBe16(p + 10);
   std::vector<uint8_t> pool;
   std::vector<std::vector<cTimedEvent>> tracks;
   uint64_t latest = 0;
@@ -198,7 +162,7 @@ bool ConvertSmf(const uint8_t* p, size_t size, std::vector<uint8_t>& image, std:
   for (uint16_t t = 0; t < trackCount && pos + 8 <= size;) {
     const bool isTrack = std::memcmp(p + pos, "MTrk", 4) == 0;
     const size_t begin = pos + 8;
-    const size_t end = begin + std::min<size_t>(Be32(p + pos + 4), size - begin);  // the chunk bounds it
+    const size_t end = begin + std::min<size_t>(ReadBe32(p + pos + 4), size - begin);  // the chunk bounds it
     pos = end;
     if (!isTrack) continue;  // chunks of other kinds are skipped
     ++t;
@@ -277,7 +241,7 @@ cSmf::~cSmf() = default;
 
 size_t cSmf::TrackEnd() const {
   if (m_Image.size() < kSmfImageHeader) return kSmfImageHeader;
-  return std::min(m_Image.size(), kSmfImageHeader + Be32(m_Image.data() + 18));
+  return std::min(m_Image.size(), kSmfImageHeader + ReadBe32(m_Image.data() + 18));
 }
 
-uint16_t cSmf::Division() const { return m_Image.size() >= 14 ? Be16(m_Image.data() + 12) : 0; }
+uint16_t cSmf::Division() const { return m_Image.size() >= 14 ? ReadBe16(m_Image.data() + 12) : 0; }

@@ -14,11 +14,9 @@
 #include <string>
 #include <vector>
 
-constexpr size_t kSmfImageHeader = 22;
+#include "platform/midi/midi_bytes.h"  // ReadVarLen and WriteVarLen, for the image's numbers
 
-// Variable-length numbers: at most four bytes, so at most 0x0FFFFFFF.
-bool ReadVarLen(const uint8_t* bytes, size_t end, size_t& pos, uint32_t& value);
-bool WriteVarLen(std::vector<uint8_t>& out, uint32_t value);  // false (nothing written) above 0x0FFFFFFF
+constexpr size_t kSmfImageHeader = 22;
 
 // Converts a file image; on failure `error` holds the report text's tail after the file name (for
 // example "Init 標準MIDIでない(4)") and the result is false. A damaged track is read up to its fault:

@@ -4,42 +4,24 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/midi/midi_bytes.h"
+
 namespace {
 
 constexpr size_t kMaxSmfFile = 16u << 20;
-
-uint32_t Be32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
-
-bool ReadVarLen(const uint8_t* p, size_t end, size_t& pos, uint32_t& value) {
-  value = 0;
-  for (int i = 0; i < 4; ++i) {
-    if (pos >= end) return false;
-    const uint8_t b = p[pos++];
-    value = (value << 7) | (b & 0x7F);
-    if (!(b & 0x80)) return true;
-  }
-  return false;
-}
-
-int DataBytes(uint8_t status) {
-  switch (status & 0xF0) {
-    case 0xC0: case 0xD0: return 1;
-    default: return 2;
-  }
-}
 
 }  // namespace
 
 bool ParseSmfSong(const uint8_t* p, size_t size, cSmfSong& song) {
   song = cSmfSong{};
-  if (size < 14 || std::memcmp(p, "MThd", 4) != 0 || Be32(p + 4) < 6) return false;
-  const uint16_t format = static_cast<uint16_t>((p[8] << 8) | p[9]);
-  const uint16_t tracks = static_cast<uint16_t>((p[10] << 8) | p[11]);
-  song.division = static_cast<uint16_t>((p[12] << 8) | p[13]);
+  if (size < 14 || std::memcmp(p, "MThd", 4) != 0 || ReadBe32(p + 4) < 6) return false;
+  const uint16_t format = ReadBe16(p + 8);
+  const uint16_t tracks = ReadBe16(p + 10);
+  song.division = ReadBe16(p + 12);
   if (format > 1 || song.division == 0) return false;
-  size_t pos = 8 + static_cast<size_t>(Be32(p + 4));
+  size_t pos = 8 + static_cast<size_t>(ReadBe32(p + 4));
   for (uint16_t t = 0; t < tracks && pos + 8 <= size; ++t) {
-    const uint32_t length = Be32(p + pos + 4);
+    const uint32_t length = ReadBe32(p + pos + 4);
     const bool isTrack = std::memcmp(p + pos, "MTrk", 4) == 0;
     const size_t begin = pos + 8;
     const size_t end = begin + std::min<size_t>(length, size - begin);
@@ -76,7 +58,7 @@ bool ParseSmfSong(const uint8_t* p, size_t size, cSmfSong& song) {
         running = 0;
       } else if (status > 0xF0) {
         // System common and real-time bytes do not belong in a file: step over them and their data.
-        const size_t n = status == 0xF2 ? 2 : status == 0xF1 || status == 0xF3 ? 1 : 0;
+        const size_t n = SystemDataBytes(status);
         if (n + 1 > end - at) break;
         at += n + 1;
         continue;
@@ -87,7 +69,7 @@ bool ParseSmfSong(const uint8_t* p, size_t size, cSmfSong& song) {
         } else if (running == 0) {
           break;
         }
-        const int n = DataBytes(running);
+        const int n = ChannelDataBytes(running);
         if (at + n > end) break;
         song.bytes.push_back(running);
         for (int i = 0; i < n; ++i) song.bytes.push_back(p[at + i] & 0x7F);
