@@ -210,6 +210,26 @@ void CopyPrepared(cScrEffectPlay& to, const cScrEffectPlay& from) {
   to.dElapsed = from.dElapsed;
   to.nDuration = from.nDuration;
 }
+
+// Both players start and restart alike: the prepared player of the direction to play is copied
+// in (a round trip turns round at each restart) and the handler counts from 0 again.
+template <class Play>
+void StartEffectPlay(Play& play, const std::vector<Play>& forward, const std::vector<Play>& reversed, int n,
+                     int mode, int loop) {
+  CopyPrepared(play, VecAt(mode == 1 ? reversed : forward, n));
+  play.bReversed = mode == 1 ? 1 : 0;
+  play.nEffect = static_cast<int16_t>(n);
+  play.nPlayMode = mode;
+  play.nHandlerCounter = 0;
+  play.bLoop = loop;
+}
+
+template <class Play>
+void RestartEffectPlay(Play& play, const std::vector<Play>& forward, const std::vector<Play>& reversed) {
+  if (play.nPlayMode == 2) play.bReversed = play.bReversed ? 0 : 1;
+  CopyPrepared(play, VecAt(play.bReversed ? reversed : forward, play.nEffect));
+  play.nHandlerCounter = 0;
+}
 }  // namespace
 
 void cCharaEffectPlay::ClearCharaEffect() {
@@ -220,19 +240,10 @@ void cCharaEffectPlay::ClearCharaEffect() {
 }
 
 void cCharaEffectPlay::StartCharaEffect(int n, int mode, int loop) {
-  CopyPrepared(*this, VecAt(mode == 1 ? g_CharaEffectPlaysRev : g_CharaEffectPlays, n));
-  bReversed = mode == 1 ? 1 : 0;
-  nEffect = static_cast<int16_t>(n);
-  nPlayMode = mode;
-  nHandlerCounter = 0;
-  bLoop = loop;
+  StartEffectPlay(*this, g_CharaEffectPlays, g_CharaEffectPlaysRev, n, mode, loop);
 }
 
-void cCharaEffectPlay::RestartCharaEffect() {
-  if (nPlayMode == 2) bReversed = bReversed ? 0 : 1;
-  CopyPrepared(*this, VecAt(bReversed ? g_CharaEffectPlaysRev : g_CharaEffectPlays, nEffect));
-  nHandlerCounter = 0;
-}
+void cCharaEffectPlay::RestartCharaEffect() { RestartEffectPlay(*this, g_CharaEffectPlays, g_CharaEffectPlaysRev); }
 
 int cCharaEffectPlay::StepCharaEffect() {
   bool running;
@@ -266,19 +277,10 @@ void cScrEffectPlay::ClearScrEffect() {
 }
 
 void cScrEffectPlay::StartScrEffect(int n, int mode, int loop) {
-  CopyPrepared(*this, VecAt(mode == 1 ? g_ScrEffectPlaysRev : g_ScrEffectPlays, n));
-  bReversed = mode == 1 ? 1 : 0;
-  nEffect = static_cast<int16_t>(n);
-  nPlayMode = mode;
-  nHandlerCounter = 0;
-  bLoop = loop;
+  StartEffectPlay(*this, g_ScrEffectPlays, g_ScrEffectPlaysRev, n, mode, loop);
 }
 
-void cScrEffectPlay::RestartScrEffect() {
-  if (nPlayMode == 2) bReversed = bReversed ? 0 : 1;
-  CopyPrepared(*this, VecAt(bReversed ? g_ScrEffectPlaysRev : g_ScrEffectPlays, nEffect));
-  nHandlerCounter = 0;
-}
+void cScrEffectPlay::RestartScrEffect() { RestartEffectPlay(*this, g_ScrEffectPlays, g_ScrEffectPlaysRev); }
 
 int cScrEffectPlay::StepScrEffect(double start, double end, double step) {
   bool running;
