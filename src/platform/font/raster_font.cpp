@@ -47,6 +47,21 @@ void FaceExtent(FT_Face face, long& ascent, long& descent) {
   }
 }
 
+// The face to take ch from and its glyph index there: the primary face, or the fallback (null when
+// there is none) for a character the primary lacks. Neither having it gives the primary's index 0,
+// its missing-glyph box.
+FT_Face FaceWithGlyph(FT_Face primary, FT_Face fallback, char32_t ch, FT_UInt& index) {
+  index = FT_Get_Char_Index(primary, ch);
+  if (index == 0 && fallback) {
+    const FT_UInt fallbackIndex = FT_Get_Char_Index(fallback, ch);
+    if (fallbackIndex != 0) {
+      index = fallbackIndex;
+      return fallback;
+    }
+  }
+  return primary;
+}
+
 }  // namespace
 
 struct RasterFont::FaceHandle {
@@ -138,15 +153,8 @@ int RasterFont::AdvanceLocked(char32_t ch) {
   if (ch < 0x20) {
     advance = AdvanceLocked(U' ');  // control characters take a space and draw nothing
   } else {
-    FT_Face face = m_primary->face;
-    FT_UInt index = FT_Get_Char_Index(face, ch);
-    if (index == 0 && m_fallback) {
-      const FT_UInt fallbackIndex = FT_Get_Char_Index(m_fallback->face, ch);
-      if (fallbackIndex != 0) {
-        face = m_fallback->face;
-        index = fallbackIndex;
-      }
-    }
+    FT_UInt index = 0;
+    const FT_Face face = FaceWithGlyph(m_primary->face, m_fallback ? m_fallback->face : nullptr, ch, index);
     if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) == 0) {
       advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
     }
@@ -166,15 +174,8 @@ const GlyphBitmap& RasterFont::GlyphLocked(char32_t ch, GlyphRender mode) {
   GlyphBitmap glyph;
   glyph.advance = AdvanceLocked(ch);
   if (ch >= 0x20) {
-    FT_Face face = m_primary->face;
-    FT_UInt index = FT_Get_Char_Index(face, ch);
-    if (index == 0 && m_fallback) {
-      const FT_UInt fallbackIndex = FT_Get_Char_Index(m_fallback->face, ch);
-      if (fallbackIndex != 0) {
-        face = m_fallback->face;
-        index = fallbackIndex;
-      }
-    }
+    FT_UInt index = 0;
+    const FT_Face face = FaceWithGlyph(m_primary->face, m_fallback ? m_fallback->face : nullptr, ch, index);
     const bool mono = mode == GlyphRender::Monochrome;
     const FT_Int32 loadFlags = mono ? (FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) : (FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP);
     if (FT_Load_Glyph(face, index, loadFlags) == 0 &&
