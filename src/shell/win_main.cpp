@@ -63,6 +63,17 @@ int runMessageLoop(HWND window) {
     WaitMessage(1);
   }
 }
+
+// A start that fails once the window is up: the application shuts down, a waiting editor hears
+// that the test play ended, and the windows and the single-instance lock are given back.
+void abandonStart(HWND window) {
+  AppExit();
+  if (g_TestPlay) NotifyEditorEnd(0);
+  GameWindowDestroy();
+  DestroyMessageWindow(window);
+  g_hMainWnd.store(nullptr);
+  ReleaseInstanceLock();
+}
 }  // namespace
 
 int WinMain(const char* cmdLine, int showCmd) {
@@ -94,24 +105,14 @@ int WinMain(const char* cmdLine, int showCmd) {
   if (g_TestPlay) NotifyEditorStart();
 
   if (!AppInit(cmdLine, showCmd)) {
-    AppExit();
-    if (g_TestPlay) NotifyEditorEnd(0);
-    GameWindowDestroy();
-    DestroyMessageWindow(window);
-    g_hMainWnd.store(nullptr);
-    ReleaseInstanceLock();
+    abandonStart(window);
     return 0;
   }
 
   g_GameStarted.store(1);
   if (!StartGameThread()) {
     LogErrorBoxf("ゲームスレッドを開始できません！");
-    AppExit();
-    if (g_TestPlay) NotifyEditorEnd(0);
-    GameWindowDestroy();
-    DestroyMessageWindow(window);
-    g_hMainWnd.store(nullptr);
-    ReleaseInstanceLock();
+    abandonStart(window);
     return 0;
   }
   int code = runMessageLoop(window);
