@@ -5,6 +5,7 @@
 #include "core/log.h"
 #include "media/sound/music_slots.h"
 #include "platform/messages.h"
+#include "platform/midi/midi_bytes.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ void cMidiStream::FillMidiBuffer() {
     bool endOfTrack = false;
     if (status == 0xF0 || status == 0xF7) {
       uint32_t len;
-      if (!ReadVarLen(img, end, p, len) || len > end - p) {
+      if (!ReadBodyLength(img, end, p, len)) {
         at = end;
         break;
       }
@@ -134,7 +135,7 @@ void cMidiStream::FillMidiBuffer() {
       }
       const uint8_t type = img[p++];
       uint32_t len;
-      if (!ReadVarLen(img, end, p, len) || len > end - p) {
+      if (!ReadBodyLength(img, end, p, len)) {
         at = end;
         break;
       }

@@ -58,7 +58,7 @@ bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<uint8_t>&
       const uint8_t type = p[at + 1];
       at += 2;
       uint32_t len;
-      if (!ReadVarLen(p, end, at, len) || len > end - at) break;
+      if (!ReadBodyLength(p, end, at, len)) break;
       if (type == 0x2F) {
         ok = true;
         break;
@@ -74,7 +74,7 @@ bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<uint8_t>&
     } else if (status == 0xF0 || status == 0xF7) {
       ++at;
       uint32_t len;
-      if (!ReadVarLen(p, end, at, len) || len > end - at) break;
+      if (!ReadBodyLength(p, end, at, len)) break;
       const uint8_t* data = p + at;
       at += len;
       if (status == 0xF0) {

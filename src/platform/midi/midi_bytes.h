@@ -15,6 +15,11 @@ inline uint32_t ReadBe32(const uint8_t* p) {
 // has its top bit set.
 bool ReadVarLen(const uint8_t* bytes, size_t end, size_t& pos, uint32_t& value);
 bool WriteVarLen(std::vector<uint8_t>& out, uint32_t value);  // false (nothing written) above 0x0FFFFFFF
+// The variable-length byte count of a system-exclusive or meta event body at `pos`: false when
+// the count is malformed or more bytes than are left before `end`; `pos` moves to the body.
+inline bool ReadBodyLength(const uint8_t* bytes, size_t end, size_t& pos, uint32_t& length) {
+  return ReadVarLen(bytes, end, pos, length) && length <= end - pos;
+}
 
 // Data bytes after a channel status (80-EF): one for program change and channel pressure, two
 // for the rest.

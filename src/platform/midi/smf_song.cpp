@@ -41,7 +41,7 @@ bool ParseSmfSong(const uint8_t* p, size_t size, cSmfSong& song) {
         const uint8_t type = p[at + 1];
         at += 2;
         uint32_t len;
-        if (!ReadVarLen(p, end, at, len) || len > end - at) break;
+        if (!ReadBodyLength(p, end, at, len)) break;
         if (type == 0x2F) break;
         song.bytes.push_back(0xFF);
         song.bytes.push_back(type);
@@ -51,7 +51,7 @@ bool ParseSmfSong(const uint8_t* p, size_t size, cSmfSong& song) {
       } else if (status == 0xF0 || status == 0xF7) {
         ++at;
         uint32_t len;
-        if (!ReadVarLen(p, end, at, len) || len > end - at) break;
+        if (!ReadBodyLength(p, end, at, len)) break;
         song.bytes.push_back(status);
         song.bytes.insert(song.bytes.end(), p + at, p + at + len);
         at += len;
