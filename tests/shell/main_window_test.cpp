@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, RightClickStepsTheZoom) {
 
 TEST_F(MainWindowTest, FileDialogRequestEndsEvenWithoutAName) {
   g_UiHooks.makeReplayFileName = [](int, std::string&) { return false; };
-  int result = -1;
+  std::atomic<int> result{-1};  // written by the game thread, polled here
   std::thread game([&] { result = RequestFileDialog(g_nReplaySaveRequest, 1); });
   // The user-interface loop's idle step, until the request is served.
   for (int i = 0; i < 100000 && result == -1; ++i) {
@@ -141,7 +141,7 @@ TEST_F(MainWindowTest, ChosenFileStartsTheStage) {
     started = path;
     return true;
   };
-  int result = -1;
+  std::atomic<int> result{-1};  // written by the game thread, polled here
   std::thread game([&] { result = RequestFileDialog(g_nStageFileRequest); });
   for (int i = 0; i < 100000 && result == -1; ++i) {
     ServiceUiRequests();
