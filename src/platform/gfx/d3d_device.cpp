@@ -118,39 +118,19 @@ Result Direct3D::CreateDevice(bool hardwareVertexProcessing, PresentParams* para
 // ---------------------------------------------------------------------------------------------
 // Buffers.
 
-Result VertexBuffer::Lock(int offset, int size, void** data, uint32_t) {
+Result DeviceBuffer::Lock(int offset, int size, void** data, uint32_t) {
   if (!data || offset < 0 || size < 0 || offset > Length() || size > Length() - offset) return kErrInvalidCall;
   if (m_locked) return kErrInvalidCall;
   m_locked = true;
   *data = m_bytes.data() + offset;
   return kOk;
 }
-Result VertexBuffer::Unlock() {
+Result DeviceBuffer::Unlock() {
   if (!m_locked) return kErrInvalidCall;
   m_locked = false;
   return kOk;
 }
-VertexBuffer::~VertexBuffer() {
-  if (m_device) {
-    m_device->ForgetObject(this);
-    m_device->Track(m_pool, 0, false);
-    m_device->Release();
-  }
-}
-
-Result IndexBuffer::Lock(int offset, int size, void** data, uint32_t) {
-  if (!data || offset < 0 || size < 0 || offset > Length() || size > Length() - offset) return kErrInvalidCall;
-  if (m_locked) return kErrInvalidCall;
-  m_locked = true;
-  *data = m_bytes.data() + offset;
-  return kOk;
-}
-Result IndexBuffer::Unlock() {
-  if (!m_locked) return kErrInvalidCall;
-  m_locked = false;
-  return kOk;
-}
-IndexBuffer::~IndexBuffer() {
+DeviceBuffer::~DeviceBuffer() {
   if (m_device) {
     m_device->ForgetObject(this);
     m_device->Track(m_pool, 0, false);
@@ -316,34 +296,32 @@ Result Device::CreateOffscreenPlainSurface(int width, int height, Format format,
   return kOk;
 }
 
-Result Device::CreateVertexBuffer(int length, uint32_t, uint32_t, Pool pool, VertexBuffer** out) {
+template <class T>
+Result Device::NewBuffer(int length, Pool pool, T** out) {
   if (!out) return kErrInvalidCall;
   *out = nullptr;
   if (length <= 0 || length > (64 << 20)) return kErrInvalidCall;
-  auto* vb = new (std::nothrow) VertexBuffer();
-  if (!vb) return kErrOutOfMemory;
-  vb->m_bytes.assign(static_cast<size_t>(length), 0);
-  vb->m_device = this;
-  vb->m_pool = pool;
+  auto* buffer = new (std::nothrow) T();
+  if (!buffer) return kErrOutOfMemory;
+  buffer->m_bytes.assign(static_cast<size_t>(length), 0);
+  buffer->m_device = this;
+  buffer->m_pool = pool;
   AddRef();
   Track(pool, 0, true);
-  *out = vb;
+  *out = buffer;
   return kOk;
 }
 
+Result Device::CreateVertexBuffer(int length, uint32_t, uint32_t, Pool pool, VertexBuffer** out) {
+  return NewBuffer(length, pool, out);
+}
+
 Result Device::CreateIndexBuffer(int length, uint32_t, Format format, Pool pool, IndexBuffer** out) {
-  if (!out) return kErrInvalidCall;
-  *out = nullptr;
-  if (length <= 0 || length > (64 << 20) || format != Format::Index16) return kErrInvalidCall;
-  auto* ib = new (std::nothrow) IndexBuffer();
-  if (!ib) return kErrOutOfMemory;
-  ib->m_bytes.assign(static_cast<size_t>(length), 0);
-  ib->m_device = this;
-  ib->m_pool = pool;
-  AddRef();
-  Track(pool, 0, true);
-  *out = ib;
-  return kOk;
+  if (format != Format::Index16) {
+    if (out) *out = nullptr;
+    return kErrInvalidCall;
+  }
+  return NewBuffer(length, pool, out);
 }
 
 Result Device::GetBackBuffer(int swapChain, int index, Surface** out) {

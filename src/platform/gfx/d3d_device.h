@@ -75,45 +75,41 @@ struct PresentParams {
 
 struct SurfaceLevelDesc : SurfaceDesc {};
 
-// Vertex buffer: an array of bytes (vertices of 28 bytes, see gfx::Vertex).
-class VertexBuffer : public RefCounted {
+// A buffer of bytes made by the device: vertices (VertexBuffer) or 16-bit indices (IndexBuffer).
+class DeviceBuffer : public RefCounted {
  public:
-  // Locks `size` bytes from `offset` (size 0 = to the end). Out-of-range is kErrInvalidCall.
+  // Locks `size` bytes from `offset`. Out-of-range, or a second lock, is kErrInvalidCall.
   Result Lock(int offset, int size, void** data, uint32_t flags = 0);
   Result Unlock();
   int Length() const { return static_cast<int>(m_bytes.size()); }
   const uint8_t* Data() const { return m_bytes.data(); }
 
  protected:
-  ~VertexBuffer() override;
+  DeviceBuffer() = default;
+  ~DeviceBuffer() override;
 
  private:
   friend class Device;
-  VertexBuffer() = default;
   std::vector<uint8_t> m_bytes;
   Device* m_device = nullptr;
   Pool m_pool = Pool::Managed;
   bool m_locked = false;
 };
 
+// Vertex buffer: vertices of 28 bytes, see gfx::Vertex.
+class VertexBuffer : public DeviceBuffer {
+ private:
+  friend class Device;
+  VertexBuffer() = default;
+  ~VertexBuffer() override = default;
+};
+
 // Index buffer of 16-bit indices.
-class IndexBuffer : public RefCounted {
- public:
-  Result Lock(int offset, int size, void** data, uint32_t flags = 0);
-  Result Unlock();
-  int Length() const { return static_cast<int>(m_bytes.size()); }
-  const uint8_t* Data() const { return m_bytes.data(); }
-
- protected:
-  ~IndexBuffer() override;
-
+class IndexBuffer : public DeviceBuffer {
  private:
   friend class Device;
   IndexBuffer() = default;
-  std::vector<uint8_t> m_bytes;
-  Device* m_device = nullptr;
-  Pool m_pool = Pool::Managed;
-  bool m_locked = false;
+  ~IndexBuffer() override = default;
 };
 
 // A texture with one level (the game never asks for more; levels > 1 are refused).
@@ -275,8 +271,7 @@ class Device : public RefCounted {
   friend class Direct3D;
   friend class Texture;
   friend class Surface;
-  friend class VertexBuffer;
-  friend class IndexBuffer;
+  friend class DeviceBuffer;
   Device() = default;
   Result CreateBackBuffer();
   void ResetStates();
@@ -284,6 +279,8 @@ class Device : public RefCounted {
   void Track(Pool pool, int64_t bytes, bool add);
   void ForgetSurface(Surface* s);
   void ForgetObject(const void* object);
+  template <class T>
+  Result NewBuffer(int length, Pool pool, T** out);
 
   PresentParams m_params;
   DeviceCaps m_caps;
