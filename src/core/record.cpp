@@ -5,7 +5,7 @@
 
 #include "core/containers.h"
 #include "core/log.h"
-#include "core/record_io.h"
+#include "platform/files.h"
 #include "core/sjis.h"
 
 uint32_t g_nDataVersion = kDataVersion;
@@ -62,7 +62,7 @@ void cDataFile::Write(const void* src, size_t n) {
 
 bool cDataFile::Commit() {
   if (!m_bWriter || m_bFailed) return false;
-  return WriteDataFileBytes(m_strPath, m_aBytes);
+  return WriteFileAtomically(m_strPath, m_aBytes);
 }
 
 // ---- file operations ----
@@ -93,7 +93,7 @@ std::unique_ptr<cDataFile> OpenDataFileR(const char* path) {
   // file.
   std::string name = (path && *path) ? path : "err";
   std::vector<uint8_t> bytes;
-  if (!ReadDataFileBytes(name, bytes, kMaxDataFileBytes)) return nullptr;
+  if (!ReadWholeFile(name, kMaxDataFileBytes, bytes)) return nullptr;
   auto file = cDataFile::FromBytes(std::move(bytes), name);
   if (!readDataFileHeader(*file)) return nullptr;
   return file;

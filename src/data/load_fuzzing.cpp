@@ -9,7 +9,7 @@
 
 #include "core/log.h"
 #include "core/record.h"
-#include "core/record_io.h"
+#include "platform/files.h"
 #include "data/database.h"
 #include "data/palette.h"
 #include "data/stage_data.h"
@@ -71,9 +71,9 @@ bool FuzzDatabaseFile(const uint8_t* data, size_t size) {
   // Written, read back and written again: the two writings must agree.
   std::vector<uint8_t> first, second;
   cDatabase again;
-  return db.SaveDatabaseFile(which, ScratchPath()) && ReadDataFileBytes(ScratchPath(), first, kMaxDataFileBytes) &&
+  return db.SaveDatabaseFile(which, ScratchPath()) && ReadWholeFile(ScratchPath(), kMaxDataFileBytes, first) &&
          again.LoadDatabaseFile(which, ScratchPath()) && again.SaveDatabaseFile(which, ScratchPath()) &&
-         ReadDataFileBytes(ScratchPath(), second, kMaxDataFileBytes) && first == second;
+         ReadWholeFile(ScratchPath(), kMaxDataFileBytes, second) && first == second;
 }
 
 bool FuzzPaletteFile(const uint8_t* data, size_t size) { return LoadWriteReload<cPalette>(data, size); }

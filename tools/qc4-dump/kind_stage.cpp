@@ -1,7 +1,7 @@
 // Stage files ("data\stg4\c01-1.stg4" and their "_000" variants).
 #include <string>
 
-#include "core/record_io.h"
+#include "platform/files.h"
 #include "data/load_error.h"
 #include "data/stage_data.h"
 #include "dump_kind.h"
@@ -24,7 +24,7 @@ bool DumpStage(const std::string& path, cJsonWriter& out, std::string& error) {
   }
   std::vector<uint8_t> bytes;
   out.Key("intact");
-  out.Bool(ReadDataFileBytes(path, bytes, kMaxDataFileBytes) && IsStageFileIntact(bytes));
+  out.Bool(ReadWholeFile(path, kMaxDataFileBytes, bytes) && IsStageFileIntact(bytes));
   const cStageData& s = g_StageFile;
   out.Key("cStageData");
   out.BeginObject();
