@@ -41,8 +41,8 @@ inline uint32_t SheetRgb(int x, int y) {
 inline uint32_t MirroredSheetRgb(int x, int y) { return SheetRgb(x / kCell * kCell + kCell - 1 - x % kCell, y); }
 
 struct Sprite {
-  int x, y;    // top-left on screen
-  int sx;      // left of the cell on the sheet
+  int x, y;  // top-left on screen
+  int sx;    // left of the cell on the sheet
   bool mirrored;
 };
 
@@ -68,8 +68,10 @@ inline void SdlFrame(benchmark::State& state, Uint32 format) {
         const uint32_t c = rgb(x, y);
         const Uint32 px = SDL_MapRGB(s->format, c >> 16 & 255, c >> 8 & 255, c & 255);
         auto* row = static_cast<uint8_t*>(s->pixels) + y * s->pitch;
-        if (s->format->BytesPerPixel == 2) reinterpret_cast<Uint16*>(row)[x] = static_cast<Uint16>(px);
-        else reinterpret_cast<Uint32*>(row)[x] = px;
+        if (s->format->BytesPerPixel == 2)
+          reinterpret_cast<Uint16*>(row)[x] = static_cast<Uint16>(px);
+        else
+          reinterpret_cast<Uint32*>(row)[x] = px;
       }
   };
   fill(bg, BackgroundRgb);

@@ -104,8 +104,8 @@ void BM_Ours_Quad32(benchmark::State& state) {
   dev->SetFVF(kFvfXyzrhwDiffuseTex1);
   // One vertex buffer with every quad, rewritten each frame as a draw layer builds it.
   VertexBuffer* vb = nullptr;
-  dev->CreateVertexBuffer(static_cast<int>((kSprites + 1) * 4 * sizeof(Vertex)), kUsageWriteOnly,
-                          kFvfXyzrhwDiffuseTex1, Pool::Managed, &vb);
+  dev->CreateVertexBuffer(static_cast<int>((kSprites + 1) * 4 * sizeof(Vertex)), kUsageWriteOnly, kFvfXyzrhwDiffuseTex1,
+                          Pool::Managed, &vb);
   auto quad = [](Vertex* q, int x, int y, int w, int h, float u0, float v0, float u1, float v1) {
     const float l = x - 0.5f, t = y - 0.5f, r = x + w - 0.5f, b = y + h - 0.5f;
     q[0] = {l, t, 0, 1, 0xFFFFFFFF, u0, v0};

@@ -33,14 +33,18 @@ bool DeleteFolderTree(const char* folder);
 // folder up); with dropDot a leading ".\" is removed. A relative path stays (true).
 bool ToRelativePath(char* path, size_t size, bool dropDot);
 template <size_t N>
-bool ToRelativePath(char (&path)[N], bool dropDot) { return ToRelativePath(path, N, dropDot); }
+bool ToRelativePath(char (&path)[N], bool dropDot) {
+  return ToRelativePath(path, N, dropDot);
+}
 bool ToRelativePathStr(std::string& path, bool dropDot);
 
 // A relative path made absolute against the current folder ("." and ".." folded, separators made
 // "\"); an absolute path stays.
 bool ToFullPath(char* path, size_t size);
 template <size_t N>
-bool ToFullPath(char (&path)[N]) { return ToFullPath(path, N); }
+bool ToFullPath(char (&path)[N]) {
+  return ToFullPath(path, N);
+}
 bool ToFullPathStr(std::string& path);
 
 // Keeps the text after the last separator (the last byte never counts as one); no separator: stays.
@@ -57,7 +61,9 @@ void PathToFolder(std::string& path);
 // has no extension (out then holds the path unchanged).
 bool ChangeExtension(char* out, size_t outSize, const char* path, const char* ext);
 template <size_t N>
-bool ChangeExtension(char (&out)[N], const char* path, const char* ext) { return ChangeExtension(out, N, path, ext); }
+bool ChangeExtension(char (&out)[N], const char* path, const char* ext) {
+  return ChangeExtension(out, N, path, ext);
+}
 bool ChangeExtension(std::string& out, const std::string& path, const char* ext);
 
 // Removes the last "." and what follows; false when there is none.
@@ -67,7 +73,9 @@ bool RemoveExtensionStr(std::string& path);
 // out = the extension (at most 31 bytes, cut at a character boundary); false when there is none.
 bool GetExtension(char* out, size_t outSize, const char* path);
 template <size_t N>
-bool GetExtension(char (&out)[N], const char* path) { return GetExtension(out, N, path); }
+bool GetExtension(char (&out)[N], const char* path) {
+  return GetExtension(out, N, path);
+}
 bool GetExtension(std::string& out, const std::string& path);
 
 // Appends folder + name for every entry of the folder matching "*." + ext (ext may hold wildcards;
@@ -78,7 +86,9 @@ bool ListFilesByExt(std::vector<std::string>& list, const char* folder, const ch
 // "name.ext" -> "name (n).ext". False when the path has no extension.
 bool MakeNumberedName(char* out, size_t outSize, const char* path, int n);
 template <size_t N>
-bool MakeNumberedName(char (&out)[N], const char* path, int n) { return MakeNumberedName(out, N, path, n); }
+bool MakeNumberedName(char (&out)[N], const char* path, int n) {
+  return MakeNumberedName(out, N, path, n);
+}
 bool MakeNumberedName(std::string& out, const std::string& path, int n);
 
 // The newest numbered variant of basePath with its extension changed to ext: basePath's name + "." +

@@ -45,9 +45,9 @@ std::string FormatBounded(size_t size, const char* format, va_list args) {
   return buffer;
 }
 
-#define QC4_FORMAT(size, format, out)   \
-  va_list args_;                        \
-  va_start(args_, format);              \
+#define QC4_FORMAT(size, format, out)       \
+  va_list args_;                            \
+  va_start(args_, format);                  \
   out = FormatBounded(size, format, args_); \
   va_end(args_)
 

@@ -5,8 +5,8 @@
 
 #include "core/containers.h"
 #include "core/log.h"
-#include "platform/files.h"
 #include "core/sjis.h"
+#include "platform/files.h"
 
 uint32_t g_nDataVersion = kDataVersion;
 uint32_t g_nFileVersion = 0;

@@ -161,8 +161,12 @@ class cRecord {
   std::vector<cStringDesc> StringTable() const { return DescribeFields(g_nDataVersion).strings; }
   void* FieldAddress(const cFieldDesc& d) { return reinterpret_cast<char*>(this) + d.offset; }
   const void* FieldAddress(const cFieldDesc& d) const { return reinterpret_cast<const char*>(this) + d.offset; }
-  std::string& StringAt(const cStringDesc& d) { return *reinterpret_cast<std::string*>(reinterpret_cast<char*>(this) + d.offset); }
-  const std::string& StringAt(const cStringDesc& d) const { return *reinterpret_cast<const std::string*>(reinterpret_cast<const char*>(this) + d.offset); }
+  std::string& StringAt(const cStringDesc& d) {
+    return *reinterpret_cast<std::string*>(reinterpret_cast<char*>(this) + d.offset);
+  }
+  const std::string& StringAt(const cStringDesc& d) const {
+    return *reinterpret_cast<const std::string*>(reinterpret_cast<const char*>(this) + d.offset);
+  }
 
  protected:
   void ClearFieldTables() {

@@ -93,9 +93,7 @@ int cThread::Start(ThreadProc proc, void* arg) {
       }
       state->changed.notify_all();
     });
-  } catch (const std::system_error&) {
-    return 0;
-  }
+  } catch (const std::system_error&) { return 0; }
   state->nativeId = state->thread.get_id();
   // Wait until the queue exists, so that messages posted right after Start arrive.
   uint32_t id;

@@ -45,8 +45,7 @@ cFrameScript ScriptOf(const std::vector<Frame>& frames, bool noneEntry, bool loc
 void BuildAnimeScripts(std::vector<cFrameScript>& scripts, const cDatabase& db) {
   scripts.clear();
   scripts.reserve(db.m_aAnime.size());
-  for (size_t i = 0; i < db.m_aAnime.size(); ++i)
-    scripts.push_back(ScriptOf(db.m_aAnime[i].m_aFrames, i == 0, true));
+  for (size_t i = 0; i < db.m_aAnime.size(); ++i) scripts.push_back(ScriptOf(db.m_aAnime[i].m_aFrames, i == 0, true));
 }
 
 void BuildEffectScripts(std::vector<cFrameScript>& scripts, const cDatabase& db) {
@@ -81,8 +80,8 @@ T& ReversedCopyOf(std::vector<T>& reversedList, const std::vector<T>& list, int 
 
 void PrepareCharaEffect(cCharaEffectPlay& play, int n, int reversed, cDatabase& db) {
   play.nEffect = static_cast<int16_t>(n);
-  cCharaEffectData* entry = reversed ? &ReversedCopyOf(db.m_aCharaEffectRev, db.m_aCharaEffect, n)
-                                     : &VecAt(db.m_aCharaEffect, n);
+  cCharaEffectData* entry =
+      reversed ? &ReversedCopyOf(db.m_aCharaEffectRev, db.m_aCharaEffect, n) : &VecAt(db.m_aCharaEffect, n);
   play.pEntry = entry;
   int32_t* p = entry->m_anParams;  // p[0] is parameter 1, the run time
   const int kind = entry->m_nKind;
@@ -113,8 +112,8 @@ void PrepareCharaEffect(cCharaEffectPlay& play, int n, int reversed, cDatabase& 
 void PrepareScrEffect(cScrEffectPlay& play, int n, int reversed, cDatabase& db) {
   play.nEffect = static_cast<int16_t>(n);
   play.bTimeMode = 0;
-  cScrEffectData* entry = reversed ? &ReversedCopyOf(db.m_aScrEffectRev, db.m_aScrEffect, n)
-                                   : &VecAt(db.m_aScrEffect, n);
+  cScrEffectData* entry =
+      reversed ? &ReversedCopyOf(db.m_aScrEffectRev, db.m_aScrEffect, n) : &VecAt(db.m_aScrEffect, n);
   play.pEntry = entry;
   int32_t* p = entry->m_anParams;
   const int kind = entry->m_nKind;
@@ -151,8 +150,8 @@ void PrepareScrEffect(cScrEffectPlay& play, int n, int reversed, cDatabase& db) 
   }
 }
 
-void BuildCharaEffectPlays(std::vector<cCharaEffectPlay>& forward,
-                           std::vector<cCharaEffectPlay>& reversed, cDatabase& db) {
+void BuildCharaEffectPlays(std::vector<cCharaEffectPlay>& forward, std::vector<cCharaEffectPlay>& reversed,
+                           cDatabase& db) {
   const size_t n = db.m_aCharaEffect.size();
   if (db.m_aCharaEffectRev.size() < n) db.m_aCharaEffectRev.resize(n);
   forward.assign(n, cCharaEffectPlay());
@@ -163,8 +162,7 @@ void BuildCharaEffectPlays(std::vector<cCharaEffectPlay>& forward,
   }
 }
 
-void BuildScrEffectPlays(std::vector<cScrEffectPlay>& forward, std::vector<cScrEffectPlay>& reversed,
-                         cDatabase& db) {
+void BuildScrEffectPlays(std::vector<cScrEffectPlay>& forward, std::vector<cScrEffectPlay>& reversed, cDatabase& db) {
   const size_t n = db.m_aScrEffect.size();
   if (db.m_aScrEffectRev.size() < n) db.m_aScrEffectRev.resize(n);
   forward.assign(n, cScrEffectPlay());
@@ -214,8 +212,8 @@ void CopyPrepared(cScrEffectPlay& to, const cScrEffectPlay& from) {
 // Both players start and restart alike: the prepared player of the direction to play is copied
 // in (a round trip turns round at each restart) and the handler counts from 0 again.
 template <class Play>
-void StartEffectPlay(Play& play, const std::vector<Play>& forward, const std::vector<Play>& reversed, int n,
-                     int mode, int loop) {
+void StartEffectPlay(Play& play, const std::vector<Play>& forward, const std::vector<Play>& reversed, int n, int mode,
+                     int loop) {
   CopyPrepared(play, VecAt(mode == 1 ? reversed : forward, n));
   play.bReversed = mode == 1 ? 1 : 0;
   play.nEffect = static_cast<int16_t>(n);

@@ -89,8 +89,8 @@ extern std::vector<cScrEffectPlay> g_ScrEffectPlaysRev;
 void PrepareCharaEffect(cCharaEffectPlay& play, int n, int reversed, cDatabase& db = g_Database);
 void PrepareScrEffect(cScrEffectPlay& play, int n, int reversed, cDatabase& db = g_Database);
 
-void BuildCharaEffectPlays(std::vector<cCharaEffectPlay>& forward,
-                           std::vector<cCharaEffectPlay>& reversed, cDatabase& db = g_Database);
+void BuildCharaEffectPlays(std::vector<cCharaEffectPlay>& forward, std::vector<cCharaEffectPlay>& reversed,
+                           cDatabase& db = g_Database);
 void BuildScrEffectPlays(std::vector<cScrEffectPlay>& forward, std::vector<cScrEffectPlay>& reversed,
                          cDatabase& db = g_Database);
 

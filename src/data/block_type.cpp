@@ -97,9 +97,7 @@ void cBlockType::ValidateBlockType() {
   }
 }
 
-void cBlockType::ValidateBlockItem() {
-  DropMissingPaletteRef(m_nItemKind, m_nItemIndex, PaletteItemList);
-}
+void cBlockType::ValidateBlockItem() { DropMissingPaletteRef(m_nItemKind, m_nItemIndex, PaletteItemList); }
 
 namespace {
 BlockConditionCheck g_pfnBlockConditionCheck = nullptr;

@@ -37,24 +37,24 @@ class cBlockType : public cRecord {
   std::vector<uint8_t> m_abInherit;
   std::vector<cCond> m_aConds;
 
-  int8_t m_nInheritKind = 0;   // 0 none, 1 common palette, 2 stage palette
+  int8_t m_nInheritKind = 0;  // 0 none, 1 common palette, 2 stage palette
   int16_t m_nInheritIndex = 0;
-  int8_t m_nCondMode = 0;      // 0 all, 1 any
+  int8_t m_nCondMode = 0;  // 0 all, 1 any
   int8_t m_bCondLatch = 0;
-  int16_t m_nGraphic = 0;      // 0: empty cell, nothing drawn, no contact
+  int16_t m_nGraphic = 0;  // 0: empty cell, nothing drawn, no contact
   int8_t m_nGraphicKind = 0;
   int16_t m_nGraphicSub = 0;
   int8_t m_nLayer = 0;
   int8_t m_bInvisible = 0;
-  int8_t m_nIconDisplay = 0;   // 0 hidden, 1 shown, 2 editor only
+  int8_t m_nIconDisplay = 0;  // 0 hidden, 1 shown, 2 editor only
   int16_t m_nIcon = 0;
-  int8_t m_nContact = 1;       // 0 none, 1 solid, 2 the hero dies on contact
-  int8_t m_nPassGroup = -1;    // objects asking with this group pass; -1 none
-  int8_t m_nEffect = 0;        // effect on the hero standing on it
+  int8_t m_nContact = 1;     // 0 none, 1 solid, 2 the hero dies on contact
+  int8_t m_nPassGroup = -1;  // objects asking with this group pass; -1 none
+  int8_t m_nEffect = 0;      // effect on the hero standing on it
   int32_t m_nEffectValue = 0;
-  int8_t m_nItemKind = 0;      // 0 none, 1 common palette, 2 stage palette
+  int8_t m_nItemKind = 0;  // 0 none, 1 common palette, 2 stage palette
   int16_t m_nItemIndex = 0;
-  int8_t m_bProtected = 0;     // block summoning neither replaces nor erases it
+  int8_t m_bProtected = 0;  // block summoning neither replaces nor erases it
   std::string m_strName;
 };
 

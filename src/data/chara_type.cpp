@@ -147,7 +147,10 @@ void cCharaType::ApplyCharaInheritance() {
     if (!m_abInherit[i]) continue;
     switch (i) {
       case 0: m_strName = s->m_strName; break;
-      case 1: m_nControl = s->m_nControl; m_nPlayer = s->m_nPlayer; break;
+      case 1:
+        m_nControl = s->m_nControl;
+        m_nPlayer = s->m_nPlayer;
+        break;
       case 2: m_nOpt28 = s->m_nOpt28; break;
       case 3: m_nCharaId = s->m_nCharaId; break;
       case 4: InheritConds(*this, *s); break;
@@ -176,14 +179,23 @@ void cCharaType::ApplyCharaInheritance() {
         m_nDefeatEffect = s->m_nDefeatEffect;
         m_nDefeatEffectOpt = s->m_nDefeatEffectOpt;
         break;
-      case 15: m_bBadge = s->m_bBadge; m_nBadge = s->m_nBadge; break;
+      case 15:
+        m_bBadge = s->m_bBadge;
+        m_nBadge = s->m_nBadge;
+        break;
       case 16: m_nOpt31 = s->m_nOpt31; break;
       case 17: m_nMoveMode = s->m_nMoveMode; break;
-      case 18: m_nOpt32 = s->m_nOpt32; m_nOpt33 = s->m_nOpt33; break;
+      case 18:
+        m_nOpt32 = s->m_nOpt32;
+        m_nOpt33 = s->m_nOpt33;
+        break;
       case 19: m_bBlockChara = s->m_bBlockChara; break;
       case 20: m_nScale = s->m_nScale; break;
       case 21: m_nOpt36 = s->m_nOpt36; break;
-      case 22: m_nViewMode = s->m_nViewMode; m_nViewRange = s->m_nViewRange; break;
+      case 22:
+        m_nViewMode = s->m_nViewMode;
+        m_nViewRange = s->m_nViewRange;
+        break;
       case 23: m_nMaxHp = s->m_nMaxHp; break;
       case 24: m_nMaxSp = s->m_nMaxSp; break;
       case 25: m_nSizeMode = s->m_nSizeMode; break;
@@ -193,8 +205,14 @@ void cCharaType::ApplyCharaInheritance() {
       case 29: m_nDefence = s->m_nDefence; break;
       case 30: m_nImpactResist = s->m_nImpactResist; break;
       case 31: m_nStopEase = s->m_nStopEase; break;
-      case 32: m_nActiveRange = s->m_nActiveRange; m_nActiveMode = s->m_nActiveMode; break;
-      case 33: m_nGroup = s->m_nGroup; m_bGroupFlag = s->m_bGroupFlag; break;
+      case 32:
+        m_nActiveRange = s->m_nActiveRange;
+        m_nActiveMode = s->m_nActiveMode;
+        break;
+      case 33:
+        m_nGroup = s->m_nGroup;
+        m_bGroupFlag = s->m_bGroupFlag;
+        break;
       case 34: m_nScore = s->m_nScore; break;
       case 35: m_nOpt49 = s->m_nOpt49; break;
       case 36:

@@ -45,8 +45,7 @@ int EnsureDataFolder(const std::string& baseDir) {
   const std::string defaults = WithoutTrailingSeparator(baseDir + PathAt(kPathDefault));
   if (IsFolder(data)) return 1;
   if (!IsFolder(defaults)) return 0;
-  if (AppMesBox(kDefaultDataQuestion, kDefaultDataCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
-    return 0;
+  if (AppMesBox(kDefaultDataQuestion, kDefaultDataCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
   // The copy goes to a folder beside "data" that takes its name only once it is whole.
   const std::string staging = data + ".copying";
   if (IsFolder(staging)) DeleteFolderTree(staging.c_str());

@@ -16,7 +16,7 @@ constexpr uint32_t kSwordTypeLimitFrom = 828;
 constexpr size_t kOldSwordTypeLimit = 128;
 
 const char* const kFileNames[kDatabaseFileCount] = {
-    "AnimeSet.dat", "Anime.dat",       "Bmp_CharaExc.dat", "SwordType.dat", "Effect.dat",
+    "AnimeSet.dat",    "Anime.dat",     "Bmp_CharaExc.dat", "SwordType.dat", "Effect.dat",
     "CharaEffect.dat", "ScrEffect.dat", "Picture.dat",      "Sound.dat",     "Bgm.dat",
 };
 

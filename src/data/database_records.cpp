@@ -41,13 +41,9 @@ void cAnimeData::DeclareFields(uint32_t version) {
   QC4_DECLARE(m_strName);
 }
 
-bool cAnimeData::Load(cDataFile& file) {
-  return cRecord::Load(file) && LoadRecordList(file, m_aFrames);
-}
+bool cAnimeData::Load(cDataFile& file) { return cRecord::Load(file) && LoadRecordList(file, m_aFrames); }
 
-bool cAnimeData::Save(cDataFile& file) {
-  return cRecord::Save(file) && SaveRecordList(file, m_aFrames);
-}
+bool cAnimeData::Save(cDataFile& file) { return cRecord::Save(file) && SaveRecordList(file, m_aFrames); }
 
 // ---------------------------------------------------------------------------------------------
 
@@ -83,9 +79,7 @@ bool cAnimeSetData::Load(cDataFile& file) {
   return true;
 }
 
-bool cAnimeSetData::Save(cDataFile& file) {
-  return cRecord::Save(file) && SaveRecordList(file, m_aAnimes);
-}
+bool cAnimeSetData::Save(cDataFile& file) { return cRecord::Save(file) && SaveRecordList(file, m_aAnimes); }
 
 // ---------------------------------------------------------------------------------------------
 
@@ -165,9 +159,7 @@ bool cSwordTypeData::Load(cDataFile& file) {
   return true;
 }
 
-bool cSwordTypeData::Save(cDataFile& file) {
-  return cRecord::Save(file) && SaveRecordList(file, m_aEntries);
-}
+bool cSwordTypeData::Save(cDataFile& file) { return cRecord::Save(file) && SaveRecordList(file, m_aEntries); }
 
 // ---------------------------------------------------------------------------------------------
 
@@ -207,9 +199,7 @@ bool cEffectData::Load(cDataFile& file) {
   return true;
 }
 
-bool cEffectData::Save(cDataFile& file) {
-  return cRecord::Save(file) && SaveRecordList(file, m_aFrames);
-}
+bool cEffectData::Save(cDataFile& file) { return cRecord::Save(file) && SaveRecordList(file, m_aFrames); }
 
 // ---------------------------------------------------------------------------------------------
 

@@ -5,6 +5,8 @@
 #include "core/containers.h"
 #include "core/log.h"
 
+// Rows and packed builders are laid out by hand, one record or field group a line.
+// clang-format off
 const char* const g_Paths[kPathCount] = {
     "data\\",
     "default\\",

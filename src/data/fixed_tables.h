@@ -8,7 +8,7 @@
 
 constexpr int kPathCount = 56;
 constexpr int kExtCount = 5;
-constexpr int kFontFaceCount = 123;  // 122 names and an empty end entry
+constexpr int kFontFaceCount = 123;     // 122 names and an empty end entry
 constexpr int kSecondsLabelCount = 23;  // "0.0" .. "10.0", "OFF", and an empty end entry
 
 extern const char* const g_Paths[kPathCount];

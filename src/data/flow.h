@@ -43,12 +43,12 @@ class cFlow : public cRecord {
 
   std::string m_strName;  // the editor's name; emptied on load
   int8_t m_nGroup = 0;
-  int8_t m_nFlowId = 0;        // 0 none, 1-26
+  int8_t m_nFlowId = 0;  // 0 none, 1-26
   int8_t m_bTestPlayOnly = 0;
   std::vector<cCond> m_aConds;
-  int8_t m_nCondMode = 0;      // 0 all, 1 any
+  int8_t m_nCondMode = 0;  // 0 all, 1 any
   int8_t m_bCondLatch = 0;
-  int8_t m_nTrigger = 0;       // row of the trigger table
+  int8_t m_nTrigger = 0;  // row of the trigger table
   int8_t m_bPartnerToTarget = 0;
   int8_t m_nTargetSlot = 0;
   int8_t m_nKeyStepGap = 3;

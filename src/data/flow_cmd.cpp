@@ -327,8 +327,7 @@ void cFlowCmd::Upgrade(uint32_t v) {
         if (P.Get(1) >= 0) P.Add(1, 1);
         if (P.Get(1) >= 1) P.Add(1, 1);
         break;
-      default:
-        break;
+      default: break;
     }
   }
   if (v < 915 && K() == 17) P.Resize(11);
@@ -356,8 +355,8 @@ void cFlowCmd::Upgrade(uint32_t v) {
       size_t size;
       size_t cleared;
     };
-    for (const Row& r : {Row{16, 5, 4}, Row{19, 21, 20}, Row{20, 1, 0}, Row{21, 17, 16}, Row{22, 25, 23},
-                         Row{23, 6, 5}, Row{24, 4, 3}}) {
+    for (const Row& r : {Row{16, 5, 4}, Row{19, 21, 20}, Row{20, 1, 0}, Row{21, 17, 16}, Row{22, 25, 23}, Row{23, 6, 5},
+                         Row{24, 4, 3}}) {
       if (K() == r.kind) {
         P.Resize(r.size);
         P.Set(r.cleared, 0);
@@ -472,7 +471,9 @@ void ClampFlowCmdPaletteRefs(cFlowCmd& cmd) {
     if ((kind == kCmdShot || kind == kCmdSword) && cmd.m_pShot)
       ClampItemRef(cmd.m_pShot->m_nItemKind, cmd.m_pShot->m_nItemIndex);
     if (kind >= kCmdSummonBlock && kind <= kCmdSummonItem && cmd.m_pShot) {
-      ePalList list = kind == kCmdSummonBlock ? ePalList::Block : kind == kCmdSummonChara ? ePalList::Chara : ePalList::Item;
+      ePalList list = kind == kCmdSummonBlock   ? ePalList::Block
+                      : kind == kCmdSummonChara ? ePalList::Chara
+                                                : ePalList::Item;
       cEdShot& shot = *cmd.m_pShot;
       shot.m_nSummonIndex = static_cast<int16_t>(ClampIndexTo1(shot.m_nSummonPalette, shot.m_nSummonIndex, list));
     }

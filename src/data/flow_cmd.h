@@ -48,8 +48,8 @@ class cFlowCmd : public cRecord {
   int CharaKind() const;
   bool IsItemContext() const { return m_nContext != 0; }
 
-  int8_t m_nContext = 0;        // 0 character context, otherwise the item context
-  int8_t m_nKind = 0;           // row of the context's kind table
+  int8_t m_nContext = 0;  // 0 character context, otherwise the item context
+  int8_t m_nKind = 0;     // row of the context's kind table
   std::vector<int32_t> m_anParams;
   std::string m_strText;
   std::shared_ptr<cEdMove> m_pMove;

@@ -40,14 +40,14 @@ class cItemType : public cRecord {
   int16_t m_nGraphic = 0;
   int8_t m_nGraphicKind = 2;
   int16_t m_nGraphicSub = 0;
-  int8_t m_nLayer = 6;          // 0-7
+  int8_t m_nLayer = 6;  // 0-7
   int8_t m_bInvisible = 0;
-  int8_t m_nIconDisplay = 0;    // 0 hidden, 1 shown, 2 editor only
+  int8_t m_nIconDisplay = 0;  // 0 hidden, 1 shown, 2 editor only
   int16_t m_nIcon = 0;
-  int8_t m_bShowRising = 1;     // the item's picture rises over the taker
-  int8_t m_nTakeMode = 0;       // 0 once, 1 any number of times, 2 cannot be taken
-  int8_t m_nScale = 1;          // 1-10
-  int16_t m_nSound = 0;         // database sound played when taken
+  int8_t m_bShowRising = 1;  // the item's picture rises over the taker
+  int8_t m_nTakeMode = 0;    // 0 once, 1 any number of times, 2 cannot be taken
+  int8_t m_nScale = 1;       // 1-10
+  int16_t m_nSound = 0;      // database sound played when taken
   std::string m_strName;
 };
 

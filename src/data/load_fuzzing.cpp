@@ -9,12 +9,12 @@
 
 #include "core/log.h"
 #include "core/record.h"
-#include "platform/files.h"
 #include "data/database.h"
 #include "data/palette.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
 #include "data/world_map.h"
+#include "platform/files.h"
 
 namespace {
 

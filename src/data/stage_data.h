@@ -80,71 +80,71 @@ class cStageData : public cRecord {
   int FindHero() const { return FindHeroIndex(m_aCharas); }
 
   // Header, in file order (the number is the field's position among the numeric fields).
-  int32_t m_nWidth = 0;                 // 1: map width in cells
-  int32_t m_nEditor2 = 0;               // 2
-  int32_t m_nEditor3 = 0;               // 3
-  int32_t m_nHeight = 0;                // 4: map height in cells
-  int32_t m_abScrollLimitOn[4] = {};    // 5-8: left, right, top, bottom
-  int32_t m_anScrollLimit[4] = {};      // 9-12: left, right, top, bottom (cells)
-  int32_t m_nFps = 60;                  // 13
-  int32_t m_bTimeLimit = 0;             // 14
-  int32_t m_nTimeLimit = 200;           // 15
-  int32_t m_nTimeWarning = 20;          // 16
-  int32_t m_bAutoScrollX = 0;           // 17
-  int32_t m_bAutoScrollY = 0;           // 18
-  int32_t m_nAutoScrollSpeedX = 0;      // 19: tenths of a dot per frame
-  int32_t m_nAutoScrollSpeedY = 0;      // 20
-  double m_dGravity = 0.4;              // 21
-  int32_t m_nHitCheckLevel = 10;        // 22
-  int32_t m_nStageOpt23 = 0;            // 23
-  int32_t m_nBgm = 0;                   // 24
-  int32_t m_bBgmLoop = 0;               // 25
-  int32_t m_bBgmKeep = 0;               // 26
-  int32_t m_bDrawByLayer = 1;           // 27
-  int32_t m_nHeroOpt28 = 0;             // 28
-  int32_t m_nStageOpt29 = 0;            // 29
-  int32_t m_nStageOpt30 = 1;            // 30
-  int32_t m_bAutoResultEnd = 0;         // 31
-  int32_t m_bReplayAllowed = 0;         // 32
-  int32_t m_bCaption1 = 0;              // 33
-  int32_t m_bCaption2 = 1;              // 34
-  int32_t m_nStageEndOpt35 = 1;         // 35
-  int32_t m_bKeyWaitCaption = 1;        // 36
-  int32_t m_anHeroHitBox[4] = {};       // 37-40: walking w, h, flying w, h
-  int32_t m_anHeroCharaBoxWalk[2] = {}; // 41-42
-  int32_t m_anHeroCharaBoxFly[2] = {};  // 43-44
-  int32_t m_anHeroShotBox[2] = {};      // 45-46
-  int32_t m_anHeroItemBox[2] = {};      // 47-48
-  int32_t m_anHeroHitBoxBottom[2] = {}; // 49-50: walking, flying
-  int32_t m_anHeroCharaBoxAlign[2] = {};// 51-52
-  int32_t m_nHeroHitBoxShow = 0;        // 53
-  int32_t m_anHeroBoxShow[3] = {};      // 54-56: character, shot, item box
-  int32_t m_nHeroHitBoxColour = 0;      // 57
-  int32_t m_anHeroBoxColour[3] = {};    // 58-60
-  int32_t m_anCharaHitBox[4] = {};      // 61-64
-  int32_t m_anCharaBoxWalk[2] = {};     // 65-66
-  int32_t m_anCharaBoxFly[2] = {};      // 67-68
-  int32_t m_anCharaShotBox[2] = {};     // 69-70
-  int32_t m_anCharaHitBoxBottom[2] = {};// 71-72
-  int32_t m_anCharaBoxAlign[2] = {};    // 73-74
-  int32_t m_anItemHitBox[2] = {};       // 75-76
-  int32_t m_anShotCharaBox[2] = {};     // 77-78
-  int32_t m_anShotBoxes[6] = {};        // 79-84
-  int32_t m_nStageOpt85 = 1;            // 85
-  int32_t m_nScrollAxisX = 0;           // 86
-  int32_t m_nScrollAxisY = 0;           // 87
-  int32_t m_nSubSteps = 0;              // 88: derived from the hit-check level
-  double m_dSubSteps = 0;               // 89
-  double m_dSubStepsSq = 0;             // 90
-  double m_dSpeedLimit = 0;             // 91
-  double m_dGravityPerStep = 0;         // 92: gravity / sub-steps squared
-  double m_dSpeedLimitPerStep = 0;      // 93
-  int32_t m_nSubSteps8 = 0;             // 94
-  int32_t m_bNearestOnScreen = 1;       // 95
-  int32_t m_nHeroInvSame = 30;          // 96
-  int32_t m_nHeroInvDamage = 0;         // 97
-  int32_t m_nCharaInvSame = 30;         // 98
-  int32_t m_nCharaInvDamage = 0;        // 99
+  int32_t m_nWidth = 0;                   // 1: map width in cells
+  int32_t m_nEditor2 = 0;                 // 2
+  int32_t m_nEditor3 = 0;                 // 3
+  int32_t m_nHeight = 0;                  // 4: map height in cells
+  int32_t m_abScrollLimitOn[4] = {};      // 5-8: left, right, top, bottom
+  int32_t m_anScrollLimit[4] = {};        // 9-12: left, right, top, bottom (cells)
+  int32_t m_nFps = 60;                    // 13
+  int32_t m_bTimeLimit = 0;               // 14
+  int32_t m_nTimeLimit = 200;             // 15
+  int32_t m_nTimeWarning = 20;            // 16
+  int32_t m_bAutoScrollX = 0;             // 17
+  int32_t m_bAutoScrollY = 0;             // 18
+  int32_t m_nAutoScrollSpeedX = 0;        // 19: tenths of a dot per frame
+  int32_t m_nAutoScrollSpeedY = 0;        // 20
+  double m_dGravity = 0.4;                // 21
+  int32_t m_nHitCheckLevel = 10;          // 22
+  int32_t m_nStageOpt23 = 0;              // 23
+  int32_t m_nBgm = 0;                     // 24
+  int32_t m_bBgmLoop = 0;                 // 25
+  int32_t m_bBgmKeep = 0;                 // 26
+  int32_t m_bDrawByLayer = 1;             // 27
+  int32_t m_nHeroOpt28 = 0;               // 28
+  int32_t m_nStageOpt29 = 0;              // 29
+  int32_t m_nStageOpt30 = 1;              // 30
+  int32_t m_bAutoResultEnd = 0;           // 31
+  int32_t m_bReplayAllowed = 0;           // 32
+  int32_t m_bCaption1 = 0;                // 33
+  int32_t m_bCaption2 = 1;                // 34
+  int32_t m_nStageEndOpt35 = 1;           // 35
+  int32_t m_bKeyWaitCaption = 1;          // 36
+  int32_t m_anHeroHitBox[4] = {};         // 37-40: walking w, h, flying w, h
+  int32_t m_anHeroCharaBoxWalk[2] = {};   // 41-42
+  int32_t m_anHeroCharaBoxFly[2] = {};    // 43-44
+  int32_t m_anHeroShotBox[2] = {};        // 45-46
+  int32_t m_anHeroItemBox[2] = {};        // 47-48
+  int32_t m_anHeroHitBoxBottom[2] = {};   // 49-50: walking, flying
+  int32_t m_anHeroCharaBoxAlign[2] = {};  // 51-52
+  int32_t m_nHeroHitBoxShow = 0;          // 53
+  int32_t m_anHeroBoxShow[3] = {};        // 54-56: character, shot, item box
+  int32_t m_nHeroHitBoxColour = 0;        // 57
+  int32_t m_anHeroBoxColour[3] = {};      // 58-60
+  int32_t m_anCharaHitBox[4] = {};        // 61-64
+  int32_t m_anCharaBoxWalk[2] = {};       // 65-66
+  int32_t m_anCharaBoxFly[2] = {};        // 67-68
+  int32_t m_anCharaShotBox[2] = {};       // 69-70
+  int32_t m_anCharaHitBoxBottom[2] = {};  // 71-72
+  int32_t m_anCharaBoxAlign[2] = {};      // 73-74
+  int32_t m_anItemHitBox[2] = {};         // 75-76
+  int32_t m_anShotCharaBox[2] = {};       // 77-78
+  int32_t m_anShotBoxes[6] = {};          // 79-84
+  int32_t m_nStageOpt85 = 1;              // 85
+  int32_t m_nScrollAxisX = 0;             // 86
+  int32_t m_nScrollAxisY = 0;             // 87
+  int32_t m_nSubSteps = 0;                // 88: derived from the hit-check level
+  double m_dSubSteps = 0;                 // 89
+  double m_dSubStepsSq = 0;               // 90
+  double m_dSpeedLimit = 0;               // 91
+  double m_dGravityPerStep = 0;           // 92: gravity / sub-steps squared
+  double m_dSpeedLimitPerStep = 0;        // 93
+  int32_t m_nSubSteps8 = 0;               // 94
+  int32_t m_bNearestOnScreen = 1;         // 95
+  int32_t m_nHeroInvSame = 30;            // 96
+  int32_t m_nHeroInvDamage = 0;           // 97
+  int32_t m_nCharaInvSame = 30;           // 98
+  int32_t m_nCharaInvDamage = 0;          // 99
   std::string m_strName;
 
   std::vector<int32_t> m_anTotalsLines;  // which lines of the play-totals panel are shown
@@ -158,8 +158,8 @@ class cStageData : public cRecord {
   std::vector<cBackLayer> m_aLayers;
   std::vector<cStrRecord> m_aTexts;
 
-  std::string m_strPath;       // the file it was read from
-  int32_t m_nSubSteps6 = 0;    // derived: 6 x sub-steps
+  std::string m_strPath;     // the file it was read from
+  int32_t m_nSubSteps6 = 0;  // derived: 6 x sub-steps
 
  private:
   void SetDefaultHitBoxes();

@@ -64,9 +64,7 @@ void cSysFlags::DeclareFields(uint32_t) {
   QC4_DECLARE(m_bEnabled);
 }
 
-bool cSysFlags::Load(cDataFile& file) {
-  return cRecord::Load(file) && LoadByteArray(file, m_abKinds);
-}
+bool cSysFlags::Load(cDataFile& file) { return cRecord::Load(file) && LoadByteArray(file, m_abKinds); }
 
 bool cSysFlags::Save(cDataFile& file) {
   if (!cRecord::Save(file)) return false;
@@ -111,8 +109,7 @@ int GetCmdNum(int n, const std::vector<cCmd>& list) {
 }
 
 int GetCmdCount(const std::vector<cCmd>& list) {
-  return static_cast<int>(
-      std::count_if(list.begin(), list.end(), [](const cCmd& c) { return c.m_bEnabled != 0; }));
+  return static_cast<int>(std::count_if(list.begin(), list.end(), [](const cCmd& c) { return c.m_bEnabled != 0; }));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -345,8 +342,7 @@ bool cSystemData::Save(cDataFile& file) {
   SaveTextList(file, m_astrSystemSounds);
   SaveValueList(file, m_anSceneBgm);
   SaveByteArray(file, m_abSceneBgm);
-  if (!SaveRecordList(file, m_aTitleMenu) || !SaveRecordList(file, m_aMapMenu) ||
-      !SaveRecordList(file, m_aOptionMenu))
+  if (!SaveRecordList(file, m_aTitleMenu) || !SaveRecordList(file, m_aMapMenu) || !SaveRecordList(file, m_aOptionMenu))
     return false;
   SaveTextList(file, m_astrRankRegChoices);
   SaveTextList(file, m_astrReplaySaveChoices);
@@ -550,10 +546,13 @@ void cSystemData::Upgrade(uint32_t v) {
     m_bFileDialogs = 1;
     ResizeTo(texts, kSystemTextCount);
     InsertFixed<std::string>(texts, 25, "リプレイの選択へ");
-    static const char* const kReplayListTexts[7] = {
-        "Cキー：ソートの切り替え", "Vキー：エクスプローラーで開く", "Aキー：ファイル情報の更新",
-        "更新日時順↓（推奨）",     "更新日時順↑",                   "ファイル名順↓",
-        "ファイル名順↑"};
+    static const char* const kReplayListTexts[7] = {"Cキー：ソートの切り替え",
+                                                    "Vキー：エクスプローラーで開く",
+                                                    "Aキー：ファイル情報の更新",
+                                                    "更新日時順↓（推奨）",
+                                                    "更新日時順↑",
+                                                    "ファイル名順↓",
+                                                    "ファイル名順↑"};
     for (int i = 0; i < 7; ++i) texts[static_cast<size_t>(32 + i)] = kReplayListTexts[i];
   }
   if (v < 952) {
@@ -603,8 +602,7 @@ int cSystemData::CountModeFlags(int mode) const {
 namespace {
 int WidestText(const std::vector<std::string>& texts, int first, int count) {
   int widest = 0;
-  for (int i = first; i < first + count; ++i)
-    widest = std::max(widest, CountSjisChars(VecAt(texts, i).c_str()));
+  for (int i = first; i < first + count; ++i) widest = std::max(widest, CountSjisChars(VecAt(texts, i).c_str()));
   return widest;
 }
 }  // namespace
@@ -614,8 +612,7 @@ int cSystemData::GetMenuLeft(int centreX, int first, int count, int cursor) cons
   return centreX - (columns * 16) / 2;
 }
 
-std::string cSystemData::BuildSystemMenuText(int first, int count, int cursor, int* width,
-                                             int* height) const {
+std::string cSystemData::BuildSystemMenuText(int first, int count, int cursor, int* width, int* height) const {
   std::string text;
   if (count <= 0) {
     if (width) *width = 0;

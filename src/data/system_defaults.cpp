@@ -47,8 +47,7 @@ const char* const kSystemTexts[kSystemTextCount] = {
     "ファイル名順↑",
 };
 
-const char* const kOptionHelp =
-    "「手動登録」によるランキング登録はステージクリア時にF3キーを押しましょう。";
+const char* const kOptionHelp = "「手動登録」によるランキング登録はステージクリア時にF3キーを押しましょう。";
 
 std::vector<cCmd> Menu(std::initializer_list<const char*> captions) {
   std::vector<cCmd> menu;
@@ -120,14 +119,12 @@ void cSystemData::SetSystemDefaults() {
   m_anSceneBgm.assign(kSceneBgmCount, 0);
   m_abSceneBgm.assign(kSceneBgmCount, 1);
 
-  m_aTitleMenu = Menu({"はじめから", "つづきから", "チャレンジ", "フリー", "リプレイ", "オプション",
-                       "しゅうりょう"});
+  m_aTitleMenu = Menu({"はじめから", "つづきから", "チャレンジ", "フリー", "リプレイ", "オプション", "しゅうりょう"});
   m_aMapMenu = Menu({"セーブ", "オートセーブ", "もどる", "タイトルへ"});
-  m_aOptionMenu = Menu({"カラー", "ゲームパッド", "BGM", "SE", "ランキング登録", "ランキング登録名",
-                        "リプレイ自動保存", "リプレイ再生順", "リプレイのメッセージ自動進行秒数",
-                        "もどる"});
-  m_astrRankRegChoices = {"手動登録（登録名入力）", "手動登録（登録名固定）",
-                          "自動登録（登録名入力）", "自動登録（登録名固定）"};
+  m_aOptionMenu = Menu({"カラー", "ゲームパッド", "BGM", "SE", "ランキング登録", "ランキング登録名", "リプレイ自動保存",
+                        "リプレイ再生順", "リプレイのメッセージ自動進行秒数", "もどる"});
+  m_astrRankRegChoices = {"手動登録（登録名入力）", "手動登録（登録名固定）", "自動登録（登録名入力）",
+                          "自動登録（登録名固定）"};
   m_astrReplaySaveChoices = {"自動保存しない", "ステージクリア時のみ", "全て保存"};
   m_astrReplayOrderChoices = {"ソート順", "ソート順＆ステージクリアのみ", "同じリプレイをリピート"};
 

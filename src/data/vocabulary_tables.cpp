@@ -1,5 +1,7 @@
 #include "data/vocabulary_tables.h"
 
+// Rows and packed builders are laid out by hand, one record or field group a line.
+// clang-format off
 const CMDKIND g_CharaCmdKinds[kCharaCmdKindCount] = {
     {"", 0},
     {"ウエイト", 0},

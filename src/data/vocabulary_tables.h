@@ -104,29 +104,38 @@ struct cLabelTable {
 
 // Label tables, named after what they label. The order of rows is the stored code.
 namespace labels {
-extern const cLabelTable CondKinds, CondModes, DistanceRefs, DistanceShapes, InsideOutside,
-    AreaDisplay;
+extern const cLabelTable CondKinds, CondModes, DistanceRefs, DistanceShapes, InsideOutside, AreaDisplay;
 extern const cLabelTable LettersDash, LettersAll, LettersLower;
 extern const cLabelTable OwnersSelfA, OwnersSelfB, OwnersSelfSystem, OwnersHero, OwnersHeroSystem;
 extern const cLabelTable FlowOps, FlowOpTargets;
-extern const cLabelTable ValueKinds3, ValueKinds2, OperandSources5, OperandSources4, VarKinds2,
-    VarKinds4, CalcModes, Coords3a, Coords3b, Coords4, OnOnly;
+extern const cLabelTable ValueKinds3, ValueKinds2, OperandSources5, OperandSources4, VarKinds2, VarKinds4, CalcModes,
+    Coords3a, Coords3b, Coords4, OnOnly;
 extern const cLabelTable States, KeyLogic, KeyStates;
 extern const cLabelTable StageClear, ClearFacing;
 extern const cLabelTable MessagePos, PicturePos, DisplayTimeA, DisplayTimeB;
 extern const cLabelTable TargetSetting, SearchRange, TargetNone;
 extern const cLabelTable EraseKinds, EraseRange;
-extern const cLabelTable PalettesA, PalettesB, PaletteCommonA, PaletteCommonB, ItemChoice,
-    BlockSummon, ShotTarget;
+extern const cLabelTable PalettesA, PalettesB, PaletteCommonA, PaletteCommonB, ItemChoice, BlockSummon, ShotTarget;
 extern const cLabelTable EffectPlay, ShowHide;
-extern const cLabelTable MoveBy, MoveByTarget, MoveDirs, UnitsBl, UnitsHbl, Anchor, Targets,
-    Turning, MoveAnime, Facing, TimingA, TimingB, JumpHeight;
+extern const cLabelTable MoveBy, MoveByTarget, MoveDirs, UnitsBl, UnitsHbl, Anchor, Targets, Turning, MoveAnime, Facing,
+    TimingA, TimingB, JumpHeight;
 }  // namespace labels
 
 // Rows of the movement direction table (labels::MoveDirs).
 enum : int {
-  kDirFront = 0, kDirBack, kDirLeft, kDirRight, kDirFrontY, kDirBackY, kDirUp, kDirDown,
-  kDirUpLeft, kDirDownLeft, kDirUpRight, kDirDownRight, kDirInput
+  kDirFront = 0,
+  kDirBack,
+  kDirLeft,
+  kDirRight,
+  kDirFrontY,
+  kDirBackY,
+  kDirUp,
+  kDirDown,
+  kDirUpLeft,
+  kDirDownLeft,
+  kDirUpRight,
+  kDirDownRight,
+  kDirInput
 };
 
 // Converts an input direction code 0-9 into a row of the movement direction table for commands

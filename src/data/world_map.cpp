@@ -125,8 +125,7 @@ int cWorldMap::SetSize(int32_t width, int32_t height) {
   std::vector<int32_t> old;
   const int32_t oldWidth = m_nWidth, oldHeight = m_nHeight, oldShift = m_nPitchShift;
   if (!m_anGrid.empty()) {
-    DebugErrorBoxf("nBeforeWidth = %d,nBeforePitch = %d,nBeforePitch_Shift = %d", m_nWidth, m_nPitch,
-                   m_nPitchShift);
+    DebugErrorBoxf("nBeforeWidth = %d,nBeforePitch = %d,nBeforePitch_Shift = %d", m_nWidth, m_nPitch, m_nPitchShift);
     old.swap(m_anGrid);
   }
   m_nWidth = width;

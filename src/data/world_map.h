@@ -29,8 +29,8 @@ class cWorldEntry : public cRecord {
 
   int32_t m_nKind = 0;  // 0: names a stage
   int32_t m_anSettings[5] = {};
-  int32_t m_nFlag = 0;        // > 0: this progress flag must be set
-  int32_t m_nVariable = 0;    // non-zero: this common variable is compared
+  int32_t m_nFlag = 0;      // > 0: this progress flag must be set
+  int32_t m_nVariable = 0;  // non-zero: this common variable is compared
   int32_t m_nCompareValue = 0;
   int32_t m_nCompareKind = 0;  // 0 =, 1 !=, 2 >=, 3 <=, 4 >, 5 <, 6 multiple, 7 not a multiple
   int32_t m_nMinTotal = 0;
@@ -78,7 +78,7 @@ class cWorldMap : public cRecord {
 
   int32_t m_nWidth = 20;
   int32_t m_nHeight = 15;
-  int32_t m_nPitch = 32;       // row stride: smallest power of two >= width
+  int32_t m_nPitch = 32;  // row stride: smallest power of two >= width
   int32_t m_nPitchShift = 5;
   int32_t m_nStartX = 9;
   int32_t m_nStartY = 7;

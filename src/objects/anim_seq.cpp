@@ -22,15 +22,11 @@ void cAnimSeq::LoadAnimePatterns(const std::vector<cFrameScript>* source) {
         if (!hasPrevious) control.nPattern = kAnimEnd;
         break;
       case kAnimRestart:
-      case kAnimEnd:
-        break;
+      case kAnimEnd: break;
       case kAnimJump:
-        if (control.nDuration < 0 || control.nDuration >= count)
-          control.nPattern = hasPrevious ? kAnimHold : kAnimEnd;
+        if (control.nDuration < 0 || control.nDuration >= count) control.nPattern = hasPrevious ? kAnimHold : kAnimEnd;
         break;
-      default:
-        control.nPattern = kAnimEnd;
-        break;
+      default: control.nPattern = kAnimEnd; break;
     }
   }
   m_nAnime = 0;

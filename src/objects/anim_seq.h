@@ -55,7 +55,7 @@ struct cAnimOverlay {
   int32_t bPriority = 0;
   int32_t nRemaining = 0;  // decreases each step, may go below 0
   int32_t nExtra = 0;
-  int32_t nSerial = 0;     // serial of the flow state that started it
+  int32_t nSerial = 0;  // serial of the flow state that started it
   int32_t bPaused = 0;
 };
 

@@ -114,8 +114,7 @@ void CharaExcCell(GRAPHICSOURCE& gs, int number, int subNumber) {
 
 }  // namespace
 
-GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber, const GRAPHICOWNER* owner,
-                               int frame) {
+GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber, const GRAPHICOWNER* owner, int frame) {
   GRAPHICSOURCE gs;
   bool turns = false;
   switch (kind) {
@@ -149,8 +148,7 @@ GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber,
       CharaExcCell(gs, number, subNumber);
       turns = true;
       break;
-    default:
-      break;
+    default: break;
   }
   DDSURFACEDATA* const* pair = UsedPair(gs);
   const int face = (turns && context == kGraphicForChara && owner && owner->nFacing != 0) ? 1 : 0;

@@ -52,8 +52,8 @@ struct GRAPHICSOURCE {
   DDSURFACEDATA* lpDirectDraw[2] = {nullptr, nullptr};
   int nSrcX = 0;  // top-left of the cell in the sheet
   int nSrcY = 0;
-  int bOwnCellSize = 0;  // kind 4: the bitmap's cells are larger than 32 dots
-  int nCellUnits = 1;    // the cell's width in blocks (the scale the graphic was made for)
+  int bOwnCellSize = 0;               // kind 4: the bitmap's cells are larger than 32 dots
+  int nCellUnits = 1;                 // the cell's width in blocks (the scale the graphic was made for)
   DDSURFACEDATA* lpSD = nullptr;      // the surface to draw from: back end and facing applied
   DDSURFACEDATA* lpSDBack = nullptr;  // the same pair's other face (the back of a turning effect)
 };
@@ -62,8 +62,7 @@ struct GRAPHICSOURCE {
 // item-sheet cell for block characters and items. A character-sheet cell outside its sheet, or on
 // a sheet that is not loaded, becomes the first sheet's first cell. An unknown kind, a negative number or a
 // database entry that does not exist gives null surfaces (nothing is drawn).
-GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber, const GRAPHICOWNER* owner,
-                               int frame);
+GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber, const GRAPHICOWNER* owner, int frame);
 
 // The dedicated bitmaps' surfaces are loaded by the stage, four per database entry (plain,
 // mirrored, plain copy, mirrored copy). The stage hands the look-up a function that finds surface

@@ -80,8 +80,7 @@ bool WriteFileAtomically(std::string_view gamePath, const std::vector<char>& byt
 
 // Reads a whole file, refusing one larger than maxBytes before reading anything.
 enum class eReadFail { None, Missing, TooLarge, Unreadable };
-bool ReadWholeFile(std::string_view gamePath, size_t maxBytes, std::vector<uint8_t>& out,
-                   eReadFail* why = nullptr);
+bool ReadWholeFile(std::string_view gamePath, size_t maxBytes, std::vector<uint8_t>& out, eReadFail* why = nullptr);
 bool ReadWholeFile(std::string_view gamePath, size_t maxBytes, std::string& out, eReadFail* why = nullptr);
 
 // Drops every cached listing (after changes made behind this layer's back).

@@ -21,12 +21,12 @@ void FlushNothing(png_structp) {}
 
 // libpng reports errors by longjmp; this wrapper keeps every local with a destructor out of the
 // function that calls setjmp.
-bool EncodeRows(png_structp png, png_infop info, const uint32_t* pixels, int width, int height,
-                int pitchPixels, std::vector<uint8_t>& row, std::vector<uint8_t>& out) {
+bool EncodeRows(png_structp png, png_infop info, const uint32_t* pixels, int width, int height, int pitchPixels,
+                std::vector<uint8_t>& row, std::vector<uint8_t>& out) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_write_fn(png, &out, AppendToVector, FlushNothing);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (int y = 0; y < height; ++y) {
     const uint32_t* source = pixels + static_cast<size_t>(y) * pitchPixels;
@@ -45,8 +45,8 @@ bool EncodeRows(png_structp png, png_infop info, const uint32_t* pixels, int wid
 
 std::vector<uint8_t> EncodePngRgb32(const uint32_t* pixels, int width, int height, int pitchPixels) {
   std::vector<uint8_t> out;
-  if (pixels == nullptr || width <= 0 || height <= 0 || width > kMaxPngDimension ||
-      height > kMaxPngDimension || pitchPixels < width) {
+  if (pixels == nullptr || width <= 0 || height <= 0 || width > kMaxPngDimension || height > kMaxPngDimension ||
+      pitchPixels < width) {
     return out;
   }
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -63,8 +63,8 @@ std::vector<uint8_t> EncodePngRgb32(const uint32_t* pixels, int width, int heigh
   return out;
 }
 
-bool WritePngRgb32(const std::string& path, const uint32_t* pixels, int width, int height,
-                   int pitchPixels, std::string* error) {
+bool WritePngRgb32(const std::string& path, const uint32_t* pixels, int width, int height, int pitchPixels,
+                   std::string* error) {
   const std::vector<uint8_t> png = EncodePngRgb32(pixels, width, height, pitchPixels);
   if (png.empty()) {
     if (error != nullptr) *error = "cannot encode a " + std::to_string(width) + "x" + std::to_string(height) + " frame";

@@ -16,5 +16,5 @@ std::vector<uint8_t> EncodePngRgb32(const uint32_t* pixels, int width, int heigh
 
 // Encodes and writes the frame to `path` atomically. Returns false (and sets `error` when given) on
 // any failure; the old file at `path` is then untouched.
-bool WritePngRgb32(const std::string& path, const uint32_t* pixels, int width, int height,
-                   int pitchPixels, std::string* error = nullptr);
+bool WritePngRgb32(const std::string& path, const uint32_t* pixels, int width, int height, int pitchPixels,
+                   std::string* error = nullptr);

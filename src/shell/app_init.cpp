@@ -39,11 +39,28 @@ bool ShellFramePace(int fps, int showFps, DDSURFACEDATA* fontSheet) {
 }
 
 namespace {
-const char* const kFolders[] = {
-    "user_data", "user_data\\story", "user_data\\challenge", "user_data\\free", "user_data\\rpl4", "data",
-    "data\\database", "data\\stg4", "data\\stg4\\old_ver", "data\\work", "data\\plt4", "bmp", "bmp\\back",
-    "bmp\\chara_sp", "bmp\\effect", "bmp\\picture", "bmp\\sword", "bmp\\convert", "bmp\\plt", "bmp\\hbt", "wave",
-    "bgm"};
+const char* const kFolders[] = {"user_data",
+                                "user_data\\story",
+                                "user_data\\challenge",
+                                "user_data\\free",
+                                "user_data\\rpl4",
+                                "data",
+                                "data\\database",
+                                "data\\stg4",
+                                "data\\stg4\\old_ver",
+                                "data\\work",
+                                "data\\plt4",
+                                "bmp",
+                                "bmp\\back",
+                                "bmp\\chara_sp",
+                                "bmp\\effect",
+                                "bmp\\picture",
+                                "bmp\\sword",
+                                "bmp\\convert",
+                                "bmp\\plt",
+                                "bmp\\hbt",
+                                "wave",
+                                "bgm"};
 
 void applyReplayOnOverride() {
   if (!g_IniSettings.Replay_On.bPresent) return;

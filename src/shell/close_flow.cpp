@@ -9,13 +9,10 @@
 #include "shell/window_data.h"
 
 bool CloseAsksQuestion(const cCloseState& s) {
-  return !s.directPlay && !s.testPlay && s.windowed && s.currentScene != kSceneTitle && !s.quit &&
-         !s.closeConfirmed;
+  return !s.directPlay && !s.testPlay && s.windowed && s.currentScene != kSceneTitle && !s.quit && !s.closeConfirmed;
 }
 
-bool CloseSavesPlacement(const cCloseState& s) {
-  return s.windowMode != 0 && s.gameStarted && !s.quit && !s.minimized;
-}
+bool CloseSavesPlacement(const cCloseState& s) { return s.windowMode != 0 && s.gameStarted && !s.quit && !s.minimized; }
 
 cCloseState CurrentCloseState() {
   cCloseState s;

@@ -28,9 +28,7 @@ bool dirPatternHolds(int list, uint16_t word) {
   }
 }
 
-bool buttonPatternHolds(int list, uint16_t word) {
-  return list == 0 ? word == 0 : (word & (1u << (list - 1))) != 0;
-}
+bool buttonPatternHolds(int list, uint16_t word) { return list == 0 ? word == 0 : (word & (1u << (list - 1))) != 0; }
 
 void pushEvent(KeyLogList& list, bool match) {
   if (list.empty()) list.assign(kKeyEventLength, KEYLOG{});
@@ -106,10 +104,10 @@ int cInputState::ReadInputDevices(int /*index*/, int flags, int /*rate*/) {
           uint16_t bits;
           int code;
         };
-        static constexpr HatDir kHat[] = {
-            {0, kDirUp, 2},       {4500, kDirUp | kDirRight, 3},    {9000, kDirRight, 6},
-            {13500, kDirDown | kDirRight, 9}, {18000, kDirDown, 8}, {22500, kDirDown | kDirLeft, 7},
-            {27000, kDirLeft, 4}, {31500, kDirUp | kDirLeft, 1}};
+        static constexpr HatDir kHat[] = {{0, kDirUp, 2},       {4500, kDirUp | kDirRight, 3},
+                                          {9000, kDirRight, 6}, {13500, kDirDown | kDirRight, 9},
+                                          {18000, kDirDown, 8}, {22500, kDirDown | kDirLeft, 7},
+                                          {27000, kDirLeft, 4}, {31500, kDirUp | kDirLeft, 1}};
         for (const auto& h : kHat) {
           if (info.dwPOV == h.angle) {
             m_wDir |= h.bits;

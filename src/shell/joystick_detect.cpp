@@ -2,13 +2,13 @@
 
 #include <atomic>
 
+#include "core/log.h"
 #include "platform/input/joystick.h"
 #include "shell/game_loop.h"
 #include "shell/input_state.h"
 #include "shell/key_config.h"
 #include "shell/scene.h"
 #include "shell/scene_mgr.h"
-#include "core/log.h"
 
 namespace {
 int g_nLastPadCount = 0;

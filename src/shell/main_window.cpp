@@ -131,9 +131,7 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
     SetZoomKeysEnabled(true);
   }
   switch (msg) {
-    case WM_CREATE:
-      g_MainWindow.m_bCreated = true;
-      return 0;
+    case WM_CREATE: g_MainWindow.m_bCreated = true; return 0;
     case WM_DESTROY:
       ECLogPuts("WM_DESTROY");
       g_MainWindow.m_hWnd = nullptr;
@@ -142,12 +140,11 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
       PostQuitMessage(0);
       return 0;
     case WM_MOVE:
-    case WM_SIZE:
-      return 0;
-    case WM_CLOSE:
-      return onClose(hwnd);
+    case WM_SIZE: return 0;
+    case WM_CLOSE: return onClose(hwnd);
     case WM_ACTIVATEAPP:
-      if (!g_AppActive.load() && wParam && lpDTCon && !g_Windowed) SendMessage(g_hMainWnd.load(), kMsgRestoreDevice, 0, 0);
+      if (!g_AppActive.load() && wParam && lpDTCon && !g_Windowed)
+        SendMessage(g_hMainWnd.load(), kMsgRestoreDevice, 0, 0);
       g_AppActive.store(wParam ? 1 : 0);
       return 0;
     case WM_KEYDOWN:
@@ -155,8 +152,7 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COMMAND:
     case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-      return 0;
+    case WM_LBUTTONDOWN: return 0;
     case WM_SYSCOMMAND: {
       uint32_t cmd = static_cast<uint32_t>(wParam) & 0xFFF0;
       if (cmd == SC_SCREENSAVE || cmd == SC_MONITORPOWER) return 0;
@@ -183,24 +179,16 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
       });
       g_nNameEntryDone.store(1);
       return 0;
-    case kMsgStageFileDialog:
-      handleFileDialog(0, 0);
-      return 0;
-    case kMsgReplayFileDialog:
-      handleFileDialog(1, 0);
-      return 0;
-    case kMsgReplaySaveFileDialog:
-      handleFileDialog(2, wParam);
-      return 0;
+    case kMsgStageFileDialog: handleFileDialog(0, 0); return 0;
+    case kMsgReplayFileDialog: handleFileDialog(1, 0); return 0;
+    case kMsgReplaySaveFileDialog: handleFileDialog(2, wParam); return 0;
     case kMsgPlaySound: {
       // A bad slot is a range error (fatal stop) and plays slot 0.
       int32_t slot = wParam > 0x7FFFFFFF ? -1 : static_cast<int32_t>(wParam);
       DS_Play(VecAt(g_SoundSlots, slot), 0);
       return 0;
     }
-    case kMsgPlayBgm:
-      onPlayBgm(wParam, lParam);
-      return 0;
+    case kMsgPlayBgm: onPlayBgm(wParam, lParam); return 0;
     case kMsgReplaySaveDialog: {
       std::string name;
       bool named = runDialog([&] { return g_UiHooks.runReplaySaveDialog && g_UiHooks.runReplaySaveDialog(name); });
@@ -213,8 +201,7 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
     case kMsgRestoreDevice:
       if (g_UiHooks.restoreDevice) g_UiHooks.restoreDevice();
       return 0;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -24,7 +24,8 @@ constexpr size_t kMaxFileBytes = 16u << 20;
 // atoi without its undefined overflow: leading blanks, a sign and digits, clamped to the int range.
 int32_t parseInt(const std::string& s) {
   size_t i = 0;
-  while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n' || s[i] == '\v' || s[i] == '\f')) ++i;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n' || s[i] == '\v' || s[i] == '\f'))
+    ++i;
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
   int64_t v = 0;

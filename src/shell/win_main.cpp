@@ -25,8 +25,9 @@ bool secureSingleInstance() {
     ReportLogPuts("instance lock unavailable");
     return true;
   }
-  int answer = AppMesBox("既に起動しています。\n実行中のプログラムを閉じて再起動しますか？\n\nWould you like to restart the game?",
-                         "二重起動", MB_YESNO);
+  int answer = AppMesBox(
+      "既に起動しています。\n実行中のプログラムを閉じて再起動しますか？\n\nWould you like to restart the game?",
+      "二重起動", MB_YESNO);
   if (answer != IDYES) return false;
   // The running instance closes through its own close path; nothing is ever killed. If it is still
   // running after the wait, this start ends instead of running beside it.

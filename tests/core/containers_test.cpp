@@ -14,7 +14,7 @@ TEST(ListInsertAt, PositionsIncludingOutOfRange) {
     int32_t n;
     std::vector<int> expected;
   } cases[] = {
-      {{}, 0, {9}},         {{1, 2}, 0, {9, 1, 2}}, {{1, 2}, 1, {1, 9, 2}},
+      {{}, 0, {9}},           {{1, 2}, 0, {9, 1, 2}}, {{1, 2}, 1, {1, 9, 2}},
       {{1, 2}, 2, {1, 2, 9}}, {{1, 2}, 7, {1, 2, 9}}, {{1, 2}, -1, {1, 2, 9}},
   };
   for (auto& c : cases) {

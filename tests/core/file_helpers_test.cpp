@@ -138,7 +138,8 @@ TEST_F(FileHelpersTest, FindLastNumberedFileTakesTheHighestNumber) {
 
 TEST_F(FileHelpersTest, ListFilesByExtAppendsInNameOrderWithOrWithoutBackslash) {
   std::filesystem::create_directories("user_data/rpl4/sub.rpl4_986");
-  for (const char* name : {"b.rpl4_986", "a.RPL4_986", "c.rpl4_900", "d.txt"}) Touch(std::string("user_data/rpl4/") + name);
+  for (const char* name : {"b.rpl4_986", "a.RPL4_986", "c.rpl4_900", "d.txt"})
+    Touch(std::string("user_data/rpl4/") + name);
   std::vector<std::string> with = {"kept"}, without;
   ASSERT_TRUE(ListFilesByExt(with, "user_data\\rpl4\\", "rpl4*"));
   ASSERT_TRUE(ListFilesByExt(without, "user_data\\rpl4", "rpl4*"));

@@ -35,8 +35,7 @@ class LogTest : public ::testing::Test {
     std::filesystem::remove(path);
     g_bQuit = 0;
     MSG m;
-    while (PeekMessage(&m, true)) {
-    }
+    while (PeekMessage(&m, true)) {}
   }
   std::string path;
   std::vector<std::string> boxes;

@@ -38,12 +38,31 @@ TEST(Numbers, CompareByOpCodes) {
     int32_t a, b;
     int op, result;
   } cases[] = {
-      {3, 3, 0, 1},   {3, 4, 0, 0},   {3, 4, 1, 1},  {4, 4, 2, 1},  {3, 4, 2, 0},  {4, 4, 3, 1},
-      {5, 4, 3, 0},   {5, 4, 4, 1},   {4, 4, 4, 0},  {3, 4, 5, 1},  {4, 4, 5, 0},
-      {-6, 3, 6, 1},  {7, 3, 6, 0},   {7, 0, 6, 1},  {7, 0, 7, 0},  {7, 3, 7, 1},  {-6, 3, 7, 0},
-      {6, -3, 6, 1},  {3, 3, 8, 0},   {3, 3, -1, 0},
+      {3, 3, 0, 1},
+      {3, 4, 0, 0},
+      {3, 4, 1, 1},
+      {4, 4, 2, 1},
+      {3, 4, 2, 0},
+      {4, 4, 3, 1},
+      {5, 4, 3, 0},
+      {5, 4, 4, 1},
+      {4, 4, 4, 0},
+      {3, 4, 5, 1},
+      {4, 4, 5, 0},
+      {-6, 3, 6, 1},
+      {7, 3, 6, 0},
+      {7, 0, 6, 1},
+      {7, 0, 7, 0},
+      {7, 3, 7, 1},
+      {-6, 3, 7, 0},
+      {6, -3, 6, 1},
+      {3, 3, 8, 0},
+      {3, 3, -1, 0},
       {INT_MIN, -1, 6, 1},  // INT_MIN % -1 is defined here: a multiple
-      {INT_MIN, 2, 6, 1},   {INT_MIN, 3, 7, 1}, {INT_MIN, INT_MIN, 6, 1}, {INT_MAX, INT_MIN, 7, 1},
+      {INT_MIN, 2, 6, 1},
+      {INT_MIN, 3, 7, 1},
+      {INT_MIN, INT_MIN, 6, 1},
+      {INT_MAX, INT_MIN, 7, 1},
   };
   for (const auto& c : cases) EXPECT_EQ(CompareByOp(c.a, c.b, c.op), c.result) << c.a << " " << c.b << " op " << c.op;
 }
@@ -52,11 +71,17 @@ TEST(Numbers, PercentOfRoundsHalfAwayFromZero) {
   struct Case {
     int32_t a, b, result;
   } cases[] = {
-      {5, 50, 3},     {-5, 50, -3},   {3, 33, 1},    {0, 50, 0},     {1, 49, 0},   {-1, 49, 0},
-      {100, 100, 100}, {7, -150, -11},  // -10.5 away from zero
-      {65536, 65536, 0},               // the int32 product wraps to 0
-      {INT_MAX, 2, -0},                // wraps to -2: -0.02 rounds to 0
-      {46341, 46341, -21474790},       // wraps to -2147479015
+      {5, 50, 3},
+      {-5, 50, -3},
+      {3, 33, 1},
+      {0, 50, 0},
+      {1, 49, 0},
+      {-1, 49, 0},
+      {100, 100, 100},
+      {7, -150, -11},             // -10.5 away from zero
+      {65536, 65536, 0},          // the int32 product wraps to 0
+      {INT_MAX, 2, -0},           // wraps to -2: -0.02 rounds to 0
+      {46341, 46341, -21474790},  // wraps to -2147479015
   };
   for (const auto& c : cases) EXPECT_EQ(PercentOf(c.a, c.b), c.result) << c.a << " x " << c.b;
 }

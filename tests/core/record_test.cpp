@@ -163,9 +163,9 @@ TEST_F(RecordTest, BrokenInputIsRefusedAndLeavesRecordUnchanged) {
   std::vector<std::vector<uint8_t>> cases;
   auto full = sampleBody(986).b;
   for (size_t cut : {0u, 3u, 6u, 10u, 20u, 30u}) cases.emplace_back(full.begin(), full.begin() + cut);
-  cases.emplace_back(full.begin(), full.end() - 1);                  // string shorter than its length
-  cases.push_back(Bytes().u32(986).i32(6).b);                          // more fields than declared
-  cases.push_back(Bytes().u32(986).i32(-1).b);                         // negative count
+  cases.emplace_back(full.begin(), full.end() - 1);  // string shorter than its length
+  cases.push_back(Bytes().u32(986).i32(6).b);        // more fields than declared
+  cases.push_back(Bytes().u32(986).i32(-1).b);       // negative count
   Bytes hugeString = sampleBody(986);
   hugeString.b.resize(hugeString.b.size() - 12);
   hugeString.i32(0x7FFFFFFF);
@@ -221,9 +221,9 @@ TEST_F(RecordTest, EveryHeaderReadSetsTheVersionAndTheTooNewFlag) {
     uint32_t version;
     int tooNew;
   } cases[] = {
-      {tooNew, false, 0, 987, 1}, {old, false, 1, 499, 0},     {tooNew, true, 0, 987, 1},
-      {old, true, 1, 499, 0},     {tooNew, false, 0, 987, 1},  {stub, false, 0, 987, 0},
-      {tooNew, true, 0, 987, 1},  {stub, true, 0, 987, 0},     {current, true, 1, 986, 0},
+      {tooNew, false, 0, 987, 1}, {old, false, 1, 499, 0},    {tooNew, true, 0, 987, 1},
+      {old, true, 1, 499, 0},     {tooNew, false, 0, 987, 1}, {stub, false, 0, 987, 0},
+      {tooNew, true, 0, 987, 1},  {stub, true, 0, 987, 0},    {current, true, 1, 986, 0},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
@@ -234,9 +234,7 @@ TEST_F(RecordTest, EveryHeaderReadSetsTheVersionAndTheTooNewFlag) {
     } else {
       auto f = OpenDataFileR(c.path.c_str());
       opened = f != nullptr;
-      if (f) {
-        EXPECT_EQ(f->Position(), 4u);
-      }
+      if (f) { EXPECT_EQ(f->Position(), 4u); }
     }
     EXPECT_EQ(opened, c.opened) << "case " << i;
     EXPECT_EQ(g_nFileVersion, c.version) << "case " << i;
@@ -458,7 +456,8 @@ TEST(RecordMemory, ElementsOfAListStayWithinTheFilesAllowance) {
   auto file = cDataFile::FromBytes(bytes);
   std::vector<cBulky> list;
   EXPECT_FALSE(LoadRecordList(*file, list));
-  EXPECT_LT(list.size() * sizeof(cBulky), bytes.size() * kElementMemoryFactor + kElementMemoryAllowance + sizeof(cBulky));
+  EXPECT_LT(list.size() * sizeof(cBulky),
+            bytes.size() * kElementMemoryFactor + kElementMemoryAllowance + sizeof(cBulky));
 
   // A list of the same count of small records loads.
   auto again = cDataFile::FromBytes(bytes);

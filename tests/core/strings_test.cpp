@@ -27,12 +27,22 @@ TEST(Strings, SubStrClampedClampsEveryWay) {
     int start, length;
     const char* expected;
   } cases[] = {
-      {-2, 3, "a"},       {0, -1, "abcdef"}, {2, 100, "cdef"}, {6, 1, ""},        {7, -1, ""},
-      {2, 0, ""},         {-10, 3, ""},      {-1, -1, "abcdef"}, {1, 2, "bc"},    {INT_MIN, INT_MAX, ""},
-      {INT_MAX, INT_MAX, ""}, {3, INT_MAX, "def"},
+      {-2, 3, "a"},
+      {0, -1, "abcdef"},
+      {2, 100, "cdef"},
+      {6, 1, ""},
+      {7, -1, ""},
+      {2, 0, ""},
+      {-10, 3, ""},
+      {-1, -1, "abcdef"},
+      {1, 2, "bc"},
+      {INT_MIN, INT_MAX, ""},
+      {INT_MAX, INT_MAX, ""},
+      {3, INT_MAX, "def"},
   };
   const std::string text = "abcdef";
-  for (const auto& c : cases) EXPECT_EQ(SubStrClamped(text, c.start, c.length), c.expected) << c.start << "," << c.length;
+  for (const auto& c : cases)
+    EXPECT_EQ(SubStrClamped(text, c.start, c.length), c.expected) << c.start << "," << c.length;
   // The text ends at its first NUL.
   EXPECT_EQ(SubStrClamped(std::string("ab\0cd", 5), 1, -1), "b");
   EXPECT_EQ(SubStrClamped(std::string("ab\0cd", 5), 3, 1), "");
@@ -43,14 +53,11 @@ TEST(Strings, ShiftJisCharactersAreCountedFromTheStart) {
     const char* text;
     int count;
   } cases[] = {
-      {"ab\ncd", 4},
-      {"表示a", 3},        // two double-byte characters and one letter
-      {"\n\n", 0},
-      {"", 0},
-      {"a\x81", 2},        // a lead byte without its trail is one byte
-      {"\x81\n", 1},       // ... and a line feed after it is still a line feed
-      {"ｱｲ", 2},           // half-width katakana are single bytes
-      {"\x83\x5C\x5C", 2}, // "ソ" has a backslash trail; the next backslash is its own character
+      {"ab\ncd", 4},       {"表示a", 3},                // two double-byte characters and one letter
+      {"\n\n", 0},         {"", 0},      {"a\x81", 2},  // a lead byte without its trail is one byte
+      {"\x81\n", 1},                                    // ... and a line feed after it is still a line feed
+      {"ｱｲ", 2},                                        // half-width katakana are single bytes
+      {"\x83\x5C\x5C", 2},  // "ソ" has a backslash trail; the next backslash is its own character
   };
   for (const auto& c : cases) EXPECT_EQ(CountSjisChars(c.text), c.count) << c.text;
   EXPECT_EQ(CountSjisChars(nullptr), 0);

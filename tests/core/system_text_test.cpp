@@ -25,7 +25,7 @@ TEST(SystemTexts, AreCp932Bytes) {
       {"表", "95 5C"},  // the trail byte is a backslash
       {"終了しますか？\n", "8F 49 97 B9 82 B5 82 DC 82 B7 82 A9 81 48 0A"},
       {"ワールド", "83 8F 81 5B 83 8B 83 68"},
-      {"①", "87 40"},  // NEC special character, absent from plain Shift_JIS
+      {"①", "87 40"},   // NEC special character, absent from plain Shift_JIS
       {"～", "81 60"},  // full-width tilde maps to 81 60 in CP932
   };
   for (const auto& c : cases) EXPECT_EQ(hex(c.text), c.bytes) << c.bytes;

@@ -81,7 +81,7 @@ TEST_F(TimingTest, FrameIntervalIsWholeMillisecondsAndNeverCatchesUp) {
   EXPECT_TRUE(CheckFrameInterval(60));  // 16 ms
   AdvanceVirtualTime(40);               // a late frame ...
   EXPECT_TRUE(CheckFrameInterval(60));
-  AdvanceVirtualTime(15);               // ... does not make the next one earlier
+  AdvanceVirtualTime(15);  // ... does not make the next one earlier
   EXPECT_FALSE(CheckFrameInterval(60));
   AdvanceVirtualTime(1);
   EXPECT_TRUE(CheckFrameInterval(60));

@@ -60,8 +60,8 @@ TEST_P(BlockTypeDrawTest, DrawsItsCellWithTheColourKeyAndItsIconOverIt) {
   EXPECT_EQ(At(100 + 20, 60 + 4), Colour(30 + 17));
   EXPECT_EQ(At(100 + 31, 60 + 31), Colour(30 + 17));
   EXPECT_EQ(At(100 + 32, 60 + 31), Colour(kBackground));  // nothing past the cell
-  EXPECT_EQ(At(100 + 2, 60 + 2), Colour(150 + 17));        // icon over a transparent row
-  EXPECT_EQ(At(100 + 7, 60 + 7), Colour(150 + 17));        // icon over the block
+  EXPECT_EQ(At(100 + 2, 60 + 2), Colour(150 + 17));       // icon over a transparent row
+  EXPECT_EQ(At(100 + 7, 60 + 7), Colour(150 + 17));       // icon over the block
   EXPECT_EQ(At(100 + 8, 60 + 7), Colour(30 + 17));        // the icon's own transparent pixels
 }
 

@@ -2,6 +2,8 @@
 
 #include "game_data_fixture.h"
 
+// Rows and packed builders are laid out by hand, one record or field group a line.
+// clang-format off
 namespace {
 // Field values of a condition, written in the layout of a given version straight from the table.
 struct CondFields {

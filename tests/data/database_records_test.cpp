@@ -15,8 +15,8 @@ cByteBuilder& AnimeFrame(cByteBuilder& b, int32_t pattern, int32_t duration, int
 }
 
 // A cAnimeData body with k frames; versions from 55 carry P (int16), Q (uint8), R (int16).
-cByteBuilder& Anime(cByteBuilder& b, uint32_t version, const std::string& name, int frames,
-                    int16_t p = 7, uint8_t q = 200, int16_t r = -3) {
+cByteBuilder& Anime(cByteBuilder& b, uint32_t version, const std::string& name, int frames, int16_t p = 7,
+                    uint8_t q = 200, int16_t r = -3) {
   if (version >= 55)
     b.I32(3).I16(p).U8(q).I16(r);
   else
@@ -133,7 +133,10 @@ TEST_F(DatabaseRecordsTest, AnimeBefore55HasNoSettings) {
 TEST_F(DatabaseRecordsTest, SwordEntriesBefore138HaveEightValuesAndStartWithValue3Set) {
   auto sword = [](uint32_t version) {
     cByteBuilder b;
-    if (version >= 151) b.I32(1).I32(9); else b.I32(0);
+    if (version >= 151)
+      b.I32(1).I32(9);
+    else
+      b.I32(0);
     b.I32(3).Str("s").Str("second").Str("pic.bmp").I32(2);
     for (int e = 0; e < 2; ++e) {
       const int groups = version >= 138 ? 10 : 8;
@@ -204,7 +207,10 @@ TEST_F(DatabaseRecordsTest, SettingSGateOfEveryClassThatHasIt) {
       {"effect", 151,
        [](uint32_t v) {
          cByteBuilder b;
-         if (v >= 151) b.I32(4).I32(5); else b.I32(3);
+         if (v >= 151)
+           b.I32(4).I32(5);
+         else
+           b.I32(3);
          b.I32(16).I32(24).I32(0).I32(2).Str("e").Str("e.bmp").I32(0);
          return b.Get();
        },
@@ -216,7 +222,10 @@ TEST_F(DatabaseRecordsTest, SettingSGateOfEveryClassThatHasIt) {
       {"bgm", 151,
        [](uint32_t v) {
          cByteBuilder b;
-         if (v >= 151) b.I32(1).I32(5); else b.I32(0);
+         if (v >= 151)
+           b.I32(1).I32(5);
+         else
+           b.I32(0);
          b.I32(2).Str("m").Str("m.ogg");
          return b.Get();
        },
@@ -228,7 +237,10 @@ TEST_F(DatabaseRecordsTest, SettingSGateOfEveryClassThatHasIt) {
       {"sound", 151,
        [](uint32_t v) {
          cByteBuilder b;
-         if (v >= 151) b.I32(1).I32(5); else b.I32(0);
+         if (v >= 151)
+           b.I32(1).I32(5);
+         else
+           b.I32(0);
          b.I32(2).Str("n").Str("se.wav");
          return b.Get();
        },
@@ -240,7 +252,10 @@ TEST_F(DatabaseRecordsTest, SettingSGateOfEveryClassThatHasIt) {
       {"sword", 151,
        [](uint32_t v) {
          cByteBuilder b;
-         if (v >= 151) b.I32(1).I32(5); else b.I32(0);
+         if (v >= 151)
+           b.I32(1).I32(5);
+         else
+           b.I32(0);
          b.I32(3).Str("s").Str("").Str("s.bmp").I32(1).I32(10);
          for (int g = 0; g < 10; ++g) b.I32(16 + g);
          b.I32(0);
@@ -254,7 +269,10 @@ TEST_F(DatabaseRecordsTest, SettingSGateOfEveryClassThatHasIt) {
       {"bitmap", 152,
        [](uint32_t v) {
          cByteBuilder b;
-         if (v >= 152) b.I32(1).I32(5); else b.I32(0);
+         if (v >= 152)
+           b.I32(1).I32(5);
+         else
+           b.I32(0);
          b.I32(2).Str("n").Str("f.bmp");
          return b.Get();
        },
@@ -355,8 +373,7 @@ TEST_F(DatabaseRecordsTest, DamagedNestedRecordsNeverCrashTheLoader) {
   set.m_aAnimes[0].m_aFrames.resize(3);
   cSwordTypeData sword;
   sword.m_aEntries.resize(3);
-  const std::vector<std::vector<uint8_t>> goods = {set.SaveToBytes(), sword.SaveToBytes(),
-                                                   cEffectData().SaveToBytes()};
+  const std::vector<std::vector<uint8_t>> goods = {set.SaveToBytes(), sword.SaveToBytes(), cEffectData().SaveToBytes()};
   uint32_t state = 99;
   auto next = [&state] {
     state = state * 1103515245u + 12345u;

@@ -71,13 +71,17 @@ class DatabaseTest : public ::testing::Test {
     Put("Bmp_CharaExc.dat", File(version, 2, [](cByteBuilder& b, int) { BmpEntry(b); }));
     Put("SwordType.dat", File(version, 2, [&](cByteBuilder& b, int) { SwordEntry(b, version); }));
     Put("Effect.dat", File(version, 2, [](cByteBuilder& b, int) { EffectEntry(b); }));
-    Put("CharaEffect.dat", File(version, 3, [](cByteBuilder& b, int i) { EffectKindEntry(b, 3, "ce" + std::to_string(i)); }));
-    Put("ScrEffect.dat", File(version, 2, [](cByteBuilder& b, int i) { EffectKindEntry(b, 5, "se" + std::to_string(i)); }));
+    Put("CharaEffect.dat",
+        File(version, 3, [](cByteBuilder& b, int i) { EffectKindEntry(b, 3, "ce" + std::to_string(i)); }));
+    Put("ScrEffect.dat",
+        File(version, 2, [](cByteBuilder& b, int i) { EffectKindEntry(b, 5, "se" + std::to_string(i)); }));
     Put("Picture.dat", File(version, 2, [](cByteBuilder& b, int) { SimpleEntry(b, "pic"); }));
     Put("Sound.dat", File(version, 4, [](cByteBuilder& b, int) { SimpleEntry(b, "snd"); }));
     Put("Bgm.dat", File(version, 5, [](cByteBuilder& b, int i) { BgmEntry(b, "bgm" + std::to_string(i)); }));
   }
-  void Put(const std::string& name, const std::vector<uint8_t>& bytes) { m_folder.Write("data/database/" + name, bytes); }
+  void Put(const std::string& name, const std::vector<uint8_t>& bytes) {
+    m_folder.Write("data/database/" + name, bytes);
+  }
 
   cTempFolder m_folder;
   std::vector<std::string> m_boxes;
@@ -137,8 +141,10 @@ TEST_F(DatabaseTest, TooNewFileStopsTheLoadWithItsMessage) {
   EXPECT_EQ(db.m_aSound.size(), 2u);  // after it: defaults
   EXPECT_EQ(db.m_aBgm.size(), 2u);
   ASSERT_EQ(m_boxes.size(), 1u);
-  EXPECT_NE(m_boxes[0].find("Effect.dat の読み込みに失敗しました！\n実行ファイル(.exe)より上位のバージョンのファイルは使用できません。"),
-            std::string::npos);
+  EXPECT_NE(
+      m_boxes[0].find(
+          "Effect.dat の読み込みに失敗しました！\n実行ファイル(.exe)より上位のバージョンのファイルは使用できません。"),
+      std::string::npos);
 }
 
 TEST_F(DatabaseTest, MissingOrTruncatedFileFailsCleanly) {

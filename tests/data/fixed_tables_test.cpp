@@ -33,7 +33,9 @@ TEST(FixedTables, PathsAndExtensions) {
   EXPECT_STREQ(g_FontFaces[121], "Sydnie");
   EXPECT_STREQ(g_FontFaces[122], "");
   // Half-width katakana are single CP932 bytes.
-  EXPECT_STREQ(g_FontFaces[86], "HG\xBA\xDE\xBC\xAF\xB8" "E");
+  EXPECT_STREQ(g_FontFaces[86],
+               "HG\xBA\xDE\xBC\xAF\xB8"
+               "E");
 }
 
 TEST(FixedTables, FontIndexOutsideTheTableFallsBackToTheDefaultFace) {

@@ -56,8 +56,10 @@ inline std::vector<uint8_t> FlowBody(uint32_t version, const cFlowBytes& f) {
   if (version >= 762) b.U8(static_cast<uint8_t>(f.partner));
   if (version >= 767) b.U8(static_cast<uint8_t>(f.slot));
   b.U8(static_cast<uint8_t>(f.gap)).U8(static_cast<uint8_t>(f.repeat));
-  if (version >= 676) b.I32(1).Str(f.name);
-  else b.I32(0);
+  if (version >= 676)
+    b.I32(1).Str(f.name);
+  else
+    b.I32(0);
   for (const auto* list : {&f.conds, &f.keyConds, &f.cmds}) {
     b.I32(static_cast<int32_t>(list->size()));
     for (const auto& e : *list) b.Bytes(e);

@@ -87,13 +87,11 @@ TEST_F(FlowCmdTest, DatabaseReferencesAreClamped) {
     int32_t expected;
   };
   const Case cases[] = {
-      {0, 36, {5, 0}, 0, 1},      // "BGMの再生" outside the list becomes 1
-      {0, 36, {1, 0}, 0, 1},
-      {0, 36, {-1, 0}, 0, 1},     // negative counts as too large
-      {0, 27, {7}, 0, 0},         // an animation set outside becomes 0
-      {0, 26, {4, 9, 0}, 1, 1},   // character graphic, only when P0 = 4
-      {0, 26, {3, 9, 0}, 1, 9},
-      {1, 21, {8, 0}, 0, 1},      // item kind 21 is character kind 36
+      {0, 36, {5, 0}, 0, 1},                             // "BGMの再生" outside the list becomes 1
+      {0, 36, {1, 0}, 0, 1},    {0, 36, {-1, 0}, 0, 1},  // negative counts as too large
+      {0, 27, {7}, 0, 0},                                // an animation set outside becomes 0
+      {0, 26, {4, 9, 0}, 1, 1},                          // character graphic, only when P0 = 4
+      {0, 26, {3, 9, 0}, 1, 9}, {1, 21, {8, 0}, 0, 1},   // item kind 21 is character kind 36
       {1, 12, {3}, 0, 0},
   };
   for (const Case& c : cases) {
@@ -181,14 +179,14 @@ TEST_F(FlowCmdTest, UpgradeStepsAtTheirGates) {
       {891, 0, 32, picture, 32, picture},
       {766, 0, 9, {4}, 9, {10}},
       {767, 0, 9, {4}, 9, {4}},
-      {733, 0, 24, {1, 3}, 25, {1, 3}},           // becomes "アイテムの取得"
+      {733, 0, 24, {1, 3}, 25, {1, 3}},  // becomes "アイテムの取得"
       {734, 0, 24, {1, 3, 0, 0}, 24, {1, 3, 0, 0}},
       {733, 0, 37, {30, 0, 0, 0, 0}, 38, {31, 0, 0, 0, 0}},  // "アレンジ" of a renumbered kind
       {725, 0, 37, {0, 2, 0, 0, 0}, 38, {11, 5, 0, 0, 0}},
       {726, 0, 37, {0, 2, 0, 0, 0}, 38, {0, 2, 0, 0, 0}},
       {726, 0, 37, {11, 2, 0, 0, 0}, 38, {11, 5, 0, 0, 0}},
       {727, 0, 37, {11, 2, 0, 0, 0}, 38, {11, 2, 0, 0, 0}},
-      {165, 0, 35, {1}, 36, {1, 1}},              // then "BGMの再生": the loop flag is on
+      {165, 0, 35, {1}, 36, {1, 1}},  // then "BGMの再生": the loop flag is on
       {166, 0, 35, {1, 0}, 36, {1, 0}},
       // item context: kind k is character kind k + 15
       {165, 1, 20, {1}, 21, {1, 1}},
@@ -261,7 +259,7 @@ TEST_F(FlowCmdTest, ExtremeParameterValuesOfDamagedFilesDoNotOverflow) {
   };
   const Case cases[] = {
       {167, 22, {0, 0, 0, 0, INT32_MAX}, 4, INT32_MIN},  // a status row inserted: wraps as 32 bits
-      {218, 25, {3, INT32_MAX, 0}, 1, 119},                   // graphic change: one up, at most 119
+      {218, 25, {3, INT32_MAX, 0}, 1, 119},              // graphic change: one up, at most 119
       {897, 38, {32, INT32_MAX, 0, 0, 0}, 1, INT32_MIN},
   };
   for (const Case& c : cases) {

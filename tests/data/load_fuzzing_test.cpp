@@ -28,8 +28,9 @@ struct cTarget {
 };
 
 const cTarget kTargets[] = {
-    {"system_data", FuzzSystemDataFile}, {"database", FuzzDatabaseFile}, {"palette", FuzzPaletteFile},
-    {"stage", FuzzStageFile},            {"world_map", FuzzWorldMapFile},
+    {"system_data", FuzzSystemDataFile}, {"database", FuzzDatabaseFile},
+    {"palette", FuzzPaletteFile},        {"stage", FuzzStageFile},
+    {"world_map", FuzzWorldMapFile},
 };
 
 }  // namespace

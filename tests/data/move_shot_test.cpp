@@ -8,8 +8,8 @@ class MoveShotTest : public GameDataTest {};
 TEST_F(MoveShotTest, NewestLayoutsMatchTheFieldTables) {
   cEdMove move;
   move.m_dM33 = 2.5;
-  EXPECT_EQ(SaveBody(move), SettingsBody(EdMoveSpec(), 986,
-                                         {{5, 1}, {6, 1}, {7, 1}, {15, 1}, {18, 1}, {20, 1}, {24, 10}, {33, 2.5}}));
+  EXPECT_EQ(SaveBody(move),
+            SettingsBody(EdMoveSpec(), 986, {{5, 1}, {6, 1}, {7, 1}, {15, 1}, {18, 1}, {20, 1}, {24, 10}, {33, 2.5}}));
   cEdShot shot;
   EXPECT_EQ(SaveBody(shot), SettingsBody(EdShotSpec(), 986, {{10, 1}, {18, 1}, {23, 1}, {26, 1}}));
 }
@@ -112,8 +112,8 @@ TEST_F(MoveShotTest, CloneNeverShares) {
   EXPECT_EQ(copy->m_nSpeed, 42);
   copy->m_nSpeed = 1;
   EXPECT_EQ(move->m_nSpeed, 42);
-  EXPECT_EQ(SaveBody(*copy), SettingsBody(EdMoveSpec(), 986,
-                                          {{5, 1}, {6, 1}, {7, 1}, {15, 1}, {18, 1}, {20, 1}, {24, 1}, {33, 1}}));
+  EXPECT_EQ(SaveBody(*copy),
+            SettingsBody(EdMoveSpec(), 986, {{5, 1}, {6, 1}, {7, 1}, {15, 1}, {18, 1}, {20, 1}, {24, 1}, {33, 1}}));
   EXPECT_FALSE(CloneEdShot(nullptr));
 }
 
@@ -129,8 +129,8 @@ TEST_F(MoveShotTest, EveryGateSeparatesTheVersionBeforeItFromItself) {
     }
     EXPECT_NE(saved[0], saved[1]) << "move gate " << gate;
   }
-  const std::map<int, double> shot = {{4, 1}, {7, 1}, {10, 1}, {26, 1}, {28, 5}, {30, 1}, {31, 0}, {34, 1},
-                                      {45, 2}, {46, 3}, {56, 4}, {57, 5}, {63, 1}};
+  const std::map<int, double> shot = {{4, 1},  {7, 1},  {10, 1}, {26, 1}, {28, 5}, {30, 1}, {31, 0},
+                                      {34, 1}, {45, 2}, {46, 3}, {56, 4}, {57, 5}, {63, 1}};
   // (S31 is stored from 211, but the step of 212 sets it for every older file.)
   for (uint32_t gate : {158u, 197u, 212u, 213u, 636u, 671u, 762u, 767u}) {
     std::vector<uint8_t> saved[2];

@@ -44,7 +44,8 @@ TEST_F(PaletteTest, InheritanceWithinTheListThenNoFlagStays) {
   c.fields = {{1, 1}, {2, 1}, {5, 5}, {12, 1}};  // inherits from entry 1 of the common palette
   c.inherit.assign(11, 0);
   c.inherit[0] = c.inherit[2] = 1;
-  std::vector<uint8_t> bytes = PaletteFile(986, {TypeBody('b', 986, a), TypeBody('b', 986, b), TypeBody('b', 986, c)}, {}, {});
+  std::vector<uint8_t> bytes =
+      PaletteFile(986, {TypeBody('b', 986, a), TypeBody('b', 986, b), TypeBody('b', 986, c)}, {}, {});
   ASSERT_EQ(g_CommonPalette.LoadFromBytes(bytes), 1);
   ASSERT_EQ(g_CommonPalette.m_aBlockTypes.size(), 3u);
   const cBlockType& heir = g_CommonPalette.m_aBlockTypes[2];

@@ -41,8 +41,11 @@ struct cStageBytes {
   std::vector<int32_t> totals = {1, 1, 1, 1, 1};
   int32_t totalsCount = -1;
   // the keep areas of a reset stage
-  std::vector<std::vector<int32_t>> quads = {{0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0},
-                                             {1, 1, 1, 1, 0, 0, 0, 0}, {1, 1, 1, 1, 10, 10, 10, 10}};
+  std::vector<std::vector<int32_t>> quads = {{0, 0, 0, 0, 0, 0, 0, 0},
+                                             {0, 0, 0, 0, 0, 0, 0, 0},
+                                             {0, 0, 0, 0, 0, 0, 0, 0},
+                                             {1, 1, 1, 1, 0, 0, 0, 0},
+                                             {1, 1, 1, 1, 10, 10, 10, 10}};
   std::vector<std::vector<uint8_t>> palBlocks, palCharas, palItems, blocks, charas, items, layers, texts;
   bool trailer = true;  // written from 173 when set
   int32_t trailerValue = 123456789;
@@ -88,11 +91,20 @@ inline std::vector<uint8_t> StageFile(uint32_t version, const cStageBytes& s) {
 
 // A background layer of the given version; field values by position.
 inline std::vector<uint8_t> LayerBody(uint32_t version, std::map<int, double> f, const std::string& picture = "") {
-  auto val = [&](int p, double d) { auto it = f.find(p); return it == f.end() ? d : it->second; };
+  auto val = [&](int p, double d) {
+    auto it = f.find(p);
+    return it == f.end() ? d : it->second;
+  };
   cByteBuilder fields;
   int n = 0;
-  auto i32 = [&](int p, double d) { fields.I32(static_cast<int32_t>(val(p, d))); ++n; };
-  auto f64 = [&](int p, double d) { fields.F64(val(p, d)); ++n; };
+  auto i32 = [&](int p, double d) {
+    fields.I32(static_cast<int32_t>(val(p, d)));
+    ++n;
+  };
+  auto f64 = [&](int p, double d) {
+    fields.F64(val(p, d));
+    ++n;
+  };
   if (version >= 62) i32(1, 1);
   i32(2, 0);
   i32(3, 16);

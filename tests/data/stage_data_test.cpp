@@ -6,9 +6,9 @@
 class StageDataTest : public GameDataTest {
  protected:
   static std::map<int, double> DefaultHeader() {
-    std::map<int, double> h = {{13, 60}, {15, 200}, {16, 20}, {21, 0.4}, {22, 10}, {27, 1}, {30, 1}, {34, 1},
-                               {35, 1}, {36, 1}, {49, 1}, {51, 1}, {71, 1}, {73, 1}, {85, 1}, {95, 1},
-                               {96, 30}, {98, 30}};
+    std::map<int, double> h = {{13, 60}, {15, 200}, {16, 20}, {21, 0.4}, {22, 10}, {27, 1},
+                               {30, 1},  {34, 1},   {35, 1},  {36, 1},   {49, 1},  {51, 1},
+                               {71, 1},  {73, 1},   {85, 1},  {95, 1},   {96, 30}, {98, 30}};
     auto put = [&](int from, std::vector<int> values) {
       for (size_t i = 0; i < values.size(); ++i) h[from + static_cast<int>(i)] = values[i];
     };
@@ -126,8 +126,8 @@ TEST_F(StageDataTest, HitCheckLevels) {
     int steps;
     double limit;
   };
-  for (const Case& c : {Case{15, 5, 60.0}, Case{20, 20, 120.0}, Case{10, 10, 60.0}, Case{1, 1, 6.0},
-                        Case{11, 1, 60.0}, Case{19, 9, 60.0}}) {
+  for (const Case& c : {Case{15, 5, 60.0}, Case{20, 20, 120.0}, Case{10, 10, 60.0}, Case{1, 1, 6.0}, Case{11, 1, 60.0},
+                        Case{19, 9, 60.0}}) {
     g_StageFile.m_dGravity = 0.5;
     g_StageFile.SetHitCheckLevel(c.level);
     EXPECT_EQ(g_StageFile.m_nSubSteps, c.steps) << c.level;

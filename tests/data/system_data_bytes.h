@@ -9,6 +9,8 @@
 
 #include "byte_builder.h"
 
+// Rows and packed builders are laid out by hand, one record or field group a line.
+// clang-format off
 struct cSystemFieldSpec {
   const char* name;
   uint32_t from;

@@ -94,35 +94,35 @@ TEST_F(SystemDataTest, EachUpgradeStepAppliesBelowItsVersionOnly) {
   // Every field of the file holds 7. Below V the step's value replaces it (or fills the field the
   // file lacks); from V the file's 7 stands.
   const LegacyCase below[] = {
-      {113, "m_bKeepTestFlows", 0}, {157, "m_nTitleOpt157", 0},   {167, "m_nMapOpt167a", 1},
-      {167, "m_nMenuOpt167a", 1},   {167, "m_nMenuOpt167b", 1},    {167, "m_nMenuOpt167c", 1},
-      {170, "m_nFontOpt170", 0},    {184, "m_bReplayOn", 1},       {185, "m_bScoreExtend", 1},
-      {187, "m_nViewMask", 0},      {187, "m_byColour187R", 0},    {187, "m_byColour187G", 177},
-      {187, "m_byColour187B", 0},   {188, "m_bRetryRestore0", 1},  {188, "m_bRetryRestore1", 1},
-      {188, "m_bRetryRestore2", 1}, {191, "m_nStageOpt191", 0},    {191, "m_nMapOpt191", 0},
-      {192, "m_bRetryRestore3", 1}, {205, "m_nFontFace", 60},      {214, "m_bLegacy214", 1},
-      {224, "m_nStageOpt224a", 0},  {224, "m_nStageOpt224b", 0},   {261, "m_bLegacy261", 1},
-      {272, "m_nStageOpt272", 0},   {287, "m_nGraphicOpt287", 0},  {289, "m_nPaletteOpt289", 0},
-      {515, "m_nPaletteStep", 16},  {525, "m_bLegacy525", 1},      {555, "m_bLegacy555", 1},
-      {637, "m_nSummonOpt637", 0},  {669, "m_bLegacy669", 1},      {670, "m_nDisplayOpt670a", 0},
+      {113, "m_bKeepTestFlows", 0},  {157, "m_nTitleOpt157", 0},   {167, "m_nMapOpt167a", 1},
+      {167, "m_nMenuOpt167a", 1},    {167, "m_nMenuOpt167b", 1},   {167, "m_nMenuOpt167c", 1},
+      {170, "m_nFontOpt170", 0},     {184, "m_bReplayOn", 1},      {185, "m_bScoreExtend", 1},
+      {187, "m_nViewMask", 0},       {187, "m_byColour187R", 0},   {187, "m_byColour187G", 177},
+      {187, "m_byColour187B", 0},    {188, "m_bRetryRestore0", 1}, {188, "m_bRetryRestore1", 1},
+      {188, "m_bRetryRestore2", 1},  {191, "m_nStageOpt191", 0},   {191, "m_nMapOpt191", 0},
+      {192, "m_bRetryRestore3", 1},  {205, "m_nFontFace", 60},     {214, "m_bLegacy214", 1},
+      {224, "m_nStageOpt224a", 0},   {224, "m_nStageOpt224b", 0},  {261, "m_bLegacy261", 1},
+      {272, "m_nStageOpt272", 0},    {287, "m_nGraphicOpt287", 0}, {289, "m_nPaletteOpt289", 0},
+      {515, "m_nPaletteStep", 16},   {525, "m_bLegacy525", 1},     {555, "m_bLegacy555", 1},
+      {637, "m_nSummonOpt637", 0},   {669, "m_bLegacy669", 1},     {670, "m_nDisplayOpt670a", 0},
       {670, "m_nDisplayOpt670b", 2}, {677, "m_bLegacy677", 1},     {695, "m_bLegacy695", 1},
-      {696, "m_bLegacy696", 1},     {697, "m_bLegacy697", 1},      {721, "m_bLegacy721", 1},
-      {728, "m_bLegacy728", 1},     {733, "m_bLegacy733", 1},      {744, "m_bLegacy744", 1},
-      {749, "m_bLegacy749", 1},     {752, "m_bLegacy752", 1},      {757, "m_nStageOpt757", 0},
-      {763, "m_bLegacy763a", 1},    {763, "m_bLegacy763b", 1},     {768, "m_bLegacy768", 1},
-      {773, "m_bLegacy773", 1},     {781, "m_bLegacy781", 1},      {782, "m_bLegacy782", 1},
-      {783, "m_bLegacy783", 1},     {793, "m_bLegacy793", 1},      {805, "m_bLegacy805", 1},
-      {808, "m_bLegacy808", 1},     {818, "m_bLegacy818a", 1},     {818, "m_bLegacy818b", 1},
-      {819, "m_bLegacy819", 1},     {821, "m_nTitleOpt821", 0},    {822, "m_bLegacy822", 1},
-      {827, "m_bLegacy827", 1},     {831, "m_bLegacy831", 1},      {833, "m_bLegacy833", 1},
-      {837, "m_bLegacy837", 1},     {838, "m_bPauseKey", 1},       {839, "m_bLegacy839", 1},
-      {841, "m_bLegacy841", 1},     {845, "m_bLegacy845a", 1},     {845, "m_bLegacy845b", 1},
-      {845, "m_bLegacy845c", 1},    {845, "m_nStageOpt845", 1},    {855, "m_bLegacy855", 1},
-      {861, "m_bLegacy861", 1},     {875, "m_bLegacy875", 1},      {894, "m_bLegacy894", 1},
-      {895, "m_bLegacy895", 1},     {896, "m_bLegacy896", 1},      {897, "m_bLegacy897", 1},
-      {904, "m_bLegacy904", 1},     {912, "m_bLegacy912", 1},      {913, "m_bLegacy913", 1},
+      {696, "m_bLegacy696", 1},      {697, "m_bLegacy697", 1},     {721, "m_bLegacy721", 1},
+      {728, "m_bLegacy728", 1},      {733, "m_bLegacy733", 1},     {744, "m_bLegacy744", 1},
+      {749, "m_bLegacy749", 1},      {752, "m_bLegacy752", 1},     {757, "m_nStageOpt757", 0},
+      {763, "m_bLegacy763a", 1},     {763, "m_bLegacy763b", 1},    {768, "m_bLegacy768", 1},
+      {773, "m_bLegacy773", 1},      {781, "m_bLegacy781", 1},     {782, "m_bLegacy782", 1},
+      {783, "m_bLegacy783", 1},      {793, "m_bLegacy793", 1},     {805, "m_bLegacy805", 1},
+      {808, "m_bLegacy808", 1},      {818, "m_bLegacy818a", 1},    {818, "m_bLegacy818b", 1},
+      {819, "m_bLegacy819", 1},      {821, "m_nTitleOpt821", 0},   {822, "m_bLegacy822", 1},
+      {827, "m_bLegacy827", 1},      {831, "m_bLegacy831", 1},     {833, "m_bLegacy833", 1},
+      {837, "m_bLegacy837", 1},      {838, "m_bPauseKey", 1},      {839, "m_bLegacy839", 1},
+      {841, "m_bLegacy841", 1},      {845, "m_bLegacy845a", 1},    {845, "m_bLegacy845b", 1},
+      {845, "m_bLegacy845c", 1},     {845, "m_nStageOpt845", 1},   {855, "m_bLegacy855", 1},
+      {861, "m_bLegacy861", 1},      {875, "m_bLegacy875", 1},     {894, "m_bLegacy894", 1},
+      {895, "m_bLegacy895", 1},      {896, "m_bLegacy896", 1},     {897, "m_bLegacy897", 1},
+      {904, "m_bLegacy904", 1},      {912, "m_bLegacy912", 1},     {913, "m_bLegacy913", 1},
       {932, "m_bShowOptionHelp", 0}, {943, "m_bFileDialogs", 1},   {966, "m_bFontOpt966", 0},
-      {981, "m_bLegacy981", 1},     {986, "m_bLegacy986", 1},
+      {981, "m_bLegacy981", 1},      {986, "m_bLegacy986", 1},
   };
   std::map<std::string, int64_t> sevens;
   for (const auto& spec : SystemFieldSpecs()) sevens[spec.name] = 7;
@@ -208,8 +208,10 @@ TEST_F(SystemDataTest, ListGatesReadTheListFromItsVersionOnly) {
       {186, [](const cSystemData& s) { return s.m_aModeRanking[0].m_abKinds[0] == 3; }},
       {202, [](const cSystemData& s) { return s.m_abSceneBgm[0] == 0; }},
       {674, [](const cSystemData& s) { return s.m_astrRankRegChoices[0] == "r"; }},
-      {961, [](const cSystemData& s) { return s.m_astrReplaySaveChoices[0] == "s" &&
-                                              s.m_astrReplayOrderChoices[2] == "p"; }},
+      {961,
+       [](const cSystemData& s) {
+         return s.m_astrReplaySaveChoices[0] == "s" && s.m_astrReplayOrderChoices[2] == "p";
+       }},
   };
   for (const auto& c : cases) {
     EXPECT_FALSE(c.fromFile(Loaded(SystemDatBytes(c.version - 1, {}, lists)))) << c.version - 1;
@@ -259,17 +261,17 @@ TEST_F(SystemDataTest, HandBuiltCurrentFileSavesBackToTheSameBytes) {
 
 TEST_F(SystemDataTest, UpgradeSetsLegacySwitchesByVersionRange) {
   const LegacyCase cases[] = {
-      {980, "m_bLegacy981", 1}, {980, "m_bLegacy986", 1}, {979, "m_bLegacy981", 0},
-      {981, "m_bLegacy981", 0}, {981, "m_bLegacy986", 1}, {985, "m_bLegacy986", 1},
-      {816, "m_bLegacy833", 0}, {817, "m_bLegacy833", 1}, {832, "m_bLegacy833", 1},
-      {821, "m_bLegacy894", 0}, {822, "m_bLegacy894", 1}, {893, "m_bLegacy894", 1},
-      {889, "m_bLegacy896", 0}, {890, "m_bLegacy896", 1}, {895, "m_bLegacy896", 1},
-      {616, "m_nSummonOpt637", 1}, {617, "m_nSummonOpt637", 0}, {655, "m_nStageOpt845", 0},
-      {656, "m_nStageOpt845", 1}, {844, "m_bLegacy845c", 1}, {854, "m_bLegacy855", 1},
-      {112, "m_bKeepTestFlows", 0}, {156, "m_nTitleOpt157", 0}, {166, "m_nMenuOpt167c", 1},
-      {183, "m_bReplayOn", 1}, {184, "m_bScoreExtend", 1}, {191, "m_bRetryRestore3", 1},
-      {204, "m_nFontFace", 60}, {514, "m_nPaletteStep", 16}, {669, "m_nDisplayOpt670b", 2},
-      {837, "m_bPauseKey", 1}, {942, "m_bFileDialogs", 1}, {965, "m_bFontOpt966", 0},
+      {980, "m_bLegacy981", 1},     {980, "m_bLegacy986", 1},    {979, "m_bLegacy981", 0},
+      {981, "m_bLegacy981", 0},     {981, "m_bLegacy986", 1},    {985, "m_bLegacy986", 1},
+      {816, "m_bLegacy833", 0},     {817, "m_bLegacy833", 1},    {832, "m_bLegacy833", 1},
+      {821, "m_bLegacy894", 0},     {822, "m_bLegacy894", 1},    {893, "m_bLegacy894", 1},
+      {889, "m_bLegacy896", 0},     {890, "m_bLegacy896", 1},    {895, "m_bLegacy896", 1},
+      {616, "m_nSummonOpt637", 1},  {617, "m_nSummonOpt637", 0}, {655, "m_nStageOpt845", 0},
+      {656, "m_nStageOpt845", 1},   {844, "m_bLegacy845c", 1},   {854, "m_bLegacy855", 1},
+      {112, "m_bKeepTestFlows", 0}, {156, "m_nTitleOpt157", 0},  {166, "m_nMenuOpt167c", 1},
+      {183, "m_bReplayOn", 1},      {184, "m_bScoreExtend", 1},  {191, "m_bRetryRestore3", 1},
+      {204, "m_nFontFace", 60},     {514, "m_nPaletteStep", 16}, {669, "m_nDisplayOpt670b", 2},
+      {837, "m_bPauseKey", 1},      {942, "m_bFileDialogs", 1},  {965, "m_bFontOpt966", 0},
   };
   for (const auto& c : cases) {
     cSystemData s = Loaded(SystemDatBytes(c.version, {}));
@@ -343,12 +345,15 @@ TEST_F(SystemDataTest, Version941SpreadsSceneMusicEntryThreeOverThreeToFive) {
 TEST_F(SystemDataTest, IniKeyUpgradesBuildTheCurrentKeyTable) {
   // A file older than every key upgrade ends with the eleven keys in their current order.
   cSystemLists lists;
-  lists.iniKeys = {{0, 5, "WindowMode", ""}, {0, 0, "Bpp", ""}, {0, 3, "VSync", ""},
-                   {0, 1, "ShowFps", ""},    {1, 0, "FreeStage", "x"}};
+  lists.iniKeys = {{0, 5, "WindowMode", ""},
+                   {0, 0, "Bpp", ""},
+                   {0, 3, "VSync", ""},
+                   {0, 1, "ShowFps", ""},
+                   {1, 0, "FreeStage", "x"}};
   cSystemData s = Loaded(SystemDatBytes(285, {}, lists));
   ASSERT_EQ(s.m_aIniKeys.size(), 11u);
-  const char* names[] = {"Direct3D", "WindowMode", "Bpp", "VSync", "D3D_FontCache", "DD_FontCache",
-                         "DD_VideoStretch", "ShowFps", "FreeStage", "English", "Midi_DirectMusic"};
+  const char* names[] = {"Direct3D",        "WindowMode", "Bpp",       "VSync",   "D3D_FontCache",   "DD_FontCache",
+                         "DD_VideoStretch", "ShowFps",    "FreeStage", "English", "Midi_DirectMusic"};
   for (int i = 0; i < 11; ++i) EXPECT_EQ(s.m_aIniKeys[i].m_strName, names[i]) << i;
   EXPECT_EQ(s.m_aIniKeys[0].m_nDefault, 1);
   EXPECT_EQ(s.m_aIniKeys[3].m_nDefault, 2);  // VSync 3 lowered to 2
@@ -359,12 +364,20 @@ TEST_F(SystemDataTest, IniKeyUpgradesBuildTheCurrentKeyTable) {
 
 TEST_F(SystemDataTest, OldOptionMenuGetsItsLaterEntries) {
   cSystemLists lists;
-  lists.optionMenu = {{1, "カラー"}, {1, "BGM"}, {1, "SE"}, {1, "ランキング登録"},
+  lists.optionMenu = {{1, "カラー"},           {1, "BGM"},   {1, "SE"}, {1, "ランキング登録"},
                       {1, "ランキング登録名"}, {1, "もどる"}};
   cSystemData s = Loaded(SystemDatBytes(931, {}, lists));
   ASSERT_EQ(s.m_aOptionMenu.size(), 10u);
-  const char* captions[] = {"カラー", "ゲームパッド", "BGM", "SE", "ランキング登録", "ランキング登録名",
-                            "リプレイ自動保存", "リプレイ再生順", "リプレイのメッセージ自動進行秒数", "もどる"};
+  const char* captions[] = {"カラー",
+                            "ゲームパッド",
+                            "BGM",
+                            "SE",
+                            "ランキング登録",
+                            "ランキング登録名",
+                            "リプレイ自動保存",
+                            "リプレイ再生順",
+                            "リプレイのメッセージ自動進行秒数",
+                            "もどる"};
   const int enabled[] = {1, 1, 1, 1, 1, 1, 0, 0, 0, 1};
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(s.m_aOptionMenu[i].m_strCaption, captions[i]) << i;

@@ -13,9 +13,7 @@ TEST(VocabularyTables, CommandKindsOfTheTwoContexts) {
   // Item kind k from 2 is character kind k + 15, with the same count except the warp.
   for (int k = 2; k < kItemCmdKindCount; ++k) {
     EXPECT_STREQ(g_ItemCmdKinds[k].name, g_CharaCmdKinds[k + 15].name) << k;
-    if (k != 5) {
-      EXPECT_EQ(g_ItemCmdKinds[k].nParams, g_CharaCmdKinds[k + 15].nParams) << k;
-    }
+    if (k != 5) { EXPECT_EQ(g_ItemCmdKinds[k].nParams, g_CharaCmdKinds[k + 15].nParams) << k; }
   }
   EXPECT_EQ(g_CharaCmdKinds[19].nParams, 21);
   EXPECT_EQ(g_CharaCmdKinds[22].nParams, 25);
@@ -83,7 +81,7 @@ TEST(VocabularyTables, StatusRows) {
 }
 
 TEST(VocabularyTables, MapDirKind) {
-  const int expected[10] = {kDirRight, kDirLeft, kDirRight, kDirUp, kDirDown,
+  const int expected[10] = {kDirRight,  kDirLeft,     kDirRight,   kDirUp,        kDirDown,
                             kDirUpLeft, kDirDownLeft, kDirUpRight, kDirDownRight, kDirFront};
   for (int code = 1; code <= 9; ++code) EXPECT_EQ(MapDirKind(code, 1, 0), expected[code]) << code;
   EXPECT_EQ(MapDirKind(0, 1, 1), kDirRight);

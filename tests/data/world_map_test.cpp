@@ -9,7 +9,12 @@ class WorldMapTest : public GameDataTest {
     std::string stage;
   };
   static void Entry(cByteBuilder& b, uint32_t v, const EntryBytes& e) {
-    b.I32(v >= 758 ? 14 : v >= 209 ? 11 : 10).I32(e.kind).I32s({0, 0, 0, 0, 0}).I32s({e.flag, e.variable, e.value, e.compare});
+    b.I32(v >= 758   ? 14
+          : v >= 209 ? 11
+                     : 10)
+        .I32(e.kind)
+        .I32s({0, 0, 0, 0, 0})
+        .I32s({e.flag, e.variable, e.value, e.compare});
     if (v >= 209) b.I32(e.minTotal);
     if (v >= 758) b.I32s({e.variation, e.key1, e.key2});
     b.I32(2).Str("").Str(e.stage);

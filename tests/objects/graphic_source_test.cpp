@@ -80,8 +80,7 @@ TEST_F(GraphicSourceTest, ItemSheetRowsAre64DotsAndFramesStepDownOnlyForBlockCha
   EXPECT_EQ(GetGraphicSource(kGraphicForBlockChara, kGraphicKindItem, 17, 0, nullptr, 1).nSrcY, 96);
   EXPECT_EQ(GetGraphicSource(kGraphicForChara, kGraphicKindItem, 17, 0, nullptr, 1).nSrcY, 64);
   // No copy loaded: the Direct3D pair falls back on the sheet itself.
-  EXPECT_EQ(GetGraphicSource(kGraphicForPlain, kGraphicKindItem, 3, 0, nullptr, 0).lpDirect3D[0],
-            S(kSlotItemSheet));
+  EXPECT_EQ(GetGraphicSource(kGraphicForPlain, kGraphicKindItem, 3, 0, nullptr, 0).lpDirect3D[0], S(kSlotItemSheet));
 }
 
 struct CharaCase {
@@ -93,10 +92,10 @@ TEST_F(GraphicSourceTest, CharacterCellsPickSheetColumnAndRow) {
   GiveCharaSheet(0, 20);
   GiveCharaSheet(2, 30);
   const CharaCase cases[] = {
-      {1, 0, 0, 4, 32, 0},      // character 1, first pattern
-      {2, 3, 2, 4, 64, 160},    // graphic number 3 plus pattern 2
-      {14, 19, 0, 4, 448, 608}, // last cell of a 20-row sheet
-      {31, 5, 0, 8, 32, 160},   // sheet 2 ("Character3")
+      {1, 0, 0, 4, 32, 0},       // character 1, first pattern
+      {2, 3, 2, 4, 64, 160},     // graphic number 3 plus pattern 2
+      {14, 19, 0, 4, 448, 608},  // last cell of a 20-row sheet
+      {31, 5, 0, 8, 32, 160},    // sheet 2 ("Character3")
   };
   for (const CharaCase& c : cases) {
     const GRAPHICSOURCE gs = GetGraphicSource(kGraphicForChara, kGraphicKindChara, c.number, c.sub, nullptr, c.frame);
@@ -111,14 +110,14 @@ TEST_F(GraphicSourceTest, CharacterCellsOutsideTheirSheetBecomeTheFirstSheetsFir
   GiveCharaSheet(0, 20);
   Give(8, 5 * 32, 10 * 32);  // sheet 2 narrower: five characters, ten patterns
   const CharaCase cases[] = {
-      {5, 20, 0, 0, 0, 0},     // row 20 of a 20-row sheet (its copy is as tall)
-      {3, 18, 2, 0, 0, 0},     // the frame carries the row past the end
-      {35, 0, 0, 0, 0, 0},     // column 5 of a five-column sheet
-      {30, 10, 0, 0, 0, 0},    // row 10 of a ten-row sheet
-      {45, 0, 0, 0, 0, 0},     // sheet 3 is not loaded
-      {120, 0, 0, 0, 0, 0},    // there is no ninth sheet
-      {-1, 0, 0, 0, 0, 0},     // negative number
-      {1, -1, 0, 0, 0, 0},     // negative row
+      {5, 20, 0, 0, 0, 0},   // row 20 of a 20-row sheet (its copy is as tall)
+      {3, 18, 2, 0, 0, 0},   // the frame carries the row past the end
+      {35, 0, 0, 0, 0, 0},   // column 5 of a five-column sheet
+      {30, 10, 0, 0, 0, 0},  // row 10 of a ten-row sheet
+      {45, 0, 0, 0, 0, 0},   // sheet 3 is not loaded
+      {120, 0, 0, 0, 0, 0},  // there is no ninth sheet
+      {-1, 0, 0, 0, 0, 0},   // negative number
+      {1, -1, 0, 0, 0, 0},   // negative row
   };
   for (const CharaCase& c : cases) {
     const GRAPHICSOURCE gs = GetGraphicSource(kGraphicForChara, kGraphicKindChara, c.number, c.sub, nullptr, c.frame);
@@ -158,8 +157,11 @@ TEST_F(GraphicSourceTest, OnlyACharacterFacingRightDrawsTheMirroredSheet) {
     int context;
     const GRAPHICOWNER* owner;
     int face;
-  } cases[] = {{kGraphicForChara, &right, 1}, {kGraphicForChara, &left, 0}, {kGraphicForChara, nullptr, 0},
-               {kGraphicForBlockChara, &right, 0}, {kGraphicForPlain, &right, 0}};
+  } cases[] = {{kGraphicForChara, &right, 1},
+               {kGraphicForChara, &left, 0},
+               {kGraphicForChara, nullptr, 0},
+               {kGraphicForBlockChara, &right, 0},
+               {kGraphicForPlain, &right, 0}};
   for (const FaceCase& c : cases) {
     EXPECT_EQ(GetGraphicSource(c.context, kGraphicKindChara, 2, 0, c.owner, 0).lpSD, S(kSlotCharaSheet + c.face));
     EXPECT_EQ(GetGraphicSource(c.context, kGraphicKindShot, 2, 0, c.owner, 0).lpSD, S(kSlotShotCells + c.face));
@@ -218,11 +220,10 @@ struct ExcCase {
 
 TEST_F(CharaExcTest, CellsFollowTheEntrysCellSizeAndTheLayout) {
   const ExcCase cases[] = {
-      {1, 0, 9, 32, 32, 0, 1},     // 32-dot cells, 8 to a 256-dot row
-      {1, 1, 9, 288, 0, 0, 1},     // fixed layout: 16 to a row
-      {1, 1, 17, 32, 32, 0, 1},
-      {2, 0, 5, 64, 64, 1, 2},     // 64-dot cells, 4 to a row
-      {2, 1, 5, 320, 0, 1, 2},     // fixed layout: 16 / 2 = 8 to a row
+      {1, 0, 9, 32, 32, 0, 1},                            // 32-dot cells, 8 to a 256-dot row
+      {1, 1, 9, 288, 0, 0, 1},                            // fixed layout: 16 to a row
+      {1, 1, 17, 32, 32, 0, 1}, {2, 0, 5, 64, 64, 1, 2},  // 64-dot cells, 4 to a row
+      {2, 1, 5, 320, 0, 1, 2},                            // fixed layout: 16 / 2 = 8 to a row
       {2, 1, 9, 64, 64, 1, 2},
   };
   for (const ExcCase& c : cases) {
@@ -284,9 +285,10 @@ class GraphicSourceModeTest : public ::testing::TestWithParam<gfxtest::Mode> {
     ASSERT_TRUE(display->ok);
     std::vector<uint32_t> pal;
     for (int i = 0; i < 256; ++i) pal.push_back(gfxtest::PaletteColour(i));
-    gfxtest::WriteFile(display->Dir() / "bmp/Character1.bmp",
-                       gfxtest::MakeBmp(64, 64, [](int, int) { return 9u; }, pal));
-    gfxtest::WriteFile(display->Dir() / "bmp/Mark.bmp", gfxtest::MakeBmp(64, 64, [](int, int) { return 9u; }, pal));
+    gfxtest::WriteFile(display->Dir() / "bmp/Character1.bmp", gfxtest::MakeBmp(
+                                                                  64, 64, [](int, int) { return 9u; }, pal));
+    gfxtest::WriteFile(display->Dir() / "bmp/Mark.bmp", gfxtest::MakeBmp(
+                                                            64, 64, [](int, int) { return 9u; }, pal));
     const int slots[] = {4, 5, 22, 23, 43, 44};
     ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 6));
   }
@@ -315,8 +317,7 @@ TEST_P(GraphicSourceModeTest, Direct3DWithCopiesKeptDrawsFromTheCopies) {
   EXPECT_EQ(g_lpBlockIconSD, &g_SurfaceData[43]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, GraphicSourceModeTest,
-                         ::testing::Values(gfxtest::kModes[1], gfxtest::kModes[4]),
+INSTANTIATE_TEST_SUITE_P(Modes, GraphicSourceModeTest, ::testing::Values(gfxtest::kModes[1], gfxtest::kModes[4]),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -22,8 +22,11 @@ std::vector<float> Pull(cAudioMixer& mixer, int frames) {
 }
 
 TEST(AudioMixer, VolumeLawAndClamp) {
-  struct Case { int volume; float gain; } cases[] = {
-      {0, 1.0f}, {-2000, 0.1f}, {-4000, 0.01f}, {-600, 0.501187f}, {-10000, 0.0f}, {-20000, 0.0f}, {500, 1.0f}};
+  struct Case {
+    int volume;
+    float gain;
+  } cases[] = {{0, 1.0f},      {-2000, 0.1f},  {-4000, 0.01f}, {-600, 0.501187f},
+               {-10000, 0.0f}, {-20000, 0.0f}, {500, 1.0f}};
   for (const Case& c : cases) EXPECT_NEAR(cAudioMixer::VolumeToGain(c.volume), c.gain, 1e-5f) << c.volume;
   EXPECT_EQ(cAudioMixer::ClampVolume(-10600), -10000);
   EXPECT_EQ(cAudioMixer::ClampVolume(100), 0);
@@ -84,7 +87,7 @@ TEST(AudioMixer, SilentVolumeAndOutputLimit) {
 }
 
 class cStepSource : public cAudioSource {
-public:
+ public:
   void Render(float* out, int frames) override {
     for (int i = 0; i < frames * 2; ++i) out[i] += 0.125f;
     rendered += frames;

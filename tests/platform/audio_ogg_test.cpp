@@ -17,7 +17,7 @@ namespace {
 using test_audio::WriteSineOgg;
 
 class AudioOgg : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     path48 = TestTempPath("audio_ogg_test_48k.ogg");
     path44 = TestTempPath("audio_ogg_test_44k.ogg");

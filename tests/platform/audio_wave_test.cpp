@@ -8,6 +8,8 @@
 
 #include "platform/audio/wave_file.h"
 
+// Rows and packed builders are laid out by hand, one record or field group a line.
+// clang-format off
 namespace {
 
 struct cWaveSpec {

@@ -19,23 +19,39 @@ struct BmpBuilder {
   int bits = 8;
   uint32_t compression = 0;
   uint32_t headerSize = 40;
-  std::vector<uint32_t> masks;            // written after a 40-byte header, or inside a V4 header
+  std::vector<uint32_t> masks;                // written after a 40-byte header, or inside a V4 header
   std::vector<std::vector<uint8_t>> palette;  // {blue, green, red}
-  std::vector<uint8_t> pixels;            // raw pixel data as it goes in the file
-  uint32_t coloursUsed = 0;               // 0: the size of `palette`
+  std::vector<uint8_t> pixels;                // raw pixel data as it goes in the file
+  uint32_t coloursUsed = 0;                   // 0: the size of `palette`
 
   std::vector<uint8_t> Build() const {
     std::vector<uint8_t> header;
-    auto u16 = [&](uint32_t v) { header.push_back(v & 0xFF); header.push_back((v >> 8) & 0xFF); };
-    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+    auto u16 = [&](uint32_t v) {
+      header.push_back(v & 0xFF);
+      header.push_back((v >> 8) & 0xFF);
+    };
+    auto u32 = [&](uint32_t v) {
+      u16(v & 0xFFFF);
+      u16(v >> 16);
+    };
     const size_t entrySize = headerSize == 12 ? 3 : 4;
     u32(headerSize);
     if (headerSize == 12) {
-      u16(static_cast<uint32_t>(width)); u16(static_cast<uint32_t>(height)); u16(1); u16(bits);
+      u16(static_cast<uint32_t>(width));
+      u16(static_cast<uint32_t>(height));
+      u16(1);
+      u16(bits);
     } else {
-      u32(static_cast<uint32_t>(width)); u32(static_cast<uint32_t>(height)); u16(1); u16(bits);
-      u32(compression); u32(static_cast<uint32_t>(pixels.size())); u32(2835); u32(2835);
-      u32(coloursUsed != 0 ? coloursUsed : static_cast<uint32_t>(palette.size())); u32(0);
+      u32(static_cast<uint32_t>(width));
+      u32(static_cast<uint32_t>(height));
+      u16(1);
+      u16(bits);
+      u32(compression);
+      u32(static_cast<uint32_t>(pixels.size()));
+      u32(2835);
+      u32(2835);
+      u32(coloursUsed != 0 ? coloursUsed : static_cast<uint32_t>(palette.size()));
+      u32(0);
       if (headerSize == 40) {
         for (uint32_t mask : masks) u32(mask);
       } else {
@@ -50,7 +66,8 @@ struct BmpBuilder {
     std::vector<uint8_t> file = {'B', 'M'};
     const uint32_t offset = static_cast<uint32_t>(14 + header.size());
     const uint32_t size = static_cast<uint32_t>(offset + pixels.size());
-    for (uint32_t v : {size}) for (int i = 0; i < 4; ++i) file.push_back((v >> (8 * i)) & 0xFF);
+    for (uint32_t v : {size})
+      for (int i = 0; i < 4; ++i) file.push_back((v >> (8 * i)) & 0xFF);
     for (int i = 0; i < 4; ++i) file.push_back(0);
     for (int i = 0; i < 4; ++i) file.push_back((offset >> (8 * i)) & 0xFF);
     file.insert(file.end(), header.begin(), header.end());
@@ -179,7 +196,11 @@ TEST(BmpReader, RunLengthPictures) {
   ASSERT_TRUE(result.ok()) << BmpErrorName(result.error);
   EXPECT_EQ(result.image.indexes, (std::vector<uint8_t>{3, 1, 2, 0, 1, 2, 1, 2}));
 
-  struct Case { const char* name; std::vector<uint8_t> data; BmpError error; };
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> data;
+    BmpError error;
+  };
   const Case bad[] = {
       {"run past the row end", {5, 1, 0, 1}, BmpError::BadRle},
       {"literal past the row end", {0, 5, 1, 1, 1, 1, 1, 0, 0, 1}, BmpError::BadRle},
@@ -202,7 +223,11 @@ TEST(BmpReader, DamagedHeadersAreRefused) {
   good.pixels = std::vector<uint8_t>(8, 1);
   ASSERT_TRUE(DecodeBmp(good.Build()).ok());
 
-  struct Case { const char* name; BmpBuilder file; BmpError error; };
+  struct Case {
+    const char* name;
+    BmpBuilder file;
+    BmpError error;
+  };
   std::vector<Case> cases;
   auto add = [&](const char* name, BmpError error, auto change) {
     BmpBuilder file = good;
@@ -212,16 +237,34 @@ TEST(BmpReader, DamagedHeadersAreRefused) {
   add("zero width", BmpError::BadHeader, [](BmpBuilder& f) { f.width = 0; });
   add("zero height", BmpError::BadHeader, [](BmpBuilder& f) { f.height = 0; });
   add("depth 7", BmpError::BadBitCount, [](BmpBuilder& f) { f.bits = 7; });
-  add("RLE8 at 4 bits", BmpError::BadBitCount, [](BmpBuilder& f) { f.compression = 1; f.bits = 4; });
+  add("RLE8 at 4 bits", BmpError::BadBitCount, [](BmpBuilder& f) {
+    f.compression = 1;
+    f.bits = 4;
+  });
   add("JPEG inside", BmpError::UnsupportedCompression, [](BmpBuilder& f) { f.compression = 4; });
   add("unknown header size", BmpError::NotBitmap, [](BmpBuilder& f) { f.headerSize = 44; });
-  add("index past a short table", BmpError::BadPixelIndex, [](BmpBuilder& f) { f.coloursUsed = 1; f.palette.resize(1); });
+  add("index past a short table", BmpError::BadPixelIndex, [](BmpBuilder& f) {
+    f.coloursUsed = 1;
+    f.palette.resize(1);
+  });
   add("overlapping masks", BmpError::BadMasks, [](BmpBuilder& f) {
-    f.bits = 16; f.compression = 3; f.masks = {0xF800, 0x0FE0, 0x001F}; f.palette.clear(); });
+    f.bits = 16;
+    f.compression = 3;
+    f.masks = {0xF800, 0x0FE0, 0x001F};
+    f.palette.clear();
+  });
   add("missing blue mask", BmpError::BadMasks, [](BmpBuilder& f) {
-    f.bits = 16; f.compression = 3; f.masks = {0xF800, 0x07E0, 0}; f.palette.clear(); });
+    f.bits = 16;
+    f.compression = 3;
+    f.masks = {0xF800, 0x07E0, 0};
+    f.palette.clear();
+  });
   add("mask above 16 bits", BmpError::BadMasks, [](BmpBuilder& f) {
-    f.bits = 16; f.compression = 3; f.masks = {0x1F0000, 0x07E0, 0x1F}; f.palette.clear(); });
+    f.bits = 16;
+    f.compression = 3;
+    f.masks = {0x1F0000, 0x07E0, 0x1F};
+    f.palette.clear();
+  });
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const BmpDecodeResult result = DecodeBmp(c.file.Build());

@@ -94,9 +94,7 @@ TEST(BmpSuite, QuestionableFilesDecodeConsistentlyOrAreRefused) {
     if (!result.ok()) continue;
     const size_t count = static_cast<size_t>(result.image.width) * result.image.height;
     EXPECT_EQ(result.image.pixels.size(), count);
-    if (result.image.IsPalettised()) {
-      EXPECT_EQ(result.image.indexes.size(), count);
-    }
+    if (result.image.IsPalettised()) { EXPECT_EQ(result.image.indexes.size(), count); }
   }
 }
 

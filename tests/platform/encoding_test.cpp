@@ -91,10 +91,14 @@ TEST(Cp932Encoding, BrokenInputIsReplacedAndReported) {
     std::string cp932;
     std::string utf8;
   } cases[] = {
-      {"\x81", U8(u8"\uFFFD")},             // lead byte at the end
-      {"\x81\x0A" "a", U8(u8"\uFFFD\na")},  // lead byte before a non-trail byte: that byte stands alone
-      {"\x85\x40", U8(u8"\uFFFD")},         // unassigned pair: one replacement for both bytes
-      {"a\xFF" "b", U8(u8"a\uFFFDb")},
+      {"\x81", U8(u8"\uFFFD")},  // lead byte at the end
+      {"\x81\x0A"
+       "a",
+       U8(u8"\uFFFD\na")},           // lead byte before a non-trail byte: that byte stands alone
+      {"\x85\x40", U8(u8"\uFFFD")},  // unassigned pair: one replacement for both bytes
+      {"a\xFF"
+       "b",
+       U8(u8"a\uFFFDb")},
   };
   for (const auto& c : cases) {
     std::string out;
@@ -102,7 +106,10 @@ TEST(Cp932Encoding, BrokenInputIsReplacedAndReported) {
     EXPECT_EQ(out, c.utf8);
   }
   std::string out;
-  EXPECT_FALSE(Utf8ToCp932("a\xC0\xAF" "b", out));  // overlong "/"
+  EXPECT_FALSE(
+      Utf8ToCp932("a\xC0\xAF"
+                  "b",
+                  out));  // overlong "/"
   EXPECT_EQ(out, "a??b");
   EXPECT_FALSE(Utf8ToCp932(U8(u8"x\U0001F600"), out));
   EXPECT_EQ(out, "x?");

@@ -139,10 +139,16 @@ TEST(Wildcards, MatchLikeWindowsSearches) {
     const char* name;
     bool match;
   } cases[] = {
-      {"*.stg4", "a.STG4", true},   {"*.stg4", "a.stg4_000", false}, {"*.stg4*", "a.stg4_000", true},
-      {"*.*", "noext", true},       {"?.dat", "a.dat", true},        {"?.dat", "ab.dat", false},
+      {"*.stg4", "a.STG4", true},
+      {"*.stg4", "a.stg4_000", false},
+      {"*.stg4*", "a.stg4_000", true},
+      {"*.*", "noext", true},
+      {"?.dat", "a.dat", true},
+      {"?.dat", "ab.dat", false},
       {"?.dat", "表.dat", true},  // a double-byte character is one character
-      {"*表", "x表", true},          {"*", "", true},                 {"a*b*c", "aXbYc", true},
+      {"*表", "x表", true},
+      {"*", "", true},
+      {"a*b*c", "aXbYc", true},
       {"a*b*c", "aXbY", false},
   };
   for (const auto& c : cases) EXPECT_EQ(MatchWildcard(c.pattern, c.name), c.match) << c.pattern << " " << c.name;

@@ -8,7 +8,11 @@
 namespace {
 
 TEST(Cp932, DecodesWhereWindowsDiffersFromPlainShiftJis) {
-  struct Case { const char* name; std::string bytes; std::u32string expected; };
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::u32string expected;
+  };
   const Case cases[] = {
       {"ASCII and the backslash byte", "A\\~", U"A\\~"},
       {"half-width katakana", "\xB1\xDF", U"\uFF71\uFF9F"},
@@ -42,7 +46,7 @@ TEST(Cp932, CharacterLengths) {
   EXPECT_EQ(DecodeCp932Char("\x82\xA0", 1, length), kCp932Undefined);
   EXPECT_EQ(length, 1u);
   EXPECT_EQ(DecodeCp932Char("\xA0", 1, length), kCp932Undefined);  // a byte CP932 leaves undefined
-  EXPECT_EQ(Cp932PairToUnicode(0x81, 0x7F), kCp932Undefined);     // 0x7F is never a trail byte
+  EXPECT_EQ(Cp932PairToUnicode(0x81, 0x7F), kCp932Undefined);      // 0x7F is never a trail byte
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 namespace {
 
 TEST(FontFaces, WindowsNamesMapToTheRightKindOfFace) {
-  struct Case { const char* face; FontFaceKind kind; };
+  struct Case {
+    const char* face;
+    FontFaceKind kind;
+  };
   const Case cases[] = {
       {"ＭＳ ゴシック", FontFaceKind::FixedGothic},
       {"ＭＳ Ｐゴシック", FontFaceKind::ProportionalGothic},
@@ -39,7 +42,10 @@ TEST(FontFaces, WindowsNamesMapToTheRightKindOfFace) {
 }
 
 TEST(FontFaces, TheGameFacesResolveToInstalledFiles) {
-  struct Case { const char* face; const char* family; };
+  struct Case {
+    const char* face;
+    const char* family;
+  };
   const Case cases[] = {
       {"ＭＳ ゴシック", "IPAGothic"}, {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ＭＳ 明朝", "IPAMincho"},
       {"Arial", "DejaVu Sans"},       {"SimSun", "IPAGothic"},

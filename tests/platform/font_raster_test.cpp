@@ -24,7 +24,8 @@ struct Drawn {
   int minX = 1 << 20, minY = 1 << 20, maxX = -1, maxY = -1;
 };
 
-Drawn Draw(RasterFont& font, const char* text, GlyphRender mode, int x = 0, int y = 0, int width = 96, int height = 48) {
+Drawn Draw(RasterFont& font, const char* text, GlyphRender mode, int x = 0, int y = 0, int width = 96,
+           int height = 48) {
   Drawn drawn;
   drawn.width = width;
   drawn.height = height;
@@ -72,7 +73,11 @@ TEST(RasterFont, TextExtents) {
   EXPECT_GT(half, 0);
   EXPECT_GT(full, half);
 
-  struct Case { const char* text; int halfWidth; int fullWidth; };
+  struct Case {
+    const char* text;
+    int halfWidth;
+    int fullWidth;
+  };
   const Case cases[] = {
       {"", 0, 0}, {"ABC", 3, 0}, {"iiiWWW", 6, 0}, {"あいう", 0, 3}, {"AB漢字", 2, 2}, {"表\\", 1, 1},
   };
@@ -94,7 +99,10 @@ TEST(RasterFont, TextExtents) {
 }
 
 TEST(RasterFont, GlyphsLeaveInkInsideTheirCell) {
-  struct Case { int height; const char* text; };
+  struct Case {
+    int height;
+    const char* text;
+  };
   const Case cases[] = {{10, "A"}, {10, "あ"}, {16, "A"}, {16, "漢"}, {16, "g"}, {30, "あ"}, {30, "_"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.height << " " << c.text);
@@ -134,7 +142,8 @@ TEST(RasterFont, CallbackAndBufferDrawingAgreeAndClip) {
   std::vector<uint8_t> plotted(buffered.pixels.size(), 0);
   const int penEnd = font->DrawCp932("Aあ", 3, 2, GlyphRender::AntiAliased, [&](int x, int y, uint8_t coverage) {
     ASSERT_TRUE(x >= 0 && y >= 0 && x < buffered.width && y < buffered.height);
-    plotted[static_cast<size_t>(y) * buffered.width + x] = std::max(plotted[static_cast<size_t>(y) * buffered.width + x], coverage);
+    plotted[static_cast<size_t>(y) * buffered.width + x] =
+        std::max(plotted[static_cast<size_t>(y) * buffered.width + x], coverage);
   });
   EXPECT_EQ(plotted, buffered.pixels);
   EXPECT_EQ(penEnd, 3 + font->MeasureCp932("Aあ").width);
@@ -142,7 +151,8 @@ TEST(RasterFont, CallbackAndBufferDrawingAgreeAndClip) {
   // Text hanging over every edge of a small buffer stays inside it (the sanitizer checks).
   std::vector<uint8_t> small(6 * 5, 0);
   for (int x : {-12, -3, 2}) {
-    for (int y : {-10, -4, 3}) font->DrawCp932("あW", x, y, GlyphRender::Monochrome, CoverageTarget{small.data(), 6, 5, 6});
+    for (int y : {-10, -4, 3})
+      font->DrawCp932("あW", x, y, GlyphRender::Monochrome, CoverageTarget{small.data(), 6, 5, 6});
   }
   int inked = 0;
   for (uint8_t value : small) inked += value != 0;

@@ -49,10 +49,8 @@ TEST(D3dxTexture, KeyPixelsAndPaddingBecomeTransparentBlack) {
   Texture* t = nullptr;
   ASSERT_EQ(CreateTextureFromImage(d.dev, Picture(), 4, 4, 1, 0, Format::A8R8G8B8, Pool::Managed, 0xFFFF00FF, &t), kOk);
   Surface* s = t->Level0();
-  const uint32_t expect[4][4] = {{0, 0xFF102030, 0xFF000000, 0},
-                                 {0xFFFF00FE, 0, 0xFFFFFFFF, 0},
-                                 {0, 0, 0, 0},
-                                 {0, 0, 0, 0}};
+  const uint32_t expect[4][4] = {
+      {0, 0xFF102030, 0xFF000000, 0}, {0xFFFF00FE, 0, 0xFFFFFFFF, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}};
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) EXPECT_EQ(Px(s, x, y), expect[y][x]) << x << "," << y;
   t->Release();
@@ -61,8 +59,9 @@ TEST(D3dxTexture, KeyPixelsAndPaddingBecomeTransparentBlack) {
 TEST(D3dxTexture, SixteenBitKeyIsComparedBeforeNarrowing) {
   Dev d;
   Texture* t = nullptr;
-  ASSERT_EQ(CreateTextureFromImage(d.dev, Picture(), kDefaultSizeNonPow2, kDefaultSizeNonPow2, 1, 0,
-                                   Format::A1R5G5B5, Pool::Managed, 0xFFFF00FF, &t), kOk);
+  ASSERT_EQ(CreateTextureFromImage(d.dev, Picture(), kDefaultSizeNonPow2, kDefaultSizeNonPow2, 1, 0, Format::A1R5G5B5,
+                                   Pool::Managed, 0xFFFF00FF, &t),
+            kOk);
   EXPECT_EQ(t->Width(), 3);
   EXPECT_EQ(Px(t->Level0(), 0, 0), 0u);
   EXPECT_EQ(Px(t->Level0(), 0, 1), 0xFC1Fu);  // 0xFE narrows to 31 but was not the key
@@ -97,7 +96,8 @@ TEST(D3dxTexture, FromBitmapFilesAndRefusesOthers) {
   int w = 0, h = 0;
   const std::string bmp = std::string(QC4_TESTDATA_DIR) + "/bmpsuite/g/rgb24.bmp";
   ASSERT_EQ(CreateTextureFromFileEx(d.dev, bmp.c_str(), kDefaultSize, kDefaultSize, 1, 0, Format::A8R8G8B8,
-                                    Pool::Managed, 0, &t, &w, &h), kOk);
+                                    Pool::Managed, 0, &t, &w, &h),
+            kOk);
   EXPECT_EQ(w, 127);
   EXPECT_EQ(h, 64);
   EXPECT_EQ(t->Width(), 128);
@@ -105,7 +105,8 @@ TEST(D3dxTexture, FromBitmapFilesAndRefusesOthers) {
   EXPECT_EQ(Px(t->Level0(), 127, 0), 0u);         // padding column transparent
   t->Release();
   EXPECT_EQ(CreateTextureFromFileEx(d.dev, (std::string(QC4_TESTDATA_DIR) + "/README.md").c_str(), 0, 0, 1, 0,
-                                    Format::A8R8G8B8, Pool::Managed, 0, &t), kErrInvalidData);
+                                    Format::A8R8G8B8, Pool::Managed, 0, &t),
+            kErrInvalidData);
   EXPECT_EQ(CreateTextureFromFileEx(d.dev, "/nonexistent/x.bmp", 0, 0, 1, 0, Format::A8R8G8B8, Pool::Managed, 0, &t),
             kErrNotFound);
   EXPECT_EQ(t, nullptr);
@@ -114,7 +115,8 @@ TEST(D3dxTexture, FromBitmapFilesAndRefusesOthers) {
 TEST(D3dxSprite, DrawsQueuedRectanglesAndKeepsTheCallersState) {
   Dev d;
   Texture* src = nullptr;
-  ASSERT_EQ(CreateTextureFromImage(d.dev, Picture(), 4, 2, 1, 0, Format::A8R8G8B8, Pool::Managed, 0xFFFF00FF, &src), kOk);
+  ASSERT_EQ(CreateTextureFromImage(d.dev, Picture(), 4, 2, 1, 0, Format::A8R8G8B8, Pool::Managed, 0xFFFF00FF, &src),
+            kOk);
   Sprite* sprite = nullptr;
   ASSERT_EQ(CreateSprite(d.dev, &sprite), kOk);
   Surface* back = nullptr;
@@ -154,7 +156,8 @@ class BlockGlyphs final : public GlyphSource {
 };
 
 TEST(D3dxFont, MeasuresAndDrawsThroughItsGlyphSource) {
-  SetGlyphSourceFactory([](const FontDesc&) -> std::unique_ptr<GlyphSource> { return std::make_unique<BlockGlyphs>(); });
+  SetGlyphSourceFactory(
+      [](const FontDesc&) -> std::unique_ptr<GlyphSource> { return std::make_unique<BlockGlyphs>(); });
   Dev d;
   Font* font = nullptr;
   FontDesc desc;

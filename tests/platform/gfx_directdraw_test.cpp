@@ -83,8 +83,7 @@ TEST_P(BltFastClip, CopiesOnlyTheOverlapOnEveryEdge) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, BltFastClip,
-                         ::testing::Values(Format::I8, Format::R5G6B5, Format::X8R8G8B8),
+INSTANTIATE_TEST_SUITE_P(Formats, BltFastClip, ::testing::Values(Format::I8, Format::R5G6B5, Format::X8R8G8B8),
                          [](const auto& info) { return std::string(FormatName(info.param)); });
 
 TEST(DirectDrawBlit, CellLeftOfScreenDrawsItsRightColumns) {
@@ -159,12 +158,12 @@ TEST(DirectDrawBlit, StretchSamplesNearestPixelCentres) {
     std::vector<uint32_t> row;  // expected destination row 0, columns 0..7 (0 = untouched)
   };
   const Case cases[] = {
-      {{0, 0, 8, 1}, {0, 0, 4, 1}, {1, 1, 2, 2, 3, 3, 4, 4}},      // x2
-      {{0, 0, 2, 1}, {0, 0, 4, 1}, {2, 4, 0, 0, 0, 0, 0, 0}},      // /2 takes centres 1 and 3
-      {{0, 0, 6, 1}, {0, 0, 4, 1}, {1, 2, 2, 3, 4, 4, 0, 0}},      // x1.5: (2j + 1) * 4 / 12
-      {{-2, 0, 6, 1}, {0, 0, 4, 1}, {2, 2, 3, 3, 4, 4, 0, 0}},     // clipped left keeps the mapping
-      {{4, 0, 12, 1}, {0, 0, 4, 1}, {0, 0, 0, 0, 1, 1, 2, 2}},     // clipped right
-      {{0, 0, 8, 1}, {2, 0, 6, 1}, {3, 3, 4, 4, 0, 0, 0, 0}},      // source past its right edge
+      {{0, 0, 8, 1}, {0, 0, 4, 1}, {1, 1, 2, 2, 3, 3, 4, 4}},   // x2
+      {{0, 0, 2, 1}, {0, 0, 4, 1}, {2, 4, 0, 0, 0, 0, 0, 0}},   // /2 takes centres 1 and 3
+      {{0, 0, 6, 1}, {0, 0, 4, 1}, {1, 2, 2, 3, 4, 4, 0, 0}},   // x1.5: (2j + 1) * 4 / 12
+      {{-2, 0, 6, 1}, {0, 0, 4, 1}, {2, 2, 3, 3, 4, 4, 0, 0}},  // clipped left keeps the mapping
+      {{4, 0, 12, 1}, {0, 0, 4, 1}, {0, 0, 0, 0, 1, 1, 2, 2}},  // clipped right
+      {{0, 0, 8, 1}, {2, 0, 6, 1}, {3, 3, 4, 4, 0, 0, 0, 0}},   // source past its right edge
   };
   for (const Case& c : cases) {
     Canvas src(4, 1, Format::R5G6B5), dst(8, 1, Format::R5G6B5);
@@ -320,7 +319,7 @@ TEST(DirectDrawDisplay, ProvokedLossAndRestore) {
   ASSERT_EQ(d.primary->Restore(), kOk);
   EXPECT_FALSE(d.back->IsLost());
   ASSERT_EQ(video->Restore(), kOk);
-  EXPECT_EQ(LoadPixel(video->Row(1), 2), 0u);       // its picture is gone: reload it
+  EXPECT_EQ(LoadPixel(video->Row(1), 2), 0u);        // its picture is gone: reload it
   EXPECT_EQ(LoadPixel(system->Row(1), 2), 0x4321u);  // system memory kept its picture
   video->Release();
   system->Release();

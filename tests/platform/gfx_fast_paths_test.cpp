@@ -197,8 +197,8 @@ TEST(FastPixelRows, AlphaKeyedQuadsMatchTheTrianglePath) {
               rt->Release();
             }
             for (size_t i = 0; i < results[0].size(); ++i)
-              ASSERT_EQ(results[0][i], results[1][i]) << "w " << w << (mirrored ? " mirrored" : "") << " x " << x
-                                                      << " at " << i % 48 << "," << i / 48;
+              ASSERT_EQ(results[0][i], results[1][i])
+                  << "w " << w << (mirrored ? " mirrored" : "") << " x " << x << " at " << i % 48 << "," << i / 48;
           }
         }
       }
@@ -214,11 +214,11 @@ TEST(FastPixelRows, QuadEdgesSnapHalvesAwayFromZero) {
     int first, last;  // covered columns, inclusive
   };
   const Case cases[] = {
-      {0.5f / 256, 3.5f, 1, 3},             // left edge snaps up to 1/256: centre 0 stays outside
-      {-0.5f / 256, 3.5f, 0, 3},            // snaps down to -1/256: centre 0 inside
-      {256.5f / 256, 3.5f, 2, 3},           // snaps past centre 1
-      {-0.5f, 2 + 0.5f / 256, 0, 2},        // right edge snaps past centre 2: it is covered
-      {-0.5f, 2 - 0.5f / 256, 0, 1},        // right edge snaps onto centre 2: excluded
+      {0.5f / 256, 3.5f, 1, 3},       // left edge snaps up to 1/256: centre 0 stays outside
+      {-0.5f / 256, 3.5f, 0, 3},      // snaps down to -1/256: centre 0 inside
+      {256.5f / 256, 3.5f, 2, 3},     // snaps past centre 1
+      {-0.5f, 2 + 0.5f / 256, 0, 2},  // right edge snaps past centre 2: it is covered
+      {-0.5f, 2 - 0.5f / 256, 0, 1},  // right edge snaps onto centre 2: excluded
   };
   for (const Case& c : cases) {
     QuadFixture f;

@@ -87,13 +87,12 @@ TEST(QuadFillRule, PixelCentresAndTopLeftRule) {
     int first, last;  // covered columns, inclusive (last < first: none)
   };
   const Case cases[] = {
-      {-0.5f, 3.5f, 0, 3},   // the usual blit quad of x = 0, w = 4
-      {0.0f, 2.0f, 0, 1},    // left edge exactly on centre 0 (covered), right on centre 2 (not)
-      {0.5f, 2.5f, 1, 2},
-      {0.25f, 0.75f, 1, 0},  // no centre inside
-      {1.0f, 1.0f, 1, 0},    // degenerate
-      {5.5f, 20.0f, 6, 7},   // clipped at the target's right edge
-      {-9.0f, 0.0f, 1, 0},   // ends exactly on centre 0: excluded
+      {-0.5f, 3.5f, 0, 3},                        // the usual blit quad of x = 0, w = 4
+      {0.0f, 2.0f, 0, 1},                         // left edge exactly on centre 0 (covered), right on centre 2 (not)
+      {0.5f, 2.5f, 1, 2},  {0.25f, 0.75f, 1, 0},  // no centre inside
+      {1.0f, 1.0f, 1, 0},                         // degenerate
+      {5.5f, 20.0f, 6, 7},                        // clipped at the target's right edge
+      {-9.0f, 0.0f, 1, 0},                        // ends exactly on centre 0: excluded
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -182,8 +181,10 @@ TEST(QuadMapping, FastPathMatchesTrianglePath) {
       f.dev->Clear(0, nullptr, kClearTarget, 0x80102030, 1, 0);
       Vertex v[4];
       Fixture::Quad(v, c.l, c.t, c.r, c.b, c.diffuse, c.u0, c.v0, c.u1, c.v1);
-      if (path == 0) f.DrawStrip(v);
-      else f.DrawAsList(v);
+      if (path == 0)
+        f.DrawStrip(v);
+      else
+        f.DrawAsList(v);
       for (int y = 0; y < 14; ++y)
         for (int x = 0; x < 24; ++x) results[path].push_back(Px(rt->Level0(), x, y));
       src->Release();
@@ -197,8 +198,8 @@ TEST(QuadMapping, BlitQuadsReadTexelsExactly) {
   // Quads built the way the game builds its blits: edges at x - 0.5, u = texel / texture size.
   struct Case {
     const char* name;
-    int sx, sw, w;                    // source x and width, destination width (one row)
-    std::vector<int> expectTexels;    // texel column read by destination columns 0..w-1
+    int sx, sw, w;                  // source x and width, destination width (one row)
+    std::vector<int> expectTexels;  // texel column read by destination columns 0..w-1
   };
   const Case cases[] = {
       {"1:1", 3, 4, 4, {3, 4, 5, 6}},
@@ -219,8 +220,7 @@ TEST(QuadMapping, BlitQuadsReadTexelsExactly) {
     Vertex v[4];
     Fixture::Quad(v, -0.5f, -0.5f, c.w - 0.5f, 0.5f, 0xFFFFFFFF, c.sx / 32.0f, 0, (c.sx + c.sw) / 32.0f, 1);
     f.DrawStrip(v);
-    for (int j = 0; j < c.w; ++j)
-      EXPECT_EQ(Px(rt->Level0(), j, 0), 0xFF000000u | c.expectTexels[j]) << "column " << j;
+    for (int j = 0; j < c.w; ++j) EXPECT_EQ(Px(rt->Level0(), j, 0), 0xFF000000u | c.expectTexels[j]) << "column " << j;
     src->Release();
     rt->Release();
   }
@@ -257,22 +257,22 @@ TEST(QuadStage, OperationsTable) {
     uint32_t texel, diffuse, factor, expect;
   };
   const Case cases[] = {
-      {"select texture", kOpSelectArg1, kTaTexture, kTaDiffuse, kOpSelectArg1, kTaTexture, kTaDiffuse,
-       0x80112233, 0xFF445566, 0, 0x80112233},
-      {"select diffuse", kOpSelectArg2, kTaTexture, kTaDiffuse, kOpSelectArg2, kTaTexture, kTaDiffuse,
-       0x80112233, 0x7F445566, 0, 0x7F445566},
-      {"modulate rounds", kOpModulate, kTaTexture, kTaDiffuse, kOpModulate, kTaTexture, kTaDiffuse,
-       0xFF808080, 0x80FF4001, 0, 0x80802001},  // (128 * 64 + 127) / 255 = 32, (128 * 1 + 127) / 255 = 1
-      {"add clamps", kOpAdd, kTaTexture, kTaDiffuse, kOpSelectArg1, kTaTexture, kTaDiffuse,
-       0xFFF01020, 0x00201020, 0, 0xFFFF2040},
+      {"select texture", kOpSelectArg1, kTaTexture, kTaDiffuse, kOpSelectArg1, kTaTexture, kTaDiffuse, 0x80112233,
+       0xFF445566, 0, 0x80112233},
+      {"select diffuse", kOpSelectArg2, kTaTexture, kTaDiffuse, kOpSelectArg2, kTaTexture, kTaDiffuse, 0x80112233,
+       0x7F445566, 0, 0x7F445566},
+      {"modulate rounds", kOpModulate, kTaTexture, kTaDiffuse, kOpModulate, kTaTexture, kTaDiffuse, 0xFF808080,
+       0x80FF4001, 0, 0x80802001},  // (128 * 64 + 127) / 255 = 32, (128 * 1 + 127) / 255 = 1
+      {"add clamps", kOpAdd, kTaTexture, kTaDiffuse, kOpSelectArg1, kTaTexture, kTaDiffuse, 0xFFF01020, 0x00201020, 0,
+       0xFFFF2040},
       {"blend factor alpha", kOpBlendFactorAlpha, kTaTexture, kTaTFactor, kOpSelectArg1, kTaTexture, kTaDiffuse,
        0xFFFFFFFF, 0xFFFFFFFF, 0x80000000, 0xFF808080},
       {"colour disabled gives diffuse", kOpDisable, kTaTexture, kTaDiffuse, kOpSelectArg1, kTaTexture, kTaDiffuse,
        0x11223344, 0x55667788, 0, 0x55667788},
-      {"alpha disabled gives diffuse alpha", kOpSelectArg1, kTaTexture, kTaDiffuse, kOpDisable, kTaTexture,
-       kTaDiffuse, 0x00ABCDEF, 0xFF000000, 0, 0xFFABCDEF},
-      {"texture factor", kOpSelectArg2, kTaTexture, kTaTFactor, kOpSelectArg2, kTaTexture, kTaTFactor,
-       0, 0, 0x12345678, 0x12345678},
+      {"alpha disabled gives diffuse alpha", kOpSelectArg1, kTaTexture, kTaDiffuse, kOpDisable, kTaTexture, kTaDiffuse,
+       0x00ABCDEF, 0xFF000000, 0, 0xFFABCDEF},
+      {"texture factor", kOpSelectArg2, kTaTexture, kTaTFactor, kOpSelectArg2, kTaTexture, kTaTFactor, 0, 0, 0x12345678,
+       0x12345678},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -362,7 +362,8 @@ TEST(QuadDraw, BadCallsAreRefused) {
   EXPECT_EQ(f.dev->DrawPrimitiveUP(PrimitiveType::TriangleStrip, 2, v, sizeof(Vertex)), kErrInvalidCall);  // no scene
   VertexBuffer* vb = nullptr;
   IndexBuffer* ib = nullptr;
-  ASSERT_EQ(f.dev->CreateVertexBuffer(4 * sizeof(Vertex), kUsageWriteOnly, kFvfXyzrhwDiffuseTex1, Pool::Managed, &vb), kOk);
+  ASSERT_EQ(f.dev->CreateVertexBuffer(4 * sizeof(Vertex), kUsageWriteOnly, kFvfXyzrhwDiffuseTex1, Pool::Managed, &vb),
+            kOk);
   ASSERT_EQ(f.dev->CreateIndexBuffer(8, kUsageWriteOnly, Format::Index16, Pool::Managed, &ib), kOk);
   void* p = nullptr;
   ASSERT_EQ(vb->Lock(0, 0, &p), kOk);

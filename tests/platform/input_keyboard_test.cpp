@@ -10,10 +10,17 @@ namespace {
 TEST(Keyboard, ScancodesMapToVirtualKeys) {
   struct {
     int scancode, vk;
-  } cases[] = {{SDL_SCANCODE_Z, 'Z'},          {SDL_SCANCODE_LEFT, VK_LEFT},        {SDL_SCANCODE_ESCAPE, VK_ESCAPE},
-               {SDL_SCANCODE_F1, VK_F1},       {SDL_SCANCODE_0, '0'},               {SDL_SCANCODE_SEMICOLON, VK_OEM_1},
-               {SDL_SCANCODE_GRAVE, VK_OEM_3}, {SDL_SCANCODE_KP_5, VK_NUMPAD0 + 5}, {SDL_SCANCODE_KP_ENTER, VK_RETURN},
-               {SDL_SCANCODE_SPACE, VK_SPACE}, {SDL_SCANCODE_RSHIFT, VK_RSHIFT}};
+  } cases[] = {{SDL_SCANCODE_Z, 'Z'},
+               {SDL_SCANCODE_LEFT, VK_LEFT},
+               {SDL_SCANCODE_ESCAPE, VK_ESCAPE},
+               {SDL_SCANCODE_F1, VK_F1},
+               {SDL_SCANCODE_0, '0'},
+               {SDL_SCANCODE_SEMICOLON, VK_OEM_1},
+               {SDL_SCANCODE_GRAVE, VK_OEM_3},
+               {SDL_SCANCODE_KP_5, VK_NUMPAD0 + 5},
+               {SDL_SCANCODE_KP_ENTER, VK_RETURN},
+               {SDL_SCANCODE_SPACE, VK_SPACE},
+               {SDL_SCANCODE_RSHIFT, VK_RSHIFT}};
   for (auto c : cases) EXPECT_EQ(VirtualKeyFromScancode(c.scancode), c.vk) << c.scancode;
 }
 

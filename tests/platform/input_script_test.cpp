@@ -23,7 +23,8 @@ class InputScriptTest : public ::testing::Test {
 TEST_F(InputScriptTest, AppliesEventsByFrame) {
   cInputScript script;
   std::string error;
-  ASSERT_TRUE(ParseInputScript("# demo\n5 press LEFT z\n7 release left\n6 pad 0 65535 9000 3\n9 nopad\n", script, &error))
+  ASSERT_TRUE(
+      ParseInputScript("# demo\n5 press LEFT z\n7 release left\n6 pad 0 65535 9000 3\n9 nopad\n", script, &error))
       << error;
   UseInputScript(script);
   ApplyInputScript(4);
@@ -48,8 +49,8 @@ TEST_F(InputScriptTest, AppliesEventsByFrame) {
 TEST_F(InputScriptTest, RejectsMalformedLines) {
   cInputScript script;
   std::string error;
-  const char* bad[] = {"0 press Z\n", "x press Z\n", "5 press NOSUCHKEY\n", "5 jump\n", "5 pad 70000 0\n",
-                       "answer maybe\n", "5\n", "-3 press Z\n"};
+  const char* bad[] = {"0 press Z\n",    "x press Z\n", "5 press NOSUCHKEY\n", "5 jump\n", "5 pad 70000 0\n",
+                       "answer maybe\n", "5\n",         "-3 press Z\n"};
   for (const char* text : bad) {
     EXPECT_FALSE(ParseInputScript(text, script, &error)) << text;
     EXPECT_NE(error.find("line 1"), std::string::npos) << error;

@@ -70,7 +70,9 @@ TEST(MessageBoxes, WithoutAHandlerBoxesGoToStandardErrorInUtf8) {
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(ok, IDOK);
   EXPECT_EQ(no, IDNO);
-  EXPECT_EQ(err, std::string(reinterpret_cast<const char*>(u8"[エラー] メモリが不足しています！\n[終了確認] 終了しますか？\n")));
+  EXPECT_EQ(
+      err,
+      std::string(reinterpret_cast<const char*>(u8"[エラー] メモリが不足しています！\n[終了確認] 終了しますか？\n")));
 }
 
 }  // namespace

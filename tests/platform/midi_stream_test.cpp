@@ -23,7 +23,11 @@ using test_audio::cRecordingSink;
 using test_audio::Put32;
 using test_audio::Smf;
 
-void ShortEvent(std::vector<uint8_t>& v, uint32_t delta, uint32_t word) { Put32(v, delta); Put32(v, 0); Put32(v, word); }
+void ShortEvent(std::vector<uint8_t>& v, uint32_t delta, uint32_t word) {
+  Put32(v, delta);
+  Put32(v, 0);
+  Put32(v, word);
+}
 
 struct cStreamFixture : ::testing::Test {
   cRecordingSink sink;
@@ -48,10 +52,10 @@ TEST_F(MidiStream, TimesEventsByTempoAndDivision) {
   ASSERT_EQ(result, kMidiOk);
   ASSERT_EQ(stream->SetTimeDivision(96), kMidiOk);
   std::vector<uint8_t> bytes;
-  ShortEvent(bytes, 0, 0x00403C90);                           // note at 0
-  ShortEvent(bytes, 96, 0x00403E90);                          // one beat at 120 bpm: 0.5 s
-  ShortEvent(bytes, 0, (MEVT_TEMPO << 24) | 250000);          // 240 bpm from here
-  ShortEvent(bytes, 96, 0x00404090);                          // + 0.25 s
+  ShortEvent(bytes, 0, 0x00403C90);                                        // note at 0
+  ShortEvent(bytes, 96, 0x00403E90);                                       // one beat at 120 bpm: 0.5 s
+  ShortEvent(bytes, 0, (MEVT_TEMPO << 24) | 250000);                       // 240 bpm from here
+  ShortEvent(bytes, 96, 0x00404090);                                       // + 0.25 s
   ShortEvent(bytes, 48, 0x00002FFF | (MEVT_NOP << 24) | MEVT_F_CALLBACK);  // + 0.125 s
   MIDIHDR h = Header(bytes);
   EXPECT_EQ(stream->Out(&h), kMidiErrUnprepared);
@@ -138,12 +142,13 @@ TEST_F(MidiStream, PauseHoldsTimeAndStopHandsBuffersBackWithNotesOff) {
 }
 
 TEST(MidiSmfSong, MergesTracksInTimeThenTrackOrder) {
-  const auto bytes = Smf(1, 96, {{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x60, 0x90, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00},
-                                 {0x60, 0x91, 0x40, 0x40, 0x10, 0x41, 0x40, 0x00, 0xFF, 0x2F, 0x00}});
+  const auto bytes = Smf(1, 96,
+                         {{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x60, 0x90, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00},
+                          {0x60, 0x91, 0x40, 0x40, 0x10, 0x41, 0x40, 0x00, 0xFF, 0x2F, 0x00}});
   cSmfSong song;
   ASSERT_TRUE(ParseSmfSong(bytes.data(), bytes.size(), song));
   ASSERT_EQ(song.events.size(), 4u);
-  EXPECT_EQ(song.BytesOf(0)[0], 0xFF);                   // tempo at 0
+  EXPECT_EQ(song.BytesOf(0)[0], 0xFF);                                   // tempo at 0
   EXPECT_EQ(song.BytesOf(1), (std::vector<uint8_t>{0x90, 0x3C, 0x40}));  // track 0 first at 96
   EXPECT_EQ(song.BytesOf(2), (std::vector<uint8_t>{0x91, 0x40, 0x40}));
   EXPECT_EQ(song.BytesOf(3), (std::vector<uint8_t>{0x91, 0x41, 0x40}));  // running status

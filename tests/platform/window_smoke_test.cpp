@@ -47,8 +47,7 @@ TEST(WindowSmoke, CreatesShowsAndDestroysUnderTheDummyDriver) {
 
 TEST(WindowSmoke, HeadlessWindowKeepsTheGeometry) {
   MSG msg;
-  while (PeekMessage(&msg, true)) {
-  }  // whatever an earlier window left in this thread's queue
+  while (PeekMessage(&msg, true)) {}  // whatever an earlier window left in this thread's queue
   ASSERT_TRUE(GameWindowInit(true));
   HWND target = CreateMessageWindow([](HWND, uint32_t, WPARAM, LPARAM) -> LRESULT { return 0; });
   ASSERT_TRUE(GameWindowCreate(target, 100, 100, 640, 480));
@@ -64,8 +63,7 @@ TEST(WindowSmoke, HeadlessWindowKeepsTheGeometry) {
   EXPECT_EQ(DesktopBitsPerPixel(), 32);
   GameWindowDestroy();
   DestroyMessageWindow(target);
-  while (PeekMessage(&msg, true)) {
-  }
+  while (PeekMessage(&msg, true)) {}
   GameWindowShutdown();
 }
 }  // namespace

@@ -40,25 +40,29 @@ TEST_P(CloseFlowTest, Decides) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, CloseFlowTest,
-    ::testing::Values(
-        CloseCase{"WindowOutsideTitle", base(), true, true},
-        CloseCase{"Title", with([](cCloseState& s) { s.currentScene = kSceneTitle; }), false, true},
-        CloseCase{"DirectStart", with([](cCloseState& s) { s.directPlay = 1; }), false, true},
-        CloseCase{"TestPlay", with([](cCloseState& s) { s.testPlay = 1; }), false, true},
-        CloseCase{"FullScreen", with([](cCloseState& s) { s.windowed = 0; s.windowMode = 0; }), false, false},
-        CloseCase{"AfterFatalStop", with([](cCloseState& s) { s.quit = 1; }), false, false},
-        CloseCase{"AfterYesDuringWait", with([](cCloseState& s) { s.closeConfirmed = 1; }), false, true},
-        CloseCase{"Minimised", with([](cCloseState& s) { s.minimized = 1; }), true, false},
-        CloseCase{"BeforeGameStarted", with([](cCloseState& s) { s.gameStarted = 0; }), true, false},
-        CloseCase{"StageScene", with([](cCloseState& s) { s.currentScene = kSceneStage; }), true, true}),
+    ::testing::Values(CloseCase{"WindowOutsideTitle", base(), true, true},
+                      CloseCase{"Title", with([](cCloseState& s) { s.currentScene = kSceneTitle; }), false, true},
+                      CloseCase{"DirectStart", with([](cCloseState& s) { s.directPlay = 1; }), false, true},
+                      CloseCase{"TestPlay", with([](cCloseState& s) { s.testPlay = 1; }), false, true},
+                      CloseCase{"FullScreen", with([](cCloseState& s) {
+                                  s.windowed = 0;
+                                  s.windowMode = 0;
+                                }),
+                                false, false},
+                      CloseCase{"AfterFatalStop", with([](cCloseState& s) { s.quit = 1; }), false, false},
+                      CloseCase{"AfterYesDuringWait", with([](cCloseState& s) { s.closeConfirmed = 1; }), false, true},
+                      CloseCase{"Minimised", with([](cCloseState& s) { s.minimized = 1; }), true, false},
+                      CloseCase{"BeforeGameStarted", with([](cCloseState& s) { s.gameStarted = 0; }), true, false},
+                      CloseCase{"StageScene", with([](cCloseState& s) { s.currentScene = kSceneStage; }), true, true}),
     [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
 
 TEST(WindowData, RestoredWindowStaysReachable) {
   struct {
     int x, y, wantX, wantY;
-  } cases[] = {
-      {-500, -20, 0, 0}, {100, 200, 100, 200}, {5000, 4000, 1920 - kWindowGrabWidth, 1040 - kWindowGrabHeight},
-      {1900, 1039, 1920 - kWindowGrabWidth, 1040 - kWindowGrabHeight}};
+  } cases[] = {{-500, -20, 0, 0},
+               {100, 200, 100, 200},
+               {5000, 4000, 1920 - kWindowGrabWidth, 1040 - kWindowGrabHeight},
+               {1900, 1039, 1920 - kWindowGrabWidth, 1040 - kWindowGrabHeight}};
   for (auto c : cases) {
     cWindowData d;
     d.m_nX = c.x;
@@ -73,8 +77,8 @@ TEST(WindowData, StoredSizeMustFitTheDesktop) {
   struct {
     int w, h;
     bool fits;
-  } cases[] = {{1280, 960, true}, {1920, 1040, true}, {1921, 960, false}, {1280, 1041, false},
-               {64000, 48000, false}, {640, 480, true}, {-5, 0, true}};
+  } cases[] = {{1280, 960, true},     {1920, 1040, true}, {1921, 960, false}, {1280, 1041, false},
+               {64000, 48000, false}, {640, 480, true},   {-5, 0, true}};
   for (auto c : cases) {
     cWindowData d;
     d.m_nWidth = c.w;

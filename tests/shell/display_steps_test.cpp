@@ -21,7 +21,8 @@ std::vector<uint32_t> testPalette() {
 TEST(FrameStepDisplay, LostSurfacesAreRestoredWithTheirPictures) {
   Display d(kModes[4]);  // DirectDraw, 32 bits, windowed
   ASSERT_TRUE(d.ok);
-  WriteFile(d.Dir() / "bmp/Character1.bmp", MakeBmp(64, 32, [](int x, int) { return x < 8 ? 200u : 50u; }, testPalette()));
+  WriteFile(d.Dir() / "bmp/Character1.bmp", MakeBmp(
+                                                64, 32, [](int x, int) { return x < 8 ? 200u : 50u; }, testPalette()));
   const int slots[] = {4};
   ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 1));
   g_SceneMgr.DestroyAllScenes();

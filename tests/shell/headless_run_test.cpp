@@ -11,8 +11,8 @@
 #include <fstream>
 #include <string>
 
-#include "shell/input_state.h"
 #include "shell/game_loop.h"
+#include "shell/input_state.h"
 #include "shell/program.h"
 #include "test_support/temp_dir.h"
 

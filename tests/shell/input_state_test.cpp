@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/log.h"
 #include "platform/input/joystick.h"
 #include "platform/input/keyboard.h"
 #include "platform/input/virtual_keys.h"
@@ -16,7 +17,6 @@
 #include "shell/key_config.h"
 #include "shell/scene.h"
 #include "shell/scene_mgr.h"
-#include "core/log.h"
 
 namespace {
 class InputTest : public ::testing::Test {
@@ -71,8 +71,16 @@ TEST_F(InputTest, DirNumberTable) {
   struct {
     uint16_t dir;
     int code;
-  } cases[] = {{0, 5}, {kDirLeft, 4}, {kDirRight, 6}, {kDirUp, 2}, {kDirDown, 8}, {kDirUp | kDirLeft, 1},
-               {kDirUp | kDirRight, 3}, {kDirDown | kDirLeft, 7}, {kDirDown | kDirRight, 9}, {kDirUp | kDirDown, 5}};
+  } cases[] = {{0, 5},
+               {kDirLeft, 4},
+               {kDirRight, 6},
+               {kDirUp, 2},
+               {kDirDown, 8},
+               {kDirUp | kDirLeft, 1},
+               {kDirUp | kDirRight, 3},
+               {kDirDown | kDirLeft, 7},
+               {kDirDown | kDirRight, 9},
+               {kDirUp | kDirDown, 5}};
   for (auto c : cases) EXPECT_EQ(GetDirNumber(c.dir), c.code) << c.dir;
 }
 
@@ -89,13 +97,13 @@ TEST_F(InputTest, PadThresholdsAndHat) {
     uint16_t dir;
     int code;
   } cases[] = {
-      {21845, 32768, JOY_POVCENTERED, kDirLeft, 4},   // on the threshold counts
+      {21845, 32768, JOY_POVCENTERED, kDirLeft, 4},  // on the threshold counts
       {21846, 32768, JOY_POVCENTERED, 0, 5},
       {43690, 43690, JOY_POVCENTERED, kDirRight | kDirDown, 9},
       {32768, 32768, 9000, kDirRight, 6},
       {32768, 32768, 31500, kDirUp | kDirLeft, 1},
-      {32768, 32768, 12345, 0, 5},                    // not one of the eight angles
-      {0, 32768, 9000, kDirLeft, 4},                  // the stick wins over the hat
+      {32768, 32768, 12345, 0, 5},    // not one of the eight angles
+      {0, 32768, 9000, kDirLeft, 4},  // the stick wins over the hat
   };
   for (auto c : cases) {
     plugPad(0, c.x, c.y, c.pov);
@@ -297,7 +305,7 @@ TEST_F(InputTest, EnabledKeyTableDrivesInput) {
 TEST_F(InputTest, KeyTableWithPadEntries) {
   auto bytes = keyConfigBytes(1, 6, 1, 0);
   ParseKeyConfig(bytes.data(), bytes.size(), g_KeyConfig);
-  g_KeyConfig.aKeys[0].nCode = 256;  // pad left
+  g_KeyConfig.aKeys[0].nCode = 256;             // pad left
   g_KeyConfig.aKeys[4] = KEYASSIGN{0, 0x8, 0};  // pad button 4 -> game button 1
   std::vector<cInputState> records(1);
   records[0].SetPadButtonMap();
@@ -412,8 +420,8 @@ class KeyConfigFileTest : public InputTest {
   }
   std::string write(const std::vector<uint8_t>& bytes) {
     std::filesystem::path p = dir / "KeyConfig.dat";
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                             static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return p.string();
   }
   std::string report() {
@@ -429,7 +437,7 @@ TEST_F(KeyConfigFileTest, LoadsUsableTablesAndFallsBackOnBadOnes) {
   struct {
     const char* name;
     std::vector<uint8_t> bytes;
-    bool loaded;     // LoadKeyConfig's answer
+    bool loaded;      // LoadKeyConfig's answer
     int32_t enabled;  // g_KeyConfig after it
     int16_t left;     // entry 0's code
     bool logged;      // a report-log line

@@ -46,8 +46,7 @@ class MainWindowTest : public ::testing::Test {
     GameWindowShutdown();
     g_hMainWnd.store(nullptr);
     MSG msg;
-    while (PeekMessage(&msg, true)) {
-    }
+    while (PeekMessage(&msg, true)) {}
     g_SceneMgr.m_nScene = 0;
     g_bCloseConfirmed.store(0);
   }
@@ -84,8 +83,7 @@ TEST_F(MainWindowTest, CloseDuringModalWaitAsksOnce) {
   ASSERT_TRUE(thPause.Start(
       [](void*) -> unsigned {
         MSG msg;
-        while (GetMessage(&msg)) {
-        }
+        while (GetMessage(&msg)) {}
         return 0;
       },
       nullptr));
@@ -176,7 +174,7 @@ TEST_F(MainWindowTest, QuitQuestionTextsByLanguage) {
   g_IniSettings.English = 0;
   SendMessage(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(seen.text, "\x8f\x49\x97\xb9\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81\x48\n");  // 終了しますか？
-  EXPECT_EQ(seen.caption, "\x8f\x49\x97\xb9\x8a\x6d\x94\x46");                          // 終了確認
+  EXPECT_EQ(seen.caption, "\x8f\x49\x97\xb9\x8a\x6d\x94\x46");                         // 終了確認
   EXPECT_EQ(seen.type, MB_YESNO);
   g_IniSettings.English = 1;
   SendMessage(window, WM_CLOSE, 0, 0);

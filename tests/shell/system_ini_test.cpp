@@ -17,8 +17,8 @@
 namespace {
 std::vector<cSysParam> defaultKeys() {
   std::vector<cSysParam> keys(11);
-  const char* names[11] = {"Direct3D", "WindowMode", "Bpp",       "VSync",   "D3D_FontCache",   "DD_FontCache",
-                           "DD_VideoStretch", "ShowFps", "FreeStage", "English", "Midi_DirectMusic"};
+  const char* names[11] = {"Direct3D",        "WindowMode", "Bpp",       "VSync",   "D3D_FontCache",   "DD_FontCache",
+                           "DD_VideoStretch", "ShowFps",    "FreeStage", "English", "Midi_DirectMusic"};
   const int defaults[11] = {2, 0, 0, 2, 0, 1, 0, 1, 0, 0, 1};
   for (int i = 0; i < 11; ++i) {
     if (i == kIniFreeStage)
@@ -33,8 +33,8 @@ struct IniCase {
   const char* name;
   std::string text;
   int result;
-  int direct3d;       // expected Direct3D value
-  std::string free;   // expected FreeStage
+  int direct3d;      // expected Direct3D value
+  std::string free;  // expected FreeStage
 };
 
 class SystemIniTest : public ::testing::TestWithParam<IniCase> {};
@@ -53,26 +53,25 @@ const std::string kLongPath(3000, 'a');
 
 INSTANTIATE_TEST_SUITE_P(
     Grammar, SystemIniTest,
-    ::testing::Values(
-        IniCase{"Comment", "Direct3D=0 comment here\nExit\n", 1, 0, ""},
-        IniCase{"SpaceBeforeEquals", "Direct3D = 1\nExit\n", 1, 0, ""},
-        IniCase{"SlashEndsValue", "Direct3D=1//DirectX\nExit\n", 1, 1, ""},
-        IniCase{"NameWithSpaceInside", "Dir ect3D=1\nExit\n", 1, 1, ""},
-        IniCase{"CaseSensitiveName", "direct3d=1\nExit\n", 1, 2, ""},
-        IniCase{"ExitWithCrLf", "Direct3D=1\r\nExit\r\n", 1, 1, ""},
-        IniCase{"ExitAtEndWithoutLineFeed", "Direct3D=1\nExit", 0, 1, ""},
-        IniCase{"MissingExit", "Direct3D=1\n", 0, 1, ""},
-        IniCase{"EmptyFile", "", 0, 2, ""},
-        IniCase{"ExitAsKeyDoesNotEnd", "Exit=1\nDirect3D=0\n", 0, 0, ""},
-        IniCase{"NulEndsWithSuccess", std::string("Direct3D=1\n\0rest", 16), 1, 1, ""},
-        IniCase{"EndOfFileInsideValue", "Direct3D=1", 0, 2, ""},
-        IniCase{"FreeStageOneCharIgnored", "FreeStage=a\nExit\n", 1, 2, ""},
-        IniCase{"FreeStageTwoChars", "FreeStage=ab\nExit\n", 1, 2, "ab"},
-        IniCase{"FreeStageCrLfKeepsNoCr", "FreeStage=data\\stg4\\a.stg4\r\nExit\r\n", 1, 2, "data\\stg4\\a.stg4"},
-        IniCase{"FreeStageTooLongIgnored", "FreeStage=" + kLongPath + "\nDirect3D=0\nExit\n", 1, 0, ""},
-        IniCase{"OverLongNameIgnored", kLongPath + "=5\nDirect3D=1\nExit\n", 1, 1, ""},
-        IniCase{"EmptyValueIsZero", "Direct3D= 1\nExit\n", 1, 0, ""},
-        IniCase{"HugeNumberClamps", "Direct3D=99999999999999999999\nExit\n", 1, 2147483647, ""}),
+    ::testing::Values(IniCase{"Comment", "Direct3D=0 comment here\nExit\n", 1, 0, ""},
+                      IniCase{"SpaceBeforeEquals", "Direct3D = 1\nExit\n", 1, 0, ""},
+                      IniCase{"SlashEndsValue", "Direct3D=1//DirectX\nExit\n", 1, 1, ""},
+                      IniCase{"NameWithSpaceInside", "Dir ect3D=1\nExit\n", 1, 1, ""},
+                      IniCase{"CaseSensitiveName", "direct3d=1\nExit\n", 1, 2, ""},
+                      IniCase{"ExitWithCrLf", "Direct3D=1\r\nExit\r\n", 1, 1, ""},
+                      IniCase{"ExitAtEndWithoutLineFeed", "Direct3D=1\nExit", 0, 1, ""},
+                      IniCase{"MissingExit", "Direct3D=1\n", 0, 1, ""}, IniCase{"EmptyFile", "", 0, 2, ""},
+                      IniCase{"ExitAsKeyDoesNotEnd", "Exit=1\nDirect3D=0\n", 0, 0, ""},
+                      IniCase{"NulEndsWithSuccess", std::string("Direct3D=1\n\0rest", 16), 1, 1, ""},
+                      IniCase{"EndOfFileInsideValue", "Direct3D=1", 0, 2, ""},
+                      IniCase{"FreeStageOneCharIgnored", "FreeStage=a\nExit\n", 1, 2, ""},
+                      IniCase{"FreeStageTwoChars", "FreeStage=ab\nExit\n", 1, 2, "ab"},
+                      IniCase{"FreeStageCrLfKeepsNoCr", "FreeStage=data\\stg4\\a.stg4\r\nExit\r\n", 1, 2,
+                              "data\\stg4\\a.stg4"},
+                      IniCase{"FreeStageTooLongIgnored", "FreeStage=" + kLongPath + "\nDirect3D=0\nExit\n", 1, 0, ""},
+                      IniCase{"OverLongNameIgnored", kLongPath + "=5\nDirect3D=1\nExit\n", 1, 1, ""},
+                      IniCase{"EmptyValueIsZero", "Direct3D= 1\nExit\n", 1, 0, ""},
+                      IniCase{"HugeNumberClamps", "Direct3D=99999999999999999999\nExit\n", 1, 2147483647, ""}),
     [](const ::testing::TestParamInfo<IniCase>& info) { return std::string(info.param.name); });
 
 TEST(SystemIni, ReplayKeysAreLimited) {

@@ -15,8 +15,13 @@
 namespace test_audio {
 
 // Little-endian numbers, as WAVE files and MIDI stream buffers hold them.
-inline void Put32(std::vector<uint8_t>& v, uint32_t x) { for (int i = 0; i < 4; ++i) v.push_back(uint8_t(x >> (8 * i))); }
-inline void Put16(std::vector<uint8_t>& v, uint16_t x) { v.push_back(uint8_t(x)); v.push_back(uint8_t(x >> 8)); }
+inline void Put32(std::vector<uint8_t>& v, uint32_t x) {
+  for (int i = 0; i < 4; ++i) v.push_back(uint8_t(x >> (8 * i)));
+}
+inline void Put16(std::vector<uint8_t>& v, uint16_t x) {
+  v.push_back(uint8_t(x));
+  v.push_back(uint8_t(x >> 8));
+}
 
 inline bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -29,7 +34,12 @@ inline bool WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
 inline std::vector<uint8_t> Wave16(int frames, int16_t value, uint32_t fmtSize = 16, uint16_t cbSize = 0) {
   std::vector<uint8_t> body{'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
   Put32(body, fmtSize);
-  Put16(body, 1); Put16(body, 1); Put32(body, 48000); Put32(body, 96000); Put16(body, 2); Put16(body, 16);
+  Put16(body, 1);
+  Put16(body, 1);
+  Put32(body, 48000);
+  Put32(body, 96000);
+  Put16(body, 2);
+  Put16(body, 16);
   if (fmtSize >= 18) Put16(body, cbSize);
   body.insert(body.end(), {'d', 'a', 't', 'a'});
   Put32(body, static_cast<uint32_t>(frames * 2));
@@ -43,8 +53,20 @@ inline std::vector<uint8_t> Wave16(int frames, int16_t value, uint32_t fmtSize =
 // A Standard MIDI File from raw track bodies (the end-of-track event is not added).
 inline std::vector<uint8_t> Smf(uint16_t format, uint16_t division, const std::vector<std::vector<uint8_t>>& tracks,
                                 uint32_t headerLength = 6) {
-  std::vector<uint8_t> f = {'M', 'T', 'h', 'd', 0, 0, 0, uint8_t(headerLength), uint8_t(format >> 8), uint8_t(format),
-                            0, uint8_t(tracks.size()), uint8_t(division >> 8), uint8_t(division)};
+  std::vector<uint8_t> f = {'M',
+                            'T',
+                            'h',
+                            'd',
+                            0,
+                            0,
+                            0,
+                            uint8_t(headerLength),
+                            uint8_t(format >> 8),
+                            uint8_t(format),
+                            0,
+                            uint8_t(tracks.size()),
+                            uint8_t(division >> 8),
+                            uint8_t(division)};
   for (uint32_t i = 6; i < headerLength; ++i) f.push_back(0);
   for (const auto& t : tracks) {
     f.insert(f.end(), {'M', 'T', 'r', 'k'});
@@ -57,8 +79,12 @@ inline std::vector<uint8_t> Smf(uint16_t format, uint16_t division, const std::v
 
 // Records every event with the frame at which it arrived.
 class cRecordingSink : public cMidiSink {
-public:
-  struct Event { long frame; uint32_t shortMsg; std::vector<uint8_t> longMsg; };
+ public:
+  struct Event {
+    long frame;
+    uint32_t shortMsg;
+    std::vector<uint8_t> longMsg;
+  };
   void ShortMessage(uint32_t packed) override { events.push_back({frame, packed, {}}); }
   void LongMessage(const uint8_t* b, size_t n) override { events.push_back({frame, 0, {b, b + n}}); }
   void RenderAdd(float*, int frames) override { frame += frames; }
@@ -66,7 +92,8 @@ public:
   // Note-ons that start a note (velocity above 0).
   std::vector<Event> NotesOn() const {
     std::vector<Event> out;
-    for (const Event& e : events) if ((e.shortMsg & 0xF0) == 0x90 && (e.shortMsg >> 16) != 0) out.push_back(e);
+    for (const Event& e : events)
+      if ((e.shortMsg & 0xF0) == 0x90 && (e.shortMsg >> 16) != 0) out.push_back(e);
     return out;
   }
   long frame = 0;
@@ -80,7 +107,10 @@ inline bool WriteSineOgg(const std::string& path, int rate, int frames, double h
   if (!out) return false;
   vorbis_info vi;
   vorbis_info_init(&vi);
-  if (vorbis_encode_init_vbr(&vi, 2, rate, 0.4f) != 0) { std::fclose(out); return false; }
+  if (vorbis_encode_init_vbr(&vi, 2, rate, 0.4f) != 0) {
+    std::fclose(out);
+    return false;
+  }
   vorbis_comment vc;
   vorbis_comment_init(&vc);
   vorbis_dsp_state vd;
@@ -105,7 +135,8 @@ inline bool WriteSineOgg(const std::string& path, int rate, int frames, double h
     const int n = std::min(1024, frames - done);
     if (n > 0) {
       float** buf = vorbis_analysis_buffer(&vd, n);
-      for (int i = 0; i < n; ++i) buf[0][i] = buf[1][i] = static_cast<float>(0.5 * std::sin(2 * M_PI * hz * (done + i) / rate));
+      for (int i = 0; i < n; ++i)
+        buf[0][i] = buf[1][i] = static_cast<float>(0.5 * std::sin(2 * M_PI * hz * (done + i) / rate));
       vorbis_analysis_wrote(&vd, n);
       done += n;
     } else {

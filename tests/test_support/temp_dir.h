@@ -13,7 +13,8 @@ inline const std::filesystem::path& TestTempDir() {
     std::filesystem::create_directories(d);
     std::atexit([] {
       std::error_code ec;
-      std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("qc4-test-" + std::to_string(::getpid())), ec);
+      std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("qc4-test-" + std::to_string(::getpid())),
+                                  ec);
     });
     return d;
   }();

@@ -193,15 +193,15 @@ TEST_F(MakeDemoTest, BitmapsDecodeAsEightBitPicturesOverOnePalette) {
     bool keyedCorner;  // the top-left pixel is the transparent colour
   };
   const cSheet sheets[] = {
-      {"bmp\\Debug.bmp", 256, 64, false},         {"bmp\\Block.bmp", 480, 256, true},
-      {"bmp\\Character1.bmp", 480, 640, true},    {"bmp\\Shot.bmp", 128, 480, true},
-      {"bmp\\Item.bmp", 480, 512, true},          {"bmp\\Item_Mini.bmp", 128, 240, true},
-      {"bmp\\Mark.bmp", 256, 480, true},          {"bmp\\Loading.bmp", 640, 480, false},
-      {"bmp\\Window.bmp", 640, 480, false},       {"bmp\\StatusWindow.bmp", 640, 20, false},
-      {"bmp\\Title.bmp", 640, 480, false},        {"bmp\\GameMode.bmp", 224, 224, true},
-      {"bmp\\Accessory.bmp", 256, 224, false},    {"bmp\\Symbol.bmp", 416, 32, false},
-      {"bmp\\Word.bmp", 320, 192, true},          {"bmp\\WorldMapChip.bmp", 160, 64, false},
-      {"bmp\\WorldEvent.bmp", 64, 96, true},      {"背景その1.bmp", 640, 480, false},
+      {"bmp\\Debug.bmp", 256, 64, false},      {"bmp\\Block.bmp", 480, 256, true},
+      {"bmp\\Character1.bmp", 480, 640, true}, {"bmp\\Shot.bmp", 128, 480, true},
+      {"bmp\\Item.bmp", 480, 512, true},       {"bmp\\Item_Mini.bmp", 128, 240, true},
+      {"bmp\\Mark.bmp", 256, 480, true},       {"bmp\\Loading.bmp", 640, 480, false},
+      {"bmp\\Window.bmp", 640, 480, false},    {"bmp\\StatusWindow.bmp", 640, 20, false},
+      {"bmp\\Title.bmp", 640, 480, false},     {"bmp\\GameMode.bmp", 224, 224, true},
+      {"bmp\\Accessory.bmp", 256, 224, false}, {"bmp\\Symbol.bmp", 416, 32, false},
+      {"bmp\\Word.bmp", 320, 192, true},       {"bmp\\WorldMapChip.bmp", 160, 64, false},
+      {"bmp\\WorldEvent.bmp", 64, 96, true},   {"背景その1.bmp", 640, 480, false},
   };
   for (const cSheet& sheet : sheets) {
     SCOPED_TRACE(sheet.path);

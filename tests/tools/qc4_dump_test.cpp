@@ -57,12 +57,16 @@ bool LooksLikeOneJsonObject(const std::string& text) {
   bool inString = false, escaped = false, closed = false;
   for (char c : text) {
     if (inString) {
-      if (escaped) escaped = false;
-      else if (c == '\\') escaped = true;
-      else if (c == '"') inString = false;
+      if (escaped)
+        escaped = false;
+      else if (c == '\\')
+        escaped = true;
+      else if (c == '"')
+        inString = false;
       continue;
     }
-    if (c == '"') inString = true;
+    if (c == '"')
+      inString = true;
     else if (c == '{' || c == '[') {
       if (closed) return false;
       ++depth;
@@ -153,7 +157,8 @@ TEST_F(DumpToolTest, RefusedFilesExitWithTheGamesMessage) {
   m_folder.Write("new/Picture.dat", bytes);
   const cRun tooNew = RunDump("'" + m_folder.Prefix() + "new/Picture.dat'", m_folder);
   EXPECT_EQ(tooNew.status, 1);
-  EXPECT_NE(tooNew.err.find(U8(u8"の読み込みに失敗しました！\n実行ファイル(.exe)より上位のバージョンのファイルは使用できません。")),
+  EXPECT_NE(tooNew.err.find(
+                U8(u8"の読み込みに失敗しました！\n実行ファイル(.exe)より上位のバージョンのファイルは使用できません。")),
             std::string::npos)
       << tooNew.err;
   EXPECT_NE(tooNew.out.find("\"loaded\": false"), std::string::npos);
@@ -182,7 +187,8 @@ TEST_F(DumpToolTest, TruncatedFilesOfEveryKindAreRefusedWithoutACrash) {
   for (const std::string& name : files) {
     const auto bytes = ReadBytes(m_folder.Path() / name);
     for (size_t cut : {size_t{0}, size_t{3}, size_t{6}, bytes.size() / 3, bytes.size() - 1}) {
-      m_folder.Write("cut/" + name, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
+      m_folder.Write("cut/" + name,
+                     std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
       const cRun run = RunDump("'" + m_folder.Prefix() + "cut/" + name + "'", m_folder);
       EXPECT_EQ(run.status, 1) << name << " cut at " << cut;
       EXPECT_TRUE(LooksLikeOneJsonObject(run.out)) << name << " cut at " << cut;

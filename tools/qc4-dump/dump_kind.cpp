@@ -33,8 +33,7 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
 bool HasNumberedSuffix(std::string_view fileName, std::string_view ext) {
   if (fileName.size() < ext.size() + 5) return false;
   std::string_view digits = fileName.substr(fileName.size() - 3);
-  if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return false;
+  if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
   std::string_view rest = fileName.substr(0, fileName.size() - 4);
   return fileName[fileName.size() - 4] == '_' && EndsWithIgnoringCase(rest, std::string(".") + std::string(ext));
 }

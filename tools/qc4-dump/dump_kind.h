@@ -33,7 +33,10 @@ struct cDumpKindRegistrar {
 };
 
 // QC4_DUMP_KIND(id, name, matcher, dumper): id is any identifier unique among the kinds.
-#define QC4_DUMP_KIND(id, ...) static const cDumpKindRegistrar g_dumpKind##id{cDumpKind{__VA_ARGS__}}
+#define QC4_DUMP_KIND(id, ...)                     \
+  static const cDumpKindRegistrar g_dumpKind##id { \
+    cDumpKind { __VA_ARGS__ }                      \
+  }
 
 // File-name helpers for matchers; ASCII case is ignored as on the game's file systems.
 bool SameFileName(std::string_view a, std::string_view b);

@@ -21,8 +21,8 @@ class cJsonWriter {
   void Double(double value);  // NaN and the infinities are written as the strings "NaN", ...
   void Bool(bool value);
   void Null();
-  void Text(std::string_view cp932);      // a game text
-  void Utf8Text(std::string_view utf8);   // a text already in UTF-8
+  void Text(std::string_view cp932);     // a game text
+  void Utf8Text(std::string_view utf8);  // a text already in UTF-8
 
   const std::string& Result() const { return m_strOut; }
 

@@ -1,11 +1,11 @@
 // Stage files ("data\stg4\c01-1.stg4" and their "_000" variants).
 #include <string>
 
-#include "platform/files.h"
 #include "data/load_error.h"
 #include "data/stage_data.h"
 #include "dump_kind.h"
 #include "game_data_json.h"
+#include "platform/files.h"
 #include "record_json.h"
 
 namespace {

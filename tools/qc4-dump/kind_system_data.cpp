@@ -37,10 +37,9 @@ bool DumpSystemData(const std::string& path, cJsonWriter& out, std::string& erro
   WriteRecordList(out, "m_aStatusItems", settings.m_aStatusItems);
   WriteValueList(out, "m_anStartLives", settings.m_anStartLives);
   WriteValueList(out, "m_anModeOpt", settings.m_anModeOpt);
-  WriteRecordList<cSysFlags>(out, "m_aModeRanking", settings.m_aModeRanking,
-                             [](cJsonWriter& w, const cSysFlags& flags) {
-                               WriteValueList(w, "m_abKinds", flags.m_abKinds);
-                             });
+  WriteRecordList<cSysFlags>(
+      out, "m_aModeRanking", settings.m_aModeRanking,
+      [](cJsonWriter& w, const cSysFlags& flags) { WriteValueList(w, "m_abKinds", flags.m_abKinds); });
   WriteTextList(out, "m_astrTexts", settings.m_astrTexts);
   WriteTextList(out, "m_astrSystemSounds", settings.m_astrSystemSounds);
   WriteValueList(out, "m_anSceneBgm", settings.m_anSceneBgm);
@@ -58,5 +57,5 @@ bool DumpSystemData(const std::string& path, cJsonWriter& out, std::string& erro
 
 }  // namespace
 
-QC4_DUMP_KIND(SystemData, "System.dat",
-              [](std::string_view f) { return SameFileName(f, "System.dat"); }, DumpSystemData);
+QC4_DUMP_KIND(
+    SystemData, "System.dat", [](std::string_view f) { return SameFileName(f, "System.dat"); }, DumpSystemData);

@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  const cDumpKind* kind =
-      kindName.empty() ? FindDumpKindForFile(FileNameOf(pathArg)) : FindDumpKindByName(kindName);
+  const cDumpKind* kind = kindName.empty() ? FindDumpKindForFile(FileNameOf(pathArg)) : FindDumpKindByName(kindName);
   if (!kind) {
     std::fprintf(stderr, "qc4-dump: %s: unknown kind; give one with --kind\n",
                  kindName.empty() ? pathArg.c_str() : kindName.c_str());

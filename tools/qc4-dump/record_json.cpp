@@ -18,19 +18,28 @@ void WriteElement(cJsonWriter& out, const uint8_t* p, int8_t size, bool isUnsign
     case 1: {
       uint8_t v;
       std::memcpy(&v, p, 1);
-      if (isUnsigned) out.UInt(v); else out.Int(static_cast<int8_t>(v));
+      if (isUnsigned)
+        out.UInt(v);
+      else
+        out.Int(static_cast<int8_t>(v));
       break;
     }
     case 2: {
       uint16_t v;
       std::memcpy(&v, p, 2);
-      if (isUnsigned) out.UInt(v); else out.Int(static_cast<int16_t>(v));
+      if (isUnsigned)
+        out.UInt(v);
+      else
+        out.Int(static_cast<int16_t>(v));
       break;
     }
     case 4: {
       uint32_t v;
       std::memcpy(&v, p, 4);
-      if (isUnsigned) out.UInt(v); else out.Int(static_cast<int32_t>(v));
+      if (isUnsigned)
+        out.UInt(v);
+      else
+        out.Int(static_cast<int32_t>(v));
       break;
     }
     case 8: {
@@ -39,8 +48,7 @@ void WriteElement(cJsonWriter& out, const uint8_t* p, int8_t size, bool isUnsign
       out.Double(v);
       break;
     }
-    default:
-      out.Null();
+    default: out.Null();
   }
 }
 

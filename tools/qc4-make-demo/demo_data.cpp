@@ -159,7 +159,7 @@ cCharaType HeroType() {
   t.m_strName = "主人公";
   t.m_nControl = 0;  // the player
   t.m_nPlayer = 0;
-  t.m_nFacing = 1;   // starts facing right
+  t.m_nFacing = 1;  // starts facing right
   t.m_nGraphic = kCharaHero;
   t.m_nGraphicKind = 1;  // the character sheets
   t.m_nMaxHp = 3;
@@ -276,12 +276,12 @@ void FillDemoDatabase(cDatabase& db) {
 void FillDemoSystemData(cSystemData& sd) {
   sd.SetSystemDefaults();
   sd.m_strTitle = "qc4 デモ";
-  const char* const sounds[kSystemSoundCount] = {
-      "wave\\Cursor.wav",   "wave\\Decide.wav",      "wave\\Cancel.wav",     "wave\\Refuse.wav",
-      "wave\\MenuOpen.wav", "wave\\Save.wav",        "wave\\Ranking.wav",    "wave\\Hit.wav",
-      "wave\\HeroDown.wav", "wave\\EnemyDown.wav",   "wave\\Blip10.wav",     "wave\\Blip11.wav",
-      "wave\\Blip12.wav",   "wave\\TimeWarning.wav", "wave\\StageClear.wav", "wave\\ExtraLife.wav",
-      "wave\\RankingEntry.wav"};
+  const char* const sounds[kSystemSoundCount] = {"wave\\Cursor.wav",    "wave\\Decide.wav",      "wave\\Cancel.wav",
+                                                 "wave\\Refuse.wav",    "wave\\MenuOpen.wav",    "wave\\Save.wav",
+                                                 "wave\\Ranking.wav",   "wave\\Hit.wav",         "wave\\HeroDown.wav",
+                                                 "wave\\EnemyDown.wav", "wave\\Blip10.wav",      "wave\\Blip11.wav",
+                                                 "wave\\Blip12.wav",    "wave\\TimeWarning.wav", "wave\\StageClear.wav",
+                                                 "wave\\ExtraLife.wav", "wave\\RankingEntry.wav"};
   sd.m_astrSystemSounds.assign(sounds, sounds + kSystemSoundCount);
   // Title and options play the title tune; the map and the lists the map tune.
   sd.m_anSceneBgm = {kBgmTitle, kBgmMap, kBgmMap, kBgmMap, kBgmMap, kBgmTitle};
@@ -298,7 +298,7 @@ void FillDemoPalette(cPalette& pal) {
   spikes.m_nContact = 2;  // the hero dies on contact
   pal.m_aBlockTypes.push_back(spikes);
   cBlockType spring = BlockType("バネ", kBlockSpring);
-  spring.m_nEffect = 1;  // jump
+  spring.m_nEffect = 1;        // jump
   spring.m_nEffectValue = 10;  // half blocks
   pal.m_aBlockTypes.push_back(spring);
 
@@ -339,9 +339,7 @@ void FillDemoStage(int number, const cPalette& pal, cStageData& st) {
   for (int y = 0; y < 15; ++y)
     for (int x = 0; x < static_cast<int>(width); ++x) {
       switch (cellAt(x, y)) {
-        case '#':
-          st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[cellAt(x, y - 1) == '#' ? 2 : 1], x, y));
-          break;
+        case '#': st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[cellAt(x, y - 1) == '#' ? 2 : 1], x, y)); break;
         case 'B': st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[3], x, y)); break;
         case 'S': st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[4], x, y)); break;
         case '^': st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[5], x, y)); break;
@@ -383,10 +381,14 @@ void FillDemoWorldMap(cWorldMap& map) {
   for (int y = 0; y < 15; ++y)
     for (int x = 0; x < 20; ++x) {
       int kind = 0;  // grass
-      if (x == 0 || y == 0 || x == 19 || y == 14) kind = 2;  // water all round
-      else if (y == 7 && x >= 3 && x <= 16) kind = 1;      // the road
-      else if ((x * 7 + y * 3) % 11 == 0) kind = 3;          // trees
-      else if ((x * 5 + y * 11) % 13 == 0) kind = 4;         // flowers
+      if (x == 0 || y == 0 || x == 19 || y == 14)
+        kind = 2;  // water all round
+      else if (y == 7 && x >= 3 && x <= 16)
+        kind = 1;  // the road
+      else if ((x * 7 + y * 3) % 11 == 0)
+        kind = 3;  // trees
+      else if ((x * 5 + y * 11) % 13 == 0)
+        kind = 4;  // flowers
       if (int32_t* cell = map.CellAt(x, y)) *cell = kind;
     }
   map.m_nStartX = 3;
@@ -400,11 +402,11 @@ void FillDemoWorldMap(cWorldMap& map) {
     std::snprintf(name, sizeof name, "ステージ%d", n);
     place.m_strName = name;
     cWorldEntry& e = place.m_aEntries[0];
-    e.m_nKind = 0;                // a stage
-    e.m_anSettings[0] = n - 1;    // icon row of "bmp\WorldEvent.bmp"
-    e.m_anSettings[1] = n;        // world number: its flag marks the stage cleared
-    e.m_anSettings[3] = 1;        // can be played again after clearing
-    e.m_nFlag = n - 1;            // the stage before must be cleared (flag 0 is always set)
+    e.m_nKind = 0;              // a stage
+    e.m_anSettings[0] = n - 1;  // icon row of "bmp\WorldEvent.bmp"
+    e.m_anSettings[1] = n;      // world number: its flag marks the stage cleared
+    e.m_anSettings[3] = 1;      // can be played again after clearing
+    e.m_nFlag = n - 1;          // the stage before must be cleared (flag 0 is always set)
     e.m_strText = name;
     char path[64];
     std::snprintf(path, sizeof path, "data\\stg4\\c%02d-1.stg4", n);

@@ -80,8 +80,8 @@ std::vector<uint8_t> Arrange(const cArrangement& a) {
   std::vector<cMidiEvent> conductor;
   conductor.push_back(TrackName(a.name));
   conductor.push_back(Meta(0, 0x58, {4, 2, 24, 8}));
-  conductor.push_back(Meta(0, 0x51, {static_cast<uint8_t>(micros >> 16), static_cast<uint8_t>(micros >> 8),
-                                     static_cast<uint8_t>(micros)}));
+  conductor.push_back(Meta(
+      0, 0x51, {static_cast<uint8_t>(micros >> 16), static_cast<uint8_t>(micros >> 8), static_cast<uint8_t>(micros)}));
 
   std::vector<cMidiEvent> lead = SetUp("Lead", 0, a.leadProgram, 100, 72);
   uint32_t tick = 0;
@@ -106,7 +106,7 @@ std::vector<uint8_t> Arrange(const cArrangement& a) {
     for (int bar = 0; bar < kSongBars; ++bar)
       for (int eighth = 0; eighth < 8; ++eighth) {
         const uint32_t at = static_cast<uint32_t>(bar) * kBar + static_cast<uint32_t>(eighth) * kEighth;
-        AddNote(drums, kDrumChannel, at, kEighth, 42, 70);                      // closed hi-hat
+        AddNote(drums, kDrumChannel, at, kEighth, 42, 70);                                   // closed hi-hat
         if (eighth == 0 || eighth == 4) AddNote(drums, kDrumChannel, at, kEighth, 36, 110);  // kick
         if (eighth == 2 || eighth == 6) AddNote(drums, kDrumChannel, at, kEighth, 38, 100);  // snare
       }
@@ -119,9 +119,9 @@ std::vector<uint8_t> Arrange(const cArrangement& a) {
 
 std::vector<cDemoSong> MakeDemoSongs() {
   const cArrangement arrangements[] = {
-      {"bgm\\Title.mid", "qc4 demo title", 132, 0, 80, 38, true},     // square lead, synth bass
-      {"bgm\\WorldMap.mid", "qc4 demo map", 108, 5, 73, 32, false},   // flute, acoustic bass
-      {"bgm\\Stage.mid", "qc4 demo stage", 150, 2, 81, 33, true},     // saw lead, finger bass
+      {"bgm\\Title.mid", "qc4 demo title", 132, 0, 80, 38, true},    // square lead, synth bass
+      {"bgm\\WorldMap.mid", "qc4 demo map", 108, 5, 73, 32, false},  // flute, acoustic bass
+      {"bgm\\Stage.mid", "qc4 demo stage", 150, 2, 81, 33, true},    // saw lead, finger bass
   };
   std::vector<cDemoSong> songs;
   for (const cArrangement& a : arrangements) songs.push_back(cDemoSong{a.path, Arrange(a)});

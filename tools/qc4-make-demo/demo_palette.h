@@ -14,7 +14,7 @@ using cColourTable = std::array<cRgb, 256>;
 
 // Palette numbers the pictures draw with.
 enum eDemoColour : uint8_t {
-  kClear = 0,        // transparent (magenta)
+  kClear = 0,  // transparent (magenta)
   kSkyLight = 1,
   kSky = 2,
   kSkin = 3,
@@ -30,7 +30,7 @@ enum eDemoColour : uint8_t {
   kWaterLight = 13,
   kPurple = 14,
   kOrange = 15,
-  kBlack = 16,       // 16-31: grey ramp, black to white
+  kBlack = 16,  // 16-31: grey ramp, black to white
   kGreyDark = 20,
   kGrey = 24,
   kGreyLight = 28,

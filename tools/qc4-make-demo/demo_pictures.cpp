@@ -58,18 +58,24 @@ void DrawStar(cCanvas& c, int cx, int cy, int outer, uint8_t colour, uint8_t rim
     const double a = -M_PI / 2 + k * 2 * M_PI / 5;
     const double l = a - M_PI / 5, r = a + M_PI / 5;
     const int inner = outer * 2 / 5;
-    c.FillTriangle(cx + static_cast<int>(std::lround(outer * std::cos(a))), cy + static_cast<int>(std::lround(outer * std::sin(a))),
-                   cx + static_cast<int>(std::lround(inner * std::cos(l))), cy + static_cast<int>(std::lround(inner * std::sin(l))),
-                   cx + static_cast<int>(std::lround(inner * std::cos(r))), cy + static_cast<int>(std::lround(inner * std::sin(r))), rim);
+    c.FillTriangle(cx + static_cast<int>(std::lround(outer * std::cos(a))),
+                   cy + static_cast<int>(std::lround(outer * std::sin(a))),
+                   cx + static_cast<int>(std::lround(inner * std::cos(l))),
+                   cy + static_cast<int>(std::lround(inner * std::sin(l))),
+                   cx + static_cast<int>(std::lround(inner * std::cos(r))),
+                   cy + static_cast<int>(std::lround(inner * std::sin(r))), rim);
   }
   c.FillCircle(cx, cy, outer * 2 / 5, rim);
   for (int k = 0; k < 5; ++k) {
     const double a = -M_PI / 2 + k * 2 * M_PI / 5;
     const double l = a - M_PI / 5, r = a + M_PI / 5;
     const int o = outer - 2, inner = outer * 2 / 5 - 1;
-    c.FillTriangle(cx + static_cast<int>(std::lround(o * std::cos(a))), cy + static_cast<int>(std::lround(o * std::sin(a))),
-                   cx + static_cast<int>(std::lround(inner * std::cos(l))), cy + static_cast<int>(std::lround(inner * std::sin(l))),
-                   cx + static_cast<int>(std::lround(inner * std::cos(r))), cy + static_cast<int>(std::lround(inner * std::sin(r))), colour);
+    c.FillTriangle(cx + static_cast<int>(std::lround(o * std::cos(a))),
+                   cy + static_cast<int>(std::lround(o * std::sin(a))),
+                   cx + static_cast<int>(std::lround(inner * std::cos(l))),
+                   cy + static_cast<int>(std::lround(inner * std::sin(l))),
+                   cx + static_cast<int>(std::lround(inner * std::cos(r))),
+                   cy + static_cast<int>(std::lround(inner * std::sin(r))), colour);
   }
   c.FillCircle(cx, cy, outer * 2 / 5 - 1, colour);
 }
@@ -130,8 +136,7 @@ void DrawBlock(cCanvas& c, int index, int x, int y) {
       for (int i = 0; i < 4; ++i) c.FillRect(x + 6 + (i % 2) * 4, y + 10 + i * 4, 16, 2, kGreyLight);
       c.FillRect(x + 2, y + 26, 28, 6, kGreyDark);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -95,7 +95,10 @@ std::vector<cDemoSound> MakeSystemSounds() {
   for (int spare = 10; spare <= 12; ++spare) {
     s = {};
     s.Square(500 + spare * 40, 500 + spare * 40, 0.05, 0.4, 0.25);
-    sounds.push_back(Sound(spare == 10 ? "wave\\Blip10.wav" : spare == 11 ? "wave\\Blip11.wav" : "wave\\Blip12.wav", s));
+    sounds.push_back(Sound(spare == 10   ? "wave\\Blip10.wav"
+                           : spare == 11 ? "wave\\Blip11.wav"
+                                         : "wave\\Blip12.wav",
+                           s));
   }
   s = {};
   s.Square(1000, 1000, 0.08, 0.5, 0.5);

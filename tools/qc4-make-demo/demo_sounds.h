@@ -8,7 +8,7 @@
 constexpr uint32_t kSoundRate = 22050;
 
 struct cDemoSound {
-  std::string gamePath;  // "wave\Decide.wav"
+  std::string gamePath;          // "wave\Decide.wav"
   std::vector<uint8_t> samples;  // unsigned 8-bit
 };
 

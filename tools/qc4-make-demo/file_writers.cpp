@@ -47,7 +47,9 @@ std::vector<uint8_t> BmpHeaders(int width, int height, int bits, uint32_t tableE
   return out;
 }
 
-size_t RowStride(int width, int bits) { return ((static_cast<size_t>(width) * static_cast<size_t>(bits) + 31) / 32) * 4; }
+size_t RowStride(int width, int bits) {
+  return ((static_cast<size_t>(width) * static_cast<size_t>(bits) + 31) / 32) * 4;
+}
 
 void PutVarLen(std::vector<uint8_t>& out, uint32_t value) {
   uint8_t groups[4];

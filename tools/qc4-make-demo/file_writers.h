@@ -27,8 +27,7 @@ struct cMidiEvent {
 // Format-1 file: each track's events are sorted by time (stable: events at one tick keep their
 // order) and written with delta times and full status bytes, ending with FF 2F 00 at `endTick` (or
 // at its last event, if later).
-std::vector<uint8_t> EncodeSmf(uint16_t division, const std::vector<std::vector<cMidiEvent>>& tracks,
-                               uint32_t endTick);
+std::vector<uint8_t> EncodeSmf(uint16_t division, const std::vector<std::vector<cMidiEvent>>& tracks, uint32_t endTick);
 
 // Writes bytes to a game path (relative to the working folder), replacing the file atomically.
 bool WriteGameFile(std::string_view gamePath, const std::vector<uint8_t>& bytes);

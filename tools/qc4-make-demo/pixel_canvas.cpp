@@ -82,7 +82,8 @@ void cCanvas::FillRect(int x, int y, int w, int h, uint8_t colour) {
   const int x0 = std::max(0, x), y0 = std::max(0, y);
   const int x1 = std::min(m_nWidth, x + w), y1 = std::min(m_nHeight, y + h);
   for (int yy = y0; yy < y1; ++yy)
-    for (int xx = x0; xx < x1; ++xx) m_aPixels[static_cast<size_t>(yy) * static_cast<size_t>(m_nWidth) + static_cast<size_t>(xx)] = colour;
+    for (int xx = x0; xx < x1; ++xx)
+      m_aPixels[static_cast<size_t>(yy) * static_cast<size_t>(m_nWidth) + static_cast<size_t>(xx)] = colour;
 }
 
 void cCanvas::FrameRect(int x, int y, int w, int h, uint8_t colour) {

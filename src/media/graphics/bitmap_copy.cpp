@@ -61,7 +61,8 @@ void CopyTrueColourTo16(const BmpImage& image, uint8_t* bits, int pitch, int mir
         out = key;
       } else {
         uint32_t bf = b * l.nBlueMask / 255;
-        uint32_t v = bf << l.nBlueShift | (g * l.nGreenMask / 255) << l.nGreenShift | (r * l.nRedMask / 255) << l.nRedShift;
+        uint32_t v =
+            bf << l.nBlueShift | (g * l.nGreenMask / 255) << l.nGreenShift | (r * l.nRedMask / 255) << l.nRedShift;
         if (static_cast<uint16_t>(v) == key) {
           bf = bf == static_cast<uint32_t>(l.nBlueMask) ? bf - 1 : bf + 1;
           v = (v & ~(static_cast<uint32_t>(l.nBlueMask) << l.nBlueShift)) | bf << l.nBlueShift;
@@ -89,8 +90,8 @@ void CopyThroughConversion(const BmpImage& image, gfx::Surface* surface, uint8_t
   }
 }
 
-void CopyMirroredThroughConversion(const BmpImage& image, gfx::Surface* surface, uint8_t* bits, int pitch,
-                                   int mirrorX, int mirrorY) {
+void CopyMirroredThroughConversion(const BmpImage& image, gfx::Surface* surface, uint8_t* bits, int pitch, int mirrorX,
+                                   int mirrorY) {
   const gfx::Format format = surface->GetFormat();
   const int bytes = gfx::BytesPerPixel(format);
   const int spanX = mirrorX ? image.width / mirrorX * mirrorX : image.width;
@@ -122,8 +123,8 @@ bool CopyBitmap(DDSURFACEDATA* lpSD, const char* path, int bpp, int bPalMap, int
   if (bpp == 8) {
     if (DDLock(lpSD, &lock, &bits, bpp)) {
       if (image.width != surface->Width() || image.height != surface->Height()) {
-        ECLogPrintf("CopyBitmap Err %s Surface(%d,%d) Bmp(%d,%d)", path, surface->Width(), surface->Height(), image.width,
-                    image.height);
+        ECLogPrintf("CopyBitmap Err %s Surface(%d,%d) Bmp(%d,%d)", path, surface->Width(), surface->Height(),
+                    image.width, image.height);
       } else {
         CopyIndexes(image, bits, lock.pitch, mirrorX, mirrorY);
       }
@@ -207,7 +208,7 @@ int DDBuildPaletteMap(uint8_t** ppMap, DDSURFACEDATA* lpSD) {
     OutOfMemoryQuit();
     return 0;
   }
-  delete[] *ppMap;
+  delete[] * ppMap;
   DDSURFACEDATA* sd = lock.Surface();
   const int width = sd->nWidth, height = sd->nHeight, pitch = lock.Pitch();
   // Zero-filled: a pixel that matches no palette entry reads as entry 0.

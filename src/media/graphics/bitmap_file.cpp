@@ -15,9 +15,8 @@ bool LoadBitmapFile(const char* gamePath, BmpImage& out) {
   return true;
 }
 
-gfx::Result CreateTextureFromBitmap(gfx::Device* device, const BmpImage& image, int texW, int texH,
-                                    uint32_t usage, gfx::Format format, gfx::Pool pool,
-                                    gfx::Colour colorKey, gfx::Texture** out) {
+gfx::Result CreateTextureFromBitmap(gfx::Device* device, const BmpImage& image, int texW, int texH, uint32_t usage,
+                                    gfx::Format format, gfx::Pool pool, gfx::Colour colorKey, gfx::Texture** out) {
   gfx::ImageArgb argb;
   argb.width = image.width;
   argb.height = image.height;

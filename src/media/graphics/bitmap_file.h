@@ -12,6 +12,5 @@ bool LoadBitmapFile(const char* gamePath, BmpImage& out);
 // A texture of texW x texH in `format` holding the bitmap at its top-left corner: pixels equal to
 // `colorKey` (an opaque 0xFFRRGGBB) become transparent black, the padding stays transparent black,
 // every other pixel is narrowed into the format.
-gfx::Result CreateTextureFromBitmap(gfx::Device* device, const BmpImage& image, int texW, int texH,
-                                    uint32_t usage, gfx::Format format, gfx::Pool pool,
-                                    gfx::Colour colorKey, gfx::Texture** out);
+gfx::Result CreateTextureFromBitmap(gfx::Device* device, const BmpImage& image, int texW, int texH, uint32_t usage,
+                                    gfx::Format format, gfx::Pool pool, gfx::Colour colorKey, gfx::Texture** out);

@@ -87,8 +87,8 @@ uint16_t SurfaceToScreen16(uint16_t p) {
 // The 1:1 case of CopyPixels: the rectangle is cut to both surfaces once, then whole rows are
 // copied. A 16-bit source pixel is transparent when its alpha bit and top red bit (0xA000) are both
 // clear; a 32-bit one when its alpha is 0.
-void CopySameSize(cSurfaceLock& dstLock, int x, int y, int w, int h, cSurfaceLock& srcLock, int sx, int sy,
-                  bool keyed, bool screen, int dstW, int dstH, int srcW, int srcH) {
+void CopySameSize(cSurfaceLock& dstLock, int x, int y, int w, int h, cSurfaceLock& srcLock, int sx, int sy, bool keyed,
+                  bool screen, int dstW, int dstH, int srcW, int srcH) {
   const int j0 = std::max({0, -x, -sx}), j1 = std::min({w, dstW - x, srcW - sx});
   const int i0 = std::max({0, -y, -sy}), i1 = std::min({h, dstH - y, srcH - sy});
   if (j0 >= j1 || i0 >= i1) return;

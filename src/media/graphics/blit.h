@@ -14,15 +14,15 @@ struct DDALPHA {
   int nBlendMode;
 };
 
-bool DDClipBlit(DDSURFACEDATA* dst, int& x, int& y, int& w, int& h, DDSURFACEDATA* src, int& sx, int& sy,
-                int& sw, int& sh);
+bool DDClipBlit(DDSURFACEDATA* dst, int& x, int& y, int& w, int& h, DDSURFACEDATA* src, int& sx, int& sy, int& sw,
+                int& sh);
 void DDBlt(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags);
-int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw,
-                 int sh, int flags);
+int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw, int sh,
+                 int flags);
 void DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags,
                 DDALPHA alpha);
-void DDBltStretchAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
-                       int sw, int sh, int flags, DDALPHA alpha);
+void DDBltStretchAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw,
+                       int sh, int flags, DDALPHA alpha);
 void DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, uint32_t palNum);
 void DDFillSurface(DDSURFACEDATA* dst, uint32_t palNum);
 void DDFillRectRGB(DDSURFACEDATA* dst, int x, int y, int w, int h, uint32_t color);

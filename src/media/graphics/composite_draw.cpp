@@ -173,8 +173,8 @@ void DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
   DDEndLayer();
 }
 
-void DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int hw, int hh, int r, int lineHeight, DDSURFACEDATA* src,
-                 int scx, int scy, int flags) {
+void DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int hw, int hh, int r, int lineHeight, DDSURFACEDATA* src, int scx,
+                 int scy, int flags) {
   if (r <= 0 || lineHeight <= 0 || !dst || !src) return;
   DDFollowAlias(dst);
   // The pieces are drawn from the record as given, so that a mirrored twin stays mirrored in

@@ -50,5 +50,5 @@ void DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
 // The part of src around (scx, scy) that lies inside a disc of radius r, drawn around (cx, cy) in
 // lines of lineHeight rows, limited to hw to each side and hh above and below the centre. Nothing
 // when r <= 0 or lineHeight <= 0.
-void DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int hw, int hh, int r, int lineHeight, DDSURFACEDATA* src,
-                 int scx, int scy, int flags);
+void DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int hw, int hh, int r, int lineHeight, DDSURFACEDATA* src, int scx,
+                 int scy, int flags);

@@ -137,9 +137,7 @@ int FullScreenSetup() {
   }
   AttachDirectDrawSurface(g_BackBufferSD, back, g_nDisplayWidth, g_nDisplayHeight);
   std::strcpy(g_BackBufferSD.szName, "BackBuffer");
-  if (!DDCreateSurface(&g_ScreenWorkSD, g_nDisplayWidth, g_nDisplayHeight, 0, 1, 0, 0, 0)) {
-    return CREATESURFACE_ERR;
-  }
+  if (!DDCreateSurface(&g_ScreenWorkSD, g_nDisplayWidth, g_nDisplayHeight, 0, 1, 0, 0, 0)) { return CREATESURFACE_ERR; }
   gfx::PaletteEntry entries[256];
   FullScreenPlaceholderPalette(entries);
   if (gfx::Failed(g_lpDD->CreatePalette(entries, &g_lpDDPalette))) {
@@ -174,13 +172,9 @@ int WindowSetup() {
     return CREATESURFACE_ERR;
   }
   AttachDirectDrawSurface(g_PrimarySD, primary, g_nDisplayWidth, g_nDisplayHeight);
-  if (!DDCreateSurface(&g_BackBufferSD, g_nDisplayWidth, g_nDisplayHeight, 0, 0, 0, 0, 0)) {
-    return CREATESURFACE_ERR;
-  }
+  if (!DDCreateSurface(&g_BackBufferSD, g_nDisplayWidth, g_nDisplayHeight, 0, 0, 0, 0, 0)) { return CREATESURFACE_ERR; }
   std::strcpy(g_BackBufferSD.szName, "BackBuffer");
-  if (!DDCreateSurface(&g_ScreenWorkSD, g_nDisplayWidth, g_nDisplayHeight, 0, 1, 0, 0, 0)) {
-    return CREATESURFACE_ERR;
-  }
+  if (!DDCreateSurface(&g_ScreenWorkSD, g_nDisplayWidth, g_nDisplayHeight, 0, 1, 0, 0, 0)) { return CREATESURFACE_ERR; }
   gfx::PaletteEntry entries[256];
   WindowPlaceholderPalette(entries);
   if (gfx::Failed(g_lpDD->CreatePalette(entries, &g_lpDDPalette))) {
@@ -224,7 +218,8 @@ bool Direct3DSetup() {
         LogPrintf("ChangeDisplaySettings != DISP_CHANGE_SUCCESSFUL");
       } else {
         const int change = gfx::Direct3D::ChangeDisplayFrequency(60, false);
-        if (change != gfx::kDispChangeSuccessful) LogPrintf("ChangeDisplaySettings Err = %x", static_cast<unsigned>(change));
+        if (change != gfx::kDispChangeSuccessful)
+          LogPrintf("ChangeDisplaySettings Err = %x", static_cast<unsigned>(change));
       }
       gfx::DisplayMode mode;
       g_lpD3D->GetAdapterDisplayMode(&mode);
@@ -287,8 +282,8 @@ bool Direct3DSetup() {
   bb.nMemoryType = 0;
   bb.lpDT->bRenderTarget = 1;
   std::strcpy(bb.szName, "BackBuffer");
-  gfx::Result hr = device->CreateVertexBuffer(112, gfx::kUsageWriteOnly, gfx::kFvfXyzrhwDiffuseTex1,
-                                              gfx::Pool::Managed, &bb.lpDT->lpVertexBuffer);
+  gfx::Result hr = device->CreateVertexBuffer(112, gfx::kUsageWriteOnly, gfx::kFvfXyzrhwDiffuseTex1, gfx::Pool::Managed,
+                                              &bb.lpDT->lpVertexBuffer);
   if (gfx::Failed(hr)) {
     bb.lpDT->lpVertexBuffer = nullptr;
     LogPrintf("Back CreateVertexBuffer Err %x", static_cast<unsigned>(hr));
@@ -320,9 +315,8 @@ void ReleaseBuiltIn(DDSURFACEDATA& sd) {
 
 }  // namespace
 
-bool DDInit(int mode, HWND window, int width, int height, int bpp, int vsync, int windowed,
-            int backBuffers, int refreshRate, int modeSync, DDSURFACEDATA* surfaces,
-            DDSURFACEINFO* infos, int count, int reserved) {
+bool DDInit(int mode, HWND window, int width, int height, int bpp, int vsync, int windowed, int backBuffers,
+            int refreshRate, int modeSync, DDSURFACEDATA* surfaces, DDSURFACEINFO* infos, int count, int reserved) {
   // A later DDInit in DirectDraw mode releases the display it finds. It does so before anything of
   // the new display is made: releasing afterwards would delete the new DirectDraw context. A
   // Direct3D retry after a failure is released by its caller first.

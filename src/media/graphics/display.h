@@ -34,8 +34,8 @@ struct DTCONTEXT {
   int bVirtualBackBuffer = 0;
   DDSURFACEDATA* lpIdleTarget = nullptr;  // the target put back after every draw
   int bCopyingVirtual = 0;
-  RGBTRIPLE rgbTransmit{};       // at 32 bits the 8-bit colour, at 16 bits the field values
-  RGBTRIPLE rgbTransmitExact{};  // the 8-bit colour (16 bits: the file textures' colour key)
+  RGBTRIPLE rgbTransmit{};            // at 32 bits the 8-bit colour, at 16 bits the field values
+  RGBTRIPLE rgbTransmitExact{};       // the 8-bit colour (16 bits: the file textures' colour key)
   gfx::Colour dwTargetClear = 0;      // clear colour of render-target textures
   gfx::Colour dwBackBufferClear = 0;  // opaque transparent colour
   uint16_t wTargetClear_16 = 0;
@@ -100,9 +100,8 @@ using FramePaceFn = bool (*)(int fps, int showFps, DDSURFACEDATA* fontSheet);
 extern FramePaceFn g_pfnCheckFramePace;
 
 // ---- operations -----------------------------------------------------------------------------------
-bool DDInit(int mode, HWND window, int width, int height, int bpp, int vsync, int windowed,
-            int backBuffers, int refreshRate, int modeSync, DDSURFACEDATA* surfaces,
-            DDSURFACEINFO* infos, int count, int reserved);
+bool DDInit(int mode, HWND window, int width, int height, int bpp, int vsync, int windowed, int backBuffers,
+            int refreshRate, int modeSync, DDSURFACEDATA* surfaces, DDSURFACEINFO* infos, int count, int reserved);
 void DDRelease();
 void DDEnd();
 int DDPresent(int fps, int showFps, DDSURFACEDATA* fontSheet);

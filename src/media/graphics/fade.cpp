@@ -57,10 +57,11 @@ void DirectDrawFadeStep(PALETTEENTRY* work, int first, int last, uint8_t red, ui
   }
 }
 
-bool FadeStep(bool out, PALETTEENTRY* work, int first, int last, uint8_t red, uint8_t green, uint8_t blue,
-              double step, const PALETTEENTRY* source, int reset) {
+bool FadeStep(bool out, PALETTEENTRY* work, int first, int last, uint8_t red, uint8_t green, uint8_t blue, double step,
+              const PALETTEENTRY* source, int reset) {
   const bool doReset = (reset & 0xFF) != 0;
-  double& phase = lpDTCon ? (out ? g_dFadeOutPhaseD3D : g_dFadeInPhaseD3D) : (out ? g_dFadeOutPhaseDD : g_dFadeInPhaseDD);
+  double& phase =
+      lpDTCon ? (out ? g_dFadeOutPhaseD3D : g_dFadeInPhaseD3D) : (out ? g_dFadeOutPhaseDD : g_dFadeInPhaseDD);
   if (lpDTCon) {
     if (doReset) phase = out ? 0 : 90;
     int alpha = 255 - static_cast<int>(255 * std::sin(phase * kDegree));
@@ -163,8 +164,9 @@ int DDFade_UnPal(DDSURFACEDATA* dst, int strength, uint8_t red, uint8_t green, u
           int out = (colour * (256 - strength) + strength * wide) >> 8;
           return static_cast<uint32_t>(out * mask / 255) << shift;
         };
-        d[x] = static_cast<uint16_t>(channel(l.nRedShift, l.nRedMask, red) | channel(l.nGreenShift, l.nGreenMask, green) |
-                                     channel(l.nBlueShift, l.nBlueMask, blue));
+        d[x] =
+            static_cast<uint16_t>(channel(l.nRedShift, l.nRedMask, red) | channel(l.nGreenShift, l.nGreenMask, green) |
+                                  channel(l.nBlueShift, l.nBlueMask, blue));
       }
     } else {
       auto* d = reinterpret_cast<uint32_t*>(dbits + static_cast<intptr_t>(y) * dl.pitch);
@@ -238,8 +240,9 @@ int DDSetPalette_UnPal(PALETTEENTRY* palette, DDSURFACEDATA* lpSD) {
 int DDChangeColor(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight, int nAlpha, uint8_t bRed,
                   uint8_t bGreen, uint8_t bBlue) {
   if (!lpDTCon) {
-    ECLogPrintf("DDrawでは DDChangeColor(DDSURFACEDATA *lpDstSD,int x,int y,int nWidth,int nHeight,int nAlpha,"
-                "BYTE bRed,BYTE bGreen,BYTE bBlue) は未対応");
+    ECLogPrintf(
+        "DDrawでは DDChangeColor(DDSURFACEDATA *lpDstSD,int x,int y,int nWidth,int nHeight,int nAlpha,"
+        "BYTE bRed,BYTE bGreen,BYTE bBlue) は未対応");
     return 1;
   }
   if (!lpDstSD) return 1;
@@ -249,9 +252,10 @@ int DDChangeColor(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
   if (!dt || !dt->lpVertexBuffer || !dt->lpSurface) return 1;
   // A texture is not drawn onto itself: the tint reads from a copy of the picture taken first.
   gfx::Texture* copy = nullptr;
-  if (gfx::Failed(g_lpDevice->CreateTexture(lpDstSD->nTexWidth, lpDstSD->nTexHeight, 1, gfx::kUsageRenderTarget,
-                                            dt->desc.format == gfx::Format::Unknown ? lpDTCon->fmtTexture : dt->desc.format,
-                                            gfx::Pool::Default, &copy))) {
+  if (gfx::Failed(
+          g_lpDevice->CreateTexture(lpDstSD->nTexWidth, lpDstSD->nTexHeight, 1, gfx::kUsageRenderTarget,
+                                    dt->desc.format == gfx::Format::Unknown ? lpDTCon->fmtTexture : dt->desc.format,
+                                    gfx::Pool::Default, &copy))) {
     return 1;
   }
   gfx::Surface* copyLevel = copy->Level0();
@@ -260,10 +264,11 @@ int DDChangeColor(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
     gfx::LockedRect from, to;
     if (gfx::Succeeded(dt->lpSurface->LockRect(&from))) {
       if (gfx::Succeeded(copyLevel->LockRect(&to))) {
-        const int rowBytes = std::min(copyLevel->Width(), dt->lpSurface->Width()) * gfx::BytesPerPixel(copyLevel->GetFormat());
+        const int rowBytes =
+            std::min(copyLevel->Width(), dt->lpSurface->Width()) * gfx::BytesPerPixel(copyLevel->GetFormat());
         for (int row = 0; row < std::min(copyLevel->Height(), dt->lpSurface->Height()); ++row) {
-          std::memcpy(to.bits + static_cast<intptr_t>(row) * to.pitch, from.bits + static_cast<intptr_t>(row) * from.pitch,
-                      rowBytes);
+          std::memcpy(to.bits + static_cast<intptr_t>(row) * to.pitch,
+                      from.bits + static_cast<intptr_t>(row) * from.pitch, rowBytes);
         }
         copyLevel->UnlockRect();
         copied = true;

@@ -93,7 +93,8 @@ void DrawFillRun(size_t first, size_t count) {
   gfx::VertexBuffer* vb = nullptr;
   gfx::IndexBuffer* ib = nullptr;
   const int bytes = static_cast<int>(count * 4 * sizeof(gfx::Vertex));
-  if (gfx::Failed(d->CreateVertexBuffer(bytes, gfx::kUsageWriteOnly, gfx::kFvfXyzrhwDiffuseTex1, gfx::Pool::Managed, &vb))) {
+  if (gfx::Failed(
+          d->CreateVertexBuffer(bytes, gfx::kUsageWriteOnly, gfx::kFvfXyzrhwDiffuseTex1, gfx::Pool::Managed, &vb))) {
     LogPrintf("CreateVertexBuffer Err");
     return;
   }
@@ -125,7 +126,8 @@ void DrawFillRun(size_t first, size_t count) {
     d->SetIndices(ib);
     d->SetFVF(gfx::kFvfXyzrhwDiffuseTex1);
     for (size_t k = 0; k < count; ++k) {
-      d->DrawIndexedPrimitive(gfx::PrimitiveType::TriangleStrip, 0, static_cast<int>(4 * k), 4, static_cast<int>(4 * k), 2);
+      d->DrawIndexedPrimitive(gfx::PrimitiveType::TriangleStrip, 0, static_cast<int>(4 * k), 4, static_cast<int>(4 * k),
+                              2);
     }
     d->SetIndices(nullptr);
   }

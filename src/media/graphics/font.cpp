@@ -6,13 +6,13 @@
 #include <cstring>
 
 #include "core/log.h"
+#include "core/sjis.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/display.h"
 #include "media/graphics/layer.h"
 #include "media/graphics/palette.h"
 #include "media/graphics/surface.h"
 #include "media/graphics/surface_table.h"
-#include "core/sjis.h"
 #include "platform/font/raster_font.h"
 #include "platform/gfx/pixel_format.h"
 
@@ -31,10 +31,14 @@ DDSURFACEINFO g_FastFontInfo[kFontCount] = {
 };
 
 const char* const g_szFullWidthTable =
-    "０１２３４５６７８９ー～、。．！？「」（）｛｝・…※→↑↓←＋－＝○●×ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ"
-    "ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚあいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめも"
-    "やゆよらりるれろわをんがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽぁぃぅぇぉっゃゅょアイウエオカキクケコサシスセソ"
-    "タチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲンガギグゲゴザジズゼゾダヂヅデトバビブベボヴパピプペポァィゥェォ"
+    "０１２３４５６７８９ー～、。．！？「」（）｛｝・…※→↑↓←＋－＝○●×ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹ"
+    "Ｚ"
+    "ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚあいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほま"
+    "みむめも"
+    "やゆよらりるれろわをんがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽぁぃぅぇぉっゃゅょアイウエオカキクケコサシ"
+    "スセソ"
+    "タチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲンガギグゲゴザジズゼゾダヂヅデトバビブベボヴパピプペポ"
+    "ァィゥェォ"
     "ッャュョ□■☆★％＆＜＞：";
 
 namespace {
@@ -444,7 +448,8 @@ void cFont::DrawIcons(DDSURFACEDATA* dst, int x, int y, const char* text) {
       l += m_nCellHeight;
       continue;
     }
-    if (b >= 'a' && b <= 'z') DDBlt(dst, x + c, y + l, m_nCellWidth, m_nCellHeight, m_lpIcons, m_nCellWidth * (b - 'a'), 0, 1);
+    if (b >= 'a' && b <= 'z')
+      DDBlt(dst, x + c, y + l, m_nCellWidth, m_nCellHeight, m_lpIcons, m_nCellWidth * (b - 'a'), 0, 1);
     c += m_nCellWidth;
   }
   DDEndLayer();

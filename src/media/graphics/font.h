@@ -20,13 +20,13 @@ struct FONTINFO {
   int nHeight;
   int nCellWidth;
   int nCellHeight;
-  int nColor;        // palette number
+  int nColor;  // palette number
   int bShadow;
-  int nSkinSlot;     // surface table slot of the box skin
-  int nFrame;        // frame thickness
-  int nFrameColor;   // palette number
-  int nIconSlot;     // surface table slot of the a-z icon sheet
-  int nCacheMode;    // 0 off, 1 on, 2 the back end's font-cache setting (resolved by start-up)
+  int nSkinSlot;    // surface table slot of the box skin
+  int nFrame;       // frame thickness
+  int nFrameColor;  // palette number
+  int nIconSlot;    // surface table slot of the a-z icon sheet
+  int nCacheMode;   // 0 off, 1 on, 2 the back end's font-cache setting (resolved by start-up)
 };
 
 // One glyph of the full-width sheet.

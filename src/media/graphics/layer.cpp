@@ -96,8 +96,8 @@ void DrawJoin(const DDLAYERDRAW* first, size_t n) {
     d->SetIndices(ib);
     d->SetFVF(gfx::kFvfXyzrhwDiffuseTex1);
     for (size_t k = 0; k < n; ++k) {
-      d->DrawIndexedPrimitive(gfx::PrimitiveType::TriangleStrip, 0, static_cast<int>(4 * k), 4,
-                              static_cast<int>(4 * k), 2);
+      d->DrawIndexedPrimitive(gfx::PrimitiveType::TriangleStrip, 0, static_cast<int>(4 * k), 4, static_cast<int>(4 * k),
+                              2);
     }
     d->SetIndices(nullptr);
   }

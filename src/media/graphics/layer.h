@@ -23,8 +23,8 @@ void DDPrintf(DDSURFACEDATA* dst, int x, int y, int cw, int ch, DDSURFACEDATA* s
     __attribute__((format(printf, 7, 8)));
 
 // Queues a clipped blit in the current layer when it is queuing; false when it must draw at once.
-bool DDLayerQueue(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw,
-                  int sh, int flags);
+bool DDLayerQueue(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw, int sh,
+                  int flags);
 // Number of open layers.
 int DDLayerDepth();
 

@@ -68,7 +68,8 @@ int DDSetTransmitFromFile(const char* path) {
         // A bitmap without a colour table: the exact colour is the top-left pixel itself, so that
         // file textures are keyed with the real transparent colour rather than with black.
         uint32_t p = image.PixelAt(0, 0);
-        lpDTCon->rgbTransmitExact = {static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p >> 16)};
+        lpDTCon->rgbTransmitExact = {static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8),
+                                     static_cast<uint8_t>(p >> 16)};
       }
       const DDCHANNELLAYOUT& l = g_SurfaceLayout;
       DDSetTransmit(static_cast<uint8_t>((first >> l.nRedShift) & l.nRedMask),
@@ -109,8 +110,10 @@ int DDSetTransmitFromFile(const char* path) {
 void DDSetTransmit(uint8_t red, uint8_t green, uint8_t blue) {
   if (lpDTCon) {
     lpDTCon->rgbTransmit = {blue, green, red};
-    ECLogPrintf("SetTrans lpDTCon->rgbTransmit.rgbtRed = %d,lpDTCon->rgbTransmit.rgbtGreen = %d,"
-                "lpDTCon->rgbTransmit.rgbtBlue = %d", red, green, blue);
+    ECLogPrintf(
+        "SetTrans lpDTCon->rgbTransmit.rgbtRed = %d,lpDTCon->rgbTransmit.rgbtGreen = %d,"
+        "lpDTCon->rgbTransmit.rgbtBlue = %d",
+        red, green, blue);
     if (g_nDisplayBpp == 32 || g_nDisplayBpp == 16) {
       lpDTCon->dwTargetClear = 0;
       lpDTCon->dwBackBufferClear = gfx::MakeArgb(255, red, green, blue);
@@ -121,10 +124,9 @@ void DDSetTransmit(uint8_t red, uint8_t green, uint8_t blue) {
       g_dwColorKey = 0;
     } else if (g_nDisplayBpp == 16) {
       const DDCHANNELLAYOUT& l = g_SurfaceLayout;
-      lpDTCon->wTransmit_16 = static_cast<uint16_t>(((blue & l.nBlueMask) << l.nBlueShift) |
-                                                    ((green & l.nGreenMask) << l.nGreenShift) |
-                                                    ((red & l.nRedMask) << l.nRedShift) |
-                                                    ((l.nAlphaMask & 1) << l.nAlphaShift));
+      lpDTCon->wTransmit_16 =
+          static_cast<uint16_t>(((blue & l.nBlueMask) << l.nBlueShift) | ((green & l.nGreenMask) << l.nGreenShift) |
+                                ((red & l.nRedMask) << l.nRedShift) | ((l.nAlphaMask & 1) << l.nAlphaShift));
     }
     return;
   }

@@ -37,8 +37,8 @@ void RegistryAdd(DDSURFACEDATA* lpSD) {
 }
 
 // The D3D half with the fields a fresh (non-reuse) creation starts from.
-bool PrepareDirect3DHalf(DDSURFACEDATA* lpSD, const char* name, const char* path, int memoryKind,
-                         int bColorKey, int bAlias, bool logResult) {
+bool PrepareDirect3DHalf(DDSURFACEDATA* lpSD, const char* name, const char* path, int memoryKind, int bColorKey,
+                         int bAlias, bool logResult) {
   if (!lpSD->lpDT) lpSD->lpDT = new DTSURFACEDATA;
   DTSURFACEDATA& dt = *lpSD->lpDT;
   CopyName(lpSD->szName, sizeof lpSD->szName, name);
@@ -90,8 +90,8 @@ bool CreateSurfaceDirectDraw(DDSURFACEDATA* lpSD, int width, int height, int bCo
   return true;
 }
 
-bool CreateSurfaceDirect3D(DDSURFACEDATA* lpSD, int width, int height, int bColorKey, int memoryType,
-                           int memoryKind, int bAlias, int bReuse) {
+bool CreateSurfaceDirect3D(DDSURFACEDATA* lpSD, int width, int height, int bColorKey, int memoryType, int memoryKind,
+                           int bAlias, int bReuse) {
   if (!lpDTCon || !g_lpDevice) return false;
   if (!bReuse) {
     if (!PrepareDirect3DHalf(lpSD, "OffScreen", "E", memoryKind, bColorKey, bAlias, false)) return false;
@@ -142,8 +142,8 @@ bool CreateSurfaceDirect3D(DDSURFACEDATA* lpSD, int width, int height, int bColo
   }
   dt.lpTexture->GetLevelDesc(0, &dt.desc);
   if (kind == DTMEMORYTYPE_VIDEO_RT && !dt.lpSystemSurface) {
-    hr = g_lpDevice->CreateOffscreenPlainSurface(dt.desc.width, dt.desc.height, dt.desc.format,
-                                                  gfx::Pool::SystemMem, &dt.lpSystemSurface);
+    hr = g_lpDevice->CreateOffscreenPlainSurface(dt.desc.width, dt.desc.height, dt.desc.format, gfx::Pool::SystemMem,
+                                                 &dt.lpSystemSurface);
     if (gfx::Failed(hr)) {
       dt.lpSystemSurface = nullptr;
       LogPrintf("CreateOffscreenPlainSurface Err hr = %x", static_cast<unsigned>(hr));
@@ -166,8 +166,8 @@ bool CreateSurfaceDirect3D(DDSURFACEDATA* lpSD, int width, int height, int bColo
   return true;
 }
 
-int CreateFromFileDirectDraw(DDSURFACEDATA* lpSD, const char* path, int bColorKey, int bpp, int memoryType,
-                             int bPalMap, int mirrorX, int mirrorY) {
+int CreateFromFileDirectDraw(DDSURFACEDATA* lpSD, const char* path, int bColorKey, int bpp, int memoryType, int bPalMap,
+                             int mirrorX, int mirrorY) {
   BmpImage info;
   if (!LoadBitmapFile(path, info)) {
     ECLogPrintf("%s", path ? path : "");
@@ -213,8 +213,9 @@ int CreateFromFileDirect3D(DDSURFACEDATA* lpSD, const char* path, int bColorKey,
     gfx::Colour colorKey = gfx::MakeArgb(255, key.rgbtRed, key.rgbtGreen, key.rgbtBlue);
     int kind = dt.nMemoryKind;
     if (kind == DTMEMORYTYPE_VIDEO_NORT) {
-      ECLogPrintf("DDCreateSurfaceFromFile Err DTMEMORYTYPE_VIDEO_NORTの指定は未対応です。"
-                  "DTMEMORYTYPE_VIDEO_RTでテクスチャを作成します。");
+      ECLogPrintf(
+          "DDCreateSurfaceFromFile Err DTMEMORYTYPE_VIDEO_NORTの指定は未対応です。"
+          "DTMEMORYTYPE_VIDEO_RTでテクスチャを作成します。");
       kind = DTMEMORYTYPE_VIDEO_RT;
     }
     if (kind == DTMEMORYTYPE_VIDEO_RT) {
@@ -232,8 +233,8 @@ int CreateFromFileDirect3D(DDSURFACEDATA* lpSD, const char* path, int bColorKey,
     dt.nMemoryKind = kind;
     if (kind == DTMEMORYTYPE_SYSTEM && (!bReuse || !dt.lpTexture)) {
       dt.bRenderTarget = 0;
-      gfx::Result hr = CreateTextureFromBitmap(g_lpDevice, image, texW, texH, gfx::kUsageDynamic,
-                                               lpDTCon->fmtTexture, gfx::Pool::SystemMem, colorKey, &dt.lpTexture);
+      gfx::Result hr = CreateTextureFromBitmap(g_lpDevice, image, texW, texH, gfx::kUsageDynamic, lpDTCon->fmtTexture,
+                                               gfx::Pool::SystemMem, colorKey, &dt.lpTexture);
       if (gfx::Failed(hr)) {
         LogPrintf("D3DXCreateTextureFromFileEx Err %x %s", static_cast<unsigned>(hr), path);
         DDFatalTextureFailure();
@@ -320,8 +321,8 @@ void DDFatalTextureFailure() {
   FatalStop();
 }
 
-bool DDCreateSurface(DDSURFACEDATA* lpSD, int width, int height, int bColorKey, int memoryType,
-                     int memoryKind, int bAlias, int bReuse) {
+bool DDCreateSurface(DDSURFACEDATA* lpSD, int width, int height, int bColorKey, int memoryType, int memoryKind,
+                     int bAlias, int bReuse) {
   if (!lpSD) return false;
   if (lpDTCon) return CreateSurfaceDirect3D(lpSD, width, height, bColorKey, memoryType, memoryKind, bAlias, bReuse);
   return CreateSurfaceDirectDraw(lpSD, width, height, bColorKey, memoryType);
@@ -331,8 +332,8 @@ int DDCreateSurfaceFromFile(DDSURFACEDATA* lpSD, const char* path, int bColorKey
                             int memoryKind, int bAlias, int bPalMap, int mirrorX, int mirrorY, int bReuse) {
   if (!lpSD) return DDSFF_CREATESURFACE_ERR;
   if (lpDTCon) {
-    return CreateFromFileDirect3D(lpSD, path, bColorKey, bpp, memoryType, memoryKind, bAlias, bPalMap, mirrorX,
-                                  mirrorY, bReuse);
+    return CreateFromFileDirect3D(lpSD, path, bColorKey, bpp, memoryType, memoryKind, bAlias, bPalMap, mirrorX, mirrorY,
+                                  bReuse);
   }
   return CreateFromFileDirectDraw(lpSD, path, bColorKey, bpp, memoryType, bPalMap, mirrorX, mirrorY);
 }
@@ -397,8 +398,8 @@ DDSURFACEINFO MakeInfo(int bColorKey, int memoryType, int memoryKind, int bAlias
 }
 }  // namespace
 
-bool DDPushSurface(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDSURFACEINFO>& infos, int width,
-                   int height, int bColorKey, int memoryType, int memoryKind, int bAlias) {
+bool DDPushSurface(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDSURFACEINFO>& infos, int width, int height,
+                   int bColorKey, int memoryType, int memoryKind, int bAlias) {
   // Records are registered by address: when the vector moves its elements, the registry follows.
   DDSURFACEDATA* oldData = surfaces.data();
   const size_t oldSize = surfaces.size();
@@ -412,15 +413,15 @@ bool DDPushSurface(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDSURFACEIN
   return DDCreateSurface(&surfaces.back(), width, height, bColorKey, memoryType, memoryKind, bAlias, 0);
 }
 
-bool DDPushSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDSURFACEINFO>& infos, int width,
-                       int height, int bColorKey, int memoryType, int memoryKind, int bAlias) {
+bool DDPushSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDSURFACEINFO>& infos, int width, int height,
+                       int bColorKey, int memoryType, int memoryKind, int bAlias) {
   surfaces.push_back(DDSURFACEDATA{});
   infos.push_back(MakeInfo(bColorKey, memoryType, memoryKind, bAlias));
   return DDCreateSurface(&surfaces.back(), width, height, bColorKey, memoryType, memoryKind, bAlias, 0);
 }
 
-bool DDInsertSurface(std::list<DDSURFACEDATA>& surfaces, std::list<DDSURFACEINFO>& infos, int index,
-                     int width, int height, int bColorKey, int memoryType, int memoryKind, int bAlias) {
+bool DDInsertSurface(std::list<DDSURFACEDATA>& surfaces, std::list<DDSURFACEINFO>& infos, int index, int width,
+                     int height, int bColorKey, int memoryType, int memoryKind, int bAlias) {
   if (index >= static_cast<int>(surfaces.size())) {
     return DDPushSurfaceList(surfaces, infos, width, height, bColorKey, memoryType, memoryKind, bAlias);
   }
@@ -503,12 +504,14 @@ void cSurfaceLock::Unlock() {
     DTSURFACEDATA* dt = sd->lpDT;
     if (!dt) return;
     if (sd == &g_BackBufferSD) {
-      if (gfx::Failed(dt->lpSurface->UnlockRect())) ECLogPrintf("Back :: D3D_OK != m_lpSD->lpDT->lpSurface->UnlockRect();");
+      if (gfx::Failed(dt->lpSurface->UnlockRect()))
+        ECLogPrintf("Back :: D3D_OK != m_lpSD->lpDT->lpSurface->UnlockRect();");
     } else if (dt->bRenderTarget && dt->lpSystemSurface) {
       if (gfx::Failed(dt->lpSystemSurface->UnlockRect())) {
         ECLogPrintf("D3D_OK != m_lpSD->lpDT->lpSystemSurface->UnlockRect();");
       } else if (gfx::Failed(g_lpDevice->UpdateSurface(dt->lpSystemSurface, nullptr, dt->lpSurface))) {
-        ECLogPrintf("FAILED( lpDevice->UpdateSurface(m_lpSD->lpDT->lpSystemSurface, NULL, m_lpSD->lpDT->lpSurface, NULL)");
+        ECLogPrintf(
+            "FAILED( lpDevice->UpdateSurface(m_lpSD->lpDT->lpSystemSurface, NULL, m_lpSD->lpDT->lpSurface, NULL)");
       }
     } else if (gfx::Failed(dt->lpSurface->UnlockRect())) {
       ECLogPrintf("D3D_OK != m_lpSD->lpDT->lpSurface->UnlockRect();");

@@ -13,8 +13,8 @@ constexpr int DDSFF_CREATESURFACE_ERR = 4;
 constexpr int DDSFF_LOADIMAGE_ERR = 8;
 
 // bAlias non-zero: in Direct3D mode no texture is made (the record draws from its alias).
-bool DDCreateSurface(DDSURFACEDATA* lpSD, int width, int height, int bColorKey, int memoryType,
-                     int memoryKind, int bAlias, int bReuse);
+bool DDCreateSurface(DDSURFACEDATA* lpSD, int width, int height, int bColorKey, int memoryType, int memoryKind,
+                     int bAlias, int bReuse);
 int DDCreateSurfaceFromFile(DDSURFACEDATA* lpSD, const char* path, int bColorKey, int bpp, int memoryType,
                             int memoryKind, int bAlias, int bPalMap, int mirrorX, int mirrorY, int bReuse);
 bool DDCheckResult(int code);
@@ -25,12 +25,12 @@ void DDReleaseSurfaceVec(std::vector<DDSURFACEDATA>& v);
 void DDReleaseSurfaceList(std::list<DDSURFACEDATA>& l);
 DDSURFACEDATA& VecAtSurfaceData(std::vector<DDSURFACEDATA>& v, int i);
 DDSURFACEDATA& ListAtSurfaceData(std::list<DDSURFACEDATA>& l, int i);
-bool DDPushSurface(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDSURFACEINFO>& infos, int width,
-                   int height, int bColorKey, int memoryType, int memoryKind, int bAlias);
-bool DDPushSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDSURFACEINFO>& infos, int width,
-                       int height, int bColorKey, int memoryType, int memoryKind, int bAlias);
-bool DDInsertSurface(std::list<DDSURFACEDATA>& surfaces, std::list<DDSURFACEINFO>& infos, int index,
-                     int width, int height, int bColorKey, int memoryType, int memoryKind, int bAlias);
+bool DDPushSurface(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDSURFACEINFO>& infos, int width, int height,
+                   int bColorKey, int memoryType, int memoryKind, int bAlias);
+bool DDPushSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDSURFACEINFO>& infos, int width, int height,
+                       int bColorKey, int memoryType, int memoryKind, int bAlias);
+bool DDInsertSurface(std::list<DDSURFACEDATA>& surfaces, std::list<DDSURFACEINFO>& infos, int index, int width,
+                     int height, int bColorKey, int memoryType, int memoryKind, int bAlias);
 int DDEraseSurface(std::list<DDSURFACEDATA>& surfaces, std::list<DDSURFACEINFO>& infos, DDSURFACEDATA* lpSD);
 void DDFollowAlias(DDSURFACEDATA*& lpSD);
 
@@ -67,9 +67,7 @@ class cSurfaceLock {
   uint16_t* Row16(int y) const { return reinterpret_cast<uint16_t*>(m_pBits) + static_cast<intptr_t>(y) * m_nPitch; }
   uint32_t* Row32(int y) const { return reinterpret_cast<uint32_t*>(m_pBits) + static_cast<intptr_t>(y) * m_nPitch; }
   uint8_t* Row8(int y) const { return m_pBits + static_cast<intptr_t>(y) * m_nPitch; }
-  uint8_t* PixelAddress(int x, int y) const {
-    return m_pBits + (static_cast<intptr_t>(y) * m_nPitch + x) * m_nBytes;
-  }
+  uint8_t* PixelAddress(int x, int y) const { return m_pBits + (static_cast<intptr_t>(y) * m_nPitch + x) * m_nBytes; }
 
  private:
   DDSURFACEDATA* m_lpSD = nullptr;

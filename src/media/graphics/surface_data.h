@@ -21,7 +21,7 @@ struct DTSURFACEDATA {
   gfx::VertexBuffer* lpVertexBuffer = nullptr;  // the four vertices of every immediate quad
   gfx::RefCounted* lpReserved = nullptr;        // released with the record when set; nothing sets it
   gfx::Texture* lpTexture = nullptr;
-  gfx::SurfaceLevelDesc desc;                   // level 0 (Width, Height: the texture size)
+  gfx::SurfaceLevelDesc desc;  // level 0 (Width, Height: the texture size)
   int nMemoryKind = 0;
   int bColorKey = 0;      // drawn with its transparent pixels
   int bRenderTarget = 0;  // BackBuffer and blank surfaces of kind 0
@@ -43,9 +43,9 @@ struct DDSURFACEDATA {
   int nTexWidth;
   int nTexHeight;
   char szPath[260];
-  int nMemoryType;  // DirectDraw: 0 video memory, 1 system memory
-  int nMirrorX;     // cell width of horizontal mirroring (0 none)
-  int nMirrorY;     // cell height of vertical mirroring (0 none)
+  int nMemoryType;         // DirectDraw: 0 video memory, 1 system memory
+  int nMirrorX;            // cell width of horizontal mirroring (0 none)
+  int nMirrorY;            // cell height of vertical mirroring (0 none)
   DDSURFACEDATA* lpAlias;  // Direct3D: the surface whose texture this one draws from
   int bContentsLost;
 };

@@ -15,8 +15,8 @@ int g_bMirrorTwins = 1;
 
 namespace {
 
-void Row(int slot, const char* path, int key, int memory, int kind, int alias, int optional, int mirrorX,
-         int width = 0, int height = 0) {
+void Row(int slot, const char* path, int key, int memory, int kind, int alias, int optional, int mirrorX, int width = 0,
+         int height = 0) {
   DDSURFACEINFO& info = g_SurfaceInfo[slot];
   std::memset(&info, 0, sizeof info);
   std::snprintf(info.szPath, sizeof info.szPath, "%s", path);

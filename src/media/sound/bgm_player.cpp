@@ -97,8 +97,10 @@ int cBgmPlayer::PlayMidi(int channel, int slot, int loop) {
 }
 
 void cBgmPlayer::StopMidi(int pause) {
-  if (m_bUseMidiDll == 1) m_MidiDll.StopMidiDll(pause);
-  else StopMidiStreams(m_apStreams, pause);
+  if (m_bUseMidiDll == 1)
+    m_MidiDll.StopMidiDll(pause);
+  else
+    StopMidiStreams(m_apStreams, pause);
 }
 
 int cBgmPlayer::PlayBgm(int channel, int slot, int loop, int pause, int force) {

@@ -13,7 +13,7 @@
 class cMidiRenderer;
 
 class cBgmPlayer {
-public:
+ public:
   cBgmPlayer() = default;
   ~cBgmPlayer();
   cBgmPlayer(const cBgmPlayer&) = delete;
@@ -40,7 +40,7 @@ public:
   std::vector<int32_t> m_anKinds;          // 0 unknown, 1 OGG, 2 MIDI
   std::vector<int32_t> m_anChannelStates;  // 0 silent, 1 OGG, 2 MIDI
 
-private:
+ private:
   int PlayMidi(int channel, int slot, int loop);
   void StopMidi(int pause);
   bool ValidSlot(int slot) const;

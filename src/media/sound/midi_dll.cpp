@@ -50,8 +50,10 @@ void cMidiDll::StopMidiDll(int pause) {
     m_anSaved[1] = status.tick;
     m_anSaved[2] = m_nVolume;
   }
-  if (pause == 1) Player().Pause();
-  else Player().Stop();
+  if (pause == 1)
+    Player().Pause();
+  else
+    Player().Stop();
 }
 
 void cMidiDll::UnloadMidiDll() { Player().CloseDevice(); }

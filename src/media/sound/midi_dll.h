@@ -7,10 +7,10 @@ struct MIDISLOT;
 class cMidiRenderer;
 
 class cMidiDll {
-public:
+ public:
   int32_t m_nCurrentId = 0;
-  int32_t m_nVolume = 0;       // the master volume last set (-127..0)
-  int32_t m_anSaved[3] = {};   // player state saved when a stop found it playing
+  int32_t m_nVolume = 0;      // the master volume last set (-127..0)
+  int32_t m_anSaved[3] = {};  // player state saved when a stop found it playing
 
   // Opens the component's device (device -1100 with the option, -1 without). 1 on success.
   int OpenMidiDll(int directMusicOption, cMidiRenderer* renderer = nullptr);

@@ -149,11 +149,17 @@ void cMidiStream::FillMidiBuffer() {
       }
       p += len;
     } else if (status >= 0xC0 && status <= 0xDF) {
-      if (p + 1 > end) { at = end; break; }
+      if (p + 1 > end) {
+        at = end;
+        break;
+      }
       word = status | (img[p] << 8);
       p += 1;
     } else {
-      if (p + 2 > end) { at = end; break; }
+      if (p + 2 > end) {
+        at = end;
+        break;
+      }
       word = status | (img[p] << 8) | (img[p + 1] << 16);
       p += 2;
     }

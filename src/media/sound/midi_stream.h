@@ -3,8 +3,8 @@
 // refilled by the player's callback thread as the stream hands them back; at the end of the track it
 // rewinds and, when looping, plays again.
 #include <atomic>
-#include <future>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -17,7 +17,7 @@ class cMidiRenderer;
 struct MIDISLOT;
 
 class cMidiStream : public cSmf {
-public:
+ public:
   static constexpr int kHeaderCount = 2;
   static constexpr uint32_t kBufferSize = 24000;
 
@@ -37,7 +37,7 @@ public:
   uint64_t CallbacksHandled() const { return m_nCallbacksHandled.load(); }
   cMidiStreamOut* Stream() { return m_pStream.get(); }
 
-private:
+ private:
   void OpenMidiStream(cMidiRenderer* renderer);
   void ThreadMain(std::promise<uint32_t>* started);
   void OnPositionCallback(MIDIHDR* header);

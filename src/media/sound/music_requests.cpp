@@ -51,8 +51,10 @@ LRESULT PlayBgmKind(WPARAM situation, LPARAM number, int stageLoopFlag) {
   } else if (k == kBgmSituationStage) {
     const int n = static_cast<int>(number);
     SetBgmSlot(kBgmSituationStage, n);
-    if (n == 0) g_BgmPlayer.StopBgm();
-    else g_BgmPlayer.PlayBgm(0, kBgmSituationStage, stageLoopFlag, 0, 1);
+    if (n == 0)
+      g_BgmPlayer.StopBgm();
+    else
+      g_BgmPlayer.PlayBgm(0, kBgmSituationStage, stageLoopFlag, 0, 1);
   }
   return 0;
 }

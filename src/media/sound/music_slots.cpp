@@ -7,8 +7,8 @@ OGGSLOT g_OggSlots[kBgmSlotCount];
 MIDISLOT g_MidiSlots[kBgmSlotCount];
 
 namespace {
-const char* const kSituationNames[kBgmSlotCount] = {"Title", "WorldMap", "Challenge", "Free",
-                                                     "Replay", "Option", "Stage"};
+const char* const kSituationNames[kBgmSlotCount] = {"Title",  "WorldMap", "Challenge", "Free",
+                                                    "Replay", "Option",   "Stage"};
 struct cTablesInit {
   cTablesInit() { ResetMusicSlotTables(); }
 } s_TablesInit;

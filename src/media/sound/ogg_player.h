@@ -8,12 +8,12 @@
 struct OGGSLOT;
 
 class cOggPlayer {
-public:
+ public:
   std::vector<std::unique_ptr<cOggStream>> m_apPlayers;
   int m_nChannels = 0;
   int m_nCurrent = -1;
 
-  int InitOgg();                    // 1 when the back end is available
+  int InitOgg();  // 1 when the back end is available
   void SetOggChannels(int channels);
   // Plays entry's file on the channel, looping without end when loop is set. 1 on success.
   int PlayOgg(int channel, const OGGSLOT* entry, int loop, int volumePercent);

@@ -30,8 +30,8 @@ void AppendWithLength(std::vector<uint8_t>& pool, uint8_t status, const uint8_t*
 
 // Reads one track's events (up to its end-of-track event or the end of its chunk) into `events`,
 // their bytes into `pool`. False when the track is malformed; the events before the fault are kept.
-bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<uint8_t>& pool,
-               std::vector<cTimedEvent>& events, uint64_t& endTime) {
+bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<uint8_t>& pool, std::vector<cTimedEvent>& events,
+               uint64_t& endTime) {
   size_t at = begin;
   uint64_t time = 0;
   uint8_t running = 0;
@@ -81,9 +81,12 @@ bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<uint8_t>&
         flushSysex();
         sysexTime = time;
         sysex.assign(data, data + len);
-        if (len > 0 && data[len - 1] == 0xF7) flushSysex();
-        else if (len == 0) sysex.clear();
-        else continue;  // continued by F7 packets
+        if (len > 0 && data[len - 1] == 0xF7)
+          flushSysex();
+        else if (len == 0)
+          sysex.clear();
+        else
+          continue;  // continued by F7 packets
       } else if (!sysex.empty()) {
         sysex.insert(sysex.end(), data, data + len);  // a continuation packet
         if (len > 0 && data[len - 1] == 0xF7) flushSysex();
@@ -91,8 +94,7 @@ bool ReadTrack(const uint8_t* p, size_t begin, size_t end, std::vector<uint8_t>&
         const size_t from = pool.size();  // an escaped whole system-exclusive message
         AppendWithLength(pool, 0xF0, data + 1, len - 1);
         keep(time, from);
-      } else if (len > 0 && data[0] >= 0x80 && data[0] < 0xF0 &&
-                 len == 1u + ChannelDataBytes(data[0])) {
+      } else if (len > 0 && data[0] >= 0x80 && data[0] < 0xF0 && len == 1u + ChannelDataBytes(data[0])) {
         const size_t from = pool.size();  // an escaped channel message
         pool.insert(pool.end(), data, data + len);
         keep(time, from);

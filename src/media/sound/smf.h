@@ -24,7 +24,7 @@ constexpr size_t kSmfImageHeader = 22;
 bool ConvertSmf(const uint8_t* bytes, size_t size, std::vector<uint8_t>& image, std::string& error);
 
 class cSmf {
-public:
+ public:
   explicit cSmf(const char* path);  // LoadSmf: reads and converts; failures are logged
   virtual ~cSmf();
   cSmf(const cSmf&) = delete;
@@ -33,10 +33,10 @@ public:
   bool HasImage() const { return !m_Image.empty(); }
   const std::vector<uint8_t>& Image() const { return m_Image; }
   const std::string& Name() const { return m_strName; }
-  size_t TrackEnd() const;    // offset one past the last event
+  size_t TrackEnd() const;  // offset one past the last event
   uint16_t Division() const;
 
-protected:
+ protected:
   std::vector<uint8_t> m_Image;
   std::string m_strName;
 };

@@ -27,9 +27,7 @@ const std::vector<SOUNDINFO>* s_pInfos = nullptr;
 
 cAudioMixer& Mixer() { return cAudioMixer::Shared(); }
 
-void CopyName(char (&dst)[260], const char* src) {
-  std::snprintf(dst, sizeof dst, "%s", src != nullptr ? src : "");
-}
+void CopyName(char (&dst)[260], const char* src) { std::snprintf(dst, sizeof dst, "%s", src != nullptr ? src : ""); }
 
 }  // namespace
 
@@ -65,20 +63,17 @@ bool DS_HasDevice() {
 bool ReadWaveFile(const char* path, cWaveData& out) {
   const eWaveResult result = ReadWave(ResolvePath(path), out);
   switch (result) {
-    case eWaveResult::kOk:
-      return true;
-    case eWaveResult::kNotWave:
-      LogPrintf("%s の読み込みに失敗しました…\n不正なファイルです。", path);
-      return false;
+    case eWaveResult::kOk: return true;
+    case eWaveResult::kNotWave: LogPrintf("%s の読み込みに失敗しました…\n不正なファイルです。", path); return false;
     case eWaveResult::kBadFormat:
-      LogPrintf("%s の読み込みに失敗しました…。対応していない形式か、不正なwavファイルです。"
-                "本ソフトではWave拡張フォーマットが無効かつ非圧縮のPCM形式のみ再生できます。",
-                path);
+      LogPrintf(
+          "%s の読み込みに失敗しました…。対応していない形式か、不正なwavファイルです。"
+          "本ソフトではWave拡張フォーマットが無効かつ非圧縮のPCM形式のみ再生できます。",
+          path);
       return false;
     case eWaveResult::kNoData:
     case eWaveResult::kTooLong:
-    case eWaveResult::kUnreadable:
-      return false;
+    case eWaveResult::kUnreadable: return false;
   }
   return false;
 }
@@ -104,7 +99,8 @@ bool DS_CreateBufferFromFile(int& buffer, const char* path) {
 bool DS_LoadSound(DSSOUNDDATA& slot, const char* path, int count, int volume) {
   std::lock_guard<std::recursive_mutex> lock(s_lock);
   if (!s_bDevice) return true;
-  for (int id : slot.buffers) if (id != 0) Mixer().ReleaseBuffer(id);
+  for (int id : slot.buffers)
+    if (id != 0) Mixer().ReleaseBuffer(id);
   slot = DSSOUNDDATA{};
   count = std::max(count, 1);
   std::vector<int> buffers(static_cast<size_t>(count), 0);
@@ -115,7 +111,8 @@ bool DS_LoadSound(DSSOUNDDATA& slot, const char* path, int count, int volume) {
       std::string text;
       FormatStr(text, "%sのメモリ共用バッファの生成失敗！", path);
       ECLogWrite(text.c_str());
-      for (int id : buffers) if (id != 0) Mixer().ReleaseBuffer(id);
+      for (int id : buffers)
+        if (id != 0) Mixer().ReleaseBuffer(id);
       return false;
     }
   }
@@ -142,8 +139,7 @@ void DS_LoadAll(std::vector<DSSOUNDDATA>& slots, const std::vector<SOUNDINFO>& r
 
 void DS_Play(DSSOUNDDATA& slot, uint32_t flags) {
   std::lock_guard<std::recursive_mutex> lock(s_lock);
-  if (!s_bDevice || slot.count <= 0 || slot.next < 0 || slot.next >= static_cast<int>(slot.buffers.size()))
-    return;
+  if (!s_bDevice || slot.count <= 0 || slot.next < 0 || slot.next >= static_cast<int>(slot.buffers.size())) return;
   const int id = slot.buffers[slot.next];
   if (id == 0) return;
   Mixer().Stop(id);
@@ -155,8 +151,7 @@ void DS_Play(DSSOUNDDATA& slot, uint32_t flags) {
 
 int DS_SetVolume(DSSOUNDDATA& slot, int index, int volume, int relative) {
   std::lock_guard<std::recursive_mutex> lock(s_lock);
-  if (!s_bDevice || index < 0 || index >= static_cast<int>(slot.buffers.size()) || slot.buffers[index] == 0)
-    return 0;
+  if (!s_bDevice || index < 0 || index >= static_cast<int>(slot.buffers.size()) || slot.buffers[index] == 0) return 0;
   const int id = slot.buffers[index];
   if (relative == 1) volume += Mixer().GetVolume(id);
   volume = cAudioMixer::ClampVolume(volume);
@@ -189,9 +184,7 @@ void DS_Release() {
   Mixer().Close();
 }
 
-LRESULT RequestSound(int slot) {
-  return SendMessage(g_hMainWnd.load(), WM_PLAYSOUND, static_cast<WPARAM>(slot), 0);
-}
+LRESULT RequestSound(int slot) { return SendMessage(g_hMainWnd.load(), WM_PLAYSOUND, static_cast<WPARAM>(slot), 0); }
 
 LRESULT RequestDataSound(int16_t number) {
   if (number == 0) return 0;

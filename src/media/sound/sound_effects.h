@@ -15,7 +15,7 @@ struct DSSOUNDDATA {
   char name[260] = {};
   std::vector<int> buffers;  // mixer buffer ids: [0] loaded from the file, the others its duplicates
   int32_t count = 0;
-  int32_t next = 0;          // the buffer the next play uses
+  int32_t next = 0;  // the buffer the next play uses
 };
 
 // A load request: file, number of buffers (at least 1), volume in hundredths of a decibel.

@@ -164,8 +164,7 @@ int cAudioMixer::BufferCount() {
 void cAudioMixer::AddSource(cAudioSource* source) {
   if (source == nullptr) return;
   std::lock_guard<std::mutex> lock(m_sourceLock);
-  if (std::find(m_sources.begin(), m_sources.end(), source) == m_sources.end())
-    m_sources.push_back(source);
+  if (std::find(m_sources.begin(), m_sources.end(), source) == m_sources.end()) m_sources.push_back(source);
 }
 
 void cAudioMixer::RemoveSource(cAudioSource* source) {

@@ -27,13 +27,13 @@ struct cPcmClip {
 // A source of streamed sound (music). Render adds `frames` frames into the interleaved stereo mix;
 // it runs on the mixer's pulling thread and must not call back into the mixer.
 class cAudioSource {
-public:
+ public:
   virtual ~cAudioSource() = default;
   virtual void Render(float* interleavedStereo, int frames) = 0;
 };
 
 class cAudioMixer {
-public:
+ public:
   cAudioMixer();
   ~cAudioMixer();
   cAudioMixer(const cAudioMixer&) = delete;
@@ -53,14 +53,14 @@ public:
 
   // Static buffers. Ids are never 0; 0 means failure.
   int CreateBuffer(std::shared_ptr<const cPcmClip> clip);
-  int DuplicateBuffer(int id);          // shares the clip; starts stopped at position 0, same volume
+  int DuplicateBuffer(int id);  // shares the clip; starts stopped at position 0, same volume
   void ReleaseBuffer(int id);
-  bool Play(int id, bool loop = false); // from the current position
-  bool Stop(int id);                    // keeps the position
+  bool Play(int id, bool loop = false);  // from the current position
+  bool Stop(int id);                     // keeps the position
   bool SetPosition(int id, int frame);
   int GetPosition(int id);
   bool IsPlaying(int id);
-  bool SetVolume(int id, int hundredthsDb); // clamped to -10000..0
+  bool SetVolume(int id, int hundredthsDb);  // clamped to -10000..0
   int GetVolume(int id);
   int BufferCount();
 
@@ -75,7 +75,7 @@ public:
   static float VolumeToGain(int hundredthsDb);
   static int ClampVolume(int hundredthsDb);
 
-private:
+ private:
   struct cVoice {
     std::shared_ptr<const cPcmClip> clip;
     int position = 0;

@@ -12,7 +12,7 @@ struct cOggStream::cDecoder {
 namespace {
 constexpr size_t kLookAheadFrames = 4096;
 constexpr long kMaxSourceRate = 384000;
-}
+}  // namespace
 
 cOggStream::cOggStream(cAudioMixer& mixer) : m_mixer(mixer) { m_mixer.AddSource(this); }
 

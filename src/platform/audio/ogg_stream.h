@@ -10,7 +10,7 @@
 #include "platform/audio/audio_mixer.h"
 
 class cOggStream : public cAudioSource {
-public:
+ public:
   static constexpr int32_t kLoopForever = 0x7FFFFFFF;
 
   explicit cOggStream(cAudioMixer& mixer = cAudioMixer::Shared());
@@ -18,18 +18,18 @@ public:
   cOggStream(const cOggStream&) = delete;
   cOggStream& operator=(const cOggStream&) = delete;
 
-  void Prepare();                       // stop, forget the current file, volume 1, no loops
-  bool Load(const std::string& path);   // opens the file; false when it is not Ogg Vorbis
-  void SetVolume(float volume);         // 0..1, linear
-  void SetLoopCount(int32_t count);     // extra repetitions; kLoopForever loops without end
-  void Play();                          // from the start
+  void Prepare();                      // stop, forget the current file, volume 1, no loops
+  bool Load(const std::string& path);  // opens the file; false when it is not Ogg Vorbis
+  void SetVolume(float volume);        // 0..1, linear
+  void SetLoopCount(int32_t count);    // extra repetitions; kLoopForever loops without end
+  void Play();                         // from the start
   void Stop();
   bool IsPlaying();
-  int SourceRate();                     // the file's sample rate, 0 without a file
+  int SourceRate();  // the file's sample rate, 0 without a file
 
   void Render(float* interleavedStereo, int frames) override;
 
-private:
+ private:
   struct cDecoder;
   bool DecodeMore();  // appends decoded frames; false at the (final) end
   void Rewind();
@@ -37,11 +37,11 @@ private:
   cAudioMixer& m_mixer;
   std::mutex m_lock;
   cDecoder* m_pDecoder = nullptr;
-  std::vector<float> m_input;   // decoded stereo frames at the file's rate
-  size_t m_nInputRead = 0;      // first frame of m_input still needed
-  double m_dFraction = 0.0;     // position between m_nInputRead and the next frame
+  std::vector<float> m_input;  // decoded stereo frames at the file's rate
+  size_t m_nInputRead = 0;     // first frame of m_input still needed
+  double m_dFraction = 0.0;    // position between m_nInputRead and the next frame
   bool m_bPlaying = false;
-  bool m_bEnded = false;        // decoder reached the end with no loops left
+  bool m_bEnded = false;  // decoder reached the end with no loops left
   int32_t m_nLoops = 0;
   int32_t m_nLoopsLeft = 0;
   float m_fVolume = 1.0f;

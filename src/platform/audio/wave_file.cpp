@@ -44,8 +44,7 @@ constexpr uint64_t kMaxClipFrames = 5ull * 60 * kMixerRate;  // five minutes
 
 eWaveResult ParseWave(const uint8_t* bytes, size_t size, cWaveData& out) {
   out = cWaveData{};
-  if (bytes == nullptr || size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 ||
-      std::memcmp(bytes + 8, "WAVE", 4) != 0)
+  if (bytes == nullptr || size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
     return eWaveResult::kNotWave;
   size_t end = size;
   const uint32_t riffSize = Le32(bytes + 4);
@@ -53,8 +52,7 @@ eWaveResult ParseWave(const uint8_t* bytes, size_t size, cWaveData& out) {
 
   // The format is min(declared size, 18) bytes, all of which must be present.
   const cChunk fmt = FindChunk(bytes, 12, end, "fmt ");
-  if (!fmt.found || fmt.declared < 14 || fmt.size < std::min<size_t>(fmt.declared, 18))
-    return eWaveResult::kBadFormat;
+  if (!fmt.found || fmt.declared < 14 || fmt.size < std::min<size_t>(fmt.declared, 18)) return eWaveResult::kBadFormat;
   uint8_t raw[18] = {};
   std::memcpy(raw, bytes + fmt.body, fmt.size < 18 ? fmt.size : 18);
   cWaveFormat& f = out.format;
@@ -106,8 +104,7 @@ eWaveResult ReadWave(const std::string& path, cWaveData& out) {
 std::vector<float> ResampleStereo(const std::vector<float>& in, int fromRate, int toRate) {
   if (fromRate == toRate || in.empty() || fromRate <= 0 || toRate <= 0) return in;
   const size_t inFrames = in.size() / 2;
-  const size_t outFrames =
-      static_cast<size_t>((static_cast<uint64_t>(inFrames) * toRate + fromRate - 1) / fromRate);
+  const size_t outFrames = static_cast<size_t>((static_cast<uint64_t>(inFrames) * toRate + fromRate - 1) / fromRate);
   std::vector<float> out(outFrames * 2);
   const double step = static_cast<double>(fromRate) / toRate;
   for (size_t i = 0; i < outFrames; ++i) {

@@ -22,11 +22,11 @@ struct cWaveFormat {
 
 enum class eWaveResult {
   kOk,
-  kNotWave,      // no RIFF chunk of form "WAVE"
-  kBadFormat,    // "fmt " missing, short, extended or not plain 8/16-bit PCM
-  kNoData,       // "data" missing or empty
-  kTooLong,      // more than five minutes of sound
-  kUnreadable,   // the file could not be opened or read
+  kNotWave,     // no RIFF chunk of form "WAVE"
+  kBadFormat,   // "fmt " missing, short, extended or not plain 8/16-bit PCM
+  kNoData,      // "data" missing or empty
+  kTooLong,     // more than five minutes of sound
+  kUnreadable,  // the file could not be opened or read
 };
 
 struct cWaveData {

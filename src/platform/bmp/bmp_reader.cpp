@@ -28,8 +28,8 @@ constexpr int64_t kMaxPixelsPerMetre = 1000000;
 
 uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t ReadU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+         (static_cast<uint32_t>(p[3]) << 24);
 }
 int32_t ReadI32(const uint8_t* p) { return static_cast<int32_t>(ReadU32(p)); }
 
@@ -66,7 +66,7 @@ struct ChannelMask {
 // Everything the headers say, checked against the buffer.
 struct BmpLayout {
   int width = 0;
-  int height = 0;          // always positive here
+  int height = 0;  // always positive here
   bool topDown = false;
   int bitsPerPixel = 0;
   uint32_t compression = kCompressRgb;
@@ -101,13 +101,11 @@ bool IsKnownHeaderSize(uint32_t size) {
     case 108:  // V4
     case 124:  // V5
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
-BmpError BmpParser::CheckMasks(BmpLayout& layout, uint32_t redMask, uint32_t greenMask,
-                               uint32_t blueMask) {
+BmpError BmpParser::CheckMasks(BmpLayout& layout, uint32_t redMask, uint32_t greenMask, uint32_t blueMask) {
   // A colour without a field, fields sharing bits, fields above the pixel's bits or fields in
   // pieces describe no picture.
   if (redMask == 0 || greenMask == 0 || blueMask == 0) return BmpError::BadMasks;
@@ -203,12 +201,9 @@ BmpError BmpParser::ParseHeaders(BmpLayout& layout, std::vector<BmpColour>& pale
       // In the second-generation core header these values mean Huffman and RLE24 pictures.
       if (core2) return BmpError::UnsupportedCompression;
       if (bits != 16 && bits != 32) return BmpError::BadBitCount;
-      if (headerSize == kInfoHeaderSize) {
-        masksAfterHeader = compression == kCompressAlphaBitfields ? 4 : 3;
-      }
+      if (headerSize == kInfoHeaderSize) { masksAfterHeader = compression == kCompressAlphaBitfields ? 4 : 3; }
       break;
-    default:
-      return BmpError::UnsupportedCompression;
+    default: return BmpError::UnsupportedCompression;
   }
   layout.compression = compression;
 
@@ -396,9 +391,7 @@ BmpDecodeResult Decode(const uint8_t* data, size_t size, bool withPixels) {
   BmpParser parser(data, size);
   BmpLayout layout;
   result.error = parser.ParseHeaders(layout, result.image.palette);
-  if (result.error == BmpError::None && withPixels) {
-    result.error = parser.DecodePixels(layout, result.image);
-  }
+  if (result.error == BmpError::None && withPixels) { result.error = parser.DecodePixels(layout, result.image); }
   if (result.error != BmpError::None) {
     result.image = BmpImage{};
     return result;

@@ -19,17 +19,17 @@
 // Why a bitmap was refused.
 enum class BmpError {
   None = 0,
-  FileUnreadable,      // the file could not be opened or read
-  NotBitmap,           // no "BM" signature, or a header size no bitmap uses
-  Truncated,           // headers, colour table or pixel data end before the file says they do
-  BadHeader,           // impossible field: width <= 0, height 0, planes != 1, sizes past the file, ...
-  BadBitCount,         // a depth no bitmap has, or one that does not go with the compression
+  FileUnreadable,          // the file could not be opened or read
+  NotBitmap,               // no "BM" signature, or a header size no bitmap uses
+  Truncated,               // headers, colour table or pixel data end before the file says they do
+  BadHeader,               // impossible field: width <= 0, height 0, planes != 1, sizes past the file, ...
+  BadBitCount,             // a depth no bitmap has, or one that does not go with the compression
   UnsupportedCompression,  // JPEG, PNG, Huffman, RLE24 or an unknown compression value
-  BadPalette,          // colour table larger than the space the file gives it, or missing where needed
-  BadMasks,            // a zero, overlapping or out-of-depth colour mask
-  BadPixelIndex,       // a pixel names a colour-table entry the table does not have
-  BadRle,              // a run or a jump leaves the picture, or an unknown escape
-  TooLarge,            // larger than `kBmpMaxDimension` / `kBmpMaxPixels`
+  BadPalette,              // colour table larger than the space the file gives it, or missing where needed
+  BadMasks,                // a zero, overlapping or out-of-depth colour mask
+  BadPixelIndex,           // a pixel names a colour-table entry the table does not have
+  BadRle,                  // a run or a jump leaves the picture, or an unknown escape
+  TooLarge,                // larger than `kBmpMaxDimension` / `kBmpMaxPixels`
 };
 
 // Short English name of an error, for log lines ("truncated", "too large", ...).
@@ -81,9 +81,7 @@ struct BmpDecodeResult {
 
 // Decodes a whole bitmap file held in memory. Never reads outside [data, data + size).
 BmpDecodeResult DecodeBmp(const uint8_t* data, size_t size);
-inline BmpDecodeResult DecodeBmp(const std::vector<uint8_t>& bytes) {
-  return DecodeBmp(bytes.data(), bytes.size());
-}
+inline BmpDecodeResult DecodeBmp(const std::vector<uint8_t>& bytes) { return DecodeBmp(bytes.data(), bytes.size()); }
 
 // Reads only the headers: size and depth, without decoding pixels (the picture-size checks that
 // load nothing). `image.pixels`, `indexes` stay empty; `palette` is filled.

@@ -30,9 +30,9 @@ const char* FontFamilyForKind(FontFaceKind kind);
 
 // An installed font file chosen for a face name.
 struct ResolvedFontFile {
-  std::string path;   // font file on disk; empty when nothing at all was found
-  int faceIndex = 0;  // face inside a collection file
-  std::string family; // the family fontconfig matched
+  std::string path;    // font file on disk; empty when nothing at all was found
+  int faceIndex = 0;   // face inside a collection file
+  std::string family;  // the family fontconfig matched
   FontFaceKind kind = FontFaceKind::JapaneseFallback;
   bool ok() const { return !path.empty(); }
 };

@@ -116,7 +116,8 @@ std::unique_ptr<RasterFont> RasterFont::Create(std::string_view faceCp932, int h
   if (height > 0) {
     metrics.height = height;
     metrics.emPixels = std::max(1, static_cast<int>(std::lround(height * unitsPerEm / (ascentUnits + descentUnits))));
-    metrics.ascent = static_cast<int>(std::lround(static_cast<double>(height) * ascentUnits / (ascentUnits + descentUnits)));
+    metrics.ascent =
+        static_cast<int>(std::lround(static_cast<double>(height) * ascentUnits / (ascentUnits + descentUnits)));
     metrics.descent = height - metrics.ascent;
   } else {
     metrics.emPixels = -height;
@@ -188,8 +189,9 @@ const GlyphBitmap& RasterFont::GlyphLocked(char32_t ch, GlyphRender mode) {
       glyph.coverage.assign(static_cast<size_t>(glyph.width) * glyph.height, 0);
       const int pitch = bitmap.pitch;
       for (int row = 0; row < glyph.height; ++row) {
-        const unsigned char* source = pitch >= 0 ? bitmap.buffer + static_cast<ptrdiff_t>(row) * pitch
-                                                 : bitmap.buffer + static_cast<ptrdiff_t>(glyph.height - 1 - row) * -pitch;
+        const unsigned char* source = pitch >= 0
+                                          ? bitmap.buffer + static_cast<ptrdiff_t>(row) * pitch
+                                          : bitmap.buffer + static_cast<ptrdiff_t>(glyph.height - 1 - row) * -pitch;
         uint8_t* target = glyph.coverage.data() + static_cast<size_t>(row) * glyph.width;
         for (int column = 0; column < glyph.width; ++column) {
           uint8_t value = 0;

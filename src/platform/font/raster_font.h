@@ -32,12 +32,12 @@ enum class GlyphRender {
 
 // The font's vertical metrics in pixels (TEXTMETRIC's meaning).
 struct FontMetrics {
-  int height = 0;           // cell height = ascent + descent
-  int ascent = 0;           // cell top to baseline
-  int descent = 0;          // baseline to cell bottom
-  int internalLeading = 0;  // height - em size
-  int emPixels = 0;         // character height (em size) in pixels
-  int averageCharWidth = 0; // advance of "x" (or half the em for Japanese faces)
+  int height = 0;            // cell height = ascent + descent
+  int ascent = 0;            // cell top to baseline
+  int descent = 0;           // baseline to cell bottom
+  int internalLeading = 0;   // height - em size
+  int emPixels = 0;          // character height (em size) in pixels
+  int averageCharWidth = 0;  // advance of "x" (or half the em for Japanese faces)
   int maxCharWidth = 0;
 };
 
@@ -45,9 +45,9 @@ struct FontMetrics {
 struct GlyphBitmap {
   int width = 0;
   int height = 0;
-  int left = 0;     // from the pen x to the mask's left column
-  int top = 0;      // from the cell top to the mask's first row (ascent - bearing)
-  int advance = 0;  // pen movement in whole pixels
+  int left = 0;                   // from the pen x to the mask's left column
+  int top = 0;                    // from the cell top to the mask's first row (ascent - bearing)
+  int advance = 0;                // pen movement in whole pixels
   std::vector<uint8_t> coverage;  // width * height, row after row
 };
 

@@ -36,9 +36,7 @@ bool IsTextureFormat(Format f) {
   return f == Format::A8R8G8B8 || f == Format::X8R8G8B8 || f == Format::A1R5G5B5 || f == Format::R5G6B5;
 }
 
-bool IsBackBufferFormat(Format f) {
-  return f == Format::X8R8G8B8 || f == Format::R5G6B5 || f == Format::A1R5G5B5;
-}
+bool IsBackBufferFormat(Format f) { return f == Format::X8R8G8B8 || f == Format::R5G6B5 || f == Format::A1R5G5B5; }
 
 int64_t Bytes(const Surface* s) { return static_cast<int64_t>(s->Pitch()) * s->Height(); }
 
@@ -195,8 +193,7 @@ void Device::Track(Pool pool, int64_t bytes, bool add) {
 }
 
 void Device::ForgetSurface(Surface* s) {
-  m_defaultSurfaces.erase(std::remove(m_defaultSurfaces.begin(), m_defaultSurfaces.end(), s),
-                          m_defaultSurfaces.end());
+  m_defaultSurfaces.erase(std::remove(m_defaultSurfaces.begin(), m_defaultSurfaces.end(), s), m_defaultSurfaces.end());
   ForgetObject(s);
   if (s->m_holdsOwnerRef) {
     Track(s->GetPool(), Bytes(s), false);
@@ -244,8 +241,8 @@ int Device::LiveDefaultPoolObjects() const {
 
 void Device::SetVideoMemoryBudget(int64_t bytes) { m_videoBudget = bytes; }
 
-Result Device::CreateTexture(int width, int height, int levels, uint32_t usage, Format format,
-                             Pool pool, Texture** out) {
+Result Device::CreateTexture(int width, int height, int levels, uint32_t usage, Format format, Pool pool,
+                             Texture** out) {
   if (!out) return kErrInvalidCall;
   *out = nullptr;
   if (width <= 0 || height <= 0 || levels < 0 || levels > 1 || !IsTextureFormat(format)) return kErrInvalidCall;
@@ -334,8 +331,7 @@ Result Device::GetBackBuffer(int swapChain, int index, Surface** out) {
 Result Device::GetRenderTargetData(Surface* renderTarget, Surface* systemSurface) {
   if (!renderTarget || !systemSurface || !renderTarget->IsRenderTarget() ||
       systemSurface->GetPool() != Pool::SystemMem || renderTarget->Width() != systemSurface->Width() ||
-      renderTarget->Height() != systemSurface->Height() ||
-      renderTarget->GetFormat() != systemSurface->GetFormat())
+      renderTarget->Height() != systemSurface->Height() || renderTarget->GetFormat() != systemSurface->GetFormat())
     return kErrInvalidCall;
   if (m_lost) return kErrDeviceLost;
   const size_t row = static_cast<size_t>(renderTarget->Width()) * BytesPerPixel(renderTarget->GetFormat());
@@ -572,16 +568,17 @@ Result Device::DrawPrimitive(PrimitiveType type, int startVertex, int primitiveC
   Vertex* verts = scratch.verts;
   const Vertex** ptrs = scratch.ptrs;
   for (int i = 0; i < n; ++i) {
-    std::memcpy(&verts[i], m_stream->Data() + m_streamOffset + (int64_t{startVertex} + i) * m_streamStride, sizeof(Vertex));
+    std::memcpy(&verts[i], m_stream->Data() + m_streamOffset + (int64_t{startVertex} + i) * m_streamStride,
+                sizeof(Vertex));
     ptrs[i] = &verts[i];
   }
   return DrawVertices(type, ptrs, primitiveCount);
 }
 
-Result Device::DrawIndexedPrimitive(PrimitiveType type, int baseVertex, int minIndex, int numVertices,
-                                    int startIndex, int primitiveCount) {
-  if (!m_inScene || !ValidPrimitive(type) || primitiveCount <= 0 || startIndex < 0 || !m_stream ||
-      !m_indices || m_fvf != kFvfXyzrhwDiffuseTex1 || m_stream->m_locked || m_indices->m_locked || !m_target)
+Result Device::DrawIndexedPrimitive(PrimitiveType type, int baseVertex, int minIndex, int numVertices, int startIndex,
+                                    int primitiveCount) {
+  if (!m_inScene || !ValidPrimitive(type) || primitiveCount <= 0 || startIndex < 0 || !m_stream || !m_indices ||
+      m_fvf != kFvfXyzrhwDiffuseTex1 || m_stream->m_locked || m_indices->m_locked || !m_target)
     return kErrInvalidCall;
   const int n = VertexCount(type, primitiveCount);
   if ((int64_t{startIndex} + n) * 2 > m_indices->Length()) return kErrInvalidCall;

@@ -62,7 +62,7 @@ struct DisplayMode {
 
 // How the back buffer is presented.
 struct PresentParams {
-  int backBufferWidth = 0;    // 0 in a window: the client size (640 x 480 here)
+  int backBufferWidth = 0;  // 0 in a window: the client size (640 x 480 here)
   int backBufferHeight = 0;
   Format backBufferFormat = Format::X8R8G8B8;  // X8R8G8B8, R5G6B5 or A1R5G5B5
   int backBufferCount = 1;
@@ -176,8 +176,7 @@ class Device : public RefCounted {
   // caps (pow2 / square / maximum): a violation is kErrInvalidCall. Contents start zeroed
   // (transparent black). A test video-memory budget makes Default-pool requests past it fail
   // with kErrOutOfVideoMemory.
-  Result CreateTexture(int width, int height, int levels, uint32_t usage, Format format, Pool pool,
-                       Texture** out);
+  Result CreateTexture(int width, int height, int levels, uint32_t usage, Format format, Pool pool, Texture** out);
   Result CreateOffscreenPlainSurface(int width, int height, Format format, Pool pool, Surface** out);
   Result CreateVertexBuffer(int length, uint32_t usage, uint32_t fvf, Pool pool, VertexBuffer** out);
   Result CreateIndexBuffer(int length, uint32_t usage, Format format, Pool pool, IndexBuffer** out);
@@ -216,8 +215,8 @@ class Device : public RefCounted {
   Result DrawPrimitive(PrimitiveType type, int startVertex, int primitiveCount);
   // Indexed: index i of the buffer names vertex baseVertex + index. Indices outside
   // [minIndex, minIndex + numVertices) or outside the vertex buffer are refused (kErrInvalidCall).
-  Result DrawIndexedPrimitive(PrimitiveType type, int baseVertex, int minIndex, int numVertices,
-                              int startIndex, int primitiveCount);
+  Result DrawIndexedPrimitive(PrimitiveType type, int baseVertex, int minIndex, int numVertices, int startIndex,
+                              int primitiveCount);
   // Draws from caller memory (no stream source needed).
   Result DrawPrimitiveUP(PrimitiveType type, int primitiveCount, const void* vertices, int stride);
 
@@ -285,13 +284,13 @@ class Device : public RefCounted {
   PresentParams m_params;
   DeviceCaps m_caps;
   PipelineState m_state;
-  Surface* m_backBuffer = nullptr;  // owned (one internal reference)
-  Surface* m_target = nullptr;      // weak
-  Texture* m_texture = nullptr;     // weak (the game keeps its textures alive while bound)
-  VertexBuffer* m_stream = nullptr; // weak
+  Surface* m_backBuffer = nullptr;   // owned (one internal reference)
+  Surface* m_target = nullptr;       // weak
+  Texture* m_texture = nullptr;      // weak (the game keeps its textures alive while bound)
+  VertexBuffer* m_stream = nullptr;  // weak
   int m_streamOffset = 0;
   int m_streamStride = 0;
-  IndexBuffer* m_indices = nullptr; // weak
+  IndexBuffer* m_indices = nullptr;  // weak
   uint32_t m_fvf = 0;
   bool m_inScene = false;
   bool m_lost = false;

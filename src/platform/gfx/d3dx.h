@@ -23,8 +23,8 @@ inline constexpr int kDefaultSizeNonPow2 = -2;
 // Blank texture: Device::CreateTexture with the size adjusted to the caps (rounded up to a power of
 // two when the device needs it, squared when it needs square textures, capped at the maximum).
 // The game rounds sizes itself before calling; this keeps what it asks when that is legal.
-Result CreateTextureHelper(Device* device, int width, int height, int levels, uint32_t usage,
-                           Format format, Pool pool, Texture** out);
+Result CreateTextureHelper(Device* device, int width, int height, int levels, uint32_t usage, Format format, Pool pool,
+                           Texture** out);
 
 // A decoded picture as 0xAARRGGBB pixels, top row first (bitmaps come with alpha 0xFF).
 struct ImageArgb {
@@ -42,16 +42,15 @@ struct ImageArgb {
 // - the result is written in `format` (A8R8G8B8 as is; A1R5G5B5: alpha 0 -> bit 0, else bit 1,
 //   colour narrowed by truncation).
 // `levels` 0 or 1, usage 0 or kUsageDynamic, pool Managed / SystemMem / Default.
-Result CreateTextureFromImage(Device* device, const ImageArgb& image, int width, int height,
-                              int levels, uint32_t usage, Format format, Pool pool,
-                              Colour colourKey, Texture** out);
+Result CreateTextureFromImage(Device* device, const ImageArgb& image, int width, int height, int levels, uint32_t usage,
+                              Format format, Pool pool, Colour colourKey, Texture** out);
 // The same from a bitmap file (a path on disk; a game-relative Windows path is resolved through
 // the platform's path resolution when present). A file that is not a readable Windows bitmap
 // fails with kErrInvalidData; a missing file with kErrNotFound. `imageWidth`/`imageHeight` (may be
 // null) receive the picture's size.
-Result CreateTextureFromFileEx(Device* device, const char* path, int width, int height, int levels,
-                               uint32_t usage, Format format, Pool pool, Colour colourKey,
-                               Texture** out, int* imageWidth = nullptr, int* imageHeight = nullptr);
+Result CreateTextureFromFileEx(Device* device, const char* path, int width, int height, int levels, uint32_t usage,
+                               Format format, Pool pool, Colour colourKey, Texture** out, int* imageWidth = nullptr,
+                               int* imageHeight = nullptr);
 // Reads a bitmap file into an ImageArgb (shared by the texture loader and tests).
 Result LoadImageArgb(const char* path, ImageArgb* out);
 
@@ -70,8 +69,7 @@ class Sprite : public RefCounted {
   Result Begin(uint32_t flags);
   // Queues `srcRect` (null = whole texture) of `texture` at `position` (x, y; the top-left pixel,
   // integer positions map texels 1:1) minus `centre` (x, y; null = 0), modulated by `colour`.
-  Result Draw(Texture* texture, const Rect* srcRect, const float* centre, const float* position,
-              Colour colour);
+  Result Draw(Texture* texture, const Rect* srcRect, const float* centre, const float* position, Colour colour);
   // Draws the queue (sorted by texture, stable, with kSpriteSortTexture; else in call order) and
   // puts the saved state back.
   Result End();
@@ -115,17 +113,17 @@ class GlyphSource {
   virtual int MeasureLine(const char* text, int length) = 0;
   // Draws a Shift-JIS line with its cell top-left at (x, y) into an 8-bit coverage buffer
   // (anti-aliased), clipped to it.
-  virtual void DrawLine(const char* text, int length, int x, int y, uint8_t* coverage, int width,
-                        int height, int pitch) = 0;
+  virtual void DrawLine(const char* text, int length, int x, int y, uint8_t* coverage, int width, int height,
+                        int pitch) = 0;
 };
 
 struct FontDesc {
-  int height = 16;          // GDI-style cell height
-  int width = 0;            // average character width, 0 = natural
+  int height = 16;  // GDI-style cell height
+  int width = 0;    // average character width, 0 = natural
   int weight = 400;
   bool italic = false;
-  int charSet = 128;        // Shift-JIS
-  char faceName[32] = {};   // CP932 bytes
+  int charSet = 128;       // Shift-JIS
+  char faceName[32] = {};  // CP932 bytes
 };
 
 // Drawing flags of Font::DrawTextA.
@@ -144,8 +142,7 @@ class Font : public RefCounted {
   // kDtCalcRect: only measures, setting rect's right and bottom (left/top kept). Returns the height
   // of the text drawn (0 on failure). `sprite` may be null or a sprite between Begin and End (its
   // queue is flushed first so that the order of drawing is kept).
-  int DrawTextA(Sprite* sprite, const char* text, int count, Rect* rect, uint32_t format,
-                Colour colour);
+  int DrawTextA(Sprite* sprite, const char* text, int count, Rect* rect, uint32_t format, Colour colour);
   Result OnLostDevice();
   Result OnResetDevice();
   const FontDesc& Desc() const { return m_desc; }

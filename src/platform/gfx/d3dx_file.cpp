@@ -23,9 +23,9 @@ Result LoadImageArgb(const char* path, ImageArgb* out) {
   return kOk;
 }
 
-Result CreateTextureFromFileEx(Device* device, const char* path, int width, int height, int levels,
-                               uint32_t usage, Format format, Pool pool, Colour colourKey,
-                               Texture** out, int* imageWidth, int* imageHeight) {
+Result CreateTextureFromFileEx(Device* device, const char* path, int width, int height, int levels, uint32_t usage,
+                               Format format, Pool pool, Colour colourKey, Texture** out, int* imageWidth,
+                               int* imageHeight) {
   if (!device || !out || !path) return kErrInvalidCall;
   *out = nullptr;
   ImageArgb image;

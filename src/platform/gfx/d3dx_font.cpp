@@ -67,8 +67,9 @@ int Font::DrawTextA(Sprite* sprite, const char* text, int count, Rect* rect, uin
   if (format & kDtSingleLine) {
     // One line whatever the text holds: line breaks are dropped (they are never Shift-JIS trail bytes).
     singleLine.assign(text, static_cast<size_t>(count));
-    singleLine.erase(std::remove_if(singleLine.begin(), singleLine.end(), [](char c) { return c == '\n' || c == '\r'; }),
-                     singleLine.end());
+    singleLine.erase(
+        std::remove_if(singleLine.begin(), singleLine.end(), [](char c) { return c == '\n' || c == '\r'; }),
+        singleLine.end());
     text = singleLine.c_str();
     count = static_cast<int>(singleLine.size());
   }

@@ -30,8 +30,7 @@ Result Sprite::Begin(uint32_t flags) {
   return kOk;
 }
 
-Result Sprite::Draw(Texture* texture, const Rect* srcRect, const float* centre, const float* position,
-                    Colour colour) {
+Result Sprite::Draw(Texture* texture, const Rect* srcRect, const float* centre, const float* position, Colour colour) {
   if (!m_begun || !texture) return kErrInvalidCall;
   Item item;
   item.texture = texture;

@@ -15,8 +15,8 @@ int RoundUpPow2(int v) {
 }
 }  // namespace
 
-Result CreateTextureHelper(Device* device, int width, int height, int levels, uint32_t usage,
-                           Format format, Pool pool, Texture** out) {
+Result CreateTextureHelper(Device* device, int width, int height, int levels, uint32_t usage, Format format, Pool pool,
+                           Texture** out) {
   if (!device || !out || width <= 0 || height <= 0) return kErrInvalidCall;
   const DeviceCaps& caps = device->Caps();
   if (caps.pow2Textures) {
@@ -30,18 +30,20 @@ Result CreateTextureHelper(Device* device, int width, int height, int levels, ui
   return device->CreateTexture(width, height, levels, usage, format, pool, out);
 }
 
-Result CreateTextureFromImage(Device* device, const ImageArgb& image, int width, int height,
-                              int levels, uint32_t usage, Format format, Pool pool,
-                              Colour colourKey, Texture** out) {
+Result CreateTextureFromImage(Device* device, const ImageArgb& image, int width, int height, int levels, uint32_t usage,
+                              Format format, Pool pool, Colour colourKey, Texture** out) {
   if (!device || !out) return kErrInvalidCall;
   *out = nullptr;
-  if (image.width <= 0 || image.height <= 0 ||
-      image.pixels.size() < static_cast<size_t>(image.width) * image.height)
+  if (image.width <= 0 || image.height <= 0 || image.pixels.size() < static_cast<size_t>(image.width) * image.height)
     return kErrInvalidData;
-  if (width == kDefaultSize) width = RoundUpPow2(image.width);
-  else if (width == kDefaultSizeNonPow2 || width == 0) width = image.width;
-  if (height == kDefaultSize) height = RoundUpPow2(image.height);
-  else if (height == kDefaultSizeNonPow2 || height == 0) height = image.height;
+  if (width == kDefaultSize)
+    width = RoundUpPow2(image.width);
+  else if (width == kDefaultSizeNonPow2 || width == 0)
+    width = image.width;
+  if (height == kDefaultSize)
+    height = RoundUpPow2(image.height);
+  else if (height == kDefaultSizeNonPow2 || height == 0)
+    height = image.height;
   Texture* tex = nullptr;
   const Result r = CreateTextureHelper(device, width, height, levels, usage & kUsageDynamic, format, pool, &tex);
   if (Failed(r)) return r;

@@ -94,8 +94,7 @@ void DirectDraw::ForgetSurface(Surface* s) {
   if (s->m_holdsOwnerRef) Release();
 }
 
-Result DirectDraw::CreatePrimarySurface(int backBufferCount, Surface** out, int windowWidth,
-                                        int windowHeight) {
+Result DirectDraw::CreatePrimarySurface(int backBufferCount, Surface** out, int windowWidth, int windowHeight) {
   if (!out) return kErrInvalidCall;
   *out = nullptr;
   if (m_primary) return kErrInvalidCall;  // one primary per display

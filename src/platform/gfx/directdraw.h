@@ -49,8 +49,7 @@ class DirectDraw : public RefCounted {
   // Creates the primary surface of the display mode's size (window: `windowWidth` x `windowHeight`,
   // the client area). Full screen: `backBufferCount` 1 or 2 back buffers in a flip chain. Window:
   // pass 0, no back buffers (the game blits its own back buffer onto the primary).
-  Result CreatePrimarySurface(int backBufferCount, Surface** out, int windowWidth = 0,
-                              int windowHeight = 0);
+  Result CreatePrimarySurface(int backBufferCount, Surface** out, int windowWidth = 0, int windowHeight = 0);
   // An off-screen surface in the display format. Pool::Default = video memory (lost with the
   // display), Pool::SystemMem = system memory (never lost). A test can set a video-memory budget
   // (`SetVideoMemoryBudget`): past it a Default request fails with kErrOutOfVideoMemory, so the
@@ -68,8 +67,8 @@ class DirectDraw : public RefCounted {
   bool IsDisplayLost() const { return m_displayLost; }
 
   // ---- test knobs ------------------------------------------------------------------------------
-  static void SetCreateFailure(bool fail);          // Create answers kErrUnsupported
-  void SetVideoMemoryBudget(int64_t bytes);         // < 0: unlimited (default)
+  static void SetCreateFailure(bool fail);   // Create answers kErrUnsupported
+  void SetVideoMemoryBudget(int64_t bytes);  // < 0: unlimited (default)
   int64_t VideoMemoryUsed() const { return m_videoBytes; }
 
   // Shows `surface` (primary) now: converts it to RGB and posts it to the frame mailbox. Called by
@@ -91,13 +90,13 @@ class DirectDraw : public RefCounted {
   Format m_modeFormat = Format::Unknown;  // Unknown until SetDisplayMode
   int m_modeWidth = 0;
   int m_modeHeight = 0;
-  Surface* m_primary = nullptr;           // weak: the owner holds the reference
-  const Surface* m_shown = nullptr;       // the surface shown last (front buffer or primary)
+  Surface* m_primary = nullptr;      // weak: the owner holds the reference
+  const Surface* m_shown = nullptr;  // the surface shown last (front buffer or primary)
   bool m_displayLost = false;
   int64_t m_videoBudget = -1;
   int64_t m_videoBytes = 0;
   struct SurfaceList;
-  SurfaceList* m_surfaces = nullptr;      // every live surface made here (weak)
+  SurfaceList* m_surfaces = nullptr;  // every live surface made here (weak)
 };
 
 }  // namespace gfx

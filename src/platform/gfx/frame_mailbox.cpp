@@ -63,8 +63,7 @@ FrameMailbox& TheFrameMailbox() {
 }
 
 bool WriteFramePng(const Frame& frame, const std::string& path, std::string* error) {
-  if (frame.width <= 0 || frame.height <= 0 ||
-      frame.pixels.size() < static_cast<size_t>(frame.width) * frame.height) {
+  if (frame.width <= 0 || frame.height <= 0 || frame.pixels.size() < static_cast<size_t>(frame.width) * frame.height) {
     if (error) *error = "empty frame";
     return false;
   }

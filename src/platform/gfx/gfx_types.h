@@ -15,16 +15,16 @@ namespace gfx {
 // Result codes. 0 is success, failures are negative (printable with %x like the game's HRESULTs).
 using Result = int32_t;
 inline constexpr Result kOk = 0;
-inline constexpr Result kErrInvalidCall = static_cast<int32_t>(0x8876086C);   // bad argument/state
-inline constexpr Result kErrInvalidRect = static_cast<int32_t>(0x88760096);   // inverted/empty rect
-inline constexpr Result kErrDeviceLost = static_cast<int32_t>(0x88760868);    // device lost, not resettable yet
+inline constexpr Result kErrInvalidCall = static_cast<int32_t>(0x8876086C);     // bad argument/state
+inline constexpr Result kErrInvalidRect = static_cast<int32_t>(0x88760096);     // inverted/empty rect
+inline constexpr Result kErrDeviceLost = static_cast<int32_t>(0x88760868);      // device lost, not resettable yet
 inline constexpr Result kErrDeviceNotReset = static_cast<int32_t>(0x88760869);  // lost, Reset may be called now
 inline constexpr Result kErrOutOfVideoMemory = static_cast<int32_t>(0x8876017C);
 inline constexpr Result kErrOutOfMemory = static_cast<int32_t>(0x8007000E);
-inline constexpr Result kErrSurfaceLost = static_cast<int32_t>(0x887601C2);   // blit-personality surface lost
-inline constexpr Result kErrSurfaceBusy = static_cast<int32_t>(0x887601AE);   // already locked
+inline constexpr Result kErrSurfaceLost = static_cast<int32_t>(0x887601C2);  // blit-personality surface lost
+inline constexpr Result kErrSurfaceBusy = static_cast<int32_t>(0x887601AE);  // already locked
 inline constexpr Result kErrNotLocked = static_cast<int32_t>(0x887601E0);
-inline constexpr Result kErrInvalidData = static_cast<int32_t>(0x88760B59);   // picture file not readable
+inline constexpr Result kErrInvalidData = static_cast<int32_t>(0x88760B59);  // picture file not readable
 inline constexpr Result kErrNotFound = static_cast<int32_t>(0x88760866);
 inline constexpr Result kErrUnsupported = static_cast<int32_t>(0x80004001);
 
@@ -140,7 +140,7 @@ enum RenderState : int {
   kRsDestBlend = 20,
   kRsCullMode = 22,
   kRsAlphaBlendEnable = 27,
-  kRsTextureFactor = 60,         // a Colour, read by kTaTFactor
+  kRsTextureFactor = 60,  // a Colour, read by kTaTFactor
   kRsColorVertex = 141,
   kRsDiffuseMaterialSource = 145,
 };
@@ -164,20 +164,20 @@ enum TextureStageState : int {
 // Texture operations; the numbers are the ones the game passes as plain ints
 // (DISABLE 1, SELECTARG1 2, MODULATE 4, ADD 7, ...).
 enum TextureOp : int {
-  kOpDisable = 1,            // colour: stage output is the diffuse colour; alpha: the diffuse alpha
+  kOpDisable = 1,  // colour: stage output is the diffuse colour; alpha: the diffuse alpha
   kOpSelectArg1 = 2,
   kOpSelectArg2 = 3,
-  kOpModulate = 4,           // a1 * a2 / 255, rounded: (a1 * a2 + 127) / 255
-  kOpModulate2x = 5,         // min(2 * modulate, 255)
-  kOpModulate4x = 6,         // min(4 * modulate, 255)
-  kOpAdd = 7,                // min(a1 + a2, 255)
-  kOpAddSigned = 8,          // clamp(a1 + a2 - 128, 0, 255)
-  kOpAddSigned2x = 9,        // clamp(2 * (a1 + a2 - 128), 0, 255)
-  kOpSubtract = 10,          // max(a1 - a2, 0)
-  kOpAddSmooth = 11,         // a1 + a2 - a1 * a2 / 255
-  kOpBlendDiffuseAlpha = 12, // a1 * f + a2 * (1 - f), f = diffuse alpha
-  kOpBlendTextureAlpha = 13, // f = texture alpha
-  kOpBlendFactorAlpha = 14,  // f = texture factor alpha; (a1 * f + a2 * (255 - f) + 127) / 255
+  kOpModulate = 4,            // a1 * a2 / 255, rounded: (a1 * a2 + 127) / 255
+  kOpModulate2x = 5,          // min(2 * modulate, 255)
+  kOpModulate4x = 6,          // min(4 * modulate, 255)
+  kOpAdd = 7,                 // min(a1 + a2, 255)
+  kOpAddSigned = 8,           // clamp(a1 + a2 - 128, 0, 255)
+  kOpAddSigned2x = 9,         // clamp(2 * (a1 + a2 - 128), 0, 255)
+  kOpSubtract = 10,           // max(a1 - a2, 0)
+  kOpAddSmooth = 11,          // a1 + a2 - a1 * a2 / 255
+  kOpBlendDiffuseAlpha = 12,  // a1 * f + a2 * (1 - f), f = diffuse alpha
+  kOpBlendTextureAlpha = 13,  // f = texture alpha
+  kOpBlendFactorAlpha = 14,   // f = texture factor alpha; (a1 * f + a2 * (255 - f) + 127) / 255
 };
 // Texture arguments.
 enum TextureArg : int {

@@ -73,11 +73,10 @@ uint32_t PixelToArgb(Format f, uint32_t raw, const PaletteEntry* palette) {
       return 0xFF000000u | uint32_t{e.red} << 16 | uint32_t{e.green} << 8 | e.blue;
     }
     case Format::R5G6B5:
-      return 0xFF000000u | Widen5(raw >> 11 & 31) << 16 | Widen6(raw >> 5 & 63) << 8 |
-             Widen5(raw & 31);
+      return 0xFF000000u | Widen5(raw >> 11 & 31) << 16 | Widen6(raw >> 5 & 63) << 8 | Widen5(raw & 31);
     case Format::A1R5G5B5:
-      return ((raw & 0x8000) ? 0xFF000000u : 0u) | Widen5(raw >> 10 & 31) << 16 |
-             Widen5(raw >> 5 & 31) << 8 | Widen5(raw & 31);
+      return ((raw & 0x8000) ? 0xFF000000u : 0u) | Widen5(raw >> 10 & 31) << 16 | Widen5(raw >> 5 & 31) << 8 |
+             Widen5(raw & 31);
     case Format::X8R8G8B8: return 0xFF000000u | (raw & 0xFFFFFF);
     case Format::A8R8G8B8: return raw;
     default: return 0;
@@ -99,8 +98,16 @@ uint32_t ArgbToPixel(Format f, uint32_t argb) {
 uint32_t LoadPixel(const uint8_t* p, int bytesPerPixel) {
   switch (bytesPerPixel) {
     case 1: return *p;
-    case 2: { uint16_t v; std::memcpy(&v, p, 2); return v; }
-    case 4: { uint32_t v; std::memcpy(&v, p, 4); return v; }
+    case 2: {
+      uint16_t v;
+      std::memcpy(&v, p, 2);
+      return v;
+    }
+    case 4: {
+      uint32_t v;
+      std::memcpy(&v, p, 4);
+      return v;
+    }
     default: return 0;
   }
 }
@@ -108,14 +115,17 @@ uint32_t LoadPixel(const uint8_t* p, int bytesPerPixel) {
 void StorePixel(uint8_t* p, int bytesPerPixel, uint32_t raw) {
   switch (bytesPerPixel) {
     case 1: *p = static_cast<uint8_t>(raw); break;
-    case 2: { const uint16_t v = static_cast<uint16_t>(raw); std::memcpy(p, &v, 2); break; }
+    case 2: {
+      const uint16_t v = static_cast<uint16_t>(raw);
+      std::memcpy(p, &v, 2);
+      break;
+    }
     case 4: std::memcpy(p, &raw, 4); break;
     default: break;
   }
 }
 
-void ConvertRow(Format from, const uint8_t* src, Format to, uint8_t* dst, int count,
-                const PaletteEntry* palette) {
+void ConvertRow(Format from, const uint8_t* src, Format to, uint8_t* dst, int count, const PaletteEntry* palette) {
   const int sb = BytesPerPixel(from), db = BytesPerPixel(to);
   if (from == to && from != Format::I8) {
     std::memmove(dst, src, static_cast<size_t>(count) * sb);
@@ -160,8 +170,7 @@ void RowToRgb32Sixteen(const uint8_t* src, uint32_t* dst, int count, bool a1r5g5
 
 }  // namespace
 
-void RowToRgb32(Format from, const uint8_t* src, uint32_t* dst, int count,
-                const PaletteEntry* palette) {
+void RowToRgb32(Format from, const uint8_t* src, uint32_t* dst, int count, const PaletteEntry* palette) {
   switch (from) {
     case Format::X8R8G8B8:
     case Format::A8R8G8B8:
@@ -177,12 +186,8 @@ void RowToRgb32(Format from, const uint8_t* src, uint32_t* dst, int count,
       for (int i = 0; i < count; ++i) dst[i] = lut[src[i]];
       return;
     }
-    case Format::R5G6B5:
-      RowToRgb32Sixteen(src, dst, count, false);
-      return;
-    case Format::A1R5G5B5:
-      RowToRgb32Sixteen(src, dst, count, true);
-      return;
+    case Format::R5G6B5: RowToRgb32Sixteen(src, dst, count, false); return;
+    case Format::A1R5G5B5: RowToRgb32Sixteen(src, dst, count, true); return;
     default: {
       const int sb = BytesPerPixel(from);
       for (int i = 0; i < count; ++i) dst[i] = PixelToArgb(from, LoadPixel(src + i * sb, sb)) & 0xFFFFFF;

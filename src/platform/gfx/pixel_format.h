@@ -35,7 +35,6 @@ void ConvertRow(Format from, const uint8_t* src, Format to, uint8_t* dst, int co
                 const PaletteEntry* palette = nullptr);
 
 // Converts a row to 0x00RRGGBB words (the frame format of the present hook).
-void RowToRgb32(Format from, const uint8_t* src, uint32_t* dst, int count,
-                const PaletteEntry* palette = nullptr);
+void RowToRgb32(Format from, const uint8_t* src, uint32_t* dst, int count, const PaletteEntry* palette = nullptr);
 
 }  // namespace gfx

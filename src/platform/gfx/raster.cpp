@@ -70,8 +70,7 @@ inline int TexelIndex(double t, int size, uint32_t address) {
   }
 }
 
-inline uint32_t ChannelOp(uint32_t op, uint32_t a1, uint32_t a2, uint32_t diffuseA, uint32_t texA,
-                          uint32_t factorA) {
+inline uint32_t ChannelOp(uint32_t op, uint32_t a1, uint32_t a2, uint32_t diffuseA, uint32_t texA, uint32_t factorA) {
   switch (op) {
     case kOpSelectArg1: return a1;
     case kOpSelectArg2: return a2;
@@ -175,8 +174,7 @@ void ClearRect(Surface* target, const Rect& rect, Colour colour) {
 // ------------------------------------------------------------------------------------------------
 // General triangles.
 
-int64_t DrawTriangle(const DrawContext& ctx, const Vertex& va, const Vertex& vb, const Vertex& vc,
-                     bool flipWinding) {
+int64_t DrawTriangle(const DrawContext& ctx, const Vertex& va, const Vertex& vb, const Vertex& vc, bool flipWinding) {
   const State& st = *ctx.state;
   int64_t ax = Snap(va.x), ay = Snap(va.y), bx = Snap(vb.x), by = Snap(vb.y), cx = Snap(vc.x), cy = Snap(vc.y);
   // Winding on screen (y down): cross > 0 is clockwise.
@@ -239,8 +237,8 @@ int64_t DrawTriangle(const DrawContext& ctx, const Vertex& va, const Vertex& vb,
       if (!flatColour) {
         diffuse = 0;
         for (int shift = 0; shift < 32; shift += 8) {
-          const double v = la * (A->diffuse >> shift & 255) + lb * (B->diffuse >> shift & 255) +
-                           lc * (C->diffuse >> shift & 255);
+          const double v =
+              la * (A->diffuse >> shift & 255) + lb * (B->diffuse >> shift & 255) + lc * (C->diffuse >> shift & 255);
           diffuse |= static_cast<uint32_t>(std::clamp(std::floor(v + 0.5), 0.0, 255.0)) << shift;
         }
       }
@@ -271,8 +269,8 @@ namespace {
 enum class Shade { TexelDirect, TexelConstAlpha, Constant, Generic };
 
 // Classifies one channel group: returns 0 = the texel's value, 1 = constant (in *k), 2 = other.
-int ClassifyOp(uint32_t op, uint32_t arg1, uint32_t arg2, uint32_t diffuse, uint32_t factor,
-               uint32_t mask, uint32_t* k) {
+int ClassifyOp(uint32_t op, uint32_t arg1, uint32_t arg2, uint32_t diffuse, uint32_t factor, uint32_t mask,
+               uint32_t* k) {
   auto isTex = [](uint32_t a) { return (a & 0xF) == kTaTexture; };
   auto value = [&](uint32_t a) { return ((a & 0xF) == kTaTFactor ? factor : diffuse) & mask; };
   switch (op) {
@@ -302,8 +300,7 @@ Shade ClassifyShade(const State& st, uint32_t diffuse, uint32_t* constant) {
     return Shade::Constant;
   }
   uint32_t krgb = 0, ka = 0;
-  const int c = ClassifyOp(st.colourOp, st.colourArg1, st.colourArg2, diffuse, st.textureFactor,
-                           0x00FFFFFF, &krgb);
+  const int c = ClassifyOp(st.colourOp, st.colourArg1, st.colourArg2, diffuse, st.textureFactor, 0x00FFFFFF, &krgb);
   int a;
   if (st.alphaOp == kOpDisable) {
     ka = diffuse & 0xFF000000;
@@ -331,25 +328,36 @@ BlendKind ClassifyBlend(const State& st) {
   return BlendKind::Generic;
 }
 
-template <Format F> inline uint32_t Fetch(const uint8_t* row, int x) {
-  if constexpr (F == Format::A8R8G8B8) return reinterpret_cast<const uint32_t*>(row)[x];
-  else if constexpr (F == Format::X8R8G8B8) return reinterpret_cast<const uint32_t*>(row)[x] | 0xFF000000u;
-  else return PixelToArgb(F, reinterpret_cast<const uint16_t*>(row)[x]);
+template <Format F>
+inline uint32_t Fetch(const uint8_t* row, int x) {
+  if constexpr (F == Format::A8R8G8B8)
+    return reinterpret_cast<const uint32_t*>(row)[x];
+  else if constexpr (F == Format::X8R8G8B8)
+    return reinterpret_cast<const uint32_t*>(row)[x] | 0xFF000000u;
+  else
+    return PixelToArgb(F, reinterpret_cast<const uint16_t*>(row)[x]);
 }
 
-template <Format F> inline uint32_t ReadDst(const uint8_t* row, int x) { return Fetch<F>(row, x); }
+template <Format F>
+inline uint32_t ReadDst(const uint8_t* row, int x) {
+  return Fetch<F>(row, x);
+}
 
-template <Format F> inline void WriteDst(uint8_t* row, int x, uint32_t argb) {
-  if constexpr (F == Format::A8R8G8B8) reinterpret_cast<uint32_t*>(row)[x] = argb;
-  else if constexpr (F == Format::X8R8G8B8) reinterpret_cast<uint32_t*>(row)[x] = argb | 0xFF000000u;
-  else reinterpret_cast<uint16_t*>(row)[x] = static_cast<uint16_t>(ArgbToPixel(F, argb));
+template <Format F>
+inline void WriteDst(uint8_t* row, int x, uint32_t argb) {
+  if constexpr (F == Format::A8R8G8B8)
+    reinterpret_cast<uint32_t*>(row)[x] = argb;
+  else if constexpr (F == Format::X8R8G8B8)
+    reinterpret_cast<uint32_t*>(row)[x] = argb | 0xFF000000u;
+  else
+    reinterpret_cast<uint16_t*>(row)[x] = static_cast<uint16_t>(ArgbToPixel(F, argb));
 }
 
 struct QuadSpan {
-  int x0, x1;              // destination columns [x0, x1)
-  const int* cols;         // texel column per destination column (index x - x0)
-  bool contiguous;         // cols[i] == cols[0] + i
-  bool mirrored;           // cols[i] == cols[0] - i (a sheet drawn flipped left to right)
+  int x0, x1;       // destination columns [x0, x1)
+  const int* cols;  // texel column per destination column (index x - x0)
+  bool contiguous;  // cols[i] == cols[0] + i
+  bool mirrored;    // cols[i] == cols[0] - i (a sheet drawn flipped left to right)
 };
 
 // One A8R8G8B8 texel blended by its own alpha onto a 32-bit destination pixel.
@@ -481,8 +489,8 @@ void TexelRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span, uint32_t
       return;
     }
   }
-  if constexpr (SF == Format::A8R8G8B8 && (DF == Format::X8R8G8B8 || DF == Format::A8R8G8B8) &&
-                !ConstAlpha && SrcAlphaBlend) {
+  if constexpr (SF == Format::A8R8G8B8 && (DF == Format::X8R8G8B8 || DF == Format::A8R8G8B8) && !ConstAlpha &&
+                SrcAlphaBlend) {
     if (span.contiguous) {
       SrcAlphaRow32<DF, false>(reinterpret_cast<uint32_t*>(drow) + span.x0,
                                reinterpret_cast<const uint32_t*>(srow) + span.cols[0], n);
@@ -519,8 +527,10 @@ void TexelRect(const TexelBlock& b, const QuadSpan& span, uint32_t alpha) {
   if constexpr (SF == Format::A8R8G8B8 && (DF == Format::X8R8G8B8 || DF == Format::A8R8G8B8) && !ConstAlpha &&
                 SrcAlphaBlend) {
     if ((span.contiguous || span.mirrored) && UseAvx2()) {
-      if (span.contiguous) SrcAlphaRect32Avx2<DF, false>(b, span);
-      else SrcAlphaRect32Avx2<DF, true>(b, span);
+      if (span.contiguous)
+        SrcAlphaRect32Avx2<DF, false>(b, span);
+      else
+        SrcAlphaRect32Avx2<DF, true>(b, span);
       return;
     }
   }
@@ -585,34 +595,52 @@ int FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, fl
 
 }  // namespace
 
-bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1, const Vertex& v2,
-                     const Vertex& v3, int64_t* pixels) {
+bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1, const Vertex& v2, const Vertex& v3,
+                     int64_t* pixels) {
   *pixels = 0;
   if (v0.diffuse != v1.diffuse || v1.diffuse != v2.diffuse || v2.diffuse != v3.diffuse) return false;
   float xA, xB, yA, yB, uA, uB, vA, vB;
   if (v0.x == v1.x && v2.x == v3.x && v0.y == v2.y && v1.y == v3.y) {
     if (v0.u != v1.u || v2.u != v3.u || v0.v != v2.v || v1.v != v3.v) return false;
-    xA = v0.x; xB = v2.x; uA = v0.u; uB = v2.u;
-    yA = v0.y; yB = v1.y; vA = v0.v; vB = v1.v;
+    xA = v0.x;
+    xB = v2.x;
+    uA = v0.u;
+    uB = v2.u;
+    yA = v0.y;
+    yB = v1.y;
+    vA = v0.v;
+    vB = v1.v;
   } else if (v0.y == v1.y && v2.y == v3.y && v0.x == v2.x && v1.x == v3.x) {
     if (v0.u != v2.u || v1.u != v3.u || v0.v != v1.v || v2.v != v3.v) return false;
-    xA = v0.x; xB = v1.x; uA = v0.u; uB = v1.u;
-    yA = v0.y; yB = v2.y; vA = v0.v; vB = v2.v;
+    xA = v0.x;
+    xB = v1.x;
+    uA = v0.u;
+    uB = v1.u;
+    yA = v0.y;
+    yB = v2.y;
+    vA = v0.v;
+    vB = v2.v;
   } else {
     return false;
   }
   const State& st = *ctx.state;
   // Culling: both triangles of the strip share the winding of the first.
   {
-    const int64_t cross = (Snap(v1.x) - Snap(v0.x)) * (Snap(v2.y) - Snap(v0.y)) -
-                          (Snap(v1.y) - Snap(v0.y)) * (Snap(v2.x) - Snap(v0.x));
+    const int64_t cross =
+        (Snap(v1.x) - Snap(v0.x)) * (Snap(v2.y) - Snap(v0.y)) - (Snap(v1.y) - Snap(v0.y)) * (Snap(v2.x) - Snap(v0.x));
     if (cross == 0) return true;
     const bool clockwise = cross > 0;
     if (st.cullMode == kCullCw && clockwise) return true;
     if (st.cullMode == kCullCcw && !clockwise) return true;
   }
-  if (xA > xB) { std::swap(xA, xB); std::swap(uA, uB); }
-  if (yA > yB) { std::swap(yA, yB); std::swap(vA, vB); }
+  if (xA > xB) {
+    std::swap(xA, xB);
+    std::swap(uA, uB);
+  }
+  if (yA > yB) {
+    std::swap(yA, yB);
+    std::swap(vA, vB);
+  }
   const int64_t XA = Snap(xA), XB = Snap(xB), YA = Snap(yA), YB = Snap(yB);
   Surface* target = ctx.target;
   const int64_t px0 = std::max<int64_t>(CeilDiv(XA, 256), 0);
@@ -649,7 +677,8 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
     uint32_t c = constant;
     if (!tex && shade != Shade::Constant) c = Combine(st, texelWhite, diffuse);
     if (blend == BlendKind::Replace || (blend == BlendKind::SrcAlpha && (c >> 24) == 255)) {
-      ClearRect(target, Rect{static_cast<int>(px0), static_cast<int>(py0), static_cast<int>(px1), static_cast<int>(py1)}, c);
+      ClearRect(target,
+                Rect{static_cast<int>(px0), static_cast<int>(py0), static_cast<int>(px1), static_cast<int>(py1)}, c);
       return true;
     }
     if (blend == BlendKind::SrcAlpha && (c >> 24) == 0) return true;
@@ -665,8 +694,7 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
   }
 
   if ((shade == Shade::TexelDirect || shade == Shade::TexelConstAlpha) && blend != BlendKind::Generic) {
-    TexelRectFn fn = PickTexelRect(tex->GetFormat(), df, shade == Shade::TexelConstAlpha,
-                                 blend == BlendKind::SrcAlpha);
+    TexelRectFn fn = PickTexelRect(tex->GetFormat(), df, shade == Shade::TexelConstAlpha, blend == BlendKind::SrcAlpha);
     if (fn) {
       // A stepped column table tells its direction; any other is scanned.
       QuadSpan span{static_cast<int>(px0), static_cast<int>(px1), cols.data(), colStep != -1 || w == 1,
@@ -675,8 +703,8 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
         if (cols[i] != cols[0] + i) span.contiguous = false;
         if (cols[i] != cols[0] - i) span.mirrored = false;
       }
-      const TexelBlock block{target->Row(static_cast<int>(py0)), target->Pitch(), tex->Row(0), tex->Pitch(),
-                             rows.data(), h};
+      const TexelBlock block{
+          target->Row(static_cast<int>(py0)), target->Pitch(), tex->Row(0), tex->Pitch(), rows.data(), h};
       fn(block, span, constant & 0xFF000000u);
       return true;
     }

@@ -48,8 +48,8 @@ class RefCounted {
 
 // What Lock answers.
 struct LockedRect {
-  int pitch = 0;           // bytes from one row to the next (>= width * bytes per pixel)
-  uint8_t* bits = nullptr; // the first pixel of the locked rectangle
+  int pitch = 0;            // bytes from one row to the next (>= width * bytes per pixel)
+  uint8_t* bits = nullptr;  // the first pixel of the locked rectangle
 };
 
 // Description of a surface.
@@ -124,8 +124,7 @@ class Surface : public RefCounted {
   // rectangle is filled with the raw pixel `fillColour` (its low BitsPerPixel bits).
   // `dstRect` null = the whole surface. Same checking and clipping rules as BltFast; for stretched
   // copies the clipped destination pixels keep the mapping of the unclipped rectangle.
-  Result Blt(const Rect* dstRect, Surface* src, const Rect* srcRect, uint32_t flags,
-             uint32_t fillColour = 0);
+  Result Blt(const Rect* dstRect, Surface* src, const Rect* srcRect, uint32_t flags, uint32_t fillColour = 0);
 
   // Flip chain (primary surface of a full-screen DirectDraw display): the next back buffer becomes
   // the front buffer and is shown (present hook); the former front buffer becomes the last back
@@ -172,14 +171,14 @@ class Surface : public RefCounted {
   bool m_hasKey = false;
   uint32_t m_key = 0;
   Palette* m_palette = nullptr;
-  Texture* m_texture = nullptr;         // container texture
-  Device* m_device = nullptr;           // owning quad device (kept alive by a reference)
-  DirectDraw* m_ddraw = nullptr;        // owning blit device (kept alive by a reference)
-  Surface* m_chainOwner = nullptr;      // primary of a flip chain this back buffer belongs to
-  Surface* m_backBuffers[3] = {};       // flip chain of a primary (front excluded)
+  Texture* m_texture = nullptr;     // container texture
+  Device* m_device = nullptr;       // owning quad device (kept alive by a reference)
+  DirectDraw* m_ddraw = nullptr;    // owning blit device (kept alive by a reference)
+  Surface* m_chainOwner = nullptr;  // primary of a flip chain this back buffer belongs to
+  Surface* m_backBuffers[3] = {};   // flip chain of a primary (front excluded)
   int m_backBufferCount = 0;
   bool m_isPrimary = false;
-  bool m_holdsOwnerRef = false;         // this surface keeps its device / display alive
+  bool m_holdsOwnerRef = false;  // this surface keeps its device / display alive
 };
 
 // The 256-entry palette of the 8-bit display. Changing entries of the palette attached to the shown

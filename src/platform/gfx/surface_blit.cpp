@@ -49,8 +49,7 @@ void KeyedRow32(uint32_t* d, const uint32_t* s, int n, uint32_t key, uint32_t ma
     const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
     const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
     const __m128i eq = _mm_cmpeq_epi32(_mm_and_si128(sv, m), k);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
-                     _mm_or_si128(_mm_and_si128(eq, dv), _mm_andnot_si128(eq, sv)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_or_si128(_mm_and_si128(eq, dv), _mm_andnot_si128(eq, sv)));
   }
 #endif
   for (; i < n; ++i)
@@ -65,8 +64,7 @@ void KeyedRow16(uint16_t* d, const uint16_t* s, int n, uint16_t key) {
     const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
     const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
     const __m128i eq = _mm_cmpeq_epi16(sv, k);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
-                     _mm_or_si128(_mm_and_si128(eq, dv), _mm_andnot_si128(eq, sv)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_or_si128(_mm_and_si128(eq, dv), _mm_andnot_si128(eq, sv)));
   }
 #endif
   for (; i < n; ++i)
@@ -83,8 +81,7 @@ void KeyedRow8(uint8_t* d, const uint8_t* s, int n, uint8_t key) {
     const int bits = _mm_movemask_epi8(eq);
     if (bits == 0xFFFF) continue;
     const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
-                     _mm_or_si128(_mm_and_si128(eq, dv), _mm_andnot_si128(eq, sv)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_or_si128(_mm_and_si128(eq, dv), _mm_andnot_si128(eq, sv)));
   }
 #endif
   for (; i < n; ++i)
@@ -156,8 +153,10 @@ void CopyRows(Format f, uint8_t* d, size_t dPitch, const uint8_t* s, size_t sPit
   }
 #if QC4_GFX_AVX2
   if (bpp >= 2 && UseAvx2()) {
-    if (bpp == 2) KeyedRect16Avx2(d, dPitch, s, sPitch, w, h, static_cast<uint16_t>(key));
-    else KeyedRect32Avx2(d, dPitch, s, sPitch, w, h, key, KeyMask(f));
+    if (bpp == 2)
+      KeyedRect16Avx2(d, dPitch, s, sPitch, w, h, static_cast<uint16_t>(key));
+    else
+      KeyedRect32Avx2(d, dPitch, s, sPitch, w, h, key, KeyMask(f));
     return;
   }
 #endif
@@ -200,8 +199,14 @@ void FillRow(uint8_t* d, int bpp, int n, uint32_t value) {
 
 // Cuts a 1:1 copy of `sr` to (x, y) to both surfaces. False when nothing is left.
 bool ClipCopy(Rect& sr, int64_t& x, int64_t& y, int srcW, int srcH, int dstW, int dstH) {
-  if (sr.left < 0) { x -= sr.left; sr.left = 0; }
-  if (sr.top < 0) { y -= sr.top; sr.top = 0; }
+  if (sr.left < 0) {
+    x -= sr.left;
+    sr.left = 0;
+  }
+  if (sr.top < 0) {
+    y -= sr.top;
+    sr.top = 0;
+  }
   if (sr.right > srcW) sr.right = srcW;
   if (sr.bottom > srcH) sr.bottom = srcH;
   if (sr.left >= sr.right || sr.top >= sr.bottom) return false;
@@ -259,8 +264,7 @@ Result Surface::BltFast(int x, int y, Surface* src, const Rect* srcRect, uint32_
   return kOk;
 }
 
-Result Surface::Blt(const Rect* dstRect, Surface* src, const Rect* srcRect, uint32_t flags,
-                    uint32_t fillColour) {
+Result Surface::Blt(const Rect* dstRect, Surface* src, const Rect* srcRect, uint32_t flags, uint32_t fillColour) {
   if (m_lost) return kErrSurfaceLost;
   const Rect dr = dstRect ? *dstRect : Rect{0, 0, m_width, m_height};
   if (!IsValidRect(dr)) return kErrInvalidRect;

@@ -1,12 +1,12 @@
 #include "platform/headless/input_script.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <mutex>
 #include <sstream>
-#include <strings.h>
 
 #include "platform/input/joystick.h"
 #include "platform/input/keyboard.h"
@@ -66,7 +66,8 @@ bool ParseInputScript(const std::string& text, cInputScript& script, std::string
     e.frame = frame;
     if (strcasecmp(cmd.c_str(), "press") == 0 || strcasecmp(cmd.c_str(), "release") == 0) {
       if (w.size() < 3) return fail("key names missing");
-      e.kind = strcasecmp(cmd.c_str(), "press") == 0 ? cInputScriptEvent::Kind::Press : cInputScriptEvent::Kind::Release;
+      e.kind =
+          strcasecmp(cmd.c_str(), "press") == 0 ? cInputScriptEvent::Kind::Press : cInputScriptEvent::Kind::Release;
       for (size_t i = 2; i < w.size(); ++i) {
         int vk = VirtualKeyFromName(w[i].c_str());
         if (vk < 0) return fail("unknown key '" + w[i] + "'");

@@ -11,10 +11,12 @@ int VirtualKeyFromScancode(int scancode) {
   if (scancode == SDL_SCANCODE_0) return '0';
   if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return VK_F1 + (scancode - SDL_SCANCODE_F1);
   if (scancode >= SDL_SCANCODE_F13 && scancode <= SDL_SCANCODE_F24) return VK_F1 + 12 + (scancode - SDL_SCANCODE_F13);
-  if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) return VK_NUMPAD0 + 1 + (scancode - SDL_SCANCODE_KP_1);
+  if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
+    return VK_NUMPAD0 + 1 + (scancode - SDL_SCANCODE_KP_1);
   switch (scancode) {
     case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
-    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
     case SDL_SCANCODE_ESCAPE: return VK_ESCAPE;
     case SDL_SCANCODE_BACKSPACE: return VK_BACK;
     case SDL_SCANCODE_TAB: return VK_TAB;
@@ -23,7 +25,8 @@ int VirtualKeyFromScancode(int scancode) {
     case SDL_SCANCODE_EQUALS: return VK_OEM_PLUS;
     case SDL_SCANCODE_LEFTBRACKET: return VK_OEM_4;
     case SDL_SCANCODE_RIGHTBRACKET: return VK_OEM_6;
-    case SDL_SCANCODE_BACKSLASH: case SDL_SCANCODE_NONUSHASH: return VK_OEM_5;
+    case SDL_SCANCODE_BACKSLASH:
+    case SDL_SCANCODE_NONUSHASH: return VK_OEM_5;
     case SDL_SCANCODE_SEMICOLON: return VK_OEM_1;
     case SDL_SCANCODE_APOSTROPHE: return VK_OEM_7;
     case SDL_SCANCODE_GRAVE: return VK_OEM_3;

@@ -1,9 +1,9 @@
 #include "platform/input/virtual_keys.h"
 
+#include <strings.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 namespace {
 struct NamedKey {
@@ -11,18 +11,57 @@ struct NamedKey {
   const char* name;
 };
 constexpr NamedKey kNamed[] = {
-    {VK_LBUTTON, "LBUTTON"}, {VK_RBUTTON, "RBUTTON"}, {VK_MBUTTON, "MBUTTON"}, {VK_BACK, "BACK"},
-    {VK_TAB, "TAB"}, {VK_RETURN, "RETURN"}, {VK_SHIFT, "SHIFT"}, {VK_CONTROL, "CONTROL"}, {VK_MENU, "ALT"},
-    {VK_PAUSE, "PAUSE"}, {VK_CAPITAL, "CAPSLOCK"}, {VK_ESCAPE, "ESCAPE"}, {VK_SPACE, "SPACE"},
-    {VK_PRIOR, "PAGEUP"}, {VK_NEXT, "PAGEDOWN"}, {VK_END, "END"}, {VK_HOME, "HOME"}, {VK_LEFT, "LEFT"},
-    {VK_UP, "UP"}, {VK_RIGHT, "RIGHT"}, {VK_DOWN, "DOWN"}, {VK_SNAPSHOT, "PRINTSCREEN"},
-    {VK_INSERT, "INSERT"}, {VK_DELETE, "DELETE"}, {VK_LWIN, "LWIN"}, {VK_RWIN, "RWIN"}, {VK_APPS, "APPS"},
-    {VK_MULTIPLY, "MULTIPLY"}, {VK_ADD, "ADD"}, {VK_SUBTRACT, "SUBTRACT"}, {VK_DECIMAL, "DECIMAL"},
-    {VK_DIVIDE, "DIVIDE"}, {VK_NUMLOCK, "NUMLOCK"}, {VK_SCROLL, "SCROLLLOCK"}, {VK_LSHIFT, "LSHIFT"},
-    {VK_RSHIFT, "RSHIFT"}, {VK_LCONTROL, "LCONTROL"}, {VK_RCONTROL, "RCONTROL"}, {VK_LMENU, "LALT"},
-    {VK_RMENU, "RALT"}, {VK_OEM_1, "SEMICOLON"}, {VK_OEM_PLUS, "EQUALS"}, {VK_OEM_COMMA, "COMMA"},
-    {VK_OEM_MINUS, "MINUS"}, {VK_OEM_PERIOD, "PERIOD"}, {VK_OEM_2, "SLASH"}, {VK_OEM_3, "GRAVE"},
-    {VK_OEM_4, "LBRACKET"}, {VK_OEM_5, "BACKSLASH"}, {VK_OEM_6, "RBRACKET"}, {VK_OEM_7, "APOSTROPHE"},
+    {VK_LBUTTON, "LBUTTON"},
+    {VK_RBUTTON, "RBUTTON"},
+    {VK_MBUTTON, "MBUTTON"},
+    {VK_BACK, "BACK"},
+    {VK_TAB, "TAB"},
+    {VK_RETURN, "RETURN"},
+    {VK_SHIFT, "SHIFT"},
+    {VK_CONTROL, "CONTROL"},
+    {VK_MENU, "ALT"},
+    {VK_PAUSE, "PAUSE"},
+    {VK_CAPITAL, "CAPSLOCK"},
+    {VK_ESCAPE, "ESCAPE"},
+    {VK_SPACE, "SPACE"},
+    {VK_PRIOR, "PAGEUP"},
+    {VK_NEXT, "PAGEDOWN"},
+    {VK_END, "END"},
+    {VK_HOME, "HOME"},
+    {VK_LEFT, "LEFT"},
+    {VK_UP, "UP"},
+    {VK_RIGHT, "RIGHT"},
+    {VK_DOWN, "DOWN"},
+    {VK_SNAPSHOT, "PRINTSCREEN"},
+    {VK_INSERT, "INSERT"},
+    {VK_DELETE, "DELETE"},
+    {VK_LWIN, "LWIN"},
+    {VK_RWIN, "RWIN"},
+    {VK_APPS, "APPS"},
+    {VK_MULTIPLY, "MULTIPLY"},
+    {VK_ADD, "ADD"},
+    {VK_SUBTRACT, "SUBTRACT"},
+    {VK_DECIMAL, "DECIMAL"},
+    {VK_DIVIDE, "DIVIDE"},
+    {VK_NUMLOCK, "NUMLOCK"},
+    {VK_SCROLL, "SCROLLLOCK"},
+    {VK_LSHIFT, "LSHIFT"},
+    {VK_RSHIFT, "RSHIFT"},
+    {VK_LCONTROL, "LCONTROL"},
+    {VK_RCONTROL, "RCONTROL"},
+    {VK_LMENU, "LALT"},
+    {VK_RMENU, "RALT"},
+    {VK_OEM_1, "SEMICOLON"},
+    {VK_OEM_PLUS, "EQUALS"},
+    {VK_OEM_COMMA, "COMMA"},
+    {VK_OEM_MINUS, "MINUS"},
+    {VK_OEM_PERIOD, "PERIOD"},
+    {VK_OEM_2, "SLASH"},
+    {VK_OEM_3, "GRAVE"},
+    {VK_OEM_4, "LBRACKET"},
+    {VK_OEM_5, "BACKSLASH"},
+    {VK_OEM_6, "RBRACKET"},
+    {VK_OEM_7, "APOSTROPHE"},
     {VK_OEM_102, "OEM102"},
 };
 

@@ -32,11 +32,10 @@ std::string cFluidSynth::FindSoundFont() {
   for (const char* folder : folders) {
     std::error_code ec;
     std::vector<std::string> found;
-    for (auto it = std::filesystem::directory_iterator(folder, ec);
-         !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator();
+         it.increment(ec)) {
       const std::string ext = it->path().extension().string();
-      if ((ext == ".sf2" || ext == ".sf3") && IsReadableFile(it->path().string()))
-        found.push_back(it->path().string());
+      if ((ext == ".sf2" || ext == ".sf3") && IsReadableFile(it->path().string())) found.push_back(it->path().string());
     }
     std::sort(found.begin(), found.end());
     if (!found.empty()) return found.front();
@@ -52,8 +51,10 @@ cFluidSynth* cFluidSynth::Shared() {
     if (path.empty()) return;
     // Never destroyed: the audio thread may still render it while the program exits.
     auto* synth = new cFluidSynth(path, kMixerRate);
-    if (synth->IsReady()) shared = synth;
-    else delete synth;
+    if (synth->IsReady())
+      shared = synth;
+    else
+      delete synth;
   });
   return shared;
 }
@@ -97,8 +98,10 @@ void cFluidSynth::ShortMessage(uint32_t packed) {
   switch (status & 0xF0) {
     case 0x80: fluid_synth_noteoff(s, ch, d1); break;
     case 0x90:
-      if (d2 == 0) fluid_synth_noteoff(s, ch, d1);
-      else fluid_synth_noteon(s, ch, d1, d2);
+      if (d2 == 0)
+        fluid_synth_noteoff(s, ch, d1);
+      else
+        fluid_synth_noteon(s, ch, d1, d2);
       break;
     case 0xA0: fluid_synth_key_pressure(s, ch, d1, d2); break;
     case 0xB0: fluid_synth_cc(s, ch, d1, d2); break;
@@ -114,8 +117,8 @@ void cFluidSynth::LongMessage(const uint8_t* bytes, size_t size) {
   size_t end = size;
   if (bytes[end - 1] == 0xF7) --end;
   if (end <= 1) return;
-  fluid_synth_sysex(Synth(m_pSynth), reinterpret_cast<const char*>(bytes + 1), static_cast<int>(end - 1),
-                    nullptr, nullptr, nullptr, 0);
+  fluid_synth_sysex(Synth(m_pSynth), reinterpret_cast<const char*>(bytes + 1), static_cast<int>(end - 1), nullptr,
+                    nullptr, nullptr, 0);
 }
 
 void cFluidSynth::RenderAdd(float* out, int frames) {

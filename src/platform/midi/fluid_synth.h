@@ -8,7 +8,7 @@
 #include "platform/midi/midi_sink.h"
 
 class cFluidSynth : public cMidiSink {
-public:
+ public:
   // The shared synthesiser, created on first use; null when FluidSynth or a SoundFont is missing.
   static cFluidSynth* Shared();
   // Path of the SoundFont that would be used; empty when none exists.
@@ -22,9 +22,9 @@ public:
   void LongMessage(const uint8_t* bytes, size_t size) override;
   void RenderAdd(float* out, int frames) override;
   void SetMasterGain(float gain) override;  // overall level, 0..1 of the default level
-  void ResetAll();           // program, controllers and notes of every channel back to the start
+  void ResetAll();                          // program, controllers and notes of every channel back to the start
 
-private:
+ private:
   void* m_pSettings = nullptr;
   void* m_pSynth = nullptr;
   float m_fBaseGain = 0.5f;

@@ -29,7 +29,8 @@ inline int ChannelDataBytes(uint8_t status) { return (status & 0xF0) == 0xC0 || 
 // ones carry none).
 inline int SystemDataBytes(uint8_t status) {
   switch (status) {
-    case 0xF1: case 0xF3: return 1;
+    case 0xF1:
+    case 0xF3: return 1;
     case 0xF2: return 2;
     default: return 0;
   }

@@ -113,8 +113,8 @@ void cMidiFilePlayer::Advance(int frames, int rate, cMidiSink& sink) {
   const auto& events = m_pSong->events;
   while (micros > 0) {
     const double perTick = MidiMicrosPerTick(m_pSong->division, m_nTempo);
-    const double target = m_nNext < events.size() ? static_cast<double>(events[m_nNext].tick)
-                                                  : static_cast<double>(m_pSong->endTick);
+    const double target =
+        m_nNext < events.size() ? static_cast<double>(events[m_nNext].tick) : static_cast<double>(m_pSong->endTick);
     const double needed = (target - m_dTick) * perTick;
     if (needed > micros) {
       m_dTick += micros / perTick;

@@ -26,7 +26,7 @@ struct cMidiPlayerStatus {
 };
 
 class cMidiFilePlayer : public cMidiSequencer {
-public:
+ public:
   cMidiFilePlayer();
   ~cMidiFilePlayer() override;
 
@@ -46,7 +46,7 @@ public:
 
   void Advance(int frames, int rate, cMidiSink& sink) override;
 
-private:
+ private:
   std::mutex m_lock;
   cMidiRenderer* m_pRenderer = nullptr;
   std::map<int, std::shared_ptr<const cSmfSong>> m_songs;

@@ -9,7 +9,7 @@
 #include "platform/midi/midi_sink.h"
 
 class cMidiRenderer : public cAudioSource {
-public:
+ public:
   static constexpr int kSliceFrames = 64;
 
   // sink receives the events and renders the sound; rate is the pull's sample rate.
@@ -26,7 +26,7 @@ public:
 
   void Render(float* interleavedStereo, int frames) override;
 
-private:
+ private:
   cMidiSink& m_sink;
   int m_nRate;
   std::mutex m_lock;

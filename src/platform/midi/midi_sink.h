@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class cMidiSink {
-public:
+ public:
   virtual ~cMidiSink() = default;
   // A channel message packed as status | data1 << 8 | data2 << 16. System messages are ignored.
   virtual void ShortMessage(uint32_t packed) = 0;
@@ -38,7 +38,7 @@ public:
 
 // Something that advances in time and sends events to a sink: a MIDI stream or a file player.
 class cMidiSequencer {
-public:
+ public:
   virtual ~cMidiSequencer() = default;
   // Moves `frames` frames (at `rate` per second) forward, sending the events that fall due.
   virtual void Advance(int frames, int rate, cMidiSink& sink) = 0;

@@ -24,8 +24,7 @@ const char* MidiErrorText(int result) {
 cMidiStreamOut::cMidiStreamOut(uint32_t callbackThreadId, cMidiRenderer* renderer)
     : m_pRenderer(renderer), m_nCallbackThread(callbackThreadId) {}
 
-std::unique_ptr<cMidiStreamOut> cMidiStreamOut::Open(uint32_t callbackThreadId, int* result,
-                                                     cMidiRenderer* renderer) {
+std::unique_ptr<cMidiStreamOut> cMidiStreamOut::Open(uint32_t callbackThreadId, int* result, cMidiRenderer* renderer) {
   if (renderer == nullptr) renderer = cMidiRenderer::Shared();
   if (renderer == nullptr) {
     if (result != nullptr) *result = kMidiErrNoDevice;

@@ -51,7 +51,7 @@ constexpr int kMidiErrBadBuffer = 66;
 const char* MidiErrorText(int result);
 
 class cMidiStreamOut : public cMidiSequencer {
-public:
+ public:
   // Opens a stream on the renderer (the shared one when null). Null with kMidiErrNoDevice in *result
   // when there is no synthesiser. Callbacks are posted to callbackThreadId (0: none).
   static std::unique_ptr<cMidiStreamOut> Open(uint32_t callbackThreadId, int* result,
@@ -64,18 +64,18 @@ public:
   int Out(MIDIHDR* header);
   int Restart();  // play, or resume after a pause
   int Pause();
-  int Stop();     // hand back every buffer, silence, back to tick 0 (stays stopped)
-  int Reset();    // the same as Stop for a stream
+  int Stop();   // hand back every buffer, silence, back to tick 0 (stays stopped)
+  int Reset();  // the same as Stop for a stream
 
   bool IsPlaying();
   bool IsInQueue(const MIDIHDR* header);  // read under the stream's lock
   uint64_t TicksPlayed();
-  uint64_t CallbacksPosted();  // position callbacks sent so far
+  uint64_t CallbacksPosted();      // position callbacks sent so far
   void SetMasterGain(float gain);  // 0..1, applied by the sink at the next slice
 
   void Advance(int frames, int rate, cMidiSink& sink) override;
 
-private:
+ private:
   cMidiStreamOut(uint32_t callbackThreadId, cMidiRenderer* renderer);
   void ReturnAllHeaders();
   // Plays the event at the front buffer's offset; false when the buffer is malformed.
@@ -89,7 +89,7 @@ private:
   double m_dTicksWaited = 0;    // ticks already waited for the next event
   double m_dMicrosPending = 0;  // time not yet spent on events
   uint32_t m_nDivision = 96;
-  uint32_t m_nTempo = 500000;   // microseconds per quarter note
+  uint32_t m_nTempo = 500000;  // microseconds per quarter note
   uint64_t m_nTicks = 0;
   uint64_t m_nCallbacksPosted = 0;
   bool m_bPlaying = false;

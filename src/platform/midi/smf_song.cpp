@@ -26,7 +26,10 @@ bool ParseSmfSong(const uint8_t* p, size_t size, cSmfSong& song) {
     const size_t begin = pos + 8;
     const size_t end = begin + std::min<size_t>(length, size - begin);
     pos = end;
-    if (!isTrack) { --t; continue; }  // unknown chunks are skipped
+    if (!isTrack) {
+      --t;
+      continue;
+    }  // unknown chunks are skipped
     size_t at = begin;
     uint64_t tick = 0;
     uint8_t running = 0;

@@ -247,9 +247,7 @@ void PumpWindowEvents() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     switch (e.type) {
-      case SDL_QUIT:
-        post(WM_CLOSE, 0, 0);
-        break;
+      case SDL_QUIT: post(WM_CLOSE, 0, 0); break;
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
           case SDL_WINDOWEVENT_CLOSE: post(WM_CLOSE, 0, 0); break;
@@ -311,8 +309,8 @@ void ShowLatestFrame() {
   if (frame->width <= 0 || frame->height <= 0) return;
   if (!g.texture || g.textureWidth != frame->width || g.textureHeight != frame->height) {
     if (g.texture) SDL_DestroyTexture(g.texture);
-    g.texture = SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                  frame->width, frame->height);
+    g.texture = SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame->width,
+                                  frame->height);
     if (!g.texture) return;
     SDL_SetTextureBlendMode(g.texture, SDL_BLENDMODE_NONE);
     g.textureWidth = frame->width;

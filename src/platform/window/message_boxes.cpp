@@ -51,7 +51,8 @@ int showSdlBox(const char* text, const char* caption, unsigned type) {
       buttons.push_back({SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"});
       break;
     default:
-      buttons.push_back({SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"});
+      buttons.push_back(
+          {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"});
       break;
   }
   Uint32 flags = SDL_MESSAGEBOX_INFORMATION;

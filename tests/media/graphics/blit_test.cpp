@@ -14,10 +14,13 @@ namespace {
 void WriteSheet(const Display& d) {
   std::vector<uint32_t> pal;
   for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
-  WriteFile(d.Dir() / "bmp/Character1.bmp", MakeBmp(96, 32, [](int x, int y) {
-              if (y < 4) return 0u;
-              return x % 32 < 8 ? 200u : static_cast<uint32_t>(50 + x / 32);
-            }, pal));
+  WriteFile(d.Dir() / "bmp/Character1.bmp", MakeBmp(
+                                                96, 32,
+                                                [](int x, int y) {
+                                                  if (y < 4) return 0u;
+                                                  return x % 32 < 8 ? 200u : static_cast<uint32_t>(50 + x / 32);
+                                                },
+                                                pal));
 }
 
 class BlitTest : public ::testing::TestWithParam<Mode> {
@@ -37,10 +40,10 @@ class BlitTest : public ::testing::TestWithParam<Mode> {
 
 TEST_P(BlitTest, KeyedCopyClipsAtTheLeftEdgeAndSkipsTransparentPixels) {
   DDBlt(&g_BackBufferSD, -10, 100, 32, 32, &g_SurfaceData[4], 0, 0, 1);
-  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 104), Colour(50));    // source column 10
-  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 21, 110), Colour(50));   // source column 31
-  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 22, 110), Colour(7));    // past the cell
-  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 5, 101), Colour(7));     // transparent row
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 104), Colour(50));   // source column 10
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 21, 110), Colour(50));  // source column 31
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 22, 110), Colour(7));   // past the cell
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 5, 101), Colour(7));    // transparent row
 }
 
 TEST_P(BlitTest, OpaqueCopyOfAKeyedPictureShowsTheTransparentColourOnTheScreen) {
@@ -91,7 +94,8 @@ TEST_P(BlitTest, AfterTheFatalStopStretchedBlitsDrawNothing) {
 
 TEST_P(BlitTest, CircleOfRadiusOnePlotsFourPoints) {
   DDCircle(&g_BackBufferSD, 50, 50, 1, 200);
-  for (auto [x, y] : {std::pair{50, 49}, {50, 51}, {49, 50}, {51, 50}}) EXPECT_EQ(ReadRgb(&g_BackBufferSD, x, y), Colour(200));
+  for (auto [x, y] : {std::pair{50, 49}, {50, 51}, {49, 50}, {51, 50}})
+    EXPECT_EQ(ReadRgb(&g_BackBufferSD, x, y), Colour(200));
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 50, 50), Colour(7));
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 49, 49), Colour(7));
 }

@@ -25,8 +25,8 @@ class CompositeDrawTest : public ::testing::TestWithParam<Mode> {
     ASSERT_TRUE(display->ok);
     std::vector<uint32_t> pal;
     for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
-    WriteFile(display->Dir() / "bmp/Character1.bmp",
-              MakeBmp(96, 32, [](int x, int y) { return SheetIndex(x, y); }, pal));
+    WriteFile(display->Dir() / "bmp/Character1.bmp", MakeBmp(
+                                                         96, 32, [](int x, int y) { return SheetIndex(x, y); }, pal));
     const int slots[] = {4, 5};
     ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 2));
     sheet = &g_SurfaceData[4];
@@ -181,7 +181,7 @@ TEST_P(CompositeDrawTest, FlipSqueezesTheCardAndTurnsItAtTheNarrowestMoment) {
     int phase, width;
     bool back;
   };
-  const Case cases[] = {{0, 8, false}, {3, 2, false}, {4, 2, true}, {7, 8, true},
+  const Case cases[] = {{0, 8, false}, {3, 2, false},  {4, 2, true},  {7, 8, true},
                         {8, 8, true},  {12, 2, false}, {16, 8, false}};
   for (const Case& c : cases) {
     DDFillRect(&g_BackBufferSD, 90, 90, 30, 20, kBackground);

@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "core/log.h"
+#include "graphics_fixture.h"
 #include "platform/gfx/frame_mailbox.h"
 #include "platform/message_box.h"
-#include "graphics_fixture.h"
 
 using namespace gfxtest;
 
@@ -42,9 +42,9 @@ TEST(DisplayLog, AWindowOnADesktopThatRefuses60HzTurnsVerticalSyncOff) {
   EXPECT_EQ(g_bVSync, 0);
   EXPECT_FALSE(g_lpDevice->Params().vsync);
   EXPECT_EQ(LogLines(d.Dir() / "Report_Game.txt"),
-            (std::vector<std::string>{"VSync : 1", "ChangeDisplaySettings != DISP_CHANGE_SUCCESSFUL", "RefreshRate : 75",
-                                      "リフレッシュレートの変更に失敗しました！垂直同期が無効になります！",
-                                      "Device HAL-HARD", "X8R8G8B8"}));
+            (std::vector<std::string>{
+                "VSync : 1", "ChangeDisplaySettings != DISP_CHANGE_SUCCESSFUL", "RefreshRate : 75",
+                "リフレッシュレートの変更に失敗しました！垂直同期が無効になります！", "Device HAL-HARD", "X8R8G8B8"}));
   // A 75-Hz desktop that accepts 60 Hz keeps vertical sync on.
   ReportLogInit((d.Dir() / "Report_Game.txt").c_str());
   DDRelease();
@@ -98,8 +98,8 @@ TEST(DisplayLog, SetUpLinesOfEveryModeAndDepth) {
     gfx::Direct3D::SetCreateFailure(c.knob == kNoD3D);
     gfx::DirectDraw::SetCreateFailure(c.knob == kNoDirectDraw);
     g_nDDIVersion = c.knob == kOldDriver ? 8 : 9;
-    const bool ok = DDInit(c.d3d, nullptr, 640, 480, c.bpp, c.vsync, c.windowed, 1, 60, 0, g_SurfaceData,
-                           g_SurfaceInfo, kSurfaceTableSize, 0);
+    const bool ok = DDInit(c.d3d, nullptr, 640, 480, c.bpp, c.vsync, c.windowed, 1, 60, 0, g_SurfaceData, g_SurfaceInfo,
+                           kSurfaceTableSize, 0);
     gfx::Direct3D::SetHardwareVertexProcessingFailure(false);
     gfx::Direct3D::SetCreateDeviceFailure(false);
     gfx::Direct3D::SetCreateFailure(false);
@@ -230,7 +230,11 @@ TEST(BitmapCopy, MirroredSheetsDropColumnsPastTheLastWholeCell) {
     ASSERT_TRUE(d.ok);
     std::vector<uint32_t> pal;
     for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
-    WriteFile(d.Dir() / "bmp/Shot.bmp", MakeBmp(100, 2, [](int x, int) { return x == 0 ? 200u : x >= 96 ? 201u : 50u; }, pal));
+    WriteFile(d.Dir() / "bmp/Shot.bmp",
+              MakeBmp(
+                  100, 2, [](int x, int) { return x == 0    ? 200u
+                                                  : x >= 96 ? 201u
+                                                            : 50u; }, pal));
     DDSURFACEDATA sd{};
     ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\Shot.bmp", 1, mode.bpp, 1, 0, 0, 0, 32, 0, 0), 0);
     EXPECT_EQ(ReadRgb(&sd, 31, 0), PaletteColour(200)) << mode.name;

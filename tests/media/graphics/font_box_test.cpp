@@ -35,12 +35,16 @@ class FontBoxTest : public ::testing::TestWithParam<Mode> {
   static uint32_t At(int x, int y) { return ReadRgb(&g_BackBufferSD, x, y); }
   // Checks a one-pixel frame just outside the box (x, y, w, h) and the skin just inside it.
   static void ExpectBox(int x, int y, int w, int h) {
-    for (auto [fx, fy] : {std::pair{x - 1, y - 1}, {x + w, y + h}, {x - 1, y + h / 2}, {x + w, y + h / 2},
-                          {x + w / 2, y - 1}, {x + w / 2, y + h}}) {
+    for (auto [fx, fy] : {std::pair{x - 1, y - 1},
+                          {x + w, y + h},
+                          {x - 1, y + h / 2},
+                          {x + w, y + h / 2},
+                          {x + w / 2, y - 1},
+                          {x + w / 2, y + h}}) {
       EXPECT_EQ(At(fx, fy), Colour(kFrameColour)) << fx << "," << fy;
     }
-    for (auto [ox, oy] : {std::pair{x - 2, y + h / 2}, {x + w + 1, y + h / 2}, {x + w / 2, y - 2},
-                          {x + w / 2, y + h + 1}}) {
+    for (auto [ox, oy] :
+         {std::pair{x - 2, y + h / 2}, {x + w + 1, y + h / 2}, {x + w / 2, y - 2}, {x + w / 2, y + h + 1}}) {
       EXPECT_EQ(At(ox, oy), Colour(kBackground)) << ox << "," << oy;
     }
     EXPECT_EQ(At(x, y), Colour(kSkinColour));

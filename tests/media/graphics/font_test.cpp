@@ -60,9 +60,9 @@ TEST_P(FontModes, DrawsTextOnTheScreenAndThroughTheGlyphSheets) {
   ASSERT_NE(font.m_lpFastFont_Half, nullptr);
   ASSERT_NE(font.m_lpFastFont_Full, nullptr);
   DDSURFACEDATA* half = &font.m_lpFastFont_Half->sd;
-  EXPECT_TRUE(CellHasGlyph(half, 16 * 1, 16 * 4, 16, 16));    // 'A'
-  EXPECT_FALSE(CellHasGlyph(half, 16 * 0, 16 * 2, 16, 16));   // space
-  EXPECT_TRUE(CellHasGlyph(half, 16 * 1, 16 * 11, 16, 16));   // half-width katakana 0xB1
+  EXPECT_TRUE(CellHasGlyph(half, 16 * 1, 16 * 4, 16, 16));   // 'A'
+  EXPECT_FALSE(CellHasGlyph(half, 16 * 0, 16 * 2, 16, 16));  // space
+  EXPECT_TRUE(CellHasGlyph(half, 16 * 1, 16 * 11, 16, 16));  // half-width katakana 0xB1
   EXPECT_EQ(font.m_lpFastFont_Full->nCount, 258);
   const uint32_t background = AsShown(PaletteColour(7));
   DDFillSurface(&g_BackBufferSD, 7);
@@ -84,8 +84,8 @@ TEST_P(FontModes, IconsReplaceLowerCaseLettersUnlessAskedNot) {
   std::list<DDSURFACEINFO> i;
   ASSERT_TRUE(DDPushSurfaceList(l, i, 16 * 26, 16, 1, 0, 0, 0));
   DDSURFACEDATA* icons = &l.back();
-  DDFillRect(icons, 0, 0, 16, 16, 200);   // icon a
-  DDFillRect(icons, 16, 0, 16, 16, 50);   // icon b
+  DDFillRect(icons, 0, 0, 16, 16, 200);  // icon a
+  DDFillRect(icons, 16, 0, 16, 16, 50);  // icon b
   cFont font;
   font.Create("ＭＳ ゴシック", 0, 16, 16, 16, 241, 0, nullptr, 1, 240, icons, 0);
   DDFillSurface(&g_BackBufferSD, 7);
@@ -236,18 +236,15 @@ TEST(Fonts, CharactersSitInTheirCellsAsTheFaceAndTheCentreFlagSay) {
     int dx, dy;  // where the character's own origin goes in its cell (centred cases: computed below)
   };
   const Case cases[] = {
-      {gothic, 10, 10, "A", 0, 1, -1},   // single byte: cell / 8 across, cell / 16 - 1 down
-      {gothic, 16, 16, "A", 0, 2, 0},
-      {gothic, 30, 32, "A", 0, 4, 1},
-      {gothic, 16, 16, "あ", 0, 0, 0},   // double byte: the cell's corner
-      {gothic, 16, 16, "(", 0, 2, 0},    // brackets move only in the proportional face
-      {pGothic, 16, 16, "(", 0, 6, 0},   // + cell / 4
-      {pGothic, 16, 16, "}", 0, 6, 0},
-      {pGothic, 16, 16, "（", 0, 4, 0},
-      {pGothic, 16, 16, "｝", 0, 4, 0},
-      {pGothic, 16, 16, "A", 0, 2, 0},
-      {gothic, 16, 16, "i", 1, 0, 0},    // centred on its measured extent
-      {pGothic, 16, 16, "(", 1, 0, 0},   // no bracket offset when centring
+      {gothic, 10, 10, "A", 0, 1, -1},  // single byte: cell / 8 across, cell / 16 - 1 down
+      {gothic, 16, 16, "A", 0, 2, 0},   {gothic, 30, 32, "A", 0, 4, 1},
+      {gothic, 16, 16, "あ", 0, 0, 0},  // double byte: the cell's corner
+      {gothic, 16, 16, "(", 0, 2, 0},   // brackets move only in the proportional face
+      {pGothic, 16, 16, "(", 0, 6, 0},  // + cell / 4
+      {pGothic, 16, 16, "}", 0, 6, 0},  {pGothic, 16, 16, "（", 0, 4, 0},
+      {pGothic, 16, 16, "｝", 0, 4, 0}, {pGothic, 16, 16, "A", 0, 2, 0},
+      {gothic, 16, 16, "i", 1, 0, 0},   // centred on its measured extent
+      {pGothic, 16, 16, "(", 1, 0, 0},  // no bracket offset when centring
       {gothic, 30, 32, "!", 1, 0, 0},
   };
   for (const Case& c : cases) {
@@ -312,7 +309,8 @@ TEST_P(FullSheetModes, CharactersPastAFullSheetAreDrawnDirectly) {
     DDFillSurface(&target, 0);
     font.DrawString(&target, 0, 0, "０漢：A", 0);  // cached, past the sheet, past the table's room, half-width
     EXPECT_EQ(full->nCount, full->nCapacity) << pass;
-    for (int cell = 0; cell < 4; ++cell) EXPECT_TRUE(CellHasGlyph(&target, cell * 64, 0, 64, 64)) << pass << " " << cell;
+    for (int cell = 0; cell < 4; ++cell)
+      EXPECT_TRUE(CellHasGlyph(&target, cell * 64, 0, 64, 64)) << pass << " " << cell;
   }
   // Nothing went astray to the screen.
   EXPECT_FALSE(HasInk(&g_BackBufferSD, 0, 0, 256, 64, AsShown(PaletteColour(7))));

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <array>
-#include <memory>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,8 +33,14 @@ inline std::vector<uint8_t> MakeBmp(int w, int h, const std::function<uint32_t(i
   const uint32_t offset = 14 + 40 + paletteBytes;
   const uint32_t size = offset + rowBytes * h;
   std::vector<uint8_t> b(size, 0);
-  auto put16 = [&](size_t at, uint32_t v) { b[at] = v & 255; b[at + 1] = (v >> 8) & 255; };
-  auto put32 = [&](size_t at, uint32_t v) { put16(at, v & 0xFFFF); put16(at + 2, v >> 16); };
+  auto put16 = [&](size_t at, uint32_t v) {
+    b[at] = v & 255;
+    b[at + 1] = (v >> 8) & 255;
+  };
+  auto put32 = [&](size_t at, uint32_t v) {
+    put16(at, v & 0xFFFF);
+    put16(at + 2, v >> 16);
+  };
   b[0] = 'B';
   b[1] = 'M';
   put32(2, size);
@@ -107,7 +113,9 @@ class Display {
     for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
     // Palette picture: 8-bit, top-left pixel index 0; the 16 x 16 block at (0, 8) holds entry r*16+c.
     WriteFile(m_dir / "bmp/plt/Palette.bmp",
-              MakeBmp(32, 24, [](int x, int y) { return (y >= 8 && x < 16) ? static_cast<uint32_t>((y - 8) * 16 + x) : 0u; }, pal));
+              MakeBmp(
+                  32, 24,
+                  [](int x, int y) { return (y >= 8 && x < 16) ? static_cast<uint32_t>((y - 8) * 16 + x) : 0u; }, pal));
     ok = DDInit(mode.d3d, nullptr, 640, 480, mode.bpp, 1, fullScreen ? 0 : 1, 1, 60, 0, g_SurfaceData, g_SurfaceInfo,
                 kSurfaceTableSize, 0);
     if (!ok) return;
@@ -140,9 +148,9 @@ inline uint32_t ReadRgb(DDSURFACEDATA* sd, int x, int y) {
   cSurfaceLock lock;
   if (!lock.Lock(sd)) return 0xDEADBEEF;
   DDSURFACEDATA* s = lock.Surface();
-  gfx::Surface* surface = lpDTCon ? (s == &g_BackBufferSD || !s->lpDT->lpSystemSurface ? s->lpDT->lpSurface
-                                                                                     : s->lpDT->lpSystemSurface)
-                                  : s->lpDD->lpSurface;
+  gfx::Surface* surface =
+      lpDTCon ? (s == &g_BackBufferSD || !s->lpDT->lpSystemSurface ? s->lpDT->lpSurface : s->lpDT->lpSystemSurface)
+              : s->lpDD->lpSurface;
   uint32_t raw = gfx::LoadPixel(lock.PixelAddress(x, y), lock.BytesPerPixel());
   if (g_nDisplayBpp == 8) {
     const PALETTEENTRY& e = g_GamePalette[raw & 255];

@@ -59,17 +59,17 @@ TEST_P(PixelCopyTest, CopiesMatchThePixelByPixelRule) {
     int x, y, w, h, sx, sy;
   };
   const Case cases[] = {
-      {2, 1, 8, 5, 3, 2},      // inside both
-      {-3, -2, 9, 6, 0, 0},    // hangs over the destination's top-left
-      {4, 3, 10, 8, -4, -2},   // starts before the source's top-left
-      {15, 6, 12, 9, 5, 1},    // runs past the destination's right and bottom
-      {0, 0, 30, 20, 14, 6},   // runs past the source's right and bottom
-      {-10, 0, 4, 4, 0, 0},    // wholly left of the destination
+      {2, 1, 8, 5, 3, 2},     // inside both
+      {-3, -2, 9, 6, 0, 0},   // hangs over the destination's top-left
+      {4, 3, 10, 8, -4, -2},  // starts before the source's top-left
+      {15, 6, 12, 9, 5, 1},   // runs past the destination's right and bottom
+      {0, 0, 30, 20, 14, 6},  // runs past the source's right and bottom
+      {-10, 0, 4, 4, 0, 0},   // wholly left of the destination
   };
   for (int flags : {0, 1}) {
     for (const Case& c : cases) {
-      SCOPED_TRACE(testing::Message() << "flags " << flags << " rect " << c.x << "," << c.y << " " << c.w << "x"
-                                      << c.h << " from " << c.sx << "," << c.sy);
+      SCOPED_TRACE(testing::Message() << "flags " << flags << " rect " << c.x << "," << c.y << " " << c.w << "x" << c.h
+                                      << " from " << c.sx << "," << c.sy);
       {
         cSurfaceLock lock(dst);
         ASSERT_TRUE(lock.IsLocked());
@@ -115,7 +115,9 @@ TEST(PixelCopyScaled, ColumnsAndRowsAreTruncatedAndMirroredLeftward) {
     ASSERT_TRUE(DDCreateSurface(&src, 4, 2, 1, 1, 1, 0, 0));  // system memory: the pixel path
     ASSERT_TRUE(DDCreateSurface(&dst, 8, 4, 1, 1, 1, 0, 0));
     const uint32_t opaque = bpp == 16 ? 0x8000u : 0xFF000000u;
-    auto value = [&](int x, int y) { return x == 1 && y == 1 ? 0x11u : opaque | (y * 4 + x + 1); };  // (1, 1) transparent
+    auto value = [&](int x, int y) {
+      return x == 1 && y == 1 ? 0x11u : opaque | (y * 4 + x + 1);
+    };  // (1, 1) transparent
     {
       cSurfaceLock lock(&src);
       ASSERT_TRUE(lock.IsLocked());
@@ -157,8 +159,10 @@ TEST(PixelCopyScaled, ColumnsAndRowsAreTruncatedAndMirroredLeftward) {
 }
 
 const PixelCopyMode kPixelCopyModes[] = {
-    {16, false, false, "D3D16_surface"},         {16, false, true, "D3D16_window_back_buffer"},
-    {16, true, true, "D3D16_full_screen_back_buffer"}, {32, false, false, "D3D32_surface"},
+    {16, false, false, "D3D16_surface"},
+    {16, false, true, "D3D16_window_back_buffer"},
+    {16, true, true, "D3D16_full_screen_back_buffer"},
+    {32, false, false, "D3D32_surface"},
     {32, false, true, "D3D32_back_buffer"},
 };
 INSTANTIATE_TEST_SUITE_P(Modes, PixelCopyTest, ::testing::ValuesIn(kPixelCopyModes),

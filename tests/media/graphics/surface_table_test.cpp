@@ -118,7 +118,8 @@ TEST_P(TableModes, BackgroundsLoadFromTheGameFolderItself) {
   std::vector<uint32_t> pal;
   for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
   // "背景その3.bmp" as the file system names it.
-  WriteFile(d.Dir() / u8"背景その3.bmp", MakeBmp(40, 30, [](int, int) { return 200u; }, pal));
+  WriteFile(d.Dir() / u8"背景その3.bmp", MakeBmp(
+                                             40, 30, [](int, int) { return 200u; }, pal));
   std::vector<int> slots;
   for (int s = 56; s <= 63; ++s) slots.push_back(s);
   ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots.data(), static_cast<int>(slots.size())));
@@ -138,10 +139,12 @@ TEST(BitmapReload, ASheetThatChangedSizeOnDiskKeepsItsSurfaceSize) {
   ASSERT_TRUE(d.ok);
   std::vector<uint32_t> pal;
   for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
-  WriteFile(d.Dir() / "bmp/Character1.bmp", MakeBmp(64, 32, [](int, int) { return 50u; }, pal));
+  WriteFile(d.Dir() / "bmp/Character1.bmp", MakeBmp(
+                                                64, 32, [](int, int) { return 50u; }, pal));
   const int slots[] = {4};
   ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 1));
-  WriteFile(d.Dir() / "bmp/Character1.bmp", MakeBmp(128, 64, [](int, int) { return 200u; }, pal));
+  WriteFile(d.Dir() / "bmp/Character1.bmp", MakeBmp(
+                                                128, 64, [](int, int) { return 200u; }, pal));
   g_lpDD->SimulateDisplayLoss();
   EXPECT_TRUE(DDRestore());
   EXPECT_EQ(g_SurfaceData[4].nWidth, 64);

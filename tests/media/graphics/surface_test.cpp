@@ -23,7 +23,8 @@ void WriteCharacterSheets(const Display& d, std::initializer_list<int> numbers) 
   for (int n : numbers) {
     char name[64];
     std::snprintf(name, sizeof name, "bmp/Character%d.bmp", n);
-    WriteFile(d.Dir() / name, MakeBmp(64, 32, [](int x, int) { return x < 8 ? 200u : 50u; }, TestPalette()));
+    WriteFile(d.Dir() / name, MakeBmp(
+                                  64, 32, [](int x, int) { return x < 8 ? 200u : 50u; }, TestPalette()));
   }
 }
 
@@ -85,7 +86,8 @@ TEST_P(SurfaceModes, TheBitmapCorpusLoadsAndBadFilesAreRefused) {
   // Another picture format fails before any texture is made.
   WriteFile(d.Dir() / "bmp/Picture.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 0});
   DDSURFACEDATA sd{};
-  EXPECT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\Picture.png", 1, g_nDisplayBpp, 0, 0, 0, 0, 0, 0, 0), DDSFF_LOADIMAGE_ERR);
+  EXPECT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\Picture.png", 1, g_nDisplayBpp, 0, 0, 0, 0, 0, 0, 0),
+            DDSFF_LOADIMAGE_ERR);
   EXPECT_TRUE(sd.lpDT == nullptr || sd.lpDT->lpTexture == nullptr);
   DDReleaseSurface(&sd);
   DDReleaseSurface(&sd);  // a second release does nothing
@@ -328,7 +330,7 @@ TEST(Display, VirtualBackBufferIsCopiedOnceWhenSwitchedOff) {
   DDSetVirtualBackBuffer(0);  // already off: nothing is copied
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 3, 3), PaletteColour(7));
   DDSetVirtualBackBuffer(1);
-  DDFillSurface(&g_BackBufferSD, 200);  // lands on VirBackBuffer
+  DDFillSurface(&g_BackBufferSD, 200);                            // lands on VirBackBuffer
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 3, 3), PaletteColour(200));  // the lock maps it too
   DDSetVirtualBackBuffer(0);
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 3, 3), PaletteColour(200));

@@ -19,11 +19,12 @@ using namespace sound_test;
 namespace {
 
 class BgmPlayer : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     cAudioMixer::Shared().OpenPullOnly();
     ASSERT_TRUE(WriteSineOgg(ogg, 48000, 4800, 1000.0));
-    ASSERT_TRUE(WriteBytes(mid, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}})));
+    ASSERT_TRUE(
+        WriteBytes(mid, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}})));
     std::memset(oggTable, 0, sizeof oggTable);
     std::memset(midiTable, 0, sizeof midiTable);
     player.SetMidiRenderer(&renderer);
@@ -57,7 +58,13 @@ protected:
 
 TEST_F(BgmPlayer, FileKindsByExtension) {
   ASSERT_EQ(player.InitBgm(1, oggTable, midiTable, kBgmSlotCount, 0), 1);
-  struct Case { const char* path; int result, kind; const char* oggPath; const char* midiPath; int oggVol, midiVol; };
+  struct Case {
+    const char* path;
+    int result, kind;
+    const char* oggPath;
+    const char* midiPath;
+    int oggVol, midiVol;
+  };
   const Case cases[] = {
       {"bgm\\A.mid", 1, 2, "", "bgm\\A.mid", 0, 40},
       {"bgm\\A.MID", 1, 2, "", "bgm\\A.mid", 0, 40},
@@ -195,7 +202,7 @@ TEST_F(BgmPlayer, WindowRequestsPlayTheProjectsMusic) {
   EXPECT_FALSE(stream.IsPlaying());
   PlayBgmKind(6, 99, 1);  // out of range: logged, record 0 (no file) used
   EXPECT_EQ(g_BgmPlayer.m_nCurrentSlot, -1);
-  PlayBgmKind(7, 1, 1);   // not a situation
+  PlayBgmKind(7, 1, 1);  // not a situation
   g_BgmPlayer.ReleaseBgm();
   EXPECT_EQ(g_BgmPlayer.m_bEnabled, 0);
   EXPECT_EQ(g_BgmPlayer.PlayBgm(0, 0, 1, 0, 1), 1);  // disabled: does nothing
@@ -209,8 +216,8 @@ TEST_F(BgmPlayer, WindowRequestsPlayTheProjectsMusic) {
 TEST(BgmPlayerSynth, MidiTitleMusicSoundsThroughTheSynthesiser) {
   if (cFluidSynth::FindSoundFont().empty()) GTEST_SKIP() << "no SoundFont installed";
   const std::string mid = TempPath("synth.mid");
-  ASSERT_TRUE(WriteBytes(mid, Smf(0, 96, {{0x00, 0xC0, 0x00, 0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x00,
-                                           0x00, 0xFF, 0x2F, 0x00}})));
+  ASSERT_TRUE(WriteBytes(
+      mid, Smf(0, 96, {{0x00, 0xC0, 0x00, 0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}})));
   cAudioMixer::Shared().OpenPullOnly();
   OGGSLOT oggTable[kBgmSlotCount] = {};
   MIDISLOT midiTable[kBgmSlotCount] = {};

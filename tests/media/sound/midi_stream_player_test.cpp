@@ -7,8 +7,8 @@
 
 #include "media/sound/midi_stream.h"
 #include "media/sound/music_slots.h"
-#include "platform/midi/midi_renderer.h"
 #include "platform/messages.h"
+#include "platform/midi/midi_renderer.h"
 #include "sound_test_files.h"
 
 using namespace sound_test;
@@ -16,7 +16,7 @@ using namespace sound_test;
 namespace {
 
 class MidiStreamPlayer : public ::testing::Test {
-protected:
+ protected:
   cRecordingSink sink;
   cMidiRenderer renderer{sink, 48000};
   std::string path = TempPath("stream.mid");
@@ -44,10 +44,9 @@ protected:
 
 TEST_F(MidiStreamPlayer, PlaysInTimeAndMetaEventsKeepTheirDelta) {
   // Tempo 1 000 000 us per quarter (60 bpm), division 96: a beat is a second.
-  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40,
-                                            0x00, 0x90, 0x3C, 0x40,
-                                            0x60, 0xFF, 0x01, 0x01, 'x',   // a text event one beat later
-                                            0x00, 0x90, 0x3E, 0x40,        // the note right after it
+  ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0x90,
+                                            0x3C, 0x40, 0x60, 0xFF, 0x01, 0x01, 'x',  // a text event one beat later
+                                            0x00, 0x90, 0x3E, 0x40,                   // the note right after it
                                             0x30, 0xFF, 0x2F, 0x00}})));
   cMidiStream player(path.c_str(), &renderer);
   ASSERT_TRUE(player.HasImage());
@@ -58,7 +57,7 @@ TEST_F(MidiStreamPlayer, PlaysInTimeAndMetaEventsKeepTheirDelta) {
   ASSERT_EQ(on.size(), 2u);
   EXPECT_NEAR(on[0].frame, 0, 480);
   EXPECT_NEAR(on[1].frame - on[0].frame, 48000, 64);  // not early: the text event's delta counted
-  EXPECT_EQ(player.State(), 0);  // played once, then stopped and rewound
+  EXPECT_EQ(player.State(), 0);                       // played once, then stopped and rewound
   EXPECT_EQ(player.Stream()->TicksPlayed(), 0u);
   for (const auto& e : sink.events) EXPECT_NE(e.shortMsg & 0xFF, 0xFFu);  // no system reset
 }
@@ -155,7 +154,7 @@ TEST_F(MidiStreamPlayer, APlayerWhoseThreadAlreadyEndedIsFreedWithoutWaiting) {
   ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0xFF, 0x2F, 0x00}})));
   auto player = std::make_unique<cMidiStream>(path.c_str(), &renderer);
   const uint32_t thread = player->CallbackThreadId();
-  ASSERT_TRUE(PostThreadMessage(thread, WM_QUIT, 0, 0));  // a stray quit ends the callback loop
+  ASSERT_TRUE(PostThreadMessage(thread, WM_QUIT, 0, 0));                       // a stray quit ends the callback loop
   while (PostThreadMessage(thread, WM_USER, 0, 0)) std::this_thread::yield();  // until its queue is gone
   player.reset();  // must not wait for a queue that no longer exists
   SUCCEED();

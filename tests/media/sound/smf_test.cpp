@@ -30,7 +30,10 @@ std::vector<cImageEvent> Events(const std::vector<uint8_t>& image) {
   uint64_t time = 0;
   while (at < end) {
     uint32_t delta;
-    if (!ReadVarLen(image.data(), end, at, delta)) { ADD_FAILURE() << "bad delta"; break; }
+    if (!ReadVarLen(image.data(), end, at, delta)) {
+      ADD_FAILURE() << "bad delta";
+      break;
+    }
     time += delta;
     const size_t start = at;
     const uint8_t status = image[at++];
@@ -61,9 +64,15 @@ std::vector<uint8_t> Convert(const std::vector<uint8_t>& file, std::string* erro
 }
 
 TEST(Smf, VariableLengthNumbers) {
-  struct Case { uint32_t value; std::vector<uint8_t> bytes; } cases[] = {
-      {0, {0x00}}, {0x7F, {0x7F}}, {0x80, {0x81, 0x00}}, {0x3FFF, {0xFF, 0x7F}},
-      {0x200000, {0x81, 0x80, 0x80, 0x00}}, {0x0FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}}};
+  struct Case {
+    uint32_t value;
+    std::vector<uint8_t> bytes;
+  } cases[] = {{0, {0x00}},
+               {0x7F, {0x7F}},
+               {0x80, {0x81, 0x00}},
+               {0x3FFF, {0xFF, 0x7F}},
+               {0x200000, {0x81, 0x80, 0x80, 0x00}},
+               {0x0FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}}};
   for (const Case& c : cases) {
     std::vector<uint8_t> out;
     ASSERT_TRUE(WriteVarLen(out, c.value));
@@ -86,7 +95,11 @@ TEST(Smf, VariableLengthNumbers) {
 
 TEST(Smf, HeaderChecks) {
   const std::vector<uint8_t> track{0x00, 0x90, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00};
-  struct Case { const char* name; std::vector<uint8_t> file; const char* error; };
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> file;
+    const char* error;
+  };
   std::vector<uint8_t> notMthd = Smf(0, 96, {track});
   notMthd[0] = 'X';
   std::vector<uint8_t> notMtrk = Smf(0, 96, {track});
@@ -108,10 +121,11 @@ TEST(Smf, HeaderChecks) {
 }
 
 TEST(Smf, MergesThreeTracksInTimeAndTrackOrderWithExplicitStatus) {
-  const auto file = Smf(1, 480, {
-      {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x60, 0x90, 0x3C, 0x40, 0x60, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00},
-      {0x60, 0x91, 0x40, 0x40, 0x00, 0xC1, 0x05, 0x00, 0xFF, 0x2F, 0x00},
-      {0x60, 0x92, 0x43, 0x40, 0x81, 0x00, 0xFF, 0x2F, 0x00}});  // track 2 ends late (at 96+128)
+  const auto file =
+      Smf(1, 480,
+          {{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x60, 0x90, 0x3C, 0x40, 0x60, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00},
+           {0x60, 0x91, 0x40, 0x40, 0x00, 0xC1, 0x05, 0x00, 0xFF, 0x2F, 0x00},
+           {0x60, 0x92, 0x43, 0x40, 0x81, 0x00, 0xFF, 0x2F, 0x00}});  // track 2 ends late (at 96+128)
   std::string error;
   const auto image = Convert(file, &error);
   ASSERT_FALSE(image.empty());
@@ -132,13 +146,12 @@ TEST(Smf, MergesThreeTracksInTimeAndTrackOrderWithExplicitStatus) {
 }
 
 TEST(Smf, SystemExclusivePacketsAndEscapes) {
-  const auto image = Convert(Smf(0, 96, {{
-      0x00, 0xF0, 0x03, 0x7E, 0x7F, 0x09,   // a message continued...
-      0x10, 0xF7, 0x02, 0x01, 0xF7,         // ...and ended by a packet
-      0x00, 0xF7, 0x03, 0x90, 0x3C, 0x40,   // an escaped note
-      0x00, 0xF7, 0x01, 0xF8,               // an escaped clock: left out
-      0x10, 0xF7, 0x04, 0xF0, 0x41, 0x10, 0xF7,  // an escaped whole message
-      0x00, 0xFF, 0x2F, 0x00}}));
+  const auto image = Convert(Smf(0, 96, {{0x00, 0xF0, 0x03, 0x7E, 0x7F, 0x09,        // a message continued...
+                                          0x10, 0xF7, 0x02, 0x01, 0xF7,              // ...and ended by a packet
+                                          0x00, 0xF7, 0x03, 0x90, 0x3C, 0x40,        // an escaped note
+                                          0x00, 0xF7, 0x01, 0xF8,                    // an escaped clock: left out
+                                          0x10, 0xF7, 0x04, 0xF0, 0x41, 0x10, 0xF7,  // an escaped whole message
+                                          0x00, 0xFF, 0x2F, 0x00}}));
   const auto ev = Events(image);
   ASSERT_EQ(ev.size(), 4u);
   EXPECT_EQ(ev[0].bytes, (std::vector<uint8_t>{0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}));
@@ -174,8 +187,8 @@ TEST(Smf, ManyTracksMergeInTimeOrder) {
   constexpr uint32_t kTracks = 0xFFFF;
   std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0xFF, 0xFF, 0, 96};
   for (uint32_t t = 0; t < kTracks; ++t)
-    file.insert(file.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 8, uint8_t(127 - t % 128), 0x90, uint8_t(t % 128), 0x40,
-                             0x00, 0xFF, 0x2F, 0x00});
+    file.insert(file.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 8, uint8_t(127 - t % 128), 0x90, uint8_t(t % 128), 0x40, 0x00,
+                             0xFF, 0x2F, 0x00});
   std::string error;
   const auto ev = Events(Convert(file, &error));
   EXPECT_EQ(error, "");
@@ -215,15 +228,14 @@ TEST(Smf, EveryFileOfTheTestSetIsReadOrRefusedCleanly) {
 
 TEST(Smf, TestFilesHoldWhatTheirNamesSay) {
   const std::vector<int> scale{60, 62, 64, 65, 67, 69, 71, 72};
-  for (const char* name : {"test-c-major-scale.mid", "test-running-status-metaevent.mid", "test-running-status-sysex.mid",
-                           "test-corrupt-file-extra-byte.mid", "test-corrupt-file-missing-byte.mid",
-                           "test-illegal-message-f1-xx.mid", "test-illegal-message-f2-xx-xx.mid",
-                           "test-illegal-message-f3-xx.mid", "test-illegal-message-f4.mid",
-                           "test-illegal-message-f5.mid", "test-illegal-message-f6.mid",
-                           "test-illegal-message-f8.mid", "test-illegal-message-f9.mid",
-                           "test-illegal-message-fa.mid", "test-illegal-message-fb.mid",
-                           "test-illegal-message-fc.mid", "test-illegal-message-fd.mid",
-                           "test-illegal-message-fe.mid", "test-illegal-message-all.mid"}) {
+  for (const char* name :
+       {"test-c-major-scale.mid", "test-running-status-metaevent.mid", "test-running-status-sysex.mid",
+        "test-corrupt-file-extra-byte.mid", "test-corrupt-file-missing-byte.mid", "test-illegal-message-f1-xx.mid",
+        "test-illegal-message-f2-xx-xx.mid", "test-illegal-message-f3-xx.mid", "test-illegal-message-f4.mid",
+        "test-illegal-message-f5.mid", "test-illegal-message-f6.mid", "test-illegal-message-f8.mid",
+        "test-illegal-message-f9.mid", "test-illegal-message-fa.mid", "test-illegal-message-fb.mid",
+        "test-illegal-message-fc.mid", "test-illegal-message-fd.mid", "test-illegal-message-fe.mid",
+        "test-illegal-message-all.mid"}) {
     cSmf smf(TestFile(name).c_str());
     ASSERT_TRUE(smf.HasImage()) << name;
     EXPECT_EQ(NotesOn(Events(smf.Image())), scale) << name;

@@ -16,7 +16,7 @@ using namespace sound_test;
 namespace {
 
 class SoundEffects : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     DS_InitPullOnly();
     ASSERT_TRUE(WriteBytes(loud, Wave16(4800, 16384)));
