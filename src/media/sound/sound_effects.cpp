@@ -1,6 +1,7 @@
 #include "media/sound/sound_effects.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -184,11 +185,27 @@ void DS_Release() {
   Mixer().Close();
 }
 
-LRESULT RequestSound(int slot) { return SendMessage(g_hMainWnd.load(), WM_PLAYSOUND, static_cast<WPARAM>(slot), 0); }
+namespace {
+std::atomic<void (*)(int)> s_soundTrace{nullptr};
+}
+
+cSoundTraceHooks SetSoundTraceHooks(const cSoundTraceHooks& hooks) {
+  cSoundTraceHooks previous;
+  previous.record = s_soundTrace.exchange(hooks.record);
+  return previous;
+}
+
+LRESULT RequestSound(int slot) {
+  if (void (*record)(int) = s_soundTrace.load()) {
+    record(slot);
+    return 0;
+  }
+  return SendMessage(g_hMainWnd.load(), WM_PLAYSOUND, static_cast<WPARAM>(slot), 0);
+}
 
 LRESULT RequestDataSound(int16_t number) {
   if (number == 0) return 0;
-  return SendMessage(g_hMainWnd.load(), WM_PLAYSOUND, static_cast<WPARAM>(number + kDataSoundSlotBase), 0);
+  return RequestSound(number + kDataSoundSlotBase);
 }
 
 LRESULT PlaySoundSlot(WPARAM slot) {

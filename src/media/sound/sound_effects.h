@@ -60,6 +60,14 @@ bool ReadWaveFile(const char* path, cWaveData& out);
 LRESULT RequestSound(int slot);
 LRESULT RequestDataSound(int16_t number);
 
+// A seam for tests that check which sounds game logic asks for: while a trace is installed, the
+// two requests above report the slot to it instead of asking the main window.
+struct cSoundTraceHooks {
+  void (*record)(int slot) = nullptr;
+};
+// Installs a trace; the hooks installed before.
+cSoundTraceHooks SetSoundTraceHooks(const cSoundTraceHooks& hooks);
+
 // The main window's WM_USER+5 handler: plays slot wParam; a slot outside the table is logged and
 // ignored. Returns 0.
 LRESULT PlaySoundSlot(WPARAM slot);

@@ -167,3 +167,19 @@ TEST_F(SoundEffects, StartUpFillsSystemAndDatabaseSlots) {
 }
 
 }  // namespace
+
+namespace {
+std::vector<int> g_tracedSlots;
+void RecordSlot(int slot) { g_tracedSlots.push_back(slot); }
+}  // namespace
+
+TEST(SoundTrace, RequestsAreReportedInsteadOfSentWhileATraceIsInstalled) {
+  g_tracedSlots.clear();
+  cSoundTraceHooks previous = SetSoundTraceHooks({RecordSlot});
+  RequestSound(8);
+  RequestDataSound(0);  // database sound 0 plays nothing
+  RequestDataSound(3);  // database sound n is slot n + 16
+  SetSoundTraceHooks(previous);
+  RequestSound(9);
+  EXPECT_EQ(g_tracedSlots, (std::vector<int>{8, 19}));
+}
