@@ -3,6 +3,13 @@
 
 #include "data/system_data.h"
 
+namespace {
+void StopCmdVelocity(cCmdState& state) {
+  state.m_dVelX = 0.0;
+  state.m_dVelY = 0.0;
+}
+}  // namespace
+
 cCharaBase::cCharaBase() = default;
 
 cCharaBase::cCharaBase(const cCharaBase& source) : cCharaFields(source) { RebindFlowStates(*this); }
@@ -42,8 +49,7 @@ void cCharaBase::MoveCentreTo(int x, int y) {
 
 void cCharaBase::MoveCentreToAndStop(int x, int y, cCmdState& state) {
   MoveCentreTo(x, y);
-  state.m_dVelX = 0.0;
-  state.m_dVelY = 0.0;
+  StopCmdVelocity(state);
 }
 
 void cCharaBase::MoveCentreXTo(int x) {
@@ -53,8 +59,7 @@ void cCharaBase::MoveCentreXTo(int x) {
 
 void cCharaBase::MoveCentreXToAndStop(int x, cCmdState& state) {
   MoveCentreXTo(x);
-  state.m_dVelX = 0.0;
-  state.m_dVelY = 0.0;
+  StopCmdVelocity(state);
 }
 
 void cCharaBase::MoveCentreYTo(int y) {
@@ -64,6 +69,5 @@ void cCharaBase::MoveCentreYTo(int y) {
 
 void cCharaBase::MoveCentreYToAndStop(int y, cCmdState& state) {
   MoveCentreYTo(y);
-  state.m_dVelX = 0.0;
-  state.m_dVelY = 0.0;
+  StopCmdVelocity(state);
 }

@@ -346,39 +346,29 @@ void cStageHarness::Build(const cHarnessSetup& setup) {
   BuildObjects();
 }
 
-// The axes as stage set-up makes them: the map with a 10-cell margin on every side.
+// One axis as stage set-up makes it: the map with a 10-cell margin on each side; the horizontal
+// axis also lays out the block table's rows (1 << shift cells each).
+static void SetUpAxis(cScrollAxis& axis, int index, int cells, int autoOn, int autoSpeed, int limit) {
+  const cStageData& stage = g_StageFile;
+  axis = cScrollAxis();
+  axis.m_nAxis = index;
+  axis.m_nViewSize = index == 0 ? 640 : 480;
+  axis.m_nMarginCells = kMargin;
+  axis.m_nCells = cells + 2 * kMargin;
+  axis.m_nMapDots = cells * kCell + 640;
+  axis.m_nShift = index == 0 ? BitLength(cells + 2 * kMargin - 1) : 0;
+  axis.m_nRowStride = index == 0 ? 1 << axis.m_nShift : cells + 2 * kMargin;
+  axis.m_nBaseLow = kMargin * kCell;
+  axis.m_nBaseHigh = std::max(0, (cells + kMargin) * kCell);
+  axis.SetAutoScroll(autoOn, autoSpeed);
+  axis.SetScrollRange(stage.m_anScrollLimit[limit], stage.m_anScrollLimit[limit + 1], stage.m_abScrollLimitOn[limit],
+                      stage.m_abScrollLimitOn[limit + 1]);
+}
+
 void cStageHarness::BuildScrollAxes() {
   const cStageData& stage = g_StageFile;
-  cScrollAxis& x = m_Stage.m_ScrollX;
-  x = cScrollAxis();
-  x.m_nAxis = 0;
-  x.m_nViewSize = 640;
-  x.m_nMarginCells = kMargin;
-  x.m_nCells = m_nColumns + 2 * kMargin;
-  x.m_nMapDots = m_nColumns * kCell + 640;
-  x.m_nShift = BitLength(m_nColumns + 2 * kMargin - 1);
-  x.m_nRowStride = 1 << x.m_nShift;
-  x.m_nBaseLow = kMargin * kCell;
-  x.m_nBaseHigh = std::max(0, (m_nColumns + kMargin) * kCell);
-  x.SetAutoScroll(stage.m_bAutoScrollX, stage.m_nAutoScrollSpeedX);
-  x.SetScrollRange(stage.m_anScrollLimit[0], stage.m_anScrollLimit[1], stage.m_abScrollLimitOn[0],
-                   stage.m_abScrollLimitOn[1]);
-
-  cScrollAxis& y = m_Stage.m_ScrollY;
-  y = cScrollAxis();
-  y.m_nAxis = 1;
-  y.m_nViewSize = 480;
-  y.m_nMarginCells = kMargin;
-  y.m_nCells = m_nRows + 2 * kMargin;
-  y.m_nRowStride = m_nRows + 2 * kMargin;
-  y.m_nShift = 0;
-  y.m_nMapDots = m_nRows * kCell + 640;
-  y.m_nBaseLow = kMargin * kCell;
-  y.m_nBaseHigh = std::max(0, (m_nRows + kMargin) * kCell);
-  y.SetAutoScroll(stage.m_bAutoScrollY, stage.m_nAutoScrollSpeedY);
-  y.SetScrollRange(stage.m_anScrollLimit[2], stage.m_anScrollLimit[3], stage.m_abScrollLimitOn[2],
-                   stage.m_abScrollLimitOn[3]);
-
+  SetUpAxis(m_Stage.m_ScrollX, 0, m_nColumns, stage.m_bAutoScrollX, stage.m_nAutoScrollSpeedX, 0);
+  SetUpAxis(m_Stage.m_ScrollY, 1, m_nRows, stage.m_bAutoScrollY, stage.m_nAutoScrollSpeedY, 2);
   m_Stage.m_nBlockOriginX = kMargin;
   m_Stage.m_nBlockOriginY = kMargin;
 }
