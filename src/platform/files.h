@@ -78,7 +78,8 @@ bool WriteFileAtomically(std::string_view gamePath, std::string_view bytes);
 bool WriteFileAtomically(std::string_view gamePath, const std::vector<uint8_t>& bytes);
 bool WriteFileAtomically(std::string_view gamePath, const std::vector<char>& bytes);
 
-// Reads a whole file, refusing one larger than maxBytes before reading anything.
+// Reads a whole file, refusing one larger than maxBytes before reading anything. On failure errno
+// holds the system's reason (ENOENT for a missing file, EISDIR for a folder, EFBIG for a large one).
 enum class eReadFail { None, Missing, TooLarge, Unreadable };
 bool ReadWholeFile(std::string_view gamePath, size_t maxBytes, std::vector<uint8_t>& out, eReadFail* why = nullptr);
 bool ReadWholeFile(std::string_view gamePath, size_t maxBytes, std::string& out, eReadFail* why = nullptr);
