@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -26,7 +27,7 @@ struct State {
   SDL_Texture* texture = nullptr;
   int textureWidth = 0, textureHeight = 0;
   uint64_t shownSerial = 0;
-  bool zoomKeys = false;
+  int zoomKeys = 0;  // Alt+1 .. Alt+zoomKeys choose a zoom
   // The virtual window of headless runs.
   bool exists = false;
   bool shown = false;
@@ -240,7 +241,9 @@ int DesktopBitsPerPixel() {
   return bits == 24 ? 32 : bits;
 }
 
-void SetZoomKeysEnabled(bool enabled) { g.zoomKeys = enabled; }
+void SetZoomKeyCount(int count) { g.zoomKeys = std::clamp(count, 0, 9); }
+
+int ZoomKeyCount() { return g.zoomKeys; }
 
 void PumpWindowEvents() {
   if (g.headless || !g.initialised) return;
@@ -269,7 +272,7 @@ void PumpWindowEvents() {
         bool down = e.type == SDL_KEYDOWN;
         SetKeyState(vk, down);
         if (down && e.key.repeat) break;
-        if (down && g.zoomKeys && (e.key.keysym.mod & KMOD_ALT) && vk >= '1' && vk <= '9') {
+        if (down && (e.key.keysym.mod & KMOD_ALT) && vk >= '1' && vk < '1' + g.zoomKeys) {
           post(WM_SYSCOMMAND, static_cast<WPARAM>(vk - '0'), 0);
           break;
         }
