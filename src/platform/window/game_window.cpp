@@ -11,6 +11,7 @@
 #include "platform/input/joystick.h"
 #include "platform/input/keyboard.h"
 #include "platform/input/virtual_keys.h"
+#include "platform/window/game_window_sdl.h"
 
 namespace {
 constexpr uint32_t kWmMove = 0x0003;
@@ -126,6 +127,12 @@ void GameWindowDestroy() {
 }
 
 bool GameWindowExists() { return g.exists; }
+
+SDL_Window* GameWindowSdlWindow() { return g.window; }
+
+SDL_Renderer* GameWindowSdlRenderer() { return g.renderer; }
+
+void GameWindowRedrawFrame() { g.shownSerial = 0; }
 
 void GameWindowSetTitle(const char* cp932Title) {
   if (g.window) SDL_SetWindowTitle(g.window, utf8(cp932Title).c_str());
