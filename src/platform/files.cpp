@@ -553,8 +553,9 @@ bool RenamePath(std::string_view fromGamePath, std::string_view toGamePath) {
   return ok;
 }
 
-bool WriteFileAtomically(std::string_view gamePath, const void* data, size_t size) {
-  std::string target = ResolvePath(gamePath);
+namespace {
+// The atomic replacement of the file at a path of this system.
+bool writeAtomicallyAt(std::string target, const void* data, size_t size) {
   if (target.empty()) {
     errno = ENOENT;
     return false;
@@ -600,6 +601,31 @@ bool WriteFileAtomically(std::string_view gamePath, const void* data, size_t siz
   }
   forgetAround(target);
   return true;
+}
+}  // namespace
+
+bool WriteFileAtomically(std::string_view gamePath, const void* data, size_t size) {
+  return writeAtomicallyAt(ResolvePath(gamePath), data, size);
+}
+
+bool WriteHostFileAtomically(const std::string& hostPath, const void* data, size_t size) {
+  return writeAtomicallyAt(hostPath, data, size);
+}
+
+bool GamePathFromHost(std::string_view hostPath, std::string& gamePath) {
+  if (!IsValidUtf8(hostPath)) {
+    gamePath.assign(hostPath);
+    return true;
+  }
+  return Utf8ToCp932(hostPath, gamePath);
+}
+
+std::string AbsoluteHostPath(const std::string& hostPath) {
+  if (hostPath.empty() || hostPath[0] == '/') return hostPath;
+  std::string folder(PATH_MAX, '\0');
+  if (!getcwd(folder.data(), folder.size())) return hostPath;
+  folder.resize(std::char_traits<char>::length(folder.c_str()));
+  return joinDisk(folder, hostPath);
 }
 
 bool WriteFileAtomically(std::string_view gamePath, std::string_view bytes) {
