@@ -29,6 +29,31 @@ extern int g_bFileTooNew;
 // Every string loaded loses its CR bytes while set (always at run time).
 extern int g_bStripCR;
 
+// Why a data file was refused, for tools that name the cause beside the game's message.
+enum class eReadFault {
+  None,
+  Missing,          // no such file (error: the system's errno)
+  Unreadable,       // a folder, a device, or a file the system would not read (error: errno)
+  TooLarge,         // larger than kMaxDataFileBytes
+  NoHeader,         // too short for the version header
+  TooNew,           // value: the file's version, newer than g_nDataVersion
+  CutShort,         // value: the bytes a read needed at offset
+  CountPastEnd,     // value: a count whose elements cannot fit in the rest of the file
+  LengthPastEnd,    // value: a text length running past the end of the file
+  TooManyElements,  // the elements described would take more memory than the file may cost
+  BadValue,         // value: a number the format does not allow there (a count beyond a table, ...)
+};
+struct cReadFault {
+  eReadFault kind = eReadFault::None;
+  size_t offset = 0;    // where the refused read or value starts
+  int64_t value = 0;    // see eReadFault
+  size_t fileSize = 0;  // bytes in the file
+  int error = 0;        // errno of Missing and Unreadable
+};
+// The first fault of the data file read last on this thread (None when it loaded). Set by
+// OpenDataFileR and by every failing read of a cDataFile.
+cReadFault LastReadFault();
+
 // Bounds-checked reader over a whole file in memory, or writer into memory that replaces the target
 // file atomically when it is closed. After the first short read the file is failed: later reads fail
 // too and fill nothing.
@@ -40,7 +65,10 @@ class cDataFile {
   bool IsWriter() const { return m_bWriter; }
   const std::string& Path() const { return m_strPath; }
   bool Failed() const { return m_bFailed; }
-  void Fail() { m_bFailed = true; }
+  // Fails the file; the first fault is kept (and made this thread's LastReadFault) with its offset,
+  // by default the current position.
+  void Fail(eReadFault why = eReadFault::BadValue, int64_t value = 0, size_t offset = SIZE_MAX);
+  const cReadFault& Fault() const { return m_fault; }
   // Set on a record's own snapshot read back after a broken load: there a count of 0 means an
   // empty list, so that readers which keep a list on a 0 count in files put an empty one back.
   bool ExactCounts() const { return m_bExactCounts; }
@@ -76,6 +104,7 @@ class cDataFile {
   bool m_bWriter = false;
   bool m_bFailed = false;
   bool m_bExactCounts = false;
+  cReadFault m_fault;
   size_t m_nCharged = 0;
   std::string m_strPath;
 };

@@ -126,9 +126,9 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
   g_MainWindow.m_hWnd = hwnd;
   g_MainWindow.m_bInUse = true;
   if (!g_MainWindow.m_bZoomMenuAdded && lpDTCon && g_Windowed) {
-    // The zoom choices of the system menu: Alt+1 .. Alt+9.
+    // The zoom choices of the system menu, one for each size that fits the desktop: Alt+1 .. Alt+n.
     g_MainWindow.m_bZoomMenuAdded = true;
-    SetZoomKeysEnabled(true);
+    SetZoomKeyCount(MaxZoom());
   }
   switch (msg) {
     case WM_CREATE: g_MainWindow.m_bCreated = true; return 0;

@@ -7,6 +7,7 @@
 
 #include "core/log.h"
 #include "core/thread.h"
+#include "media/graphics/display.h"
 #include "platform/headless/input_script.h"
 #include "platform/message_box.h"
 #include "platform/window/game_window.h"
@@ -111,6 +112,20 @@ TEST_F(MainWindowTest, RightClickStepsTheZoom) {
   EXPECT_EQ(CurrentZoom(), 1);
   SendMessage(window, WM_SYSCOMMAND, 2, 0);
   EXPECT_EQ(CurrentZoom(), 2);
+}
+
+// In Direct3D mode in a window the zoom choices are the sizes that fit the desktop, as the system
+// menu lists them: Alt+1 and Alt+2 on the headless desktop, no Alt+3.
+TEST_F(MainWindowTest, ZoomKeysOfferTheSizesThatFit) {
+  static DTCONTEXT context;
+  DTCONTEXT* saved = lpDTCon;
+  lpDTCon = &context;
+  g_MainWindow.m_bZoomMenuAdded = false;
+  SendMessage(window, WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(ZoomKeyCount(), MaxZoom());
+  EXPECT_EQ(ZoomKeyCount(), 2);
+  lpDTCon = saved;
+  g_MainWindow.m_bZoomMenuAdded = false;
 }
 
 TEST_F(MainWindowTest, FileDialogRequestEndsEvenWithoutAName) {
