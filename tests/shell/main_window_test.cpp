@@ -204,6 +204,7 @@ enum class eAskAtClose { NameEntry, ReplaySaveDialog, ReplayFileRequest, SecondC
 std::atomic<eAskAtClose> g_ask{eAskAtClose::NameEntry};
 std::atomic<int> g_dialogsOpened{0};
 std::atomic<bool> g_askAnswered{false};
+std::atomic<bool> g_workerEnded{false};
 
 unsigned askOnceTheCloseBegan(void*) {
   // The close has begun once Exit's WM_QUIT is queued; it is left there for the loop that would end.
@@ -224,6 +225,7 @@ unsigned askOnceTheCloseBegan(void*) {
     case eAskAtClose::ReplayFileRequest: g_askAnswered = RequestFileDialog(g_nReplayFileRequest) == 0; break;
     case eAskAtClose::SecondClose: g_askAnswered = SendMessage(window, WM_CLOSE, 0, 0) == 0; break;
   }
+  g_workerEnded = true;
   return 1;
 }
 
@@ -241,11 +243,14 @@ TEST_P(CloseWhileWorkerAsks, AnswersWithoutDialogsAndWaitsForTheWorker) {
   };
   g_dialogsOpened = 0;
   g_askAnswered = false;
+  g_workerEnded = false;
   g_ask = GetParam();
   g_SceneMgr.m_nScene = kSceneTitle;  // no question
   ASSERT_TRUE(thGame.Start(askOnceTheCloseBegan, nullptr));
   SendMessage(window, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(thGame.HasThread());  // ended, not left behind
+  // The worker had ended before the close went on; it was not left behind.
+  EXPECT_TRUE(g_workerEnded.load());
+  EXPECT_FALSE(thGame.HasThread());
   EXPECT_TRUE(g_askAnswered.load());
   EXPECT_EQ(g_dialogsOpened.load(), 0);
   EXPECT_FALSE(IsWindow(window));
