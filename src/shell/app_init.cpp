@@ -33,6 +33,7 @@
 #include "shell/startup_media.h"
 #include "shell/system_ini.h"
 #include "shell/window_data.h"
+#include "shell/workers.h"
 
 bool ShellFramePace(int fps, int showFps, DDSURFACEDATA* fontSheet) {
   return CheckFramePace(fps, showFps != 0, fontSheet);
@@ -241,6 +242,9 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
 }
 
 void AppExit() {
+  // Nothing the worker threads use is released while one of them runs. The close of the window has
+  // stopped them already; a run that ended another way stops them here (each waits until it ends).
+  ExitWorkers();
   // The list positions are saved with the player files, when they arrive.
   DS_Release();
   g_BgmPlayer.ReleaseBgm();

@@ -27,7 +27,10 @@ std::atomic<FpsTextDrawer> g_pfnFpsText{nullptr};
 bool directDrawMode() { return !lpDTCon && lpDDCon; }
 }  // namespace
 
-void SetFrameLimit(uint64_t frames) { g_nFrameLimit.store(frames); }
+void SetFrameLimit(uint64_t frames) {
+  g_nPolledFrames.store(0);
+  g_nFrameLimit.store(frames);
+}
 bool FrameLimitReached() {
   uint64_t limit = g_nFrameLimit.load();
   return limit != 0 && g_nPolledFrames.load() >= limit;

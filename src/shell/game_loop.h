@@ -8,8 +8,8 @@ unsigned GameLoop(void* arg);
 // DirectDraw pacing: waits (1-ms sleeps) until the frame interval allows the next frame.
 void WaitFrameTiming();
 
-// Stops running frames after `frames` frames and closes the window through its normal close path
-// without the quit question (0: no limit).
+// Starts counting frames anew (a run's start): stops running frames after `frames` frames and
+// closes the window through its normal close path without the quit question (0: no limit).
 void SetFrameLimit(uint64_t frames);
 bool FrameLimitReached();
 // Frames whose input was polled since start (the input script counts in these).

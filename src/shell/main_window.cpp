@@ -33,6 +33,10 @@ cMainWindow g_MainWindow;
 cUiHooks g_UiHooks;
 
 namespace {
+// Set while a close stops the worker threads (user-interface thread only writes it). Their requests
+// are still answered, but none opens a dialog, and a file-dialog request waits no longer.
+std::atomic<bool> g_bClosing{false};
+
 void stopBgm() { g_BgmPlayer.StopBgm(); }
 
 // The quit question: every worker suspended while it is open, so that no frame runs under it.
@@ -48,6 +52,7 @@ auto runModal(F&& dialog) {
 // dialog mode around it (in this order, and back in the same order).
 template <class F>
 auto runDialog(F&& dialog) {
+  if (g_bClosing.load()) return decltype(dialog()){};  // answered as cancelled
   DDSetDialogBoxMode(1);
   SuspendWorkers();
   auto result = dialog();
@@ -87,6 +92,8 @@ void handleFileDialog(int mode, WPARAM which) {
 }
 
 LRESULT onClose(HWND hwnd) {
+  // A close sent by a worker while this one waits for it to end: the first close finishes the job.
+  if (g_bClosing.load()) return 0;
   cCloseState state = CurrentCloseState();
   if (CloseAsksQuestion(state)) {
     bool yes = runModal([] { return ConfirmQuit(g_IniSettings.English); });
@@ -103,12 +110,15 @@ LRESULT onClose(HWND hwnd) {
     return 0;
   }
   ECLogPuts("WM_CLOSE 成功！");
+  g_bClosing.store(true);
   stopBgm();
+  // Waits until every worker has ended, answering what they send to this window meanwhile.
   ExitWorkers();
   // Destroying the window: WM_DESTROY first, then the handle goes away.
   MainWndProc(hwnd, WM_DESTROY, 0, 0);
   GameWindowDestroy();
   DestroyMessageWindow(hwnd);
+  g_bClosing.store(false);
   return 0;
 }
 
@@ -226,8 +236,8 @@ int RequestFileDialog(std::atomic<int>& flag, int whichPlay) {
   g_nDialogDone.store(0);
   flag.store(1);
   while (!g_nDialogDone.load()) {
-    // A window that closed meanwhile (its close gave up waiting for this thread) answers nothing.
-    if (!IsWindow(g_hMainWnd.load())) return 0;
+    // A window that closes meanwhile answers nothing: its close waits for this thread to end.
+    if (g_bClosing.load() || !IsWindow(g_hMainWnd.load())) return 0;
     QcSleep(1);
   }
   return g_nDialogResult.load();

@@ -1,5 +1,6 @@
 // The main window's procedure: the close flow with its question, closing during a modal wait, the
-// zoom by right click and the file-dialog request protocol between the two threads.
+// zoom by right click, the file-dialog request protocol between the two threads, and the requests a
+// worker makes while the close waits for it.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -211,4 +212,73 @@ TEST_F(MainWindowTest, FileDialogRequestEndsWhenTheWindowCloses) {
   EXPECT_EQ(g_bQuit.load(), 0);
   g_nStageFileRequest.store(0);
 }
+
+// What a worker asks of the window while the close waits for it to end: every request is answered at
+// once and none opens a dialog, so the worker ends and the close completes.
+enum class eAskAtClose { NameEntry, ReplaySaveDialog, ReplayFileRequest, SecondClose };
+std::atomic<eAskAtClose> g_ask{eAskAtClose::NameEntry};
+std::atomic<int> g_dialogsOpened{0};
+std::atomic<bool> g_askAnswered{false};
+std::atomic<bool> g_workerEnded{false};
+
+unsigned askOnceTheCloseBegan(void*) {
+  // The close has begun once Exit's WM_QUIT is queued; it is left there for the loop that would end.
+  MSG msg;
+  while (!PeekMessage(&msg, false) || msg.message != WM_QUIT) std::this_thread::yield();
+  const HWND window = g_hMainWnd.load();
+  switch (g_ask.load()) {
+    case eAskAtClose::NameEntry:
+      g_nNameEntryDone.store(0);
+      SendMessage(window, kMsgNameEntry, 0, 0);
+      g_askAnswered = g_nNameEntryDone.load() == 1;
+      break;
+    case eAskAtClose::ReplaySaveDialog:
+      g_nReplaySaveDone.store(0);
+      SendMessage(window, kMsgReplaySaveDialog, 0, 0);
+      g_askAnswered = g_nReplaySaveDone.load() == 1;
+      break;
+    case eAskAtClose::ReplayFileRequest: g_askAnswered = RequestFileDialog(g_nReplayFileRequest) == 0; break;
+    case eAskAtClose::SecondClose: g_askAnswered = SendMessage(window, WM_CLOSE, 0, 0) == 0; break;
+  }
+  g_workerEnded = true;
+  return 1;
+}
+
+class CloseWhileWorkerAsks : public MainWindowTest, public ::testing::WithParamInterface<eAskAtClose> {};
+
+TEST_P(CloseWhileWorkerAsks, AnswersWithoutDialogsAndWaitsForTheWorker) {
+  g_UiHooks.runNameDialog = [] { ++g_dialogsOpened; };
+  g_UiHooks.runFileDialog = [](int, const std::string&, std::string&) {
+    ++g_dialogsOpened;
+    return false;
+  };
+  g_UiHooks.runReplaySaveDialog = [](std::string&) {
+    ++g_dialogsOpened;
+    return false;
+  };
+  g_dialogsOpened = 0;
+  g_askAnswered = false;
+  g_workerEnded = false;
+  g_ask = GetParam();
+  g_SceneMgr.m_nScene = kSceneTitle;  // no question
+  ASSERT_TRUE(thGame.Start(askOnceTheCloseBegan, nullptr));
+  SendMessage(window, WM_CLOSE, 0, 0);
+  // The worker had ended before the close went on; it was not left behind.
+  EXPECT_TRUE(g_workerEnded.load());
+  EXPECT_FALSE(thGame.HasThread());
+  EXPECT_TRUE(g_askAnswered.load());
+  EXPECT_EQ(g_dialogsOpened.load(), 0);
+  EXPECT_FALSE(IsWindow(window));
+  g_nReplayFileRequest.store(0);
+}
+
+std::string askName(const ::testing::TestParamInfo<eAskAtClose>& info) {
+  const char* const names[] = {"NameEntry", "ReplaySaveDialog", "ReplayFileRequest", "SecondClose"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Asks, CloseWhileWorkerAsks,
+                         ::testing::Values(eAskAtClose::NameEntry, eAskAtClose::ReplaySaveDialog,
+                                           eAskAtClose::ReplayFileRequest, eAskAtClose::SecondClose),
+                         askName);
 }  // namespace
