@@ -177,13 +177,16 @@ TEST(MidiSmfSong, EveryTestFileIsReadOrRefusedCleanly) {
   EXPECT_EQ(notes, (std::vector<int>{60, 62, 64, 65, 67, 69, 71, 72}));
 }
 
+// Writes a song of one note (middle C, velocity 64) lasting half a second; returns its path.
+std::string WriteOneNoteSong(const char* name) {
+  const std::string path = TestTempPath(name);
+  EXPECT_TRUE(test_audio::WriteBytes(
+      path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}})));
+  return path;
+}
+
 TEST(MidiFilePlayer, PlaysLoopsAndStops) {
-  const std::string path = TestTempPath("midi_file_player_test.mid");
-  const auto bytes = Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}});
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  const std::string path = WriteOneNoteSong("midi_file_player_test.mid");
 
   cRecordingSink sink;
   cMidiRenderer renderer(sink, 48000);
@@ -216,12 +219,7 @@ TEST(MidiFilePlayer, PlaysLoopsAndStops) {
 // whatever is pulled, and plays from its first event once the sink arrives; a song stopped while
 // waiting leaves nothing behind.
 TEST(MidiFilePlayer, ASongStartedBeforeTheSynthesiserIsReadyPlaysFromItsStart) {
-  const std::string path = TestTempPath("midi_late_sink_test.mid");
-  const auto bytes = Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}});
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  const std::string path = WriteOneNoteSong("midi_late_sink_test.mid");
 
   cMidiRenderer renderer(48000);
   EXPECT_FALSE(renderer.HasSink());

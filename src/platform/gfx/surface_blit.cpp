@@ -289,7 +289,7 @@ Result Surface::Blt(const Rect* dstRect, Surface* src, const Rect* srcRect, uint
   if (!IsValidRect(sr)) return kErrInvalidRect;
   const bool keyed = (flags & kBltKeySrc) && src->m_hasKey;
 
-  if (m_isPrimary && m_ddraw && !keyed && src != this && !m_lost && IsWhole(dr, m_width, m_height) &&
+  if (m_isPrimary && m_ddraw && !keyed && src != this && IsWhole(dr, m_width, m_height) &&
       IsWhole(sr, src->m_width, src->m_height) && src->m_width == m_width && src->m_height == m_height) {
     m_ddraw->CopyAndPresent(this, src);  // the windowed present: copied and shown in one pass
     return kOk;

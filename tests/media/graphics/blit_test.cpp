@@ -121,12 +121,16 @@ TEST_P(BlitTest, CirclePointsLeftOfTheSurfaceLandOnItsEdgeOnlyInDirect3D) {
 INSTANTIATE_TEST_SUITE_P(AllModes, BlitTest, ::testing::ValuesIn(kModes),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A surface record of the given size, for the clipping rules alone.
+DDSURFACEDATA SizedSurface(int width, int height) {
+  DDSURFACEDATA sd{};
+  sd.nWidth = width;
+  sd.nHeight = height;
+  return sd;
+}
+
 TEST(ClipBlit, SameSizeAndScaledRectanglesAreCutToBothSurfaces) {
-  DDSURFACEDATA dst{}, src{};
-  dst.nWidth = 100;
-  dst.nHeight = 50;
-  src.nWidth = 64;
-  src.nHeight = 32;
+  DDSURFACEDATA dst = SizedSurface(100, 50), src = SizedSurface(64, 32);
   DTCONTEXT direct3D;
   struct Case {
     bool d3d;
@@ -188,11 +192,7 @@ TEST(ClipBlit, SameSizeAndScaledRectanglesAreCutToBothSurfaces) {
 // A same-size copy starting left of the destination keeps the source's far edge: what reaches past
 // the destination is left to the device, which clips it. One starting inside is cut at the far edge.
 TEST(ClipBlit, OnlyADestinationStartingInsideIsCutAtItsFarEdge) {
-  DDSURFACEDATA dst{}, src{};
-  dst.nWidth = 100;
-  dst.nHeight = 50;
-  src.nWidth = 300;
-  src.nHeight = 32;
+  DDSURFACEDATA dst = SizedSurface(100, 50), src = SizedSurface(300, 32);
   int x = -10, y = 0, w = 200, h = 32, sx = 0, sy = 0, sw = 200, sh = 32;
   ASSERT_TRUE(DDClipBlit(&dst, x, y, w, h, &src, sx, sy, sw, sh));
   EXPECT_EQ((std::array{x, w, sx, sw}), (std::array{0, 190, 10, 190}));
