@@ -90,6 +90,12 @@ TEST_P(BlitTest, FillsAreCutToTheSurfaceAndUsePaletteColours) {
   // A start past the far edge fills nothing.
   DDFillRect(&g_BackBufferSD, 700, 200, 20, 20, 201);
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 639, 205), Colour(7));
+  // A negative width is a refused rectangle in DirectDraw; Direct3D draws its quad leftward.
+  DDFillRect(&g_BackBufferSD, 100, 300, -10, 2, 201);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 90, 300), lpDTCon ? Colour(201) : Colour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 99, 301), lpDTCon ? Colour(201) : Colour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 89, 300), Colour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 100, 300), Colour(7));
 }
 
 TEST_P(BlitTest, AfterTheFatalStopStretchedBlitsDrawNothing) {
