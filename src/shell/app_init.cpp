@@ -24,6 +24,7 @@
 #include "media/sound/sound_effects.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/font/font_faces.h"
 #include "platform/window/game_window.h"
 #include "shell/app_globals.h"
 #include "shell/input_state.h"
@@ -151,6 +152,8 @@ void placeWindow() {
 }  // namespace
 
 bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
+  // The installed fonts are looked up while the data loads; the fonts are made further down.
+  PrepareFontFaces();
   QcSrand(timeGetTime());
   g_nDataVersion = kDataVersion;
   g_bFileTooNew = 0;
