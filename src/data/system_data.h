@@ -241,4 +241,4 @@ class cSystemData : public cRecord {
   void PadShortLists();
 };
 
-extern cSystemData g_SystemData;
+extern cSystemData& g_SystemData;  // in g_GameData (data/game_data.h)

@@ -221,7 +221,7 @@ TEST_F(TypeRecordsTest, CharaFlowsOnLoad) {
   ASSERT_TRUE(LoadBody(chara, 986, TypeBody('c', 986, t)));
   ASSERT_EQ(chara.m_aFlows.size(), 1u);  // empty flows dropped, the test-play flow removed
   EXPECT_EQ(chara.m_aFlows[0].m_nGroup, 2);
-  g_TestPlay = 1;
+  g_GameData.m_bTestPlay = 1;
   ASSERT_TRUE(LoadBody(chara, 986, TypeBody('c', 986, t)));
   EXPECT_EQ(chara.m_aFlows.size(), 2u);
 }

@@ -10,6 +10,7 @@
 
 #include "data/database.h"
 #include "media/graphics/graphics_fixture.h"
+#include "test_support/fresh_game_data.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ DDRAWSURFACEDATA g_FakeHalf;
 // (DirectDraw mode, since no display runs).
 class GraphicSourceTest : public ::testing::Test {
  protected:
+  cFreshGameData m_FreshGameData;
   void SetUp() override {
     ASSERT_EQ(lpDTCon, nullptr);
     Clear();
@@ -31,7 +33,6 @@ class GraphicSourceTest : public ::testing::Test {
     g_bMirrorTwins = 1;
     g_bCharaExcFixedLayout = 0;
     SetCharaExcSurfaceLookup(nullptr);
-    g_Database.SetDatabaseDefaults();
   }
   static void Clear() {
     for (DDSURFACEDATA& sd : g_SurfaceData) std::memset(&sd, 0, sizeof sd);

@@ -145,13 +145,14 @@ TEST(PulseValue, TriangleWave) {
 #include "data/system_data.h"
 #include "media/graphics/display.h"
 #include "shell/palette_helpers.h"
+#include "test_support/fresh_game_data.h"
 
 namespace {
 TEST(AnimatePalette, Direct3DPulsesTheColourChangeTable) {
   static DTCONTEXT context;
   DTCONTEXT* saved = lpDTCon;
   lpDTCon = &context;
-  const int savedStep = g_SystemData.m_nPaletteStep;
+  cFreshGameData freshGameData;
   ResetPaletteAnimation();
   g_SystemData.m_nPaletteStep = 0;
   for (int i = 0; i < 10; ++i) AnimatePalette();
@@ -171,7 +172,6 @@ TEST(AnimatePalette, Direct3DPulsesTheColourChangeTable) {
   // The ninth value's first cycle ends on the 5th step (100, 200, 200, 100, bottom): green follows.
   for (int i = 0; i < 4; ++i) AnimatePalette();
   EXPECT_EQ(g_aCharaColourChange[9].dwColour, 0xFF006400u);
-  g_SystemData.m_nPaletteStep = savedStep;
   lpDTCon = saved;
   ResetPaletteAnimation();
 }
