@@ -11,8 +11,6 @@
 
 constexpr int kBlockInheritGroups = 11;
 
-struct DDSURFACEDATA;
-
 class cBlockType : public cRecord {
  public:
   cBlockType();
@@ -28,9 +26,6 @@ class cBlockType : public cRecord {
   void ValidateBlockType();
   // An item reference past its palette list is cleared.
   void ValidateBlockItem();
-  // Draws the block's 32 x 32 graphic at (x, y) with the colour key, and its icon over it when the
-  // icon display is 1; nothing for graphic 0.
-  void DrawBlockType(DDSURFACEDATA* target, int x, int y) const;
 
   int16_t m_nCellX = 0;
   int16_t m_nCellY = 0;
