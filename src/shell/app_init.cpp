@@ -34,10 +34,6 @@
 #include "shell/system_ini.h"
 #include "shell/window_data.h"
 
-bool ShellFramePace(int fps, int showFps, DDSURFACEDATA* fontSheet) {
-  return CheckFramePace(fps, showFps != 0, fontSheet);
-}
-
 namespace {
 const char* const kFolders[] = {"user_data",
                                 "user_data\\story",
@@ -179,8 +175,6 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
       g_IniSettings.FreeStage[kFreeStageSize - 1] = '\0';
     }
   }
-  // Direct3D frames are paced in the present by the second-window rule.
-  g_pfnCheckFramePace = ShellFramePace;
   g_SceneMgr.m_nFrameRate = 60;
   g_SceneMgr.m_nFadeStep = 10;
   for (auto& r : g_InputStates) r.SetKeyRepeat(18, 6);

@@ -4,6 +4,7 @@
 #include "data/item_type.h"
 #include "flow_bytes.h"
 #include "game_data_fixture.h"
+#include "test_support/hooks_guard.h"
 #include "type_bytes.h"
 
 class TypeRecordsTest : public GameDataTest {};
@@ -53,11 +54,15 @@ TEST_F(TypeRecordsTest, BlockContactByGroupAndConditions) {
   EXPECT_EQ(GetBlockContact(cell, -1), 0);
   cell.m_nPassGroup = 3;
   cell.m_aConds.resize(1);
-  SetBlockConditionCheck([](cBlock&) { return false; });
-  EXPECT_EQ(GetBlockContact(cell, 2), 0);
-  SetBlockConditionCheck([](cBlock&) { return true; });
-  EXPECT_EQ(GetBlockContact(cell, 2), 1);
-  SetBlockConditionCheck(nullptr);
+  {
+    cHooksGuard guard(SetBlockHooks, {.conditionsHold = [](cBlock&) { return false; }});
+    EXPECT_EQ(GetBlockContact(cell, 2), 0);
+  }
+  {
+    cHooksGuard guard(SetBlockHooks, {.conditionsHold = [](cBlock&) { return true; }});
+    EXPECT_EQ(GetBlockContact(cell, 2), 1);
+  }
+  EXPECT_EQ(GetBlockContact(cell, 2), 1);  // without stage play the conditions hold
 }
 
 TEST_F(TypeRecordsTest, OldShotGraphicsMoveUpOne) {

@@ -15,6 +15,7 @@
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
 #include "shell/system_ini.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 int g_aborts = 0;
@@ -34,11 +35,9 @@ class MainWindowTest : public ::testing::Test {
     g_IniSettings.WindowMode = 1;
     g_SceneMgr.m_nScene = kSceneWorldMap;
     g_aborts = 0;
-    g_UiHooks.abortStageWait = [] { ++g_aborts; };
     InstallHeadlessMessageBoxes(nullptr);
   }
   void TearDown() override {
-    g_UiHooks = cUiHooks{};
     UseInputScript(cInputScript{});
     SetMessageBoxHandler(nullptr);
     if (IsWindow(window)) DestroyMessageWindow(window);
@@ -55,7 +54,12 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(ParseInputScript(text, s, nullptr));
     UseInputScript(s);
   }
+  // Every test's hooks: a modal wait's abort is counted.
+  static cUiHooks BaseHooks() {
+    return {.abortStageWait = [] { ++g_aborts; }};
+  }
   HWND window = nullptr;
+  cHooksGuard<cUiHooks> m_UiHooks{SetUiHooks, BaseHooks()};
 };
 
 TEST_F(MainWindowTest, CloseAnsweredNoKeepsEverything) {
@@ -114,7 +118,9 @@ TEST_F(MainWindowTest, RightClickStepsTheZoom) {
 }
 
 TEST_F(MainWindowTest, FileDialogRequestEndsEvenWithoutAName) {
-  g_UiHooks.makeReplayFileName = [](int, std::string&) { return false; };
+  cUiHooks hooks = BaseHooks();
+  hooks.makeReplayFileName = [](int, std::string&) { return false; };
+  cHooksGuard guard(SetUiHooks, hooks);
   std::atomic<int> result{-1};  // written by the game thread, polled here
   std::thread game([&] { result = RequestFileDialog(g_nReplaySaveRequest, 1); });
   // The user-interface loop's idle step, until the request is served.
@@ -131,14 +137,16 @@ TEST_F(MainWindowTest, FileDialogRequestEndsEvenWithoutAName) {
 
 TEST_F(MainWindowTest, ChosenFileStartsTheStage) {
   static std::string started;
-  g_UiHooks.runFileDialog = [](int mode, const std::string&, std::string& chosen) {
+  cUiHooks hooks = BaseHooks();
+  hooks.runFileDialog = [](int mode, const std::string&, std::string& chosen) {
     chosen = "data\\stg4\\free.stg4";
     return mode == 0;
   };
-  g_UiHooks.startStageFromFile = [](const std::string& path) {
+  hooks.startStageFromFile = [](const std::string& path) {
     started = path;
     return true;
   };
+  cHooksGuard guard(SetUiHooks, hooks);
   std::atomic<int> result{-1};  // written by the game thread, polled here
   std::thread game([&] { result = RequestFileDialog(g_nStageFileRequest); });
   for (int i = 0; i < 100000 && result == -1; ++i) {
