@@ -200,9 +200,7 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
       g_nReplaySaveDone.store(1);
       return 0;
     }
-    case kMsgRestoreDevice:
-      if (g_uiHooks.restoreDevice) g_uiHooks.restoreDevice();
-      return 0;
+    case kMsgRestoreDevice: DDRestoreSurface(); return 0;
     default: return 0;
   }
 }

@@ -81,8 +81,6 @@ struct cUiHooks {
   // Stores the stage's music number in the progress (situation 6) and gives its music option.
   void (*setProgressMusic)(int number) = nullptr;
   int (*progressMusicOption)() = nullptr;
-  // Restores the Direct3D device, its surfaces and fonts.
-  void (*restoreDevice)() = nullptr;
 };
 // Installs the hooks; returns the ones they replace.
 cUiHooks SetUiHooks(const cUiHooks& hooks);

@@ -7,6 +7,8 @@
 
 #include "core/log.h"
 #include "core/thread.h"
+#include "media/graphics/display.h"
+#include "media/graphics/graphics_fixture.h"
 #include "platform/headless/input_script.h"
 #include "platform/message_box.h"
 #include "platform/window/game_window.h"
@@ -203,5 +205,32 @@ TEST_F(MainWindowTest, FileDialogRequestEndsWhenTheWindowCloses) {
   EXPECT_EQ(result.load(), 0);
   EXPECT_EQ(g_bQuit.load(), 0);
   g_nStageFileRequest.store(0);
+}
+
+TEST_F(MainWindowTest, TheRestoreRequestResetsTheLostDevice) {
+  gfxtest::Display display(gfxtest::kModes[1]);  // Direct3D, 32 bits, in a window
+  ASSERT_TRUE(display.ok);
+  g_lpDevice->SimulateDeviceLoss(1);
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 0);
+  SendMessage(window, kMsgRestoreDevice, 0, 0);  // not resettable yet: asked again later
+  EXPECT_TRUE(g_lpDevice->IsLost());
+  SendMessage(window, kMsgRestoreDevice, 0, 0);
+  EXPECT_FALSE(g_lpDevice->IsLost());
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 1);
+
+  // The frame's presentation asks for the restore itself when the device is lost in a window.
+  g_lpDevice->SimulateDeviceLoss(0);
+  g_SceneMgr.PresentFrame();
+  EXPECT_FALSE(g_lpDevice->IsLost());
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 1);
+
+  // Full screen, the request comes when the application is activated again.
+  g_lpDevice->SimulateDeviceLoss(0);
+  g_Windowed = 0;
+  g_AppActive.store(0);
+  SendMessage(window, WM_ACTIVATEAPP, 1, 0);
+  EXPECT_FALSE(g_lpDevice->IsLost());
+  EXPECT_EQ(g_AppActive.load(), 1);
+  g_AppActive.store(0);
 }
 }  // namespace
