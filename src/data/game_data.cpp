@@ -6,8 +6,8 @@
 
 cGameData g_GameData;
 
-cSystemData& g_SystemData = g_GameData.m_SystemData;
 cDatabase& g_Database = g_GameData.m_Database;
+cSystemData& g_SystemData = g_GameData.m_SystemData;
 std::vector<cFrameScript>& g_AnimeScripts = g_GameData.m_aAnimeScripts;
 std::vector<cFrameScript>& g_EffectScripts = g_GameData.m_aEffectScripts;
 std::vector<cCharaEffectPlay>& g_CharaEffectPlays = g_GameData.m_aCharaEffectPlays;

@@ -22,8 +22,9 @@ class cGameData {
   // Every record as at start, the core's file versions included.
   void Reset();
 
-  cSystemData m_SystemData;
+  // In the order start-up loads them: what a record reads of another is built before it.
   cDatabase m_Database;
+  cSystemData m_SystemData;
   std::vector<cFrameScript> m_aAnimeScripts;
   std::vector<cFrameScript> m_aEffectScripts;
   std::vector<cCharaEffectPlay> m_aCharaEffectPlays;
