@@ -9,10 +9,7 @@
 #include "core/sjis.h"
 #include "platform/files.h"
 
-uint32_t g_nDataVersion = kDataVersion;
-uint32_t g_nFileVersion = 0;
-int g_bFileTooNew = 0;
-int g_bStripCR = 1;
+cFileVersions g_FileVersions;
 
 namespace {
 thread_local cReadFault t_lastReadFault;

@@ -20,14 +20,25 @@
 
 constexpr uint32_t kDataVersion = 986;
 
-// The system's data version (986), set by start-up before any file is touched.
-extern uint32_t g_nDataVersion;
-// Version header of the file opened last for reading; class upgrades test it.
-extern uint32_t g_nFileVersion;
-// 1 when the last read open refused a file newer than g_nDataVersion.
-extern int g_bFileTooNew;
-// Every string loaded loses its CR bytes while set (always at run time).
-extern int g_bStripCR;
+// The file-version state of a run: this library's part of the per-run state. The game-data context
+// (data/game_data.h) resets it with the rest of the run's data; the g_ names are references into it.
+struct cFileVersions {
+  // The system's data version (986), set by start-up before any file is touched.
+  uint32_t m_nDataVersion = kDataVersion;
+  // Version header of the file opened last for reading; class upgrades test it.
+  uint32_t m_nFileVersion = 0;
+  // 1 when the last read open refused a file newer than the data version.
+  int m_bFileTooNew = 0;
+  // Every string loaded loses its CR bytes while set (always at run time).
+  int m_bStripCR = 1;
+
+  void Reset() { *this = cFileVersions{}; }
+};
+extern cFileVersions g_FileVersions;
+inline uint32_t& g_nDataVersion = g_FileVersions.m_nDataVersion;
+inline uint32_t& g_nFileVersion = g_FileVersions.m_nFileVersion;
+inline int& g_bFileTooNew = g_FileVersions.m_bFileTooNew;
+inline int& g_bStripCR = g_FileVersions.m_bStripCR;
 
 // Why a data file was refused, for tools that name the cause beside the game's message.
 enum class eReadFault {

@@ -5,8 +5,6 @@
 #include "data/fixed_tables.h"
 #include "data/load_error.h"
 
-cDatabase g_Database;
-
 const char* const kDatabaseLoadFailed = "データベースの読み込みに失敗…";
 
 namespace {

@@ -9,9 +9,6 @@
 #include "data/field_names.h"
 #include "data/palette.h"
 
-cStageData g_StageFile;
-cStageData g_StageData;
-
 // ---- keep areas and background layers ----
 
 cStageQuad::cStageQuad() { DeclareFields(g_nDataVersion); }

@@ -167,9 +167,10 @@ class cStageData : public cRecord {
   bool SaveBody(cDataFile& file, cStageData& settings);
 };
 
-// The stage as read by the loader and played, and the copy of its settings taken after loading.
-extern cStageData g_StageFile;
-extern cStageData g_StageData;
+// The stage as read by the loader and played, and the copy of its settings taken after loading (both
+// in g_GameData, data/game_data.h).
+extern cStageData& g_StageFile;
+extern cStageData& g_StageData;
 
 // Copies the settings (header, int list, keep areas, layers and texts) of src into dst.
 void CopyStageSettings(cStageData& dst, const cStageData& src);

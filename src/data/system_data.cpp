@@ -7,8 +7,6 @@
 #include "core/strings.h"
 #include "data/database.h"
 
-cSystemData g_SystemData;
-
 // ---------------------------------------------------------------------------------------------
 // Element records
 

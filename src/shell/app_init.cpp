@@ -36,10 +36,6 @@
 #include "shell/window_data.h"
 #include "shell/workers.h"
 
-bool ShellFramePace(int fps, int showFps, DDSURFACEDATA* fontSheet) {
-  return CheckFramePace(fps, showFps != 0, fontSheet);
-}
-
 namespace {
 const char* const kFolders[] = {"user_data",
                                 "user_data\\story",
@@ -183,8 +179,6 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
       g_IniSettings.FreeStage[kFreeStageSize - 1] = '\0';
     }
   }
-  // Direct3D frames are paced in the present by the second-window rule.
-  g_pfnCheckFramePace = ShellFramePace;
   g_SceneMgr.m_nFrameRate = 60;
   g_SceneMgr.m_nFadeStep = 10;
   for (auto& r : g_InputStates) r.SetKeyRepeat(18, 6);

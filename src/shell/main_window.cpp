@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/containers.h"
 #include "core/log.h"
@@ -30,12 +31,12 @@ std::atomic<int> g_nReplaySaveDone{0};
 std::atomic<int> g_AppActive{0};
 
 cMainWindow g_MainWindow;
-cUiHooks g_UiHooks;
 
 namespace {
 // Set while a close stops the worker threads (user-interface thread only writes it). Their requests
 // are still answered, but none opens a dialog, and a file-dialog request waits no longer.
 std::atomic<bool> g_bClosing{false};
+cUiHooks g_uiHooks;
 
 void stopBgm() { g_BgmPlayer.StopBgm(); }
 
@@ -69,7 +70,7 @@ void fatalFollowUp() {
 void handleFileDialog(int mode, WPARAM which) {
   std::string proposed;
   if (mode == 2) {
-    if (!g_UiHooks.makeReplayFileName || !g_UiHooks.makeReplayFileName(static_cast<int>(which), proposed)) {
+    if (!g_uiHooks.makeReplayFileName || !g_uiHooks.makeReplayFileName(static_cast<int>(which), proposed)) {
       // No name could be built: the request ends unanswered, and the waiting game thread goes on.
       g_nDialogResult.store(0);
       g_nDialogDone.store(1);
@@ -77,12 +78,12 @@ void handleFileDialog(int mode, WPARAM which) {
     }
   }
   std::string chosen;
-  bool picked = runDialog([&] { return g_UiHooks.runFileDialog && g_UiHooks.runFileDialog(mode, proposed, chosen); });
+  bool picked = runDialog([&] { return g_uiHooks.runFileDialog && g_uiHooks.runFileDialog(mode, proposed, chosen); });
   if (picked) {
     bool ok = false;
-    if (mode == 0) ok = g_UiHooks.startStageFromFile && g_UiHooks.startStageFromFile(chosen);
-    if (mode == 1) ok = g_UiHooks.loadReplayFile && g_UiHooks.loadReplayFile(chosen);
-    if (mode == 2) ok = g_UiHooks.saveReplay && g_UiHooks.saveReplay(static_cast<int>(which), chosen);
+    if (mode == 0) ok = g_uiHooks.startStageFromFile && g_uiHooks.startStageFromFile(chosen);
+    if (mode == 1) ok = g_uiHooks.loadReplayFile && g_uiHooks.loadReplayFile(chosen);
+    if (mode == 2) ok = g_uiHooks.saveReplay && g_uiHooks.saveReplay(static_cast<int>(which), chosen);
     if (!ok) fatalFollowUp();
     g_nDialogResult.store(1);
   } else {
@@ -105,7 +106,7 @@ LRESULT onClose(HWND hwnd) {
   if (CloseSavesPlacement(state)) SaveWindowPlacement();
   if (PauseThreadRunning()) {
     ECLogPuts("WM_CLOSE thPause.m_hThread");
-    if (g_UiHooks.abortStageWait) g_UiHooks.abortStageWait();
+    if (g_uiHooks.abortStageWait) g_uiHooks.abortStageWait();
     PostThreadMessage(PauseThreadId(), WM_QUIT, 0, 0);
     return 0;
   }
@@ -125,8 +126,8 @@ LRESULT onClose(HWND hwnd) {
 void onPlayBgm(WPARAM situation, LPARAM lParam) {
   int loop = 1;
   if (situation == kBgmSituationStage) {
-    if (g_UiHooks.setProgressMusic) g_UiHooks.setProgressMusic(static_cast<int>(lParam));
-    if (g_UiHooks.progressMusicOption) loop = g_UiHooks.progressMusicOption();
+    if (g_uiHooks.setProgressMusic) g_uiHooks.setProgressMusic(static_cast<int>(lParam));
+    if (g_uiHooks.progressMusicOption) loop = g_uiHooks.progressMusicOption();
   }
   PlayBgmKind(situation, lParam, loop);
 }
@@ -184,7 +185,7 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kMsgNameEntry:
       runDialog([] {
-        if (g_UiHooks.runNameDialog) g_UiHooks.runNameDialog();
+        if (g_uiHooks.runNameDialog) g_uiHooks.runNameDialog();
         return 0;
       });
       g_nNameEntryDone.store(1);
@@ -201,19 +202,19 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
     case kMsgPlayBgm: onPlayBgm(wParam, lParam); return 0;
     case kMsgReplaySaveDialog: {
       std::string name;
-      bool named = runDialog([&] { return g_UiHooks.runReplaySaveDialog && g_UiHooks.runReplaySaveDialog(name); });
+      bool named = runDialog([&] { return g_uiHooks.runReplaySaveDialog && g_uiHooks.runReplaySaveDialog(name); });
       if (named && !name.empty()) {
-        if (!g_UiHooks.saveReplay || !g_UiHooks.saveReplay(static_cast<int>(wParam), name)) fatalFollowUp();
+        if (!g_uiHooks.saveReplay || !g_uiHooks.saveReplay(static_cast<int>(wParam), name)) fatalFollowUp();
       }
       g_nReplaySaveDone.store(1);
       return 0;
     }
-    case kMsgRestoreDevice:
-      if (g_UiHooks.restoreDevice) g_UiHooks.restoreDevice();
-      return 0;
+    case kMsgRestoreDevice: DDRestoreSurface(); return 0;
     default: return 0;
   }
 }
+
+cUiHooks SetUiHooks(const cUiHooks& hooks) { return std::exchange(g_uiHooks, hooks); }
 
 int ServiceUiRequests() {
   HWND w = g_hMainWnd.load();

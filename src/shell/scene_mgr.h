@@ -20,9 +20,14 @@ enum eSceneId {
   kSceneCount = 8,
 };
 
-// Builds the object of one scene id; registered by the code that owns the scene class.
-using SceneFactory = cScene* (*)();
-void RegisterSceneFactory(int id, SceneFactory factory);
+// What the scene manager asks of the layers that own the scene classes (stage play and the menus),
+// installed at start-up before the game thread runs.
+struct cSceneHooks {
+  // Builds the object of a scene id; a scene without one is an empty scene that draws nothing.
+  cScene* (*createScene[kSceneCount])() = {};
+};
+// Installs the hooks; returns the ones they replace.
+cSceneHooks SetSceneHooks(const cSceneHooks& hooks);
 
 class cSceneMgr {
  public:

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/log.h"
+#include "data/game_data.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/instance/single_instance.h"
@@ -98,6 +99,8 @@ int WinMain(const char* cmdLine, int showCmd) {
   } else {
     g_TestPlay = 0;
   }
+  // The game's data keeps the flows meant for test plays only in a test play.
+  g_GameData.m_bTestPlay = g_TestPlay;
 
   if (!secureSingleInstance()) return 0;
 

@@ -80,14 +80,14 @@ Bytes sampleBody(uint32_t version) {
 class RecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_nDataVersion = kDataVersion;
-    g_bStripCR = 1;
+    g_FileVersions.Reset();
     g_bQuit = 0;
     dir = std::filesystem::temp_directory_path() / ("qc4_record_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
   }
   void TearDown() override {
     std::filesystem::remove_all(dir);
+    g_FileVersions.Reset();
     g_bQuit = 0;
   }
   std::filesystem::path dir;
@@ -246,7 +246,6 @@ TEST_F(RecordTest, EveryHeaderReadSetsTheVersionAndTheTooNewFlag) {
   EXPECT_EQ(cSample().LoadFile((dir / "none.dat").string()), 0);
   EXPECT_EQ(g_bFileTooNew, 1);
   EXPECT_EQ(g_nFileVersion, 986u);
-  g_bFileTooNew = 0;
 }
 
 TEST_F(RecordTest, LongStringsAreCutAtTheCopyBufferWithoutSplittingACharacter) {

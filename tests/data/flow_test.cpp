@@ -92,7 +92,7 @@ TEST_F(FlowTest, TestPlayFlowsKeptOrRemovedByTheTwoSwitches) {
   flows[2].m_nGroup = 3;
   for (int testPlay : {0, 1}) {
     for (int keep : {0, 1}) {
-      g_TestPlay = testPlay;
+      g_GameData.m_bTestPlay = testPlay;
       g_SystemData.m_bKeepTestFlows = keep;
       std::vector<cFlow> list = flows;
       FilterTestPlayFlows(list);

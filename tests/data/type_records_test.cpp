@@ -4,6 +4,7 @@
 #include "data/item_type.h"
 #include "flow_bytes.h"
 #include "game_data_fixture.h"
+#include "test_support/hooks_guard.h"
 #include "type_bytes.h"
 
 class TypeRecordsTest : public GameDataTest {};
@@ -53,11 +54,15 @@ TEST_F(TypeRecordsTest, BlockContactByGroupAndConditions) {
   EXPECT_EQ(GetBlockContact(cell, -1), 0);
   cell.m_nPassGroup = 3;
   cell.m_aConds.resize(1);
-  SetBlockConditionCheck([](cBlock&) { return false; });
-  EXPECT_EQ(GetBlockContact(cell, 2), 0);
-  SetBlockConditionCheck([](cBlock&) { return true; });
-  EXPECT_EQ(GetBlockContact(cell, 2), 1);
-  SetBlockConditionCheck(nullptr);
+  {
+    cHooksGuard guard(SetBlockHooks, {.conditionsHold = [](cBlock&) { return false; }});
+    EXPECT_EQ(GetBlockContact(cell, 2), 0);
+  }
+  {
+    cHooksGuard guard(SetBlockHooks, {.conditionsHold = [](cBlock&) { return true; }});
+    EXPECT_EQ(GetBlockContact(cell, 2), 1);
+  }
+  EXPECT_EQ(GetBlockContact(cell, 2), 1);  // without stage play the conditions hold
 }
 
 TEST_F(TypeRecordsTest, OldShotGraphicsMoveUpOne) {
@@ -221,7 +226,7 @@ TEST_F(TypeRecordsTest, CharaFlowsOnLoad) {
   ASSERT_TRUE(LoadBody(chara, 986, TypeBody('c', 986, t)));
   ASSERT_EQ(chara.m_aFlows.size(), 1u);  // empty flows dropped, the test-play flow removed
   EXPECT_EQ(chara.m_aFlows[0].m_nGroup, 2);
-  g_TestPlay = 1;
+  g_GameData.m_bTestPlay = 1;
   ASSERT_TRUE(LoadBody(chara, 986, TypeBody('c', 986, t)));
   EXPECT_EQ(chara.m_aFlows.size(), 2u);
 }

@@ -9,6 +9,7 @@
 #include "core/log.h"
 #include "core/thread.h"
 #include "media/graphics/display.h"
+#include "media/graphics/graphics_fixture.h"
 #include "platform/headless/input_script.h"
 #include "platform/message_box.h"
 #include "platform/window/game_window.h"
@@ -17,6 +18,7 @@
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
 #include "shell/system_ini.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 int g_aborts = 0;
@@ -36,11 +38,9 @@ class MainWindowTest : public ::testing::Test {
     g_IniSettings.WindowMode = 1;
     g_SceneMgr.m_nScene = kSceneWorldMap;
     g_aborts = 0;
-    g_UiHooks.abortStageWait = [] { ++g_aborts; };
     InstallHeadlessMessageBoxes(nullptr);
   }
   void TearDown() override {
-    g_UiHooks = cUiHooks{};
     UseInputScript(cInputScript{});
     SetMessageBoxHandler(nullptr);
     if (IsWindow(window)) DestroyMessageWindow(window);
@@ -57,7 +57,12 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(ParseInputScript(text, s, nullptr));
     UseInputScript(s);
   }
+  // Every test's hooks: a modal wait's abort is counted.
+  static cUiHooks BaseHooks() {
+    return {.abortStageWait = [] { ++g_aborts; }};
+  }
   HWND window = nullptr;
+  cHooksGuard<cUiHooks> m_UiHooks{SetUiHooks, BaseHooks()};
 };
 
 TEST_F(MainWindowTest, CloseAnsweredNoKeepsEverything) {
@@ -130,7 +135,9 @@ TEST_F(MainWindowTest, ZoomKeysOfferTheSizesThatFit) {
 }
 
 TEST_F(MainWindowTest, FileDialogRequestEndsEvenWithoutAName) {
-  g_UiHooks.makeReplayFileName = [](int, std::string&) { return false; };
+  cUiHooks hooks = BaseHooks();
+  hooks.makeReplayFileName = [](int, std::string&) { return false; };
+  cHooksGuard guard(SetUiHooks, hooks);
   std::atomic<int> result{-1};  // written by the game thread, polled here
   std::thread game([&] { result = RequestFileDialog(g_nReplaySaveRequest, 1); });
   // The user-interface loop's idle step, until the request is served.
@@ -147,14 +154,16 @@ TEST_F(MainWindowTest, FileDialogRequestEndsEvenWithoutAName) {
 
 TEST_F(MainWindowTest, ChosenFileStartsTheStage) {
   static std::string started;
-  g_UiHooks.runFileDialog = [](int mode, const std::string&, std::string& chosen) {
+  cUiHooks hooks = BaseHooks();
+  hooks.runFileDialog = [](int mode, const std::string&, std::string& chosen) {
     chosen = "data\\stg4\\free.stg4";
     return mode == 0;
   };
-  g_UiHooks.startStageFromFile = [](const std::string& path) {
+  hooks.startStageFromFile = [](const std::string& path) {
     started = path;
     return true;
   };
+  cHooksGuard guard(SetUiHooks, hooks);
   std::atomic<int> result{-1};  // written by the game thread, polled here
   std::thread game([&] { result = RequestFileDialog(g_nStageFileRequest); });
   for (int i = 0; i < 100000 && result == -1; ++i) {
@@ -213,6 +222,33 @@ TEST_F(MainWindowTest, FileDialogRequestEndsWhenTheWindowCloses) {
   g_nStageFileRequest.store(0);
 }
 
+TEST_F(MainWindowTest, TheRestoreRequestResetsTheLostDevice) {
+  gfxtest::Display display(gfxtest::kModes[1]);  // Direct3D, 32 bits, in a window
+  ASSERT_TRUE(display.ok);
+  g_lpDevice->SimulateDeviceLoss(1);
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 0);
+  SendMessage(window, kMsgRestoreDevice, 0, 0);  // not resettable yet: asked again later
+  EXPECT_TRUE(g_lpDevice->IsLost());
+  SendMessage(window, kMsgRestoreDevice, 0, 0);
+  EXPECT_FALSE(g_lpDevice->IsLost());
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 1);
+
+  // The frame's presentation asks for the restore itself when the device is lost in a window.
+  g_lpDevice->SimulateDeviceLoss(0);
+  g_SceneMgr.PresentFrame();
+  EXPECT_FALSE(g_lpDevice->IsLost());
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 1);
+
+  // Full screen, the request comes when the application is activated again.
+  g_lpDevice->SimulateDeviceLoss(0);
+  g_Windowed = 0;
+  g_AppActive.store(0);
+  SendMessage(window, WM_ACTIVATEAPP, 1, 0);
+  EXPECT_FALSE(g_lpDevice->IsLost());
+  EXPECT_EQ(g_AppActive.load(), 1);
+  g_AppActive.store(0);
+}
+
 // What a worker asks of the window while the close waits for it to end: every request is answered at
 // once and none opens a dialog, so the worker ends and the close completes.
 enum class eAskAtClose { NameEntry, ReplaySaveDialog, ReplayFileRequest, SecondClose };
@@ -247,15 +283,17 @@ unsigned askOnceTheCloseBegan(void*) {
 class CloseWhileWorkerAsks : public MainWindowTest, public ::testing::WithParamInterface<eAskAtClose> {};
 
 TEST_P(CloseWhileWorkerAsks, AnswersWithoutDialogsAndWaitsForTheWorker) {
-  g_UiHooks.runNameDialog = [] { ++g_dialogsOpened; };
-  g_UiHooks.runFileDialog = [](int, const std::string&, std::string&) {
+  cUiHooks hooks = BaseHooks();
+  hooks.runNameDialog = [] { ++g_dialogsOpened; };
+  hooks.runFileDialog = [](int, const std::string&, std::string&) {
     ++g_dialogsOpened;
     return false;
   };
-  g_UiHooks.runReplaySaveDialog = [](std::string&) {
+  hooks.runReplaySaveDialog = [](std::string&) {
     ++g_dialogsOpened;
     return false;
   };
+  cHooksGuard guard(SetUiHooks, hooks);
   g_dialogsOpened = 0;
   g_askAnswered = false;
   g_workerEnded = false;

@@ -103,8 +103,10 @@ class ShutdownTest : public ::testing::TestWithParam<eRequest> {
   static void TearDownTestSuite() { fs::remove_all(s_game); }
   void SetUp() override {
     ASSERT_TRUE(s_made) << "qc4-make-demo failed; is it built?";
-    RegisterSceneFactory(kSceneTitle, [] { return static_cast<cScene*>(new cHandOverTitle); });
-    RegisterSceneFactory(kSceneWorldMap, [] { return static_cast<cScene*>(new cRequestAtCloseScene); });
+    cSceneHooks scenes;
+    scenes.createScene[kSceneTitle] = [] { return static_cast<cScene*>(new cHandOverTitle); };
+    scenes.createScene[kSceneWorldMap] = [] { return static_cast<cScene*>(new cRequestAtCloseScene); };
+    m_PreviousScenes = SetSceneHooks(scenes);
     g_request = GetParam();
     g_requestsMade = 0;
     g_stepsFinished = 0;
@@ -112,14 +114,14 @@ class ShutdownTest : public ::testing::TestWithParam<eRequest> {
     g_bCloseConfirmed.store(0);
   }
   void TearDown() override {
-    RegisterSceneFactory(kSceneTitle, nullptr);
-    RegisterSceneFactory(kSceneWorldMap, nullptr);
+    SetSceneHooks(m_PreviousScenes);
     g_SceneMgr.m_nScene = kSceneTitle;
     g_bCloseConfirmed.store(0);
     g_nStageFileRequest.store(0);
   }
   static inline fs::path s_game;
   static inline bool s_made = false;
+  cSceneHooks m_PreviousScenes;
 };
 
 TEST_P(ShutdownTest, ClosesOnlyAfterTheGameThreadHasEnded) {

@@ -15,6 +15,7 @@
 #include "platform/midi/fluid_synth.h"
 #include "platform/midi/midi_renderer.h"
 #include "sound_test_files.h"
+#include "test_support/fresh_game_data.h"
 
 using namespace sound_test;
 
@@ -22,6 +23,7 @@ namespace {
 
 class BgmPlayer : public ::testing::Test {
  protected:
+  cFreshGameData m_FreshGameData;
   void SetUp() override {
     cAudioMixer::Shared().OpenPullOnly();
     ASSERT_TRUE(WriteSineOgg(ogg, 48000, 4800, 1000.0));
