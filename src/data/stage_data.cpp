@@ -209,18 +209,17 @@ void cStageData::ResetStageData() {
 }
 
 namespace {
-// Placed entries: int32 count, then per entry an int32 (written 0, ignored) and the type's body.
+// Placed entries: int32 count, then per entry an int32 (written 0, ignored) and the type's body. As
+// every counted list, the entries are all made before the first one loads.
 template <class T>
 bool LoadPlacedList(cDataFile& file, std::vector<T>& list) {
   int32_t n = 0;
-  if (!file.ReadCount(n, 4 + 8)) return false;
+  if (!ReadListCount(file, n, 4 + 8, sizeof(T))) return false;
   list.clear();
-  // Entries are made as the file delivers them, within the file's memory allowance.
-  for (int32_t i = 0; i < n; ++i) {
+  list.resize(static_cast<size_t>(std::max<int32_t>(n, 0)));
+  for (T& e : list) {
     int32_t ignored = 0;
-    if (!file.ReadInt32(ignored) || !file.ChargeMemory(sizeof(T))) return false;
-    list.emplace_back();
-    if (!list.back().Load(file)) return false;
+    if (!file.ReadInt32(ignored) || !e.Load(file)) return false;
   }
   return true;
 }
