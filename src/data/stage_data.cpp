@@ -334,13 +334,15 @@ void ValidateTypes(std::vector<cItemType>& list) {
 // A level of 0 would divide by zero and a huge one would make every frame run forever.
 constexpr int32_t kMinHitCheckLevel = 1;
 constexpr int32_t kMaxHitCheckLevel = 20;
-constexpr int32_t kMinStageFps = 1;
+// A frame rate of 0 runs the stage unthrottled (the pacing checks always pass) and is kept as it
+// is, replays included; a negative rate paces the same way and becomes 0. A rate above 1000 cannot
+// be paced in whole milliseconds, and would make every wait counted in frames endless.
 constexpr int32_t kMaxStageFps = 1000;
 }  // namespace
 
 void cStageData::NormaliseStage() {
   m_nHitCheckLevel = std::clamp(m_nHitCheckLevel, kMinHitCheckLevel, kMaxHitCheckLevel);
-  m_nFps = std::clamp(m_nFps, kMinStageFps, kMaxStageFps);
+  m_nFps = std::clamp(m_nFps, 0, kMaxStageFps);
   // Lowered only; worked out wide so that a damaged size cannot overflow.
   auto lowerTo = [](int32_t& limit, int64_t most) {
     if (limit > most) limit = static_cast<int32_t>(std::max<int64_t>(most, INT32_MIN));

@@ -142,16 +142,39 @@ TEST_F(StageDataTest, HitCheckLevels) {
   // a level of 0 would divide by zero, a huge one would never finish a frame
   cStageBytes s = MinimalStage();
   s.header[22] = 0;
-  s.header[13] = 0;
   ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
   EXPECT_EQ(g_StageFile.m_nHitCheckLevel, 1);
   EXPECT_EQ(g_StageFile.m_nSubSteps, 1);
-  EXPECT_GE(g_StageFile.m_nFps, 1);
   s.header[22] = 2000000000;
-  s.header[13] = 2000000000;
   ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
   EXPECT_EQ(g_StageFile.m_nHitCheckLevel, 20);
-  EXPECT_LE(g_StageFile.m_nFps, 1000);
+}
+
+TEST_F(StageDataTest, FrameRateZeroRunsUnthrottledAndIsKept) {
+  struct Case {
+    double stored;
+    int32_t loaded;
+  };
+  for (const Case& c : {Case{0, 0}, Case{30, 30}, Case{1000, 1000}, Case{-5, 0}, Case{-2147483648.0, 0},
+                        Case{1001, 1000}, Case{2000000000, 1000}}) {
+    cStageBytes s = MinimalStage();
+    s.header[13] = c.stored;
+    ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1) << c.stored;
+    EXPECT_EQ(g_StageFile.m_nFps, c.loaded) << c.stored;
+  }
+  // a rate of 0 is written back as 0, to the stage file and to a replay's copy of the stage
+  cStageBytes s = MinimalStage();
+  s.header[13] = 0;
+  ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
+  TakeStageSettingsCopy();
+  auto replay = cDataFile::ForWriting("");
+  replay->WriteUInt32(986);
+  ASSERT_TRUE(g_StageFile.WriteStageToReplay(*replay, g_StageData));
+  for (const std::vector<uint8_t>& bytes : {g_StageFile.SaveToBytes(), replay->Bytes()}) {
+    cStageData reread;
+    ASSERT_EQ(reread.LoadFromBytes(bytes), 1);
+    EXPECT_EQ(reread.m_nFps, 0);
+  }
 }
 
 TEST_F(StageDataTest, NormalisationOfAnyStageUpdatesThePlayedOne) {
