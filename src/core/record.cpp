@@ -315,6 +315,11 @@ int cRecord::SaveFile(const char* path) {
 
 // ---- counted additions ----
 
+bool ReadListCount(cDataFile& file, int32_t& count, size_t minElementBytes, size_t elementBytes) {
+  if (!file.ReadCount(count, minElementBytes)) return false;
+  return count <= 0 || file.ChargeMemory(static_cast<size_t>(count) * elementBytes);
+}
+
 bool LoadByteArray(cDataFile& file, std::vector<uint8_t>& bytes) { return LoadValueList(file, bytes); }
 
 void SaveByteArray(cDataFile& file, const std::vector<uint8_t>& bytes) { SaveValueList(file, bytes); }

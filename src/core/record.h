@@ -127,7 +127,6 @@ std::unique_ptr<cDataFile> OpenDataFileR(const char* path);
 std::unique_ptr<cDataFile> OpenDataFileW(const char* path);
 // Closes the file; a writer is committed to disk here. false when the commit failed.
 bool CloseDataFile(std::unique_ptr<cDataFile>& file);
-// Largest data file the readers accept.
 // Largest data file the readers accept. Real game and player files are a few megabytes at most.
 constexpr size_t kMaxDataFileBytes = 64u << 20;
 // Memory the elements of one file may take: this many times the file's size, plus a fixed allowance.
@@ -248,25 +247,27 @@ class cRecord {
 
 #define QC4_DECLARE(member) DeclareMember(member, #member)
 
+// Reads the int32 count of a counted list whose elements take at least minElementBytes each in the
+// file and elementBytes each in memory. The count must fit in the rest of the file and its elements
+// in the file's memory allowance (ChargeMemory); otherwise the file fails. A negative count is
+// returned as is and charges nothing.
+bool ReadListCount(cDataFile& file, int32_t& count, size_t minElementBytes, size_t elementBytes);
+
 // Counted list of records: int32 count, then each element's stream. Reading empties the list and
-// fills it with count new elements (made as their class constructs them), each loaded in turn; a count
-// <= 0 leaves the list empty. false when the count cannot fit in the rest of the file or an element
-// fails.
+// fills it with count new elements (made as their class constructs them) before any of them loads,
+// so that an element may refer to a later one of the same list while it loads (type records take
+// inherited settings from another entry of their palette list); then each element loads in turn. A
+// count <= 0 leaves the list empty. false when the count cannot fit in the rest of the file or in
+// its memory allowance, or an element fails.
 template <class T>
 bool LoadRecordList(cDataFile& file, std::vector<T>& list) {
   int32_t n = 0;
   // Every record stream holds at least its two int32 counts.
-  if (!file.ReadCount(n, 8)) return false;
+  if (!ReadListCount(file, n, 8, sizeof(T))) return false;
   list.clear();
-  if (n > 0) list.reserve(static_cast<size_t>(std::min<int32_t>(n, 1024)));
-  // Elements are made one at a time as the file delivers them, so that a count the rest of the
-  // file does not bear out never makes more elements than the bytes read so far (each element
-  // is far larger in memory than its smallest form on disk).
-  for (int32_t i = 0; i < n; ++i) {
-    if (!file.ChargeMemory(sizeof(T))) return false;
-    list.emplace_back();
-    if (!list.back().Load(file)) return false;
-  }
+  list.resize(static_cast<size_t>(std::max<int32_t>(n, 0)));
+  for (T& e : list)
+    if (!e.Load(file)) return false;
   return true;
 }
 
