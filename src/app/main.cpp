@@ -11,11 +11,11 @@ int main(int argc, char** argv) {
   cCommandLine commandLine;
   std::string error;
   if (!ParseCommandLine(args, commandLine, &error)) {
-    std::fprintf(stderr, "qc4: %s\n\n%s", error.c_str(), kUsageText);
-    return 2;
+    std::fprintf(stderr, "qc4: %s\n\n%s", error.c_str(), UsageText().c_str());
+    return kExitBadCommandLine;
   }
   if (commandLine.help) {
-    std::fputs(kUsageText, stdout);
+    std::fputs(UsageText().c_str(), stdout);
     return 0;
   }
   return RunProgram(commandLine);

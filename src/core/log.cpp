@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 #include "core/sjis.h"
 #include "platform/message_box.h"
@@ -10,9 +11,9 @@ std::atomic<int> g_bQuit{0};
 std::atomic<HWND> g_hMainWnd{nullptr};
 std::atomic<int> g_bDisplayReady{0};
 std::atomic<int> g_bWindowed{1};
-std::atomic<DDMesBoxFn> g_pfnDDMesBox{nullptr};
 
 namespace {
+cAppMesBoxHooks g_appMesBoxHooks;
 std::mutex g_logMutex;
 std::string g_reportPath;
 bool g_ecEnabled = false;
@@ -138,9 +139,11 @@ void ECLogAndQuit(HWND window, const char* format, ...) {
   FatalStopTo(window);
 }
 
+cAppMesBoxHooks SetAppMesBoxHooks(const cAppMesBoxHooks& hooks) { return std::exchange(g_appMesBoxHooks, hooks); }
+
 int AppMesBox(const char* text, const char* caption, unsigned type) {
-  DDMesBoxFn dd = g_pfnDDMesBox.load();
-  if (g_bDisplayReady.load() && !g_bWindowed.load() && dd) return dd(text, caption, type);
+  auto showOverDisplay = g_appMesBoxHooks.showOverDisplay;
+  if (g_bDisplayReady.load() && !g_bWindowed.load() && showOverDisplay) return showOverDisplay(text, caption, type);
   return ShowMessageBox(text, caption, type);
 }
 

@@ -18,10 +18,16 @@ extern std::atomic<HWND> g_hMainWnd;
 // Display state the message-box route reads; owned and set by the graphics layer.
 extern std::atomic<int> g_bDisplayReady;
 extern std::atomic<int> g_bWindowed;
-// Full-screen route for boxes: the graphics layer sets it to switch to dialog mode around the box.
-// Returns 1 once the box was shown, 0 when the switch failed (nothing shown).
-using DDMesBoxFn = int (*)(const char* text, const char* caption, unsigned type);
-extern std::atomic<DDMesBoxFn> g_pfnDDMesBox;
+
+// What AppMesBox asks of the graphics layer, which installs it when it creates the display (before
+// any other thread runs). Without it every box is a plain one.
+struct cAppMesBoxHooks {
+  // Shows a box over a full-screen display, switching to dialog mode around it. Returns 1 once the
+  // box was shown, 0 when the switch failed (nothing shown).
+  int (*showOverDisplay)(const char* text, const char* caption, unsigned type) = nullptr;
+};
+// Installs the hooks; returns the ones they replace.
+cAppMesBoxHooks SetAppMesBoxHooks(const cAppMesBoxHooks& hooks);
 
 constexpr size_t kFormatBufferSize = 5120;  // FormatStr, AppendFormat
 constexpr size_t kLogBufferSize = 1024;     // LogPrintf, ErrorBoxf and their kin

@@ -1,6 +1,7 @@
 #include "core/record.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "core/containers.h"
@@ -8,10 +9,13 @@
 #include "core/sjis.h"
 #include "platform/files.h"
 
-uint32_t g_nDataVersion = kDataVersion;
-uint32_t g_nFileVersion = 0;
-int g_bFileTooNew = 0;
-int g_bStripCR = 1;
+cFileVersions g_FileVersions;
+
+namespace {
+thread_local cReadFault t_lastReadFault;
+}  // namespace
+
+cReadFault LastReadFault() { return t_lastReadFault; }
 
 // ---- cDataFile ----
 
@@ -29,9 +33,16 @@ std::unique_ptr<cDataFile> cDataFile::ForWriting(std::string path) {
   return f;
 }
 
+void cDataFile::Fail(eReadFault why, int64_t value, size_t offset) {
+  if (m_bFailed) return;
+  m_bFailed = true;
+  m_fault = cReadFault{why, offset == SIZE_MAX ? m_nPos : offset, value, m_aBytes.size(), 0};
+  if (!m_bWriter) t_lastReadFault = m_fault;
+}
+
 bool cDataFile::Read(void* dst, size_t n) {
   if (m_bFailed || m_bWriter || n > Remaining()) {
-    m_bFailed = true;
+    Fail(eReadFault::CutShort, static_cast<int64_t>(n));
     return false;
   }
   if (n) std::memcpy(dst, m_aBytes.data() + m_nPos, n);
@@ -42,7 +53,7 @@ bool cDataFile::Read(void* dst, size_t n) {
 bool cDataFile::ReadCount(int32_t& count, size_t minElementBytes) {
   if (!ReadInt32(count)) return false;
   if (count > 0 && minElementBytes > 0 && static_cast<uint64_t>(count) * minElementBytes > Remaining()) {
-    m_bFailed = true;
+    Fail(eReadFault::CountPastEnd, count, m_nPos - 4);
     return false;
   }
   return true;
@@ -50,7 +61,7 @@ bool cDataFile::ReadCount(int32_t& count, size_t minElementBytes) {
 
 bool cDataFile::ChargeMemory(size_t bytes) {
   m_nCharged += bytes;
-  if (m_nCharged > m_aBytes.size() * kElementMemoryFactor + kElementMemoryAllowance) m_bFailed = true;
+  if (m_nCharged > m_aBytes.size() * kElementMemoryFactor + kElementMemoryAllowance) Fail(eReadFault::TooManyElements);
   return !m_bFailed;
 }
 
@@ -74,12 +85,15 @@ namespace {
 // the load error does not blame the version.
 bool readDataFileHeader(cDataFile& file) {
   uint32_t version = 0;
-  if (!file.ReadUInt32(version)) {
+  if (file.Size() < 4) {
+    file.Fail(eReadFault::NoHeader, 4);
     g_bFileTooNew = 0;
     return false;
   }
+  file.ReadUInt32(version);
   g_nFileVersion = version;
   if (version > g_nDataVersion) {
+    file.Fail(eReadFault::TooNew, version, 0);
     g_bFileTooNew = 1;
     return false;
   }
@@ -93,7 +107,16 @@ std::unique_ptr<cDataFile> OpenDataFileR(const char* path) {
   // file.
   std::string name = (path && *path) ? path : "err";
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(name, kMaxDataFileBytes, bytes)) return nullptr;
+  t_lastReadFault = cReadFault{};
+  eReadFail why = eReadFail::None;
+  if (!ReadWholeFile(name, kMaxDataFileBytes, bytes, &why)) {
+    const int error = errno;
+    t_lastReadFault.kind = why == eReadFail::Missing    ? eReadFault::Missing
+                           : why == eReadFail::TooLarge ? eReadFault::TooLarge
+                                                        : eReadFault::Unreadable;
+    t_lastReadFault.error = error;
+    return nullptr;
+  }
   auto file = cDataFile::FromBytes(std::move(bytes), name);
   if (!readDataFileHeader(*file)) return nullptr;
   return file;
@@ -124,8 +147,12 @@ void removeCR(std::string& s) { s.erase(std::remove(s.begin(), s.end(), '\r'), s
 bool readCountedBytes(cDataFile& file, std::string& text) {
   int32_t len = 0;
   if (!file.ReadInt32(len)) return false;
-  if (len < 1 || (len > 1 && static_cast<size_t>(len) > file.Remaining())) {
-    file.Fail();
+  if (len < 1) {
+    file.Fail(eReadFault::BadValue, len, file.Position() - 4);
+    return false;
+  }
+  if (len > 1 && static_cast<size_t>(len) > file.Remaining()) {
+    file.Fail(eReadFault::LengthPastEnd, len, file.Position() - 4);
     return false;
   }
   if (len == 1) {
@@ -168,7 +195,7 @@ bool cRecord::Load(cDataFile& file) {
   if (n < 0 || static_cast<size_t>(n) > tables.fields.size()) {
     // More fields than this version of the class has: the rest of the file would be misread.
     ReportLogPrintf("err F[%d] ( %d )", n, static_cast<int>(tables.fields.size()));
-    file.Fail();
+    file.Fail(eReadFault::BadValue, n, file.Position() - 4);
     return false;
   }
   for (int32_t i = 0; i < n; ++i) {
@@ -185,7 +212,7 @@ bool cRecord::LoadStringsWith(const cFieldTables& tables, cDataFile& file) {
   if (!file.ReadCount(m, 4)) return false;
   if (m < 0 || static_cast<size_t>(m) > tables.strings.size()) {
     ReportLogPrintf("err S[%d] ( %d )", m, static_cast<int>(tables.strings.size()));
-    file.Fail();
+    file.Fail(eReadFault::BadValue, m, file.Position() - 4);
     return false;
   }
   for (int32_t i = 0; i < m; ++i)
@@ -287,6 +314,11 @@ int cRecord::SaveFile(const char* path) {
 }
 
 // ---- counted additions ----
+
+bool ReadListCount(cDataFile& file, int32_t& count, size_t minElementBytes, size_t elementBytes) {
+  if (!file.ReadCount(count, minElementBytes)) return false;
+  return count <= 0 || file.ChargeMemory(static_cast<size_t>(count) * elementBytes);
+}
 
 bool LoadByteArray(cDataFile& file, std::vector<uint8_t>& bytes) { return LoadValueList(file, bytes); }
 

@@ -20,14 +20,50 @@
 
 constexpr uint32_t kDataVersion = 986;
 
-// The system's data version (986), set by start-up before any file is touched.
-extern uint32_t g_nDataVersion;
-// Version header of the file opened last for reading; class upgrades test it.
-extern uint32_t g_nFileVersion;
-// 1 when the last read open refused a file newer than g_nDataVersion.
-extern int g_bFileTooNew;
-// Every string loaded loses its CR bytes while set (always at run time).
-extern int g_bStripCR;
+// The file-version state of a run: this library's part of the per-run state. The game-data context
+// (data/game_data.h) resets it with the rest of the run's data; the g_ names are references into it.
+struct cFileVersions {
+  // The system's data version (986), set by start-up before any file is touched.
+  uint32_t m_nDataVersion = kDataVersion;
+  // Version header of the file opened last for reading; class upgrades test it.
+  uint32_t m_nFileVersion = 0;
+  // 1 when the last read open refused a file newer than the data version.
+  int m_bFileTooNew = 0;
+  // Every string loaded loses its CR bytes while set (always at run time).
+  int m_bStripCR = 1;
+
+  void Reset() { *this = cFileVersions{}; }
+};
+extern cFileVersions g_FileVersions;
+inline uint32_t& g_nDataVersion = g_FileVersions.m_nDataVersion;
+inline uint32_t& g_nFileVersion = g_FileVersions.m_nFileVersion;
+inline int& g_bFileTooNew = g_FileVersions.m_bFileTooNew;
+inline int& g_bStripCR = g_FileVersions.m_bStripCR;
+
+// Why a data file was refused, for tools that name the cause beside the game's message.
+enum class eReadFault {
+  None,
+  Missing,          // no such file (error: the system's errno)
+  Unreadable,       // a folder, a device, or a file the system would not read (error: errno)
+  TooLarge,         // larger than kMaxDataFileBytes
+  NoHeader,         // too short for the version header
+  TooNew,           // value: the file's version, newer than g_nDataVersion
+  CutShort,         // value: the bytes a read needed at offset
+  CountPastEnd,     // value: a count whose elements cannot fit in the rest of the file
+  LengthPastEnd,    // value: a text length running past the end of the file
+  TooManyElements,  // the elements described would take more memory than the file may cost
+  BadValue,         // value: a number the format does not allow there (a count beyond a table, ...)
+};
+struct cReadFault {
+  eReadFault kind = eReadFault::None;
+  size_t offset = 0;    // where the refused read or value starts
+  int64_t value = 0;    // see eReadFault
+  size_t fileSize = 0;  // bytes in the file
+  int error = 0;        // errno of Missing and Unreadable
+};
+// The first fault of the data file read last on this thread (None when it loaded). Set by
+// OpenDataFileR and by every failing read of a cDataFile.
+cReadFault LastReadFault();
 
 // Bounds-checked reader over a whole file in memory, or writer into memory that replaces the target
 // file atomically when it is closed. After the first short read the file is failed: later reads fail
@@ -40,7 +76,10 @@ class cDataFile {
   bool IsWriter() const { return m_bWriter; }
   const std::string& Path() const { return m_strPath; }
   bool Failed() const { return m_bFailed; }
-  void Fail() { m_bFailed = true; }
+  // Fails the file; the first fault is kept (and made this thread's LastReadFault) with its offset,
+  // by default the current position.
+  void Fail(eReadFault why = eReadFault::BadValue, int64_t value = 0, size_t offset = SIZE_MAX);
+  const cReadFault& Fault() const { return m_fault; }
   // Set on a record's own snapshot read back after a broken load: there a count of 0 means an
   // empty list, so that readers which keep a list on a 0 count in files put an empty one back.
   bool ExactCounts() const { return m_bExactCounts; }
@@ -76,6 +115,7 @@ class cDataFile {
   bool m_bWriter = false;
   bool m_bFailed = false;
   bool m_bExactCounts = false;
+  cReadFault m_fault;
   size_t m_nCharged = 0;
   std::string m_strPath;
 };
@@ -87,7 +127,6 @@ std::unique_ptr<cDataFile> OpenDataFileR(const char* path);
 std::unique_ptr<cDataFile> OpenDataFileW(const char* path);
 // Closes the file; a writer is committed to disk here. false when the commit failed.
 bool CloseDataFile(std::unique_ptr<cDataFile>& file);
-// Largest data file the readers accept.
 // Largest data file the readers accept. Real game and player files are a few megabytes at most.
 constexpr size_t kMaxDataFileBytes = 64u << 20;
 // Memory the elements of one file may take: this many times the file's size, plus a fixed allowance.
@@ -208,25 +247,27 @@ class cRecord {
 
 #define QC4_DECLARE(member) DeclareMember(member, #member)
 
+// Reads the int32 count of a counted list whose elements take at least minElementBytes each in the
+// file and elementBytes each in memory. The count must fit in the rest of the file and its elements
+// in the file's memory allowance (ChargeMemory); otherwise the file fails. A negative count is
+// returned as is and charges nothing.
+bool ReadListCount(cDataFile& file, int32_t& count, size_t minElementBytes, size_t elementBytes);
+
 // Counted list of records: int32 count, then each element's stream. Reading empties the list and
-// fills it with count new elements (made as their class constructs them), each loaded in turn; a count
-// <= 0 leaves the list empty. false when the count cannot fit in the rest of the file or an element
-// fails.
+// fills it with count new elements (made as their class constructs them) before any of them loads,
+// so that an element may refer to a later one of the same list while it loads (type records take
+// inherited settings from another entry of their palette list); then each element loads in turn. A
+// count <= 0 leaves the list empty. false when the count cannot fit in the rest of the file or in
+// its memory allowance, or an element fails.
 template <class T>
 bool LoadRecordList(cDataFile& file, std::vector<T>& list) {
   int32_t n = 0;
   // Every record stream holds at least its two int32 counts.
-  if (!file.ReadCount(n, 8)) return false;
+  if (!ReadListCount(file, n, 8, sizeof(T))) return false;
   list.clear();
-  if (n > 0) list.reserve(static_cast<size_t>(std::min<int32_t>(n, 1024)));
-  // Elements are made one at a time as the file delivers them, so that a count the rest of the
-  // file does not bear out never makes more elements than the bytes read so far (each element
-  // is far larger in memory than its smallest form on disk).
-  for (int32_t i = 0; i < n; ++i) {
-    if (!file.ChargeMemory(sizeof(T))) return false;
-    list.emplace_back();
-    if (!list.back().Load(file)) return false;
-  }
+  list.resize(static_cast<size_t>(std::max<int32_t>(n, 0)));
+  for (T& e : list)
+    if (!e.Load(file)) return false;
   return true;
 }
 

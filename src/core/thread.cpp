@@ -29,6 +29,21 @@ struct cThread::State {
 namespace {
 // The state of the cThread that started the calling thread (kept alive by the thread itself).
 thread_local cThread::State* t_state = nullptr;
+
+// Waits in 1-ms polls until the thread has ended. Before each poll the caller answers what has been
+// sent to it: the thread may be blocked in a send to its waiter. onPoll runs after every poll that
+// did not see the end.
+template <class OnPoll>
+void waitForEnd(cThread::State& state, OnPoll onPoll) {
+  for (;;) {
+    HandleSentMessages();
+    {
+      std::unique_lock lock(state.mutex);
+      if (state.changed.wait_for(lock, std::chrono::milliseconds(1), [&] { return state.ended; })) return;
+    }
+    onPoll();
+  }
+}
 }  // namespace
 
 cThread thGame;
@@ -116,10 +131,7 @@ int cThread::Start(ThreadProc proc, void* arg) {
 void cThread::Join() {
   std::shared_ptr<State> state = current();
   if (!state || state->IsSelf()) return;  // a thread cannot wait for itself
-  {
-    std::unique_lock lock(state->mutex);
-    state->changed.wait(lock, [&] { return state->ended; });
-  }
+  waitForEnd(*state, [] {});
   if (release(state) && state->thread.joinable()) state->thread.join();
 }
 
@@ -155,30 +167,29 @@ void cThread::Exit() {
   uint32_t id;
   {
     std::lock_guard lock(state->mutex);
-    state->suspendCount = 0;
     id = state->threadId;
   }
-  state->changed.notify_all();
-  PostThreadMessage(id, WM_QUIT, 0, 0);
+  // A held thread could never see the quit message: every poll lets it go again, also after a
+  // Suspend made by a handler that answered one of its sends.
+  auto askToQuit = [&] {
+    {
+      std::lock_guard lock(state->mutex);
+      state->suspendCount = 0;
+    }
+    state->changed.notify_all();
+    PostThreadMessage(id, WM_QUIT, 0, 0);
+  };
+  askToQuit();
   // Asked of itself, the quit message is all it can do: the thread ends when its loop sees it.
   if (state->IsSelf()) return;
   int polls = 0;
-  for (;;) {
-    {
-      std::unique_lock lock(state->mutex);
-      if (state->changed.wait_for(lock, std::chrono::milliseconds(1), [&] { return state->ended; })) break;
-    }
-    PostThreadMessage(id, WM_QUIT, 0, 0);
-    if (++polls >= m_nExitPollLimit) {
-      // Never killed: a thread stopped in the middle of its work could leave a file half written or a
-      // lock held. It keeps running on its own; its state lives as long as it does.
-      if (release(state)) {
-        ReportLogPrintf("thread %u did not end on WM_QUIT within %d ms; left running", id, polls);
-        state->thread.detach();
-      }
-      return;
-    }
-  }
+  waitForEnd(*state, [&] {
+    askToQuit();
+    // Never killed: a thread stopped in the middle of its work could leave a file half written or a
+    // lock held, and whatever it uses is released only after it has ended. A long wait is reported.
+    if (++polls == m_nExitPollLimit)
+      ReportLogPrintf("thread %u has not ended %d ms after WM_QUIT; still waiting", id, polls);
+  });
   if (release(state) && state->thread.joinable()) state->thread.join();
 }
 

@@ -4,8 +4,9 @@
 //
 // Suspension is cooperative: Suspend asks, and the thread stops at its next safe point, which the
 // frame loops mark by calling cThread::SafePoint() once per pass. No thread is ever killed: Exit asks
-// with WM_QUIT and, when the thread does not end within the wait, leaves it running and says so in the
-// report log.
+// with WM_QUIT and waits until the thread has ended, so that whatever the thread uses can be freed
+// afterwards. A thread that waits for another (Exit, Join) keeps answering the messages that one sends
+// it, so a thread blocked in a send to its waiter still gets its answer and ends.
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -22,21 +23,23 @@ class cThread {
   // Starts proc(arg) on a new thread with its message queue ready; 1, or 0 when the thread cannot be
   // created or this object's previous thread still runs.
   int Start(ThreadProc proc, void* arg);
-  // Waits until the thread has ended and forgets it. Nothing to do without a thread.
+  // Waits until the thread has ended (answering what it sends meanwhile) and forgets it. Nothing to
+  // do without a thread.
   void Join();
   // Asks the thread to stop at its next safe point / lets it go on. Calls nest (each Suspend needs a
   // Resume). True, also when there is no thread.
   bool Suspend();
   bool Resume();
-  // Resumes the thread, posts WM_QUIT and polls every 1 ms, posting WM_QUIT again each time, until it
-  // ends or the poll limit passes; then gives up waiting and writes a report-log line.
+  // Resumes the thread, posts WM_QUIT and polls every 1 ms until it has ended: each poll answers what
+  // the thread has sent to the caller, resumes it and posts WM_QUIT again. Once the poll limit passes
+  // it writes a report-log line and goes on waiting. Asked of itself, it only posts WM_QUIT.
   void Exit();
 
   bool HasThread() const;
   uint32_t GetThreadId() const;
   // True while the thread is stopped at a safe point.
   bool IsHeld() const;
-  // Polls of Exit before it gives up (200 by default, that is about 200 ms).
+  // Polls of Exit before it reports a thread that has not ended yet (200 by default, about 200 ms).
   void SetExitPollLimit(int polls) { m_nExitPollLimit = polls; }
 
   // Called by a worker thread where it may be held: waits there while its cThread is suspended.

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <utility>
 
 #include "platform/clock.h"
 
@@ -54,8 +55,7 @@ struct FramePacer {
 };
 FramePacer g_pacer;
 
-std::atomic<FramePaceDeviceCheck> g_hasDevice{nullptr};
-std::atomic<FramePaceOverlay> g_drawText{nullptr};
+cFramePaceHooks g_framePaceHooks;
 
 // "now is before due", wrap-safe.
 bool before(uint32_t now, uint32_t due) { return static_cast<int32_t>(now - due) < 0; }
@@ -126,8 +126,8 @@ bool CheckFrameInterval(int fps) {
 }
 
 bool CheckFramePace(int fps, bool show, void* surface) {
-  FramePaceDeviceCheck hasDevice = g_hasDevice.load();
-  if ((hasDevice && !hasDevice()) || fps == 0) return true;
+  const cFramePaceHooks& hooks = g_framePaceHooks;
+  if ((hooks.hasDevice && !hooks.hasDevice()) || fps == 0) return true;
   uint32_t now = timeGetTime();
   FramePacer& p = g_pacer;
   if (!p.started) {
@@ -150,16 +150,13 @@ bool CheckFramePace(int fps, bool show, void* surface) {
     char text[160];
     std::snprintf(text, sizeof text, "FPS-Ave %u(%u)\ndwTime_OneSec %u\nnFrameCt_OneSec %u", p.rates.average,
                   p.frameTimes.average, p.windowStart, static_cast<unsigned>(p.frames));
-    if (FramePaceOverlay draw = g_drawText.load()) draw(surface, text);
+    if (hooks.drawOverlay) hooks.drawOverlay(surface, text);
     p.averagesPending = true;
   }
   return true;
 }
 
-void SetFramePaceHooks(FramePaceDeviceCheck hasDevice, FramePaceOverlay drawText) {
-  g_hasDevice.store(hasDevice);
-  g_drawText.store(drawText);
-}
+cFramePaceHooks SetFramePaceHooks(const cFramePaceHooks& hooks) { return std::exchange(g_framePaceHooks, hooks); }
 
 void ResetFrameTiming() {
   g_stopwatchStart.store(0);

@@ -32,11 +32,16 @@ bool CheckFrameInterval(int fps);
 // are drawn on the surface through the overlay hook. No device or fps 0: always true.
 bool CheckFramePace(int fps, bool show, void* surface);
 
-// Set by the graphics layer, which this library cannot depend on. Without a device check the device
-// counts as present; without an overlay nothing is drawn.
-using FramePaceDeviceCheck = bool (*)();
-using FramePaceOverlay = void (*)(void* surface, const char* text);
-void SetFramePaceHooks(FramePaceDeviceCheck hasDevice, FramePaceOverlay drawText);
+// What CheckFramePace asks of the graphics layer, which installs it when it creates the display
+// (before the game thread runs).
+struct cFramePaceHooks {
+  // Whether a Direct3D device exists; without the hook the device counts as present.
+  bool (*hasDevice)() = nullptr;
+  // Draws the overlay text with the bitmap-font sheet `surface`; without the hook nothing is drawn.
+  void (*drawOverlay)(void* surface, const char* text) = nullptr;
+};
+// Installs the hooks; returns the ones they replace.
+cFramePaceHooks SetFramePaceHooks(const cFramePaceHooks& hooks);
 
 // Returns every timer to its first-use state (a new run of the frame loop, tests).
 void ResetFrameTiming();

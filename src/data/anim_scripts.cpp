@@ -5,13 +5,6 @@
 
 #include "core/containers.h"
 
-std::vector<cFrameScript> g_AnimeScripts;
-std::vector<cFrameScript> g_EffectScripts;
-std::vector<cCharaEffectPlay> g_CharaEffectPlays;
-std::vector<cCharaEffectPlay> g_CharaEffectPlaysRev;
-std::vector<cScrEffectPlay> g_ScrEffectPlays;
-std::vector<cScrEffectPlay> g_ScrEffectPlaysRev;
-
 // ---------------------------------------------------------------------------------------------
 // Frame scripts
 

@@ -24,8 +24,9 @@ constexpr int32_t kScriptEnded = -4;
 constexpr int32_t kScriptRestart = -2;
 constexpr int32_t kFramesPerTenth = 6;
 
-extern std::vector<cFrameScript> g_AnimeScripts;   // one per entry of the animation list
-extern std::vector<cFrameScript> g_EffectScripts;  // one per entry of the effect list
+// Both in g_GameData (data/game_data.h), like the prepared players below.
+extern std::vector<cFrameScript>& g_AnimeScripts;   // one per entry of the animation list
+extern std::vector<cFrameScript>& g_EffectScripts;  // one per entry of the effect list
 
 void BuildAnimeScripts(std::vector<cFrameScript>& scripts, const cDatabase& db = g_Database);
 void BuildEffectScripts(std::vector<cFrameScript>& scripts, const cDatabase& db = g_Database);
@@ -78,10 +79,10 @@ struct cScrEffectPlay {
   int StepScrEffect(double start, double end, double step);
 };
 
-extern std::vector<cCharaEffectPlay> g_CharaEffectPlays;
-extern std::vector<cCharaEffectPlay> g_CharaEffectPlaysRev;
-extern std::vector<cScrEffectPlay> g_ScrEffectPlays;
-extern std::vector<cScrEffectPlay> g_ScrEffectPlaysRev;
+extern std::vector<cCharaEffectPlay>& g_CharaEffectPlays;
+extern std::vector<cCharaEffectPlay>& g_CharaEffectPlaysRev;
+extern std::vector<cScrEffectPlay>& g_ScrEffectPlays;
+extern std::vector<cScrEffectPlay>& g_ScrEffectPlaysRev;
 
 // Fills a prepared player for effect n, forward or reversed. The reversed entry is the database's
 // reversed copy, whose start and end parameters are set from the forward entry (so preparing twice

@@ -1,5 +1,7 @@
 #include "data/block_type.h"
 
+#include <utility>
+
 #include "core/containers.h"
 #include "data/data_queries.h"
 #include "data/item_type.h"
@@ -100,13 +102,13 @@ void cBlockType::ValidateBlockType() {
 void cBlockType::ValidateBlockItem() { DropMissingPaletteRef(m_nItemKind, m_nItemIndex, PaletteItemList); }
 
 namespace {
-BlockConditionCheck g_pfnBlockConditionCheck = nullptr;
+cBlockHooks g_blockHooks;
 }
 
-void SetBlockConditionCheck(BlockConditionCheck check) { g_pfnBlockConditionCheck = check; }
+cBlockHooks SetBlockHooks(const cBlockHooks& hooks) { return std::exchange(g_blockHooks, hooks); }
 
 int8_t GetBlockContact(cBlock& cell, int group) {
-  if (!cell.m_aConds.empty() && g_pfnBlockConditionCheck && !g_pfnBlockConditionCheck(cell)) return 0;
+  if (!cell.m_aConds.empty() && g_blockHooks.conditionsHold && !g_blockHooks.conditionsHold(cell)) return 0;
   if (group == cell.m_nPassGroup) return 0;
   return cell.m_nContact;
 }

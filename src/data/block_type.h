@@ -11,8 +11,6 @@
 
 constexpr int kBlockInheritGroups = 11;
 
-struct DDSURFACEDATA;
-
 class cBlockType : public cRecord {
  public:
   cBlockType();
@@ -28,9 +26,6 @@ class cBlockType : public cRecord {
   void ValidateBlockType();
   // An item reference past its palette list is cleared.
   void ValidateBlockItem();
-  // Draws the block's 32 x 32 graphic at (x, y) with the colour key, and its icon over it when the
-  // icon display is 1; nothing for graphic 0.
-  void DrawBlockType(DDSURFACEDATA* target, int x, int y) const;
 
   int16_t m_nCellX = 0;
   int16_t m_nCellY = 0;
@@ -64,10 +59,13 @@ class cBlock : public cBlockType {
   int32_t m_nLatch = 0;
 };
 
-// Stage play's block-condition check of a cell (true: the block's conditions hold). Until stage
-// play sets it, a block's conditions count as holding.
-using BlockConditionCheck = bool (*)(cBlock& cell);
-void SetBlockConditionCheck(BlockConditionCheck check);
+// What a block cell asks of stage play, which installs it at start-up (before the game thread runs).
+struct cBlockHooks {
+  // Whether the cell's appearance conditions hold; without the hook they count as holding.
+  bool (*conditionsHold)(cBlock& cell) = nullptr;
+};
+// Installs the hooks; returns the ones they replace.
+cBlockHooks SetBlockHooks(const cBlockHooks& hooks);
 
 // Contact kind of a cell for an object asking with group: 0 while the block's conditions do not
 // hold or when group is its pass-through group, else its contact kind.

@@ -1,7 +1,6 @@
 #include "data/data_queries.h"
 
-#include "data/database.h"
-#include "data/system_data.h"
+#include "data/game_data.h"
 #include "data/vocabulary_tables.h"
 
 int DbCount(eDbList list) {
@@ -33,7 +32,7 @@ int CmdKindParamCount(int context, int kind) {
   return kind >= 0 && kind < kItemCmdKindCount ? g_ItemCmdKinds[kind].nParams : -1;
 }
 
-bool KeepTestPlayFlows() { return g_TestPlay != 0 || g_SystemData.m_bKeepTestFlows != 0; }
+bool KeepTestPlayFlows() { return g_GameData.m_bTestPlay != 0 || g_SystemData.m_bKeepTestFlows != 0; }
 
 int32_t ClampRef(int32_t value, int32_t count, int32_t resetTo) {
   if (count > 0 && static_cast<uint32_t>(value) < static_cast<uint32_t>(count)) return value;

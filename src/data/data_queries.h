@@ -6,10 +6,6 @@
 #include <cstdint>
 #include <vector>
 
-// Set once at start-up when the editor started the process for a test play of one stage (the
-// shell's start flag; test-play-only flows are kept while it is set).
-extern int g_TestPlay;
-
 enum class eDbList {
   AnimeSet,
   Anime,
@@ -34,7 +30,8 @@ std::vector<int32_t> DbSwordDurations(int swordType);
 // context); -1 when the kind is not a row of that context's table.
 int CmdKindParamCount(int context, int kind);
 
-// Whether test-play-only flows survive loading: in a test play, or when the project keeps them.
+// Whether test-play-only flows survive loading: in a test play (the context's setting, which the
+// shell sets at start-up), or when the project keeps them.
 bool KeepTestPlayFlows();
 
 // A reference into a list of count entries, checked as unsigned so that a negative value counts as

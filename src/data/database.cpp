@@ -5,8 +5,6 @@
 #include "data/fixed_tables.h"
 #include "data/load_error.h"
 
-cDatabase g_Database;
-
 const char* const kDatabaseLoadFailed = "データベースの読み込みに失敗…";
 
 namespace {
@@ -31,19 +29,13 @@ bool LoadList(const std::string& path, std::vector<T>& list) {
   if (!file) return false;
   int32_t n = 0;
   // Every entry holds at least its field count and string count.
-  if (!file->ReadCount(n, 8)) return false;
+  if (!ReadListCount(*file, n, 8, sizeof(T))) return false;
   if (n > 0) {
-    // Entries are added one at a time as they load, so memory follows what the file really holds
-    // rather than a count that a broken file may overstate.
-    std::vector<T> work;
-    for (int32_t i = 0; i < n; ++i) {
-      if (!file->ChargeMemory(sizeof(T))) return false;
-      if (static_cast<size_t>(i) < list.size())
-        work.push_back(list[static_cast<size_t>(i)]);
-      else
-        work.emplace_back();
-      if (!work.back().Load(*file)) return false;
-    }
+    // The entries load in a copy, so that a broken file leaves the list as it was.
+    std::vector<T> work(list.begin(), list.begin() + std::min<ptrdiff_t>(n, std::ssize(list)));
+    work.resize(static_cast<size_t>(n));
+    for (T& entry : work)
+      if (!entry.Load(*file)) return false;
     if (file->Failed()) return false;
     if (g_bStripCR)
       for (auto& entry : work) entry.StripCR();

@@ -65,7 +65,7 @@ class cDatabase : public cRecord {
   std::vector<cScrEffectData> m_aScrEffectRev;
 };
 
-extern cDatabase g_Database;
+extern cDatabase& g_Database;  // in g_GameData (data/game_data.h)
 
 // Path-table index of a database file under "data\".
 int DatabasePathIndex(eDatabaseFile which);

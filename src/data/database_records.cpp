@@ -149,7 +149,7 @@ bool cSwordTypeData::Load(cDataFile& file) {
   // The entries this reader appends start with value 3 set, so that an entry of a file older than
   // 138 (which lacks values 3 and 4) loads with value 3 = 1 and value 4 = 0.
   int32_t n = 0;
-  if (!file.ReadCount(n, 8)) return false;
+  if (!ReadListCount(file, n, 8, sizeof(cSwordEntry))) return false;
   cSwordEntry prototype;
   prototype.m_nValue3 = 1;
   m_aEntries.assign(static_cast<size_t>(std::max<int32_t>(n, 0)), prototype);

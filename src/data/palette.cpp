@@ -3,8 +3,6 @@
 #include "data/palette_refs.h"
 #include "data/stage_data.h"
 
-cPalette g_CommonPalette;
-
 cPalette::cPalette() {
   DeclareFields(g_nDataVersion);
   m_aBlockTypes.resize(1);

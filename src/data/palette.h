@@ -25,7 +25,7 @@ class cPalette : public cRecord {
   std::vector<cItemType> m_aItemTypes;
 };
 
-extern cPalette g_CommonPalette;
+extern cPalette& g_CommonPalette;  // in g_GameData (data/game_data.h)
 
 // Every list of types shorter than two entries is filled up with default entries.
 template <class T>

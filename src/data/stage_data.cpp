@@ -9,9 +9,6 @@
 #include "data/field_names.h"
 #include "data/palette.h"
 
-cStageData g_StageFile;
-cStageData g_StageData;
-
 // ---- keep areas and background layers ----
 
 cStageQuad::cStageQuad() { DeclareFields(g_nDataVersion); }
@@ -209,18 +206,17 @@ void cStageData::ResetStageData() {
 }
 
 namespace {
-// Placed entries: int32 count, then per entry an int32 (written 0, ignored) and the type's body.
+// Placed entries: int32 count, then per entry an int32 (written 0, ignored) and the type's body. As
+// every counted list, the entries are all made before the first one loads.
 template <class T>
 bool LoadPlacedList(cDataFile& file, std::vector<T>& list) {
   int32_t n = 0;
-  if (!file.ReadCount(n, 4 + 8)) return false;
+  if (!ReadListCount(file, n, 4 + 8, sizeof(T))) return false;
   list.clear();
-  // Entries are made as the file delivers them, within the file's memory allowance.
-  for (int32_t i = 0; i < n; ++i) {
+  list.resize(static_cast<size_t>(std::max<int32_t>(n, 0)));
+  for (T& e : list) {
     int32_t ignored = 0;
-    if (!file.ReadInt32(ignored) || !file.ChargeMemory(sizeof(T))) return false;
-    list.emplace_back();
-    if (!list.back().Load(file)) return false;
+    if (!file.ReadInt32(ignored) || !e.Load(file)) return false;
   }
   return true;
 }
@@ -335,13 +331,15 @@ void ValidateTypes(std::vector<cItemType>& list) {
 // A level of 0 would divide by zero and a huge one would make every frame run forever.
 constexpr int32_t kMinHitCheckLevel = 1;
 constexpr int32_t kMaxHitCheckLevel = 20;
-constexpr int32_t kMinStageFps = 1;
+// A frame rate of 0 runs the stage unthrottled (the pacing checks always pass) and is kept as it
+// is, replays included; a negative rate paces the same way and becomes 0. A rate above 1000 cannot
+// be paced in whole milliseconds, and would make every wait counted in frames endless.
 constexpr int32_t kMaxStageFps = 1000;
 }  // namespace
 
 void cStageData::NormaliseStage() {
   m_nHitCheckLevel = std::clamp(m_nHitCheckLevel, kMinHitCheckLevel, kMaxHitCheckLevel);
-  m_nFps = std::clamp(m_nFps, kMinStageFps, kMaxStageFps);
+  m_nFps = std::clamp(m_nFps, 0, kMaxStageFps);
   // Lowered only; worked out wide so that a damaged size cannot overflow.
   auto lowerTo = [](int32_t& limit, int64_t most) {
     if (limit > most) limit = static_cast<int32_t>(std::max<int64_t>(most, INT32_MIN));

@@ -86,7 +86,7 @@ class cStageData : public cRecord {
   int32_t m_nHeight = 0;                  // 4: map height in cells
   int32_t m_abScrollLimitOn[4] = {};      // 5-8: left, right, top, bottom
   int32_t m_anScrollLimit[4] = {};        // 9-12: left, right, top, bottom (cells)
-  int32_t m_nFps = 60;                    // 13
+  int32_t m_nFps = 60;                    // 13: 0 unthrottled
   int32_t m_bTimeLimit = 0;               // 14
   int32_t m_nTimeLimit = 200;             // 15
   int32_t m_nTimeWarning = 20;            // 16
@@ -167,9 +167,10 @@ class cStageData : public cRecord {
   bool SaveBody(cDataFile& file, cStageData& settings);
 };
 
-// The stage as read by the loader and played, and the copy of its settings taken after loading.
-extern cStageData g_StageFile;
-extern cStageData g_StageData;
+// The stage as read by the loader and played, and the copy of its settings taken after loading (both
+// in g_GameData, data/game_data.h).
+extern cStageData& g_StageFile;
+extern cStageData& g_StageData;
 
 // Copies the settings (header, int list, keep areas, layers and texts) of src into dst.
 void CopyStageSettings(cStageData& dst, const cStageData& src);

@@ -7,8 +7,6 @@
 #include "core/strings.h"
 #include "data/database.h"
 
-cSystemData g_SystemData;
-
 // ---------------------------------------------------------------------------------------------
 // Element records
 
@@ -245,7 +243,7 @@ namespace {
 // the list.
 bool LoadTextList(cDataFile& file, std::vector<std::string>& list) {
   int32_t n = 0;
-  if (!file.ReadCount(n, 4)) return false;
+  if (!ReadListCount(file, n, 4, sizeof(std::string))) return false;
   list.assign(static_cast<size_t>(std::max<int32_t>(n, 0)), std::string());
   for (auto& text : list)
     if (!LoadCountedText(file, text)) return false;
@@ -262,14 +260,10 @@ void SaveTextList(cDataFile& file, std::vector<std::string>& list) {
 template <class T>
 bool LoadRecordListInPlace(cDataFile& file, std::vector<T>& list) {
   int32_t n = 0;
-  if (!file.ReadCount(n, 8)) return false;
-  if (n < 0) n = 0;
-  // Elements are made as the file delivers them, so a count the file cannot back never allocates.
-  for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
-    if (i == list.size()) list.emplace_back();
-    if (!list[i].Load(file)) return false;
-  }
-  list.resize(static_cast<size_t>(n));
+  if (!ReadListCount(file, n, 8, sizeof(T))) return false;
+  list.resize(static_cast<size_t>(std::max<int32_t>(n, 0)));
+  for (T& e : list)
+    if (!e.Load(file)) return false;
   return true;
 }
 

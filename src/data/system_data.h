@@ -110,9 +110,6 @@ class cSystemData : public cRecord {
   int GetMenuLeft(int centreX, int first, int count, int cursor) const;
   // The joined menu text ("%s\n" each, " %s\n" with the cursor column) and its box size in dots.
   std::string BuildSystemMenuText(int first, int count, int cursor, int* width, int* height) const;
-  // Draws the system texts first..first+count-1 as one boxed menu text with the menu font at (x, y)
-  // on the back buffer; nothing when count is 0.
-  void DrawSystemMenu(int x, int y, int first, int count, int cursor) const;
   // Whether a gauge entry (2 HP, 3 SP) is low for value of max.
   bool IsGaugeLow(int entry, int value, int max) const;
 
@@ -241,4 +238,4 @@ class cSystemData : public cRecord {
   void PadShortLists();
 };
 
-extern cSystemData g_SystemData;
+extern cSystemData& g_SystemData;  // in g_GameData (data/game_data.h)

@@ -8,8 +8,6 @@
 #include "core/log.h"
 #include "data/field_names.h"
 
-cWorldMap g_WorldMap;
-
 namespace {
 // Largest grid accepted from a file (cells of height x pitch).
 constexpr int64_t kMaxGridCells = 1 << 22;

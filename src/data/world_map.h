@@ -98,7 +98,7 @@ class cWorldMap : public cRecord {
   bool CheckGrid();
 };
 
-extern cWorldMap g_WorldMap;
+extern cWorldMap& g_WorldMap;  // in g_GameData (data/game_data.h)
 
 // Number of binary digits of width - 1: the pitch shift of a grid width.
 int32_t PitchShiftFor(int32_t width);

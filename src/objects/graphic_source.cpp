@@ -2,6 +2,7 @@
 #include "objects/graphic_source.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "data/database.h"
 #include "media/graphics/display.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int kCell = 32;
 
-CharaExcSurfaceLookup g_pfnCharaExcSurface = nullptr;
+cGraphicSourceHooks g_graphicSourceHooks;
 
 bool HoldsImage(const DDSURFACEDATA* sd) { return sd && (sd->lpDT || sd->lpDD) && sd->nWidth > 0; }
 
@@ -86,8 +87,8 @@ void CharaExcCell(GRAPHICSOURCE& gs, int number, int subNumber) {
   if (number < 1 || number >= static_cast<int>(list.size()) || subNumber < 0) return;
   const cBmpCharaExcData& entry = VecAt(list, number);
   DDSURFACEDATA* surfaces[4] = {};
-  if (g_pfnCharaExcSurface) {
-    for (int i = 0; i < 4; ++i) surfaces[i] = g_pfnCharaExcSurface(number, i);
+  if (auto lookup = g_graphicSourceHooks.charaExcSurface) {
+    for (int i = 0; i < 4; ++i) surfaces[i] = lookup(number, i);
   }
   auto copyOr = [](DDSURFACEDATA* copy, DDSURFACEDATA* original) { return HoldsImage(copy) ? copy : original; };
   SetPairs(gs, copyOr(surfaces[2], surfaces[0]), copyOr(surfaces[3], surfaces[1]), surfaces[0], surfaces[1]);
@@ -157,7 +158,9 @@ GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber,
   return gs;
 }
 
-void SetCharaExcSurfaceLookup(CharaExcSurfaceLookup lookup) { g_pfnCharaExcSurface = lookup; }
+cGraphicSourceHooks SetGraphicSourceHooks(const cGraphicSourceHooks& hooks) {
+  return std::exchange(g_graphicSourceHooks, hooks);
+}
 
 void SelectIconSurfaces() {
   DDSURFACEDATA* icons = UsesCopies() ? CopyOr(kSlotIconSheet, kSlotIconCopy) : Slot(kSlotIconSheet);

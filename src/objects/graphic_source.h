@@ -64,11 +64,15 @@ struct GRAPHICSOURCE {
 // database entry that does not exist gives null surfaces (nothing is drawn).
 GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber, const GRAPHICOWNER* owner, int frame);
 
-// The dedicated bitmaps' surfaces are loaded by the stage, four per database entry (plain,
-// mirrored, plain copy, mirrored copy). The stage hands the look-up a function that finds surface
-// `which` (0-3) of entry `entry`, or null when the entry has none; until then kind 4 draws nothing.
-using CharaExcSurfaceLookup = DDSURFACEDATA* (*)(int entry, int which);
-void SetCharaExcSurfaceLookup(CharaExcSurfaceLookup lookup);
+// What the look-up asks of stage play, which installs it at start-up (before the game thread runs).
+struct cGraphicSourceHooks {
+  // The dedicated bitmaps' surfaces are loaded by the stage, four per database entry (plain,
+  // mirrored, plain copy, mirrored copy): surface `which` (0-3) of entry `entry`, or null when the
+  // entry has none. Without the hook kind 4 draws nothing.
+  DDSURFACEDATA* (*charaExcSurface)(int entry, int which) = nullptr;
+};
+// Installs the hooks; returns the ones they replace.
+cGraphicSourceHooks SetGraphicSourceHooks(const cGraphicSourceHooks& hooks);
 
 // The project's fixed layout of dedicated bitmaps: 16 cells of 32 dots per row whatever the
 // bitmap's width (cells of n blocks: 16 / n per row). Off: as many cells per row as the width holds.

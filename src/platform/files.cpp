@@ -339,24 +339,28 @@ uint64_t toFileTime(int64_t sec, uint32_t nsec) {
 
 template <class Buffer>
 bool readWhole(std::string_view gamePath, size_t maxBytes, Buffer& out, eReadFail* why) {
-  auto fail = [&](eReadFail reason) {
+  // errno tells the system's reason to callers that name it.
+  auto fail = [&](eReadFail reason, int error) {
     if (why) *why = reason;
     out.clear();
+    errno = error;
     return false;
   };
   std::string disk;
-  if (!FindOnDisk(gamePath, disk)) return fail(eReadFail::Missing);
+  if (!FindOnDisk(gamePath, disk)) return fail(eReadFail::Missing, ENOENT);
   // Non-blocking open: a FIFO or device in place of a game file must be refused, not waited on.
   int fd = open(disk.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return fail(errno == ENOENT ? eReadFail::Missing : eReadFail::Unreadable);
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (fd < 0) return fail(errno == ENOENT ? eReadFail::Missing : eReadFail::Unreadable, errno);
+  struct stat st {};
+  const bool statted = fstat(fd, &st) == 0;
+  if (!statted || !S_ISREG(st.st_mode)) {
+    const int error = !statted ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     close(fd);
-    return fail(eReadFail::Unreadable);
+    return fail(eReadFail::Unreadable, error);
   }
   if (static_cast<uint64_t>(st.st_size) > maxBytes) {
     close(fd);
-    return fail(eReadFail::TooLarge);
+    return fail(eReadFail::TooLarge, EFBIG);
   }
   out.clear();
   out.resize(static_cast<size_t>(st.st_size));
@@ -370,14 +374,15 @@ bool readWhole(std::string_view gamePath, size_t maxBytes, Buffer& out, eReadFai
     ssize_t n = read(fd, reinterpret_cast<char*>(out.data()) + got, out.size() - got);
     if (n < 0) {
       if (errno == EINTR) continue;
+      const int error = errno;
       close(fd);
-      return fail(eReadFail::Unreadable);
+      return fail(eReadFail::Unreadable, error);
     }
     if (n == 0) break;
     got += static_cast<size_t>(n);
   }
   close(fd);
-  if (got > maxBytes) return fail(eReadFail::TooLarge);
+  if (got > maxBytes) return fail(eReadFail::TooLarge, EFBIG);
   out.resize(got);
   if (why) *why = eReadFail::None;
   return true;
@@ -548,8 +553,9 @@ bool RenamePath(std::string_view fromGamePath, std::string_view toGamePath) {
   return ok;
 }
 
-bool WriteFileAtomically(std::string_view gamePath, const void* data, size_t size) {
-  std::string target = ResolvePath(gamePath);
+namespace {
+// The atomic replacement of the file at a path of this system.
+bool writeAtomicallyAt(std::string target, const void* data, size_t size) {
   if (target.empty()) {
     errno = ENOENT;
     return false;
@@ -595,6 +601,31 @@ bool WriteFileAtomically(std::string_view gamePath, const void* data, size_t siz
   }
   forgetAround(target);
   return true;
+}
+}  // namespace
+
+bool WriteFileAtomically(std::string_view gamePath, const void* data, size_t size) {
+  return writeAtomicallyAt(ResolvePath(gamePath), data, size);
+}
+
+bool WriteHostFileAtomically(const std::string& hostPath, const void* data, size_t size) {
+  return writeAtomicallyAt(hostPath, data, size);
+}
+
+bool GamePathFromHost(std::string_view hostPath, std::string& gamePath) {
+  if (!IsValidUtf8(hostPath)) {
+    gamePath.assign(hostPath);
+    return true;
+  }
+  return Utf8ToCp932(hostPath, gamePath);
+}
+
+std::string AbsoluteHostPath(const std::string& hostPath) {
+  if (hostPath.empty() || hostPath[0] == '/') return hostPath;
+  std::string folder(PATH_MAX, '\0');
+  if (!getcwd(folder.data(), folder.size())) return hostPath;
+  folder.resize(std::char_traits<char>::length(folder.c_str()));
+  return joinDisk(folder, hostPath);
 }
 
 bool WriteFileAtomically(std::string_view gamePath, std::string_view bytes) {

@@ -78,7 +78,21 @@ bool WriteFileAtomically(std::string_view gamePath, std::string_view bytes);
 bool WriteFileAtomically(std::string_view gamePath, const std::vector<uint8_t>& bytes);
 bool WriteFileAtomically(std::string_view gamePath, const std::vector<char>& bytes);
 
-// Reads a whole file, refusing one larger than maxBytes before reading anything.
+// The same for a path of this system as it stands (UTF-8, "/" separators; a path given on the command
+// line): no game-path resolution, no reading of its bytes as Shift-JIS.
+bool WriteHostFileAtomically(const std::string& hostPath, const void* data, size_t size);
+
+// A path of this system as the game names it: UTF-8 becomes CP932; bytes that are not UTF-8 are kept
+// as they are (raw Shift-JIS names). False when a character has no CP932 form (gamePath then holds
+// "?" in its place).
+bool GamePathFromHost(std::string_view hostPath, std::string& gamePath);
+
+// A path of this system made absolute against the current directory (unchanged when it is absolute,
+// or when the current directory cannot be read).
+std::string AbsoluteHostPath(const std::string& hostPath);
+
+// Reads a whole file, refusing one larger than maxBytes before reading anything. On failure errno
+// holds the system's reason (ENOENT for a missing file, EISDIR for a folder, EFBIG for a large one).
 enum class eReadFail { None, Missing, TooLarge, Unreadable };
 bool ReadWholeFile(std::string_view gamePath, size_t maxBytes, std::vector<uint8_t>& out, eReadFail* why = nullptr);
 bool ReadWholeFile(std::string_view gamePath, size_t maxBytes, std::string& out, eReadFail* why = nullptr);

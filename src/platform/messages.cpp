@@ -220,6 +220,10 @@ bool PeekMessage(MSG* msg, bool remove) {
   return true;
 }
 
+void HandleSentMessages() {
+  if (t_holder.queue) handleSent(*t_holder.queue);
+}
+
 bool GetMessage(MSG* msg) {
   Queue& q = ownQueue();
   for (;;) {

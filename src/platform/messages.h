@@ -61,6 +61,10 @@ void PostQuitMessage(int exitCode);
 
 // Handles pending sent messages, then takes (remove) or looks at the first posted message.
 bool PeekMessage(MSG* msg, bool remove);
+// Answers the messages other threads have sent to the calling thread and returns; posted messages
+// stay queued. Nothing happens on a thread without a queue. A thread that waits for another calls it
+// while it waits, so that the other is never left blocked in a send to it.
+void HandleSentMessages();
 // Blocks until a posted message arrives (handling sent ones meanwhile); false for WM_QUIT.
 bool GetMessage(MSG* msg);
 // Blocks until something arrives or timeoutMs (real milliseconds) passes; true when something is there.

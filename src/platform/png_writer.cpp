@@ -3,7 +3,9 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
+#include <cstring>
 
 #include "platform/files.h"
 
@@ -70,8 +72,8 @@ bool WritePngRgb32(const std::string& path, const uint32_t* pixels, int width, i
     if (error != nullptr) *error = "cannot encode a " + std::to_string(width) + "x" + std::to_string(height) + " frame";
     return false;
   }
-  if (!WriteFileAtomically(path, png)) {
-    if (error != nullptr) *error = "cannot write " + path;
+  if (!WriteHostFileAtomically(path, png.data(), png.size())) {
+    if (error != nullptr) *error = std::strerror(errno);
     return false;
   }
   return true;

@@ -24,6 +24,7 @@
 #include "media/sound/sound_effects.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/font/font_faces.h"
 #include "platform/window/game_window.h"
 #include "shell/app_globals.h"
 #include "shell/input_state.h"
@@ -33,10 +34,7 @@
 #include "shell/startup_media.h"
 #include "shell/system_ini.h"
 #include "shell/window_data.h"
-
-bool ShellFramePace(int fps, int showFps, DDSURFACEDATA* fontSheet) {
-  return CheckFramePace(fps, showFps != 0, fontSheet);
-}
+#include "shell/workers.h"
 
 namespace {
 const char* const kFolders[] = {"user_data",
@@ -150,6 +148,8 @@ void placeWindow() {
 }  // namespace
 
 bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
+  // The installed fonts are looked up while the data loads; the fonts are made further down.
+  PrepareFontFaces();
   QcSrand(timeGetTime());
   g_nDataVersion = kDataVersion;
   g_bFileTooNew = 0;
@@ -179,8 +179,6 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
       g_IniSettings.FreeStage[kFreeStageSize - 1] = '\0';
     }
   }
-  // Direct3D frames are paced in the present by the second-window rule.
-  g_pfnCheckFramePace = ShellFramePace;
   g_SceneMgr.m_nFrameRate = 60;
   g_SceneMgr.m_nFadeStep = 10;
   for (auto& r : g_InputStates) r.SetKeyRepeat(18, 6);
@@ -241,6 +239,9 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
 }
 
 void AppExit() {
+  // Nothing the worker threads use is released while one of them runs. The close of the window has
+  // stopped them already; a run that ended another way stops them here (each waits until it ends).
+  ExitWorkers();
   // The list positions are saved with the player files, when they arrive.
   DS_Release();
   g_BgmPlayer.ReleaseBgm();

@@ -6,10 +6,6 @@ bool AppInit(const char* cmdLine, int showCmd);
 // Releases everything after the message loop (and after a failed start-up).
 void AppExit();
 
-struct DDSURFACEDATA;
-// The Direct3D pacing rule as the present polls it: true once the frame is due.
-bool ShellFramePace(int fps, int showFps, DDSURFACEDATA* fontSheet);
-
 // The command-line test play's show command.
 constexpr int SW_SHOW = 5;
 constexpr int SW_SHOWNORMAL = 1;

@@ -19,7 +19,7 @@ cCloseState CurrentCloseState() {
   s.directPlay = g_DirectPlay;
   s.testPlay = g_TestPlay;
   s.windowed = g_Windowed;
-  s.currentScene = g_SceneMgr.m_nScene;
+  s.currentScene = g_SceneMgr.m_nScene.load();
   s.quit = g_bQuit.load();
   s.closeConfirmed = g_bCloseConfirmed.load();
   s.windowMode = g_IniSettings.WindowMode;

@@ -1,17 +1,23 @@
 #include "shell/command_line.h"
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "platform/input/virtual_keys.h"
+
+namespace {
 // Plain ASCII, the same bytes in every encoding.
-const char* const kUsageText =
+const char* const kUsageHead =
     "Usage: qc4 [options] [GAME_DIR]\n"
     "\n"
     "Plays the game in GAME_DIR (default: the current directory). qc4 runs inside that folder, so\n"
-    "the game's data, settings and saves are found and written there.\n"
+    "the game's data, settings and saves are found and written there, and so is its report log\n"
+    "Report_Game.txt (Shift-JIS text: read it with iconv -f CP932).\n"
     "\n"
     "Options:\n"
     "  --test-play STAGE  play the stage file STAGE at once, as a test play started from the editor\n"
-    "                     (the path is taken verbatim, relative to GAME_DIR)\n"
+    "                     (relative to GAME_DIR, or absolute)\n"
     "  --headless         run without a window, sound device or real time: frames run as fast as\n"
     "                     the machine allows on a virtual clock; message boxes are answered by the\n"
     "                     input script, and a box without an answer fails the run\n"
@@ -22,11 +28,50 @@ const char* const kUsageText =
     "  --dump-frame FILE  at the end, write the last frame shown as a PNG file\n"
     "  --help             show this text\n"
     "\n"
-    "Window keys: Esc asks to quit; a right click steps the window zoom; in Direct3D mode\n"
-    "Alt+1 .. Alt+9 choose the zoom (100%, 200%, ...).\n"
+    "FILE paths are relative to the folder qc4 was started in.\n"
+    "\n";
+
+const char* const kUsageTail =
     "\n"
-    "Exit status: 0 after a normal run, 1 when a headless run met a message box without a scripted\n"
-    "answer, 2 for a bad command line or game folder.\n";
+    "Window keys: Esc closes the game, asking first whether to quit only in a window, outside the\n"
+    "title screen and not in a test play (the loading picture counts as the title screen). A right\n"
+    "click steps the window zoom from 100% up to the largest size that fits the desktop, then back;\n"
+    "in Direct3D mode Alt+1 .. Alt+9 choose a zoom (100%, 200%, ...) among the sizes that fit.\n"
+    "\n"
+    "Exit status: 0 after a normal run; 1 when a headless run met a message box without a scripted\n"
+    "answer; 2 for a bad command line or a GAME_DIR that does not exist; 3 when the window system\n"
+    "cannot start, the report log cannot be written, or the frame dump cannot be written.\n";
+
+// Letters, digits, numpad digits and function keys are given as ranges; every other named key by name.
+bool keyInRange(int vk) {
+  return (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z') || (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) ||
+         (vk >= VK_F1 && vk <= VK_F24);
+}
+
+// The key names of --input, wrapped to the help text's width.
+std::string keyNameLines() {
+  std::vector<std::string> names = {"A..Z", "0..9", "F1..F24", "NUMPAD0..NUMPAD9"};
+  for (int vk = 1; vk <= 255; ++vk) {
+    const char* name = VirtualKeyName(vk);
+    if (*name && !keyInRange(vk)) names.push_back(name);
+  }
+  std::string text =
+      "Key names of --input (case is ignored; ESC and ENTER also name ESCAPE and RETURN, and a\n"
+      "code such as 0x25 names any key):\n";
+  std::string line = " ";
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string word = " " + names[i] + (i + 1 < names.size() ? "," : "");
+    if (line.size() + word.size() > 96) {
+      text += line + "\n";
+      line = " ";
+    }
+    line += word;
+  }
+  return text + line + "\n";
+}
+}  // namespace
+
+std::string UsageText() { return kUsageHead + keyNameLines() + kUsageTail; }
 
 bool ParseCommandLine(const std::vector<std::string>& args, cCommandLine& out, std::string* error) {
   out = cCommandLine{};

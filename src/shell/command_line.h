@@ -15,7 +15,14 @@ struct cCommandLine {
   bool help = false;
 };
 
-extern const char* const kUsageText;
+// Exit statuses of qc4 (see UsageText).
+constexpr int kExitNormal = 0;
+constexpr int kExitUnansweredBox = 1;   // a headless run met a message box without a scripted answer
+constexpr int kExitBadCommandLine = 2;  // also a game folder that does not exist
+constexpr int kExitCannotRun = 3;       // the window system, the report log or the frame dump failed
+
+// The text of --help: options, key names of input scripts, window keys, exit statuses.
+std::string UsageText();
 
 // false with a message for a malformed line.
 bool ParseCommandLine(const std::vector<std::string>& args, cCommandLine& out, std::string* error);

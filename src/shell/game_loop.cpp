@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <utility>
 
 #include "core/log.h"
 #include "core/thread.h"
@@ -22,18 +23,21 @@
 namespace {
 std::atomic<uint64_t> g_nFrameLimit{0};
 std::atomic<uint64_t> g_nPolledFrames{0};
-std::atomic<FpsTextDrawer> g_pfnFpsText{nullptr};
+cFrameStepHooks g_frameStepHooks;
 
 bool directDrawMode() { return !lpDTCon && lpDDCon; }
 }  // namespace
 
-void SetFrameLimit(uint64_t frames) { g_nFrameLimit.store(frames); }
+void SetFrameLimit(uint64_t frames) {
+  g_nPolledFrames.store(0);
+  g_nFrameLimit.store(frames);
+}
 bool FrameLimitReached() {
   uint64_t limit = g_nFrameLimit.load();
   return limit != 0 && g_nPolledFrames.load() >= limit;
 }
 uint64_t PolledFrames() { return g_nPolledFrames.load(); }
-void SetFpsTextDrawer(FpsTextDrawer drawer) { g_pfnFpsText.store(drawer); }
+cFrameStepHooks SetFrameStepHooks(const cFrameStepHooks& hooks) { return std::exchange(g_frameStepHooks, hooks); }
 
 void NoteInputFrame() {
   uint64_t frame = g_nPolledFrames.fetch_add(1) + 1;
@@ -89,7 +93,7 @@ int cSceneMgr::FrameStep() {
     }
     char text[32];
     std::snprintf(text, sizeof text, "FPS%2d(%2d)", m_nMeasuredFps, static_cast<int>(m_dwFrameTimeAverage));
-    if (FpsTextDrawer draw = g_pfnFpsText.load()) {
+    if (auto draw = g_frameStepHooks.drawFpsText) {
       if (g_IniSettings.ShowFps == 2)
         draw(2, text, 549, 469);
       else

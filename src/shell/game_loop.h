@@ -8,8 +8,8 @@ unsigned GameLoop(void* arg);
 // DirectDraw pacing: waits (1-ms sleeps) until the frame interval allows the next frame.
 void WaitFrameTiming();
 
-// Stops running frames after `frames` frames and closes the window through its normal close path
-// without the quit question (0: no limit).
+// Starts counting frames anew (a run's start): stops running frames after `frames` frames and
+// closes the window through its normal close path without the quit question (0: no limit).
 void SetFrameLimit(uint64_t frames);
 bool FrameLimitReached();
 // Frames whose input was polled since start (the input script counts in these).
@@ -18,7 +18,12 @@ uint64_t PolledFrames();
 // every frame loop's input step.
 void NoteInputFrame();
 
-// Draws the frames-per-second text; installed by the graphics layer's text owner. mode 2 plain text of
-// font 0, any other mode boxed text of font 1.
-using FpsTextDrawer = void (*)(int mode, const char* text, int x, int y);
-void SetFpsTextDrawer(FpsTextDrawer drawer);
+// What the frame step draws with, installed with the fonts at start-up (before the game thread runs)
+// and taken away with them at shutdown (after it has ended).
+struct cFrameStepHooks {
+  // Draws the frames-per-second text: mode 2 plain text of font 0, any other mode boxed text of font
+  // 1. Without the hook (no fonts) nothing is drawn.
+  void (*drawFpsText)(int mode, const char* text, int x, int y) = nullptr;
+};
+// Installs the hooks; returns the ones they replace.
+cFrameStepHooks SetFrameStepHooks(const cFrameStepHooks& hooks);

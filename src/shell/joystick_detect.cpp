@@ -1,6 +1,6 @@
 #include "shell/joystick_detect.h"
 
-#include <atomic>
+#include <utility>
 
 #include "core/log.h"
 #include "platform/input/joystick.h"
@@ -14,7 +14,7 @@ namespace {
 int g_nLastPadCount = 0;
 int g_nIdleCountdown = 0;
 int g_bDetectionRan = 0;
-std::atomic<int (*)()> g_pfnPadOption{nullptr};
+cInputHooks g_inputHooks;
 
 // The play loop of a stage: the stage scene is current and in its phase 2. Enumerating joysticks
 // there would stall play frames.
@@ -25,7 +25,7 @@ bool inStagePlayLoop() {
 }
 }  // namespace
 
-void SetPadDetectionOptionSource(int (*source)()) { g_pfnPadOption.store(source); }
+cInputHooks SetInputHooks(const cInputHooks& hooks) { return std::exchange(g_inputHooks, hooks); }
 
 void ResetJoystickDetection() {
   g_nLastPadCount = 0;
@@ -83,7 +83,7 @@ void DetectJoysticks(HWND /*window*/, int rate, std::vector<cInputState>& record
 
 void PollInput(std::vector<cInputState>& records) {
   NoteInputFrame();
-  auto option = g_pfnPadOption.load();
+  auto option = g_inputHooks.padDetectionOption;
   bool padOption = option ? option() != 0 : true;
   if ((padOption || !g_bDetectionRan) && !inStagePlayLoop()) {
     g_bDetectionRan = 1;

@@ -20,6 +20,11 @@ void ResetJoystickDetection();
 // in a stage's play loop), then the key table or the fixed layout into every record.
 void PollInput(std::vector<cInputState>& records);
 
-// Where PollInput reads the player's pad-detection option; set by the owner of the player options
-// (default: on). Whether a stage's play loop runs is read from the scene manager.
-void SetPadDetectionOptionSource(int (*source)());
+// What PollInput asks of the owner of the player's options (the menus), installed at start-up before
+// the game thread runs. Whether a stage's play loop runs is read from the scene manager.
+struct cInputHooks {
+  // The player's pad-detection option (non-zero: look for a pad); without the hook it is on.
+  int (*padDetectionOption)() = nullptr;
+};
+// Installs the hooks; returns the ones they replace.
+cInputHooks SetInputHooks(const cInputHooks& hooks);

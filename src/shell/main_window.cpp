@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/containers.h"
 #include "core/log.h"
@@ -30,9 +31,13 @@ std::atomic<int> g_nReplaySaveDone{0};
 std::atomic<int> g_AppActive{0};
 
 cMainWindow g_MainWindow;
-cUiHooks g_UiHooks;
 
 namespace {
+// Set while a close stops the worker threads (user-interface thread only writes it). Their requests
+// are still answered, but none opens a dialog, and a file-dialog request waits no longer.
+std::atomic<bool> g_bClosing{false};
+cUiHooks g_uiHooks;
+
 void stopBgm() { g_BgmPlayer.StopBgm(); }
 
 // The quit question: every worker suspended while it is open, so that no frame runs under it.
@@ -48,6 +53,7 @@ auto runModal(F&& dialog) {
 // dialog mode around it (in this order, and back in the same order).
 template <class F>
 auto runDialog(F&& dialog) {
+  if (g_bClosing.load()) return decltype(dialog()){};  // answered as cancelled
   DDSetDialogBoxMode(1);
   SuspendWorkers();
   auto result = dialog();
@@ -64,7 +70,7 @@ void fatalFollowUp() {
 void handleFileDialog(int mode, WPARAM which) {
   std::string proposed;
   if (mode == 2) {
-    if (!g_UiHooks.makeReplayFileName || !g_UiHooks.makeReplayFileName(static_cast<int>(which), proposed)) {
+    if (!g_uiHooks.makeReplayFileName || !g_uiHooks.makeReplayFileName(static_cast<int>(which), proposed)) {
       // No name could be built: the request ends unanswered, and the waiting game thread goes on.
       g_nDialogResult.store(0);
       g_nDialogDone.store(1);
@@ -72,12 +78,12 @@ void handleFileDialog(int mode, WPARAM which) {
     }
   }
   std::string chosen;
-  bool picked = runDialog([&] { return g_UiHooks.runFileDialog && g_UiHooks.runFileDialog(mode, proposed, chosen); });
+  bool picked = runDialog([&] { return g_uiHooks.runFileDialog && g_uiHooks.runFileDialog(mode, proposed, chosen); });
   if (picked) {
     bool ok = false;
-    if (mode == 0) ok = g_UiHooks.startStageFromFile && g_UiHooks.startStageFromFile(chosen);
-    if (mode == 1) ok = g_UiHooks.loadReplayFile && g_UiHooks.loadReplayFile(chosen);
-    if (mode == 2) ok = g_UiHooks.saveReplay && g_UiHooks.saveReplay(static_cast<int>(which), chosen);
+    if (mode == 0) ok = g_uiHooks.startStageFromFile && g_uiHooks.startStageFromFile(chosen);
+    if (mode == 1) ok = g_uiHooks.loadReplayFile && g_uiHooks.loadReplayFile(chosen);
+    if (mode == 2) ok = g_uiHooks.saveReplay && g_uiHooks.saveReplay(static_cast<int>(which), chosen);
     if (!ok) fatalFollowUp();
     g_nDialogResult.store(1);
   } else {
@@ -87,6 +93,8 @@ void handleFileDialog(int mode, WPARAM which) {
 }
 
 LRESULT onClose(HWND hwnd) {
+  // A close sent by a worker while this one waits for it to end: the first close finishes the job.
+  if (g_bClosing.load()) return 0;
   cCloseState state = CurrentCloseState();
   if (CloseAsksQuestion(state)) {
     bool yes = runModal([] { return ConfirmQuit(g_IniSettings.English); });
@@ -98,25 +106,28 @@ LRESULT onClose(HWND hwnd) {
   if (CloseSavesPlacement(state)) SaveWindowPlacement();
   if (PauseThreadRunning()) {
     ECLogPuts("WM_CLOSE thPause.m_hThread");
-    if (g_UiHooks.abortStageWait) g_UiHooks.abortStageWait();
+    if (g_uiHooks.abortStageWait) g_uiHooks.abortStageWait();
     PostThreadMessage(PauseThreadId(), WM_QUIT, 0, 0);
     return 0;
   }
   ECLogPuts("WM_CLOSE 成功！");
+  g_bClosing.store(true);
   stopBgm();
+  // Waits until every worker has ended, answering what they send to this window meanwhile.
   ExitWorkers();
   // Destroying the window: WM_DESTROY first, then the handle goes away.
   MainWndProc(hwnd, WM_DESTROY, 0, 0);
   GameWindowDestroy();
   DestroyMessageWindow(hwnd);
+  g_bClosing.store(false);
   return 0;
 }
 
 void onPlayBgm(WPARAM situation, LPARAM lParam) {
   int loop = 1;
   if (situation == kBgmSituationStage) {
-    if (g_UiHooks.setProgressMusic) g_UiHooks.setProgressMusic(static_cast<int>(lParam));
-    if (g_UiHooks.progressMusicOption) loop = g_UiHooks.progressMusicOption();
+    if (g_uiHooks.setProgressMusic) g_uiHooks.setProgressMusic(static_cast<int>(lParam));
+    if (g_uiHooks.progressMusicOption) loop = g_uiHooks.progressMusicOption();
   }
   PlayBgmKind(situation, lParam, loop);
 }
@@ -126,9 +137,9 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
   g_MainWindow.m_hWnd = hwnd;
   g_MainWindow.m_bInUse = true;
   if (!g_MainWindow.m_bZoomMenuAdded && lpDTCon && g_Windowed) {
-    // The zoom choices of the system menu: Alt+1 .. Alt+9.
+    // The zoom choices of the system menu, one for each size that fits the desktop: Alt+1 .. Alt+n.
     g_MainWindow.m_bZoomMenuAdded = true;
-    SetZoomKeysEnabled(true);
+    SetZoomKeyCount(MaxZoom());
   }
   switch (msg) {
     case WM_CREATE: g_MainWindow.m_bCreated = true; return 0;
@@ -174,7 +185,7 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kMsgNameEntry:
       runDialog([] {
-        if (g_UiHooks.runNameDialog) g_UiHooks.runNameDialog();
+        if (g_uiHooks.runNameDialog) g_uiHooks.runNameDialog();
         return 0;
       });
       g_nNameEntryDone.store(1);
@@ -191,19 +202,19 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
     case kMsgPlayBgm: onPlayBgm(wParam, lParam); return 0;
     case kMsgReplaySaveDialog: {
       std::string name;
-      bool named = runDialog([&] { return g_UiHooks.runReplaySaveDialog && g_UiHooks.runReplaySaveDialog(name); });
+      bool named = runDialog([&] { return g_uiHooks.runReplaySaveDialog && g_uiHooks.runReplaySaveDialog(name); });
       if (named && !name.empty()) {
-        if (!g_UiHooks.saveReplay || !g_UiHooks.saveReplay(static_cast<int>(wParam), name)) fatalFollowUp();
+        if (!g_uiHooks.saveReplay || !g_uiHooks.saveReplay(static_cast<int>(wParam), name)) fatalFollowUp();
       }
       g_nReplaySaveDone.store(1);
       return 0;
     }
-    case kMsgRestoreDevice:
-      if (g_UiHooks.restoreDevice) g_UiHooks.restoreDevice();
-      return 0;
+    case kMsgRestoreDevice: DDRestoreSurface(); return 0;
     default: return 0;
   }
 }
+
+cUiHooks SetUiHooks(const cUiHooks& hooks) { return std::exchange(g_uiHooks, hooks); }
 
 int ServiceUiRequests() {
   HWND w = g_hMainWnd.load();
@@ -226,8 +237,8 @@ int RequestFileDialog(std::atomic<int>& flag, int whichPlay) {
   g_nDialogDone.store(0);
   flag.store(1);
   while (!g_nDialogDone.load()) {
-    // A window that closed meanwhile (its close gave up waiting for this thread) answers nothing.
-    if (!IsWindow(g_hMainWnd.load())) return 0;
+    // A window that closes meanwhile answers nothing: its close waits for this thread to end.
+    if (g_bClosing.load() || !IsWindow(g_hMainWnd.load())) return 0;
     QcSleep(1);
   }
   return g_nDialogResult.load();

@@ -64,8 +64,9 @@ int CurrentZoom();
 void ZoomWindow(int n);
 void ZoomMax();
 
-// What the dialog and replay handlers call; installed by the owners of the dialogs, the stage start
-// and the replays. Without them a dialog counts as cancelled and a follow-up as failed.
+// What the dialog and replay handlers call; installed at start-up (before the game thread runs) by the
+// owners of the dialogs, the stage start and the replays. Without them a dialog counts as cancelled
+// and a follow-up as failed.
 struct cUiHooks {
   void (*runNameDialog)() = nullptr;
   // mode 0 stage file, 1 replay file, 2 replay save; proposed is the suggested name. true when chosen.
@@ -80,7 +81,6 @@ struct cUiHooks {
   // Stores the stage's music number in the progress (situation 6) and gives its music option.
   void (*setProgressMusic)(int number) = nullptr;
   int (*progressMusicOption)() = nullptr;
-  // Restores the Direct3D device, its surfaces and fonts.
-  void (*restoreDevice)() = nullptr;
 };
-extern cUiHooks g_UiHooks;
+// Installs the hooks; returns the ones they replace.
+cUiHooks SetUiHooks(const cUiHooks& hooks);

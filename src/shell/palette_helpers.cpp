@@ -1,6 +1,5 @@
 #include "shell/palette_helpers.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -17,8 +16,6 @@
 CHARACOLOURCHANGE g_aCharaColourChange[10];
 
 namespace {
-std::atomic<BlendTableLoader> g_pfnBlendTable{nullptr};
-
 constexpr int kSavedFrameSlot = 45;
 constexpr size_t kBlendTableBytes = 65536;
 
@@ -38,7 +35,6 @@ uint32_t argb(int a, int r, int g, int b) {
 bool eightBitDirectDraw() { return !lpDTCon && g_nDisplayBpp == 8; }
 }  // namespace
 
-void SetBlendTableLoader(BlendTableLoader loader) { g_pfnBlendTable.store(loader); }
 void ResetPaletteAnimation() {
   g_pulse = PulseState{};
   for (auto& e : g_aCharaColourChange) e = CHARACOLOURCHANGE{};
@@ -55,13 +51,10 @@ int LoadHbtPalette(int n) {
   if (!eightBitDirectDraw()) return 1;
   char path[64];
   std::snprintf(path, sizeof path, "bmp\\hbt\\hbt%02d.dat", n);
-  bool loaded = false;
-  if (BlendTableLoader load = g_pfnBlendTable.load()) {
-    loaded = load(path);
-  } else {
-    std::vector<uint8_t> bytes;
-    loaded = ReadWholeFile(path, kBlendTableBytes, bytes) && bytes.size() == kBlendTableBytes;
-  }
+  // The blend table itself is for the per-pixel effects, which are still to come: until then the
+  // file is only checked to be there whole.
+  std::vector<uint8_t> bytes;
+  const bool loaded = ReadWholeFile(path, kBlendTableBytes, bytes) && bytes.size() == kBlendTableBytes;
   if (!loaded) {
     ErrorBoxf("%s の読み込みに失敗！", path);
     return 0;

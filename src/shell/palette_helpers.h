@@ -14,10 +14,5 @@ struct CHARACOLOURCHANGE {
 };
 extern CHARACOLOURCHANGE g_aCharaColourChange[10];
 
-// Loads the 8-bit blend table file (65,536 bytes); installed by the per-pixel effects' owner. Without
-// it the file is only checked to be readable.
-using BlendTableLoader = bool (*)(const char* path);
-void SetBlendTableLoader(BlendTableLoader loader);
-
 // Puts the animation's pulse values and counters back to their start (a new run, tests).
 void ResetPaletteAnimation();

@@ -3,5 +3,5 @@
 // the headless backend, the program's entry, and the frame dump at the end.
 #include "shell/command_line.h"
 
-// Returns the process exit status (see kUsageText).
+// Returns the process exit status (see UsageText).
 int RunProgram(const cCommandLine& commandLine);

@@ -1,7 +1,7 @@
 #include "shell/scene_mgr.h"
 
-#include <atomic>
 #include <new>
+#include <utility>
 
 #include "core/log.h"
 #include "shell/main_window.h"
@@ -10,15 +10,13 @@
 cSceneMgr g_SceneMgr;
 
 namespace {
-std::atomic<SceneFactory> g_factories[kSceneCount];
+cSceneHooks g_sceneHooks;
 
 // A scene whose class is not part of this build: it draws nothing and stays in its first phase.
 class cEmptyScene : public cScene {};
 }  // namespace
 
-void RegisterSceneFactory(int id, SceneFactory factory) {
-  if (id >= 0 && id < kSceneCount) g_factories[id].store(factory);
-}
+cSceneHooks SetSceneHooks(const cSceneHooks& hooks) { return std::exchange(g_sceneHooks, hooks); }
 
 int SceneSlotOf(int id) {
   if (id == kSceneStage) return 7;
@@ -43,8 +41,8 @@ void cSceneMgr::SwitchScene(int id) {
   cScene*& slot = m_apScenes[SceneSlotOf(id)];
   if (slot) return;
   try {
-    SceneFactory factory = g_factories[id].load();
-    slot = factory ? factory() : new cEmptyScene;
+    auto create = g_sceneHooks.createScene[id];
+    slot = create ? create() : new cEmptyScene;
   } catch (const std::bad_alloc&) {
     slot = nullptr;
     OutOfMemoryQuit();

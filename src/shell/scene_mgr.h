@@ -2,7 +2,8 @@
 // The scene manager: one object slot per scene id, the current, requested and previous ids, the values
 // scenes hand to each other, the frame rate and fade step of the frame loop, the last music request,
 // and the frame-loop measurements. One instance, g_SceneMgr, touched only by the thread that runs game
-// frames.
+// frames, except the current scene id, which the close handler reads on the user-interface thread.
+#include <atomic>
 #include <cstdint>
 
 #include "data/progress_state.h"
@@ -21,9 +22,14 @@ enum eSceneId {
   kSceneCount = 8,
 };
 
-// Builds the object of one scene id; registered by the code that owns the scene class.
-using SceneFactory = cScene* (*)();
-void RegisterSceneFactory(int id, SceneFactory factory);
+// What the scene manager asks of the layers that own the scene classes (stage play and the menus),
+// installed at start-up before the game thread runs.
+struct cSceneHooks {
+  // Builds the object of a scene id; a scene without one is an empty scene that draws nothing.
+  cScene* (*createScene[kSceneCount])() = {};
+};
+// Installs the hooks; returns the ones they replace.
+cSceneHooks SetSceneHooks(const cSceneHooks& hooks);
 
 class cSceneMgr {
  public:
@@ -44,7 +50,8 @@ class cSceneMgr {
 
   // Scene objects in the order of ids 0, 1, 2, 3, 4, 5, 7, 6.
   cScene* m_apScenes[kSceneCount] = {};
-  int32_t m_nScene = 0;
+  // Written by the game thread, read by the close handler: atomic.
+  std::atomic<int32_t> m_nScene{0};
   int32_t m_nRequestScene = 0;
   int32_t m_nPrevScene = 0;
   int32_t m_nModeIndex = 0;

@@ -97,12 +97,12 @@ bool SetUpFonts() {
   g_Font[1].m_bCentre = g_SystemData.m_bFontOpt966;
   g_Font[2].m_bIcons = 0;
   if (!CreateFastFonts(g_FastFontSurface, g_FastFontInfo, kFontCount, g_Font, g_FontInfo)) return false;
-  SetFpsTextDrawer(drawFpsText);
+  SetFrameStepHooks({.drawFpsText = drawFpsText});
   return true;
 }
 
 void ReleaseFonts() {
-  SetFpsTextDrawer(nullptr);
+  SetFrameStepHooks({});
   for (cFont& font : g_Font) ReleaseFont(&font);
   for (DDSURFACEDATA& strip : g_FastFontSurface) DDReleaseSurface(&strip);
 }

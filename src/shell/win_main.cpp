@@ -1,9 +1,12 @@
 #include "shell/win_main.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/log.h"
+#include "data/game_data.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/instance/single_instance.h"
@@ -11,6 +14,7 @@
 #include "platform/window/game_window.h"
 #include "shell/app_globals.h"
 #include "shell/app_init.h"
+#include "shell/command_line.h"
 #include "shell/editor_notice.h"
 #include "shell/main_window.h"
 #include "shell/workers.h"
@@ -79,9 +83,14 @@ void abandonStart(HWND window) {
 
 int WinMain(const char* cmdLine, int showCmd) {
   ECLogInit(0, "EC_Game.txt");
-  std::string folder = GetCurrentFolder();
-  std::string reportPath = ResolvePath(folder.empty() ? "Report_Game.txt" : folder + "\\Report_Game.txt");
-  if (!ReportLogInit(reportPath.c_str())) return 0;
+  // The log beside the game, at the folder's path on this system: a folder name without a Shift-JIS
+  // form still has its log.
+  const std::string reportPath = AbsoluteHostPath(ResolvePath("Report_Game.txt"));
+  if (!ReportLogInit(reportPath.c_str())) {
+    // Nothing could be reported or saved here; say so instead of ending in silence.
+    std::fprintf(stderr, "qc4: cannot write the report log %s (%s)\n", reportPath.c_str(), std::strerror(errno));
+    return kExitCannotRun;
+  }
   ReportLogPrintf("App : ver %s", "986");
 
   if (showCmd == SW_SHOW) {
@@ -90,6 +99,8 @@ int WinMain(const char* cmdLine, int showCmd) {
   } else {
     g_TestPlay = 0;
   }
+  // The game's data keeps the flows meant for test plays only in a test play.
+  g_GameData.m_bTestPlay = g_TestPlay;
 
   if (!secureSingleInstance()) return 0;
 

@@ -29,6 +29,9 @@ std::string readFile(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Narrow literals here are CP932; paths and output are UTF-8.
+std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
 int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
 struct Frame {
@@ -81,11 +84,18 @@ class StartupTest : public testing::Test {
 
   // Runs qc4 headless for `frames` frames with the last frame dumped; the exit status.
   int runQc4(int frames) {
-    const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 + "' --headless --frames " +
-                                std::to_string(frames) + " --dump-frame '" + dumpPath().string() + "' '" +
-                                m_game.string() + "' >'" + (m_game / "qc4.out").string() + "' 2>&1";
+    return runQc4With("--frames " + std::to_string(frames) + " --dump-frame '" + dumpPath().string() + "' '" +
+                      m_game.string() + "'");
+  }
+  // Runs qc4 headless with the given arguments (quoted for the shell), started in `folder`; the exit
+  // status. Its output goes to a file beside the game folder (output()).
+  int runQc4With(const std::string& args, const fs::path& folder = fs::current_path()) {
+    const std::string command = "cd '" + folder.string() + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 +
+                                "' --headless " + args + " >'" + outputPath().string() + "' 2>&1";
     return exitStatus(std::system(command.c_str()));
   }
+  fs::path outputPath() const { return m_game.parent_path() / (m_game.filename().string() + ".out"); }
+  std::string output() const { return readFile(outputPath()); }
 
   fs::path dumpPath() const { return m_game / "frame.png"; }
   std::string report() const { return readFile(m_game / "Report_Game.txt"); }
@@ -107,13 +117,13 @@ TEST_P(StartupModeTest, ShowsTheLoadingPictureAndEndsCleanly) {
   const DisplayCase& c = GetParam();
   writeIni(c.direct3d, c.windowMode, c.bpp);
   if (c.ownTransparentColour) setOwnTransparentColour(255, 0, 255);
-  ASSERT_EQ(runQc4(30), 0) << readFile(m_game / "qc4.out") << report();
+  ASSERT_EQ(runQc4(30), 0) << output() << report();
   EXPECT_EQ(report().rfind("App : ver 986", 0), 0u) << report();
   // Direct3D set-up writes its device lines; DirectDraw does not.
   EXPECT_EQ(report().find("Device HAL") != std::string::npos, c.direct3d == 1) << report();
 
   Frame frame;
-  ASSERT_TRUE(readPng(dumpPath(), frame)) << readFile(m_game / "qc4.out");
+  ASSERT_TRUE(readPng(dumpPath(), frame)) << output();
   ASSERT_EQ(frame.width, 640);
   ASSERT_EQ(frame.height, 480);
   size_t lit = 0;
@@ -164,7 +174,7 @@ TEST_F(StartupTest, MissingRequiredFilesEndStartUp) {
     SCOPED_TRACE(c.file);
     fs::rename(m_game / c.file, keep);
     fs::remove(dumpPath());
-    EXPECT_EQ(runQc4(30), c.status) << readFile(m_game / "qc4.out");
+    EXPECT_EQ(runQc4(30), c.status) << output();
     const std::string log = report();
     if (c.gamePath)
       EXPECT_NE(log.find(std::string(c.gamePath) + " のロードに失敗！"), std::string::npos) << log;
@@ -175,7 +185,7 @@ TEST_F(StartupTest, MissingRequiredFilesEndStartUp) {
     fs::rename(keep, m_game / c.file);
   }
   // With everything back the game starts again.
-  EXPECT_EQ(runQc4(5), 0) << readFile(m_game / "qc4.out");
+  EXPECT_EQ(runQc4(5), 0) << output();
 }
 
 // "ShowFps=2" draws the frames-per-second text every frame with font 0 at (549, 469), below the
@@ -191,7 +201,7 @@ TEST_F(StartupTest, FramesPerSecondTextInTheFontColour) {
       std::ofstream ini(m_game / "System.ini", std::ios::binary);
       ini << "Direct3D=" << direct3d << "\r\nWindowMode=1\r\nShowFps=2\r\nExit\r\n";
     }
-    ASSERT_EQ(runQc4(30), 0) << readFile(m_game / "qc4.out");
+    ASSERT_EQ(runQc4(30), 0) << output();
     Frame frame;
     ASSERT_TRUE(readPng(dumpPath(), frame));
     ASSERT_EQ(frame.width, 640);
@@ -207,7 +217,7 @@ TEST_F(StartupTest, FramesPerSecondTextInTheFontColour) {
 TEST_F(StartupTest, OwnTransparentColourRefusesEightBits) {
   writeIni(0, 0, 8);
   setOwnTransparentColour(0, 177, 0);
-  EXPECT_EQ(runQc4(30), 1) << readFile(m_game / "qc4.out");
+  EXPECT_EQ(runQc4(30), 1) << output();
   EXPECT_FALSE(fs::exists(dumpPath()));
 }
 
@@ -250,9 +260,60 @@ TEST_F(StartupTest, StoredWindowPlacementStaysOnTheDesktop) {
       std::ofstream out(m_game / "user_data" / "Window.dat", std::ios::binary);
       out.write(reinterpret_cast<const char*>(c.stored.data()), static_cast<std::streamsize>(c.stored.size() * 4));
     }
-    ASSERT_EQ(runQc4(3), 0) << readFile(m_game / "qc4.out");
+    ASSERT_EQ(runQc4(3), 0) << output();
     EXPECT_EQ(readWindowData(), c.saved);
   }
+}
+
+// Paths on the command line are this system's (UTF-8): a frame dump named "café.png" is that file,
+// relative to where qc4 was started, and a game folder whose name Shift-JIS lacks still gets its
+// report log.
+TEST_F(StartupTest, CommandLinePathsAreTheSystemsPaths) {
+  // (Texts with characters Shift-JIS lacks stay out of the test macros, which quote their arguments
+  // as narrow literals.)
+  const std::string gameName = U8(u8"ゲーム-é");
+  const std::string dumpName = U8(u8"café.png");
+  const std::string namedStage = U8(u8"data/stg4/ステージ.stg4");
+  const std::string unnamedStage = U8(u8"data/stg4/é.stg4");
+  const fs::path game = m_game.parent_path() / gameName;
+  fs::remove_all(game);
+  fs::rename(m_game, game);
+  m_game = game;
+  const fs::path start = m_game.parent_path() / "start";
+  fs::create_directories(start);
+  writeIni(1);
+  const std::string gameArg = " '" + m_game.string() + "'";
+  ASSERT_EQ(runQc4With("--frames 3 --dump-frame " + dumpName + gameArg, start), 0) << output();
+  EXPECT_TRUE(fs::exists(start / dumpName)) << output();
+  EXPECT_EQ(report().rfind("App : ver 986", 0), 0u);
+  // A test-play stage is handed to the game as its own text; one it cannot name is refused.
+  EXPECT_EQ(runQc4With("--frames 3 --test-play " + namedStage + gameArg), 0) << output();
+  EXPECT_EQ(runQc4With("--frames 3 --test-play " + unnamedStage + gameArg), 2);
+  EXPECT_NE(output().find("the path holds characters the game cannot name"), std::string::npos) << output();
+}
+
+// Exit statuses: 2 only for a bad command line or a game folder that does not exist; a report log
+// that cannot be written (here a folder stands in its place, which stops root too) and a frame dump
+// that cannot be written fail the run with 3 and say why.
+TEST_F(StartupTest, ExitStatusesSayWhatWentWrong) {
+  writeIni(1);
+  EXPECT_EQ(runQc4With("--frames 3 '" + (m_game / "missing").string() + "'"), 2);
+  EXPECT_NE(output().find("No such file or directory"), std::string::npos) << output();
+  EXPECT_EQ(runQc4With("--frames 3 --no-such-option"), 2);
+  EXPECT_EQ(
+      runQc4With("--frames 3 --dump-frame '" + (m_game / "missing" / "f.png").string() + "' '" + m_game.string() + "'"),
+      3);
+  EXPECT_NE(output().find("cannot write"), std::string::npos) << output();
+
+  fs::remove(m_game / "Report_Game.txt");
+  fs::create_directory(m_game / "Report_Game.txt");
+  EXPECT_EQ(runQc4With("--frames 3 '" + m_game.string() + "'"), 3);
+  EXPECT_NE(
+      output().find("qc4: cannot write the report log " + (m_game / "Report_Game.txt").string() + " (Is a directory)"),
+      std::string::npos)
+      << output();
+  fs::remove(m_game / "Report_Game.txt");
+  EXPECT_EQ(runQc4With("--frames 3 '" + m_game.string() + "'"), 0) << output();
 }
 
 }  // namespace

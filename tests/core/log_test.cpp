@@ -9,6 +9,7 @@
 
 #include "core/containers.h"
 #include "platform/message_box.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 
@@ -108,17 +109,16 @@ TEST_F(LogTest, FatalStopBeforeTheMainWindowPostsToTheOwnQueue) {
 
 TEST_F(LogTest, FullScreenBoxesGoThroughTheDisplay) {
   static int ddCalls = 0;
-  g_pfnDDMesBox = [](const char*, const char*, unsigned) {
-    ++ddCalls;
-    return 1;
-  };
+  cHooksGuard guard(SetAppMesBoxHooks, {.showOverDisplay = [](const char*, const char*, unsigned) {
+                      ++ddCalls;
+                      return 1;
+                    }});
   g_bDisplayReady = 1;
   g_bWindowed = 0;
   ErrorBox("x");
   g_bWindowed = 1;
   ErrorBox("y");
   g_bDisplayReady = 0;
-  g_pfnDDMesBox = nullptr;
   EXPECT_EQ(ddCalls, 1);
   EXPECT_EQ(boxes.size(), 1u);
 }

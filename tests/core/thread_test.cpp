@@ -29,8 +29,10 @@ struct Worker {
   std::atomic<HWND> window{nullptr};
   std::atomic<int> passes{0};
   std::atomic<int> posted{0};
-  std::atomic<bool> ignoreQuit{false};
-  std::atomic<bool> release{false};
+  std::atomic<int> quitsToIgnore{0};
+  // When set, the worker's last act before it ends is a send to this window (its waiter's).
+  std::atomic<HWND> lastRequestTo{nullptr};
+  std::atomic<LRESULT> lastAnswer{0};
   std::atomic<bool> finished{false};
 };
 
@@ -49,19 +51,28 @@ unsigned workerMain(void* arg) {
     bool quit = false;
     while (PeekMessage(&msg, true)) {
       if (msg.message == WM_QUIT) {
-        quit = !w->ignoreQuit;
+        if (w->quitsToIgnore.load() > 0)
+          w->quitsToIgnore.fetch_sub(1);
+        else
+          quit = true;
       } else if (msg.message == WM_USER + 2) {
         w->posted.fetch_add(1);
       } else {
         DispatchMessage(&msg);
       }
     }
-    if (quit || (w->ignoreQuit && w->release)) break;
+    if (quit) break;
     WaitMessage(1);
   }
+  if (HWND to = w->lastRequestTo.load()) w->lastAnswer = SendMessage(to, WM_USER + 1, 50, 0);
   DestroyMessageWindow(w->window);
   w->finished = true;
   return 0;
+}
+
+std::string readText(const std::string& path) {
+  std::ifstream in(path);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
 TEST(Thread, StartMessagesSuspendResumeExit) {
@@ -107,7 +118,7 @@ TEST(Thread, StartMessagesSuspendResumeExit) {
   EXPECT_TRUE(again.finished);
 }
 
-TEST(Thread, ExitGivesUpOnAThreadThatIgnoresQuitAndLogsIt) {
+TEST(Thread, ExitWaitsPastThePollLimitAndReportsTheWait) {
   char dir[] = "/tmp/qc4-thread-XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);
   std::string log = std::string(dir) + "/Report_Game.txt";
@@ -116,21 +127,41 @@ TEST(Thread, ExitGivesUpOnAThreadThatIgnoresQuitAndLogsIt) {
   cThread th;
   th.SetExitPollLimit(5);
   Worker w;
-  w.ignoreQuit = true;
+  // Exit posts WM_QUIT again on every poll: this worker ends at the 30th, well past the limit.
+  w.quitsToIgnore = 29;
   ASSERT_EQ(th.Start(workerMain, &w), 1);
   uint32_t id = th.GetThreadId();
   th.Exit();
+  EXPECT_TRUE(w.finished);  // not abandoned: Exit returned only once the thread had ended
   EXPECT_FALSE(th.HasThread());
-  EXPECT_FALSE(w.finished);  // not killed: still running
-  std::ifstream in(log);
-  std::string text((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_NE(text.find("thread " + std::to_string(id) + " did not end"), std::string::npos) << text;
-
-  w.release = true;
-  PostThreadMessage(id, WM_USER + 2, 0, 0);
-  ASSERT_TRUE(eventually([&] { return w.finished.load(); }));
+  std::string text = readText(log);
+  EXPECT_NE(text.find("thread " + std::to_string(id) + " has not ended 5 ms after WM_QUIT"), std::string::npos) << text;
   std::remove(log.c_str());
   rmdir(dir);
+}
+
+// The waiting thread answers what the thread it waits for sends it: the worker's last act is a send
+// to a window of the waiter, which would block it for ever if the waiter only slept.
+TEST(Thread, WaitersAnswerWhatTheThreadSendsThem) {
+  const HWND waiterWindow = CreateMessageWindow(workerProc);
+  for (bool byExit : {true, false}) {
+    SCOPED_TRACE(byExit ? "Exit" : "Join");
+    cThread th;
+    th.SetExitPollLimit(2000);  // a waiter that only slept would give up here
+    Worker w;
+    w.lastRequestTo = waiterWindow;
+    ASSERT_EQ(th.Start(workerMain, &w), 1);
+    if (byExit) {
+      th.Exit();
+    } else {
+      PostThreadMessage(th.GetThreadId(), WM_QUIT, 0, 0);
+      th.Join();
+    }
+    EXPECT_TRUE(w.finished);
+    EXPECT_EQ(w.lastAnswer.load(), 100);
+    EXPECT_FALSE(th.HasThread());
+  }
+  DestroyMessageWindow(waiterWindow);
 }
 
 TEST(Thread, JoinAndExitFromTwoThreadsAtOnce) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 
@@ -16,10 +17,8 @@ class TimingTest : public ::testing::Test {
     SetVirtualClock(true);
     SetVirtualTime(0xFFFFF000u);  // close to the wrap, which every rule must survive
     ResetFrameTiming();
-    SetFramePaceHooks(nullptr, nullptr);
   }
   void TearDown() override {
-    SetFramePaceHooks(nullptr, nullptr);
     ResetFrameTiming();
     SetVirtualClock(false);
   }
@@ -123,7 +122,7 @@ TEST_F(TimingTest, FramePaceSpreadsSixtyFramesOverEachSecond) {
 TEST_F(TimingTest, FramePaceOverlayAndDeviceHook) {
   g_overlays.clear();
   g_deviceThere = false;
-  SetFramePaceHooks(deviceThere, recordOverlay);
+  cHooksGuard guard(SetFramePaceHooks, {.hasDevice = deviceThere, .drawOverlay = recordOverlay});
   int surface = 0;
   EXPECT_TRUE(CheckFramePace(60, true, &surface));
   EXPECT_TRUE(CheckFramePace(60, true, &surface));  // no device: never held back, nothing drawn

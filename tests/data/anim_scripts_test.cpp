@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support/fresh_game_data.h"
+
 namespace {
 
 cAnimeData AnimeWith(std::vector<std::array<int32_t, 3>> frames) {
@@ -45,11 +47,7 @@ TEST(FrameScripts, EffectScriptsAreNeverLocked) {
 
 class EffectPlayersTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_saved = g_Database;
-    g_Database.SetDatabaseDefaults();
-  }
-  void TearDown() override { g_Database = m_saved; }
+  cFreshGameData m_FreshGameData;
 
   static void SetChara(int n, int kind, std::array<int32_t, 5> p) {
     if (static_cast<int>(g_Database.m_aCharaEffect.size()) <= n) g_Database.m_aCharaEffect.resize(n + 1);
@@ -66,8 +64,6 @@ class EffectPlayersTest : public ::testing::Test {
       if (play.StepCharaEffect()) return i;
     return -1;
   }
-
-  cDatabase m_saved;
 };
 
 TEST_F(EffectPlayersTest, RangedCharacterEffectRunsForwardAndReversed) {

@@ -6,6 +6,7 @@
 
 #include "byte_builder.h"
 #include "core/log.h"
+#include "test_support/fresh_game_data.h"
 
 namespace {
 
@@ -47,10 +48,8 @@ T LoadAt(uint32_t version, const cByteBuilder& body) {
 
 class DatabaseRecordsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_bQuit = 0;
-    g_bStripCR = 1;
-  }
+  void SetUp() override { g_bQuit = 0; }
+  cFreshGameData m_FreshGameData;
 };
 
 TEST_F(DatabaseRecordsTest, Defaults) {

@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "platform/message_box.h"
 #include "temp_folder.h"
+#include "test_support/fresh_game_data.h"
 
 namespace {
 
@@ -49,8 +50,6 @@ class DatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_bQuit = 0;
-    g_bStripCR = 1;
-    g_bFileTooNew = 0;
     SetMessageBoxHandler([this](const char* text, const char*, unsigned) {
       m_boxes.push_back(text);
       return IDOK;
@@ -61,7 +60,6 @@ class DatabaseTest : public ::testing::Test {
   void TearDown() override {
     SetMessageBoxHandler(nullptr);
     g_bQuit = 0;
-    g_bFileTooNew = 0;
   }
 
   // Writes all ten files with two entries each.

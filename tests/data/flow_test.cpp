@@ -12,35 +12,52 @@ class FlowTest : public GameDataTest {
   }
 };
 
-TEST_F(FlowTest, TriggerUpgrades) {
+// Every step of the trigger upgrade, at and beside its bound: a flow stored at the version below the
+// step's gate (the later steps run as well) and at the gate itself, against its trigger and flow ID.
+TEST_F(FlowTest, EveryTriggerUpgradeStepGivesExactValues) {
   struct Case {
     uint32_t version;
-    int trigger;
-    int expected;
+    int trigger, flowId;
+    int loadedTrigger, loadedFlowId;
   };
   const Case cases[] = {
-      {131, 11, 16},  // 11 -> 12 -> 14 -> 14 -> 16
-      {132, 11, 15}, {899, 1, 1},   {899, 2, 3},   {899, 3, 5},   {899, 20, 24}, {899, 22, 26}, {900, 2, 2},
-      {900, 17, 17}, {986, 25, 25}, {761, 18, 25}, {762, 18, 20}, {163, 5, 9},   {164, 5, 7},
+      // 132: from 11 up, one place
+      {131, 11, 0, 16, 0},  // 11 -> 12 -> 14 -> 14 -> 16 through the steps of 132, 164, 762, 900
+      {131, 10, 0, 14, 0},
+      {132, 11, 0, 15, 0},
+      // 163: a flow with a trigger loses its flow ID
+      {162, 1, 4, 1, 0},
+      {162, 0, 4, 0, 4},
+      {163, 1, 4, 1, 4},
+      // 164: from 5 up, two places
+      {163, 5, 0, 9, 0},
+      {163, 4, 0, 6, 0},
+      {164, 5, 0, 7, 0},
+      // 762: from 18 up, three places
+      {761, 18, 0, 25, 0},
+      {761, 17, 0, 19, 0},
+      {762, 18, 0, 20, 0},
+      // 900: from 2, from 4, from 21 and from 23 up, one place each, in turn
+      {899, 1, 0, 1, 0},
+      {899, 2, 0, 3, 0},
+      {899, 3, 0, 5, 0},
+      {899, 18, 0, 20, 0},
+      {899, 19, 0, 22, 0},
+      {899, 20, 0, 24, 0},
+      {899, 21, 0, 25, 0},
+      {899, 22, 0, 26, 0},
+      {900, 2, 0, 2, 0},
+      {900, 19, 0, 19, 0},
+      {986, 25, 3, 25, 3},
   };
   for (const Case& c : cases) {
     cFlowBytes f;
     f.trigger = static_cast<int8_t>(c.trigger);
-    EXPECT_EQ(LoadFlow(c.version, f).m_nTrigger, c.expected) << c.version << " " << c.trigger;
+    f.flowId = static_cast<int8_t>(c.flowId);
+    cFlow flow = LoadFlow(c.version, f);
+    EXPECT_EQ(flow.m_nTrigger, c.loadedTrigger) << c.version << " " << c.trigger;
+    EXPECT_EQ(flow.m_nFlowId, c.loadedFlowId) << c.version << " " << c.trigger;
   }
-}
-
-TEST_F(FlowTest, OldTriggeredFlowsLoseTheirIdBefore163) {
-  cFlowBytes f;
-  f.trigger = 5;
-  f.flowId = 4;
-  cFlow flow = LoadFlow(162, f);
-  EXPECT_EQ(flow.m_nFlowId, 0);
-  EXPECT_EQ(flow.m_nTrigger, 9);
-  f.trigger = 0;
-  EXPECT_EQ(LoadFlow(162, f).m_nFlowId, 4);
-  f.trigger = 5;
-  EXPECT_EQ(LoadFlow(163, f).m_nFlowId, 4);
 }
 
 TEST_F(FlowTest, FieldsByVersionAndTheNameIsEmptied) {
@@ -92,7 +109,7 @@ TEST_F(FlowTest, TestPlayFlowsKeptOrRemovedByTheTwoSwitches) {
   flows[2].m_nGroup = 3;
   for (int testPlay : {0, 1}) {
     for (int keep : {0, 1}) {
-      g_TestPlay = testPlay;
+      g_GameData.m_bTestPlay = testPlay;
       g_SystemData.m_bKeepTestFlows = keep;
       std::vector<cFlow> list = flows;
       FilterTestPlayFlows(list);

@@ -1,5 +1,5 @@
-// Puts the game's global data (database, project settings, common palette, stage) back to a fresh
-// start around each test, and reads records from hand-built bytes.
+// A fresh game-data context around each test (database, project settings, palettes, stage, file
+// versions), and reading records from hand-built bytes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,28 +11,12 @@
 #include "core/log.h"
 #include "core/record.h"
 #include "data/data_queries.h"
-#include "data/database.h"
-#include "data/palette.h"
-#include "data/stage_data.h"
-#include "data/system_data.h"
-#include "data/world_map.h"
+#include "data/game_data.h"
+#include "test_support/fresh_game_data.h"
 
 class GameDataTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetGlobals(); }
-  void TearDown() override { ResetGlobals(); }
-
-  static void ResetGlobals() {
-    g_nDataVersion = kDataVersion;
-    g_nFileVersion = kDataVersion;
-    g_bStripCR = 1;
-    g_TestPlay = 0;
-    g_SystemData.m_bKeepTestFlows = 0;
-    g_Database.SetDatabaseDefaults();
-    g_CommonPalette = cPalette();
-    g_StageFile.ResetStageData();
-    g_StageData.ResetStageData();
-  }
+  cFreshGameData m_FreshGameData;
 
   // Loads a record from body bytes as if they followed a file header of the given version.
   template <class T>

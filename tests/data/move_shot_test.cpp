@@ -14,59 +14,82 @@ TEST_F(MoveShotTest, NewestLayoutsMatchTheFieldTables) {
   EXPECT_EQ(SaveBody(shot), SettingsBody(EdShotSpec(), 986, {{10, 1}, {18, 1}, {23, 1}, {26, 1}}));
 }
 
-TEST_F(MoveShotTest, OldMovementDefaults) {
-  struct Case {
-    uint32_t version;
-    std::map<int, double> stored;
-    int8_t cEdMove::*field;
-    int expected;
+// Every upgrade row: a record stored at the version below the row's gate (the later rows run as
+// well) and at the gate itself, against the whole record after loading. Fields the version does
+// not store are left out of its bytes; the loaded values are those of the newest layout (fields not
+// named are 0).
+struct cSettingsCase {
+  uint32_t version;
+  std::map<int, double> stored, loaded;
+};
+
+TEST_F(MoveShotTest, EveryMovementUpgradeRowGivesExactValues) {
+  const cSettingsCase cases[] = {
+      // 158: M5 is 0 for older files although a new record has 1
+      {157, {{5, 1}, {6, 2}}, {{6, 2}}},
+      {158, {{5, 1}, {6, 2}}, {{5, 1}, {6, 2}}},
+      // 159: M28
+      {158, {{28, 3}}, {}},
+      {159, {{28, 3}}, {{28, 3}}},
+      // 162: M22 and M34
+      {161, {{22, 3}, {34, 1}}, {}},
+      {162, {{22, 3}, {34, 1}}, {{22, 3}, {34, 2}}},
+      // 830: an animation choice of 1 means "other" (2)
+      {829, {{34, 1}}, {{34, 2}}},
+      {829, {{34, 0}}, {}},
+      {829, {{34, 2}}, {{34, 2}}},
+      {830, {{34, 1}}, {{34, 1}}},
+      // no upgrade: M13 (from 891), M14 (from 892) and M35 (from 767) keep their defaults
+      {766, {{13, 1}, {14, 1}, {35, 3}, {24, 9}, {33, 0.5}}, {{24, 9}, {33, 0.5}}},
+      {892, {{13, 1}, {14, 1}, {35, 3}}, {{13, 1}, {14, 1}, {35, 3}}},
   };
-  const Case cases[] = {
-      {157, {}, &cEdMove::m_bAngleMirror, 0},  // a new record has 1, an old file reads 0
-      {158, {{5, 1}}, &cEdMove::m_bAngleMirror, 1},
-      {829, {{34, 1}}, &cEdMove::m_nAnimeChoice, 2},  // 1 stored where "other" is meant
-      {829, {{34, 0}}, &cEdMove::m_nAnimeChoice, 0},
-      {830, {{34, 1}}, &cEdMove::m_nAnimeChoice, 1},
-      {161, {{34, 1}}, &cEdMove::m_nAnimeChoice, 0},
-      {766, {{35, 3}}, &cEdMove::m_nM35, 0},
-      {767, {{35, 3}}, &cEdMove::m_nM35, 3},
-  };
-  for (const Case& c : cases) {
+  for (const cSettingsCase& c : cases) {
     cEdMove move;
     size_t used = 0;
     std::vector<uint8_t> bytes = SettingsBody(EdMoveSpec(), c.version, c.stored);
     ASSERT_TRUE(LoadBody(move, c.version, bytes, &used)) << c.version;
     EXPECT_EQ(used, bytes.size()) << c.version;
-    EXPECT_EQ(move.*c.field, c.expected) << c.version;
+    EXPECT_EQ(SaveBody(move), SettingsBody(EdMoveSpec(), 986, c.loaded)) << "version " << c.version;
   }
 }
 
-TEST_F(MoveShotTest, OldShotUpgrades) {
-  struct Case {
-    uint32_t version;
-    std::map<int, double> stored;
-    int8_t cEdShot::*field;
-    int expected;
+TEST_F(MoveShotTest, EveryShotUpgradeRowGivesExactValues) {
+  // S26 (the size) is stored as 1 throughout: 0 would be normalised to 1.
+  const cSettingsCase cases[] = {
+      // 158: S10 is 0 for older files although a new record has 1
+      {157, {{10, 1}, {26, 1}}, {{26, 1}}},
+      {158, {{10, 1}, {26, 1}}, {{10, 1}, {26, 1}}},
+      // 197: S57 takes S56
+      {196, {{56, 3}, {57, 4}, {26, 1}}, {{56, 3}, {57, 3}, {26, 1}}},
+      {197, {{56, 3}, {57, 4}, {26, 1}}, {{56, 3}, {57, 4}, {26, 1}}},
+      // 212: S31 (stored from 211) is set for the homing trajectories 4 to 7, cleared for the others
+      {211, {{28, 3}, {31, 1}, {26, 1}}, {{28, 3}, {26, 1}}},
+      {211, {{28, 4}, {26, 1}}, {{28, 4}, {31, 1}, {26, 1}}},
+      {211, {{28, 7}, {26, 1}}, {{28, 7}, {31, 1}, {26, 1}}},
+      {211, {{28, 8}, {31, 1}, {26, 1}}, {{28, 8}, {26, 1}}},
+      {210, {{28, 5}, {31, 0}, {26, 1}}, {{28, 5}, {31, 1}, {26, 1}}},
+      {212, {{28, 4}, {26, 1}}, {{28, 4}, {26, 1}}},
+      {212, {{28, 3}, {31, 1}, {26, 1}}, {{28, 3}, {31, 1}, {26, 1}}},
+      // 213: S34 to S36
+      {212, {{34, 1}, {35, 5}, {36, 6}, {26, 1}}, {{26, 1}}},
+      {213, {{34, 1}, {35, 5}, {36, 6}, {26, 1}}, {{34, 1}, {35, 5}, {36, 6}, {26, 1}}},
+      // 636: S46 takes S45
+      {635, {{45, 7}, {46, 2}, {26, 1}}, {{45, 7}, {46, 7}, {26, 1}}},
+      {636, {{45, 7}, {46, 2}, {26, 1}}, {{45, 7}, {46, 2}, {26, 1}}},
+      // 671: S4
+      {670, {{4, 2}, {26, 1}}, {{26, 1}}},
+      {671, {{4, 2}, {26, 1}}, {{4, 2}, {26, 1}}},
+      // no upgrade: S7 and S30 (from 767), S63 and S64 (from 762) keep their defaults
+      {761, {{7, 1}, {30, 2}, {63, 3}, {64, 4}, {26, 1}}, {{26, 1}}},
+      {767, {{7, 1}, {30, 2}, {63, 3}, {64, 4}, {26, 1}}, {{7, 1}, {30, 2}, {63, 3}, {64, 4}, {26, 1}}},
   };
-  const Case cases[] = {
-      {157, {}, &cEdShot::m_bAngleMirror, 0},
-      {196, {{56, 3}}, &cEdShot::m_nS57, 3},  // the worked example
-      {197, {{56, 3}, {57, 4}}, &cEdShot::m_nS57, 4},
-      {211, {{28, 5}, {31, 0}}, &cEdShot::m_bFollowScroll, 1},  // homing trajectories follow the scroll
-      {211, {{28, 8}, {31, 1}}, &cEdShot::m_bFollowScroll, 0},
-      {212, {{28, 5}, {31, 0}}, &cEdShot::m_bFollowScroll, 0},
-      {635, {{45, 7}}, &cEdShot::m_nS46, 7},
-      {636, {{45, 7}, {46, 2}}, &cEdShot::m_nS46, 2},
-      {670, {}, &cEdShot::m_nTargetChoice, 0},
-      {671, {{4, 2}}, &cEdShot::m_nTargetChoice, 2},
-  };
-  for (const Case& c : cases) {
+  for (const cSettingsCase& c : cases) {
     cEdShot shot;
     size_t used = 0;
     std::vector<uint8_t> bytes = SettingsBody(EdShotSpec(), c.version, c.stored);
     ASSERT_TRUE(LoadBody(shot, c.version, bytes, &used)) << c.version;
     EXPECT_EQ(used, bytes.size()) << c.version;
-    EXPECT_EQ(shot.*c.field, c.expected) << c.version;
+    EXPECT_EQ(SaveBody(shot), SettingsBody(EdShotSpec(), 986, c.loaded)) << "version " << c.version;
   }
 }
 
@@ -115,31 +138,4 @@ TEST_F(MoveShotTest, CloneNeverShares) {
   EXPECT_EQ(SaveBody(*copy),
             SettingsBody(EdMoveSpec(), 986, {{5, 1}, {6, 1}, {7, 1}, {15, 1}, {18, 1}, {20, 1}, {24, 1}, {33, 1}}));
   EXPECT_FALSE(CloneEdShot(nullptr));
-}
-
-TEST_F(MoveShotTest, EveryGateSeparatesTheVersionBeforeItFromItself) {
-  const std::map<int, double> move = {{5, 1}, {13, 1}, {14, 1}, {22, 1}, {28, 1}, {34, 1}, {35, 1}};
-  for (uint32_t gate : {158u, 159u, 162u, 767u, 830u, 891u, 892u}) {
-    std::vector<uint8_t> saved[2];
-    for (int at = 0; at < 2; ++at) {
-      const uint32_t v = gate - 1 + static_cast<uint32_t>(at);
-      cEdMove m;
-      ASSERT_TRUE(LoadBody(m, v, SettingsBody(EdMoveSpec(), v, move))) << v;
-      saved[at] = SaveBody(m);
-    }
-    EXPECT_NE(saved[0], saved[1]) << "move gate " << gate;
-  }
-  const std::map<int, double> shot = {{4, 1},  {7, 1},  {10, 1}, {26, 1}, {28, 5}, {30, 1}, {31, 0},
-                                      {34, 1}, {45, 2}, {46, 3}, {56, 4}, {57, 5}, {63, 1}};
-  // (S31 is stored from 211, but the step of 212 sets it for every older file.)
-  for (uint32_t gate : {158u, 197u, 212u, 213u, 636u, 671u, 762u, 767u}) {
-    std::vector<uint8_t> saved[2];
-    for (int at = 0; at < 2; ++at) {
-      const uint32_t v = gate - 1 + static_cast<uint32_t>(at);
-      cEdShot s;
-      ASSERT_TRUE(LoadBody(s, v, SettingsBody(EdShotSpec(), v, shot))) << v;
-      saved[at] = SaveBody(s);
-    }
-    EXPECT_NE(saved[0], saved[1]) << "shot gate " << gate;
-  }
 }

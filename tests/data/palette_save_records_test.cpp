@@ -3,6 +3,7 @@
 #include "data/save_records.h"
 #include "flow_bytes.h"
 #include "game_data_fixture.h"
+#include "stage_bytes.h"
 #include "type_bytes.h"
 
 class PaletteTest : public GameDataTest {
@@ -59,6 +60,51 @@ TEST_F(PaletteTest, InheritanceWithinTheListThenNoFlagStays) {
   cPalette again;
   ASSERT_EQ(again.LoadFromBytes(g_CommonPalette.SaveToBytes()), 1);
   EXPECT_EQ(again.SaveToBytes(), g_CommonPalette.SaveToBytes());
+}
+
+// Every entry of a list exists before the first one loads, so an entry inheriting from a later one
+// finds it: it takes that entry's settings as they stand then (a new entry's defaults) and keeps its
+// reference.
+TEST_F(PaletteTest, AnEntryInheritingFromALaterEntryTakesItsDefaults) {
+  cTypeBytes empty, heir, later;
+  empty.inherit.assign(11, 0);
+  heir.fields = {{1, 1}, {2, 2}, {5, 5}, {8, 4}, {12, 1}};  // inherits the layer from entry 2
+  heir.inherit.assign(11, 0);
+  heir.inherit[3] = 1;
+  later.fields = {{5, 30}, {8, 7}, {12, 1}};
+  later.inherit.assign(11, 0);
+  cTypeBytes chara;
+  chara.fields = {{1, 1}, {2, 2}, {13, 1}, {14, 1}, {39, 50}};  // inherits the maximum life
+  chara.inherit.assign(37, 0);
+  chara.inherit[23] = 1;
+  cTypeBytes laterChara;
+  laterChara.fields = {{13, 1}, {14, 1}, {39, 80}};
+  laterChara.inherit.assign(37, 0);
+  std::vector<uint8_t> bytes =
+      PaletteFile(986, {TypeBody('b', 986, empty), TypeBody('b', 986, heir), TypeBody('b', 986, later)},
+                  {TypeBody('c', 986, empty), TypeBody('c', 986, chara), TypeBody('c', 986, laterChara)}, {});
+  ASSERT_EQ(g_CommonPalette.LoadFromBytes(bytes), 1);
+  const cBlockType& block = g_CommonPalette.m_aBlockTypes.at(1);
+  EXPECT_EQ(block.m_nLayer, 0);
+  EXPECT_EQ(block.m_nGraphic, 5);
+  EXPECT_EQ(block.m_nInheritKind, 1);
+  EXPECT_EQ(block.m_nInheritIndex, 2);
+  EXPECT_EQ(g_CommonPalette.m_aBlockTypes.at(2).m_nLayer, 7);
+  EXPECT_EQ(g_CommonPalette.m_aCharaTypes.at(1).m_nMaxHp, 10);
+  EXPECT_EQ(g_CommonPalette.m_aCharaTypes.at(1).m_nInheritKind, 1);
+
+  // the stage palette the same way
+  cStageBytes stage;
+  stage.palBlocks = {TypeBody('b', 986, empty), TypeBody('b', 986, heir), TypeBody('b', 986, later)};
+  stage.palBlocks[1] = [&] {
+    cTypeBytes fromStage = heir;
+    fromStage.fields[1] = 2;
+    return TypeBody('b', 986, fromStage);
+  }();
+  ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, stage)), 1);
+  EXPECT_EQ(g_StageFile.m_aPalBlocks.at(1).m_nLayer, 0);
+  EXPECT_EQ(g_StageFile.m_aPalBlocks.at(1).m_nInheritKind, 2);
+  EXPECT_EQ(g_StageFile.m_aPalBlocks.at(2).m_nLayer, 7);
 }
 
 TEST_F(PaletteTest, FileNewerThanTheProgramIsRefused) {

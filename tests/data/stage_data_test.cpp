@@ -142,16 +142,39 @@ TEST_F(StageDataTest, HitCheckLevels) {
   // a level of 0 would divide by zero, a huge one would never finish a frame
   cStageBytes s = MinimalStage();
   s.header[22] = 0;
-  s.header[13] = 0;
   ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
   EXPECT_EQ(g_StageFile.m_nHitCheckLevel, 1);
   EXPECT_EQ(g_StageFile.m_nSubSteps, 1);
-  EXPECT_GE(g_StageFile.m_nFps, 1);
   s.header[22] = 2000000000;
-  s.header[13] = 2000000000;
   ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
   EXPECT_EQ(g_StageFile.m_nHitCheckLevel, 20);
-  EXPECT_LE(g_StageFile.m_nFps, 1000);
+}
+
+TEST_F(StageDataTest, FrameRateZeroRunsUnthrottledAndIsKept) {
+  struct Case {
+    double stored;
+    int32_t loaded;
+  };
+  for (const Case& c : {Case{0, 0}, Case{30, 30}, Case{1000, 1000}, Case{-5, 0}, Case{-2147483648.0, 0},
+                        Case{1001, 1000}, Case{2000000000, 1000}}) {
+    cStageBytes s = MinimalStage();
+    s.header[13] = c.stored;
+    ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1) << c.stored;
+    EXPECT_EQ(g_StageFile.m_nFps, c.loaded) << c.stored;
+  }
+  // a rate of 0 is written back as 0, to the stage file and to a replay's copy of the stage
+  cStageBytes s = MinimalStage();
+  s.header[13] = 0;
+  ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
+  TakeStageSettingsCopy();
+  auto replay = cDataFile::ForWriting("");
+  replay->WriteUInt32(986);
+  ASSERT_TRUE(g_StageFile.WriteStageToReplay(*replay, g_StageData));
+  for (const std::vector<uint8_t>& bytes : {g_StageFile.SaveToBytes(), replay->Bytes()}) {
+    cStageData reread;
+    ASSERT_EQ(reread.LoadFromBytes(bytes), 1);
+    EXPECT_EQ(reread.m_nFps, 0);
+  }
 }
 
 TEST_F(StageDataTest, NormalisationOfAnyStageUpdatesThePlayedOne) {
@@ -200,47 +223,112 @@ TEST_F(StageDataTest, ExtremeMapSizesLowerTheScrollLimitsWithoutOverflow) {
   }
 }
 
-TEST_F(StageDataTest, UpgradesOfOldStages) {
-  cStageBytes s = MinimalStage(154);
-  s.header[41] = 20;
-  s.header[42] = 28;
-  s.header[65] = 14;
-  s.header[66] = 26;
-  s.header[51] = 1;
-  s.totals = {1, 1, 1};
-  s.layers = {LayerBody(154, {{7, 1}, {5, 0.5}})};
-  cStageData stage;
-  ASSERT_EQ(stage.LoadFromBytes(StageFile(154, s)), 1);
-  EXPECT_EQ(stage.m_anHeroCharaBoxFly[0], 20);
-  EXPECT_EQ(stage.m_anHeroCharaBoxFly[1], 28);
-  EXPECT_EQ(stage.m_anCharaBoxFly[0], 14);
-  EXPECT_EQ(stage.m_anHeroCharaBoxAlign[0], 0);
-  EXPECT_EQ(stage.m_bBgmLoop, 1);
-  EXPECT_EQ(stage.m_anTotalsLines, (std::vector<int32_t>{1, 1, 1, 0, 0}));
-  EXPECT_EQ(stage.m_nStageOpt30, 1);
-  EXPECT_EQ(stage.m_nHeroHitBoxColour, 5);
-  EXPECT_EQ(stage.m_anCharaHitBox[1], 30);
-  EXPECT_EQ(stage.m_anCharaHitBoxBottom[1], 1);
-  EXPECT_EQ(stage.m_bCaption2, 0);
-  EXPECT_EQ(stage.m_aTexts.size(), 1000u);
-  ASSERT_EQ(stage.m_aLayers.size(), 1u);
-  EXPECT_DOUBLE_EQ(stage.m_aLayers[0].m_dAutoSpeedX, 0.5);
-  EXPECT_DOUBLE_EQ(stage.m_aLayers[0].m_dFactorX, 1.0);
-  EXPECT_DOUBLE_EQ(stage.m_aLayers[0].m_dFactorY, 0.1);
-  EXPECT_EQ(stage.m_bReplayAllowed, 1);
+// Every header field a version lacks takes the value its upgrade row gives older files; every other
+// field keeps what the file holds. Checked on both sides of every gate, for the whole header.
+TEST_F(StageDataTest, EveryHeaderUpgradeRowGivesExactValues) {
+  // The value for files older than the field's version: a constant, or (copyOf) another field's value.
+  struct Older {
+    double value;
+    int copyOf = 0;
+  };
+  const std::map<int, Older> older = {
+      {43, {0, 41}}, {44, {0, 42}}, {67, {0, 65}}, {68, {0, 66}},  // 155: flying boxes take the walking ones
+      {51, {0}},     {52, {0}},     {73, {0}},     {74, {0}},      // 155: box alignment arguments
+      {25, {1}},                                                   // 166
+      {30, {1}},                                                   // 183
+      {31, {0}},                                                   // 184
+      {26, {0}},                                                   // 199
+      {37, {16}},    {38, {24}},    {39, {16}},    {40, {16}},     // 200: hero hit box
+      {49, {1}},     {50, {0}},     {53, {0}},     {57, {5}},      // 200
+      {61, {16}},    {62, {30}},    {63, {16}},    {64, {30}},     // 200: character hit box
+      {71, {1}},     {72, {1}},                                    // 200
+      {34, {0}},                                                   // 225
+      {32, {1}},                                                   // 968
+  };
+  // A distinct stored value for every field, within what normalisation leaves alone.
+  std::map<int, double> stored;
+  for (int p = 1; p <= 99; ++p) stored[p] = 100 + p + (StageHeaderSpec()[p - 1].size == 8 ? 0.5 : 0);
+  stored[1] = stored[4] = 2000;  // map size: the scroll limits stay below it
+  stored[21] = 0.25;
+  stored[22] = 15;  // hit-check level 1-20
+  stored[24] = 1;   // music number inside the database
+  for (uint32_t gate : {155u, 166u, 181u, 183u, 184u, 199u, 200u, 225u, 754u, 876u, 968u}) {
+    for (uint32_t v : {gate - 1, gate}) {
+      cStageBytes file = MinimalStage(v);
+      file.header = stored;
+      cStageData stage;
+      ASSERT_EQ(stage.LoadFromBytes(StageFile(v, file)), 1) << v;
+      cStageBytes expected;
+      for (int p = 1; p <= 99; ++p) {
+        if (StageHeaderSpec()[p - 1].since <= v) {
+          expected.header[p] = stored[p];
+        } else {
+          const Older& o = older.at(p);
+          expected.header[p] = o.copyOf ? stored[o.copyOf] : o.value;
+        }
+      }
+      const std::vector<uint8_t> want = StageFile(986, expected), saved = stage.SaveToBytes();
+      // the header record: version, field count, the fields, string count 1 and the empty name
+      const size_t headerEnd = SettingsBody(StageHeaderSpec(), 986, expected.header).size() + 8;
+      ASSERT_GE(saved.size(), headerEnd);
+      EXPECT_TRUE(std::equal(want.begin(), want.begin() + headerEnd, saved.begin())) << "version " << v;
+    }
+  }
+}
 
-  // at the newest version nothing of this happens
-  s = MinimalStage();
-  s.header[43] = 7;
-  s.header[50] = 1;
-  s.layers = {LayerBody(986, {{7, 1}, {5, 0.5}})};
-  s.totals = {1, 1, 1};
-  ASSERT_EQ(stage.LoadFromBytes(StageFile(986, s)), 1);
-  EXPECT_EQ(stage.m_anHeroCharaBoxFly[0], 7);
-  EXPECT_EQ(stage.m_anTotalsLines.size(), 3u);
-  EXPECT_DOUBLE_EQ(stage.m_aLayers[0].m_dFactorX, 0.5);
-  EXPECT_EQ(stage.m_bReplayAllowed, 0);
-  EXPECT_TRUE(stage.m_aTexts.empty());
+// The upgrade rows of the lists: the totals lines (181), the texts (754) and the background layers
+// (876), on both sides of each gate.
+TEST_F(StageDataTest, EveryListUpgradeRowGivesExactValues) {
+  struct TotalsCase {
+    uint32_t version;
+    std::vector<int32_t> stored, loaded;
+  };
+  for (const TotalsCase& c :
+       {TotalsCase{180, {2, 2, 2}, {2, 2, 2, 0, 0}}, TotalsCase{180, {2, 2, 2, 2, 2, 2}, {2, 2, 2, 0, 0}},
+        TotalsCase{180, {}, {1, 1, 1, 0, 0}},  // a count of 0 keeps the five of a fresh stage
+        TotalsCase{181, {2, 2, 2}, {2, 2, 2}}, TotalsCase{181, {2, 2, 2, 2, 2, 2}, {2, 2, 2, 2, 2, 2}}}) {
+    cStageBytes s = MinimalStage(c.version);
+    s.totals = c.stored;
+    cStageData stage;
+    ASSERT_EQ(stage.LoadFromBytes(StageFile(c.version, s)), 1) << c.version;
+    EXPECT_EQ(stage.m_anTotalsLines, c.loaded) << c.version;
+  }
+
+  for (uint32_t v : {753u, 754u}) {
+    cStageBytes s = MinimalStage(v);
+    cByteBuilder a, b;
+    a.I32(0).I32(1).Str("a");
+    b.I32(0).I32(1).Str("b");
+    s.texts = {a.Get(), b.Get()};
+    cStageData stage;
+    ASSERT_EQ(stage.LoadFromBytes(StageFile(v, s)), 1) << v;
+    ASSERT_EQ(stage.m_aTexts.size(), v < 754 ? 1000u : 2u) << v;
+    EXPECT_EQ(stage.m_aTexts[0].m_strText, "a");
+    EXPECT_EQ(stage.m_aTexts[1].m_strText, "b");
+    for (size_t i = 2; i < stage.m_aTexts.size(); ++i) EXPECT_EQ(stage.m_aTexts[i].m_strText, "") << i;
+  }
+
+  // Layers: shown, fill, colour, group, factor x, y, auto-scroll x, y, speed x, y, offset x, y.
+  struct LayerCase {
+    uint32_t version;
+    std::map<int, double> stored, loaded;
+  };
+  const LayerCase layers[] = {
+      {875, {{7, 1}, {5, 0.5}, {6, 0.3}}, {{7, 1}, {9, 0.5}, {5, 1.0}, {6, 0.3}}},
+      {875, {{8, 1}, {5, 0.5}, {6, 0.3}}, {{8, 1}, {10, 0.3}, {6, 1.0}, {5, 0.5}}},
+      {875, {{5, 0.5}, {6, 0.3}}, {{5, 0.5}, {6, 0.3}}},
+      {876,
+       {{7, 1}, {8, 1}, {5, 0.5}, {6, 0.3}, {9, 2}, {10, 3}},
+       {{7, 1}, {8, 1}, {5, 0.5}, {6, 0.3}, {9, 2}, {10, 3}}},
+  };
+  for (const LayerCase& c : layers) {
+    cStageBytes s = MinimalStage(c.version);
+    s.layers = {LayerBody(c.version, c.stored)};
+    cStageData stage;
+    ASSERT_EQ(stage.LoadFromBytes(StageFile(c.version, s)), 1) << c.version;
+    ASSERT_EQ(stage.m_aLayers.size(), 1u);
+    EXPECT_EQ(SaveBody(stage.m_aLayers[0]), LayerBody(986, c.loaded)) << c.version;
+  }
 }
 
 TEST_F(StageDataTest, OldBackgroundLayers) {
@@ -330,26 +418,5 @@ TEST_F(StageDataTest, KeepAreasBefore125HaveOnlyTheLeftSwitch) {
     EXPECT_EQ(q.m_bTopOn, v >= 125 ? 1 : 0) << v;
     EXPECT_EQ(q.m_nLeft, 2);
     EXPECT_EQ(q.m_nBottom, 5);
-  }
-}
-
-// A stage stored just before each upgrade gate reads differently from the same stage stored at it.
-TEST_F(StageDataTest, EveryGateSeparatesTheVersionBeforeItFromItself) {
-  for (uint32_t gate : {155u, 166u, 181u, 183u, 184u, 199u, 200u, 225u, 754u, 876u, 968u}) {
-    std::vector<uint8_t> saved[2];
-    for (int at = 0; at < 2; ++at) {
-      const uint32_t v = gate - 1 + static_cast<uint32_t>(at);
-      cStageBytes s = MinimalStage(v);
-      s.header[41] = 20;
-      s.header[31] = 1;
-      s.header[26] = 1;
-      s.header[34] = 1;
-      s.header[30] = 0;
-      s.layers = {LayerBody(v, {{7, 1}, {5, 0.5}})};
-      cStageData stage;
-      ASSERT_EQ(stage.LoadFromBytes(StageFile(v, s)), 1) << v;
-      saved[at] = stage.SaveToBytes();
-    }
-    EXPECT_NE(saved[0], saved[1]) << "gate " << gate;
   }
 }

@@ -9,6 +9,7 @@
 #include "core/log.h"
 #include "data/database.h"
 #include "system_data_bytes.h"
+#include "test_support/fresh_game_data.h"
 
 namespace {
 
@@ -16,15 +17,11 @@ class SystemDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_bQuit = 0;
-    g_nDataVersion = 986;
-    g_bStripCR = 1;
     // Enough music records that the scene music numbers used here survive the clamp.
     g_Database.m_aBgm.assign(10, cBgmData());
   }
-  void TearDown() override {
-    g_bQuit = 0;
-    g_Database.SetDatabaseDefaults();
-  }
+  void TearDown() override { g_bQuit = 0; }
+  cFreshGameData m_FreshGameData;
 
   static cSystemData Loaded(const std::vector<uint8_t>& bytes) {
     cSystemData s;
@@ -455,7 +452,6 @@ TEST_F(SystemDataTest, BrokenFilesAreRefusedAndLeaveTheSettingsUnchanged) {
   bytes[1] = 0x03;  // 987
   EXPECT_EQ(s.LoadFromBytes(bytes), 0);
   EXPECT_EQ(g_bFileTooNew, 1);
-  g_bFileTooNew = 0;
 }
 
 TEST_F(SystemDataTest, DamagedFilesNeverCrashTheLoader) {

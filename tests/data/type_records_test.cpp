@@ -1,12 +1,68 @@
 // Block, character and item type records: layouts, upgrades, inheritance, validation.
+#include "cond_bytes.h"
 #include "data/block_type.h"
 #include "data/chara_type.h"
 #include "data/item_type.h"
 #include "flow_bytes.h"
 #include "game_data_fixture.h"
+#include "test_support/hooks_guard.h"
 #include "type_bytes.h"
 
-class TypeRecordsTest : public GameDataTest {};
+class TypeRecordsTest : public GameDataTest {
+ protected:
+  // What one inherit group copies: fields by position, and the name, conditions and flows or commands.
+  struct cInheritGroup {
+    std::vector<int> fields;
+    bool name = false, conds = false, tail = false;
+  };
+
+  // Loads a type that inherits from entry 1 of the common palette (which holds source) with only
+  // group g flagged, for every group in turn; after loading it holds its own values except the
+  // source's in that group.
+  template <class T>
+  static void CheckInheritGroups(char kind, std::vector<T>& palette, const std::vector<cInheritGroup>& groups,
+                                 const cTypeBytes& own, const cTypeBytes& source) {
+    palette.resize(2);
+    ASSERT_TRUE(LoadBody(palette[1], 986, TypeBody(kind, 986, source)));
+    for (size_t g = 0; g < groups.size(); ++g) {
+      cTypeBytes heir = own;
+      heir.inherit.assign(groups.size(), 0);
+      heir.inherit[g] = 1;
+      T type;
+      ASSERT_TRUE(LoadBody(type, 986, TypeBody(kind, 986, heir))) << kind << " group " << g;
+      cTypeBytes expected = heir;
+      for (int p : groups[g].fields) expected.fields[p] = source.fields.at(p);
+      if (groups[g].name) expected.name = source.name;
+      if (groups[g].conds) expected.conds = source.conds;
+      if (groups[g].tail) expected.tail = source.tail;
+      EXPECT_EQ(SaveBody(type), TypeBody(kind, 986, expected)) << kind << " group " << g;
+    }
+  }
+
+  // Own values (10 + position) and source values (60 + position) for every field from 3 on; the
+  // own type inherits from entry 1 of the common palette, the source from nothing.
+  static void FillInheritValues(size_t fieldCount, cTypeBytes& own, cTypeBytes& source) {
+    own.fields = {{1, 1}, {2, 1}};
+    source.fields = {{1, 0}, {2, 0}};
+    for (int p = 3; p <= static_cast<int>(fieldCount); ++p) {
+      own.fields[p] = 10 + p;
+      source.fields[p] = 60 + p;
+    }
+    own.name = "own";
+    source.name = "source";
+    own.cellX = 3;
+    own.cellY = 4;
+    CondFields mine, theirs, more;
+    mine.kind = 1;
+    mine.operand = 5;
+    theirs.kind = 2;
+    theirs.operand = 7;
+    more.kind = 3;
+    more.operand = 8;
+    own.conds = {CondBody(986, mine)};
+    source.conds = {CondBody(986, theirs), CondBody(986, more)};
+  }
+};
 
 // ---- block types ----
 
@@ -53,11 +109,15 @@ TEST_F(TypeRecordsTest, BlockContactByGroupAndConditions) {
   EXPECT_EQ(GetBlockContact(cell, -1), 0);
   cell.m_nPassGroup = 3;
   cell.m_aConds.resize(1);
-  SetBlockConditionCheck([](cBlock&) { return false; });
-  EXPECT_EQ(GetBlockContact(cell, 2), 0);
-  SetBlockConditionCheck([](cBlock&) { return true; });
-  EXPECT_EQ(GetBlockContact(cell, 2), 1);
-  SetBlockConditionCheck(nullptr);
+  {
+    cHooksGuard guard(SetBlockHooks, {.conditionsHold = [](cBlock&) { return false; }});
+    EXPECT_EQ(GetBlockContact(cell, 2), 0);
+  }
+  {
+    cHooksGuard guard(SetBlockHooks, {.conditionsHold = [](cBlock&) { return true; }});
+    EXPECT_EQ(GetBlockContact(cell, 2), 1);
+  }
+  EXPECT_EQ(GetBlockContact(cell, 2), 1);  // without stage play the conditions hold
 }
 
 TEST_F(TypeRecordsTest, OldShotGraphicsMoveUpOne) {
@@ -117,6 +177,29 @@ TEST_F(TypeRecordsTest, BlockInheritance) {
   EXPECT_EQ(block.m_nInheritKind, 0);
 }
 
+// Every inherit group of a block type copies exactly its fields.
+TEST_F(TypeRecordsTest, EveryBlockInheritGroupCopiesItsFields) {
+  // clang-format off
+  const std::vector<cInheritGroup> groups = {
+      {{}, true},            // 0 name
+      {{3, 4}, false, true}, // 1 conditions, condition mode and latch
+      {{6, 5, 7}},           // 2 graphic kind, index and sub-index
+      {{8}},                 // 3 drawing layer
+      {{9}},                 // 4 invisible
+      {{10, 11}},            // 5 icon display and index
+      {{12}},                // 6 contact kind
+      {{13}},                // 7 pass-through group
+      {{14, 15}},            // 8 effect and its value
+      {{16, 17}},            // 9 item reference
+      {{18}},                // 10 protected
+  };
+  // clang-format on
+  ASSERT_EQ(groups.size(), static_cast<size_t>(kBlockInheritGroups));
+  cTypeBytes own, source;
+  FillInheritValues(BlockTypeSpec().size(), own, source);
+  CheckInheritGroups('b', g_CommonPalette.m_aBlockTypes, groups, own, source);
+}
+
 TEST_F(TypeRecordsTest, BlockItemReference) {
   cBlockType block;
   block.m_nItemKind = 2;
@@ -140,43 +223,66 @@ TEST_F(TypeRecordsTest, CharaDefaultsAndLayout) {
   EXPECT_EQ(SaveBody(chara), TypeBody('c', 986, expected));
 }
 
-TEST_F(TypeRecordsTest, CharaInheritFlagsOfVersion167) {
-  cTypeBytes t;
-  t.fields = {{13, 1}};
-  t.inherit.assign(34, 0);
-  t.inherit[5] = 1;
-  t.inherit[30] = 1;
-  cCharaType chara;
-  ASSERT_TRUE(LoadBody(chara, 167, TypeBody('c', 167, t)));
-  ASSERT_EQ(chara.m_abInherit.size(), 37u);
-  std::vector<int> set;
-  for (int i = 0; i < 37; ++i)
-    if (chara.m_abInherit[i]) set.push_back(i);
-  // 21, 25 and 29 added by the upgrades; stored flag 30 moved three places up
-  EXPECT_EQ(set, (std::vector<int>{5, 21, 25, 29, 33}));
-  EXPECT_EQ(chara.m_nDefence, 0);
-  EXPECT_EQ(chara.m_nOpt33, 1);
-}
-
-TEST_F(TypeRecordsTest, CharaUpgradesAtTheirGates) {
+// Every upgrade row of the character type: a type stored at the version below the row's gate (the
+// later rows run as well) and at the gate itself, against the whole record after loading. Fields
+// the version does not store are left out of its bytes.
+TEST_F(TypeRecordsTest, EveryCharaUpgradeRowGivesExactValues) {
+  auto flags = [](size_t count, std::initializer_list<int> set) {
+    std::vector<uint8_t> f(count, 0);
+    for (int i : set) f.at(static_cast<size_t>(i)) = 1;
+    return f;
+  };
   struct Case {
     uint32_t version;
-    std::map<int, double> fields;
-    int cCharaTypeField;  // 42 size mode, 33 option
-    int expected;
+    std::map<int, double> stored;
+    std::vector<uint8_t> storedFlags;
+    std::map<int, double> loaded;  // besides graphic 1, computer control and scale 1
+    std::vector<uint8_t> loadedFlags;
   };
+  const std::map<int, double> others = {{46, 7}, {20, 2}, {23, 3}, {42, 2}, {36, 4}};
+  // clang-format off
   const Case cases[] = {
-      {205, {{42, 2}}, 42, 3}, {205, {{42, 1}}, 42, 1}, {206, {{42, 2}}, 42, 2},
-      {284, {{33, 0}}, 33, 1}, {285, {{33, 0}}, 33, 0},
+      // 168: defence; inherit group 27 enters (groups 27-35 move up), then 24 (201) and 21 (210). The
+      // flags beside each entering group are clear, so that a group entering one place off shows.
+      {167, others, flags(34, {5, 28, 30, 33}), {{33, 1}}, flags(37, {5, 21, 25, 29, 31, 33, 36})},
+      {168, others, flags(35, {5, 25, 30, 33}), {{46, 7}, {33, 1}}, flags(37, {5, 21, 25, 27, 32, 35})},
+      // 196: the two effect options
+      {195, {{20, 2}, {23, 3}}, flags(35, {}), {{33, 1}}, flags(37, {21, 25})},
+      {196, {{20, 2}, {23, 3}}, flags(35, {}), {{20, 2}, {23, 3}, {33, 1}}, flags(37, {21, 25})},
+      // 201: the size mode; inherit group 24 enters
+      {200, {{42, 1}}, flags(35, {26, 34}), {{33, 1}}, flags(37, {21, 25, 28, 36})},
+      {201, {{42, 1}}, flags(36, {24, 35}), {{42, 1}, {33, 1}}, flags(37, {21, 25, 36})},
+      // 206: size mode 2 was added
+      {205, {{42, 2}}, flags(36, {}), {{42, 3}, {33, 1}}, flags(37, {21})},
+      {205, {{42, 3}}, flags(36, {}), {{42, 4}, {33, 1}}, flags(37, {21})},
+      {205, {{42, 1}}, flags(36, {}), {{42, 1}, {33, 1}}, flags(37, {21})},
+      {206, {{42, 2}}, flags(36, {}), {{42, 2}, {33, 1}}, flags(37, {21})},
+      // 210: field 36; inherit group 21 enters
+      {209, {{36, 4}}, flags(36, {19, 22, 35}), {{33, 1}}, flags(37, {19, 21, 23, 36})},
+      {210, {{36, 4}}, flags(37, {19, 22, 35}), {{36, 4}, {33, 1}}, flags(37, {19, 22, 35})},
+      // 219: shot graphics (kind 3) move up one, at most 119
+      {218, {{13, 5}, {14, 3}}, flags(37, {}), {{13, 6}, {14, 3}, {33, 1}}, flags(37, {})},
+      {218, {{13, 119}, {14, 3}}, flags(37, {}), {{13, 119}, {14, 3}, {33, 1}}, flags(37, {})},
+      {218, {{13, 5}, {14, 2}}, flags(37, {}), {{13, 5}, {14, 2}, {33, 1}}, flags(37, {})},
+      {219, {{13, 5}, {14, 3}}, flags(37, {}), {{13, 5}, {14, 3}, {33, 1}}, flags(37, {})},
+      // 285: field 33 is 1 for older files
+      {284, {{33, 0}}, flags(37, {}), {{33, 1}}, flags(37, {})},
+      {285, {{33, 0}}, flags(37, {}), {}, flags(37, {})},
+      {285, {{33, 2}}, flags(37, {}), {{33, 2}}, flags(37, {})},
   };
+  // clang-format on
   for (const Case& c : cases) {
-    cTypeBytes t;
-    t.fields = c.fields;
-    t.fields[13] = 1;
-    t.inherit.assign(37, 0);
+    cTypeBytes stored;
+    stored.fields = {{13, 1}, {26, 1}, {35, 1}};
+    for (auto [p, v] : c.stored) stored.fields[p] = v;
+    stored.inherit = c.storedFlags;
     cCharaType chara;
-    ASSERT_TRUE(LoadBody(chara, c.version, TypeBody('c', c.version, t)));
-    EXPECT_EQ(c.cCharaTypeField == 42 ? chara.m_nSizeMode : chara.m_nOpt33, c.expected) << c.version;
+    ASSERT_TRUE(LoadBody(chara, c.version, TypeBody('c', c.version, stored))) << c.version;
+    cTypeBytes loaded;
+    loaded.fields = {{13, 1}, {26, 1}, {35, 1}};
+    for (auto [p, v] : c.loaded) loaded.fields[p] = v;
+    loaded.inherit = c.loadedFlags;
+    EXPECT_EQ(SaveBody(chara), TypeBody('c', 986, loaded)) << "version " << c.version;
   }
 }
 
@@ -221,7 +327,7 @@ TEST_F(TypeRecordsTest, CharaFlowsOnLoad) {
   ASSERT_TRUE(LoadBody(chara, 986, TypeBody('c', 986, t)));
   ASSERT_EQ(chara.m_aFlows.size(), 1u);  // empty flows dropped, the test-play flow removed
   EXPECT_EQ(chara.m_aFlows[0].m_nGroup, 2);
-  g_TestPlay = 1;
+  g_GameData.m_bTestPlay = 1;
   ASSERT_TRUE(LoadBody(chara, 986, TypeBody('c', 986, t)));
   EXPECT_EQ(chara.m_aFlows.size(), 2u);
 }
@@ -249,6 +355,53 @@ TEST_F(TypeRecordsTest, CharaInheritance) {
   chara.m_nPlaceOffsetY = 4;
   chara.m_nPlaceStepY = 8;
   EXPECT_DOUBLE_EQ(chara.PlaceOffsetY(2, 1), 20.0);  // no Y mirror flag
+}
+
+// Every inherit group of a character type copies exactly its fields.
+TEST_F(TypeRecordsTest, EveryCharaInheritGroupCopiesItsFields) {
+  // clang-format off
+  const std::vector<cInheritGroup> groups = {
+      {{}, true},             // 0 name
+      {{26, 27}},             // 1 control and player
+      {{28}},                 // 2
+      {{29}},                 // 3 character id
+      {{3, 4}, false, true},  // 4 conditions, condition mode and latch
+      {{5}},        {{6}},    // 5 facing, 6
+      {{7, 8, 11}},           // 7 X placement
+      {{9, 10, 12}},          // 8 Y placement
+      {{14, 13, 15}},         // 9 graphic
+      {{16}},       {{17}},   {{18}},  // 10 animation set, 11 layer, 12
+      {{19, 20, 21}},         // 13 character effect and its options
+      {{22, 23}},             // 14 defeat effect and its option
+      {{24, 25}},             // 15 badge
+      {{31}},       {{30}},   // 16, 17 movement mode
+      {{32, 33}},             // 18
+      {{34}},       {{35}},   {{36}},  // 19 block character, 20 scale, 21
+      {{37, 38}},             // 22 view range
+      {{39}},       {{40}},   {{42}},  {{43}}, {{44}}, {{45}}, {{46}}, {{47}},  // 23-30
+      {{41}},                 // 31 ease of stopping
+      {{52, 53}},             // 32 activity range and mode
+      {{51, 50}},             // 33 group
+      {{48}},       {{49}},   // 34 score, 35
+      {{}, false, false, true},  // 36 flows
+  };
+  // clang-format on
+  ASSERT_EQ(groups.size(), static_cast<size_t>(kCharaInheritGroups));
+  // database references inside the lists, so that validation keeps them
+  g_Database.m_aAnimeSet.resize(100);
+  g_Database.m_aCharaEffect.resize(100);
+  g_Database.m_aEffect.resize(120);
+  cTypeBytes own, source;
+  FillInheritValues(CharaTypeSpec().size(), own, source);
+  cFlowBytes first, second, theirs;
+  first.group = 1;
+  second.group = 2;
+  theirs.group = 7;
+  theirs.trigger = 26;
+  own.tail = {FlowBody(986, first), FlowBody(986, second)};
+  source.tail = {FlowBody(986, theirs)};
+  own.cellValue = 9;
+  CheckInheritGroups('c', g_CommonPalette.m_aCharaTypes, groups, own, source);
 }
 
 TEST_F(TypeRecordsTest, HeroIsTheFirstPlayerCharacterWithAGraphic) {
@@ -309,19 +462,33 @@ TEST_F(TypeRecordsTest, ItemCommandsLoadAndInherit) {
   EXPECT_EQ(item.m_nSound, 1);
 }
 
-TEST_F(TypeRecordsTest, EveryCharaGateSeparatesTheVersionBeforeItFromItself) {
-  for (uint32_t gate : {168u, 196u, 201u, 206u, 210u, 219u, 285u}) {
-    std::vector<uint8_t> saved[2];
-    for (int at = 0; at < 2; ++at) {
-      const uint32_t v = gate - 1 + static_cast<uint32_t>(at);
-      cTypeBytes t;
-      t.fields = {{13, 4}, {14, 3}, {20, 1}, {42, 2}, {46, 7}, {33, 0}};
-      t.inherit.assign(37, 0);
-      t.inherit[30] = 1;
-      cCharaType chara;
-      ASSERT_TRUE(LoadBody(chara, v, TypeBody('c', v, t))) << v;
-      saved[at] = SaveBody(chara);
-    }
-    EXPECT_NE(saved[0], saved[1]) << "gate " << gate;
-  }
+// Every inherit group of an item type copies exactly its fields.
+TEST_F(TypeRecordsTest, EveryItemInheritGroupCopiesItsFields) {
+  // clang-format off
+  const std::vector<cInheritGroup> groups = {
+      {{}, true},             // 0 name
+      {{3, 4}, false, true},  // 1 conditions, condition mode and latch
+      {{5}},        {{6}},    // 2, 3 values
+      {{8, 7, 9}},            // 4 graphic
+      {{10}},       {{11}},   // 5 drawing layer, 6 invisible
+      {{12, 13}},             // 7 icon
+      {{16}},       {{15}},   {{14}},  // 8 scale, 9 take mode, 10 rising picture
+      {{17}},                 // 11 sound
+      {{}, false, false, true},  // 12 commands
+  };
+  // clang-format on
+  ASSERT_EQ(groups.size(), static_cast<size_t>(kItemInheritGroups));
+  g_Database.m_aSound.resize(100);
+  cTypeBytes own, source;
+  FillInheritValues(ItemTypeSpec().size(), own, source);
+  cCmdBytes wait, otherWait, sound;
+  wait.context = otherWait.context = sound.context = 1;
+  wait.kind = otherWait.kind = 3;  // "ゲームウエイト"
+  wait.params = {5};
+  otherWait.params = {9};
+  sound.kind = 20;  // "効果音の再生"
+  sound.params = {1};
+  own.tail = {CmdBody(986, wait)};
+  source.tail = {CmdBody(986, otherWait), CmdBody(986, sound)};
+  CheckInheritGroups('i', g_CommonPalette.m_aItemTypes, groups, own, source);
 }

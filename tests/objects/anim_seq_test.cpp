@@ -4,6 +4,7 @@
 
 #include "core/log.h"
 #include "data/system_data.h"
+#include "test_support/fresh_game_data.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ class AnimSeqTest : public ::testing::Test {
  protected:
   void SetUp() override { g_bQuit = 0; }
   void TearDown() override { g_bQuit = 0; }
+  cFreshGameData m_FreshGameData;
 
   cAnimSeq Loaded(std::vector<cFrameScript> scripts) {
     m_scripts = std::move(scripts);
@@ -100,7 +102,6 @@ TEST_F(AnimSeqTest, OverlayListOperations) {
 
   g_SystemData.m_bLegacy904 = 1;
   HaltOverlaysOfSerial(overlays, 0);  // the overlay with no time left goes
-  g_SystemData.m_bLegacy904 = 0;
   EXPECT_EQ(overlays.size(), 3u);
   RemoveOverlaysOfAnime(overlays, 1);
   EXPECT_EQ(overlays.size(), 2u);

@@ -10,6 +10,8 @@
 
 #include "data/database.h"
 #include "media/graphics/graphics_fixture.h"
+#include "test_support/fresh_game_data.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 
@@ -19,19 +21,17 @@ DDRAWSURFACEDATA g_FakeHalf;
 // (DirectDraw mode, since no display runs).
 class GraphicSourceTest : public ::testing::Test {
  protected:
+  cFreshGameData m_FreshGameData;
   void SetUp() override {
     ASSERT_EQ(lpDTCon, nullptr);
     Clear();
     g_bMirrorTwins = 1;
     g_bCharaExcFixedLayout = 0;
-    SetCharaExcSurfaceLookup(nullptr);
   }
   void TearDown() override {
     Clear();
     g_bMirrorTwins = 1;
     g_bCharaExcFixedLayout = 0;
-    SetCharaExcSurfaceLookup(nullptr);
-    g_Database.SetDatabaseDefaults();
   }
   static void Clear() {
     for (DDSURFACEDATA& sd : g_SurfaceData) std::memset(&sd, 0, sizeof sd);
@@ -209,8 +209,8 @@ class CharaExcTest : public GraphicSourceTest {
     g_Database.m_aBmpCharaExc.resize(3);
     g_Database.m_aBmpCharaExc[2].m_bCellSize = 1;
     g_Database.m_aBmpCharaExc[2].m_nCellUnits = 2;
-    SetCharaExcSurfaceLookup(ExcLookup);
   }
+  cHooksGuard<cGraphicSourceHooks> m_Hooks{SetGraphicSourceHooks, {.charaExcSurface = ExcLookup}};
 };
 
 struct ExcCase {
@@ -265,7 +265,7 @@ TEST_F(CharaExcTest, FacingAndDrawingModePickAmongTheEntrysFourSurfaces) {
 TEST_F(CharaExcTest, MissingEntriesAndAMissingHookDrawNothing) {
   for (int entry : {0, 3, -1})
     EXPECT_EQ(GetGraphicSource(kGraphicForChara, kGraphicKindCharaExc, entry, 0, nullptr, 0).lpSD, nullptr) << entry;
-  SetCharaExcSurfaceLookup(nullptr);
+  cHooksGuard withoutHooks(SetGraphicSourceHooks, {});
   EXPECT_EQ(GetGraphicSource(kGraphicForChara, kGraphicKindCharaExc, 1, 0, nullptr, 0).lpSD, nullptr);
 }
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -248,13 +249,16 @@ TEST_F(FilesTest, ReadWholeFileRefusesWhatItShouldNotRead) {
   EXPECT_EQ(why, eReadFail::None);
   EXPECT_FALSE(ReadWholeFile("data.bin", 3, bytes, &why));
   EXPECT_EQ(why, eReadFail::TooLarge);
+  EXPECT_EQ(errno, EFBIG);
   EXPECT_TRUE(bytes.empty());
   EXPECT_FALSE(ReadWholeFile("nothing.bin", 100, bytes, &why));
   EXPECT_EQ(why, eReadFail::Missing);
+  EXPECT_EQ(errno, ENOENT);
   mkdir("folder", 0777);
   std::string text;
   EXPECT_FALSE(ReadWholeFile("folder", 100, text, &why));
   EXPECT_EQ(why, eReadFail::Unreadable);
+  EXPECT_EQ(errno, EISDIR);
   MakeDiskFile("empty.txt", "");
   ASSERT_TRUE(ReadWholeFile("empty.txt", 0, text));
   EXPECT_EQ(text, "");
@@ -262,6 +266,53 @@ TEST_F(FilesTest, ReadWholeFileRefusesWhatItShouldNotRead) {
   ASSERT_EQ(mkfifo("pipe.dat", 0666), 0);
   EXPECT_FALSE(ReadWholeFile("PIPE.dat", 100, text, &why));
   EXPECT_EQ(why, eReadFail::Unreadable);
+}
+
+// Paths of this system (the command line's) are written as they stand: UTF-8 names that Shift-JIS
+// lacks or would read as other characters, and a backslash, which is a plain character here.
+TEST_F(FilesTest, HostPathsAreWrittenAsTheyStand) {
+  const std::string cafe = U8(u8"café.png");
+  const std::string picture = U8(u8"画像.png");
+  const std::string backslash = "a\\b.png";
+  mkdir("out", 0777);
+  for (const std::string& name : {cafe, picture, backslash}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(WriteHostFileAtomically("out/" + name, "png", 3));
+    EXPECT_EQ(ReadDisk("out/" + name), "png");
+  }
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator("out")) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{backslash, cafe, picture}));
+  // An existing file is replaced; a missing folder is refused.
+  ASSERT_TRUE(WriteHostFileAtomically("out/" + cafe, "new", 3));
+  EXPECT_EQ(ReadDisk("out/" + cafe), "new");
+  EXPECT_FALSE(WriteHostFileAtomically("missing/x.png", "x", 1));
+  EXPECT_EQ(errno, ENOENT);
+
+  EXPECT_EQ(AbsoluteHostPath("out/x.png"), root_ + "/out/x.png");
+  EXPECT_EQ(AbsoluteHostPath("/tmp/x.png"), "/tmp/x.png");
+  EXPECT_EQ(AbsoluteHostPath(""), "");
+}
+
+// A path of this system as the game names it: Shift-JIS text, raw Shift-JIS bytes kept.
+TEST(HostPaths, BecomeTheGamesText) {
+  struct Case {
+    std::string host;
+    bool ok;
+    std::string game;
+  };
+  const Case cases[] = {
+      {"data/stg4/a.stg4", true, "data/stg4/a.stg4"},
+      {U8(u8"data/ステージ/表.stg4"), true, "data/ステージ/表.stg4"},  // a trail byte 0x5C survives
+      {"data/\x95\x5C.stg4", true, "data/\x95\x5C.stg4"},              // raw Shift-JIS bytes (not UTF-8)
+      {U8(u8"café.stg4"), false, "caf?.stg4"},
+  };
+  for (const Case& c : cases) {
+    std::string game;
+    EXPECT_EQ(GamePathFromHost(c.host, game), c.ok) << c.host;
+    EXPECT_EQ(game, c.game) << c.host;
+  }
 }
 
 TEST_F(FilesTest, FileInfoAndCurrentFolder) {

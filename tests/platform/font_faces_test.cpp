@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <thread>
 
 #include "platform/font/font_faces.h"
 
@@ -56,7 +58,15 @@ TEST(FontFaces, TheGameFacesResolveToInstalledFiles) {
     ASSERT_TRUE(file.ok());
     EXPECT_TRUE(std::filesystem::exists(file.path));
     EXPECT_EQ(file.family, c.family);
+    // Of a family's faces the upright one of regular weight and width is taken.
+    const std::string name = std::filesystem::path(file.path).filename().string();
+    for (const char* style : {"Bold", "Oblique", "Italic", "Condensed", "Light"})
+      EXPECT_EQ(name.find(style), std::string::npos) << name;
   }
+  // Asked again (from another thread as well), the answer is the same file.
+  std::string again;
+  std::thread([&] { again = ResolveFontFace("Arial").path; }).join();
+  EXPECT_EQ(again, ResolveFontFace("Arial").path);
 }
 
 }  // namespace

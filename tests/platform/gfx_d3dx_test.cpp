@@ -104,7 +104,7 @@ TEST(D3dxTexture, FromBitmapFilesAndRefusesOthers) {
   EXPECT_EQ(Px(t->Level0(), 0, 0) >> 24, 0xFFu);  // picture opaque
   EXPECT_EQ(Px(t->Level0(), 127, 0), 0u);         // padding column transparent
   t->Release();
-  EXPECT_EQ(CreateTextureFromFileEx(d.dev, (std::string(QC4_TESTDATA_DIR) + "/README.md").c_str(), 0, 0, 1, 0,
+  EXPECT_EQ(CreateTextureFromFileEx(d.dev, (std::string(QC4_TESTDATA_DIR) + "/bmpsuite/README.md").c_str(), 0, 0, 1, 0,
                                     Format::A8R8G8B8, Pool::Managed, 0, &t),
             kErrInvalidData);
   EXPECT_EQ(CreateTextureFromFileEx(d.dev, "/nonexistent/x.bmp", 0, 0, 1, 0, Format::A8R8G8B8, Pool::Managed, 0, &t),

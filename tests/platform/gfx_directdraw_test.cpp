@@ -281,22 +281,44 @@ TEST(DirectDrawDisplay, PaletteChangeRecoloursTheFrameAlreadyShown) {
   palette->Release();
 }
 
-TEST(DirectDrawDisplay, WindowBltOntoThePrimaryPresents) {
+// A window's primary takes its picture from the back surface by Blt: a whole copy (which is copied
+// and shown in one pass) and a partial one both leave the primary holding the copied pixels and
+// show exactly the primary.
+TEST(DirectDrawDisplay, WindowBltOntoThePrimaryCopiesAndPresents) {
+  for (Format f : {Format::I8, Format::R5G6B5, Format::X8R8G8B8}) {
+    SCOPED_TRACE(FormatName(f));
+    DirectDraw::SetDesktopFormat(f);
+    DirectDraw* dd = nullptr;
+    ASSERT_EQ(DirectDraw::Create(&dd), kOk);
+    dd->SetCooperativeLevel(false);
+    Surface *primary = nullptr, *back = nullptr;
+    const int w = 37, h = 4, bpp = BytesPerPixel(f);
+    ASSERT_EQ(dd->CreatePrimarySurface(0, &primary, w, h), kOk);
+    ASSERT_EQ(dd->CreateSurface(w, h, Pool::Default, &back), kOk);
+    EXPECT_EQ(back->GetFormat(), f);
+    auto expectShown = [&](uint32_t (*value)(int, int)) {
+      const auto frame = TheFrameMailbox().Latest();
+      ASSERT_TRUE(frame);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const uint32_t raw = LoadPixel(primary->Row(y) + x * bpp, bpp);
+          ASSERT_EQ(raw, value(x, y) & (bpp == 4 ? 0xFFFFFFFF : (1u << 8 * bpp) - 1)) << x << "," << y;
+          ASSERT_EQ(frame->At(x, y), PixelToArgb(f, raw) & 0xFFFFFF) << x << "," << y;
+        }
+    };
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) StorePixel(back->Row(y) + x * bpp, bpp, 0x00123456u * (x + 3 * y + 1));
+    ASSERT_EQ(primary->Blt(nullptr, back, nullptr, kBltWait), kOk);
+    expectShown([](int x, int y) { return 0x00123456u * (x + 3 * y + 1); });
+    const Rect part{2, 1, 12, 3};
+    StorePixel(back->Row(1) + 2 * bpp, bpp, 0x00010203);
+    ASSERT_EQ(primary->Blt(&part, back, &part, kBltWait), kOk);
+    expectShown([](int x, int y) { return x == 2 && y == 1 ? 0x00010203u : 0x00123456u * (x + 3 * y + 1); });
+    back->Release();
+    primary->Release();
+    EXPECT_EQ(dd->Release(), 0);
+  }
   DirectDraw::SetDesktopFormat(Format::X8R8G8B8);
-  DirectDraw* dd = nullptr;
-  ASSERT_EQ(DirectDraw::Create(&dd), kOk);
-  dd->SetCooperativeLevel(false);
-  Surface *primary = nullptr, *back = nullptr;
-  ASSERT_EQ(dd->CreatePrimarySurface(0, &primary, 8, 4), kOk);
-  ASSERT_EQ(dd->CreateSurface(8, 4, Pool::Default, &back), kOk);
-  EXPECT_EQ(back->GetFormat(), Format::X8R8G8B8);
-  const Rect all{0, 0, 8, 4};
-  back->Blt(&all, nullptr, nullptr, kBltColorFill, 0x00123456);
-  ASSERT_EQ(primary->Blt(&all, back, &all, kBltWait), kOk);
-  EXPECT_EQ(TheFrameMailbox().Latest()->At(7, 3), 0x123456u);
-  back->Release();
-  primary->Release();
-  EXPECT_EQ(dd->Release(), 0);
 }
 
 TEST(DirectDrawDisplay, ProvokedLossAndRestore) {

@@ -1,5 +1,5 @@
-// The device's fast pixel loops against plain per-pixel references: 16-bit rows widened for the
-// frame mailbox, keyed 1:1 copies, alpha-keyed quads drawn forwards and mirrored (baseline and AVX2
+// The device's fast pixel loops against plain per-pixel references: rows and pictures made into
+// frames for the frame mailbox, keyed 1:1 copies, alpha-keyed quads drawn forwards and mirrored (baseline and AVX2
 // loops both), edge snapping of quads, and the mailbox reusing the memory of frames nobody holds.
 #include <gtest/gtest.h>
 
@@ -38,22 +38,67 @@ void WithAndWithoutAvx2(Body body) {
 }
 
 TEST(FastPixelRows, SixteenBitRowsWidenLikeSinglePixels) {
-  for (Format f : {Format::R5G6B5, Format::A1R5G5B5}) {
-    SCOPED_TRACE(FormatName(f));
-    // Every 16-bit value once, read from an odd address so that no load is aligned.
-    std::vector<uint8_t> src(2 * 65536 + 1);
-    for (uint32_t v = 0; v < 65536; ++v) StorePixel(&src[1 + 2 * v], 2, v);
-    std::vector<uint32_t> out(65536);
-    RowToRgb32(f, &src[1], out.data(), 65536);
-    for (uint32_t v = 0; v < 65536; ++v) ASSERT_EQ(out[v], PixelToArgb(f, v) & 0xFFFFFF) << "pixel " << v;
-    // Short rows: only the tail loop, or one vector step and a tail; nothing written past the end.
-    for (int n = 1; n <= 19; ++n) {
-      std::vector<uint32_t> row(n + 1, 0xDEADBEEF);
-      RowToRgb32(f, &src[1 + 2 * 4321], row.data(), n);
-      for (int i = 0; i < n; ++i) EXPECT_EQ(row[i], PixelToArgb(f, 4321 + i) & 0xFFFFFF) << "n " << n;
-      EXPECT_EQ(row[n], 0xDEADBEEF) << "n " << n;
+  WithAndWithoutAvx2([] {
+    for (Format f : {Format::R5G6B5, Format::A1R5G5B5}) {
+      SCOPED_TRACE(FormatName(f));
+      // Every 16-bit value once, read from an odd address so that no load is aligned.
+      std::vector<uint8_t> src(2 * 65536 + 1);
+      for (uint32_t v = 0; v < 65536; ++v) StorePixel(&src[1 + 2 * v], 2, v);
+      std::vector<uint32_t> out(65536);
+      RowToRgb32(f, &src[1], out.data(), 65536);
+      for (uint32_t v = 0; v < 65536; ++v) ASSERT_EQ(out[v], PixelToArgb(f, v) & 0xFFFFFF) << "pixel " << v;
+      // Short rows: only the tail loop, or a vector step or two and a tail; nothing written past
+      // the end.
+      for (int n = 1; n <= 35; ++n) {
+        std::vector<uint32_t> row(n + 1, 0xDEADBEEF);
+        RowToRgb32(f, &src[1 + 2 * 4321], row.data(), n);
+        for (int i = 0; i < n; ++i) EXPECT_EQ(row[i], PixelToArgb(f, 4321 + i) & 0xFFFFFF) << "n " << n;
+        EXPECT_EQ(row[n], 0xDEADBEEF) << "n " << n;
+      }
     }
-  }
+  });
+}
+
+TEST(FastPixelRows, ThirtyTwoBitRowsDropTheTopByte) {
+  WithAndWithoutAvx2([] {
+    for (Format f : {Format::X8R8G8B8, Format::A8R8G8B8}) {
+      SCOPED_TRACE(FormatName(f));
+      Sequence seq;
+      std::vector<uint8_t> src(4 * 100 + 1);
+      for (int i = 0; i < 100; ++i) StorePixel(&src[1 + 4 * i], 4, seq.Next());
+      for (int n = 1; n <= 100; n += n < 40 ? 1 : 29) {
+        std::vector<uint32_t> row(n + 1, 0xDEADBEEF);
+        RowToRgb32(f, &src[1], row.data(), n);
+        for (int i = 0; i < n; ++i) EXPECT_EQ(row[i], LoadPixel(&src[1 + 4 * i], 4) & 0xFFFFFF) << "n " << n;
+        EXPECT_EQ(row[n], 0xDEADBEEF) << "n " << n;
+      }
+    }
+  });
+}
+
+// Whole pictures whose rows end before their pitch become packed frames, row by row as RowToRgb32
+// makes them; 8-bit pictures go through the palette.
+TEST(FastPixelRows, PicturesBecomePackedFrames) {
+  PaletteEntry palette[256] = {};
+  for (int i = 0; i < 256; ++i)
+    palette[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2), 0};
+  WithAndWithoutAvx2([&] {
+    for (Format f : {Format::I8, Format::R5G6B5, Format::A1R5G5B5, Format::X8R8G8B8, Format::A8R8G8B8}) {
+      SCOPED_TRACE(FormatName(f));
+      const int w = 37, h = 5, bpp = BytesPerPixel(f);
+      const size_t pitch = static_cast<size_t>(w) * bpp + 12;
+      Sequence seq;
+      std::vector<uint8_t> bits(pitch * h);
+      for (uint8_t& b : bits) b = static_cast<uint8_t>(seq.Next());
+      std::vector<uint32_t> frame(static_cast<size_t>(w) * h + 1, 0xDEADBEEF);
+      ImageToRgb32(f, bits.data(), pitch, w, h, frame.data(), palette);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          ASSERT_EQ(frame[y * w + x], PixelToArgb(f, LoadPixel(&bits[y * pitch + x * bpp], bpp), palette) & 0xFFFFFF)
+              << x << "," << y;
+      EXPECT_EQ(frame.back(), 0xDEADBEEF);
+    }
+  });
 }
 
 TEST(FastPixelRows, KeyedCopiesSkipExactlyTheKeyedPixels) {

@@ -177,13 +177,16 @@ TEST(MidiSmfSong, EveryTestFileIsReadOrRefusedCleanly) {
   EXPECT_EQ(notes, (std::vector<int>{60, 62, 64, 65, 67, 69, 71, 72}));
 }
 
+// Writes a song of one note (middle C, velocity 64) lasting half a second; returns its path.
+std::string WriteOneNoteSong(const char* name) {
+  const std::string path = TestTempPath(name);
+  EXPECT_TRUE(test_audio::WriteBytes(
+      path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}})));
+  return path;
+}
+
 TEST(MidiFilePlayer, PlaysLoopsAndStops) {
-  const std::string path = TestTempPath("midi_file_player_test.mid");
-  const auto bytes = Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}});
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  const std::string path = WriteOneNoteSong("midi_file_player_test.mid");
 
   cRecordingSink sink;
   cMidiRenderer renderer(sink, 48000);
@@ -208,6 +211,49 @@ TEST(MidiFilePlayer, PlaysLoopsAndStops) {
   renderer.Render(out.data(), 48000);
   EXPECT_EQ(player.GetStatus().state, 0);  // once through, then stopped
   EXPECT_EQ(sink.NotesOn().size(), 3u);
+  player.CloseDevice();
+  std::remove(path.c_str());
+}
+
+// While the synthesiser is still loading the renderer has no sink: a song started then waits,
+// whatever is pulled, and plays from its first event once the sink arrives; a song stopped while
+// waiting leaves nothing behind.
+TEST(MidiFilePlayer, ASongStartedBeforeTheSynthesiserIsReadyPlaysFromItsStart) {
+  const std::string path = WriteOneNoteSong("midi_late_sink_test.mid");
+
+  cMidiRenderer renderer(48000);
+  EXPECT_FALSE(renderer.HasSink());
+  cMidiFilePlayer player;
+  ASSERT_EQ(player.OpenDevice(&renderer), kMidiPlayerOk);
+  ASSERT_EQ(player.AddListFromFile(path, 0), kMidiPlayerOk);
+  ASSERT_EQ(player.Play(false, 0), kMidiPlayerOk);
+  player.SetMasterVolume(0);
+  std::vector<float> out(48000 * 2);
+  for (int i = 0; i < 3; ++i) renderer.Render(out.data(), 48000);  // three seconds: the song would be over
+  EXPECT_EQ(player.GetStatus().state, 1);
+  EXPECT_EQ(player.GetStatus().tick, 0);
+
+  cRecordingSink sink;
+  renderer.SetSink(sink);
+  EXPECT_TRUE(renderer.HasSink());
+  renderer.Render(out.data(), 12000);
+  EXPECT_EQ(sink.gain, 1.0f);
+  const auto notes = sink.NotesOn();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0].shortMsg, 0x00403C90u);
+  EXPECT_LT(notes[0].frame, 64);  // in the first slice: nothing of the song was skipped
+  EXPECT_EQ(player.GetStatus().state, 1);
+
+  // Stopped and closed before any sink came: detaching hands nothing to anybody.
+  cMidiRenderer waiting(48000);
+  cMidiFilePlayer other;
+  ASSERT_EQ(other.OpenDevice(&waiting), kMidiPlayerOk);
+  ASSERT_EQ(other.AddListFromFile(path, 0), kMidiPlayerOk);
+  ASSERT_EQ(other.Play(true, 0), kMidiPlayerOk);
+  waiting.Render(out.data(), 4800);
+  other.Stop();
+  other.CloseDevice();
+  EXPECT_FALSE(waiting.HasSink());
   player.CloseDevice();
   std::remove(path.c_str());
 }

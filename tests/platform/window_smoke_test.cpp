@@ -2,7 +2,10 @@
 // shows a frame from the mailbox, follows the zoom geometry and goes away again.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <cstdlib>
+#include <utility>
 
 #include "platform/gfx/frame_mailbox.h"
 #include "platform/messages.h"
@@ -43,6 +46,46 @@ TEST(WindowSmoke, CreatesShowsAndDestroysUnderTheDummyDriver) {
   DestroyMessageWindow(target);
   GameWindowShutdown();
   gfx::TheFrameMailbox().Clear();
+}
+
+// Alt+digit chooses a zoom only among the sizes offered; any other Alt+digit stays a key press.
+TEST(WindowSmoke, ZoomKeysOfferOnlyTheSizesGiven) {
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  if (!driver) setenv("SDL_VIDEODRIVER", "dummy", 1);
+  ASSERT_TRUE(GameWindowInit(false));
+  HWND target = CreateMessageWindow([](HWND, uint32_t, WPARAM, LPARAM) -> LRESULT { return 0; });
+  ASSERT_TRUE(GameWindowCreate(target, 100, 100, 640, 480));
+  MSG msg;
+  while (PeekMessage(&msg, true)) {}
+  auto pressAltDigit = [](SDL_Scancode scancode) {
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+      SDL_Event e{};
+      e.type = type;
+      e.key.keysym.scancode = scancode;
+      e.key.keysym.mod = KMOD_LALT;
+      e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+      SDL_PushEvent(&e);
+    }
+    PumpWindowEvents();
+    // The first message posted for the press.
+    std::pair<uint32_t, WPARAM> first{0, 0};
+    MSG m;
+    while (PeekMessage(&m, true))
+      if (first.first == 0) first = {m.message, m.wParam};
+    return first;
+  };
+  EXPECT_EQ(ZoomKeyCount(), 0);  // a start offers nothing until the window says so
+  EXPECT_EQ(pressAltDigit(SDL_SCANCODE_1), std::make_pair(WM_KEYDOWN, WPARAM{'1'}));
+  SetZoomKeyCount(2);
+  EXPECT_EQ(pressAltDigit(SDL_SCANCODE_1), std::make_pair(WM_SYSCOMMAND, WPARAM{1}));
+  EXPECT_EQ(pressAltDigit(SDL_SCANCODE_2), std::make_pair(WM_SYSCOMMAND, WPARAM{2}));
+  EXPECT_EQ(pressAltDigit(SDL_SCANCODE_3), std::make_pair(WM_KEYDOWN, WPARAM{'3'}));
+  SetZoomKeyCount(20);  // the digit keys end at 9
+  EXPECT_EQ(ZoomKeyCount(), 9);
+  EXPECT_EQ(pressAltDigit(SDL_SCANCODE_9), std::make_pair(WM_SYSCOMMAND, WPARAM{9}));
+  GameWindowDestroy();
+  DestroyMessageWindow(target);
+  GameWindowShutdown();
 }
 
 TEST(WindowSmoke, HeadlessWindowKeepsTheGeometry) {

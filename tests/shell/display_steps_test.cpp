@@ -39,7 +39,9 @@ TEST(FrameStepDisplay, LostSurfacesAreRestoredWithTheirPictures) {
 TEST(LoadHbtPalette, ShiftsTheGamePaletteInEightBitMode) {
   Display d(kModes[2]);  // DirectDraw, 8 bits
   ASSERT_TRUE(d.ok);
-  SetBlendTableLoader([](const char*) { return true; });
+  for (const char* table : {"bmp/hbt/hbt12.dat", "bmp/hbt/hbt02.dat"})
+    WriteFile(d.Dir() / table, std::vector<uint8_t>(65536, 3));
+  WriteFile(d.Dir() / "bmp/hbt/hbt04.dat", std::vector<uint8_t>(65535, 3));
   auto colourOf = [](const PALETTEENTRY& e) {
     return static_cast<uint32_t>(e.red) << 16 | static_cast<uint32_t>(e.green) << 8 | e.blue;
   };
@@ -55,16 +57,17 @@ TEST(LoadHbtPalette, ShiftsTheGamePaletteInEightBitMode) {
   EXPECT_EQ(colourOf(g_GamePalette[207]), PaletteColour(47));
   EXPECT_EQ(colourOf(g_GamePalette[15]), PaletteColour(15));
 
-  // Without its blend table file: the game's message and a failure.
-  SetBlendTableLoader(nullptr);
+  // Without its blend table file, or with one cut short: the game's message and a failure.
   std::string shown;
   SetMessageBoxHandler([&](const char* text, const char*, unsigned) {
     shown = text;
     return IDOK;
   });
   EXPECT_EQ(LoadHbtPalette(3), 0);
-  SetMessageBoxHandler(nullptr);
   EXPECT_EQ(shown, "bmp\\hbt\\hbt03.dat の読み込みに失敗！");
+  EXPECT_EQ(LoadHbtPalette(4), 0);
+  EXPECT_EQ(shown, "bmp\\hbt\\hbt04.dat の読み込みに失敗！");
+  SetMessageBoxHandler(nullptr);
 }
 
 TEST(LoadHbtPalette, NothingToDoOutsideEightBits) {

@@ -9,11 +9,11 @@
 #include "core/timing.h"
 #include "media/graphics/display.h"
 #include "platform/clock.h"
-#include "shell/app_init.h"
 #include "shell/game_loop.h"
 #include "shell/scene.h"
 #include "shell/scene_mgr.h"
 #include "shell/system_ini.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 std::vector<uint32_t> g_stepTimes;
@@ -38,14 +38,19 @@ class PacingTest : public ::testing::Test {
     g_SceneMgr.DestroyAllScenes();
     g_SceneMgr.m_nScene = kSceneTitle;
     g_SceneMgr.m_nFrameRate = 60;
-    RegisterSceneFactory(kSceneTitle, [] { return static_cast<cScene*>(new cClockScene); });
   }
   void TearDown() override {
     g_SceneMgr.DestroyAllScenes();
-    RegisterSceneFactory(kSceneTitle, nullptr);
     lpDDCon = nullptr;
     SetVirtualClock(false);
   }
+  template <class Scene>
+  static cSceneHooks TitleScene() {
+    cSceneHooks hooks;
+    hooks.createScene[kSceneTitle] = [] { return static_cast<cScene*>(new Scene); };
+    return hooks;
+  }
+  cHooksGuard<cSceneHooks> m_SceneHooks{SetSceneHooks, TitleScene<cClockScene>()};
 };
 
 TEST_F(PacingTest, DirectDrawFramesAreSixteenMillisecondsApart) {
@@ -64,10 +69,11 @@ TEST_F(PacingTest, DirectDrawFramesAreSixteenMillisecondsApart) {
 }
 
 TEST_F(PacingTest, Direct3DFramesAreDueAtPointsOfTheSecond) {
-  // The present polls the installed rule with 1-ms sleeps.
+  // The present polls the rule with 1-ms sleeps, while a Direct3D device is there.
+  cHooksGuard device(SetFramePaceHooks, {.hasDevice = [] { return true; }});
   std::vector<uint32_t> shown;
   for (int frame = 0; frame < 121; ++frame) {
-    while (!ShellFramePace(60, 0, nullptr)) QcSleep(1);
+    while (!CheckFramePace(60, false, nullptr)) QcSleep(1);
     shown.push_back(timeGetTime());
   }
   const uint32_t start = shown[0];
@@ -96,9 +102,11 @@ class cFiveMsScene : public cScene {
 };
 
 TEST_F(PacingTest, FpsTextAndFrameTimeAverage) {
-  RegisterSceneFactory(kSceneTitle, [] { return static_cast<cScene*>(new cFiveMsScene); });
+  cHooksGuard scenes(SetSceneHooks, TitleScene<cFiveMsScene>());
   g_fpsDraws.clear();
-  SetFpsTextDrawer([](int mode, const char* text, int x, int y) { g_fpsDraws.push_back({mode, x, y, text}); });
+  cHooksGuard drawer(SetFrameStepHooks, {.drawFpsText = [](int mode, const char* text, int x, int y) {
+                       g_fpsDraws.push_back({mode, x, y, text});
+                     }});
   const int savedShowFps = g_IniSettings.ShowFps;
   g_SceneMgr.m_nFrameTimeIndex = 0;
   g_SceneMgr.m_dwFrameTimeAverage = 0;
@@ -130,6 +138,5 @@ TEST_F(PacingTest, FpsTextAndFrameTimeAverage) {
   EXPECT_EQ(g_fpsDraws.back().text.rfind("FPS", 0), 0u);
 
   g_IniSettings.ShowFps = savedShowFps;
-  SetFpsTextDrawer(nullptr);
 }
 }  // namespace

@@ -14,6 +14,7 @@
 #include "shell/game_loop.h"
 #include "shell/input_state.h"
 #include "shell/program.h"
+#include "test_support/fresh_game_data.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -25,6 +26,7 @@ std::string readFile(const fs::path& p) {
 }
 
 TEST(HeadlessRun, HundredTwentyFramesEndCleanly) {
+  cFreshGameData freshGameData;
   // The generated demo game: start-up needs its pictures, world map and common palette.
   fs::path game = TestTempDir() / "headless_game";
   fs::remove_all(game);

@@ -17,6 +17,7 @@
 #include "shell/key_config.h"
 #include "shell/scene.h"
 #include "shell/scene_mgr.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 class InputTest : public ::testing::Test {
@@ -357,7 +358,7 @@ TEST_F(InputTest, LostPadIsLookedForAtOnce) {
 
 int g_padOption = 1;
 TEST_F(InputTest, PadOptionOffDetectsOnlyOnce) {
-  SetPadDetectionOptionSource([] { return g_padOption; });
+  cHooksGuard guard(SetInputHooks, {.padDetectionOption = [] { return g_padOption; }});
   g_padOption = 0;
   std::vector<cInputState> records(1);
   PollInput(records);  // the one detection: no pad yet
@@ -367,12 +368,13 @@ TEST_F(InputTest, PadOptionOffDetectsOnlyOnce) {
   g_padOption = 1;
   for (int i = 0; i < 240; ++i) PollInput(records);
   EXPECT_EQ(records[0].m_bPadPresent, 1);
-  SetPadDetectionOptionSource(nullptr);
 }
 
 TEST_F(InputTest, NoDetectionDuringStagePlayLoop) {
   // The stage scene current and in its play loop (phase 2): no enumeration, whatever the schedule.
-  RegisterSceneFactory(kSceneStage, [] { return new cScene; });
+  cSceneHooks scenes;
+  scenes.createScene[kSceneStage] = [] { return new cScene; };
+  cHooksGuard guard(SetSceneHooks, scenes);
   g_SceneMgr.m_nScene = kSceneStage;
   g_SceneMgr.SwitchScene(kSceneStage);
   cScene* stage = g_SceneMgr.SceneAt(kSceneStage);
@@ -388,7 +390,6 @@ TEST_F(InputTest, NoDetectionDuringStagePlayLoop) {
   EXPECT_EQ(records[0].m_bPadPresent, 1);
   g_SceneMgr.DestroyAllScenes();
   g_SceneMgr.m_nScene = kSceneTitle;
-  RegisterSceneFactory(kSceneStage, nullptr);
 }
 
 TEST_F(InputTest, FixedLayoutReadsTheKeyboardForPlayerOneOnly) {

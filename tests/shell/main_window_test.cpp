@@ -1,5 +1,6 @@
 // The main window's procedure: the close flow with its question, closing during a modal wait, the
-// zoom by right click and the file-dialog request protocol between the two threads.
+// zoom by right click, the file-dialog request protocol between the two threads, and the requests a
+// worker makes while the close waits for it.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,6 +8,8 @@
 
 #include "core/log.h"
 #include "core/thread.h"
+#include "media/graphics/display.h"
+#include "media/graphics/graphics_fixture.h"
 #include "platform/headless/input_script.h"
 #include "platform/message_box.h"
 #include "platform/window/game_window.h"
@@ -15,6 +18,7 @@
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
 #include "shell/system_ini.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 int g_aborts = 0;
@@ -34,11 +38,9 @@ class MainWindowTest : public ::testing::Test {
     g_IniSettings.WindowMode = 1;
     g_SceneMgr.m_nScene = kSceneWorldMap;
     g_aborts = 0;
-    g_UiHooks.abortStageWait = [] { ++g_aborts; };
     InstallHeadlessMessageBoxes(nullptr);
   }
   void TearDown() override {
-    g_UiHooks = cUiHooks{};
     UseInputScript(cInputScript{});
     SetMessageBoxHandler(nullptr);
     if (IsWindow(window)) DestroyMessageWindow(window);
@@ -55,7 +57,12 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(ParseInputScript(text, s, nullptr));
     UseInputScript(s);
   }
+  // Every test's hooks: a modal wait's abort is counted.
+  static cUiHooks BaseHooks() {
+    return {.abortStageWait = [] { ++g_aborts; }};
+  }
   HWND window = nullptr;
+  cHooksGuard<cUiHooks> m_UiHooks{SetUiHooks, BaseHooks()};
 };
 
 TEST_F(MainWindowTest, CloseAnsweredNoKeepsEverything) {
@@ -113,8 +120,24 @@ TEST_F(MainWindowTest, RightClickStepsTheZoom) {
   EXPECT_EQ(CurrentZoom(), 2);
 }
 
+// In Direct3D mode in a window the zoom choices are the sizes that fit the desktop, as the system
+// menu lists them: Alt+1 and Alt+2 on the headless desktop, no Alt+3.
+TEST_F(MainWindowTest, ZoomKeysOfferTheSizesThatFit) {
+  static DTCONTEXT context;
+  DTCONTEXT* saved = lpDTCon;
+  lpDTCon = &context;
+  g_MainWindow.m_bZoomMenuAdded = false;
+  SendMessage(window, WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(ZoomKeyCount(), MaxZoom());
+  EXPECT_EQ(ZoomKeyCount(), 2);
+  lpDTCon = saved;
+  g_MainWindow.m_bZoomMenuAdded = false;
+}
+
 TEST_F(MainWindowTest, FileDialogRequestEndsEvenWithoutAName) {
-  g_UiHooks.makeReplayFileName = [](int, std::string&) { return false; };
+  cUiHooks hooks = BaseHooks();
+  hooks.makeReplayFileName = [](int, std::string&) { return false; };
+  cHooksGuard guard(SetUiHooks, hooks);
   std::atomic<int> result{-1};  // written by the game thread, polled here
   std::thread game([&] { result = RequestFileDialog(g_nReplaySaveRequest, 1); });
   // The user-interface loop's idle step, until the request is served.
@@ -131,14 +154,16 @@ TEST_F(MainWindowTest, FileDialogRequestEndsEvenWithoutAName) {
 
 TEST_F(MainWindowTest, ChosenFileStartsTheStage) {
   static std::string started;
-  g_UiHooks.runFileDialog = [](int mode, const std::string&, std::string& chosen) {
+  cUiHooks hooks = BaseHooks();
+  hooks.runFileDialog = [](int mode, const std::string&, std::string& chosen) {
     chosen = "data\\stg4\\free.stg4";
     return mode == 0;
   };
-  g_UiHooks.startStageFromFile = [](const std::string& path) {
+  hooks.startStageFromFile = [](const std::string& path) {
     started = path;
     return true;
   };
+  cHooksGuard guard(SetUiHooks, hooks);
   std::atomic<int> result{-1};  // written by the game thread, polled here
   std::thread game([&] { result = RequestFileDialog(g_nStageFileRequest); });
   for (int i = 0; i < 100000 && result == -1; ++i) {
@@ -196,4 +221,102 @@ TEST_F(MainWindowTest, FileDialogRequestEndsWhenTheWindowCloses) {
   EXPECT_EQ(g_bQuit.load(), 0);
   g_nStageFileRequest.store(0);
 }
+
+TEST_F(MainWindowTest, TheRestoreRequestResetsTheLostDevice) {
+  gfxtest::Display display(gfxtest::kModes[1]);  // Direct3D, 32 bits, in a window
+  ASSERT_TRUE(display.ok);
+  g_lpDevice->SimulateDeviceLoss(1);
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 0);
+  SendMessage(window, kMsgRestoreDevice, 0, 0);  // not resettable yet: asked again later
+  EXPECT_TRUE(g_lpDevice->IsLost());
+  SendMessage(window, kMsgRestoreDevice, 0, 0);
+  EXPECT_FALSE(g_lpDevice->IsLost());
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 1);
+
+  // The frame's presentation asks for the restore itself when the device is lost in a window.
+  g_lpDevice->SimulateDeviceLoss(0);
+  g_SceneMgr.PresentFrame();
+  EXPECT_FALSE(g_lpDevice->IsLost());
+  EXPECT_EQ(DDPresent(60, 0, nullptr), 1);
+
+  // Full screen, the request comes when the application is activated again.
+  g_lpDevice->SimulateDeviceLoss(0);
+  g_Windowed = 0;
+  g_AppActive.store(0);
+  SendMessage(window, WM_ACTIVATEAPP, 1, 0);
+  EXPECT_FALSE(g_lpDevice->IsLost());
+  EXPECT_EQ(g_AppActive.load(), 1);
+  g_AppActive.store(0);
+}
+
+// What a worker asks of the window while the close waits for it to end: every request is answered at
+// once and none opens a dialog, so the worker ends and the close completes.
+enum class eAskAtClose { NameEntry, ReplaySaveDialog, ReplayFileRequest, SecondClose };
+std::atomic<eAskAtClose> g_ask{eAskAtClose::NameEntry};
+std::atomic<int> g_dialogsOpened{0};
+std::atomic<bool> g_askAnswered{false};
+std::atomic<bool> g_workerEnded{false};
+
+unsigned askOnceTheCloseBegan(void*) {
+  // The close has begun once Exit's WM_QUIT is queued; it is left there for the loop that would end.
+  MSG msg;
+  while (!PeekMessage(&msg, false) || msg.message != WM_QUIT) std::this_thread::yield();
+  const HWND window = g_hMainWnd.load();
+  switch (g_ask.load()) {
+    case eAskAtClose::NameEntry:
+      g_nNameEntryDone.store(0);
+      SendMessage(window, kMsgNameEntry, 0, 0);
+      g_askAnswered = g_nNameEntryDone.load() == 1;
+      break;
+    case eAskAtClose::ReplaySaveDialog:
+      g_nReplaySaveDone.store(0);
+      SendMessage(window, kMsgReplaySaveDialog, 0, 0);
+      g_askAnswered = g_nReplaySaveDone.load() == 1;
+      break;
+    case eAskAtClose::ReplayFileRequest: g_askAnswered = RequestFileDialog(g_nReplayFileRequest) == 0; break;
+    case eAskAtClose::SecondClose: g_askAnswered = SendMessage(window, WM_CLOSE, 0, 0) == 0; break;
+  }
+  g_workerEnded = true;
+  return 1;
+}
+
+class CloseWhileWorkerAsks : public MainWindowTest, public ::testing::WithParamInterface<eAskAtClose> {};
+
+TEST_P(CloseWhileWorkerAsks, AnswersWithoutDialogsAndWaitsForTheWorker) {
+  cUiHooks hooks = BaseHooks();
+  hooks.runNameDialog = [] { ++g_dialogsOpened; };
+  hooks.runFileDialog = [](int, const std::string&, std::string&) {
+    ++g_dialogsOpened;
+    return false;
+  };
+  hooks.runReplaySaveDialog = [](std::string&) {
+    ++g_dialogsOpened;
+    return false;
+  };
+  cHooksGuard guard(SetUiHooks, hooks);
+  g_dialogsOpened = 0;
+  g_askAnswered = false;
+  g_workerEnded = false;
+  g_ask = GetParam();
+  g_SceneMgr.m_nScene = kSceneTitle;  // no question
+  ASSERT_TRUE(thGame.Start(askOnceTheCloseBegan, nullptr));
+  SendMessage(window, WM_CLOSE, 0, 0);
+  // The worker had ended before the close went on; it was not left behind.
+  EXPECT_TRUE(g_workerEnded.load());
+  EXPECT_FALSE(thGame.HasThread());
+  EXPECT_TRUE(g_askAnswered.load());
+  EXPECT_EQ(g_dialogsOpened.load(), 0);
+  EXPECT_FALSE(IsWindow(window));
+  g_nReplayFileRequest.store(0);
+}
+
+std::string askName(const ::testing::TestParamInfo<eAskAtClose>& info) {
+  const char* const names[] = {"NameEntry", "ReplaySaveDialog", "ReplayFileRequest", "SecondClose"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Asks, CloseWhileWorkerAsks,
+                         ::testing::Values(eAskAtClose::NameEntry, eAskAtClose::ReplaySaveDialog,
+                                           eAskAtClose::ReplayFileRequest, eAskAtClose::SecondClose),
+                         askName);
 }  // namespace

@@ -10,6 +10,7 @@
 #include "shell/main_window.h"
 #include "shell/scene.h"
 #include "shell/scene_mgr.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 std::vector<int> g_events;  // id * 100 + what: 1 created, 2 deleted, 3 entered, 4 fade-in, 5 own phase, 6 fade-out
@@ -49,14 +50,15 @@ class SceneMgrTest : public ::testing::Test {
     g_SceneMgr.DestroyAllScenes();
     g_SceneMgr.m_nScene = 0;
     g_events.clear();
-    RegisterSceneFactory(kSceneTitle, [] { return static_cast<cScene*>(new cProbeScene<0>); });
-    RegisterSceneFactory(kSceneStage, [] { return static_cast<cScene*>(new cProbeScene<6>); });
   }
-  void TearDown() override {
-    g_SceneMgr.DestroyAllScenes();
-    RegisterSceneFactory(kSceneTitle, nullptr);
-    RegisterSceneFactory(kSceneStage, nullptr);
+  void TearDown() override { g_SceneMgr.DestroyAllScenes(); }
+  static cSceneHooks ProbeScenes() {
+    cSceneHooks hooks;
+    hooks.createScene[kSceneTitle] = [] { return static_cast<cScene*>(new cProbeScene<0>); };
+    hooks.createScene[kSceneStage] = [] { return static_cast<cScene*>(new cProbeScene<6>); };
+    return hooks;
   }
+  cHooksGuard<cSceneHooks> m_SceneHooks{SetSceneHooks, ProbeScenes()};
   void frame() {
     g_SceneMgr.SwitchScene(g_SceneMgr.m_nScene);
     if (cScene* s = g_SceneMgr.CurrentScene()) s->Step();
@@ -145,13 +147,14 @@ TEST(PulseValue, TriangleWave) {
 #include "data/system_data.h"
 #include "media/graphics/display.h"
 #include "shell/palette_helpers.h"
+#include "test_support/fresh_game_data.h"
 
 namespace {
 TEST(AnimatePalette, Direct3DPulsesTheColourChangeTable) {
   static DTCONTEXT context;
   DTCONTEXT* saved = lpDTCon;
   lpDTCon = &context;
-  const int savedStep = g_SystemData.m_nPaletteStep;
+  cFreshGameData freshGameData;
   ResetPaletteAnimation();
   g_SystemData.m_nPaletteStep = 0;
   for (int i = 0; i < 10; ++i) AnimatePalette();
@@ -171,7 +174,6 @@ TEST(AnimatePalette, Direct3DPulsesTheColourChangeTable) {
   // The ninth value's first cycle ends on the 5th step (100, 200, 200, 100, bottom): green follows.
   for (int i = 0; i < 4; ++i) AnimatePalette();
   EXPECT_EQ(g_aCharaColourChange[9].dwColour, 0xFF006400u);
-  g_SystemData.m_nPaletteStep = savedStep;
   lpDTCon = saved;
   ResetPaletteAnimation();
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -168,6 +169,56 @@ TEST_F(DumpToolTest, RefusedFilesExitWithTheGamesMessage) {
   EXPECT_NE(missing.out.find("\"version\": null"), std::string::npos);
 }
 
+// Beside the game's message, one line says why the file was refused, naming the path no second time.
+TEST_F(DumpToolTest, RefusedFilesSayWhy) {
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;  // empty: nothing is written (the file is missing)
+    const char* why;
+  };
+  const Case cases[] = {
+      {"missing", {}, "qc4-dump: missing (No such file or directory)\n"},
+      {"header", {0xDA, 0x03}, "qc4-dump: cut short: 2 bytes, too few for the 4-byte version header\n"},
+      {"new", cByteBuilder().U32(987).I32(0).Get(),
+       "qc4-dump: too new: version 987, this program reads versions up to 986\n"},
+      // The sound list: count 1, then a record of one int32 field and its string count cut off.
+      {"cut", cByteBuilder().U32(986).I32s({1, 1, 7}).U8(1).Get(),
+       "qc4-dump: cut short: 4 bytes needed at byte 16 of 17, 1 left\n"},
+      {"count", cByteBuilder().U32(986).I32(1000).Get(),
+       "qc4-dump: a count past the file: 1000 elements at byte 4 of 8, only 0 bytes left\n"},
+      {"length", cByteBuilder().U32(986).I32s({1, 0, 1, 1000}).Get(),
+       "qc4-dump: a length past the file: a text of 1000 bytes at byte 16 of 20, only 0 bytes left\n"},
+      {"fields", cByteBuilder().U32(986).I32s({1, 5000, 0}).Get(),
+       "qc4-dump: a value the format does not allow: 5000 at byte 8 of 16\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string relative = std::string("why/") + c.name + ".dat";
+    if (!c.bytes.empty()) m_folder.Write(relative, c.bytes);
+    const std::string path = m_folder.Prefix() + relative;
+    const cRun run = RunDump("--kind Sound.dat '" + path + "'", m_folder);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind(path + U8(u8" の読み込みに失敗しました！")), 0u) << run.err;
+    ASSERT_GE(run.err.size(), std::strlen(c.why));
+    EXPECT_EQ(run.err.substr(run.err.size() - std::strlen(c.why)), c.why) << run.err;
+    EXPECT_EQ(run.err.find(path), run.err.rfind(path)) << run.err;
+  }
+  // A folder in place of the file: the system's reason.
+  std::filesystem::create_directories(m_folder.Path() / "folder.dat");
+  const cRun folder = RunDump("--kind Sound.dat '" + m_folder.Prefix() + "folder.dat'", m_folder);
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_NE(folder.err.find("qc4-dump: not readable (Is a directory)\n"), std::string::npos) << folder.err;
+}
+
+TEST_F(DumpToolTest, AnUnknownKindListsTheKinds) {
+  const cRun run = RunDump("--kind Nonsense.dat '" + m_folder.Prefix() + "System.dat'", m_folder);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err.rfind("qc4-dump: unknown kind \"Nonsense.dat\"\n", 0), 0u) << run.err;
+  EXPECT_NE(run.err.find("kinds: Anime.dat AnimeSet.dat"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(" Stage "), std::string::npos) << run.err;
+  EXPECT_TRUE(run.out.empty());
+}
+
 TEST_F(DumpToolTest, ARefusedMusicListBesideTheSettingsDoesNotChangeTheirMessage) {
   // The settings' scene music is checked against "database\Bgm.dat" beside them; that file being
   // too new must not make a missing settings file read as too new.
@@ -193,6 +244,7 @@ TEST_F(DumpToolTest, TruncatedFilesOfEveryKindAreRefusedWithoutACrash) {
       EXPECT_EQ(run.status, 1) << name << " cut at " << cut;
       EXPECT_TRUE(LooksLikeOneJsonObject(run.out)) << name << " cut at " << cut;
       EXPECT_NE(run.err.find(U8(u8"の読み込みに失敗しました！")), std::string::npos) << name;
+      EXPECT_NE(run.err.find("\nqc4-dump: "), std::string::npos) << name << " cut at " << cut << ": no cause";
     }
   }
 }

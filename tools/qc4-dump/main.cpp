@@ -1,6 +1,6 @@
 // qc4-dump: loads a game or player data file through the game's own loaders and prints it as JSON
 // on standard output. Exit status 0 when the file loaded, 1 when the game would refuse it (its
-// message on standard error), 2 for a usage error.
+// message and the cause on standard error), 2 for a usage error.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,6 +10,7 @@
 #include "dump_kind.h"
 #include "json_writer.h"
 #include "platform/encoding.h"
+#include "refusal_reason.h"
 
 namespace {
 
@@ -57,8 +58,11 @@ int main(int argc, char** argv) {
 
   const cDumpKind* kind = kindName.empty() ? FindDumpKindForFile(FileNameOf(pathArg)) : FindDumpKindByName(kindName);
   if (!kind) {
-    std::fprintf(stderr, "qc4-dump: %s: unknown kind; give one with --kind\n",
-                 kindName.empty() ? pathArg.c_str() : kindName.c_str());
+    if (kindName.empty())
+      std::fprintf(stderr, "qc4-dump: %s: the kind of file is not known by its name; give one with --kind\n",
+                   pathArg.c_str());
+    else
+      std::fprintf(stderr, "qc4-dump: unknown kind \"%s\"\n", kindName.c_str());
     PrintUsage();
     return 2;
   }
@@ -83,7 +87,10 @@ int main(int argc, char** argv) {
   std::fwrite(out.Result().data(), 1, out.Result().size(), stdout);
   std::fflush(stdout);
   if (!loaded) {
+    // The game's own message, then why the file was refused (the path is in the message already).
     std::fprintf(stderr, "%s\n", Cp932ToUtf8(error).c_str());
+    const std::string why = DescribeReadFault(LastReadFault());
+    if (!why.empty()) std::fprintf(stderr, "qc4-dump: %s\n", why.c_str());
     return 1;
   }
   return 0;

@@ -14,22 +14,24 @@
 
 namespace {
 
-// Cuts [pos, pos + len) of one axis of a same-size copy to the source and the destination; a cut on
-// either side of either surface moves the other rectangle with it.
+// Cuts one axis of a same-size copy: the source rectangle to its surface first, then the
+// destination. A source cut does not move the destination (the picture lands shifted, as games
+// expect); a destination left of or above its surface moves the source start by as much, and only
+// a destination that starts inside may have its far edge cut. Whatever still reaches past the
+// destination is clipped by the device when drawn.
 bool ClipSameSizeAxis(int& dstPos, int& srcPos, int& len, int srcSize, int dstSize) {
-  if (srcPos < 0) {
-    dstPos -= srcPos;
-    len += srcPos;
-    srcPos = 0;
-  }
-  if (srcPos + len > srcSize) len = srcSize - srcPos;
+  int64_t first = std::max<int64_t>(srcPos, 0);
+  int64_t last = std::min<int64_t>(int64_t{srcPos} + len, srcSize);
   if (dstPos < 0) {
-    srcPos -= dstPos;
-    len += dstPos;
+    first -= dstPos;
     dstPos = 0;
+  } else if (dstPos + (last - first) > dstSize) {
+    last = first + dstSize - dstPos;
   }
-  if (dstPos + len > dstSize) len = dstSize - dstPos;
-  return len > 0;
+  if (last - first <= 0) return false;
+  srcPos = static_cast<int>(first);
+  len = static_cast<int>(last - first);
+  return true;
 }
 
 // Cuts the source extent of a scaled copy to its surface, keeping the direction of a mirrored

@@ -198,13 +198,12 @@ void DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int hw, int hh, int r, int 
                    double(scy), double(flags)}))
     return;
   if (r <= 0 || lineHeight <= 0 || !dst || !src) return;
+  // In Direct3D mode both records become the ones whose textures they draw from: a mirrored twin
+  // shows its unmirrored picture here, as games made for this mode show it.
   DDFollowAlias(dst);
-  // The pieces are drawn from the record as given, so that a mirrored twin stays mirrored in
-  // Direct3D mode as it is in DirectDraw mode; its size is that of the picture it draws from.
-  DDSURFACEDATA* picture = src;
-  DDFollowAlias(picture);
+  DDFollowAlias(src);
   const int64_t left = std::max<int64_t>(int64_t{scx} - hw, 0);
-  const int64_t right = std::min<int64_t>(int64_t{scx} + hw, picture->nWidth);
+  const int64_t right = std::min<int64_t>(int64_t{scx} + hw, src->nWidth);
   const int64_t s = lineHeight;
   DDBeginLayer(0);
   if (s == 1) {

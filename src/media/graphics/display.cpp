@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/log.h"
+#include "core/timing.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/draw_trace.h"
 #include "media/graphics/palette.h"
@@ -37,7 +38,6 @@ uint32_t g_dwColorKey = 0;
 DDCHANNELLAYOUT g_SurfaceLayout{};
 DDCHANNELLAYOUT g_ScreenLayout{};
 int g_nDDIVersion = 9;
-FramePaceFn g_pfnCheckFramePace = nullptr;
 
 DDSURFACEDATA g_PrimarySD{};
 DDSURFACEDATA g_BackBufferSD{};
@@ -349,7 +349,10 @@ bool DDInit(int mode, HWND window, int width, int height, int bpp, int vsync, in
   }
   g_bDisplayReady = 1;
   g_bDisplayCreated = 1;
-  g_pfnDDMesBox = &DDMesBox;
+  // What the core asks of the display; nothing shows the pacing overlay (the frame step presents
+  // with the show flag off), so no overlay drawer is installed.
+  SetAppMesBoxHooks({.showOverDisplay = &DDMesBox});
+  SetFramePaceHooks({.hasDevice = [] { return lpDTCon != nullptr && g_lpDevice != nullptr; }});
   return true;
 }
 
@@ -393,8 +396,8 @@ void DDEnd() { DDRelease(); }
 int DDPresent(int fps, int showFps, DDSURFACEDATA* fontSheet) {
   if (!lpDTCon || !g_lpDevice) return 1;
   if (lpDTCon->bVirtualBackBuffer) DDCopyVirtualBackBuffer();
-  if (!g_bVSync && g_pfnCheckFramePace) {
-    while (!g_pfnCheckFramePace(fps, showFps, fontSheet)) QcSleep(1);
+  if (!g_bVSync) {
+    while (!CheckFramePace(fps, showFps != 0, fontSheet)) QcSleep(1);
   }
   DDEndScene();
   gfx::Result hr = g_lpDevice->Present();

@@ -94,16 +94,13 @@ extern DDSURFACEDATA g_ScreenWorkSD;
 extern DDSURFACEDATA g_VirBackBufferSD;
 extern DDSURFACEDATA g_WorkSD;
 
-// Frame pacing used by DDPresent with vertical sync off: true once frame `frames` is due. The shell
-// installs its pacing rule; without one every frame is due at once.
-using FramePaceFn = bool (*)(int fps, int showFps, DDSURFACEDATA* fontSheet);
-extern FramePaceFn g_pfnCheckFramePace;
-
 // ---- operations -----------------------------------------------------------------------------------
 bool DDInit(int mode, HWND window, int width, int height, int bpp, int vsync, int windowed, int backBuffers,
             int refreshRate, int modeSync, DDSURFACEDATA* surfaces, DDSURFACEINFO* infos, int count, int reserved);
 void DDRelease();
 void DDEnd();
+// Shows a Direct3D frame; with vertical sync off it first waits (1-ms sleeps) until the frame is due
+// by CheckFramePace. 0 when the device is lost.
 int DDPresent(int fps, int showFps, DDSURFACEDATA* fontSheet);
 void DDSetVirtualBackBuffer(int on);
 void DDMapVirtualBackBuffer(DDSURFACEDATA*& lpSD);

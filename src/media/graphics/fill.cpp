@@ -1,5 +1,6 @@
 // Fills: palette-number and device-colour rectangles, the Direct3D fill batch, pixels and circles.
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "core/log.h"
@@ -22,13 +23,21 @@ std::vector<FillRecord> g_FillRecords;
 
 // Cuts a rectangle to [0, width) x [0, height) on both edges of each axis.
 bool ClipRect(int& x, int& y, int& w, int& h, int width, int height) {
-  int right = std::min(x + w, width);
-  int bottom = std::min(y + h, height);
+  const int right = static_cast<int>(std::max<int64_t>(std::min<int64_t>(int64_t{x} + w, width), 0));
+  const int bottom = static_cast<int>(std::max<int64_t>(std::min<int64_t>(int64_t{y} + h, height), 0));
   x = std::max(x, 0);
   y = std::max(y, 0);
   w = right - x;
   h = bottom - y;
   return w > 0 && h > 0;
+}
+
+// One axis of a fill on a render target: a start before the target moves to its edge keeping the
+// length (so the fill reaches further than asked), a start past it moves back to the far edge, and
+// the length is cut to end at the far edge. What is left is drawn as a quad, which the device clips.
+void PlaceOnRenderTarget(int& pos, int& len, int size) {
+  pos = std::clamp(pos, 0, std::max(size, 0));
+  if (int64_t{pos} + len > size) len = size - pos;
 }
 
 void FillDirectDraw(DDSURFACEDATA* dst, int x, int y, int w, int h, uint32_t colour) {
@@ -171,8 +180,8 @@ void DDFillRectRGB(DDSURFACEDATA* dst, int x, int y, int w, int h, uint32_t colo
     FillPixels(dst, x, y, w, h, color);
     return;
   }
-  // A rectangle starting left of or above the target loses the part outside it.
-  if (!ClipRect(x, y, w, h, dst->nWidth, dst->nHeight)) return;
+  PlaceOnRenderTarget(x, w, dst->nWidth);
+  PlaceOnRenderTarget(y, h, dst->nHeight);
   const bool keyed = dst->lpDT->bColorKey && (g_nDisplayBpp == 16 || g_nDisplayBpp == 32);
   const gfx::Colour transparent = dst == &g_BackBufferSD ? DDBackBufferClearColour() : 0;
   if (keyed && color == transparent) {

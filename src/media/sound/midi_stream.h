@@ -48,7 +48,6 @@ class cMidiStream : public cSmf {
   std::unique_ptr<cMidiStreamOut> m_pStream;
   MIDIHDR m_Headers[kHeaderCount];
   std::vector<uint8_t> m_Buffers[kHeaderCount];
-  uint8_t m_nHeaderCount = kHeaderCount;
   uint32_t m_nBufferSize = kBufferSize;
   size_t m_nReadOffset = kSmfImageHeader;
   int32_t m_nState = 0;  // 0 stopped, 1 playing, 2 paused

@@ -125,7 +125,7 @@ std::shared_ptr<cPcmClip> MakeClipFromWave(const cWaveData& wave) {
   std::vector<float> stereo(frames * 2);
   const uint8_t* p = wave.samples.data();
   for (size_t i = 0; i < frames; ++i) {
-    float s[2];
+    float s[2] = {0.0f, 0.0f};
     for (int c = 0; c < f.channels; ++c) {
       if (f.bitsPerSample == 8) {
         s[c] = (static_cast<int>(*p) - 128) / 128.0f;

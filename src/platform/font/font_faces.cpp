@@ -6,9 +6,13 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <mutex>
+#include <string>
+#include <vector>
 
 #include "platform/font/cp932_chars.h"
 
@@ -88,64 +92,116 @@ const char* KnownFileForKind(FontFaceKind kind) {
   return "";
 }
 
-bool FamilyMatches(FcPattern* font, const std::string& wanted) {
-  const std::string wantedLower = LowerAscii(wanted);
-  FcChar8* family = nullptr;
-  for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &family) == FcResultMatch; ++i) {
-    if (LowerAscii(reinterpret_cast<const char*>(family)) == wantedLower) return true;
-  }
-  return false;
-}
+constexpr FontFaceKind kKinds[] = {FontFaceKind::FixedGothic, FontFaceKind::ProportionalGothic,
+                                   FontFaceKind::FixedMincho, FontFaceKind::ProportionalMincho,
+                                   FontFaceKind::LatinSans,   FontFaceKind::LatinSerif,
+                                   FontFaceKind::LatinMono,   FontFaceKind::JapaneseFallback};
+constexpr size_t kKindCount = std::size(kKinds);
 
-// Asks fontconfig for an installed font of exactly this family.
-ResolvedFontFile FindFamily(const char* familyName) {
-  ResolvedFontFile found;
-  if (!FcInit()) return found;
+// One installed face of a wanted family, and how far it is from an upright face of regular weight
+// and width (what a font of that family is asked for).
+struct FamilyFace {
+  ResolvedFontFile file;
+  int distance = 0;
+};
+
+// The best installed face of each wanted family (lower-case name), found in one fontconfig query.
+std::map<std::string, ResolvedFontFile> FindFamilies(const std::vector<std::string>& families) {
+  std::map<std::string, FamilyFace> best;
+  if (!FcInit()) return {};
   FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyName));
-  FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  if (match != nullptr) {
+  for (const std::string& family : families)
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_WIDTH, nullptr);
+  FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+  for (int f = 0; fonts != nullptr && f < fonts->nfont; ++f) {
+    FcPattern* font = fonts->fonts[f];
     FcChar8* file = nullptr;
-    int index = 0;
-    if (FamilyMatches(match, familyName) && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-      FcPatternGetInteger(match, FC_INDEX, 0, &index);
-      found.path = reinterpret_cast<const char*>(file);
-      found.faceIndex = index;
-      found.family = familyName;
+    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) continue;
+    int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN, width = FC_WIDTH_NORMAL;
+    FcPatternGetInteger(font, FC_INDEX, 0, &index);
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+    FcPatternGetInteger(font, FC_WIDTH, 0, &width);
+    const int distance = (slant != FC_SLANT_ROMAN ? 1000000 : 0) + std::abs(weight - FC_WEIGHT_REGULAR) * 1000 +
+                         std::abs(width - FC_WIDTH_NORMAL);
+    FcChar8* name = nullptr;
+    for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+      const std::string lower = LowerAscii(reinterpret_cast<const char*>(name));
+      if (std::find(families.begin(), families.end(), lower) == families.end()) continue;
+      const std::string path = reinterpret_cast<const char*>(file);
+      auto it = best.find(lower);
+      // Equally close faces: the first file by name, so that every run picks the same one.
+      if (it != best.end() &&
+          (it->second.distance < distance || (it->second.distance == distance && it->second.file.path <= path)))
+        continue;
+      FamilyFace& face = best[lower];
+      face.file.path = path;
+      face.file.faceIndex = index;
+      face.distance = distance;
     }
-    FcPatternDestroy(match);
   }
+  if (fonts != nullptr) FcFontSetDestroy(fonts);
+  FcObjectSetDestroy(objects);
   FcPatternDestroy(pattern);
+  std::map<std::string, ResolvedFontFile> found;
+  for (auto& [family, face] : best) found[family] = face.file;
   return found;
 }
 
-ResolvedFontFile ResolveKind(FontFaceKind kind) {
-  static std::mutex mutex;
-  static std::map<FontFaceKind, ResolvedFontFile> cache;
-  std::lock_guard<std::mutex> lock(mutex);
-  if (auto it = cache.find(kind); it != cache.end()) return it->second;
+// The file of every kind of face: fontconfig's best face of the kind's family, else the package's
+// file when it exists, else (for every kind but the fallback itself) the Japanese fallback's.
+using FaceTable = std::array<ResolvedFontFile, kKindCount>;
 
-  ResolvedFontFile file = FindFamily(FontFamilyForKind(kind));
-  if (!file.ok() && std::filesystem::exists(KnownFileForKind(kind))) {
-    file.path = KnownFileForKind(kind);
-    file.family = FontFamilyForKind(kind);
+FaceTable BuildFaceTable() {
+  std::vector<std::string> families;
+  for (FontFaceKind kind : kKinds) {
+    const std::string lower = LowerAscii(FontFamilyForKind(kind));
+    if (std::find(families.begin(), families.end(), lower) == families.end()) families.push_back(lower);
   }
-  if (!file.ok() && kind != FontFaceKind::JapaneseFallback) {
-    // The face's own family is missing: the Japanese fallback stands in for it.
-    file = FindFamily(FontFamilyForKind(FontFaceKind::JapaneseFallback));
-    if (!file.ok() && std::filesystem::exists(KnownFileForKind(FontFaceKind::JapaneseFallback))) {
-      file.path = KnownFileForKind(FontFaceKind::JapaneseFallback);
-      file.family = FontFamilyForKind(FontFaceKind::JapaneseFallback);
-    }
+  const std::map<std::string, ResolvedFontFile> installed = FindFamilies(families);
+  auto own = [&](FontFaceKind kind) {
+    ResolvedFontFile file;
+    if (auto it = installed.find(LowerAscii(FontFamilyForKind(kind))); it != installed.end()) file = it->second;
+    if (!file.ok() && std::filesystem::exists(KnownFileForKind(kind))) file.path = KnownFileForKind(kind);
+    if (file.ok()) file.family = FontFamilyForKind(kind);
+    return file;
+  };
+  const ResolvedFontFile fallback = own(FontFaceKind::JapaneseFallback);
+  FaceTable table;
+  for (size_t i = 0; i < kKindCount; ++i) {
+    ResolvedFontFile file = own(kKinds[i]);
+    if (!file.ok()) file = fallback;  // the face's own family is missing
+    file.kind = kKinds[i];
+    table[i] = file;
   }
-  file.kind = kind;
-  cache[kind] = file;
-  return file;
+  return table;
+}
+
+// The table is built once, on a thread of its own from the first request on, so that start-up can
+// ask for it early and carry on while fontconfig reads its configuration.
+struct cFaceLookup {
+  std::once_flag started;
+  std::shared_future<FaceTable> table;
+};
+
+cFaceLookup& Lookup() {
+  static cFaceLookup lookup;
+  return lookup;
+}
+
+cFaceLookup& StartLookup() {
+  cFaceLookup& lookup = Lookup();
+  std::call_once(lookup.started, [&] { lookup.table = std::async(std::launch::async, BuildFaceTable).share(); });
+  return lookup;
+}
+
+const FaceTable& Faces() { return StartLookup().table.get(); }
+
+ResolvedFontFile ResolveKind(FontFaceKind kind) {
+  for (size_t i = 0; i < kKindCount; ++i)
+    if (kKinds[i] == kind) return Faces()[i];
+  return Faces()[kKindCount - 1];
 }
 
 }  // namespace
@@ -190,3 +246,5 @@ const char* FontFamilyForKind(FontFaceKind kind) {
 ResolvedFontFile ResolveFontFace(std::string_view faceCp932) { return ResolveKind(ClassifyFontFace(faceCp932)); }
 
 ResolvedFontFile ResolveJapaneseFallback() { return ResolveKind(FontFaceKind::JapaneseFallback); }
+
+void PrepareFontFaces() { StartLookup(); }

@@ -37,8 +37,13 @@ struct ResolvedFontFile {
   bool ok() const { return !path.empty(); }
 };
 
-// Finds the file for a face name (results are cached; safe from any thread).
+// Finds the file for a face name (safe from any thread). The installed faces of every kind are
+// looked up once, in one fontconfig query, on the first call (or from PrepareFontFaces on).
 ResolvedFontFile ResolveFontFace(std::string_view faceCp932);
+
+// Starts looking up the installed faces on a thread of their own and returns at once, so that
+// start-up can go on while fontconfig reads its configuration.
+void PrepareFontFaces();
 
 // The file of the Japanese fallback face, used for characters the chosen face lacks.
 ResolvedFontFile ResolveJapaneseFallback();

@@ -620,8 +620,8 @@ Result Device::Present() {
   if (m_inScene) return kErrInvalidCall;
   const Surface* bb = m_backBuffer;
   Frame frame = TheFrameMailbox().Blank(bb->Width(), bb->Height());
-  for (int y = 0; y < frame.height; ++y)
-    RowToRgb32(bb->GetFormat(), bb->Row(y), frame.pixels.data() + static_cast<size_t>(y) * frame.width, frame.width);
+  ImageToRgb32(bb->GetFormat(), bb->Bits(), static_cast<size_t>(bb->Pitch()), frame.width, frame.height,
+               frame.pixels.data());
   TheFrameMailbox().Post(std::move(frame));
   return kOk;
 }

@@ -95,7 +95,6 @@ class Sprite : public RefCounted {
   uint32_t m_flags = 0;
   std::vector<Item> m_queue;
   Device::PipelineState m_saved;
-  Texture* m_savedTexture = nullptr;
 };
 Result CreateSprite(Device* device, Sprite** out);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -163,9 +164,21 @@ void DirectDraw::PresentSurface(const Surface* surface) {
   m_shown = surface;
   Frame frame = TheFrameMailbox().Blank(surface->Width(), surface->Height());
   const PaletteEntry* palette = surface->GetPalette() ? surface->GetPalette()->Entries() : nullptr;
-  for (int y = 0; y < frame.height; ++y)
-    RowToRgb32(surface->GetFormat(), surface->Row(y), frame.pixels.data() + static_cast<size_t>(y) * frame.width,
+  ImageToRgb32(surface->GetFormat(), surface->Bits(), static_cast<size_t>(surface->Pitch()), frame.width, frame.height,
+               frame.pixels.data(), palette);
+  TheFrameMailbox().Post(std::move(frame));
+}
+
+void DirectDraw::CopyAndPresent(Surface* primary, const Surface* source) {
+  m_shown = primary;
+  Frame frame = TheFrameMailbox().Blank(primary->Width(), primary->Height());
+  const PaletteEntry* palette = primary->GetPalette() ? primary->GetPalette()->Entries() : nullptr;
+  const size_t rowBytes = static_cast<size_t>(primary->Width()) * BytesPerPixel(primary->GetFormat());
+  for (int y = 0; y < frame.height; ++y) {
+    std::memcpy(primary->Row(y), source->Row(y), rowBytes);
+    RowToRgb32(primary->GetFormat(), primary->Row(y), frame.pixels.data() + static_cast<size_t>(y) * frame.width,
                frame.width, palette);
+  }
   TheFrameMailbox().Post(std::move(frame));
 }
 

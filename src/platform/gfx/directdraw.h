@@ -85,6 +85,9 @@ class DirectDraw : public RefCounted {
   Surface* NewSurface(int width, int height, Pool pool);
   void ForgetSurface(Surface* s);
   void PaletteChanged(Palette* p);
+  // Copies the whole of `source` (same size and format) onto `primary` and shows it, converting
+  // each row for the frame while it is still in the cache: the windowed present's copy.
+  void CopyAndPresent(Surface* primary, const Surface* source);
 
   bool m_fullScreen = false;
   Format m_modeFormat = Format::Unknown;  // Unknown until SetDisplayMode

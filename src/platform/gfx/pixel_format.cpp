@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/gfx/simd.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -141,14 +143,35 @@ namespace {
 // Eight pixels at a time in 16-bit lanes: a field moved to the top of its lane and multiplied
 // (keeping the high half) by the right constant gives exactly floor(v * 33 / 4) = v << 3 | v >> 2
 // for 5 bits and floor(v * 65 / 16) = v << 2 | v >> 4 for 6 bits.
+struct SixteenBitWidening {
+  uint16_t redMask, redMul, greenMask, greenMul;
+  explicit SixteenBitWidening(bool a1r5g5b5)
+      : redMask(a1r5g5b5 ? 0x7C00 : 0xF800),
+        redMul(a1r5g5b5 ? 528 : 264),
+        greenMask(a1r5g5b5 ? 0x03E0 : 0x07E0),
+        greenMul(a1r5g5b5 ? 16896 : 8320) {}
+  static constexpr uint16_t kBlueMul = 264;
+};
+
+void RowToRgb32SixteenTail(const uint8_t* src, uint32_t* dst, int from, int count, bool a1r5g5b5) {
+  for (int i = from; i < count; ++i) {
+    uint16_t v;
+    std::memcpy(&v, src + 2 * i, 2);
+    const uint32_t p = v;
+    dst[i] = a1r5g5b5 ? Widen5(p >> 10 & 31) << 16 | Widen5(p >> 5 & 31) << 8 | Widen5(p & 31)
+                      : Widen5(p >> 11 & 31) << 16 | Widen6(p >> 5 & 63) << 8 | Widen5(p & 31);
+  }
+}
+
 void RowToRgb32Sixteen(const uint8_t* src, uint32_t* dst, int count, bool a1r5g5b5) {
   int i = 0;
 #if defined(__SSE2__)
-  const __m128i redMask = _mm_set1_epi16(static_cast<short>(a1r5g5b5 ? 0x7C00 : 0xF800));
-  const __m128i redMul = _mm_set1_epi16(static_cast<short>(a1r5g5b5 ? 528 : 264));
-  const __m128i greenMask = _mm_set1_epi16(static_cast<short>(a1r5g5b5 ? 0x03E0 : 0x07E0));
-  const __m128i greenMul = _mm_set1_epi16(static_cast<short>(a1r5g5b5 ? 16896 : 8320));
-  const __m128i blueMul = _mm_set1_epi16(264);
+  const SixteenBitWidening k(a1r5g5b5);
+  const __m128i redMask = _mm_set1_epi16(static_cast<short>(k.redMask));
+  const __m128i redMul = _mm_set1_epi16(static_cast<short>(k.redMul));
+  const __m128i greenMask = _mm_set1_epi16(static_cast<short>(k.greenMask));
+  const __m128i greenMul = _mm_set1_epi16(static_cast<short>(k.greenMul));
+  const __m128i blueMul = _mm_set1_epi16(SixteenBitWidening::kBlueMul);
   for (; i + 8 <= count; i += 8) {
     const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * i));
     const __m128i r = _mm_mulhi_epu16(_mm_and_si128(p, redMask), redMul);
@@ -159,13 +182,73 @@ void RowToRgb32Sixteen(const uint8_t* src, uint32_t* dst, int count, bool a1r5g5
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 4), _mm_unpackhi_epi16(gb, r));
   }
 #endif
-  for (; i < count; ++i) {
-    uint16_t v;
-    std::memcpy(&v, src + 2 * i, 2);
-    const uint32_t p = v;
-    dst[i] = a1r5g5b5 ? Widen5(p >> 10 & 31) << 16 | Widen5(p >> 5 & 31) << 8 | Widen5(p & 31)
-                      : Widen5(p >> 11 & 31) << 16 | Widen6(p >> 5 & 63) << 8 | Widen5(p & 31);
+  RowToRgb32SixteenTail(src, dst, i, count, a1r5g5b5);
+}
+
+void RowToRgb32ThirtyTwoTail(const uint8_t* src, uint32_t* dst, int from, int count) {
+  for (int i = from; i < count; ++i) {
+    uint32_t v;
+    std::memcpy(&v, src + 4 * i, 4);
+    dst[i] = v & 0xFFFFFF;
   }
+}
+
+// 32-bit rows to 0x00RRGGBB: the top byte cleared, eight pixels per step.
+void RowToRgb32ThirtyTwo(const uint8_t* src, uint32_t* dst, int count) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
+  for (; i + 8 <= count; i += 8) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i + 16));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_and_si128(a, rgb));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 4), _mm_and_si128(b, rgb));
+  }
+#endif
+  RowToRgb32ThirtyTwoTail(src, dst, i, count);
+}
+
+#if QC4_GFX_AVX2
+// The two row loops above, sixteen pixels per step with AVX2.
+QC4_TARGET_AVX2 void RowToRgb32SixteenAvx2(const uint8_t* src, uint32_t* dst, int count, bool a1r5g5b5) {
+  const SixteenBitWidening k(a1r5g5b5);
+  const __m256i redMask = _mm256_set1_epi16(static_cast<short>(k.redMask));
+  const __m256i redMul = _mm256_set1_epi16(static_cast<short>(k.redMul));
+  const __m256i greenMask = _mm256_set1_epi16(static_cast<short>(k.greenMask));
+  const __m256i greenMul = _mm256_set1_epi16(static_cast<short>(k.greenMul));
+  const __m256i blueMul = _mm256_set1_epi16(SixteenBitWidening::kBlueMul);
+  int i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i));
+    const __m256i r = _mm256_mulhi_epu16(_mm256_and_si256(p, redMask), redMul);
+    const __m256i g = _mm256_mulhi_epu16(_mm256_and_si256(p, greenMask), greenMul);
+    const __m256i b = _mm256_mulhi_epu16(_mm256_slli_epi16(p, 11), blueMul);
+    const __m256i gb = _mm256_or_si256(_mm256_slli_epi16(g, 8), b);
+    // The unpacks work within each 128-bit half: pixels 0-3 and 8-11, then 4-7 and 12-15.
+    const __m256i lo = _mm256_unpacklo_epi16(gb, r);
+    const __m256i hi = _mm256_unpackhi_epi16(gb, r);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_permute2x128_si256(lo, hi, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 8), _mm256_permute2x128_si256(lo, hi, 0x31));
+  }
+  RowToRgb32SixteenTail(src, dst, i, count, a1r5g5b5);
+}
+
+QC4_TARGET_AVX2 void RowToRgb32ThirtyTwoAvx2(const uint8_t* src, uint32_t* dst, int count) {
+  const __m256i rgb = _mm256_set1_epi32(0x00FFFFFF);
+  int i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i + 32));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_and_si256(a, rgb));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 8), _mm256_and_si256(b, rgb));
+  }
+  RowToRgb32ThirtyTwoTail(src, dst, i, count);
+}
+#endif
+
+// The 0x00RRGGBB colour of each 8-bit index.
+void IndexColours(const PaletteEntry* palette, uint32_t (&lut)[256]) {
+  for (uint32_t i = 0; i < 256; ++i) lut[i] = PixelToArgb(Format::I8, i, palette) & 0xFFFFFF;
 }
 
 }  // namespace
@@ -174,26 +257,45 @@ void RowToRgb32(Format from, const uint8_t* src, uint32_t* dst, int count, const
   switch (from) {
     case Format::X8R8G8B8:
     case Format::A8R8G8B8:
-      for (int i = 0; i < count; ++i) {
-        uint32_t v;
-        std::memcpy(&v, src + 4 * i, 4);
-        dst[i] = v & 0xFFFFFF;
-      }
-      return;
+#if QC4_GFX_AVX2
+      if (UseAvx2()) return RowToRgb32ThirtyTwoAvx2(src, dst, count);
+#endif
+      return RowToRgb32ThirtyTwo(src, dst, count);
     case Format::I8: {
       uint32_t lut[256];
-      for (int i = 0; i < 256; ++i) lut[i] = PixelToArgb(Format::I8, i, palette) & 0xFFFFFF;
+      IndexColours(palette, lut);
       for (int i = 0; i < count; ++i) dst[i] = lut[src[i]];
       return;
     }
-    case Format::R5G6B5: RowToRgb32Sixteen(src, dst, count, false); return;
-    case Format::A1R5G5B5: RowToRgb32Sixteen(src, dst, count, true); return;
+    case Format::R5G6B5:
+    case Format::A1R5G5B5:
+#if QC4_GFX_AVX2
+      if (UseAvx2()) return RowToRgb32SixteenAvx2(src, dst, count, from == Format::A1R5G5B5);
+#endif
+      return RowToRgb32Sixteen(src, dst, count, from == Format::A1R5G5B5);
     default: {
       const int sb = BytesPerPixel(from);
       for (int i = 0; i < count; ++i) dst[i] = PixelToArgb(from, LoadPixel(src + i * sb, sb)) & 0xFFFFFF;
       return;
     }
   }
+}
+
+void ImageToRgb32(Format from, const uint8_t* bits, size_t pitch, int width, int height, uint32_t* dst,
+                  const PaletteEntry* palette) {
+  if (width <= 0 || height <= 0) return;
+  if (from == Format::I8) {  // one colour table for the whole picture
+    uint32_t lut[256];
+    IndexColours(palette, lut);
+    for (int y = 0; y < height; ++y) {
+      const uint8_t* src = bits + y * pitch;
+      uint32_t* out = dst + static_cast<size_t>(y) * width;
+      for (int i = 0; i < width; ++i) out[i] = lut[src[i]];
+    }
+    return;
+  }
+  for (int y = 0; y < height; ++y)
+    RowToRgb32(from, bits + y * pitch, dst + static_cast<size_t>(y) * width, width, palette);
 }
 
 }  // namespace gfx

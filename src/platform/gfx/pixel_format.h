@@ -9,6 +9,7 @@
 //   an 8-bit surface store the low byte of the colour, which is how a raw palette index is given).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/gfx/gfx_types.h"
@@ -34,7 +35,12 @@ void StorePixel(uint8_t* p, int bytesPerPixel, uint32_t raw);
 void ConvertRow(Format from, const uint8_t* src, Format to, uint8_t* dst, int count,
                 const PaletteEntry* palette = nullptr);
 
-// Converts a row to 0x00RRGGBB words (the frame format of the present hook).
+// Converts a row to 0x00RRGGBB words (the frame format of the present hook). The 16- and 32-bit
+// formats take AVX2 loops when UseAvx2() allows, with the same results.
 void RowToRgb32(Format from, const uint8_t* src, uint32_t* dst, int count, const PaletteEntry* palette = nullptr);
+// RowToRgb32 over a whole picture of `height` rows `pitch` bytes apart, into packed rows of `width`
+// words (a shown frame).
+void ImageToRgb32(Format from, const uint8_t* bits, size_t pitch, int width, int height, uint32_t* dst,
+                  const PaletteEntry* palette = nullptr);
 
 }  // namespace gfx

@@ -226,6 +226,10 @@ bool ClipCopy(Rect& sr, int64_t& x, int64_t& y, int srcW, int srcH, int dstW, in
   return sr.left < sr.right && sr.top < sr.bottom;
 }
 
+bool IsWhole(const Rect& r, int width, int height) {
+  return r.left == 0 && r.top == 0 && r.right == width && r.bottom == height;
+}
+
 bool Overlaps(const Rect& a, const Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -285,6 +289,11 @@ Result Surface::Blt(const Rect* dstRect, Surface* src, const Rect* srcRect, uint
   if (!IsValidRect(sr)) return kErrInvalidRect;
   const bool keyed = (flags & kBltKeySrc) && src->m_hasKey;
 
+  if (m_isPrimary && m_ddraw && !keyed && src != this && IsWhole(dr, m_width, m_height) &&
+      IsWhole(sr, src->m_width, src->m_height) && src->m_width == m_width && src->m_height == m_height) {
+    m_ddraw->CopyAndPresent(this, src);  // the windowed present: copied and shown in one pass
+    return kOk;
+  }
   if (sr.Width() == dr.Width() && sr.Height() == dr.Height()) {
     Rect s = sr;
     int64_t dx = dr.left, dy = dr.top;

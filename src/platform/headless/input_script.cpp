@@ -2,7 +2,9 @@
 
 #include <strings.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <fstream>
 #include <mutex>
@@ -101,7 +103,8 @@ bool ParseInputScript(const std::string& text, cInputScript& script, std::string
 bool LoadInputScript(const std::string& path, cInputScript& script, std::string* error) {
   std::ifstream f(path, std::ios::binary);
   if (!f) {
-    if (error) *error = "cannot open " + path;
+    // The caller names the file; the message says why.
+    if (error) *error = std::string("cannot be read (") + std::strerror(errno) + ")";
     return false;
   }
   std::ostringstream text;

@@ -70,8 +70,11 @@ char g_generated[256][12];
 bool g_generatedReady = [] {
   for (int c = '0'; c <= '9'; ++c) std::snprintf(g_generated[c], sizeof g_generated[c], "%c", c);
   for (int c = 'A'; c <= 'Z'; ++c) std::snprintf(g_generated[c], sizeof g_generated[c], "%c", c);
-  for (int i = 0; i < 10; ++i) std::snprintf(g_generated[VK_NUMPAD0 + i], sizeof g_generated[0], "NUMPAD%d", i);
-  for (int i = 0; i < 24; ++i) std::snprintf(g_generated[VK_F1 + i], sizeof g_generated[0], "F%d", i + 1);
+  // The numbers as unsigned char: every compiler then sees that they fit.
+  for (int i = 0; i < 10; ++i)
+    std::snprintf(g_generated[VK_NUMPAD0 + i], sizeof g_generated[0], "NUMPAD%d", static_cast<unsigned char>(i));
+  for (int i = 0; i < 24; ++i)
+    std::snprintf(g_generated[VK_F1 + i], sizeof g_generated[0], "F%d", static_cast<unsigned char>(i + 1));
   return true;
 }();
 }  // namespace

@@ -9,7 +9,9 @@
 
 class cFluidSynth : public cMidiSink {
  public:
-  // The shared synthesiser, created on first use; null when FluidSynth or a SoundFont is missing.
+  // The shared synthesiser, created on first use (the caller waits while the SoundFont loads; play
+  // takes it through cMidiRenderer::Shared, which loads it on a worker thread); null when
+  // FluidSynth or a SoundFont is missing.
   static cFluidSynth* Shared();
   // Path of the SoundFont that would be used; empty when none exists.
   static std::string FindSoundFont();

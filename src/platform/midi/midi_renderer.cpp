@@ -1,23 +1,65 @@
 #include "platform/midi/midi_renderer.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "platform/midi/fluid_synth.h"
 
-cMidiRenderer::cMidiRenderer(cMidiSink& sink, int rate) : m_sink(sink), m_nRate(rate) {}
+namespace {
+
+// Where events go when the synthesiser could not be loaded: nowhere.
+class cSilentSink : public cMidiSink {
+ public:
+  void ShortMessage(uint32_t) override {}
+  void LongMessage(const uint8_t*, size_t) override {}
+};
+cSilentSink g_silentSink;
+
+// Loads the shared synthesiser on its own thread and hands it to the renderer. The thread is
+// joined at exit, so a load still running then is waited for, never cut off.
+class cSynthLoader {
+ public:
+  explicit cSynthLoader(cMidiRenderer* renderer)
+      : m_thread([renderer] {
+          cFluidSynth* synth = cFluidSynth::Shared();
+          renderer->SetSink(synth != nullptr ? static_cast<cMidiSink&>(*synth) : g_silentSink);
+        }) {}
+  ~cSynthLoader() { m_thread.join(); }
+  cSynthLoader(const cSynthLoader&) = delete;
+  cSynthLoader& operator=(const cSynthLoader&) = delete;
+
+ private:
+  std::thread m_thread;
+};
+
+}  // namespace
+
+cMidiRenderer::cMidiRenderer(cMidiSink& sink, int rate) : m_pSink(&sink), m_nRate(rate) {}
+
+cMidiRenderer::cMidiRenderer(int rate) : m_pSink(nullptr), m_nRate(rate) {}
 
 cMidiRenderer::~cMidiRenderer() = default;
 
 cMidiRenderer* cMidiRenderer::Shared() {
   static cMidiRenderer* shared = []() -> cMidiRenderer* {
-    cFluidSynth* synth = cFluidSynth::Shared();
-    if (synth == nullptr) return nullptr;
+    if (cFluidSynth::FindSoundFont().empty()) return nullptr;
     // Never destroyed, like the mixer and the synthesiser it joins.
-    auto* renderer = new cMidiRenderer(*synth, kMixerRate);
+    auto* renderer = new cMidiRenderer(kMixerRate);
     cAudioMixer::Shared().AddSource(renderer);
+    static cSynthLoader loader(renderer);
     return renderer;
   }();
   return shared;
+}
+
+void cMidiRenderer::SetSink(cMidiSink& sink) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  m_pSink = &sink;
+}
+
+bool cMidiRenderer::HasSink() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  return m_pSink != nullptr;
 }
 
 void cMidiRenderer::Attach(cMidiSequencer* sequencer) {
@@ -33,17 +75,18 @@ void cMidiRenderer::Detach(cMidiSequencer* sequencer) {
   m_sequencers.erase(it);
   // A last step of no time hands over what the sequencer still owes the synthesiser (the notes
   // off of a stop or a pause), so its notes do not hang on into the next song.
-  sequencer->Advance(0, m_nRate, m_sink);
+  sequencer->Advance(0, m_nRate, m_pSink != nullptr ? *m_pSink : g_silentSink);
 }
 
 void cMidiRenderer::Render(float* out, int frames) {
   std::lock_guard<std::mutex> lock(m_lock);
   // Nothing attached: nothing can sound (every player silences its notes before it leaves).
-  if (m_sequencers.empty()) return;
+  // No sink yet: the players wait.
+  if (m_sequencers.empty() || m_pSink == nullptr) return;
   for (int done = 0; done < frames;) {
     const int n = std::min(kSliceFrames, frames - done);
-    for (cMidiSequencer* sequencer : m_sequencers) sequencer->Advance(n, m_nRate, m_sink);
-    m_sink.RenderAdd(out + static_cast<size_t>(done) * kMixerChannels, n);
+    for (cMidiSequencer* sequencer : m_sequencers) sequencer->Advance(n, m_nRate, *m_pSink);
+    m_pSink->RenderAdd(out + static_cast<size_t>(done) * kMixerChannels, n);
     done += n;
   }
 }

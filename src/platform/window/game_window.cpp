@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "platform/input/joystick.h"
 #include "platform/input/keyboard.h"
 #include "platform/input/virtual_keys.h"
+#include "platform/window/game_window_sdl.h"
 
 namespace {
 constexpr uint32_t kWmMove = 0x0003;
@@ -26,7 +28,7 @@ struct State {
   SDL_Texture* texture = nullptr;
   int textureWidth = 0, textureHeight = 0;
   uint64_t shownSerial = 0;
-  bool zoomKeys = false;
+  int zoomKeys = 0;  // Alt+1 .. Alt+zoomKeys choose a zoom
   // The virtual window of headless runs.
   bool exists = false;
   bool shown = false;
@@ -125,6 +127,12 @@ void GameWindowDestroy() {
 }
 
 bool GameWindowExists() { return g.exists; }
+
+SDL_Window* GameWindowSdlWindow() { return g.window; }
+
+SDL_Renderer* GameWindowSdlRenderer() { return g.renderer; }
+
+void GameWindowRedrawFrame() { g.shownSerial = 0; }
 
 void GameWindowSetTitle(const char* cp932Title) {
   if (g.window) SDL_SetWindowTitle(g.window, utf8(cp932Title).c_str());
@@ -240,7 +248,9 @@ int DesktopBitsPerPixel() {
   return bits == 24 ? 32 : bits;
 }
 
-void SetZoomKeysEnabled(bool enabled) { g.zoomKeys = enabled; }
+void SetZoomKeyCount(int count) { g.zoomKeys = std::clamp(count, 0, 9); }
+
+int ZoomKeyCount() { return g.zoomKeys; }
 
 void PumpWindowEvents() {
   if (g.headless || !g.initialised) return;
@@ -269,7 +279,7 @@ void PumpWindowEvents() {
         bool down = e.type == SDL_KEYDOWN;
         SetKeyState(vk, down);
         if (down && e.key.repeat) break;
-        if (down && g.zoomKeys && (e.key.keysym.mod & KMOD_ALT) && vk >= '1' && vk <= '9') {
+        if (down && (e.key.keysym.mod & KMOD_ALT) && vk >= '1' && vk < '1' + g.zoomKeys) {
           post(WM_SYSCOMMAND, static_cast<WPARAM>(vk - '0'), 0);
           break;
         }

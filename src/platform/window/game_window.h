@@ -61,6 +61,8 @@ void GameWindowPostKey(int vk, bool down);
 // Puts the newest frame of the frame mailbox on screen when it is newer than the one shown.
 void ShowLatestFrame();
 
-// Alt+1 .. Alt+9 choose a zoom as the system-menu zoom entries would: they arrive as WM_SYSCOMMAND
-// with the zoom in wParam while this is on.
-void SetZoomKeysEnabled(bool enabled);
+// Alt+1 .. Alt+count choose a zoom as the system-menu zoom entries would: they arrive as
+// WM_SYSCOMMAND with the zoom in wParam. Only the sizes offered (count at most 9; 0, the start, offers
+// none) are keys: any other Alt+digit is an ordinary key press.
+void SetZoomKeyCount(int count);
+int ZoomKeyCount();

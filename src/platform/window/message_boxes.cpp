@@ -10,6 +10,7 @@
 #include "platform/headless/input_script.h"
 #include "platform/message_box.h"
 #include "platform/messages.h"
+#include "platform/window/window_box_run.h"
 
 namespace {
 constexpr uint32_t kMsgShowBox = WM_USER + 0x7F00;
@@ -38,8 +39,8 @@ int defaultAnswer(unsigned type) {
   }
 }
 
-int showSdlBox(const char* text, const char* caption, unsigned type) {
-  std::string t = utf8(text), c = utf8(caption);
+// SDL's box; false when it cannot show one.
+bool sdlBox(const char* utf8Text, const char* utf8Caption, unsigned type, int* answer) {
   std::vector<SDL_MessageBoxButtonData> buttons;
   switch (type & MB_TYPEMASK) {
     case MB_YESNO:
@@ -62,22 +63,31 @@ int showSdlBox(const char* text, const char* caption, unsigned type) {
   SDL_MessageBoxData data{};
   data.flags = flags;
   data.window = nullptr;
-  data.title = c.c_str();
-  data.message = t.c_str();
+  data.title = utf8Caption;
+  data.message = utf8Text;
   data.numbuttons = static_cast<int>(buttons.size());
   data.buttons = buttons.data();
-  int pressed = 0;
-  if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed <= 0) {
-    std::fprintf(stderr, "[%s] %s\n", c.c_str(), t.c_str());
-    return defaultAnswer(type);
-  }
-  return pressed;
+  return SDL_ShowMessageBox(&data, answer) == 0 && *answer > 0;
+}
+
+std::atomic<SystemMessageBoxFn> g_systemBox{sdlBox};
+
+// The system's box; when it cannot be shown, the box is drawn in the game window. Only when neither
+// can be had is it written to standard error and answered with its default button.
+int showBox(const char* text, const char* caption, unsigned type) {
+  std::string t = utf8(text), c = utf8(caption);
+  int answer = 0;
+  if (g_systemBox.load()(t.c_str(), c.c_str(), type, &answer)) return answer;
+  answer = RunWindowBox(text, caption, type);
+  if (answer > 0) return answer;
+  std::fprintf(stderr, "[%s] %s\n", c.c_str(), t.c_str());
+  return defaultAnswer(type);
 }
 
 LRESULT boxWindowProc(HWND, uint32_t msg, WPARAM, LPARAM lParam) {
   if (msg != kMsgShowBox) return 0;
   auto* r = reinterpret_cast<const BoxRequest*>(lParam);
-  return showSdlBox(r->text, r->caption, r->type);
+  return showBox(r->text, r->caption, r->type);
 }
 }  // namespace
 
@@ -85,12 +95,14 @@ void InstallWindowMessageBoxes() {
   g_uiThread = GetCurrentThreadId();
   if (!g_boxWindow) g_boxWindow = CreateMessageWindow(boxWindowProc);
   SetMessageBoxHandler([](const char* text, const char* caption, unsigned type) -> int {
-    if (GetCurrentThreadId() == g_uiThread) return showSdlBox(text, caption, type);
+    if (GetCurrentThreadId() == g_uiThread) return showBox(text, caption, type);
     BoxRequest r{text, caption, type};
     LRESULT answer = SendMessage(g_boxWindow, kMsgShowBox, 0, reinterpret_cast<LPARAM>(&r));
     return answer > 0 ? static_cast<int>(answer) : defaultAnswer(type);
   });
 }
+
+SystemMessageBoxFn SetSystemMessageBox(SystemMessageBoxFn box) { return g_systemBox.exchange(box ? box : sdlBox); }
 
 void RemoveWindowMessageBoxes() {
   SetMessageBoxHandler(nullptr);

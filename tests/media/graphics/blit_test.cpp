@@ -73,14 +73,29 @@ TEST_P(BlitTest, StretchDoublesACell) {
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 64, 63), Colour(7));
 }
 
-TEST_P(BlitTest, FillsClipBothEdgesAndUsePaletteColours) {
+// DirectDraw cuts a fill to the surface; Direct3D moves a fill that starts left of or above a
+// render target to its edge with its width and height kept, so it reaches further than asked.
+TEST_P(BlitTest, FillsAreCutToTheSurfaceAndUsePaletteColours) {
+  const int reach = lpDTCon ? 10 : 5;  // rows (and, below, columns) a fill from -5 covers
   DDFillRect(&g_BackBufferSD, -5, -5, 700, 10, 200);
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 0), Colour(200));
-  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 639, 4), Colour(200));
-  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 5), Colour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 639, reach - 1), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, reach), Colour(7));
+  DDFillRect(&g_BackBufferSD, -5, 100, 10, 3, 202);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, reach - 1, 101), Colour(202));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, reach, 101), Colour(7));
   DDFillRect(&g_BackBufferSD, 630, 470, 20, 20, 201);
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 639, 479), Colour(201));
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 629, 479), Colour(7));
+  // A start past the far edge fills nothing.
+  DDFillRect(&g_BackBufferSD, 700, 200, 20, 20, 201);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 639, 205), Colour(7));
+  // A negative width is a refused rectangle in DirectDraw; Direct3D draws its quad leftward.
+  DDFillRect(&g_BackBufferSD, 100, 300, -10, 2, 201);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 90, 300), lpDTCon ? Colour(201) : Colour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 99, 301), lpDTCon ? Colour(201) : Colour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 89, 300), Colour(7));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 100, 300), Colour(7));
 }
 
 TEST_P(BlitTest, AfterTheFatalStopStretchedBlitsDrawNothing) {
@@ -100,15 +115,28 @@ TEST_P(BlitTest, CircleOfRadiusOnePlotsFourPoints) {
   EXPECT_EQ(ReadRgb(&g_BackBufferSD, 49, 49), Colour(7));
 }
 
+// A circle's point left of the surface: DirectDraw skips it, Direct3D fills it as a one-pixel
+// fill, which lands on column 0.
+TEST_P(BlitTest, CirclePointsLeftOfTheSurfaceLandOnItsEdgeOnlyInDirect3D) {
+  DDCircle(&g_BackBufferSD, 0, 50, 1, 200);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 1, 50), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 49), Colour(200));
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 50), lpDTCon ? Colour(200) : Colour(7));  // the point (-1, 50)
+}
+
 INSTANTIATE_TEST_SUITE_P(AllModes, BlitTest, ::testing::ValuesIn(kModes),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A surface record of the given size, for the clipping rules alone.
+DDSURFACEDATA SizedSurface(int width, int height) {
+  DDSURFACEDATA sd{};
+  sd.nWidth = width;
+  sd.nHeight = height;
+  return sd;
+}
+
 TEST(ClipBlit, SameSizeAndScaledRectanglesAreCutToBothSurfaces) {
-  DDSURFACEDATA dst{}, src{};
-  dst.nWidth = 100;
-  dst.nHeight = 50;
-  src.nWidth = 64;
-  src.nHeight = 32;
+  DDSURFACEDATA dst = SizedSurface(100, 50), src = SizedSurface(64, 32);
   DTCONTEXT direct3D;
   struct Case {
     bool d3d;
@@ -125,9 +153,11 @@ TEST(ClipBlit, SameSizeAndScaledRectanglesAreCutToBothSurfaces) {
       {false, 90, 40, 32, 32, 0, 0, 32, 32, true, 90, 40, 10, 10, 0, 0, 10, 10},
       // Above the destination and past the source's bottom: cut on both edges of y.
       {false, 0, -5, 16, 60, 0, 0, 16, 60, true, 0, 0, 16, 27, 0, 5, 16, 27},
-      // A source rectangle starting left of its surface moves the destination with the cut, so that
-      // every pixel lands where an uncut copy would put it.
-      {false, 10, 0, 32, 32, -5, 0, 32, 32, true, 15, 0, 27, 32, 0, 0, 27, 32},
+      // A source rectangle starting left of its surface is cut there; the destination stays, so
+      // the picture lands 5 columns further left than an uncut copy would put it.
+      {false, 10, 0, 32, 32, -5, 0, 32, 32, true, 10, 0, 27, 32, 0, 0, 27, 32},
+      // Cut on both sides: the source to 0, then the destination's -10 moves the source start on.
+      {true, -10, -3, 32, 32, -5, -4, 32, 32, true, 0, 0, 17, 25, 10, 3, 17, 25},
       // Past the source's right edge.
       {true, 0, 0, 32, 32, 48, 0, 32, 32, true, 0, 0, 16, 32, 48, 0, 16, 32},
       // Entirely outside.
@@ -163,6 +193,18 @@ TEST(ClipBlit, SameSizeAndScaledRectanglesAreCutToBothSurfaces) {
     EXPECT_EQ((std::array{x, y, w, h, sx, sy, sw, sh}),
               (std::array{c.ex, c.ey, c.ew, c.eh, c.esx, c.esy, c.esw, c.esh}));
   }
+}
+
+// A same-size copy starting left of the destination keeps the source's far edge: what reaches past
+// the destination is left to the device, which clips it. One starting inside is cut at the far edge.
+TEST(ClipBlit, OnlyADestinationStartingInsideIsCutAtItsFarEdge) {
+  DDSURFACEDATA dst = SizedSurface(100, 50), src = SizedSurface(300, 32);
+  int x = -10, y = 0, w = 200, h = 32, sx = 0, sy = 0, sw = 200, sh = 32;
+  ASSERT_TRUE(DDClipBlit(&dst, x, y, w, h, &src, sx, sy, sw, sh));
+  EXPECT_EQ((std::array{x, w, sx, sw}), (std::array{0, 190, 10, 190}));
+  x = 20, w = 200, sx = 50, sw = 200;
+  ASSERT_TRUE(DDClipBlit(&dst, x, y, w, h, &src, sx, sy, sw, sh));
+  EXPECT_EQ((std::array{x, w, sx, sw}), (std::array{20, 80, 50, 80}));
 }
 
 TEST(MirrorSource, ACellPartIsLookedUpMirroredInsideItsCell) {

@@ -10,6 +10,7 @@
 #include "media/sound/sound_effects.h"
 #include "platform/audio/audio_mixer.h"
 #include "sound_test_files.h"
+#include "test_support/fresh_game_data.h"
 
 using namespace sound_test;
 
@@ -17,6 +18,7 @@ namespace {
 
 class SoundEffects : public ::testing::Test {
  protected:
+  cFreshGameData m_FreshGameData;
   void SetUp() override {
     DS_InitPullOnly();
     ASSERT_TRUE(WriteBytes(loud, Wave16(4800, 16384)));
@@ -162,8 +164,6 @@ TEST_F(SoundEffects, StartUpFillsSystemAndDatabaseSlots) {
   ApplySoundVolumeStep(10);
   EXPECT_EQ(cAudioMixer::Shared().GetVolume(g_SoundSlots[18].buffers[0]), 0);
   EXPECT_EQ(cAudioMixer::Shared().GetVolume(g_SoundSlots[18].buffers[1]), -1300);  // duplicates keep theirs
-  g_Database.m_aSound.clear();
-  g_SystemData.m_astrSystemSounds.assign(17, "");
 }
 
 }  // namespace

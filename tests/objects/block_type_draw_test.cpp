@@ -1,10 +1,11 @@
 // Drawing a block type onto the back buffer in every display mode: its cell of the block sheet with
-// the colour key, the icon over it only when the icon display is 1, nothing for graphic 0.
+// the colour key, and the icon over it only when the icon display is 1, graphic 0 included.
+#include "objects/block_type_draw.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "data/block_type.h"
 #include "media/graphics/graphics_fixture.h"
 #include "objects/graphic_source.h"
 
@@ -55,7 +56,7 @@ class BlockTypeDrawTest : public ::testing::TestWithParam<Mode> {
 
 TEST_P(BlockTypeDrawTest, DrawsItsCellWithTheColourKeyAndItsIconOverIt) {
   block.m_nIconDisplay = 1;
-  block.DrawBlockType(&g_BackBufferSD, 100, 60);
+  DrawBlockType(block, &g_BackBufferSD, 100, 60);
   EXPECT_EQ(At(100 + 20, 60 + 2), Colour(kBackground));  // transparent rows of the block
   EXPECT_EQ(At(100 + 20, 60 + 4), Colour(30 + 17));
   EXPECT_EQ(At(100 + 31, 60 + 31), Colour(30 + 17));
@@ -69,25 +70,28 @@ TEST_P(BlockTypeDrawTest, IconShownOnlyInTheEditorOrHiddenIsNotDrawn) {
   for (int shown : {0, 2}) {
     DDFillSurface(&g_BackBufferSD, kBackground);
     block.m_nIconDisplay = static_cast<int8_t>(shown);
-    block.DrawBlockType(&g_BackBufferSD, 0, 0);
+    DrawBlockType(block, &g_BackBufferSD, 0, 0);
     EXPECT_EQ(At(2, 2), Colour(kBackground)) << shown;
     EXPECT_EQ(At(2, 6), Colour(30 + 17)) << shown;
   }
 }
 
-TEST_P(BlockTypeDrawTest, AnEmptyGraphicDrawsNothingNotEvenItsIcon) {
+TEST_P(BlockTypeDrawTest, GraphicZeroDrawsTheFirstCellAndItsIconWhenShown) {
   block.m_nGraphic = 0;
-  block.m_nIconDisplay = 1;
-  block.DrawBlockType(&g_BackBufferSD, 0, 0);
-  EXPECT_EQ(At(2, 2), Colour(kBackground));
-  EXPECT_EQ(At(20, 20), Colour(kBackground));
+  for (int shown : {0, 1}) {
+    DDFillSurface(&g_BackBufferSD, kBackground);
+    block.m_nIconDisplay = static_cast<int8_t>(shown);
+    DrawBlockType(block, &g_BackBufferSD, 0, 0);
+    EXPECT_EQ(At(20, 20), Colour(30)) << shown;  // cell 0 of the block sheet
+    EXPECT_EQ(At(2, 2), shown ? Colour(150 + 17) : Colour(kBackground)) << shown;
+  }
 }
 
 TEST_P(BlockTypeDrawTest, ClipsAtTheEdgesOfTheTarget) {
   block.m_nIconDisplay = 1;
-  block.DrawBlockType(&g_BackBufferSD, 630, -20);
+  DrawBlockType(block, &g_BackBufferSD, 630, -20);
   EXPECT_EQ(At(639, 0), Colour(30 + 17));  // source row 20, column 9
-  block.DrawBlockType(&g_BackBufferSD, -4, 470);
+  DrawBlockType(block, &g_BackBufferSD, -4, 470);
   EXPECT_EQ(At(0, 472), Colour(150 + 17));  // icon column 4
   EXPECT_EQ(At(27, 479), Colour(30 + 17));
 }
