@@ -32,3 +32,7 @@ class cInputLog : public cRecord {
   int32_t m_nDirRunPos = 0;               // playback: frames played of the current direction state
   int32_t m_nButtonRunPos = 0;            // playback: frames played of the current button state
 };
+
+// In g_GameData (data/game_data.h).
+extern cInputLog& g_InputLog;      // this play's input log (recorded, or played back)
+extern cInputLog& g_PrevInputLog;  // the previous play's input log

@@ -105,3 +105,8 @@ class cSaveData : public cRecord {
   // Files before 916 keep the world-entry ending here; nothing reads it.
   int32_t m_nOldEnding = 0;
 };
+
+// In g_GameData (data/game_data.h).
+extern cSaveData& g_SaveData;           // the progress of the running play
+extern cSaveData& g_PlayStartSave;      // the progress as it stood at the start of this play
+extern cSaveData& g_PrevPlayStartSave;  // the same for the previous play of the stage

@@ -2,7 +2,7 @@
 // The stage state as flows see it: the objects' part (cStageState) and what only flows, messages
 // and pictures use: the message windows with their surface pool, the running effects, the shown
 // pictures with their surfaces, the screen effect and the modal wait. The stage-play scene derives
-// from it (and so does the test harness's stage); whoever owns one publishes it in g_lpSceneStage
+// from it (the flow layer's test harness plays on one); whoever owns one publishes it in g_lpSceneStage
 // while it is played.
 #include <list>
 
@@ -18,7 +18,7 @@ class cFlowStage : public cStageState {
  public:
   cFlowStage() = default;
   // Releases the surfaces of the message pool and of the pictures.
-  ~cFlowStage();
+  ~cFlowStage() override;
 
   std::list<cMesWindow> m_MesWindows;              // message windows in draw order
   std::list<DDSURFACEDATA> m_MesSurfaces;          // the message surface pool shared by the text windows
@@ -31,6 +31,6 @@ class cFlowStage : public cStageState {
   cGameWait m_GameWait;                            // the modal wait (its selection is the chosen choice)
 };
 
-// The published stage as the flow layer's stage (null outside stage play). Every published stage
-// is a cFlowStage.
-inline cFlowStage* FlowStage() { return static_cast<cFlowStage*>(g_lpSceneStage); }
+// The published stage as the flow layer's stage: null outside stage play, and while the published
+// stage is only the objects' part (the objects' tests).
+inline cFlowStage* FlowStage() { return dynamic_cast<cFlowStage*>(g_lpSceneStage); }

@@ -1,16 +1,12 @@
 #include "objects/flow_hooks.h"
 
+#include <utility>
+
 namespace {
 cFlowHooks g_flowHooks;
 }
 
-cFlowHooks SetFlowHooks(const cFlowHooks& hooks) {
-  cFlowHooks previous = g_flowHooks;
-  g_flowHooks = hooks;
-  return previous;
-}
-
-const cFlowHooks& FlowHooks() { return g_flowHooks; }
+cFlowHooks SetFlowHooks(const cFlowHooks& hooks) { return std::exchange(g_flowHooks, hooks); }
 
 void CallCharaCmdTable(cCharaBase& chara, cCmdState& state) {
   if (g_flowHooks.dispatchCharaCmd) g_flowHooks.dispatchCharaCmd(chara, state);

@@ -2,8 +2,7 @@
 // What game objects call in the flow layer: the command tables (a flow's command and a taken
 // item's command), the pending arrange entries applied to a command being prepared, the hero's
 // deferred change-flow commands, the effect object of a hit and the rising picture of a taken item.
-// The flow layer installs them (InstallFlowHooks); the functions below forward to them and do
-// nothing (answer 0) while none is installed.
+// The functions below forward to the installed hooks.
 #include "core/numbers.h"
 #include "data/flow_cmd.h"
 
@@ -12,6 +11,8 @@ class cCmdState;
 class cFlowState;
 class cHero;
 
+// What objects ask of the flow layer, which installs it at start-up (InstallFlowHooks, before the
+// game thread runs). Without a hook the call does nothing and answers 0.
 struct cFlowHooks {
   // The character command table's entry of the state's command kind (DispatchCmd).
   void (*dispatchCharaCmd)(cCharaBase& chara, cCmdState& state) = nullptr;
@@ -30,9 +31,8 @@ struct cFlowHooks {
   void (*showItemMes)(cHero& hero, int kind, int number, int pattern) = nullptr;
 };
 
-// Installs the flow layer's functions; the hooks installed before.
+// Installs the hooks; returns the ones they replace.
 cFlowHooks SetFlowHooks(const cFlowHooks& hooks);
-const cFlowHooks& FlowHooks();
 
 void CallCharaCmdTable(cCharaBase& chara, cCmdState& state);
 int CallItemCmdTable(cHero& hero, cFlowCmd& cmd);

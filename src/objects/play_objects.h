@@ -1,9 +1,11 @@
 #pragma once
-// The objects of the stage being played: the heroes, the other characters, the items and the block
-// table. They have one owner; ResetPlayObjects destroys them and builds an empty set in the same
-// place, so the g_ names below stay valid. Characters and items are held by value and linked to
-// each other by pointer: a character is linked only once it sits in its list (list nodes never
-// move), and g_HeroList is sized once, before any link is made, and never grows afterwards.
+// The objects layer's part of a run: the heroes, the other characters, the items and the block
+// table of the stage being played, in one owner with one reset. The g_ names below are references
+// into g_PlayObjects; a reset rebuilds the context in place, so they stay valid. The reset first
+// resets the part below, the game data (data/game_data.h), so it renews the whole run up to here.
+// Characters and items are held by value and linked to each other by pointer: a character is
+// linked only once it sits in its list (list nodes never move), and g_HeroList is sized once, before
+// any link is made, and never grows afterwards.
 #include <list>
 #include <vector>
 
@@ -12,7 +14,16 @@
 #include "objects/hero.h"
 #include "objects/item.h"
 
-struct cPlayObjects {
+class cPlayObjects {
+ public:
+  cPlayObjects() = default;
+  cPlayObjects(const cPlayObjects&) = delete;
+  cPlayObjects& operator=(const cPlayObjects&) = delete;
+
+  // The game data as at start (g_GameData.Reset() first), then no objects and no block table; the
+  // characters unlink themselves on the way.
+  void Reset();
+
   std::vector<cHero> m_HeroList;     // element 0 is the player's hero
   std::list<cChara> m_CharaList;     // every other character
   std::list<cItem> m_ItemList;       // items lying on the stage
@@ -21,10 +32,7 @@ struct cPlayObjects {
 
 extern cPlayObjects g_PlayObjects;
 
-// Destroys every object (characters unlink themselves on the way) and starts an empty set.
-void ResetPlayObjects();
-
-inline std::vector<cHero>& g_HeroList = g_PlayObjects.m_HeroList;
-inline std::list<cChara>& g_CharaList = g_PlayObjects.m_CharaList;
-inline std::list<cItem>& g_ItemList = g_PlayObjects.m_ItemList;
-inline std::vector<cBlock>& g_BlockTable = g_PlayObjects.m_BlockTable;
+extern std::vector<cHero>& g_HeroList;
+extern std::list<cChara>& g_CharaList;
+extern std::list<cItem>& g_ItemList;
+extern std::vector<cBlock>& g_BlockTable;

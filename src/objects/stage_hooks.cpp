@@ -1,18 +1,13 @@
 #include "objects/stage_hooks.h"
 
 #include <iterator>
+#include <utility>
 
 namespace {
 cStageHooks g_stageHooks;
 }
 
-cStageHooks SetStageHooks(const cStageHooks& hooks) {
-  cStageHooks previous = g_stageHooks;
-  g_stageHooks = hooks;
-  return previous;
-}
-
-const cStageHooks& StageHooks() { return g_stageHooks; }
+cStageHooks SetStageHooks(const cStageHooks& hooks) { return std::exchange(g_stageHooks, hooks); }
 
 bool CheckFlowCondition(cFlowState& state, cCharaBase& chara) {
   return g_stageHooks.checkFlowCondition && g_stageHooks.checkFlowCondition(state, chara);

@@ -1,9 +1,7 @@
 #pragma once
 // The services of stage play that game objects and flows call: flow and condition checks, the
 // hero taking an item, summons, removing a character, the place test, the modal waits, the screen
-// colour, the view mask and the music. Stage play installs its services with SetStageHooks; the
-// stage-logic test harness installs stand-ins. The functions below forward to the installed
-// service; without one a service does nothing and answers 0 or false.
+// colour, the view mask and the music. The functions below forward to the installed service.
 #include <cstdint>
 #include <list>
 #include <vector>
@@ -22,6 +20,9 @@ class cHero;
 class cItem;
 struct cChoiceEntry;
 
+// What objects and flows ask of stage play, which installs it at start-up (before the game thread
+// runs); the stage-logic test harness installs stand-ins. Without a service the call does nothing
+// and answers 0 or false (removing a character: nothing is removed, the next position is returned).
 struct cStageHooks {
   // The flow's start conditions for the character, with the flow's mode and latch.
   bool (*checkFlowCondition)(cFlowState& state, cCharaBase& chara) = nullptr;
@@ -54,9 +55,8 @@ struct cStageHooks {
   void (*requestBgmByNumber)(int number, int option) = nullptr;
 };
 
-// Installs the services; the hooks installed before.
+// Installs the hooks; returns the ones they replace.
 cStageHooks SetStageHooks(const cStageHooks& hooks);
-const cStageHooks& StageHooks();
 
 bool CheckFlowCondition(cFlowState& state, cCharaBase& chara);
 bool EvalConditionList(std::vector<cCond>& conds, int mode, cCharaBase* chara, int32_t* flowVars);

@@ -3,7 +3,8 @@
 // while flows run, the sub-step counter, the end and abort requests, the shots with their per-group
 // index, the per-group character lists, the stage variables, the timer and the two scroll axes.
 // The flow layer extends it (cFlowStage) with message windows, effects, pictures and the modal
-// wait; the stage-play scene derives from that and publishes itself in g_lpSceneStage.
+// wait; the stage-play scene derives from that and publishes itself in g_lpSceneStage. A plain
+// cStageState is the stage of the objects' own tests.
 #include <cstdint>
 #include <list>
 #include <vector>
@@ -31,6 +32,8 @@ enum : int32_t {
 
 class cStageState {
  public:
+  cStageState();
+  virtual ~cStageState();
   cStageState(const cStageState&) = delete;
   cStageState& operator=(const cStageState&) = delete;
 
@@ -82,11 +85,6 @@ class cStageState {
 
   // Cells per row of the block table: 1 << BlockRowShift().
   int BlockRowShift() const { return m_ScrollX.m_nShift; }
-
- protected:
-  // Only the flow layer's stage (and what derives from it) is a stage state.
-  cStageState();
-  ~cStageState();
 };
 
 // The live stage while one is played (null outside stage play).

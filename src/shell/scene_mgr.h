@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "data/progress_state.h"
+#include "data/play_mode.h"
 
 class cScene;
 
@@ -75,7 +75,7 @@ class cSceneMgr {
 extern cSceneMgr g_SceneMgr;
 
 // Names the scenes use for the manager's hand-over values.
-inline int32_t& g_PlayMode = g_nPlayMode;  // kept with the progress (data/progress_state.h)
+inline int32_t& g_PlayMode = g_nPlayMode;  // the run's play mode (data/play_mode.h)
 inline int32_t& g_ModeIndex = g_SceneMgr.m_nModeIndex;
 inline int32_t& g_RankingOn = g_SceneMgr.m_bRankingOn;
 

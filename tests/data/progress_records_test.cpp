@@ -2,8 +2,9 @@
 // reset and the choice values of a replay.
 #include <utility>
 
+#include "data/game_data.h"
 #include "data/input_log.h"
-#include "data/progress_state.h"
+#include "data/play_mode.h"
 #include "game_data_fixture.h"
 
 namespace {
@@ -136,14 +137,22 @@ TEST_F(ProgressRecordTest, ChoiceValuesPlayBackInOrderThenZero) {
 }
 
 TEST_F(ProgressRecordTest, TheReplayVersionCountsOnlyInReplayMode) {
-  ResetProgressState();
-  g_Progress.m_nReplayVersion = 781;
+  g_GameData.m_nReplayVersion = 781;
   EXPECT_EQ(PlaybackDataVersion(), 0u);
   g_nPlayMode = kPlayModeReplay;
   EXPECT_EQ(PlaybackDataVersion(), 781u);
+}
+
+TEST_F(ProgressRecordTest, TheRunsResetRenewsTheProgressInPlace) {
+  g_nPlayMode = kPlayModeReplay;
+  g_GameData.m_nReplayVersion = 781;
   g_SaveData.m_nScore = 12;
-  ResetProgressState();
+  g_InputLog.RecordInputValue(3);
+  g_GameData.Reset();
   EXPECT_EQ(g_nPlayMode, kPlayModeStoryNew);
+  EXPECT_EQ(g_GameData.m_nReplayVersion, 0u);
   EXPECT_EQ(g_SaveData.m_nScore, 0);
-  EXPECT_EQ(&g_SaveData, &g_Progress.m_SaveData);
+  EXPECT_TRUE(g_InputLog.m_anValues.empty());
+  EXPECT_EQ(&g_SaveData, &g_GameData.m_SaveData);
+  EXPECT_EQ(&g_InputLog, &g_GameData.m_InputLog);
 }

@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "core/log.h"
-#include "data/system_data.h"
+#include "data/game_data.h"
 #include "objects/chara_base.h"
 #include "objects/flow_state.h"
 #include "objects/play_objects.h"
 #include "objects/shot.h"
+#include "test_support/fresh_play_objects.h"
 
 namespace {
 
@@ -27,19 +28,9 @@ cChara FlowChara() {
 
 class CharaBaseTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_bQuit = 0;
-    m_nLegacy831 = g_SystemData.m_bLegacy831;
-    m_nLegacy261 = g_SystemData.m_bLegacy261;
-  }
-  void TearDown() override {
-    g_SystemData.m_bLegacy831 = m_nLegacy831;
-    g_SystemData.m_bLegacy261 = m_nLegacy261;
-    ResetPlayObjects();
-    EXPECT_EQ(g_bQuit.load(), 0);
-  }
-  int32_t m_nLegacy831 = 0;
-  int32_t m_nLegacy261 = 0;
+  void SetUp() override { g_bQuit = 0; }
+  void TearDown() override { EXPECT_EQ(g_bQuit.load(), 0); }
+  cFreshPlayObjects m_FreshRun;
 };
 
 }  // namespace
@@ -199,18 +190,23 @@ TEST_F(CharaBaseTest, AShotStartsWithItsDefaultSettings) {
   EXPECT_EQ(shot.m_HitBox.rect.right, 49);
 }
 
-TEST_F(CharaBaseTest, ThePerRunResetEmptiesTheListsInPlace) {
+TEST_F(CharaBaseTest, ThePerRunResetEmptiesTheListsInPlaceAndRenewsTheGameData) {
   std::vector<cHero>* heroes = &g_HeroList;
   g_HeroList.resize(1);
   cChara& chara = g_CharaList.emplace_back();
   chara.LinkHeroAndParent(nullptr);
+  g_CharaList.emplace_back().SetTarget(1, &chara);
   g_ItemList.emplace_back();
   g_BlockTable.resize(4);
-  ResetPlayObjects();
+  g_SaveData.m_nScore = 5;
+  g_SystemData.m_bLegacy831 = 1;
+  g_PlayObjects.Reset();
   EXPECT_EQ(&g_HeroList, heroes);
   EXPECT_EQ(&g_HeroList, &g_PlayObjects.m_HeroList);
   EXPECT_TRUE(g_HeroList.empty());
   EXPECT_TRUE(g_CharaList.empty());
   EXPECT_TRUE(g_ItemList.empty());
   EXPECT_TRUE(g_BlockTable.empty());
+  EXPECT_EQ(g_SaveData.m_nScore, 0);
+  EXPECT_EQ(g_SystemData.m_bLegacy831, 0);
 }

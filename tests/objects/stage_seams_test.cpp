@@ -9,6 +9,8 @@
 #include "objects/scroll_axis.h"
 #include "objects/stage_hooks.h"
 #include "objects/stage_physics.h"
+#include "test_support/fresh_game_data.h"
+#include "test_support/hooks_guard.h"
 
 TEST(ScrollAxis, ClampRecordsWhetherThePositionStandsAtALimit) {
   cScrollAxis axis;
@@ -38,7 +40,7 @@ TEST(ScrollAxis, ClampRecordsWhetherThePositionStandsAtALimit) {
 }
 
 TEST(ScrollAxis, AutoScrollSpreadsItsSpeedOverTheSubSteps) {
-  const int level = g_StageFile.m_nHitCheckLevel;
+  cFreshGameData freshGameData;
   g_StageFile.SetHitCheckLevel(4);
   cScrollAxis axis;
   axis.m_nViewSize = 640;
@@ -53,11 +55,10 @@ TEST(ScrollAxis, AutoScrollSpreadsItsSpeedOverTheSubSteps) {
   EXPECT_EQ(axis.m_bAutoOn, 0);
   EXPECT_EQ(axis.m_dAutoSpeed, 0.0);
   EXPECT_EQ(StageSubSteps(), 4);
-  g_StageFile.SetHitCheckLevel(level);
 }
 
 TEST(StageSeams, ServicesWithoutAStageDoNothing) {
-  cStageHooks previous = SetStageHooks({});
+  cHooksGuard guard(SetStageHooks, cStageHooks{});
   cHero hero;
   cItem item;
   std::vector<cCond> conds;
@@ -68,31 +69,31 @@ TEST(StageSeams, ServicesWithoutAStageDoNothing) {
   std::list<cChara> list(2);
   EXPECT_EQ(EraseChara(list.begin()), std::next(list.begin()));  // nothing removed, the walk goes on
   EXPECT_EQ(list.size(), 2u);
-  SetStageHooks(previous);
 }
 
 TEST(StageSeams, InstalledServicesAreCalledAndTheOldOnesHandedBack) {
   cStageHooks hooks;
   hooks.takeItem = [](cItem& item, cHero&) { return item.m_nNumber; };
   hooks.countActiveBlocks = [] { return 12; };
-  cStageHooks previous = SetStageHooks(hooks);
+  cHooksGuard guard(SetStageHooks, hooks);
   cHero hero;
   cItem item;
   item.m_nNumber = 2;
   EXPECT_EQ(TakeItem(item, hero), 2);
   EXPECT_EQ(CountActiveBlocks(), 12);
-  EXPECT_EQ(SetStageHooks(previous).countActiveBlocks, hooks.countActiveBlocks);
+  EXPECT_EQ(SetStageHooks(hooks).countActiveBlocks, hooks.countActiveBlocks);
 }
 
 TEST(FlowSeams, CallsWithoutTheFlowLayerDoNothing) {
-  cFlowHooks previous = SetFlowHooks({});
   cHero hero;
   cFlowCmd cmd;
-  EXPECT_EQ(CallItemCmdTable(hero, cmd), 0);
+  cmd.m_nKind = 2;
+  {
+    cHooksGuard guard(SetFlowHooks, cFlowHooks{});
+    EXPECT_EQ(CallItemCmdTable(hero, cmd), 0);
+  }
   cFlowHooks hooks;
   hooks.runItemCmd = [](cHero&, cFlowCmd& c) { return int{c.m_nKind}; };
-  SetFlowHooks(hooks);
-  cmd.m_nKind = 2;
+  cHooksGuard guard(SetFlowHooks, hooks);
   EXPECT_EQ(CallItemCmdTable(hero, cmd), 2);
-  SetFlowHooks(previous);
 }

@@ -3,21 +3,17 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <utility>
 
 #include "core/containers.h"
 #include "core/log.h"
 #include "core/numbers.h"
 #include "data/anim_scripts.h"
-#include "data/database.h"
-#include "data/progress_state.h"
-#include "data/stage_data.h"
-#include "data/system_data.h"
+#include "data/game_data.h"
 #include "objects/shot.h"
-#include "shell/input_state.h"
 
-// The stand-ins' way into the harness that is alive.
+// The traces' way into the harness that is alive.
 struct cHarnessAccess {
-  static void AddCall(cStageHarness& h, cHarnessCall call) { h.m_Calls.push_back(std::move(call)); }
   static void AddDraw(cStageHarness& h, const DDTRACECALL& call) { h.m_Draws.push_back(call); }
   static void AddSound(cStageHarness& h, int slot) { h.m_Sounds.push_back(slot); }
 };
@@ -29,7 +25,6 @@ constexpr int kCell = 32;
 
 cHarnessPlugins g_plugins;
 cStageHarness* g_active = nullptr;
-std::unique_ptr<cSystemData> g_savedSystemData;
 
 // Number of halvings of v until 0.
 int BitLength(int v) {
@@ -42,10 +37,11 @@ int BitLength(int v) {
 }
 
 void Record(const std::string& name, std::vector<double> args) {
-  if (g_active) cHarnessAccess::AddCall(*g_active, cHarnessCall{name, std::move(args)});
+  if (g_active) g_active->AddCall(name, std::move(args));
 }
 
-// The stage-service stand-ins: what the Parts of objects and flows need of stage play, and no more.
+// The stage-service stand-ins: what objects and flows need of stage play, and no more. The modal
+// waits belong to the flow layer's stage: cFlowHarness adds their stand-ins.
 
 bool EvalOneCondition(cCond& cond, cCharaBase* chara, int32_t* flowVars) {
   switch (cond.m_nKind) {
@@ -135,44 +131,11 @@ int StandInCountActiveBlocks() {
       std::count_if(g_BlockTable.begin(), g_BlockTable.end(), [](const cBlock& b) { return b.m_nGraphic != 0; }));
 }
 
-void StandInSetupGameWait(int kind, int keyWait, int frames, int noDelay, const std::vector<cChoiceEntry>* choices) {
-  Record("setupGameWait",
-         {double(kind), double(keyWait), double(frames), double(noDelay), choices ? double(choices->size()) : -1.0});
-  cFlowStage* stage = FlowStage();
-  if (!stage) return;
-  cGameWait& wait = stage->m_GameWait;
-  wait.m_nKind = kind;
-  wait.m_bWaitKey = keyWait;
-  wait.m_nFrames = frames;
-  wait.m_nCounter = 0;
-  if (choices) {
-    wait.m_aChoices = *choices;
-  } else {
-    wait.m_aChoices.clear();
-  }
-  wait.m_nChoiceCount = static_cast<int32_t>(wait.m_aChoices.size());
-  wait.m_nKeyDelay = keyWait && kind == kWaitMessage && !noDelay ? 20 : 0;
-}
-
-// The wait ends at once; a choice takes the scripted selection (in replay mode the recorded one).
-int StandInRunModalWait(int postStart) {
-  Record("runModalWait", {double(postStart)});
-  cFlowStage* stage = FlowStage();
-  if (!stage) return 0;
-  if (stage->m_bAbort) return 0;
-  cGameWait& wait = stage->m_GameWait;
-  if (wait.m_nChoiceCount > 0) {
-    int choice = g_nPlayMode == kPlayModeReplay ? g_InputLog.PlayInputValue() : (g_active ? g_active->m_nChoice : 0);
-    wait.m_nSelection = std::clamp(choice, 0, wait.m_nChoiceCount - 1);
-  }
-  return 1;
-}
-
 void StandInChangeScreenColour(const cFlowCmd& cmd) { Record("changeScreenColour", {double(cmd.m_nKind)}); }
 void StandInBuildViewMask(cHero& hero) { Record("buildViewMask", {double(hero.m_nViewRange)}); }
 void StandInRequestBgm(int number, int option) { Record("requestBgmByNumber", {double(number), double(option)}); }
 
-cStageHooks StandInHooks() {
+cStageHooks StandInHooks(const cHarnessSetup& setup) {
   cStageHooks hooks;
   hooks.checkFlowCondition = StandInCheckFlowCondition;
   hooks.evalConditionList = StandInEvalConditionList;
@@ -183,11 +146,10 @@ cStageHooks StandInHooks() {
   hooks.eraseChara = StandInEraseChara;
   hooks.isCharaPlaceBlocked = StandInIsCharaPlaceBlocked;
   hooks.countActiveBlocks = StandInCountActiveBlocks;
-  hooks.setupGameWait = StandInSetupGameWait;
-  hooks.runModalWait = StandInRunModalWait;
   hooks.changeScreenColour = StandInChangeScreenColour;
   hooks.buildViewMask = StandInBuildViewMask;
   hooks.requestBgmByNumber = StandInRequestBgm;
+  if (setup.addStandIns) setup.addStandIns(hooks);
   return hooks;
 }
 
@@ -199,26 +161,9 @@ void TraceSound(int slot) {
   if (g_active) cHarnessAccess::AddSound(*g_active, slot);
 }
 
-// Puts the process-wide game state the harness uses back to a fresh start.
-void ResetGameState() {
-  g_bQuit = 0;
-  ResetPlayObjects();
-  ResetProgressState();
-  g_StageFile.ResetStageData();
-  g_StageData.ResetStageData();
-  g_Database.SetDatabaseDefaults();
-  BuildDatabaseRuntime();
-}
-
 }  // namespace
 
-cHarnessPlugins SetHarnessPlugins(const cHarnessPlugins& plugins) {
-  cHarnessPlugins previous = g_plugins;
-  g_plugins = plugins;
-  return previous;
-}
-
-const cHarnessPlugins& HarnessPlugins() { return g_plugins; }
+cHarnessPlugins SetHarnessPlugins(const cHarnessPlugins& plugins) { return std::exchange(g_plugins, plugins); }
 
 cBlockType HarnessBlockType(int contact) {
   cBlockType type;
@@ -255,35 +200,39 @@ cStageHarness::cStageHarness(const std::vector<std::string>& map)
         return setup;
       }()) {}
 
-cStageHarness::cStageHarness(const cHarnessSetup& setup) {
+// The members make the fresh run first and install the stand-ins; the run is then prepared and the
+// stage built on it.
+cStageHarness::cStageHarness(const cHarnessSetup& setup)
+    : m_lpStage(setup.makeStage ? setup.makeStage() : std::make_unique<cStageState>()),
+      m_StageHooks(SetStageHooks, StandInHooks(setup)),
+      m_DrawTrace(SetDrawTraceHooks, cDrawTraceHooks{TraceDraw}),
+      m_SoundTrace(SetSoundTraceHooks, cSoundTraceHooks{TraceSound}) {
   if (g_active) ADD_FAILURE() << "only one stage harness may live at a time";
   g_active = this;
-  g_savedSystemData = std::make_unique<cSystemData>(g_SystemData);
-  ResetGameState();
+  g_bQuit = 0;
   m_lpPrevStage = g_lpSceneStage;
-  g_lpSceneStage = &m_Stage;
-  m_PrevStageHooks = SetStageHooks(StandInHooks());
-  m_PrevDrawTrace = SetDrawTraceHooks({TraceDraw});
-  m_PrevSoundTrace = SetSoundTraceHooks({TraceSound});
-  m_PrevInputStates = g_InputStates;
-  g_InputStates.assign(1, cInputState());
+  g_lpSceneStage = m_lpStage.get();
+  m_PrevInputStates = std::exchange(g_InputStates, std::vector<cInputState>(1));
+  if (setup.prepareRun) setup.prepareRun();
+  // The database's run-time forms, as start-up builds them after loading the database.
+  BuildDatabaseRuntime();
   QcSrand(setup.nSeed);
   Build(setup);
 }
 
+// The members then go in reverse: the seams come back, the stage goes (its shots unlink themselves
+// from the characters, which still live), and the run is renewed.
 cStageHarness::~cStageHarness() {
   if (g_bQuit.load() && !m_bFatalStopExpected) ADD_FAILURE() << "a fatal stop happened on the stage harness";
-  ResetPlayObjects();
-  m_Stage.m_ShotList.clear();
-  g_InputStates = m_PrevInputStates;
-  SetSoundTraceHooks(m_PrevSoundTrace);
-  SetDrawTraceHooks(m_PrevDrawTrace);
-  SetStageHooks(m_PrevStageHooks);
+  g_InputStates = std::move(m_PrevInputStates);
   g_lpSceneStage = m_lpPrevStage;
-  ResetGameState();
-  g_SystemData = *g_savedSystemData;
-  g_savedSystemData.reset();
   g_active = nullptr;
+}
+
+cStageHarness* cStageHarness::Active() { return g_active; }
+
+void cStageHarness::AddCall(const std::string& name, std::vector<double> args) {
+  m_Calls.push_back(cHarnessCall{name, std::move(args)});
 }
 
 void cStageHarness::Build(const cHarnessSetup& setup) {
@@ -367,15 +316,15 @@ static void SetUpAxis(cScrollAxis& axis, int index, int cells, int autoOn, int a
 
 void cStageHarness::BuildScrollAxes() {
   const cStageData& stage = g_StageFile;
-  SetUpAxis(m_Stage.m_ScrollX, 0, m_nColumns, stage.m_bAutoScrollX, stage.m_nAutoScrollSpeedX, 0);
-  SetUpAxis(m_Stage.m_ScrollY, 1, m_nRows, stage.m_bAutoScrollY, stage.m_nAutoScrollSpeedY, 2);
-  m_Stage.m_nBlockOriginX = kMargin;
-  m_Stage.m_nBlockOriginY = kMargin;
+  SetUpAxis(m_lpStage->m_ScrollX, 0, m_nColumns, stage.m_bAutoScrollX, stage.m_nAutoScrollSpeedX, 0);
+  SetUpAxis(m_lpStage->m_ScrollY, 1, m_nRows, stage.m_bAutoScrollY, stage.m_nAutoScrollSpeedY, 2);
+  m_lpStage->m_nBlockOriginX = kMargin;
+  m_lpStage->m_nBlockOriginY = kMargin;
 }
 
 void cStageHarness::BuildBlockTable() {
-  const int shift = m_Stage.BlockRowShift();
-  g_BlockTable.assign(static_cast<size_t>(m_Stage.m_ScrollX.m_nRowStride) * m_Stage.m_ScrollY.m_nCells, cBlock());
+  const int shift = m_lpStage->BlockRowShift();
+  g_BlockTable.assign(static_cast<size_t>(m_lpStage->m_ScrollX.m_nRowStride) * m_lpStage->m_ScrollY.m_nCells, cBlock());
   for (cBlock& cell : g_BlockTable) {
     cell.m_nGraphic = 0;
     cell.m_nContact = 0;
@@ -410,18 +359,18 @@ void cStageHarness::BuildObjects() {
     g_ItemList.emplace_back();
     if (g_plugins.initItem) g_plugins.initItem(*this, g_ItemList.back(), g_StageFile.m_aItems[at.nIndex], at);
   }
-  VecAt(m_Stage.m_aCharaGroups, g_HeroList[0].m_nKind).push_back(&g_HeroList[0]);
-  for (cChara& chara : g_CharaList) VecAt(m_Stage.m_aCharaGroups, chara.m_nKind).push_back(&chara);
+  VecAt(m_lpStage->m_aCharaGroups, g_HeroList[0].m_nKind).push_back(&g_HeroList[0]);
+  for (cChara& chara : g_CharaList) VecAt(m_lpStage->m_aCharaGroups, chara.m_nKind).push_back(&chara);
   g_HeroList[0].LinkHeroAndParent(nullptr);
   for (cChara& chara : g_CharaList) chara.LinkHeroAndParent(nullptr);
 
   const cHero& hero = g_HeroList[0];
-  m_Stage.m_ScrollX.m_dPosition = hero.m_dX - 320 + hero.m_nWidth / 2;
-  m_Stage.m_ScrollX.ClampScroll();
-  m_Stage.m_ScrollY.m_dPosition = hero.m_dY - 240 + hero.m_nHeight / 2;
-  m_Stage.m_ScrollY.ClampScroll();
-  m_Stage.m_nTimer = g_StageFile.m_bTimeLimit ? g_StageFile.m_nTimeLimit : kStageTimerMax;
-  m_Stage.m_bTimerStopped = g_StageFile.m_bTimeLimit ? 0 : 1;
+  m_lpStage->m_ScrollX.m_dPosition = hero.m_dX - 320 + hero.m_nWidth / 2;
+  m_lpStage->m_ScrollX.ClampScroll();
+  m_lpStage->m_ScrollY.m_dPosition = hero.m_dY - 240 + hero.m_nHeight / 2;
+  m_lpStage->m_ScrollY.ClampScroll();
+  m_lpStage->m_nTimer = g_StageFile.m_bTimeLimit ? g_StageFile.m_nTimeLimit : kStageTimerMax;
+  m_lpStage->m_bTimerStopped = g_StageFile.m_bTimeLimit ? 0 : 1;
 }
 
 void cStageHarness::Input(uint16_t dir, uint16_t button, int frames) {
@@ -431,7 +380,7 @@ void cStageHarness::Input(uint16_t dir, uint16_t button, int frames) {
 void cStageHarness::Step(int frames) {
   for (int f = 0; f < frames; ++f) {
     ++m_nFrame;
-    ++m_Stage.m_nFrameCount;
+    ++m_lpStage->m_nFrameCount;
     cInputState& input = g_InputStates[0];
     input.m_wDir = 0;
     input.m_wButton = 0;
@@ -449,8 +398,8 @@ void cStageHarness::Step(int frames) {
     }
     const int n = g_StageFile.m_nSubSteps;
     for (int i = 1; i <= n; ++i) {
-      m_Stage.m_nSubStep = i;
-      ++m_Stage.m_nSubStepTotal;
+      m_lpStage->m_nSubStep = i;
+      ++m_lpStage->m_nSubStepTotal;
       g_plugins.subStep(*this, i);
     }
     if (g_plugins.drawFrame) g_plugins.drawFrame(*this, 0);
@@ -463,8 +412,8 @@ void cStageHarness::Draw(int hold) {
 
 void cStageHarness::SetHitCheckLevel(int level) {
   g_StageFile.SetHitCheckLevel(level);
-  m_Stage.m_ScrollX.SetAutoScroll(g_StageFile.m_bAutoScrollX, g_StageFile.m_nAutoScrollSpeedX);
-  m_Stage.m_ScrollY.SetAutoScroll(g_StageFile.m_bAutoScrollY, g_StageFile.m_nAutoScrollSpeedY);
+  m_lpStage->m_ScrollX.SetAutoScroll(g_StageFile.m_bAutoScrollX, g_StageFile.m_nAutoScrollSpeedX);
+  m_lpStage->m_ScrollY.SetAutoScroll(g_StageFile.m_bAutoScrollY, g_StageFile.m_nAutoScrollSpeedY);
 }
 
 cHero& cStageHarness::Hero() { return VecAt(g_HeroList, 0); }
@@ -483,7 +432,7 @@ const cHarnessPlacement& cStageHarness::Placement(char letter, int nth) const {
 }
 
 int cStageHarness::CellIndex(int column, int row) const {
-  return ((row + kMargin) << m_Stage.BlockRowShift()) + column + kMargin;
+  return ((row + kMargin) << m_lpStage->BlockRowShift()) + column + kMargin;
 }
 
 cBlock& cStageHarness::Cell(int column, int row) { return VecAt(g_BlockTable, CellIndex(column, row)); }

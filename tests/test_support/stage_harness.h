@@ -14,6 +14,14 @@
 // Map letters: '.' empty, '#' a solid block, 'H' the hero, 'C' a computer character, 'I' an item;
 // cHarnessSetup adds letters and replaces these types. Row 0 is the top row of the stage.
 //
+// Each harness plays a run of its own: it starts from a fresh run (the objects' context and the game
+// data below it, as cFreshPlayObjects makes them) and leaves a fresh one behind. What the stage set-up
+// reads of the run (project settings such as legacy switches, database entries) is set in
+// cHarnessSetup::prepareRun; what the objects read later can also be set after the harness is built.
+//
+// This harness stands on the objects layer: its stage is a plain cStageState. The flow layer's tests
+// use cFlowHarness (test_support/flow_harness.h), whose stage is a cFlowStage with the modal waits.
+//
 // What stage play will do and the object code does not do yet comes through plug-ins
 // (cHarnessPlugins): initialising the built objects, the per-frame work before the sub-steps, one
 // logic sub-step, and drawing. The object and flow code installs its real functions there; stage
@@ -23,7 +31,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,11 +41,14 @@
 #include "data/chara_type.h"
 #include "data/cond.h"
 #include "data/item_type.h"
-#include "flow/flow_stage.h"
 #include "media/graphics/draw_trace.h"
 #include "media/sound/sound_effects.h"
 #include "objects/play_objects.h"
 #include "objects/stage_hooks.h"
+#include "objects/stage_state.h"
+#include "shell/input_state.h"
+#include "test_support/fresh_play_objects.h"
+#include "test_support/hooks_guard.h"
 
 class cStageHarness;
 
@@ -56,14 +69,16 @@ struct cHarnessCall {
   std::vector<double> adArgs;
 };
 
-// What the harness calls in code that stage play and the objects provide.
+// What the harness calls in code that stage play and the objects provide. Tests install theirs with
+// cHooksGuard(SetHarnessPlugins, plugins).
 struct cHarnessPlugins {
   // Initialises a built object from its placement record (InitHero and SetGridPos, InitChara and
   // PlaceCharaOnGrid, InitItem and PlaceItemOnGrid); without one the object stays as constructed.
   void (*initHero)(cStageHarness& harness, cHero& hero, cCharaType& type, const cHarnessPlacement& at) = nullptr;
   void (*initChara)(cStageHarness& harness, cChara& chara, cCharaType& type, const cHarnessPlacement& at) = nullptr;
   void (*initItem)(cStageHarness& harness, cItem& item, cItemType& type, const cHarnessPlacement& at) = nullptr;
-  // The per-frame work of the play loop before its sub-steps (flow frame flags, ...).
+  // The per-frame work of the play loop before its sub-steps (flow frame flags, ...); without one
+  // there is none.
   void (*frameStart)(cStageHarness& harness) = nullptr;
   // One logic sub-step (1 .. n) of the play loop; Step fails the test without one.
   void (*subStep)(cStageHarness& harness, int subStep) = nullptr;
@@ -72,10 +87,8 @@ struct cHarnessPlugins {
   // Conditions of kinds 4-7 for the condition-list stand-in; without one they do not hold.
   bool (*evalCharaCond)(cCond& cond, cCharaBase& chara, int32_t* flowVars) = nullptr;
 };
-
-// Installs plug-ins; the plug-ins installed before (tests restore them).
+// Installs the plug-ins; returns the ones they replace.
 cHarnessPlugins SetHarnessPlugins(const cHarnessPlugins& plugins);
-const cHarnessPlugins& HarnessPlugins();
 
 // Type records the default letters use; tests adjust copies of them.
 cBlockType HarnessBlockType(int contact = 1);  // graphic 1, the contact kind
@@ -91,13 +104,19 @@ struct cHarnessSetup {
   std::map<char, cBlockType> blocks;  // letters of blocks besides '#'
   std::map<char, cCharaType> charas;  // letters of characters besides 'H' and 'C' (control 0: the hero)
   std::map<char, cItemType> items;    // letters of items besides 'I'
+  // Runs on the fresh run before the stage is built: project settings, database entries.
+  std::function<void()> prepareRun;
+  // Makes the stage state the harness plays on; without one a plain cStageState.
+  std::function<std::unique_ptr<cStageState>()> makeStage;
+  // Adds or replaces stand-ins before the harness installs them (cFlowHarness adds the modal waits').
+  std::function<void(cStageHooks& hooks)> addStandIns;
 };
 
 class cStageHarness {
  public:
   explicit cStageHarness(const std::vector<std::string>& map);
   explicit cStageHarness(const cHarnessSetup& setup);
-  ~cStageHarness();
+  virtual ~cStageHarness();
   cStageHarness(const cStageHarness&) = delete;
   cStageHarness& operator=(const cStageHarness&) = delete;
 
@@ -110,7 +129,7 @@ class cStageHarness {
   // Sets the stage's hit-check level and the physics values derived from it.
   void SetHitCheckLevel(int level);
 
-  cFlowStage& Stage() { return m_Stage; }
+  cStageState& Stage() { return *m_lpStage; }
   cHero& Hero();
   cChara& Chara(int i);  // in list order
   cItem& Item(int i);
@@ -129,12 +148,15 @@ class cStageHarness {
   void ClearTraces();
   // The calls of one service.
   std::vector<cHarnessCall> CallsOf(const std::string& name) const;
+  // Records a call to a stage-service stand-in (the stand-ins of add-ons such as cFlowHarness too).
+  void AddCall(const std::string& name, std::vector<double> args);
+  // The harness that lives, or null (one at a time).
+  static cStageHarness* Active();
 
   // A test that makes a fatal stop on purpose says so; any other fatal stop fails the test.
   void ExpectFatalStop() { m_bFatalStopExpected = true; }
 
   int m_nTakeItemResult = 0;  // what the take-item stand-in answers
-  int m_nChoice = 0;          // the choice the modal-wait stand-in selects (clamped to the choices)
   int m_nFrame = 0;           // frames stepped
 
  private:
@@ -144,7 +166,9 @@ class cStageHarness {
   void BuildBlockTable();
   void BuildObjects();
 
-  cFlowStage m_Stage;
+  // First: the run is renewed before anything else is made and after everything else is gone.
+  cFreshPlayObjects m_FreshRun;
+  std::unique_ptr<cStageState> m_lpStage;
   std::vector<cHarnessPlacement> m_Placements;
   std::map<char, cCharaType> m_CharaTypes;
   std::map<char, cItemType> m_ItemTypes;
@@ -161,10 +185,11 @@ class cStageHarness {
   std::vector<cHarnessCall> m_Calls;
   bool m_bFatalStopExpected = false;
 
-  // What the harness replaces while it lives.
+  // What the harness replaces while it lives: the seams, the published stage and the input records
+  // (one record for player 0, which the scripted input drives).
+  cHooksGuard<cStageHooks> m_StageHooks;
+  cHooksGuard<cDrawTraceHooks> m_DrawTrace;
+  cHooksGuard<cSoundTraceHooks> m_SoundTrace;
   cStageState* m_lpPrevStage = nullptr;
-  cStageHooks m_PrevStageHooks;
-  cDrawTraceHooks m_PrevDrawTrace;
-  cSoundTraceHooks m_PrevSoundTrace;
   std::vector<cInputState> m_PrevInputStates;
 };

@@ -1,27 +1,22 @@
 #include "media/graphics/draw_trace.h"
 
-#include <atomic>
+#include <utility>
 
 namespace {
-std::atomic<void (*)(const DDTRACECALL&)> g_record{nullptr};
+cDrawTraceHooks g_drawTraceHooks;
 }
 
-cDrawTraceHooks SetDrawTraceHooks(const cDrawTraceHooks& hooks) {
-  cDrawTraceHooks previous;
-  previous.record = g_record.exchange(hooks.record);
-  return previous;
-}
+cDrawTraceHooks SetDrawTraceHooks(const cDrawTraceHooks& hooks) { return std::exchange(g_drawTraceHooks, hooks); }
 
 bool DDTraceCall(const char* name, DDSURFACEDATA* dst, DDSURFACEDATA* src, std::initializer_list<double> args,
                  const char* text) {
-  void (*record)(const DDTRACECALL&) = g_record.load();
-  if (!record) return false;
+  if (!g_drawTraceHooks.record) return false;
   DDTRACECALL call;
   call.strName = name;
   call.lpDst = dst;
   call.lpSrc = src;
   call.adArgs.assign(args.begin(), args.end());
   if (text) call.strText = text;
-  record(call);
+  g_drawTraceHooks.record(call);
   return true;
 }

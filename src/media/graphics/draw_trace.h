@@ -17,12 +17,12 @@ struct DDTRACECALL {
   std::string strText;             // the text of a text call
 };
 
+// What the traced functions report to, installed by a test before anything draws.
 struct cDrawTraceHooks {
-  // Receives every traced call; while set, the traced functions draw nothing.
+  // Receives every traced call; while set, the traced functions draw nothing. Without it they draw.
   void (*record)(const DDTRACECALL& call) = nullptr;
 };
-
-// Installs a trace; the hooks installed before.
+// Installs the hooks; returns the ones they replace.
 cDrawTraceHooks SetDrawTraceHooks(const cDrawTraceHooks& hooks);
 
 // Called first by each traced function: records the call and returns true while a trace is

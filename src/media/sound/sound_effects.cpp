@@ -1,10 +1,10 @@
 #include "media/sound/sound_effects.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include "core/log.h"
 #include "data/database.h"
@@ -186,18 +186,14 @@ void DS_Release() {
 }
 
 namespace {
-std::atomic<void (*)(int)> s_soundTrace{nullptr};
+cSoundTraceHooks s_soundTraceHooks;
 }
 
-cSoundTraceHooks SetSoundTraceHooks(const cSoundTraceHooks& hooks) {
-  cSoundTraceHooks previous;
-  previous.record = s_soundTrace.exchange(hooks.record);
-  return previous;
-}
+cSoundTraceHooks SetSoundTraceHooks(const cSoundTraceHooks& hooks) { return std::exchange(s_soundTraceHooks, hooks); }
 
 LRESULT RequestSound(int slot) {
-  if (void (*record)(int) = s_soundTrace.load()) {
-    record(slot);
+  if (s_soundTraceHooks.record) {
+    s_soundTraceHooks.record(slot);
     return 0;
   }
   return SendMessage(g_hMainWnd.load(), WM_PLAYSOUND, static_cast<WPARAM>(slot), 0);

@@ -9,6 +9,7 @@
 #include "media/graphics/display.h"
 #include "media/graphics/draw_trace.h"
 #include "media/graphics/font.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
 
@@ -17,12 +18,8 @@ void Record(const DDTRACECALL& call) { g_calls.push_back(call); }
 
 class DrawTraceTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_calls.clear();
-    m_previous = SetDrawTraceHooks({Record});
-  }
-  void TearDown() override { SetDrawTraceHooks(m_previous); }
-  cDrawTraceHooks m_previous;
+  DrawTraceTest() { g_calls.clear(); }
+  cHooksGuard<cDrawTraceHooks> m_Trace{SetDrawTraceHooks, cDrawTraceHooks{Record}};
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/audio/audio_mixer.h"
 #include "sound_test_files.h"
 #include "test_support/fresh_game_data.h"
+#include "test_support/hooks_guard.h"
 
 using namespace sound_test;
 
@@ -175,11 +176,12 @@ void RecordSlot(int slot) { g_tracedSlots.push_back(slot); }
 
 TEST(SoundTrace, RequestsAreReportedInsteadOfSentWhileATraceIsInstalled) {
   g_tracedSlots.clear();
-  cSoundTraceHooks previous = SetSoundTraceHooks({RecordSlot});
-  RequestSound(8);
-  RequestDataSound(0);  // database sound 0 plays nothing
-  RequestDataSound(3);  // database sound n is slot n + 16
-  SetSoundTraceHooks(previous);
+  {
+    cHooksGuard guard(SetSoundTraceHooks, cSoundTraceHooks{RecordSlot});
+    RequestSound(8);
+    RequestDataSound(0);  // database sound 0 plays nothing
+    RequestDataSound(3);  // database sound n is slot n + 16
+  }
   RequestSound(9);
   EXPECT_EQ(g_tracedSlots, (std::vector<int>{8, 19}));
 }

@@ -1,29 +1,21 @@
 // The stage-logic harness the object and flow tests build their stages on: the map with its margin,
 // the block table, the scroll axes, the placed objects, the sub-step loop, scripted input, the
-// recorded drawing and sounds and the stage-service stand-ins.
+// recorded drawing and sounds, the stage-service stand-ins and the fresh run it plays on.
 #include "test_support/stage_harness.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "core/log.h"
-#include "data/progress_state.h"
+#include "data/game_data.h"
 #include "data/system_data.h"
-#include "flow/flow_stage.h"
 #include "media/graphics/blit.h"
 #include "media/sound/sound_effects.h"
 #include "objects/stage_hooks.h"
 #include "shell/input_state.h"
+#include "test_support/hooks_guard.h"
 
 namespace {
-
-// Restores the plug-ins a test installs.
-class HarnessTest : public ::testing::Test {
- protected:
-  void SetUp() override { m_saved = HarnessPlugins(); }
-  void TearDown() override { SetHarnessPlugins(m_saved); }
-  cHarnessPlugins m_saved;
-};
 
 // A plug-in that only places the objects where set-up hands them over.
 void PlaceHero(cStageHarness&, cHero& hero, cCharaType& type, const cHarnessPlacement& at) {
@@ -41,7 +33,7 @@ void PlaceChara(cStageHarness& h, cChara& chara, cCharaType&, const cHarnessPlac
 
 }  // namespace
 
-TEST_F(HarnessTest, TheMapLiesInsideATenCellMargin) {
+TEST(StageHarness, TheMapLiesInsideATenCellMargin) {
   cStageHarness h({"..........",  //
                    "..H...C...",  //
                    "#........I",  //
@@ -98,17 +90,16 @@ TEST_F(HarnessTest, TheMapLiesInsideATenCellMargin) {
   EXPECT_EQ(g_CharaList.size(), 1u);
   EXPECT_EQ(g_ItemList.size(), 1u);
   EXPECT_EQ(g_lpSceneStage, &h.Stage());
-  EXPECT_EQ(FlowStage(), &h.Stage());
 }
 
-TEST_F(HarnessTest, ShiftFollowsTheWidthWithMargins) {
+TEST(StageHarness, ShiftFollowsTheWidthWithMargins) {
   // 1 x 1 cells: 21 columns with margins, 20 halves to 0 in five steps.
   cStageHarness one({"H"});
   EXPECT_EQ(one.Stage().BlockRowShift(), 5);
   EXPECT_EQ(g_BlockTable.size(), 32u * 21u);
 }
 
-TEST_F(HarnessTest, WideMapsUseLongerRows) {
+TEST(StageHarness, WideMapsUseLongerRows) {
   std::string wide(45, '.');  // 64 columns with margins: 64 halves to 0 in seven steps
   wide[0] = 'H';
   wide[44] = '#';
@@ -118,11 +109,11 @@ TEST_F(HarnessTest, WideMapsUseLongerRows) {
   EXPECT_EQ(g_BlockTable[static_cast<size_t>(54 + (10 << 7))].m_nGraphic, 1);
 }
 
-TEST_F(HarnessTest, ObjectsAreInitialisedByThePlugInsGroupedAndLinked) {
+TEST(StageHarness, ObjectsAreInitialisedByThePlugInsGroupedAndLinked) {
   cHarnessPlugins plugins;
   plugins.initHero = PlaceHero;
   plugins.initChara = PlaceChara;
-  SetHarnessPlugins(plugins);
+  cHooksGuard guard(SetHarnessPlugins, plugins);
   cStageHarness h({"..........",  //
                    ".H..C..C..",  //
                    "##########"});
@@ -142,7 +133,7 @@ TEST_F(HarnessTest, ObjectsAreInitialisedByThePlugInsGroupedAndLinked) {
   EXPECT_EQ(h.Stage().m_ScrollX.m_bAtEdge, 1);
 }
 
-TEST_F(HarnessTest, StepRunsNSubStepsPerFrameWithTheScriptedInput) {
+TEST(StageHarness, StepRunsNSubStepsPerFrameWithTheScriptedInput) {
   static std::vector<int> steps;
   static std::vector<uint16_t> dirs;
   steps.clear();
@@ -153,7 +144,7 @@ TEST_F(HarnessTest, StepRunsNSubStepsPerFrameWithTheScriptedInput) {
     EXPECT_EQ(h.Stage().m_nSubStep, i);
   };
   plugins.frameStart = [](cStageHarness&) { dirs.push_back(g_InputStates[0].m_wDir); };
-  SetHarnessPlugins(plugins);
+  cHooksGuard guard(SetHarnessPlugins, plugins);
   cHarnessSetup setup;
   setup.map = {"H.", "##"};
   setup.nHitCheckLevel = 12;  // levels 11-19: n = level - 10
@@ -178,12 +169,12 @@ TEST_F(HarnessTest, StepRunsNSubStepsPerFrameWithTheScriptedInput) {
   EXPECT_DOUBLE_EQ(g_StageFile.m_dGravityPerStep, 0.4 / 16);
 }
 
-TEST_F(HarnessTest, StepWithoutASubStepFails) {
+TEST(StageHarness, StepWithoutASubStepFails) {
   cStageHarness h({"H"});
   EXPECT_NONFATAL_FAILURE(h.Step(1), "no logic sub-step");
 }
 
-TEST_F(HarnessTest, DrawingAndSoundsAreRecorded) {
+TEST(StageHarness, DrawingAndSoundsAreRecorded) {
   cHarnessPlugins plugins;
   plugins.subStep = [](cStageHarness&, int) {};
   plugins.drawFrame = [](cStageHarness&, int hold) {
@@ -192,7 +183,7 @@ TEST_F(HarnessTest, DrawingAndSoundsAreRecorded) {
     RequestSound(7);
     RequestDataSound(2);
   };
-  SetHarnessPlugins(plugins);
+  cHooksGuard guard(SetHarnessPlugins, plugins);
   cStageHarness h({"H"});
   h.Step(1);
   h.Draw(1);
@@ -205,7 +196,7 @@ TEST_F(HarnessTest, DrawingAndSoundsAreRecorded) {
   EXPECT_TRUE(h.Draws().empty());
 }
 
-TEST_F(HarnessTest, StandInsRecordTheServicesTheyAnswer) {
+TEST(StageHarness, StandInsRecordTheServicesTheyAnswer) {
   cStageHarness h({"H.I.",  //
                    "#..#"});
   h.m_nTakeItemResult = 1;
@@ -232,7 +223,7 @@ TEST_F(HarnessTest, StandInsRecordTheServicesTheyAnswer) {
   EXPECT_TRUE(IsCharaPlaceBlocked(hero));
 }
 
-TEST_F(HarnessTest, ConditionListsAndFlowConditions) {
+TEST(StageHarness, ConditionListsAndFlowConditions) {
   cStageHarness h({"H"});
   std::vector<cCond> conds(2);
   conds[0].m_nKind = kCondCommonVar;
@@ -266,32 +257,11 @@ TEST_F(HarnessTest, ConditionListsAndFlowConditions) {
   EXPECT_FALSE(CheckFlowCondition(state, h.Hero()));
 }
 
-TEST_F(HarnessTest, ModalWaitsAnswerAtOnceWithTheScriptedChoice) {
-  cStageHarness h({"H"});
-  std::vector<cChoiceEntry> choices(3);
-  SetupGameWait(kWaitMessage, 1, 0, 0, &choices);
-  EXPECT_EQ(h.Stage().m_GameWait.m_nKeyDelay, 20);
-  EXPECT_EQ(h.Stage().m_GameWait.m_nChoiceCount, 3);
-  h.m_nChoice = 7;
-  EXPECT_EQ(RunModalWait(1), 1);
-  EXPECT_EQ(h.Stage().m_GameWait.m_nSelection, 2);  // clamped to the choices shown
-  // In replay playback the recorded choice is taken.
-  g_nPlayMode = kPlayModeReplay;
-  g_InputLog.RecordInputValue(1);
-  EXPECT_EQ(RunModalWait(0), 1);
-  EXPECT_EQ(h.Stage().m_GameWait.m_nSelection, 1);
-  SetupGameWait(kWaitMessage, 1, 0, 1, nullptr);
-  EXPECT_EQ(h.Stage().m_GameWait.m_nKeyDelay, 0);
-  EXPECT_EQ(h.CallsOf("runModalWait").size(), 2u);
-  h.Stage().m_bAbort = 1;
-  EXPECT_EQ(RunModalWait(0), 0);
-}
-
-TEST_F(HarnessTest, ErasingACharacterUnlinksItAndLeavesItsGroup) {
+TEST(StageHarness, ErasingACharacterUnlinksItAndLeavesItsGroup) {
   cHarnessPlugins plugins;
   plugins.initHero = PlaceHero;
   plugins.initChara = PlaceChara;
-  SetHarnessPlugins(plugins);
+  cHooksGuard guard(SetHarnessPlugins, plugins);
   cStageHarness h({"H.C.C"});
   cChara* first = &h.Chara(0);
   h.Chara(1).SetTarget(2, first);
@@ -303,17 +273,35 @@ TEST_F(HarnessTest, ErasingACharacterUnlinksItAndLeavesItsGroup) {
   EXPECT_EQ(h.Hero().m_aLinks.size(), 2u);
 }
 
-TEST_F(HarnessTest, TheHarnessPutsTheGameStateBack) {
-  cStageState* before = g_lpSceneStage;
-  g_SystemData.m_bLegacy845c = 0;
+TEST(StageHarness, EachHarnessPlaysAFreshRunAndPutsBackWhatItReplaced) {
+  cStageState outside;
+  g_lpSceneStage = &outside;
+  cStageHooks outer;
+  outer.countActiveBlocks = [] { return -1; };
+  cHooksGuard guard(SetStageHooks, outer);
+  g_InputStates.resize(2);
+  g_SaveData.m_nScore = 9;  // left behind by an earlier play
   {
-    cStageHarness h({"H"});
-    g_SystemData.m_bLegacy845c = 1;
-    g_SaveData.m_nScore = 9;
+    cHarnessSetup setup;
+    setup.map = {"H#"};
+    setup.prepareRun = [] { g_SystemData.m_bLegacy845c = 1; };
+    setup.addStandIns = [](cStageHooks& hooks) { hooks.countActiveBlocks = [] { return 5; }; };
+    cStageHarness h(setup);
+    EXPECT_EQ(g_SaveData.m_nScore, 0);
+    EXPECT_EQ(g_SystemData.m_bLegacy845c, 1);  // what the set-up prepared
+    EXPECT_EQ(CountActiveBlocks(), 5);         // a stand-in the set-up replaced
+    EXPECT_EQ(g_InputStates.size(), 1u);
+    EXPECT_EQ(g_lpSceneStage, &h.Stage());
+    g_SaveData.m_nScore = 7;
   }
-  EXPECT_EQ(g_lpSceneStage, before);
-  EXPECT_EQ(g_SystemData.m_bLegacy845c, 0);
+  EXPECT_EQ(g_lpSceneStage, &outside);
+  EXPECT_EQ(CountActiveBlocks(), -1);
+  EXPECT_EQ(g_InputStates.size(), 2u);
+  // The run left behind is a fresh one.
   EXPECT_EQ(g_SaveData.m_nScore, 0);
+  EXPECT_EQ(g_SystemData.m_bLegacy845c, 0);
   EXPECT_TRUE(g_HeroList.empty());
-  EXPECT_EQ(StageHooks().takeItem, nullptr);
+  EXPECT_TRUE(g_StageFile.m_aCharas.empty());
+  g_lpSceneStage = nullptr;
+  g_InputStates.resize(1);
 }
