@@ -23,6 +23,16 @@ struct cIntRect {
 };
 void AssignIntRect(cIntRect& dst, const cIntRect& src);
 
+// A double truncated toward zero into int32, as the game turns positions into dots and cells.
+// Values beyond the int32 range saturate and NaN gives 0: no stage position comes near them, and
+// broken data must not reach an undefined conversion.
+inline int32_t TruncToInt(double v) {
+  if (!(v == v)) return 0;
+  if (v >= 2147483647.0) return 2147483647;
+  if (v <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int32_t>(v);
+}
+
 inline constexpr double g_dSqrt2 = 1.4142135623730951;
 inline constexpr double g_dHalfSqrt2 = 0.7071067811865476;
 

@@ -18,6 +18,12 @@ cPalette& g_CommonPalette = g_GameData.m_CommonPalette;
 cWorldMap& g_WorldMap = g_GameData.m_WorldMap;
 cStageData& g_StageFile = g_GameData.m_StageFile;
 cStageData& g_StageData = g_GameData.m_StageData;
+cSaveData& g_SaveData = g_GameData.m_SaveData;
+cSaveData& g_PlayStartSave = g_GameData.m_PlayStartSave;
+cSaveData& g_PrevPlayStartSave = g_GameData.m_PrevPlayStartSave;
+cInputLog& g_InputLog = g_GameData.m_InputLog;
+cInputLog& g_PrevInputLog = g_GameData.m_PrevInputLog;
+int32_t& g_nPlayMode = g_GameData.m_nPlayMode;
 
 void cGameData::Reset() {
   // First the core's part: the records' constructors declare their fields for the data version.

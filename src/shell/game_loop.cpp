@@ -106,7 +106,7 @@ int cSceneMgr::FrameStep() {
 }
 
 void cSceneMgr::PresentFrame() {
-  const bool fastStage = g_lpSceneStage && m_nFrameRate > 60;
+  const bool fastStage = SceneAt(kSceneStage) && m_nFrameRate > 60;
   if (lpDTCon) {
     // With vertical sync the present waits for the display's refresh.
     if (g_IniSettings.VSync) WaitForVerticalBlank();

@@ -8,7 +8,6 @@
 #include "shell/scene.h"
 
 cSceneMgr g_SceneMgr;
-cScene* g_lpSceneStage = nullptr;
 
 namespace {
 cSceneHooks g_sceneHooks;
@@ -35,7 +34,6 @@ void cSceneMgr::SwitchScene(int id) {
     if (other == id) continue;
     cScene*& slot = m_apScenes[SceneSlotOf(other)];
     if (!slot) continue;
-    if (other == kSceneStage) g_lpSceneStage = nullptr;
     delete slot;
     slot = nullptr;
   }
@@ -54,7 +52,6 @@ void cSceneMgr::SwitchScene(int id) {
     ECLogAndQuit(g_hMainWnd.load(), "%s", text ? text : "");
     return;
   }
-  if (id == kSceneStage) g_lpSceneStage = slot;
 }
 
 void cSceneMgr::DestroyAllScenes() {
@@ -62,7 +59,6 @@ void cSceneMgr::DestroyAllScenes() {
     delete scene;
     scene = nullptr;
   }
-  g_lpSceneStage = nullptr;
 }
 
 void cSceneMgr::RequestBgm(int number, int flag, int situation, int force) {

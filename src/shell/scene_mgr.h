@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "data/play_mode.h"
+
 class cScene;
 
 enum eSceneId {
@@ -52,7 +54,6 @@ class cSceneMgr {
   std::atomic<int32_t> m_nScene{0};
   int32_t m_nRequestScene = 0;
   int32_t m_nPrevScene = 0;
-  int32_t m_nPlayMode = 0;
   int32_t m_nModeIndex = 0;
   int32_t m_anSelectPos[2] = {0, 0};
   int32_t m_bRankingOn = 0;
@@ -74,12 +75,9 @@ class cSceneMgr {
 extern cSceneMgr g_SceneMgr;
 
 // Names the scenes use for the manager's hand-over values.
-inline int32_t& g_PlayMode = g_SceneMgr.m_nPlayMode;
+inline int32_t& g_PlayMode = g_nPlayMode;  // the run's play mode (data/play_mode.h)
 inline int32_t& g_ModeIndex = g_SceneMgr.m_nModeIndex;
 inline int32_t& g_RankingOn = g_SceneMgr.m_bRankingOn;
-
-// The stage scene's object while it exists (the stage code casts it to its own class).
-extern cScene* g_lpSceneStage;
 
 // Index of a scene id's slot in m_apScenes (the option scene's slot precedes the stage scene's).
 int SceneSlotOf(int id);

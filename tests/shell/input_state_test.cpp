@@ -377,14 +377,15 @@ TEST_F(InputTest, NoDetectionDuringStagePlayLoop) {
   cHooksGuard guard(SetSceneHooks, scenes);
   g_SceneMgr.m_nScene = kSceneStage;
   g_SceneMgr.SwitchScene(kSceneStage);
-  ASSERT_NE(g_lpSceneStage, nullptr);
-  g_lpSceneStage->m_nPhase = 2;
+  cScene* stage = g_SceneMgr.SceneAt(kSceneStage);
+  ASSERT_NE(stage, nullptr);
+  stage->m_nPhase = 2;
   plugPad(0, 32768, 32768);
   std::vector<cInputState> records(1);
   for (int i = 0; i < 500; ++i) PollInput(records);
   EXPECT_EQ(records[0].m_bPadPresent, 0);
   // Its other phases (intro, pause menu, ...) may look.
-  g_lpSceneStage->m_nPhase = 3;
+  stage->m_nPhase = 3;
   PollInput(records);
   EXPECT_EQ(records[0].m_bPadPresent, 1);
   g_SceneMgr.DestroyAllScenes();

@@ -72,14 +72,14 @@ TEST_F(SceneMgrTest, SceneLeavesThroughItsFadeOut) {
   frame();  // fade-out: the stage becomes current
   EXPECT_EQ(g_SceneMgr.m_nScene, kSceneStage);
   EXPECT_EQ(g_SceneMgr.m_nPrevScene, kSceneTitle);
-  EXPECT_EQ(g_lpSceneStage, nullptr);
+  EXPECT_EQ(g_SceneMgr.SceneAt(kSceneStage), nullptr);
   frame();  // the title goes, the stage comes
   EXPECT_EQ(g_events, (std::vector<int>{1, 3, 4, 5, 6, 2, 601, 603, 604}));
-  EXPECT_EQ(g_lpSceneStage, g_SceneMgr.SceneAt(kSceneStage));
-  EXPECT_EQ(g_SceneMgr.m_apScenes[7], g_lpSceneStage);  // the stage's slot is the last one
+  EXPECT_NE(g_SceneMgr.SceneAt(kSceneStage), nullptr);
+  EXPECT_EQ(g_SceneMgr.m_apScenes[7], g_SceneMgr.SceneAt(kSceneStage));  // the stage's slot is the last one
   g_SceneMgr.m_nScene = kSceneTitle;
   frame();
-  EXPECT_EQ(g_lpSceneStage, nullptr);
+  EXPECT_EQ(g_SceneMgr.SceneAt(kSceneStage), nullptr);
 }
 
 TEST_F(SceneMgrTest, SceneRequestingItselfIsKept) {

@@ -7,6 +7,7 @@
 #include "core/log.h"
 #include "media/graphics/bitmap_copy.h"
 #include "media/graphics/display.h"
+#include "media/graphics/draw_trace.h"
 #include "media/graphics/layer.h"
 #include "media/graphics/palette.h"
 #include "media/graphics/surface.h"
@@ -265,6 +266,9 @@ bool DDClipBlit(DDSURFACEDATA* dst, int& x, int& y, int& w, int& h, DDSURFACEDAT
 }
 
 void DDBlt(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags) {
+  if (DDTraceCall("DDBlt", dst, src,
+                  {double(x), double(y), double(w), double(h), double(sx), double(sy), double(flags)}))
+    return;
   if (lpDTCon) {
     DDBltStretch(dst, x, y, w, h, src, sx, sy, w, h, flags);
     return;
@@ -279,6 +283,10 @@ void DDBlt(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, i
 
 int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw, int sh,
                  int flags) {
+  if (DDTraceCall(
+          "DDBltStretch", dst, src,
+          {double(x), double(y), double(w), double(h), double(sx), double(sy), double(sw), double(sh), double(flags)}))
+    return 1;
   if (g_bQuit.load()) return 0;
   if (!dst || !src) return 0;
   DDMirrorSource(src, sx, sy, sw, sh);
@@ -315,6 +323,10 @@ int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* 
 
 void DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags,
                 DDALPHA alpha) {
+  if (DDTraceCall("DDBltAlpha", dst, src,
+                  {double(x), double(y), double(w), double(h), double(sx), double(sy), double(flags),
+                   double(alpha.nAlpha), double(alpha.nBlendMode)}))
+    return;
   if (lpDTCon) {
     DDBltStretchAlpha(dst, x, y, w, h, src, sx, sy, w, h, flags, alpha);
   } else {
@@ -324,6 +336,10 @@ void DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
 
 void DDBltStretchAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw,
                        int sh, int flags, DDALPHA alpha) {
+  if (DDTraceCall("DDBltStretchAlpha", dst, src,
+                  {double(x), double(y), double(w), double(h), double(sx), double(sy), double(sw), double(sh),
+                   double(flags), double(alpha.nAlpha), double(alpha.nBlendMode)}))
+    return;
   if (!lpDTCon) {
     DDBltStretch(dst, x, y, w, h, src, sx, sy, sw, sh, flags);
     return;

@@ -7,6 +7,7 @@
 
 #include "media/graphics/blit.h"
 #include "media/graphics/display.h"
+#include "media/graphics/draw_trace.h"
 #include "media/graphics/layer.h"
 #include "media/graphics/surface.h"
 
@@ -63,6 +64,8 @@ void DrawChord(DDSURFACEDATA* dst, int cx, int cy, DDSURFACEDATA* src, int scx, 
 }  // namespace
 
 int DDFrameRect(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, uint32_t palNum) {
+  if (DDTraceCall("DDFrameRect", dst, nullptr, {double(x), double(y), double(w), double(h), double(t), double(palNum)}))
+    return 1;
   DDBeginFillBatch();
   DDFillRect(dst, x, y, w, t, palNum);
   DDFillRect(dst, x, y + h - t, w, t, palNum);
@@ -99,6 +102,10 @@ void DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int cw, int ch, DDSURFACEDAT
 
 void DDBltWave(DDSURFACEDATA* dst, int x, int y, int w, int h, int waves, double amplitude, int phase, int lineWidth,
                DDSURFACEDATA* src, int sx, int sy, int flags, int bVertical) {
+  if (DDTraceCall("DDBltWave", dst, src,
+                  {double(x), double(y), double(w), double(h), double(waves), amplitude, double(phase),
+                   double(lineWidth), double(sx), double(sy), double(flags), double(bVertical)}))
+    return;
   const int s = lineWidth;
   const int length = bVertical ? w : h;
   if (s <= 0 || length <= 0) return;
@@ -123,6 +130,10 @@ void DDBltWave(DDSURFACEDATA* dst, int x, int y, int w, int h, int waves, double
 
 void DDBltStripes(DDSURFACEDATA* dst, int x, int y, int w, int h, int stripWidth, int displacement, DDSURFACEDATA* src,
                   int sx, int sy, int flags, int bVertical) {
+  if (DDTraceCall("DDBltStripes", dst, src,
+                  {double(x), double(y), double(w), double(h), double(stripWidth), double(displacement), double(sx),
+                   double(sy), double(flags), double(bVertical)}))
+    return;
   const int s = stripWidth;
   if (s == 0) {
     DDBlt(dst, x, y, w, h, src, sx, sy, flags);
@@ -146,6 +157,10 @@ void DDBltStripes(DDSURFACEDATA* dst, int x, int y, int w, int h, int stripWidth
 
 int DDBltFlip(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* front, int frontX, int frontY,
               DDSURFACEDATA* back, int backX, int backY, int sw, int sh, int flags, int phase, int axis) {
+  if (DDTraceCall("DDBltFlip", dst, front,
+                  {double(x), double(y), double(w), double(h), double(frontX), double(frontY), double(backX),
+                   double(backY), double(sw), double(sh), double(flags), double(phase), double(axis)}))
+    return 1;
   if (axis != 0 && axis != 1) return 0;
   const int length = axis == 0 ? w : h;
   const int u = length >> 1;
@@ -163,6 +178,9 @@ int DDBltFlip(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* fro
 }
 
 void DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int d, int flags) {
+  if (DDTraceCall("DDBltBurst", dst, src,
+                  {double(x), double(y), double(w), double(h), double(sx), double(sy), double(d), double(flags)}))
+    return;
   const int hw = w >> 1;
   const int hh = h >> 1;
   DDBeginLayer(0);
@@ -175,6 +193,10 @@ void DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
 
 void DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int hw, int hh, int r, int lineHeight, DDSURFACEDATA* src, int scx,
                  int scy, int flags) {
+  if (DDTraceCall("DDBltCircle", dst, src,
+                  {double(cx), double(cy), double(hw), double(hh), double(r), double(lineHeight), double(scx),
+                   double(scy), double(flags)}))
+    return;
   if (r <= 0 || lineHeight <= 0 || !dst || !src) return;
   // In Direct3D mode both records become the ones whose textures they draw from: a mirrored twin
   // shows its unmirrored picture here, as games made for this mode show it.

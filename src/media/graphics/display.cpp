@@ -7,6 +7,7 @@
 #include "core/log.h"
 #include "core/timing.h"
 #include "media/graphics/blit.h"
+#include "media/graphics/draw_trace.h"
 #include "media/graphics/palette.h"
 #include "media/graphics/recovery.h"
 #include "media/graphics/surface.h"
@@ -418,6 +419,7 @@ void DDCopyVirtualBackBuffer() {
 }
 
 void DDSetVirtualBackBuffer(int on) {
+  if (DDTraceCall("DDSetVirtualBackBuffer", nullptr, nullptr, {double(on)})) return;
   if (!lpDTCon) return;
   if (lpDTCon->bVirtualBackBuffer && !on && g_VirBackBufferSD.lpDT && g_VirBackBufferSD.lpDT->lpTexture) {
     DDCopyVirtualBackBuffer();
@@ -428,15 +430,19 @@ void DDSetVirtualBackBuffer(int on) {
 }
 
 void DDSetAlpha(gfx::Colour color) {
+  if (DDTraceCall("DDSetAlpha", nullptr, nullptr, {double(color)})) return;
   if (lpDTCon) lpDTCon->dwVertexColor = color;
 }
 void DDResetAlpha() {
+  if (DDTraceCall("DDResetAlpha", nullptr, nullptr, {})) return;
   if (lpDTCon) lpDTCon->dwVertexColor = 0xFFFFFFFF;
 }
 void DDSetBlendMode(int op) {
+  if (DDTraceCall("DDSetBlendMode", nullptr, nullptr, {double(op)})) return;
   if (lpDTCon) lpDTCon->nColorOp = op;
 }
 void DDResetBlendMode() {
+  if (DDTraceCall("DDResetBlendMode", nullptr, nullptr, {})) return;
   if (lpDTCon) lpDTCon->nColorOp = gfx::kOpModulate;
 }
 void DDSetFilter(int op) {

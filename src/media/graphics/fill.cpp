@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/display.h"
+#include "media/graphics/draw_trace.h"
 #include "media/graphics/palette.h"
 #include "media/graphics/surface.h"
 
@@ -148,6 +149,7 @@ void DrawFillRun(size_t first, size_t count) {
 }  // namespace
 
 void DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, uint32_t palNum) {
+  if (DDTraceCall("DDFillRect", dst, nullptr, {double(x), double(y), double(w), double(h), double(palNum)})) return;
   if (lpDTCon) {
     DDFillRectRGB(dst, x, y, w, h, PalNumToRGB(palNum));
     return;
@@ -156,6 +158,7 @@ void DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, uint32_t palNum)
 }
 
 void DDFillSurface(DDSURFACEDATA* dst, uint32_t palNum) {
+  if (DDTraceCall("DDFillSurface", dst, nullptr, {double(palNum)})) return;
   if (!dst) return;
   DDFillRect(dst, 0, 0, dst->nWidth, dst->nHeight, palNum);
 }
@@ -201,12 +204,14 @@ void DDFillSurfaceRGB(DDSURFACEDATA* dst, uint32_t color) {
 }
 
 void DDBeginFillBatch() {
+  if (DDTraceCall("DDBeginFillBatch", nullptr, nullptr, {})) return;
   if (!lpDTCon) return;
   g_bFillBatch = true;
   g_FillRecords.clear();
 }
 
 int DDEndFillBatch() {
+  if (DDTraceCall("DDEndFillBatch", nullptr, nullptr, {})) return 1;
   if (!lpDTCon) return 0;
   g_bFillBatch = false;
   size_t i = 0;
@@ -236,6 +241,7 @@ void DDPutPixel(DDSURFACEDATA* dst, int x, int y, uint32_t palNum) {
 }
 
 void DDCircle(DDSURFACEDATA* dst, int cx, int cy, int r, uint32_t palNum) {
+  if (DDTraceCall("DDCircle", dst, nullptr, {double(cx), double(cy), double(r), double(palNum)})) return;
   if (!dst || r < 1) return;
   auto plot = [&](int px, int py) {
     if (lpDTCon) {

@@ -9,6 +9,7 @@
 #include "core/sjis.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/display.h"
+#include "media/graphics/draw_trace.h"
 #include "media/graphics/layer.h"
 #include "media/graphics/palette.h"
 #include "media/graphics/surface.h"
@@ -456,6 +457,7 @@ void cFont::DrawIcons(DDSURFACEDATA* dst, int x, int y, const char* text) {
 }
 
 void cFont::DrawString(DDSURFACEDATA* dst, int x, int y, const char* text, int bNoIcons) {
+  if (DDTraceCall("cFont::DrawString", dst, nullptr, {double(x), double(y), double(bNoIcons)}, text)) return;
   if (!dst || !text) return;
   const bool icons = UsesIcons(bNoIcons);
   if (lpDTCon) {

@@ -5,6 +5,7 @@
 #include "core/log.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/composite_draw.h"
+#include "media/graphics/draw_trace.h"
 #include "media/graphics/font.h"
 
 namespace {
@@ -12,6 +13,7 @@ constexpr int kCentred = 10000;
 }
 
 void cFont::DrawBox(DDSURFACEDATA* dst, int x, int y, int w, int h) {
+  if (DDTraceCall("cFont::DrawBox", dst, nullptr, {double(x), double(y), double(w), double(h)})) return;
   if (!m_lpSkin) return;
   if (x == kCentred) x = (m_lpSkin->nWidth >> 1) - (w >> 1);
   if (y == kCentred) y = (m_lpSkin->nHeight >> 1) - (h >> 1);
@@ -35,6 +37,9 @@ void cFont::DrawBoxStringEx(DDSURFACEDATA* dst, int x, int y, int w, int h, cons
 }
 
 void cFont::DrawBoxString(DDSURFACEDATA* dst, int x, int y, int w, int h, const char* text, int margin) {
+  if (DDTraceCall("cFont::DrawBoxString", dst, nullptr, {double(x), double(y), double(w), double(h), double(margin)},
+                  text))
+    return;
   DrawBoxStringEx(dst, x, y, w, h, text, margin);
 }
 

@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/display.h"
+#include "media/graphics/draw_trace.h"
 #include "media/graphics/surface.h"
 
 namespace {
@@ -170,9 +171,11 @@ void DDLayerAddCell(DDSURFACEDATA* lpSD, int x, int y) { AddKey(lpSD, 1, x, y); 
 void DDLayerAddTexture(DDSURFACEDATA* lpSD) { AddKey(lpSD, 0, 0, 0); }
 
 void DDSuspendLayer() {
+  if (DDTraceCall("DDSuspendLayer", nullptr, nullptr, {})) return;
   if (lpDTCon && CurrentLayer()) CurrentLayer()->bQueue = 0;
 }
 void DDResumeLayer() {
+  if (DDTraceCall("DDResumeLayer", nullptr, nullptr, {})) return;
   if (lpDTCon && CurrentLayer()) CurrentLayer()->bQueue = 1;
 }
 

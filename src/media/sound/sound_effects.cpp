@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include "core/log.h"
 #include "data/database.h"
@@ -184,11 +185,23 @@ void DS_Release() {
   Mixer().Close();
 }
 
-LRESULT RequestSound(int slot) { return SendMessage(g_hMainWnd.load(), WM_PLAYSOUND, static_cast<WPARAM>(slot), 0); }
+namespace {
+cSoundTraceHooks s_soundTraceHooks;
+}
+
+cSoundTraceHooks SetSoundTraceHooks(const cSoundTraceHooks& hooks) { return std::exchange(s_soundTraceHooks, hooks); }
+
+LRESULT RequestSound(int slot) {
+  if (s_soundTraceHooks.record) {
+    s_soundTraceHooks.record(slot);
+    return 0;
+  }
+  return SendMessage(g_hMainWnd.load(), WM_PLAYSOUND, static_cast<WPARAM>(slot), 0);
+}
 
 LRESULT RequestDataSound(int16_t number) {
   if (number == 0) return 0;
-  return SendMessage(g_hMainWnd.load(), WM_PLAYSOUND, static_cast<WPARAM>(number + kDataSoundSlotBase), 0);
+  return RequestSound(number + kDataSoundSlotBase);
 }
 
 LRESULT PlaySoundSlot(WPARAM slot) {

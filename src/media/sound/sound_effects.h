@@ -60,6 +60,16 @@ bool ReadWaveFile(const char* path, cWaveData& out);
 LRESULT RequestSound(int slot);
 LRESULT RequestDataSound(int16_t number);
 
+// A seam for tests that check which sounds game logic asks for, installed by a test before any
+// sound is requested.
+struct cSoundTraceHooks {
+  // Receives the slot of each of the two requests above, which then do not ask the main window.
+  // Without it they ask the main window.
+  void (*record)(int slot) = nullptr;
+};
+// Installs the hooks; returns the ones they replace.
+cSoundTraceHooks SetSoundTraceHooks(const cSoundTraceHooks& hooks);
+
 // The main window's WM_USER+5 handler: plays slot wParam; a slot outside the table is logged and
 // ignored. Returns 0.
 LRESULT PlaySoundSlot(WPARAM slot);

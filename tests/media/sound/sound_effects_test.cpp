@@ -11,6 +11,7 @@
 #include "platform/audio/audio_mixer.h"
 #include "sound_test_files.h"
 #include "test_support/fresh_game_data.h"
+#include "test_support/hooks_guard.h"
 
 using namespace sound_test;
 
@@ -167,3 +168,20 @@ TEST_F(SoundEffects, StartUpFillsSystemAndDatabaseSlots) {
 }
 
 }  // namespace
+
+namespace {
+std::vector<int> g_tracedSlots;
+void RecordSlot(int slot) { g_tracedSlots.push_back(slot); }
+}  // namespace
+
+TEST(SoundTrace, RequestsAreReportedInsteadOfSentWhileATraceIsInstalled) {
+  g_tracedSlots.clear();
+  {
+    cHooksGuard guard(SetSoundTraceHooks, cSoundTraceHooks{RecordSlot});
+    RequestSound(8);
+    RequestDataSound(0);  // database sound 0 plays nothing
+    RequestDataSound(3);  // database sound n is slot n + 16
+  }
+  RequestSound(9);
+  EXPECT_EQ(g_tracedSlots, (std::vector<int>{8, 19}));
+}

@@ -1,0 +1,112 @@
+#pragma once
+// The player's progress through a game: world-map place, lives and score, stage totals, the best
+// result of every stage, the common variables of the flow language, the hero carried from stage to
+// stage, the music last requested and the challenge records. The live instance (g_SaveData) is what
+// objects and flows read every frame; it is written to the story slots, the challenge file and into
+// every replay, which restores it.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/record.h"
+#include "data/save_records.h"
+
+// Lives value meaning "unlimited".
+constexpr int32_t kUnlimitedLives = 999999;
+// Number of carry-over items (one stored flag each).
+constexpr int kCarryOverItems = 25;
+constexpr int kWorldFlagCount = 1000;
+// A new play has this many common variables (index 0 is never named by a flow).
+constexpr int kCommonVarCount = 1001;
+
+// The time of the last slot save, as the slot files store it: eight uint16 in this order.
+struct SAVETIME {
+  uint16_t wYear = 0;
+  uint16_t wMonth = 0;
+  uint16_t wDayOfWeek = 0;
+  uint16_t wDay = 0;
+  uint16_t wHour = 0;
+  uint16_t wMinute = 0;
+  uint16_t wSecond = 0;
+  uint16_t wMilliseconds = 0;
+};
+
+class cSaveData : public cRecord {
+ public:
+  // Declares the fields for the current version and starts a new play (no challenge records).
+  cSaveData();
+  // The numeric fields, then the strings, of the given file version, in file order.
+  void DeclareFields(uint32_t version) override;
+
+  // A new play: every field zero and every string empty, then 25 cleared carry-over flags, one
+  // default carry-over slot, 1000 world flags with world 0 open, 1001 common variables, no stage
+  // results, challengeCount default challenge records, one challenge open, no story slot and the
+  // ranking name "aaa".
+  void ResetProgress(int challengeCount);
+
+  // The record body (numeric fields in this order, then the strings). The number after each field
+  // is the first file version that holds it; fields without one are in every version.
+  int32_t m_bCarryOverValid = 0;     // 1 once the carry-over has been stored
+  int32_t m_nMapX = 0;               // hero's world-map column
+  int32_t m_nMapY = 0;               // hero's world-map row
+  int32_t m_nWorldEnding = 0;        // 1 clearing the stage starts the next round, 2 ends the game (916)
+  int32_t m_nGameRound = 0;          // completed game rounds
+  int32_t m_bInStage = 0;            // 915: a story play is inside a stage
+  int32_t m_bCondOn = 0;             // 758: the current world entry carries a common-variable condition
+  int32_t m_nCondVar = 0;            // 758: its common-variable number
+  int32_t m_nCondValue = 0;          // 758: its value
+  int32_t m_nWorld = 0;              // current world (challenge: stage number; free play: 1)
+  int32_t m_nStage = 0;              // current stage number within the world
+  int32_t m_nStartLives = 0;         // lives granted at the start (999999 unlimited)
+  int32_t m_nLives = 0;              // remaining lives, 0..99 (999999 unlimited)
+  int32_t m_nScore = 0;              // score of the current stage, 0..999999
+  int32_t m_nScoreTotal = 0;         // sum of the scores of finished stages
+  int32_t m_nResultTotal = 0;        // sum of the stored stage results
+  int32_t m_nRemainTimeTotal = 0;    // sum of the stages' remaining times
+  int32_t m_nClearTimeTotal = 0;     // sum of the clear times (hundredths of a second)
+  int32_t m_nRemainHpTotal = 0;      // 182: sum of the hero's HP at each stage end
+  int32_t m_nRemainSpTotal = 0;      // 182: sum of the hero's SP at each stage end
+  int32_t m_bNumberedStage = 0;      // the current stage file is a numbered stage
+  int32_t m_nNextStage = 0;          // 915: numbered stage to play next (0 none; stage clear sets it)
+  int32_t m_nBgm = 0;                // music requested last (0 none)
+  int32_t m_nBgmOption = 0;          // 166: the play option of that request
+  int32_t m_nMapFacing = 0;          // 194: facing on the world map: 0 down, 1 up, 2 left, 3 right
+  int32_t m_bLeftStage = 0;          // 190: the player left a stage for the world map
+  int32_t m_nPrevMapX = 0;           // 191: world-map cell before the last step (column)
+  int32_t m_nPrevMapY = 0;           // 191: its row
+  int32_t m_nChallengeUnlocked = 0;  // challenge stages open
+  int32_t m_nBackupLives = 0;        // 915: lives kept aside for a retry
+  int32_t m_nBackupScoreTotal = 0;   // 915: score total kept aside for a retry
+  int32_t m_nStorySlot = 0;          // story slot of this play, -1 none
+  int32_t m_bAutoSave = 0;           // 169: the play saves itself into its slot at each cleared stage
+  int32_t m_bRankingPanel = 0;       // the stage select shows the ranking panel
+  int32_t m_nRankingKind = 0;        // current ranking table 0-4
+  int32_t m_bPlaceRequest = 0;       // 678: stage clear asks the next set-up to place the hero
+  int32_t m_nPlaceX = 0;             // 678: the hero's start column
+  int32_t m_nPlaceY = 0;             // 678: the hero's start row
+  int32_t m_nPlaceFacing = 0;        // 679: the hero's start direction (0 left, 1 right, 2 as at clear)
+  int32_t m_bClearCounts = 0;        // 944: a clear with this flag marks the replay as cleared
+  std::string m_strStageKey;         // current stage path without extension, keeping its "."
+  std::string m_strResultKey;        // 724: stage key plus the world-entry condition suffix
+  std::string m_strNextStagePath;    // 915: stage to play next when stage clear names a path
+  std::string m_strRankingName;      // last name entered for a ranking
+
+  // Written after the record body.
+  SAVETIME m_SaveTime;                        // time of the last slot save
+  std::vector<int32_t> m_abCarryStored;       // one stored flag per carry-over item (501)
+  std::vector<cSaveHero> m_aCarryOver;        // carry-over slots
+  std::vector<cStageResult> m_aStageResults;  // best result per stage key
+  std::vector<cSaveVar> m_aChallenge;         // challenge records: cleared flag, best score total
+  std::vector<int32_t> m_anWorldFlags;        // 1 = world open
+  std::vector<int32_t> m_anCommonVars;        // the flow language's common variables
+  std::vector<int32_t> m_anCommonVarsBackup;  // 915: common variables kept aside for a retry
+
+ private:
+  // Files before 916 keep the world-entry ending here; nothing reads it.
+  int32_t m_nOldEnding = 0;
+};
+
+// In g_GameData (data/game_data.h).
+extern cSaveData& g_SaveData;           // the progress of the running play
+extern cSaveData& g_PlayStartSave;      // the progress as it stood at the start of this play
+extern cSaveData& g_PrevPlayStartSave;  // the same for the previous play of the stage

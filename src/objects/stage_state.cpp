@@ -1,0 +1,14 @@
+#include "objects/stage_state.h"
+
+#include "objects/chara_base.h"
+#include "objects/shot.h"
+
+cStageState* g_lpSceneStage = nullptr;
+
+cStageState::cStageState()
+    : m_aShotGroups(kStageGroupCount),
+      m_aCharaGroups(kStageGroupCount),
+      m_abActiveGroups(kActivityFlagCount, 0),
+      m_anStageVars(kStageVarCount, 0) {}
+
+cStageState::~cStageState() = default;
