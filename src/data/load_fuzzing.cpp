@@ -53,24 +53,24 @@ std::string ScratchPath() {
 // power cut).
 class cScratchFile {
  public:
-  cScratchFile() : m_path(ScratchPath()), m_bFlushSkippedBefore(SetSkipDiskFlush(true)) {}
+  cScratchFile() : m_strPath(ScratchPath()), m_bFlushSkippedBefore(SetSkipDiskFlush(true)) {}
   ~cScratchFile() {
-    std::remove(m_path.c_str());
+    std::remove(m_strPath.c_str());
     SetSkipDiskFlush(m_bFlushSkippedBefore);
   }
   cScratchFile(const cScratchFile&) = delete;
   cScratchFile& operator=(const cScratchFile&) = delete;
 
-  const std::string& Path() const { return m_path; }
+  const std::string& Path() const { return m_strPath; }
   bool Write(const uint8_t* data, size_t size) const {
-    FILE* f = std::fopen(m_path.c_str(), "wb");
+    FILE* f = std::fopen(m_strPath.c_str(), "wb");
     if (!f) return false;
     const bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
     return std::fclose(f) == 0 && ok;
   }
 
  private:
-  std::string m_path;
+  std::string m_strPath;
   bool m_bFlushSkippedBefore;
 };
 
