@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -39,22 +39,40 @@ bool LoadWriteReload(const uint8_t* data, size_t size) {
   return second.SaveToBytes() == written;
 }
 
-// Database files are read from disk by path: one scratch file per process.
-const std::string& ScratchPath() {
-  static const std::string path = [] {
-    std::string p = "/tmp/qc4_fuzz_db_" + std::to_string(getpid()) + ".dat";
-    std::atexit([] { std::remove(ScratchPath().c_str()); });
-    return p;
-  }();
-  return path;
+// Database files are read from disk by path: one scratch file per process in the temporary folder.
+// It exists only while one input is tried, so that no run leaves it behind.
+std::string ScratchPath() {
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  if (error) folder = "/tmp";
+  return (folder / ("qc4_fuzz_db_" + std::to_string(getpid()) + ".dat")).string();
 }
 
-bool WriteScratch(const uint8_t* data, size_t size) {
-  FILE* f = std::fopen(ScratchPath().c_str(), "wb");
-  if (!f) return false;
-  const bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-  return std::fclose(f) == 0 && ok;
-}
+// Holds the scratch file of one input: removes it at the end, and writes without flushing to the
+// disk meanwhile (every input is written and read back several times; none needs to survive a
+// power cut).
+class cScratchFile {
+ public:
+  cScratchFile() : m_strPath(ScratchPath()), m_bFlushSkippedBefore(SetSkipDiskFlush(true)) {}
+  ~cScratchFile() {
+    std::remove(m_strPath.c_str());
+    SetSkipDiskFlush(m_bFlushSkippedBefore);
+  }
+  cScratchFile(const cScratchFile&) = delete;
+  cScratchFile& operator=(const cScratchFile&) = delete;
+
+  const std::string& Path() const { return m_strPath; }
+  bool Write(const uint8_t* data, size_t size) const {
+    FILE* f = std::fopen(m_strPath.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
+    return std::fclose(f) == 0 && ok;
+  }
+
+ private:
+  std::string m_strPath;
+  bool m_bFlushSkippedBefore;
+};
 
 }  // namespace
 
@@ -63,17 +81,19 @@ bool FuzzSystemDataFile(const uint8_t* data, size_t size) { return LoadWriteRelo
 bool FuzzDatabaseFile(const uint8_t* data, size_t size) {
   if (size < 1) return true;
   const auto which = static_cast<eDatabaseFile>(data[0] % kDatabaseFileCount);
-  if (!WriteScratch(data + 1, size - 1)) return true;
+  const cScratchFile scratch;
+  const std::string& path = scratch.Path();
+  if (!scratch.Write(data + 1, size - 1)) return true;
   FreshRun();
   cDatabase db;
   // A file the game refuses, or one that made the fatal stop (no file is written after it).
-  if (!db.LoadDatabaseFile(which, ScratchPath()) || g_bQuit) return true;
+  if (!db.LoadDatabaseFile(which, path) || g_bQuit) return true;
   // Written, read back and written again: the two writings must agree.
   std::vector<uint8_t> first, second;
   cDatabase again;
-  return db.SaveDatabaseFile(which, ScratchPath()) && ReadWholeFile(ScratchPath(), kMaxDataFileBytes, first) &&
-         again.LoadDatabaseFile(which, ScratchPath()) && again.SaveDatabaseFile(which, ScratchPath()) &&
-         ReadWholeFile(ScratchPath(), kMaxDataFileBytes, second) && first == second;
+  return db.SaveDatabaseFile(which, path) && ReadWholeFile(path, kMaxDataFileBytes, first) &&
+         again.LoadDatabaseFile(which, path) && again.SaveDatabaseFile(which, path) &&
+         ReadWholeFile(path, kMaxDataFileBytes, second) && first == second;
 }
 
 bool FuzzPaletteFile(const uint8_t* data, size_t size) { return LoadWriteReload<cPalette>(data, size); }

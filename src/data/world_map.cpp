@@ -148,9 +148,10 @@ int32_t* cWorldMap::CellAt(int32_t x, int32_t y) {
   return i < m_anGrid.size() ? &m_anGrid[i] : nullptr;
 }
 
-bool cWorldMap::CheckGrid() {
+bool cWorldMap::CheckGrid(bool cellsFromFile) {
   if (m_nWidth <= 0 || m_nHeight <= 0 || m_nWidth > kMaxGridSide || m_nHeight > kMaxGridSide ||
-      (static_cast<int64_t>(m_nHeight) << PitchShiftFor(m_nWidth)) > kMaxGridCells) {
+      (static_cast<int64_t>(m_nHeight) << PitchShiftFor(m_nWidth)) > kMaxGridCells ||
+      (cellsFromFile && static_cast<int64_t>(m_nWidth) * m_nHeight > static_cast<int64_t>(m_anGrid.size()))) {
     ReportLogPrintf("err WorldMap size ( %d , %d )", m_nWidth, m_nHeight);
     return false;
   }
@@ -183,7 +184,11 @@ void cWorldMap::Repair() {
 bool cWorldMap::Load(cDataFile& file) {
   if (!cRecord::Load(file)) return false;
   if (!LoadRecordList(file, m_aMapEntries)) return false;
-  if (!LoadValueList(file, m_anGrid)) return false;
+  // A cell count of 0 or less keeps the grid the map already has.
+  std::vector<int32_t> cells;
+  if (!LoadValueList(file, cells)) return false;
+  const bool cellsFromFile = !cells.empty();
+  if (cellsFromFile || file.ExactCounts()) m_anGrid = std::move(cells);
   if (!LoadRecordList(file, m_aWorlds)) return false;
   if (!LoadRecordList(file, m_aWorlds2)) return false;
   if (g_nFileVersion < 812) {
@@ -196,7 +201,7 @@ bool cWorldMap::Load(cDataFile& file) {
       e.m_strText2.clear();
     }
   }
-  if (!CheckGrid()) {
+  if (!CheckGrid(cellsFromFile)) {
     file.Fail();
     return false;
   }

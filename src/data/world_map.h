@@ -94,8 +94,9 @@ class cWorldMap : public cRecord {
 
  private:
   // A grid whose size fields disagree with its cell count is rebuilt from its width and height;
-  // false when the size itself is unusable.
-  bool CheckGrid();
+  // false when the size itself is unusable, or when the file carried cells (cellsFromFile) but fewer
+  // than the width x height cells of the map (a few bytes must not make a large map).
+  bool CheckGrid(bool cellsFromFile);
 };
 
 extern cWorldMap& g_WorldMap;  // in g_GameData (data/game_data.h)

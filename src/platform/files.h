@@ -103,3 +103,8 @@ void ForgetFolderListings();
 // Tests only: makes the step-th write step of the next atomic writes fail (1 = creating the temporary
 // file, 2 = writing, 3 = flushing, 4 = renaming); 0 switches it off.
 void SetAtomicWriteFailStep(int step);
+
+// Tests and fuzzing only: while set, atomic writes skip flushing the file and its folder to the disk
+// (the temporary file and the rename stay), which makes writing many scratch files fast. Returns the
+// previous setting, so that a caller can put it back.
+bool SetSkipDiskFlush(bool skip);

@@ -32,6 +32,7 @@ class FilesTest : public ::testing::Test {
   }
   void TearDown() override {
     SetAtomicWriteFailStep(0);
+    SetSkipDiskFlush(false);
     std::filesystem::current_path(oldCwd_);
     std::filesystem::remove_all(root_);
     ForgetFolderListings();
@@ -225,6 +226,28 @@ TEST_F(FilesTest, AtomicWriteKeepsTheOldFileWholeOnEveryFailure) {
   EXPECT_FALSE(WriteFileAtomically("missing\\x.dat", std::string("x")));
   mkdir("dir", 0777);
   EXPECT_FALSE(WriteFileAtomically("dir", std::string("x")));
+}
+
+TEST_F(FilesTest, SkippingTheDiskFlushKeepsTheWriteAtomic) {
+  ASSERT_TRUE(WriteFileAtomically("save.dat", std::string("old contents")));
+  EXPECT_FALSE(SetSkipDiskFlush(true));
+  // The flush is not made, so a failing flush cannot stop the write.
+  SetAtomicWriteFailStep(3);
+  ASSERT_TRUE(WriteFileAtomically("save.dat", std::string("new")));
+  EXPECT_EQ(ReadDisk("save.dat"), "new");
+  EXPECT_EQ(RootEntries(), std::vector<std::string>{"save.dat"});
+  // Every other step still fails whole.
+  for (int step : {1, 2, 4}) {
+    SetAtomicWriteFailStep(step);
+    EXPECT_FALSE(WriteFileAtomically("save.dat", std::string("newer")));
+    EXPECT_EQ(ReadDisk("save.dat"), "new") << "step " << step;
+    EXPECT_EQ(RootEntries(), std::vector<std::string>{"save.dat"}) << "temporary file left at step " << step;
+  }
+  // Switched back, the flush is made again.
+  EXPECT_TRUE(SetSkipDiskFlush(false));
+  SetAtomicWriteFailStep(3);
+  EXPECT_FALSE(WriteFileAtomically("save.dat", std::string("newer")));
+  EXPECT_EQ(ReadDisk("save.dat"), "new");
 }
 
 TEST_F(FilesTest, AtomicWriteKeepsTheFileModeAndWritesThroughLinks) {
