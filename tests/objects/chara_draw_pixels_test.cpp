@@ -29,9 +29,7 @@ class CharaPixelTest : public ::testing::TestWithParam<Mode> {
   void SetUp() override {
     display = std::make_unique<Display>(GetParam());
     ASSERT_TRUE(display->ok);
-    std::vector<uint32_t> pal;
-    for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
-    WriteFile(display->Dir() / "bmp/Character1.bmp", MakeBmp(64, 96, SheetPixel, pal));
+    WritePaletteBmp(display->Dir() / "bmp/Character1.bmp", 64, 96, SheetPixel);
     const int slots[] = {4, 5, 22, 23, 68, 70};
     ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 6));
     c = std::make_unique<cChara>();

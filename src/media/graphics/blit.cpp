@@ -197,17 +197,8 @@ void DrawQuad(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src
   sdt->lpVertexBuffer->Unlock();
   if (!DDBeginScene() || !DDSetTarget(dst)) return;
   if (flags == 0 && sdt->bColorKey) DDClearToTransparent(dst, x, y, w, h);
-  gfx::Device* d = g_lpDevice;
-  d->SetTextureStageState(0, gfx::kTssColorOp, lpDTCon->nColorOp);
-  d->SetTextureStageState(0, gfx::kTssColorArg1, gfx::kTaTexture);
-  d->SetTextureStageState(0, gfx::kTssColorArg2, gfx::kTaDiffuse);
-  d->SetTextureStageState(0, gfx::kTssAlphaOp, lpDTCon->nAlphaOp);
-  d->SetTextureStageState(0, gfx::kTssAlphaArg1, gfx::kTaTexture);
-  d->SetTextureStageState(0, gfx::kTssAlphaArg2, gfx::kTaDiffuse);
-  d->SetTexture(0, sdt->lpTexture);
-  d->SetStreamSource(0, sdt->lpVertexBuffer, 0, sizeof(gfx::Vertex));
-  d->SetFVF(gfx::kFvfXyzrhwDiffuseTex1);
-  d->DrawPrimitive(gfx::PrimitiveType::TriangleStrip, 0, 2);
+  DDSetQuadStage(lpDTCon->nColorOp, lpDTCon->nAlphaOp);
+  DDDrawSourceBuffer(sdt);
   DDSetIdleTarget();
 }
 

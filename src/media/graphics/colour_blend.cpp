@@ -69,23 +69,15 @@ uint32_t TransPixel(uint32_t s, uint32_t d, bool screen, const uint8_t* table) {
 void TransPixels(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, bool keyed,
                  const uint8_t* table) {
   if (g_nDisplayBpp == 8 && !table) return;
-  int j0, j1, i0, i1;
-  if (!DDClipRun(x, sx, w, dst->nWidth, src->nWidth, j0, j1) ||
-      !DDClipRun(y, sy, h, dst->nHeight, src->nHeight, i0, i1))
-    return;
-  cEffectLocks locks(dst, src);
-  if (!locks.Ok()) return;
   const bool screen = DDIsScreenLayoutTarget(dst);
   // On palette screens index 0 is transparent on both sides, whatever the colour key is.
   const bool paletteKey = !lpDTCon && g_nDisplayBpp == 8;
-  for (int i = i0; i < i1; ++i) {
-    for (int j = j0; j < j1; ++j) {
-      const uint32_t s = DDReadPixel(locks.Src(), sx + j, sy + i);
-      if (keyed && (paletteKey ? s == 0 : DDIsKeyedOut(s))) continue;
-      const uint32_t d = DDReadPixel(locks.Dst(), x + j, y + i);
-      DDWritePixel(locks.Dst(), x + j, y + i, TransPixel(s, d, screen, table));
-    }
-  }
+  DDForEachEffectPixel(dst, x, y, w, h, src, sx, sy, [&](cEffectLocks& locks, int i, int j) {
+    const uint32_t s = DDReadPixel(locks.Src(), sx + j, sy + i);
+    if (keyed && (paletteKey ? s == 0 : DDIsKeyedOut(s))) return;
+    const uint32_t d = DDReadPixel(locks.Dst(), x + j, y + i);
+    DDWritePixel(locks.Dst(), x + j, y + i, TransPixel(s, d, screen, table));
+  });
 }
 
 // The texture-factor alpha of the quad form for a strength level: the texture's share.
@@ -144,12 +136,6 @@ void ColourChangePixels(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFAC
                         const PALETTEENTRY& entry, const uint8_t* table, int colourNumber, int level,
                         const DDALPHA* alpha) {
   if (!lpDTCon && g_nDisplayBpp == 8 && !table) return;
-  int j0, j1, i0, i1;
-  if (!DDClipRun(x, sx, w, dst->nWidth, src->nWidth, j0, j1) ||
-      !DDClipRun(y, sy, h, dst->nHeight, src->nHeight, i0, i1))
-    return;
-  cEffectLocks locks(dst, src);
-  if (!locks.Ok()) return;
   const bool screen = DDIsScreenLayoutTarget(dst);
   const DDCHANNELLAYOUT& l = g_SurfaceLayout;
   const float weight = PixelWeightOfLevel(level);
@@ -164,45 +150,43 @@ void ColourChangePixels(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFAC
     colour = {DDWidenField(colour.r, l.nRedMask), DDWidenField(colour.g, l.nGreenMask),
               DDWidenField(colour.b, l.nBlueMask)};
   }
-  for (int i = i0; i < i1; ++i) {
-    for (int j = j0; j < j1; ++j) {
-      uint32_t s = DDReadPixel(locks.Src(), sx + j, sy + i);
-      if (keyed && DDIsKeyedOut(s)) continue;
-      uint32_t out;
-      if (lpDTCon) {
-        s = DDAddPairColour(s, alpha);
-        if (g_nDisplayBpp == 16) {
-          const DDFIELDS f = DDSplit16(s, l);
-          out = DDCompose16({PullField(f.r, colour.r, level, weight), PullField(f.g, colour.g, level, weight),
-                             PullField(f.b, colour.b, level, weight)},
-                            l) |
-                static_cast<uint32_t>(l.nAlphaMask) << l.nAlphaShift;
-          if (screen) out = DDSurfaceToScreen16(out);
-        } else {
-          const DDFIELDS f = DDSplit32(s);
-          out = DDCompose32({PullField(f.r, colour.r, level, weight), PullField(f.g, colour.g, level, weight),
-                             PullField(f.b, colour.b, level, weight)},
-                            255);
-        }
-      } else if (g_nDisplayBpp == 8) {
-        out = paletteMap[s & 255];
-      } else if (g_nDisplayBpp == 16) {
+  DDForEachEffectPixel(dst, x, y, w, h, src, sx, sy, [&](cEffectLocks& locks, int i, int j) {
+    uint32_t s = DDReadPixel(locks.Src(), sx + j, sy + i);
+    if (keyed && DDIsKeyedOut(s)) return;
+    uint32_t out;
+    if (lpDTCon) {
+      s = DDAddPairColour(s, alpha);
+      if (g_nDisplayBpp == 16) {
         const DDFIELDS f = DDSplit16(s, l);
-        auto pull = [&](uint32_t v, uint32_t c, int mask) {
-          return DDNarrowField(HalveTowards(DDWidenField(v, mask), c, level), mask);
-        };
-        out = DDCompose16(
-            {pull(f.r, colour.r, l.nRedMask), pull(f.g, colour.g, l.nGreenMask), pull(f.b, colour.b, l.nBlueMask)}, l);
+        out = DDCompose16({PullField(f.r, colour.r, level, weight), PullField(f.g, colour.g, level, weight),
+                           PullField(f.b, colour.b, level, weight)},
+                          l) |
+              static_cast<uint32_t>(l.nAlphaMask) << l.nAlphaShift;
+        if (screen) out = DDSurfaceToScreen16(out);
       } else {
         const DDFIELDS f = DDSplit32(s);
-        const uint32_t d = DDReadPixel(locks.Dst(), x + j, y + i);
-        out = DDCompose32({HalveTowards(f.r, colour.r, level), HalveTowards(f.g, colour.g, level),
-                           HalveTowards(f.b, colour.b, level)},
-                          d >> 24);
+        out = DDCompose32({PullField(f.r, colour.r, level, weight), PullField(f.g, colour.g, level, weight),
+                           PullField(f.b, colour.b, level, weight)},
+                          255);
       }
-      DDWritePixel(locks.Dst(), x + j, y + i, out);
+    } else if (g_nDisplayBpp == 8) {
+      out = paletteMap[s & 255];
+    } else if (g_nDisplayBpp == 16) {
+      const DDFIELDS f = DDSplit16(s, l);
+      auto pull = [&](uint32_t v, uint32_t c, int mask) {
+        return DDNarrowField(HalveTowards(DDWidenField(v, mask), c, level), mask);
+      };
+      out = DDCompose16(
+          {pull(f.r, colour.r, l.nRedMask), pull(f.g, colour.g, l.nGreenMask), pull(f.b, colour.b, l.nBlueMask)}, l);
+    } else {
+      const DDFIELDS f = DDSplit32(s);
+      const uint32_t d = DDReadPixel(locks.Dst(), x + j, y + i);
+      out = DDCompose32(
+          {HalveTowards(f.r, colour.r, level), HalveTowards(f.g, colour.g, level), HalveTowards(f.b, colour.b, level)},
+          d >> 24);
     }
-  }
+    DDWritePixel(locks.Dst(), x + j, y + i, out);
+  });
 }
 
 bool SupportedDepth() { return g_nDisplayBpp == 8 || g_nDisplayBpp == 16 || g_nDisplayBpp == 32; }
@@ -231,16 +215,9 @@ void DDBltTrans(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
     const uint32_t opacity = static_cast<uint32_t>(255 - std::clamp(alpha, 0, 255));
     gfx::Vertex v[4];
     SourceQuad(v, original, src, x, y, w, h, sx, sy, opacity << 24 | 0x00FFFFFFu);
-    gfx::Device* d = g_lpDevice;
-    d->SetTextureStageState(0, gfx::kTssColorOp, gfx::kOpModulate);
-    d->SetTextureStageState(0, gfx::kTssColorArg1, gfx::kTaTexture);
-    d->SetTextureStageState(0, gfx::kTssColorArg2, gfx::kTaDiffuse);
-    d->SetTextureStageState(0, gfx::kTssAlphaOp, gfx::kOpModulate);
-    d->SetTextureStageState(0, gfx::kTssAlphaArg1, gfx::kTaTexture);
-    d->SetTextureStageState(0, gfx::kTssAlphaArg2, gfx::kTaDiffuse);
+    DDSetQuadStage(gfx::kOpModulate, gfx::kOpModulate);
     DDDrawEffectQuad(dst, src, v);
-    d->SetTextureStageState(0, gfx::kTssAlphaOp, gfx::kOpSelectArg1);
-    d->SetTextureStageState(0, gfx::kTssAlphaArg1, gfx::kTaTexture);
+    g_lpDevice->SetTextureStageState(0, gfx::kTssAlphaOp, gfx::kOpSelectArg1);
     return;
   }
   TransPixels(dst, x, y, w, h, src, sx, sy, flags == 1, blendTable);

@@ -1,4 +1,5 @@
-// The textured quad of the Direct3D effects that need no pixel access.
+// The textured quad of a source surface: the Direct3D effects that need no pixel access, and the
+// immediate blits.
 #include <algorithm>
 
 #include "media/graphics/display.h"
@@ -12,11 +13,15 @@ bool DDDrawEffectQuad(DDSURFACEDATA* dst, DDSURFACEDATA* src, const gfx::Vertex 
   std::copy(std::begin(vertices), std::end(vertices), static_cast<gfx::Vertex*>(data));
   sdt->lpVertexBuffer->Unlock();
   if (!DDBeginScene() || !DDSetTarget(dst)) return false;
+  DDDrawSourceBuffer(sdt);
+  DDSetIdleTarget();
+  return true;
+}
+
+void DDDrawSourceBuffer(const DTSURFACEDATA* sdt) {
   gfx::Device* d = g_lpDevice;
   d->SetTexture(0, sdt->lpTexture);
   d->SetStreamSource(0, sdt->lpVertexBuffer, 0, sizeof(gfx::Vertex));
   d->SetFVF(gfx::kFvfXyzrhwDiffuseTex1);
   d->DrawPrimitive(gfx::PrimitiveType::TriangleStrip, 0, 2);
-  DDSetIdleTarget();
-  return true;
 }

@@ -99,6 +99,8 @@ inline bool DDEffectUsesQuad(const DDSURFACEDATA* dst, const DDSURFACEDATA* src)
 // dst, then the idle render target is put back. The caller sets texture stage 0 first. False, drawing
 // nothing, when the buffer cannot be locked, the scene cannot begin or dst cannot be the target.
 bool DDDrawEffectQuad(DDSURFACEDATA* dst, DDSURFACEDATA* src, const gfx::Vertex (&vertices)[4]);
+// Draws the four vertices in a source's vertex buffer with its texture on the current target.
+void DDDrawSourceBuffer(const DTSURFACEDATA* sdt);
 
 // The traced arguments of an effect: its numbers, then the blend pair's two values when it has one.
 inline std::vector<double> DDTraceArgsWithPair(std::initializer_list<double> args, const DDALPHA* pair) {
@@ -108,6 +110,18 @@ inline std::vector<double> DDTraceArgsWithPair(std::initializer_list<double> arg
     out.push_back(pair->nBlendMode);
   }
   return out;
+}
+
+// Texture stage 0 of a textured quad: the colour and alpha operations, each of the texture and the
+// vertex colour.
+inline void DDSetQuadStage(int colourOp, int alphaOp) {
+  gfx::Device* d = g_lpDevice;
+  d->SetTextureStageState(0, gfx::kTssColorOp, colourOp);
+  d->SetTextureStageState(0, gfx::kTssColorArg1, gfx::kTaTexture);
+  d->SetTextureStageState(0, gfx::kTssColorArg2, gfx::kTaDiffuse);
+  d->SetTextureStageState(0, gfx::kTssAlphaOp, alphaOp);
+  d->SetTextureStageState(0, gfx::kTssAlphaArg1, gfx::kTaTexture);
+  d->SetTextureStageState(0, gfx::kTssAlphaArg2, gfx::kTaDiffuse);
 }
 
 // Whether a pixel position lies inside a surface's picture.
@@ -154,6 +168,22 @@ class cEffectLocks {
   cSurfaceLock m_Src;
   bool m_bSame = false;
 };
+
+// Runs pixel(locks, i, j) for every offset of a w x h run of a 1:1 effect whose destination pixel
+// (x + j, y + i) and source pixel (sx + j, sy + i) both lie inside their surfaces, with both surfaces
+// locked; nothing when there is none or a lock fails.
+template <class Pixel>
+void DDForEachEffectPixel(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                          Pixel pixel) {
+  int j0, j1, i0, i1;
+  if (!DDClipRun(x, sx, w, dst->nWidth, src->nWidth, j0, j1) ||
+      !DDClipRun(y, sy, h, dst->nHeight, src->nHeight, i0, i1))
+    return;
+  cEffectLocks locks(dst, src);
+  if (!locks.Ok()) return;
+  for (int i = i0; i < i1; ++i)
+    for (int j = j0; j < j1; ++j) pixel(locks, i, j);
+}
 
 // A pixel of a locked surface, and storing one (1, 2 or 4 bytes by the display depth).
 inline uint32_t DDReadPixel(const cSurfaceLock& lock, int x, int y) {

@@ -35,13 +35,7 @@ void RotateQuad(DDSURFACEDATA* dst, DDSURFACEDATA* original, DDSURFACEDATA* src,
     const float t = static_cast<float>(corners[k][1] == 0 ? sy : sy + sh) / th;
     v[k] = {baseX + c * dx - s * dy, baseY + s * dx + c * dy, 0, 1, diffuse, u, t};
   }
-  gfx::Device* d = g_lpDevice;
-  d->SetTextureStageState(0, gfx::kTssColorOp, lpDTCon->nColorOp);
-  d->SetTextureStageState(0, gfx::kTssColorArg1, gfx::kTaTexture);
-  d->SetTextureStageState(0, gfx::kTssColorArg2, gfx::kTaDiffuse);
-  d->SetTextureStageState(0, gfx::kTssAlphaOp, lpDTCon->nAlphaOp);
-  d->SetTextureStageState(0, gfx::kTssAlphaArg1, gfx::kTaTexture);
-  d->SetTextureStageState(0, gfx::kTssAlphaArg2, gfx::kTaDiffuse);
+  DDSetQuadStage(lpDTCon->nColorOp, lpDTCon->nAlphaOp);
   DDDrawEffectQuad(dst, src, v);
 }
 

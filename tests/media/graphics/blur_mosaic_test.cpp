@@ -35,17 +35,7 @@ class FilterTest : public EffectTest {
     dst = GetParam().fullScreen ? &g_BackBufferSD : Pixels(kDstW, kDstH);
     Paint(src, [&](int, int) { return Next(); });
   }
-  void PaintDestination() {
-    cSurfaceLock lock(dst);
-    ASSERT_TRUE(lock.IsLocked());
-    before.clear();
-    for (int y = 0; y < kDstH; ++y)
-      for (int x = 0; x < kDstW; ++x) {
-        const uint32_t v = Next(false);
-        gfx::StorePixel(lock.PixelAddress(x, y), lock.BytesPerPixel(), v);
-        before.push_back(v);
-      }
-  }
+  void PaintDestination() { before = PaintRandom(dst, kDstW, kDstH); }
   // The source pixel of block position (i, j), or none outside the source.
   std::optional<uint32_t> Source(const Block& b, int i, int j) {
     const int x = b.sx + j, y = b.sy + i;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "graphics_fixture.h"
 
@@ -82,6 +83,20 @@ class EffectTest : public ::testing::TestWithParam<EffectMode> {
       for (int x = 0; x < s->nWidth; ++x) gfx::StorePixel(lock.PixelAddress(x, y), lock.BytesPerPixel(), raw(x, y));
   }
   static uint32_t Raw(DDSURFACEDATA* sd, int x, int y) { return gfxtest::ReadRaw(sd, x, y); }
+  // Fills the top-left w x h of a surface with opaque pixels of Next; the values row by row.
+  std::vector<uint32_t> PaintRandom(DDSURFACEDATA* sd, int w, int h) {
+    std::vector<uint32_t> values;
+    cSurfaceLock lock(sd);
+    EXPECT_TRUE(lock.IsLocked());
+    if (!lock.IsLocked()) return values;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const uint32_t v = Next(false);
+        gfx::StorePixel(lock.PixelAddress(x, y), lock.BytesPerPixel(), v);
+        values.push_back(v);
+      }
+    return values;
+  }
 
   // The value a keyed effect does not draw.
   uint32_t Transparent() const {

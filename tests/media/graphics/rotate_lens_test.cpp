@@ -22,17 +22,7 @@ class GeometryTest : public EffectTest {
     EffectTest::SetUp();
     dst = GetParam().fullScreen ? &g_BackBufferSD : Pixels(kDstW, kDstH);
   }
-  void PaintDestination() {
-    cSurfaceLock lock(dst);
-    ASSERT_TRUE(lock.IsLocked());
-    before.clear();
-    for (int y = 0; y < kDstH; ++y)
-      for (int x = 0; x < kDstW; ++x) {
-        const uint32_t v = Next(false);
-        gfx::StorePixel(lock.PixelAddress(x, y), lock.BytesPerPixel(), v);
-        before.push_back(v);
-      }
-  }
+  void PaintDestination() { before = PaintRandom(dst, kDstW, kDstH); }
   // Checks every destination pixel against `expected` (nullopt: left alone).
   void Check(const std::function<std::optional<uint32_t>(int x, int y, uint32_t d)>& expected) {
     for (int y = 0; y < kDstH; ++y)
