@@ -7,7 +7,8 @@
 //
 // The operations are grouped by what they do: building and links (chara_base.cpp, chara_links.cpp),
 // motion and contacts (chara_motion.cpp), the movement arithmetic of the commands
-// (chara_move_cmd.cpp), damage and defeat (chara_damage.cpp), drawing (chara_draw.cpp).
+// (chara_move_cmd.cpp), damage and defeat (chara_damage.cpp), drawing (chara_draw*.cpp,
+// chara_anim_pattern.cpp, chara_gauges.cpp, draw_modes.cpp).
 //
 // Characters live by value in g_CharaList (a list) and g_HeroList (a vector sized once before any
 // link is made): other characters and shots hold pointers to them, so a character is linked only
@@ -315,7 +316,17 @@ class cCharaBase : public cCharaFields {
   int StepAnimePattern(int hold);
   // The graphic number with the set's offsets; fills the blend part of the draw record.
   int GetGraphicNumber(GRAPHICSOURCE& record) const;
+  // The draw record of a pattern: the character's graphic reference looked up for its facing, with
+  // the blend part of GetGraphicNumber.
+  GRAPHICSOURCE BuildDrawRecord(int pattern) const;
+  // The kind (draw mode 0-16) of the running character effect's record; 0 without an effect.
+  int CharaEffectKind() const;
+  // One frame: the animations, then (unless skipped or invisible) the screen rectangle and
+  // DrawCharaOnScreen; a skipped or invisible character only runs its effect.
   void DrawChara(DDSURFACEDATA* target, int hold);
+  // DrawChara once the screen rectangle is current: the fixed screen position, the draw record of
+  // the pattern, the effect's draw mode (the effect ends there when it has run out) and the icon.
+  void DrawCharaOnScreen(DDSURFACEDATA* target, int hold, int pattern);
   // 1 when the defeat display is over.
   int DrawDefeated(DDSURFACEDATA* target, int hold);
   // Advances the character effect without drawing; 1 when it ended.

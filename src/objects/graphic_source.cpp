@@ -2,11 +2,13 @@
 #include "objects/graphic_source.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "data/database.h"
 #include "media/graphics/display.h"
 #include "media/graphics/surface_table.h"
+#include "objects/cell_math.h"
 
 int g_bCharaExcFixedLayout = 0;
 DDSURFACEDATA* g_lpItemIconSD = &g_SurfaceData[kSlotIconSheet];
@@ -68,11 +70,11 @@ bool CellInside(const DDSURFACEDATA* sd, int x, int y) {
 
 void CharaSheetCell(GRAPHICSOURCE& gs, int number, int subNumber, int frame) {
   const int sheet = number / 15;
-  const int row = subNumber + frame;
-  if (number >= 0 && sheet < kCharaSheetCount) {
-    SetTwinnedSheet(gs, kSlotCharaSheet + 2 * sheet, row >= kCharaRowsFirstSet);
-    gs.nSrcX = (number % 15) * kCell;
-    gs.nSrcY = row * kCell;
+  const int64_t pattern = int64_t{subNumber} + frame;
+  if (number >= 0 && sheet < kCharaSheetCount && pattern >= 0 && pattern * kCell <= INT32_MAX) {
+    SetTwinnedSheet(gs, kSlotCharaSheet + 2 * sheet, pattern >= kCharaPatternsFirstSet);
+    gs.nSrcX = static_cast<int>(pattern) * kCell;
+    gs.nSrcY = (number % 15) * kCell;
     if (CellInside(UsedPair(gs)[0], gs.nSrcX, gs.nSrcY)) return;
   }
   // Outside its sheet (or a sheet that is not there): the first sheet's first cell.
@@ -93,23 +95,23 @@ void CharaExcCell(GRAPHICSOURCE& gs, int number, int subNumber) {
   auto copyOr = [](DDSURFACEDATA* copy, DDSURFACEDATA* original) { return HoldsImage(copy) ? copy : original; };
   SetPairs(gs, copyOr(surfaces[2], surfaces[0]), copyOr(surfaces[3], surfaces[1]), surfaces[0], surfaces[1]);
 
-  const int width = HoldsImage(surfaces[0]) ? surfaces[0]->nWidth : 0;
+  const int64_t width = HoldsImage(surfaces[0]) ? surfaces[0]->nWidth : 0;
   if (entry.m_bCellSize) {
-    // A cell width of no blocks, or more than a fixed row holds, would divide by zero.
-    const int units = std::max(1, entry.m_nCellUnits);
-    const int cell = units * kCell;
-    const int perRow = std::max(1, g_bCharaExcFixedLayout ? 16 / units : width / cell);
-    gs.nSrcX = (subNumber % perRow) * cell;
-    gs.nSrcY = (subNumber / perRow) * cell;
+    // Divisions by a cell width or a count of cells that data can make 0 leave the value as it is.
+    const int64_t units = entry.m_nCellUnits;
+    const int64_t cell = units * kCell;
+    const int64_t perRow = g_bCharaExcFixedLayout ? DivOrKeep(16, units) : DivOrKeep(width, cell);
+    gs.nSrcX = SaturateToInt(ModOrKeep(subNumber, perRow) * cell);
+    gs.nSrcY = SaturateToInt(DivOrKeep(subNumber, perRow) * cell);
     gs.bOwnCellSize = 1;
-    gs.nCellUnits = units;
+    gs.nCellUnits = entry.m_nCellUnits;
   } else if (g_bCharaExcFixedLayout) {
     gs.nSrcX = (subNumber & 15) * kCell;
     gs.nSrcY = (subNumber >> 4) * kCell;
   } else {
-    const int perRow = std::max(1, width / kCell);
-    gs.nSrcX = (subNumber % perRow) * kCell;
-    gs.nSrcY = (subNumber / perRow) * kCell;
+    const int64_t perRow = DivOrKeep(width, kCell);
+    gs.nSrcX = SaturateToInt(ModOrKeep(subNumber, perRow) * kCell);
+    gs.nSrcY = SaturateToInt(DivOrKeep(subNumber, perRow) * kCell);
   }
 }
 
@@ -122,8 +124,8 @@ GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber,
     case kGraphicKindBlock:
       if (number < 0) break;
       SetUnturnedSheet(gs, kSlotBlockSheet, kSlotBlockCopy);
-      gs.nSrcX = (number % 15) * kCell;
-      gs.nSrcY = (number / 15) * kCell;
+      gs.nSrcX = (number / 15) * kCell;
+      gs.nSrcY = (number % 15) * kCell;
       break;
     case kGraphicKindChara:
       CharaSheetCell(gs, number, subNumber, frame);
@@ -132,8 +134,9 @@ GRAPHICSOURCE GetGraphicSource(int context, int kind, int number, int subNumber,
     case kGraphicKindItem:
       if (number < 0) break;
       SetUnturnedSheet(gs, kSlotItemSheet, kSlotItemCopy);
-      gs.nSrcX = (number % 15) * kCell;
-      gs.nSrcY = (number / 15) * 2 * kCell + (context == kGraphicForBlockChara ? frame * kCell : 0);
+      gs.nSrcX = SaturateToInt(int64_t{number / 15} * 2 * kCell +
+                               (context == kGraphicForBlockChara ? int64_t{frame} * kCell : 0));
+      gs.nSrcY = (number % 15) * kCell;
       break;
     case kGraphicKindShot:
       // Graphic g stands at (64 (g / 30), 32 (g % 30)) of the shot cell sheets, its two frames

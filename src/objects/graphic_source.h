@@ -9,6 +9,7 @@
 // mirror width). A look-up therefore yields two pairs, one per drawing back end, and picks one at
 // the end: the copy pair with Direct3D and mirrored copies kept, the pair as loaded otherwise.
 #include "core/containers.h"
+#include "media/graphics/blit.h"
 #include "media/graphics/surface_data.h"
 
 // Who asks for a graphic.
@@ -17,9 +18,11 @@ constexpr int kGraphicForChara = 1;       // a character: its facing picks the m
 constexpr int kGraphicForBlockChara = 2;  // a block character or an item: frames step down the item sheet
 
 // Graphic kinds, in the order of the editor's list.
-constexpr int kGraphicKindBlock = 0;     // the block sheet, 15 cells per row
-constexpr int kGraphicKindChara = 1;     // the character sheets: 15 characters across, patterns down
-constexpr int kGraphicKindItem = 2;      // the item sheet, 15 per row, two 32-dot frames in a 64-dot row
+// The sheets stand their cells in columns: graphic n of a sheet of 15 to a column is in column n / 15
+// and row n % 15.
+constexpr int kGraphicKindBlock = 0;     // the block sheet: 32-dot cells, 15 to a column
+constexpr int kGraphicKindChara = 1;     // the character sheets: 15 characters down, their patterns across
+constexpr int kGraphicKindItem = 2;      // the item sheet: 15 to a column of 64 dots, two 32-dot frames across
 constexpr int kGraphicKindShot = 3;      // the shot cell sheets: 30 graphics per column of 64 dots
 constexpr int kGraphicKindCharaExc = 4;  // a dedicated bitmap of the character-graphics database
 
@@ -32,13 +35,16 @@ constexpr int kSlotShotSheet = 20;
 constexpr int kSlotTwinOffset = 18;  // the system-memory copies of slots 4-21
 constexpr int kSlotItemSheet = 40;
 constexpr int kSlotItemCopy = 41;
+constexpr int kSlotMiniItemSheet = 42;  // the small pictures: 16 x 16, 15 to a 32-dot column
+constexpr int kSlotGaugeSheet = 50;     // the system sheet with the life and special-point gauges
 constexpr int kSlotIconSheet = 43;
 constexpr int kSlotIconCopy = 44;
 constexpr int kSlotShotCells = 64;  // 256 x 960, built from the shot sheet at stage start
 constexpr int kSlotShotCellsMirrored = 65;
 
-// Character-sheet rows from this one on are drawn from the second set of sheets (the copies).
-constexpr int kCharaRowsFirstSet = 20;
+// Character patterns from this one on (32 dots each, 640 dots from the sheet's left) are drawn from
+// the second set of sheets (the copies).
+constexpr int kCharaPatternsFirstSet = 20;
 
 // What the look-up needs of the object a graphic is drawn for. Characters fill it from their own
 // facing; a null owner draws the sheet as loaded.
@@ -56,9 +62,12 @@ struct GRAPHICSOURCE {
   int nCellUnits = 1;                 // the cell's width in blocks (the scale the graphic was made for)
   DDSURFACEDATA* lpSD = nullptr;      // the surface to draw from: back end and facing applied
   DDSURFACEDATA* lpSDBack = nullptr;  // the same pair's other face (the back of a turning effect)
+  // Filled by the character drawing: draw with this {vertex colour, colour operation} pair.
+  int bUseBlend = 0;
+  DDALPHA blend{0, 0};
 };
 
-// Resolves a graphic reference. `frame` adds rows of 32 dots to a character-sheet cell, and to an
+// Resolves a graphic reference. `frame` adds 32-dot patterns to a character-sheet cell, and to an
 // item-sheet cell for block characters and items. A character-sheet cell outside its sheet, or on
 // a sheet that is not loaded, becomes the first sheet's first cell. An unknown kind, a negative number or a
 // database entry that does not exist gives null surfaces (nothing is drawn).

@@ -9,15 +9,14 @@
 #include "media/graphics/display.h"
 #include "media/graphics/fade.h"
 #include "media/graphics/palette.h"
+#include "media/graphics/pixel_effects.h"
 #include "media/graphics/surface_table.h"
-#include "platform/files.h"
 #include "shell/scene_mgr.h"
 
 CHARACOLOURCHANGE g_aCharaColourChange[10];
 
 namespace {
 constexpr int kSavedFrameSlot = 45;
-constexpr size_t kBlendTableBytes = 65536;
 
 struct PulseState {
   int values[9] = {};
@@ -51,11 +50,7 @@ int LoadHbtPalette(int n) {
   if (!eightBitDirectDraw()) return 1;
   char path[64];
   std::snprintf(path, sizeof path, "bmp\\hbt\\hbt%02d.dat", n);
-  // The blend table itself is for the per-pixel effects, which are still to come: until then the
-  // file is only checked to be there whole.
-  std::vector<uint8_t> bytes;
-  const bool loaded = ReadWholeFile(path, kBlendTableBytes, bytes) && bytes.size() == kBlendTableBytes;
-  if (!loaded) {
+  if (!DDLoadBlendTable(g_BlendTable, path)) {
     ErrorBoxf("%s の読み込みに失敗！", path);
     return 0;
   }

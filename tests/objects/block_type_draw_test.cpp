@@ -15,10 +15,10 @@ namespace {
 
 constexpr int kBackground = 7;
 
-// Block n: its cell filled with palette index 30 + n below four transparent rows.
+// Block n (15 to a column): its cell filled with palette index 30 + n below four transparent rows.
 uint32_t BlockPixel(int x, int y) {
   if (y % 32 < 4) return 0;
-  return static_cast<uint32_t>(30 + (y / 32) * 15 + x / 32);
+  return static_cast<uint32_t>(30 + (x / 32) * 15 + y / 32);
 }
 
 // Icon i (15 to a column): an 8 x 8 square of index 150 + i in the cell's top-left corner.
@@ -34,13 +34,13 @@ class BlockTypeDrawTest : public ::testing::TestWithParam<Mode> {
     ASSERT_TRUE(display->ok);
     std::vector<uint32_t> pal;
     for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
-    WriteFile(display->Dir() / "bmp/Block.bmp", MakeBmp(15 * 32, 3 * 32, BlockPixel, pal));
+    WriteFile(display->Dir() / "bmp/Block.bmp", MakeBmp(3 * 32, 15 * 32, BlockPixel, pal));
     WriteFile(display->Dir() / "bmp/Mark.bmp", MakeBmp(2 * 32, 15 * 32, IconPixel, pal));
     const int slots[] = {kSlotBlockSheet, kSlotBlockCopy, kSlotIconSheet, kSlotIconCopy};
     ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 4));
     SelectIconSurfaces();
     DDFillSurface(&g_BackBufferSD, kBackground);
-    block.m_nGraphic = 17;  // column 2, row 1
+    block.m_nGraphic = 17;  // column 1, row 2
     block.m_nIcon = 17;     // column 1, row 2
   }
   void TearDown() override {

@@ -1,6 +1,7 @@
-// Graphic look-up: each kind's cell arithmetic, the fallback of character cells outside their
-// sheet, the second set of character sheets, facing, dedicated bitmaps with and without their own
-// cell size and the fixed layout, and which pair each drawing mode uses.
+// Graphic look-up: each kind's cell arithmetic (the sheets stand their graphics in columns of 15, or
+// 30 for the shot cells; a character's patterns run across), the fallback of character cells outside
+// their sheet, the second set of character sheets, facing, dedicated bitmaps with and without their
+// own cell size and the fixed layout, and which pair each drawing mode uses.
 #include "objects/graphic_source.h"
 
 #include <gtest/gtest.h>
@@ -41,11 +42,11 @@ class GraphicSourceTest : public ::testing::Test {
     g_SurfaceData[slot].nWidth = w;
     g_SurfaceData[slot].nHeight = h;
   }
-  // Character sheet s with its mirrored form and both copies, 15 characters x `rows` patterns.
-  static void GiveCharaSheet(int s, int rows, bool copies = true) {
+  // Character sheet s with its mirrored form and both copies, 15 characters down, `patterns` across.
+  static void GiveCharaSheet(int s, int patterns, bool copies = true) {
     for (int i = 0; i < 2; ++i) {
-      Give(kSlotCharaSheet + 2 * s + i, 15 * 32, rows * 32);
-      if (copies) Give(kSlotCharaSheet + 2 * s + i + kSlotTwinOffset, 15 * 32, rows * 32);
+      Give(kSlotCharaSheet + 2 * s + i, patterns * 32, 15 * 32);
+      if (copies) Give(kSlotCharaSheet + 2 * s + i + kSlotTwinOffset, patterns * 32, 15 * 32);
     }
   }
   static DDSURFACEDATA* S(int slot) { return &g_SurfaceData[slot]; }
@@ -56,10 +57,10 @@ struct CellCase {
   int x, y;
 };
 
-TEST_F(GraphicSourceTest, BlockSheetCellsRunFifteenToARowAndNeverTurn) {
-  Give(kSlotBlockSheet, 480, 256);
-  Give(kSlotBlockCopy, 480, 256);
-  const CellCase cases[] = {{0, 0, 0}, {1, 32, 0}, {14, 448, 0}, {15, 0, 32}, {47, 64, 96}};
+TEST_F(GraphicSourceTest, BlockSheetCellsRunFifteenToAColumnAndNeverTurn) {
+  Give(kSlotBlockSheet, 256, 480);
+  Give(kSlotBlockCopy, 256, 480);
+  const CellCase cases[] = {{0, 0, 0}, {1, 0, 32}, {14, 0, 448}, {15, 32, 0}, {47, 96, 64}};
   const GRAPHICOWNER right{1};
   for (const CellCase& c : cases) {
     const GRAPHICSOURCE gs = GetGraphicSource(kGraphicForChara, kGraphicKindBlock, c.number, 9, &right, 3);
@@ -73,12 +74,15 @@ TEST_F(GraphicSourceTest, BlockSheetCellsRunFifteenToARowAndNeverTurn) {
   }
 }
 
-TEST_F(GraphicSourceTest, ItemSheetRowsAre64DotsAndFramesStepDownOnlyForBlockCharacters) {
-  Give(kSlotItemSheet, 480, 512);
-  EXPECT_EQ(GetGraphicSource(kGraphicForPlain, kGraphicKindItem, 17, 0, nullptr, 0).nSrcY, 64);
+TEST_F(GraphicSourceTest, ItemSheetColumnsAre64DotsAndFramesStepAcrossOnlyForBlockCharacters) {
+  Give(kSlotItemSheet, 512, 480);
   EXPECT_EQ(GetGraphicSource(kGraphicForPlain, kGraphicKindItem, 17, 0, nullptr, 0).nSrcX, 64);
-  EXPECT_EQ(GetGraphicSource(kGraphicForBlockChara, kGraphicKindItem, 17, 0, nullptr, 1).nSrcY, 96);
-  EXPECT_EQ(GetGraphicSource(kGraphicForChara, kGraphicKindItem, 17, 0, nullptr, 1).nSrcY, 64);
+  EXPECT_EQ(GetGraphicSource(kGraphicForPlain, kGraphicKindItem, 17, 0, nullptr, 0).nSrcY, 64);
+  EXPECT_EQ(GetGraphicSource(kGraphicForPlain, kGraphicKindItem, 31, 0, nullptr, 0).nSrcX, 128);
+  EXPECT_EQ(GetGraphicSource(kGraphicForPlain, kGraphicKindItem, 31, 0, nullptr, 0).nSrcY, 32);
+  EXPECT_EQ(GetGraphicSource(kGraphicForBlockChara, kGraphicKindItem, 17, 0, nullptr, 1).nSrcX, 96);
+  EXPECT_EQ(GetGraphicSource(kGraphicForBlockChara, kGraphicKindItem, 17, 0, nullptr, 1).nSrcY, 64);
+  EXPECT_EQ(GetGraphicSource(kGraphicForChara, kGraphicKindItem, 17, 0, nullptr, 1).nSrcX, 64);
   // No copy loaded: the Direct3D pair falls back on the sheet itself.
   EXPECT_EQ(GetGraphicSource(kGraphicForPlain, kGraphicKindItem, 3, 0, nullptr, 0).lpDirect3D[0], S(kSlotItemSheet));
 }
@@ -88,14 +92,14 @@ struct CharaCase {
   int slot, x, y;
 };
 
-TEST_F(GraphicSourceTest, CharacterCellsPickSheetColumnAndRow) {
+TEST_F(GraphicSourceTest, CharacterCellsPickSheetRowAndPattern) {
   GiveCharaSheet(0, 20);
   GiveCharaSheet(2, 30);
   const CharaCase cases[] = {
-      {1, 0, 0, 4, 32, 0},       // character 1, first pattern
-      {2, 3, 2, 4, 64, 160},     // graphic number 3 plus pattern 2
-      {14, 19, 0, 4, 448, 608},  // last cell of a 20-row sheet
-      {31, 5, 0, 8, 32, 160},    // sheet 2 ("Character3")
+      {1, 0, 0, 4, 0, 32},       // character 1, first pattern
+      {2, 3, 2, 4, 160, 64},     // graphic number 3 plus pattern 2
+      {14, 19, 0, 4, 608, 448},  // last cell of a sheet of 20 patterns
+      {31, 5, 0, 8, 160, 32},    // sheet 2 ("Character3")
   };
   for (const CharaCase& c : cases) {
     const GRAPHICSOURCE gs = GetGraphicSource(kGraphicForChara, kGraphicKindChara, c.number, c.sub, nullptr, c.frame);
@@ -108,12 +112,12 @@ TEST_F(GraphicSourceTest, CharacterCellsPickSheetColumnAndRow) {
 
 TEST_F(GraphicSourceTest, CharacterCellsOutsideTheirSheetBecomeTheFirstSheetsFirstCell) {
   GiveCharaSheet(0, 20);
-  Give(8, 5 * 32, 10 * 32);  // sheet 2 narrower: five characters, ten patterns
+  Give(8, 10 * 32, 5 * 32);  // sheet 2 smaller: five characters, ten patterns
   const CharaCase cases[] = {
-      {5, 20, 0, 0, 0, 0},   // row 20 of a 20-row sheet (its copy is as tall)
-      {3, 18, 2, 0, 0, 0},   // the frame carries the row past the end
-      {35, 0, 0, 0, 0, 0},   // column 5 of a five-column sheet
-      {30, 10, 0, 0, 0, 0},  // row 10 of a ten-row sheet
+      {5, 20, 0, 0, 0, 0},   // pattern 20 of a sheet of 20 (its copy is as wide)
+      {3, 18, 2, 0, 0, 0},   // the frame carries the pattern past the end
+      {35, 0, 0, 0, 0, 0},   // character 5 of a five-character sheet
+      {30, 10, 0, 0, 0, 0},  // pattern 10 of a ten-pattern sheet
       {45, 0, 0, 0, 0, 0},   // sheet 3 is not loaded
       {120, 0, 0, 0, 0, 0},  // there is no ninth sheet
       {-1, 0, 0, 0, 0, 0},   // negative number
@@ -129,7 +133,7 @@ TEST_F(GraphicSourceTest, CharacterCellsOutsideTheirSheetBecomeTheFirstSheetsFir
   EXPECT_EQ(GetGraphicSource(kGraphicForChara, kGraphicKindChara, 34, 9, nullptr, 0).lpSD, S(8));
 }
 
-TEST_F(GraphicSourceTest, RowsFromTwentyOnTakeTheSecondSetOfSheets) {
+TEST_F(GraphicSourceTest, PatternsFromTwentyOnTakeTheSecondSetOfSheets) {
   GiveCharaSheet(1, 40);
   const GRAPHICOWNER right{1};
   GRAPHICSOURCE gs = GetGraphicSource(kGraphicForChara, kGraphicKindChara, 16, 19, nullptr, 0);
@@ -137,8 +141,8 @@ TEST_F(GraphicSourceTest, RowsFromTwentyOnTakeTheSecondSetOfSheets) {
   gs = GetGraphicSource(kGraphicForChara, kGraphicKindChara, 16, 18, &right, 2);
   EXPECT_EQ(gs.lpSD, S(6 + 1 + kSlotTwinOffset));
   EXPECT_EQ(gs.lpSDBack, S(6 + kSlotTwinOffset));
-  EXPECT_EQ(gs.nSrcX, 32);
-  EXPECT_EQ(gs.nSrcY, 640);
+  EXPECT_EQ(gs.nSrcX, 640);
+  EXPECT_EQ(gs.nSrcY, 32);
   // Without copies the sheets as loaded serve every row.
   g_bMirrorTwins = 0;
   EXPECT_EQ(GetGraphicSource(kGraphicForChara, kGraphicKindChara, 16, 25, nullptr, 0).lpSD, S(6));
@@ -237,19 +241,32 @@ TEST_F(CharaExcTest, CellsFollowTheEntrysCellSizeAndTheLayout) {
   }
 }
 
-TEST_F(CharaExcTest, CellWidthsThatWouldDivideByZeroDrawFromOneCellPerRow) {
+// A division by a cell width or a count of cells that is 0 leaves the value as it is: a cell of no
+// width is a cell of no size at the sheet's corner, a row holding no cell puts the sub-number
+// itself in both places (a cell off the bitmap, which draws nothing).
+TEST_F(CharaExcTest, DivisionsByACellWidthOrCountOfZeroLeaveTheValueUnchanged) {
   cBmpCharaExcData& entry = g_Database.m_aBmpCharaExc[2];
-  entry.m_nCellUnits = 0;  // treated as one block
-  GRAPHICSOURCE gs = GetGraphicSource(kGraphicForChara, kGraphicKindCharaExc, 2, 9, nullptr, 0);
-  EXPECT_EQ(gs.nSrcX, 32);
-  EXPECT_EQ(gs.nSrcY, 32);
-  entry.m_nCellUnits = 20;  // wider than a fixed row and than the bitmap
+  entry.m_nCellUnits = 0;
   for (int fixed : {0, 1}) {
     g_bCharaExcFixedLayout = fixed;
-    gs = GetGraphicSource(kGraphicForChara, kGraphicKindCharaExc, 2, 3, nullptr, 0);
+    GRAPHICSOURCE gs = GetGraphicSource(kGraphicForChara, kGraphicKindCharaExc, 2, 9, nullptr, 0);
     EXPECT_EQ(gs.nSrcX, 0);
+    EXPECT_EQ(gs.nSrcY, 0);
+    EXPECT_EQ(gs.nCellUnits, 0);
+  }
+  entry.m_nCellUnits = 20;  // wider than a fixed row and than the bitmap: no cell to a row
+  for (int fixed : {0, 1}) {
+    g_bCharaExcFixedLayout = fixed;
+    const GRAPHICSOURCE gs = GetGraphicSource(kGraphicForChara, kGraphicKindCharaExc, 2, 3, nullptr, 0);
+    EXPECT_EQ(gs.nSrcX, 3 * 640);
     EXPECT_EQ(gs.nSrcY, 3 * 640);
   }
+  // A bitmap narrower than one 32-dot cell, without a cell size of its own.
+  g_bCharaExcFixedLayout = 0;
+  g_ExcSurfaces[1][0].nWidth = 16;
+  const GRAPHICSOURCE gs = GetGraphicSource(kGraphicForChara, kGraphicKindCharaExc, 1, 5, nullptr, 0);
+  EXPECT_EQ(gs.nSrcX, 5 * 32);
+  EXPECT_EQ(gs.nSrcY, 5 * 32);
 }
 
 TEST_F(CharaExcTest, FacingAndDrawingModePickAmongTheEntrysFourSurfaces) {

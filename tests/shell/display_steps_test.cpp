@@ -46,7 +46,10 @@ TEST(LoadHbtPalette, ShiftsTheGamePaletteInEightBitMode) {
     return static_cast<uint32_t>(e.red) << 16 | static_cast<uint32_t>(e.green) << 8 | e.blue;
   };
   // 12 and above: the sixteen entries from (n - 11) * 16 copied into every block of 16..207.
+  g_BlendTable[0] = 0;
   ASSERT_EQ(LoadHbtPalette(12), 1);
+  EXPECT_EQ(g_BlendTable[0], 3);  // the blend table the effects mix with
+  EXPECT_EQ(g_BlendTable[65535], 3);
   for (int i = 16; i < 208; ++i) EXPECT_EQ(colourOf(g_GamePalette[i]), PaletteColour(16 + (i & 15))) << i;
   EXPECT_EQ(colourOf(g_GamePalette[208]), PaletteColour(208));
   EXPECT_EQ(colourOf(g_WorkPalette[20]), PaletteColour(20));
@@ -65,8 +68,10 @@ TEST(LoadHbtPalette, ShiftsTheGamePaletteInEightBitMode) {
   });
   EXPECT_EQ(LoadHbtPalette(3), 0);
   EXPECT_EQ(shown, "bmp\\hbt\\hbt03.dat の読み込みに失敗！");
+  g_BlendTable[7] = 42;
   EXPECT_EQ(LoadHbtPalette(4), 0);
   EXPECT_EQ(shown, "bmp\\hbt\\hbt04.dat の読み込みに失敗！");
+  EXPECT_EQ(g_BlendTable[7], 42);  // a table cut short is not loaded in part
   SetMessageBoxHandler(nullptr);
 }
 

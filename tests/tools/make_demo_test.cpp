@@ -193,9 +193,9 @@ TEST_F(MakeDemoTest, BitmapsDecodeAsEightBitPicturesOverOnePalette) {
     bool keyedCorner;  // the top-left pixel is the transparent colour
   };
   const cSheet sheets[] = {
-      {"bmp\\Debug.bmp", 256, 64, false},      {"bmp\\Block.bmp", 480, 256, true},
-      {"bmp\\Character1.bmp", 480, 640, true}, {"bmp\\Shot.bmp", 128, 480, true},
-      {"bmp\\Item.bmp", 480, 512, true},       {"bmp\\Item_Mini.bmp", 128, 240, true},
+      {"bmp\\Debug.bmp", 256, 64, false},      {"bmp\\Block.bmp", 256, 480, true},
+      {"bmp\\Character1.bmp", 640, 480, true}, {"bmp\\Shot.bmp", 128, 480, true},
+      {"bmp\\Item.bmp", 512, 480, true},       {"bmp\\Item_Mini.bmp", 128, 240, true},
       {"bmp\\Mark.bmp", 256, 480, true},       {"bmp\\Loading.bmp", 640, 480, false},
       {"bmp\\Window.bmp", 640, 480, false},    {"bmp\\StatusWindow.bmp", 640, 20, false},
       {"bmp\\Title.bmp", 640, 480, false},     {"bmp\\GameMode.bmp", 224, 224, true},
@@ -218,10 +218,10 @@ TEST_F(MakeDemoTest, BitmapsDecodeAsEightBitPicturesOverOnePalette) {
 TEST_F(MakeDemoTest, SpriteCellsHaveTransparentBackgrounds) {
   const BmpDecodeResult bmp = LoadBmpFile(At("bmp\\Character1.bmp"));
   ASSERT_TRUE(bmp.ok());
-  // The hero's cell (column 1, row 0) holds both the transparent colour and drawn pixels.
+  // The hero's cell (row 1, pattern 0) holds both the transparent colour and drawn pixels.
   int clear = 0, drawn = 0;
-  for (int y = 0; y < 32; ++y)
-    for (int x = 32; x < 64; ++x) (bmp.image.IndexAt(x, y) == 0 ? clear : drawn) += 1;
+  for (int y = 32; y < 64; ++y)
+    for (int x = 0; x < 32; ++x) (bmp.image.IndexAt(x, y) == 0 ? clear : drawn) += 1;
   EXPECT_GT(clear, 200);
   EXPECT_GT(drawn, 200);
 }

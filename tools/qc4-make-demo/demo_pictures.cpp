@@ -159,18 +159,19 @@ cCanvas DebugPicture() {
 }
 
 cCanvas BlockSheet() {
-  cCanvas c(15 * kCell, 8 * kCell, kClear);
-  for (int n = 1; n <= kBlockSpring; ++n) DrawBlock(c, n, (n % 15) * kCell, (n / 15) * kCell);
+  // Block n at (32(n / 15), 32(n % 15)): 15 to a column.
+  cCanvas c(8 * kCell, 15 * kCell, kClear);
+  for (int n = 1; n <= kBlockSpring; ++n) DrawBlock(c, n, (n / 15) * kCell, (n % 15) * kCell);
   return c;
 }
 
 cCanvas CharacterSheet() {
-  // 15 columns of characters, 20 rows of animation patterns; every row repeats the four-step walk
-  // so that any pattern offset of an animation set still shows the character.
-  cCanvas c(15 * kCell, 20 * kCell, kClear);
-  for (int row = 0; row < 20; ++row) {
-    DrawHero(c, kCharaHero * kCell, row * kCell, row);
-    DrawSlime(c, kCharaSlime * kCell, row * kCell, row);
+  // 15 rows of characters, 20 columns of animation patterns; every column repeats the four-step
+  // walk so that any pattern offset of an animation set still shows the character.
+  cCanvas c(20 * kCell, 15 * kCell, kClear);
+  for (int pattern = 0; pattern < 20; ++pattern) {
+    DrawHero(c, pattern * kCell, kCharaHero * kCell, pattern);
+    DrawSlime(c, pattern * kCell, kCharaSlime * kCell, pattern);
   }
   return c;
 }
@@ -190,13 +191,13 @@ cCanvas ShotSheet() {
 }
 
 cCanvas ItemSheet() {
-  // Items of 15 per row with 64-dot rows: graphic n in the 32 x 64 cell (32(n % 15), 64(n / 15)),
-  // two frames stacked.
-  cCanvas c(15 * kCell, 8 * 64, kClear);
+  // Items 15 to a column of 64 dots: graphic n in the 64 x 32 cell (64(n / 15), 32(n % 15)), its two
+  // frames side by side.
+  cCanvas c(8 * 64, 15 * kCell, kClear);
   for (int f = 0; f < 2; ++f) {
-    DrawStar(c, kItemStar * kCell + 16, 16 + f * 32, 14 - f, kGold, kOrange);
-    DrawCoin(c, kItemCoin * kCell + 16, 16 + f * 32, f ? 5 : 10, 12);
-    DrawHeart(c, 3 * kCell + 16, 18 + f * 32, 9 - f, kRed);
+    DrawStar(c, 16 + f * 32, kItemStar * kCell + 16, 14 - f, kGold, kOrange);
+    DrawCoin(c, 16 + f * 32, kItemCoin * kCell + 16, f ? 5 : 10, 12);
+    DrawHeart(c, 16 + f * 32, 3 * kCell + 18, 9 - f, kRed);
   }
   return c;
 }

@@ -20,7 +20,7 @@ enum : int {
   kBlockStone = 4,
   kBlockSpikes = 5,
   kBlockSpring = 6,
-  kCharaHero = 1,  // column of "bmp\Character1.bmp"
+  kCharaHero = 1,  // row of "bmp\Character1.bmp"
   kCharaSlime = 2,
   kItemStar = 1,  // goal
   kItemCoin = 2,

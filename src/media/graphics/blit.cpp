@@ -10,6 +10,7 @@
 #include "media/graphics/draw_trace.h"
 #include "media/graphics/layer.h"
 #include "media/graphics/palette.h"
+#include "media/graphics/pixel_rules.h"
 #include "media/graphics/surface.h"
 
 namespace {
@@ -73,20 +74,6 @@ bool ClipScaledDestAxis(int& dstPos, int& dstLen, int& srcPos, int& srcLen, int 
   return true;
 }
 
-bool IsScreenLayoutTarget(DDSURFACEDATA* dst) {
-  return lpDTCon && g_nDisplayBpp == 16 && dst == &g_BackBufferSD && lpDTCon->fmtBackBuffer == gfx::Format::R5G6B5;
-}
-
-// A 16-bit pixel of the surface layout moved into the screen layout (green widened to 6 bits).
-uint16_t SurfaceToScreen16(uint16_t p) {
-  const DDCHANNELLAYOUT& s = g_SurfaceLayout;
-  const DDCHANNELLAYOUT& d = g_ScreenLayout;
-  uint32_t r = (p >> s.nRedShift) & s.nRedMask;
-  uint32_t g = (p >> s.nGreenShift) & s.nGreenMask;
-  uint32_t b = (p >> s.nBlueShift) & s.nBlueMask;
-  return static_cast<uint16_t>(r << d.nRedShift | (g * 2) << d.nGreenShift | b << d.nBlueShift);
-}
-
 // The 1:1 case of CopyPixels: the rectangle is cut to both surfaces once, then whole rows are
 // copied. A 16-bit source pixel is transparent when its alpha bit and top red bit (0xA000) are both
 // clear; a 32-bit one when its alpha is 0.
@@ -143,7 +130,7 @@ void CopyPixels(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
   const int dstW = dst->nTexWidth, dstH = dst->nTexHeight;
   const int srcW = src->nTexWidth, srcH = src->nTexHeight;
   const bool sameSize = sw == w && sh == h;
-  const bool screen = IsScreenLayoutTarget(dst);
+  const bool screen = DDIsScreenLayoutTarget(dst);
   if (sameSize) {
     CopySameSize(dstLock, x, y, w, h, srcLock, sx, sy, flags == 1, screen, dstW, dstH, srcW, srcH);
     srcLock.Unlock();
@@ -186,7 +173,7 @@ void CopyPixels(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
         uint16_t p = srcLock.Row16(syi)[sxj];
         // The transparent test looks at the alpha bit and the top red bit together.
         if (flags == 1 && (p & 0xA000) == 0) continue;
-        dstLock.Row16(dy)[dx] = screen ? SurfaceToScreen16(p) : p;
+        dstLock.Row16(dy)[dx] = screen ? DDSurfaceToScreen16(p) : p;
       } else {
         uint32_t p = srcLock.Row32(syi)[sxj];
         if (flags == 1 && (sameSize ? (p >> 24) == 0 : p < 0x01000000u)) continue;
@@ -210,17 +197,8 @@ void DrawQuad(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src
   sdt->lpVertexBuffer->Unlock();
   if (!DDBeginScene() || !DDSetTarget(dst)) return;
   if (flags == 0 && sdt->bColorKey) DDClearToTransparent(dst, x, y, w, h);
-  gfx::Device* d = g_lpDevice;
-  d->SetTextureStageState(0, gfx::kTssColorOp, lpDTCon->nColorOp);
-  d->SetTextureStageState(0, gfx::kTssColorArg1, gfx::kTaTexture);
-  d->SetTextureStageState(0, gfx::kTssColorArg2, gfx::kTaDiffuse);
-  d->SetTextureStageState(0, gfx::kTssAlphaOp, lpDTCon->nAlphaOp);
-  d->SetTextureStageState(0, gfx::kTssAlphaArg1, gfx::kTaTexture);
-  d->SetTextureStageState(0, gfx::kTssAlphaArg2, gfx::kTaDiffuse);
-  d->SetTexture(0, sdt->lpTexture);
-  d->SetStreamSource(0, sdt->lpVertexBuffer, 0, sizeof(gfx::Vertex));
-  d->SetFVF(gfx::kFvfXyzrhwDiffuseTex1);
-  d->DrawPrimitive(gfx::PrimitiveType::TriangleStrip, 0, 2);
+  DDSetQuadStage(lpDTCon->nColorOp, lpDTCon->nAlphaOp);
+  DDDrawSourceBuffer(sdt);
   DDSetIdleTarget();
 }
 

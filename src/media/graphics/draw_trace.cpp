@@ -20,3 +20,14 @@ bool DDTraceCall(const char* name, DDSURFACEDATA* dst, DDSURFACEDATA* src, std::
   g_drawTraceHooks.record(call);
   return true;
 }
+
+bool DDTraceCall(const char* name, DDSURFACEDATA* dst, DDSURFACEDATA* src, const std::vector<double>& args) {
+  if (!g_drawTraceHooks.record) return false;
+  DDTRACECALL call;
+  call.strName = name;
+  call.lpDst = dst;
+  call.lpSrc = src;
+  call.adArgs = args;
+  g_drawTraceHooks.record(call);
+  return true;
+}

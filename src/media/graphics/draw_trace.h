@@ -13,8 +13,9 @@ struct DDTRACECALL {
   std::string strName;             // "DDBlt", "DDFillRect", "cFont::DrawString", ...
   DDSURFACEDATA* lpDst = nullptr;  // the target, or null when the call has none
   DDSURFACEDATA* lpSrc = nullptr;  // the source surface, or null when the call has none
-  std::vector<double> adArgs;      // the other numeric arguments in the function's order
-  std::string strText;             // the text of a text call
+  std::vector<double>
+      adArgs;  // the other numeric arguments in the function's order (an effect's blend pair, when given, last)
+  std::string strText;  // the text of a text call
 };
 
 // What the traced functions report to, installed by a test before anything draws.
@@ -29,3 +30,5 @@ cDrawTraceHooks SetDrawTraceHooks(const cDrawTraceHooks& hooks);
 // installed (the function then returns without drawing).
 bool DDTraceCall(const char* name, DDSURFACEDATA* dst, DDSURFACEDATA* src, std::initializer_list<double> args,
                  const char* text = nullptr);
+// The same for arguments gathered at run time.
+bool DDTraceCall(const char* name, DDSURFACEDATA* dst, DDSURFACEDATA* src, const std::vector<double>& args);

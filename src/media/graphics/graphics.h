@@ -8,6 +8,7 @@
 #include "media/graphics/font.h"
 #include "media/graphics/layer.h"
 #include "media/graphics/palette.h"
+#include "media/graphics/pixel_effects.h"
 #include "media/graphics/recovery.h"
 #include "media/graphics/surface.h"
 #include "media/graphics/surface_data.h"

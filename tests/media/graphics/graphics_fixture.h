@@ -92,6 +92,14 @@ inline uint32_t PaletteColour(int i) {
   return static_cast<uint32_t>(i) << 16 | static_cast<uint32_t>(255 - i) << 8 | static_cast<uint32_t>(i / 2);
 }
 
+// A bitmap over the test palette: pixel(x, y) gives each pixel's palette index.
+inline void WritePaletteBmp(const std::filesystem::path& p, int w, int h,
+                            const std::function<uint32_t(int, int)>& pixel) {
+  std::vector<uint32_t> pal;
+  for (int i = 0; i < 256; ++i) pal.push_back(PaletteColour(i));
+  WriteFile(p, MakeBmp(w, h, pixel, pal));
+}
+
 // Display modes under test.
 struct Mode {
   int d3d;
