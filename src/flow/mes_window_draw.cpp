@@ -30,7 +30,7 @@ int SaturateInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT3
 int cMesWindow::AgeMesWindow(int hold) {
   if (m_nCloseMode != 2) return 0;
   if (hold && !m_bCountWhileHeld) return 0;
-  if (--m_nLife >= 0) return 0;
+  if (m_nLife != INT32_MIN && --m_nLife >= 0) return 0;
   ReleaseMesSurface();
   return 1;
 }

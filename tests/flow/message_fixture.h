@@ -1,10 +1,11 @@
 // What message tests stand on: a display (DirectDraw, 32 bits) that makes the message surfaces, a
-// message font of fixed metrics (cells of 8 x 16 dots) and a flow stage with the hero, whose drawing
-// is traced instead of made.
+// message font of fixed metrics (cells of 8 x 16 dots) and a flow stage with the hero and a
+// character, whose drawing is traced instead of made.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,7 @@ class MessageStage : public ::testing::Test {
 
   static cHarnessSetup DefaultSetup() {
     cHarnessSetup setup;
-    setup.map = {"H...", "####"};
+    setup.map = {"H.C.", "####"};
     return setup;
   }
 
@@ -74,4 +75,29 @@ class MessageStage : public ::testing::Test {
   gfxtest::Display display{{0, 32, "DD32"}};
   cFixedMetricFont font;
   cFlowHarness h;
+};
+
+// The modal wait as a test scripts it: it ends at once after running what the test asks.
+inline std::function<void(cFlowStage&)> g_DuringWait;
+
+inline int ScriptedWait(int postStart) {
+  if (cStageHarness* harness = cStageHarness::Active()) harness->AddCall("runModalWait", {double(postStart)});
+  if (g_DuringWait) g_DuringWait(*FlowStage());
+  return 1;
+}
+
+// A message stage whose modal waits run the scripted wait; the running flow's variables are
+// flowVars.
+class MessageScriptedWait : public MessageStage {
+ protected:
+  MessageScriptedWait() : MessageStage(WaitSetup()) { h.Stage().m_lpFlowVars = flowVars; }
+  ~MessageScriptedWait() override { g_DuringWait = nullptr; }
+
+  static cHarnessSetup WaitSetup() {
+    cHarnessSetup setup = DefaultSetup();
+    setup.addStandIns = [](cStageHooks& hooks) { hooks.runModalWait = ScriptedWait; };
+    return setup;
+  }
+
+  int32_t flowVars[2] = {};
 };
