@@ -7,6 +7,7 @@
 #include "core/numbers.h"
 #include "flow/flow_stage.h"
 #include "flow/mes_window.h"
+#include "flow/screen_position.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/font.h"
 #include "media/graphics/surface_table.h"
@@ -19,11 +20,6 @@ namespace {
 constexpr int kSlotSymbolSheet = 51;
 // The opening box grows for this many frames (less one) before the text shows.
 constexpr double kOpeningFrames = 20.0;
-
-double ScrollX() { return g_lpSceneStage ? g_lpSceneStage->m_ScrollX.m_dPosition : 0.0; }
-double ScrollY() { return g_lpSceneStage ? g_lpSceneStage->m_ScrollY.m_dPosition : 0.0; }
-
-int SaturateInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 }  // namespace
 
@@ -118,8 +114,8 @@ bool cMesWindow::PlaceMesWindow(const cCharaBase* anchor, int& x, int& y) {
         px -= w / 2 - (dots ? 0 : 16);
         py -= h / 2 - (dots ? 0 : 16);
       }
-      px -= TruncToInt(ScrollX());
-      py -= TruncToInt(ScrollY());
+      px -= TruncToInt(StageScrollX());
+      py -= TruncToInt(StageScrollY());
       break;
     }
     default:  // 0, and anchors no message names: the screen centre
@@ -127,37 +123,19 @@ bool cMesWindow::PlaceMesWindow(const cCharaBase* anchor, int& x, int& y) {
       py = offsetY - h / 2 + 240;
       break;
   }
-  x = SaturateInt(px);
-  y = SaturateInt(py);
+  x = SaturateToInt(px);
+  y = SaturateToInt(py);
 
   // Screen positions stay at their place in the map unless fixed; the others, when fixed, stay
   // where they first stood on the screen.
   const bool screenAnchor = m_nAnchor == 0 || m_nAnchor == 7 || m_nAnchor == 8;
-  if (screenAnchor && !m_bFixed) {
-    if (!m_bPlaced) {
-      m_nMapX = TruncToInt(x + ScrollX() + 0.5);
-      m_nMapY = TruncToInt(y + ScrollY() + 0.5);
-      m_bPlaced = true;
-    } else {
-      x = TruncToInt(m_nMapX - (ScrollX() - 0.5));
-      y = TruncToInt(m_nMapY - (ScrollY() - 0.5));
-    }
-  } else if (!screenAnchor && m_bFixed) {
-    if (!m_bPlaced) {
-      m_nMapX = x;
-      m_nMapY = y;
-      m_bPlaced = true;
-    } else {
-      x = m_nMapX;
-      y = m_nMapY;
-    }
-  }
+  if (screenAnchor != static_cast<bool>(m_bFixed)) LatchScreenPosition(screenAnchor, m_bPlaced, m_nMapX, m_nMapY, x, y);
 
   if (m_bClampToScreen) {
     if (x < 0) x = 0;
-    if (int64_t{x} + w >= 639) x = SaturateInt(640 - w);
+    if (int64_t{x} + w >= 639) x = SaturateToInt(640 - w);
     if (y < 20) y = 20;
-    if (int64_t{y} + h >= 479) y = SaturateInt(480 - h);
+    if (int64_t{y} + h >= 479) y = SaturateToInt(480 - h);
   }
   return true;
 }

@@ -2,22 +2,13 @@
 // place by anchor with the latch that pins it to the map or to the screen, and its blit.
 #include "flow/screen_picture.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "core/numbers.h"
+#include "flow/screen_position.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/surface_data.h"
 #include "objects/stage_state.h"
-
-namespace {
-
-double ScrollX() { return g_lpSceneStage ? g_lpSceneStage->m_ScrollX.m_dPosition : 0.0; }
-double ScrollY() { return g_lpSceneStage ? g_lpSceneStage->m_ScrollY.m_dPosition : 0.0; }
-
-int SaturateInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
-
-}  // namespace
 
 cScreenPicture::cScreenPicture(int picture, int anchor, int unit, int x, int y, int offsetX, int offsetY, int width,
                                int height, int screenFixed, int layer, int percentage, int displayMode, int displayTime,
@@ -63,8 +54,8 @@ bool cScreenPicture::PlaceScreenPicture(int anchorX, int anchorY, int& x, int& y
       break;
     case 1:
     case 2:
-      px = anchorX - int64_t{TruncToInt(ScrollX())};
-      py = anchorY - int64_t{TruncToInt(ScrollY())};
+      px = anchorX - int64_t{TruncToInt(StageScrollX())};
+      py = anchorY - int64_t{TruncToInt(StageScrollY())};
       break;
     case 3:
       px = cells ? posX * 32 + offsetX : posX + offsetX;
@@ -82,35 +73,19 @@ bool cScreenPicture::PlaceScreenPicture(int anchorX, int anchorY, int& x, int& y
         mapX -= halfW - (cells ? 16 : 0);
         mapY -= halfH - (cells ? 16 : 0);
       }
-      px = TruncToInt(static_cast<double>(mapX) - ScrollX());
-      py = TruncToInt(static_cast<double>(mapY) - ScrollY());
+      px = TruncToInt(static_cast<double>(mapX) - StageScrollX());
+      py = TruncToInt(static_cast<double>(mapY) - StageScrollY());
       break;
     }
     default: return false;
   }
-  x = SaturateInt(px);
-  y = SaturateInt(py);
+  x = SaturateToInt(px);
+  y = SaturateToInt(py);
 
   // Screen anchors follow the map unless screen-fixed; map anchors stay on the screen when fixed.
   const bool screenAnchor = m_nAnchor == 0 || m_nAnchor == 3 || m_nAnchor == 4;
-  if (screenAnchor && !m_bScreenFixed) {
-    if (!m_bLatched) {
-      m_nLatchX = TruncToInt(x + ScrollX() + 0.5);
-      m_nLatchY = TruncToInt(y + ScrollY() + 0.5);
-      m_bLatched = 1;
-    } else {
-      x = TruncToInt(m_nLatchX - (ScrollX() - 0.5));
-      y = TruncToInt(m_nLatchY - (ScrollY() - 0.5));
-    }
-  } else if (!screenAnchor && m_bScreenFixed) {
-    if (!m_bLatched) {
-      m_nLatchX = x;
-      m_nLatchY = y;
-      m_bLatched = 1;
-    } else {
-      x = m_nLatchX;
-      y = m_nLatchY;
-    }
+  if (screenAnchor != static_cast<bool>(m_bScreenFixed)) {
+    LatchScreenPosition(screenAnchor, m_bLatched, m_nLatchX, m_nLatchY, x, y);
   }
   return true;
 }
