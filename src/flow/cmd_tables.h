@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "data/flow_cmd.h"
-#include "data/vocabulary_tables.h"
 
 class cCharaBase;
 class cCmdState;
@@ -17,14 +16,20 @@ using CharaCmdEntry = int (*)(cCharaBase& actor, cCmdState& state);
 // An item-table entry: the hero and the command; a non-zero result ends the item's command list.
 using ItemCmdEntry = int (*)(cCharaBase& hero, cFlowCmd& cmd);
 
-extern const CharaCmdEntry g_CharaCmdTable[kCharaCmdKindCount];
-extern const ItemCmdEntry g_ItemCmdTable[kItemCmdKindCount];
+// kCharaCmdKindCount (40) and kItemCmdKindCount (25) entries (data/vocabulary_tables.h, which this
+// header leaves out: its movement-direction names clash with the input bits of shell/input_state.h).
+extern const CharaCmdEntry g_CharaCmdTable[];
+extern const ItemCmdEntry g_ItemCmdTable[];
 
 // The table entry of the command state's kind (the character context of DispatchCmd); a kind
-// outside the table runs nothing.
+// outside the table runs nothing. The flow context is the same after the entry as before it.
 int RunCharaCmdEntry(cCharaBase& actor, cCmdState& state);
-// The item table's entry of the command's kind, run for the hero; a kind outside it gives 0.
+// The item table's entry of the command's kind, run for the hero; a kind outside it gives 0. The
+// flow context is the same after the entry as before it.
 int RunItemCmdEntry(cHero& hero, cFlowCmd& cmd);
+// A command a table cannot run (a kind outside the table, or a body not built yet) is reported to
+// the report log once per table and kind, and changes nothing. table: 0 character, 1 item.
+void ReportRefusedCmd(int table, int kind);
 
 // A := result (B := 0 as well under the 981 legacy switch), into the running flow's variables.
 void StoreFlowResult(int32_t result);

@@ -29,6 +29,7 @@ class cFlowStage : public cStageState {
   std::list<DDSURFACEINFO> m_PictureSurfaceInfos;  // their descriptors
   cScrEffectPlay m_ScrEffect;                      // the running screen effect
   cGameWait m_GameWait;                            // the modal wait (its selection is the chosen choice)
+  int32_t m_nLastMesHandle = 0;                    // handle of the last message window made
 };
 
 // The published stage as the flow layer's stage: null outside stage play, and while the published

@@ -5,6 +5,7 @@
 // end is unlinked and deleted by the stage. A text window renders its text (with its "#" escape
 // codes expanded) once into a surface of the stage's message surface pool.
 #include <cstdint>
+#include <list>
 #include <string>
 #include <vector>
 
@@ -49,9 +50,12 @@ struct MESWINDOWARGS {
   std::vector<cChoiceEntry>* lpChoices = nullptr;  // filled with the text's choice tags
 };
 
+class cCharaBase;
+
 class cMesWindow {
  public:
-  // SetupMes with the first-set-up flag: a text window takes a surface of the pool.
+  // SetupMes with the first-set-up flag: a text window takes a surface of the pool. The window
+  // gets the stage's next handle.
   explicit cMesWindow(const MESWINDOWARGS& args);
   // Runs the set-up again without taking a new surface (a numbered window re-shown).
   void ResetMesWindow(const MESWINDOWARGS& args);
@@ -64,6 +68,22 @@ class cMesWindow {
   void AllocMesSurface(int slot);
   // Clears the surface and draws the text at (1, 1), boxed or plain.
   void RenderMesText(DDSURFACEDATA* surface);
+  // Gives the text surface back to the pool (nothing when the window has none).
+  void ReleaseMesSurface();
+
+  // The steps of StepMesWindow. The life countdown of close mode 2: 1 when the window has ended
+  // (its surface is then released).
+  int AgeMesWindow(int hold);
+  // The periodic re-formatting of a text window's variable codes.
+  void RefreshMesText();
+  // The window's top-left corner for this frame by its anchor (anchor: the character of anchors
+  // 1-6, null when it does not exist), fixed and clamped as set; false when a text window has lost
+  // its anchor character (it has then ended and released its surface).
+  bool PlaceMesWindow(const cCharaBase* anchor, int& x, int& y);
+  // Draws a text window (opening box, text, choice cursor) or the extra-life icon at the corner.
+  void DrawMesWindow(DDSURFACEDATA* target, int x, int y);
+  // The rising offset of kinds 2 and 3: the picture climbs a dot every four frames of its life.
+  int RiseOffset() const { return (30 - m_nLife) >> 2; }
 
   DDSURFACEDATA* m_lpSurface = nullptr;      // the text surface in the pool (text windows)
   DDSURFACEINFO* m_lpSurfaceInfo = nullptr;  // its descriptor in the pool
@@ -97,6 +117,7 @@ class cMesWindow {
   int32_t m_bCountWhileHeld = 0;
   bool m_bOpening = false;  // the opening animation runs
   double m_dOpen = 0.0;     // opening animation frame counter
+  int32_t m_nHandle = 0;    // unique in its stage: commands find the window again by it after a wait
 };
 
 // Expands the "#" codes (#C #S #V #F with width, P and Z; #R choice tags) in place; appends the
@@ -105,3 +126,9 @@ void FormatMesText(std::string& text, int expandCodes, int allowChoices, std::ve
                    int refreshing);
 // Width and height of a text as the message font draws it, each + 2.
 void MeasureText(const std::string& text, int& width, int& height);
+
+// The stage's window with the handle, or its list's end.
+std::list<cMesWindow>::iterator FindMesWindow(std::list<cMesWindow>& windows, int32_t handle);
+// Appends the rising picture of a taken item (graphic reference) over the hero to the stage's
+// windows: kind 2, anchor 4, fixed, closed after 30 frames that do not count while the stage holds.
+void AppendItemMesWindow(const cCharaBase& hero, int kind, int number, int pattern);

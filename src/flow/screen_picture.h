@@ -15,8 +15,17 @@ class cScreenPicture {
                  int charaId, int numbered, int number);
   // Draws the picture (hold: the stage draws outside its running play frame); 1 when it expired.
   int DrawScreenPicture(DDSURFACEDATA* target, DDSURFACEDATA* surface, int hold);
-  // Anchors 1 and 2: the followed character's centre (the last one seen when it is gone).
+  // Anchors 1 and 2: the followed character's centre (the last one seen when it is gone), less half
+  // the picture's size, plus the offsets.
   void GetScreenPictureAnchor(int& x, int& y);
+
+  // The steps of DrawScreenPicture. The display time of mode 2 counts down: 1 when it has run out.
+  int ExpireScreenPicture(int hold);
+  // The picture's top-left corner on the screen by its anchor (anchorX, anchorY: the map point of
+  // anchors 1 and 2), latched as set; false for an anchor or unit that has no position.
+  bool PlaceScreenPicture(int anchorX, int anchorY, int& x, int& y);
+  // Draws the whole picture at the corner, stretched when scaled, with its colour key.
+  void BlitScreenPicture(DDSURFACEDATA* target, DDSURFACEDATA* surface, int x, int y) const;
 
   int16_t m_nPicture = 0;  // index into the picture list
   int32_t m_nAnchor = 0;   // 0 screen centre, 1-2 a character, 3-4 screen position, 5-6 map position

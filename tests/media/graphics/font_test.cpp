@@ -1,6 +1,8 @@
 // Fonts: measuring on the cell grid, the glyph sheets and cached drawing, icons and the digit strip.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "graphics_fixture.h"
 #include "platform/font/raster_font.h"
 
@@ -287,6 +289,12 @@ TEST(Fonts, TextBlockSizeCountsCharactersOnTheGrid) {
     EXPECT_EQ(w, c.w) << c.text;
     EXPECT_EQ(h, c.h) << c.text;
   }
+  // A line longer than any line buffer is measured whole.
+  const std::string longLine = std::string(600, 'x') + "\n" + std::string(300, 'y');
+  int w = -1, h = -1;
+  GetTextBlockSize(&font, &w, &h, longLine.c_str());
+  EXPECT_EQ(w, 600 * 8);
+  EXPECT_EQ(h, 32);
 }
 
 // A full-width sheet that cannot hold the whole table: characters that do not fit are drawn

@@ -1,0 +1,32 @@
+// The flow layer's side of the objects' seam: the command tables, the arrange entries, the hero's
+// queued flow changes and the rising item picture.
+#include "flow/install_flow_hooks.h"
+
+#include "flow/cmd_tables.h"
+#include "flow/mes_window.h"
+#include "flow/var_params.h"
+#include "objects/flow_hooks.h"
+#include "objects/hero.h"
+
+namespace {
+
+void DispatchCharaCmd(cCharaBase& chara, cCmdState& state) { RunCharaCmdEntry(chara, state); }
+
+// A change the hero queued while its flows ran: carried out now.
+void RunQueuedChangeFlow(cHero& hero, cFlowCmd& cmd) { CmdChangeFlow(hero, cmd, 0); }
+
+void ShowItemMes(cHero& hero, int kind, int number, int pattern) { AppendItemMesWindow(hero, kind, number, pattern); }
+
+}  // namespace
+
+void InstallFlowHooks() {
+  cFlowHooks hooks;
+  hooks.dispatchCharaCmd = DispatchCharaCmd;
+  hooks.runItemCmd = RunItemCmdEntry;
+  hooks.applyArrangeList = ApplyArrangeList;
+  hooks.applyHeroArrangeList = ApplyHeroArrangeList;
+  hooks.runChangeFlow = RunQueuedChangeFlow;
+  // The effect of a hit (addHitEffect) comes with the effect objects.
+  hooks.showItemMes = ShowItemMes;
+  SetFlowHooks(hooks);
+}
