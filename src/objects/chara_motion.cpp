@@ -28,6 +28,12 @@ constexpr int kMaxKnockPower = 20;  // knock-back power in half blocks
 constexpr int kGaugeUnits = 50;     // a gauge is 50 dots long
 constexpr int kGaugeShowFrames = 120;
 
+// A contact on one side, with the toucher's speed along the axis unless the project is older.
+void Touch(int32_t& contact, double& toucherSpeed, double speed) {
+  contact = 1;
+  if (!g_SystemData.m_bLegacy912) toucherSpeed = speed;
+}
+
 bool Opposes(double a, double b) { return (a > kOpposite && b < -kOpposite) || (a < -kOpposite && b > kOpposite); }
 
 // The margins of the stage, in blocks (none outside play).
@@ -157,24 +163,14 @@ void cCharaBase::ClearContacts() {
   m_dToucherLeft = m_dToucherRight = m_dToucherTop = m_dToucherBottom = 0.0;
 }
 
-void cCharaBase::SetContactLeft(const cObject& toucher) {
-  m_bContactLeft = 1;
-  if (!g_SystemData.m_bLegacy912) m_dToucherLeft = toucher.m_dSpeedX;
-}
+void cCharaBase::SetContactLeft(const cObject& toucher) { Touch(m_bContactLeft, m_dToucherLeft, toucher.m_dSpeedX); }
 
-void cCharaBase::SetContactRight(const cObject& toucher) {
-  m_bContactRight = 1;
-  if (!g_SystemData.m_bLegacy912) m_dToucherRight = toucher.m_dSpeedX;
-}
+void cCharaBase::SetContactRight(const cObject& toucher) { Touch(m_bContactRight, m_dToucherRight, toucher.m_dSpeedX); }
 
-void cCharaBase::SetContactTop(const cObject& toucher) {
-  m_bContactTop = 1;
-  if (!g_SystemData.m_bLegacy912) m_dToucherTop = toucher.m_dSpeedY;
-}
+void cCharaBase::SetContactTop(const cObject& toucher) { Touch(m_bContactTop, m_dToucherTop, toucher.m_dSpeedY); }
 
 void cCharaBase::SetContactBottom(const cObject& toucher) {
-  m_bContactBottom = 1;
-  if (!g_SystemData.m_bLegacy912) m_dToucherBottom = toucher.m_dSpeedY;
+  Touch(m_bContactBottom, m_dToucherBottom, toucher.m_dSpeedY);
 }
 
 bool cCharaBase::IsCrushedX() const {
@@ -248,26 +244,11 @@ void cCharaBase::ApplyKnockbackY() {
   m_dPrevKnockY = m_dKnockY;
 }
 
-void cCharaBase::DecayKnockbackX() {
-  const double step = 1 / StageSubStepsD();
-  if (m_dKnockX > 0) {
-    m_dKnockX -= step;
-    if (m_dKnockX < 0) m_dKnockX = 0.0;
-  } else if (m_dKnockX < 0) {
-    m_dKnockX += step;
-    if (m_dKnockX > 0) m_dKnockX = 0.0;
-  }
-}
+void cCharaBase::DecayKnockbackX() { StepTowardZero(m_dKnockX, 1 / StageSubStepsD()); }
 
+// Passing 0 ends the vertical knock-back with its previous share.
 void cCharaBase::DecayKnockbackY() {
-  const double step = 1 / StageSubStepsD();
-  if (m_dKnockY > 0) {
-    m_dKnockY -= step;
-    if (m_dKnockY < 0) EndKnockback();
-  } else if (m_dKnockY < 0) {
-    m_dKnockY += step;
-    if (m_dKnockY > 0) EndKnockback();
-  }
+  if (StepTowardZero(m_dKnockY, 1 / StageSubStepsD())) EndKnockback();
 }
 
 void cCharaBase::EndKnockback() {

@@ -226,14 +226,21 @@ void cObject::ApplyGravity() {
 }
 
 void cObject::ApplyFriction(double& speed, int enabled) const {
-  if (!enabled) return;
-  if (speed > 0) {
-    speed -= m_dFriction;
-    if (speed < 0) speed = 0;
-  } else if (speed < 0) {
-    speed += m_dFriction;
-    if (speed > 0) speed = 0;
+  if (enabled) StepTowardZero(speed, m_dFriction);
+}
+
+bool StepTowardZero(double& value, double step) {
+  if (value > 0) {
+    value -= step;
+    if (value >= 0) return false;
+  } else if (value < 0) {
+    value += step;
+    if (value <= 0) return false;
+  } else {
+    return false;
   }
+  value = 0;
+  return true;
 }
 
 int cObject::FacingSign() const { return m_nFacing ? 1 : -1; }

@@ -209,6 +209,8 @@ cBlock* BlockAtCell(int column, int row);
 double RunningAutoScroll(const cScrollAxis& axis);
 // The movement settings of a command state's command (defaults when it has none).
 const cEdMove& MoveSettingsOf(const cCmdState& state);
+// Moves a value toward 0 by step, stopping at 0; true when the step would have carried it past 0.
+bool StepTowardZero(double& value, double step);
 // x / n / 60.
 double StepsToSeconds(double x);
 // The game surface slot to draw from: its mirrored twin 18 slots on when the graphics layer keeps

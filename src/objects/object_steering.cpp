@@ -38,43 +38,39 @@ double LaunchComponent(double c) {
   return 0.0;
 }
 
+// One axis pair of the interception, the major axis being the one with the longer distance: the
+// major speed from the quadratic, the time to meet, then the minor speed. False when there is no
+// course; the speeds are then left as they stand at that point (the old routine's early returns).
+bool InterceptAlong(double& major, double& minor, double dMajor, double dMinor, double vMajor, double vMinor,
+                    double srcMajor, double dstMajor, double v0Sq) {
+  if (dMajor == 0) return false;
+  const double dMajorSq = dMajor * dMajor;
+  const double a = dMinor * dMinor / dMajorSq + 1;
+  const double b = (2 * vMajor * dMinor * dMinor - 2 * dMinor * dMajor * vMinor) / dMajorSq;
+  const double c =
+      (dMinor * dMinor * vMajor * vMajor + dMajorSq * vMinor * vMinor - 2 * dMinor * dMajor * vMajor * vMinor) /
+          dMajorSq -
+      v0Sq;
+  const double disc = b * b - 4 * a * c;
+  if (disc < 0) return false;
+  const double r = (-b - std::sqrt(disc)) / (2 * a);
+  major = dMajor < 0 ? r : -r;
+  if (vMajor - major == 0) return false;
+  const double t = (srcMajor - dstMajor) / (vMajor - major);
+  if (t == 0) return false;
+  minor = (dMinor + t * vMinor) / t;
+  return true;
+}
+
 // The interception of a target that moves with the auto-scroll (vx, vy): speeds of the size of
-// (speedX, speedY) that meet it. 0 when there is no such course; the speeds are then left as they
-// stand at that point (the old routine's early returns).
+// (speedX, speedY) that meet it, solved along the axis of the longer distance.
 bool Intercept(double& speedX, double& speedY, double srcX, double srcY, double dstX, double dstY, double vx,
                double vy) {
   const double dx = dstX - srcX;
   const double dy = dstY - srcY;
   const double v0Sq = speedX * speedX + speedY * speedY;
-  if (std::fabs(dy) >= std::fabs(dx)) {
-    if (dy == 0) return false;
-    const double dySq = dy * dy;
-    const double a = dx * dx / dySq + 1;
-    const double b = (2 * vy * dx * dx - 2 * dx * dy * vx) / dySq;
-    const double c = (dx * dx * vy * vy + dySq * vx * vx - 2 * dx * dy * vy * vx) / dySq - v0Sq;
-    const double disc = b * b - 4 * a * c;
-    if (disc < 0) return false;
-    const double r = (-b - std::sqrt(disc)) / (2 * a);
-    speedY = dy < 0 ? r : -r;
-    if (vy - speedY == 0) return false;
-    const double t = (srcY - dstY) / (vy - speedY);
-    if (t == 0) return false;
-    speedX = (dx + t * vx) / t;
-    return true;
-  }
-  const double dxSq = dx * dx;
-  const double a = dy * dy / dxSq + 1;
-  const double b = (2 * vx * dy * dy - 2 * dy * dx * vy) / dxSq;
-  const double c = (dy * dy * vx * vx + dxSq * vy * vy - 2 * dy * dx * vx * vy) / dxSq - v0Sq;
-  const double disc = b * b - 4 * a * c;
-  if (disc < 0) return false;
-  const double r = (-b - std::sqrt(disc)) / (2 * a);
-  speedX = dx < 0 ? r : -r;
-  if (vx - speedX == 0) return false;
-  const double t = (srcX - dstX) / (vx - speedX);
-  if (t == 0) return false;
-  speedY = (dy + t * vy) / t;
-  return true;
+  if (std::fabs(dy) >= std::fabs(dx)) return InterceptAlong(speedY, speedX, dy, dx, vy, vx, srcY, dstY, v0Sq);
+  return InterceptAlong(speedX, speedY, dx, dy, vx, vy, srcX, dstX, v0Sq);
 }
 
 // The wave's angle step k (radians per degree of frequency) and the angle of the accumulator.

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "data/system_data.h"
+#include "motion_test_support.h"
 #include "objects/flow_state.h"
 #include "objects/object.h"
 #include "objects/stage_physics.h"
-#include "test_chara.h"
 #include "test_support/fresh_play_objects.h"
 #include "test_support/stage_harness.h"
 

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "data/system_data.h"
+#include "motion_test_support.h"
 #include "objects/stage_physics.h"
-#include "test_chara.h"
 #include "test_support/fresh_play_objects.h"
 #include "test_support/stage_harness.h"
 
@@ -16,10 +16,6 @@ namespace {
 
 class CharaJumpTest : public ::testing::Test {
  protected:
-  void SetPhysics(int level, double gravity) {
-    g_StageFile.m_dGravity = gravity;
-    g_StageFile.SetHitCheckLevel(level);
-  }
   cFreshPlayObjects m_FreshRun;
 };
 
@@ -40,7 +36,7 @@ TEST_F(CharaJumpTest, LaunchSpeedAndDuration) {
       {12, 0.4, 4, -3.628058132562969, 38, 4}, {19, 0.4, 8, -1.1268372372246895, 237, 5},
   };
   for (const Case& c : cases) {
-    SetPhysics(c.level, c.gravity);
+    SetStagePhysics(c.level, c.gravity);
     cTestChara chara;
     chara.m_nControl = 1;
     const double speed = chara.JumpSpeedHbl(static_cast<int8_t>(c.halfBlocks));
@@ -54,7 +50,7 @@ TEST_F(CharaJumpTest, LaunchSpeedAndDuration) {
 
 // An older project's player-controlled characters jump weaker by 0.99 - G x 0.025.
 TEST_F(CharaJumpTest, OlderProjectsWeakenThePlayersJump) {
-  SetPhysics(2, 0.4);
+  SetStagePhysics(2, 0.4);
   for (int legacy : {0, 1}) {
     g_SystemData.m_bLegacy845c = legacy;
     for (int control : {0, 1}) {
@@ -70,7 +66,7 @@ TEST_F(CharaJumpTest, OlderProjectsWeakenThePlayersJump) {
 
 // Without gravity nothing rises: the jump lasts its n sub-steps, one tenth.
 TEST_F(CharaJumpTest, AStageWithoutGravity) {
-  SetPhysics(3, 0.0);
+  SetStagePhysics(3, 0.0);
   cTestChara chara;
   EXPECT_EQ(chara.JumpSpeedHbl(4), 0);
   EXPECT_EQ(JumpSteps(chara.JumpSpeedHbl(4)), 3);
@@ -83,7 +79,7 @@ TEST_F(CharaJumpTest, AStageWithoutGravity) {
 // dot of 16h. At level 1 the speed limit of 6 caps every jump at 6 + 5.6 + ... + 0.4 = 48 dots.
 TEST_F(CharaJumpTest, TheApexIsTheHeightAsked) {
   for (int level : {1, 2, 4, 12}) {
-    SetPhysics(level, 0.4);
+    SetStagePhysics(level, 0.4);
     for (int h = 1; h <= 8; ++h) {
       cTestChara chara;
       chara.Place(0, 5000, 16, 16);

@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "data/system_data.h"
+#include "motion_test_support.h"
 #include "objects/shot.h"
 #include "objects/stage_physics.h"
-#include "test_chara.h"
 #include "test_support/fresh_play_objects.h"
 #include "test_support/stage_harness.h"
 

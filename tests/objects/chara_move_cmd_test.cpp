@@ -13,11 +13,11 @@
 #include "data/move_shot.h"
 #include "data/play_mode.h"
 #include "data/system_data.h"
+#include "motion_test_support.h"
 #include "objects/chara.h"
 #include "objects/flow_state.h"
 #include "objects/play_objects.h"
 #include "shell/input_state.h"
-#include "test_chara.h"
 #include "test_support/fresh_play_objects.h"
 #include "test_support/stage_harness.h"
 
@@ -40,17 +40,6 @@ enum : int {
   kByInput = 12,
 };
 constexpr double kK = 0.7071067811865476;
-
-// A command state whose command has movement settings.
-struct cMoveCmd {
-  cMoveCmd() {
-    cmd.m_pMove = std::make_shared<cEdMove>();
-    state.m_lpCmd = &cmd;
-  }
-  cEdMove& Settings() { return *cmd.m_pMove; }
-  cFlowCmd cmd;
-  cCmdState state;
-};
 
 // A character that turns with its movement (type field 31 clear).
 cTestChara Turning(int facingRight, int gravityFree = 0) {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "test_chara.h"
+#include "motion_test_support.h"
 #include "test_support/fresh_play_objects.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "data/stage_data.h"
+#include "motion_test_support.h"
 #include "objects/object.h"
 #include "objects/stage_physics.h"
 #include "test_support/fresh_play_objects.h"
@@ -14,10 +15,6 @@ namespace {
 
 class ObjectMotionTest : public ::testing::Test {
  protected:
-  void SetPhysics(int level, double gravity) {
-    g_StageFile.m_dGravity = gravity;
-    g_StageFile.SetHitCheckLevel(level);
-  }
   cFreshPlayObjects m_FreshRun;
 };
 
@@ -91,7 +88,7 @@ TEST_F(ObjectMotionTest, MovesAreLimitedPerSubStep) {
       {19, 7, 60 / 9.0}, {11, 70, 60},
   };
   for (const Case& c : cases) {
-    SetPhysics(c.level, 0.4);
+    SetStagePhysics(c.level, 0.4);
     cObject o;
     o.m_dX = 100;
     o.m_dY = 100;
@@ -116,7 +113,7 @@ TEST_F(ObjectMotionTest, AFreeFallReachesTheSpeedLimit) {
   };
   const Case cases[] = {{1, 1, 6}, {2, 2, 6}, {4, 4, 6}, {12, 2, 30}};
   for (const Case& c : cases) {
-    SetPhysics(c.level, 0.4);
+    SetStagePhysics(c.level, 0.4);
     ASSERT_EQ(StageSubSteps(), c.n);
     const double g = 0.4 / (c.n * c.n);
     EXPECT_DOUBLE_EQ(StageGravity(), g);
@@ -139,7 +136,7 @@ TEST_F(ObjectMotionTest, AFreeFallReachesTheSpeedLimit) {
 }
 
 TEST_F(ObjectMotionTest, GravityActsOnlyOnWalkingObjects) {
-  SetPhysics(2, 0.4);
+  SetStagePhysics(2, 0.4);
   cObject walker;
   walker.ApplyGravity();
   EXPECT_DOUBLE_EQ(walker.m_dSpeedY, 0.1);
@@ -169,8 +166,8 @@ TEST_F(ObjectMotionTest, FacingSignAndStepsToSeconds) {
   EXPECT_EQ(o.FacingSign(), -1);
   o.m_nFacing = 1;
   EXPECT_EQ(o.FacingSign(), 1);
-  SetPhysics(4, 0.4);
+  SetStagePhysics(4, 0.4);
   EXPECT_DOUBLE_EQ(StepsToSeconds(480), 2);
-  SetPhysics(13, 0.4);  // n = 3
+  SetStagePhysics(13, 0.4);  // n = 3
   EXPECT_DOUBLE_EQ(StepsToSeconds(90), 0.5);
 }

@@ -5,9 +5,9 @@
 #include <list>
 
 #include "data/stage_data.h"
+#include "motion_test_support.h"
 #include "objects/chara_base.h"
 #include "objects/object.h"
-#include "test_chara.h"
 #include "test_support/fresh_play_objects.h"
 
 namespace {

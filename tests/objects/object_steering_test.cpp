@@ -10,27 +10,16 @@
 #include "data/flow_cmd.h"
 #include "data/move_shot.h"
 #include "data/system_data.h"
+#include "motion_test_support.h"
 #include "objects/flow_state.h"
 #include "objects/object.h"
 #include "objects/stage_physics.h"
-#include "test_chara.h"
 #include "test_support/fresh_play_objects.h"
 #include "test_support/stage_harness.h"
 
 namespace {
 
 constexpr double kHalfSqrt2 = 0.7071067811865476;
-
-// A command state whose command has movement settings.
-struct cMoveCmd {
-  cMoveCmd() {
-    cmd.m_pMove = std::make_shared<cEdMove>();
-    state.m_lpCmd = &cmd;
-  }
-  cEdMove& Settings() { return *cmd.m_pMove; }
-  cFlowCmd cmd;
-  cCmdState state;
-};
 
 class SteeringTest : public ::testing::Test {
  protected:
