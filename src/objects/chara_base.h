@@ -277,6 +277,9 @@ class cCharaBase : public cCharaFields {
   void DecayKnockbackX();
   void DecayKnockbackY();
   void EndKnockback();
+  // Index of the first direction key held now in the character's input record: its player's for a
+  // player-controlled character, record 0 for the others.
+  int HeldDirKey() const;
   // 1 when HP reached 0; refused while invincible unless forced.
   int ChangeHP(int delta, int forced, int showGauge);
   void ChangeSP(int delta, int showGauge);

@@ -14,8 +14,11 @@
 #include "data/stage_data.h"
 #include "objects/anim_seq.h"
 
+class cBlock;
 class cCharaBase;
 class cCmdState;
+class cEdMove;
+class cScrollAxis;
 
 // Result codes of ClampToStageX / ClampToStageY (mode 2 gives all of them).
 enum : int {
@@ -95,14 +98,22 @@ class cObject {
   bool IsBeyondKeepArea(const cStageQuad& area) const;
   // One of the four corner cells holds a block solid for the object's kind number.
   bool CornersInSolidTile() const;
-  // Steers the command state toward a point (the move-to commands); the slot result on arrival.
-  int MoveTowardPoint(cCmdState& state, const cObject* other, int targetX, int targetY, int ownSync, int arrivalTest);
-  int MoveTowardX(cCmdState& state, const cObject* other, int targetX, int ownSync, int arrivalTest);
-  int MoveTowardY(cCmdState& state, const cObject* other, int targetY, int ownSync, int arrivalTest);
+  // Steers the command state toward a point on screen (the move-to commands) with the state's
+  // speed, writing its velocity and facing result. On arrival, when the command stops on the point
+  // (M21), the graphic centre is put on the point and the state's velocity zeroed (the screen
+  // rectangles of both objects are refreshed first unless the command accelerates, M31). 1 on
+  // arrival; 0 otherwise and when the arrival test is not asked. The other object's rectangle may
+  // be refreshed, hence not const.
+  int MoveTowardPoint(cCmdState& state, cObject* other, int targetX, int targetY, int ownSync, int arrivalTest);
+  int MoveTowardX(cCmdState& state, cObject* other, int targetX, int ownSync, int arrivalTest);
+  int MoveTowardY(cCmdState& state, cObject* other, int targetY, int ownSync, int arrivalTest);
   // The target of a move relative to the own graphic centre on screen and the state's offsets.
   void CommandTargetPoint(int& x, int& y, const cCmdState& state) const;
   // The nearest character to the own graphic centre (FindNearestCharaTo).
   cCharaBase* FindNearestToCentre(const std::list<cCharaBase*>& list) const;
+  // The graphic centre on screen: screen left + graphic width / 2 (integer halving), likewise y.
+  int ScreenCentreX() const { return m_ScreenRect.left + m_nGraphicWidth / 2; }
+  int ScreenCentreY() const { return m_ScreenRect.top + m_nGraphicHeight / 2; }
 
   int32_t m_nNumber = 0;      // object number given by the creator
   int32_t m_nReserved = 0;    // 2147483647 after InitObject
@@ -188,8 +199,18 @@ cCharaBase* FindLinkedChara(const cCharaBase& chara, int slot, const CHARAFILTER
 cCharaBase* FindNearestChara(int x, int y, const std::list<cCharaBase*>& list, int mode, const CHARAFILTER* filter);
 // Mode 2 when the stage limits nearest searches to the screen, else mode 0; no filter.
 cCharaBase* FindNearestCharaTo(int x, int y, const std::list<cCharaBase*>& list);
-// CornersInSolidTile for an object's kind number at another rectangle (the push-out's trial place).
+// CornersInSolidTile for an object's kind number at another rectangle (the push-out's trial place,
+// tested on a snapshot instead of a copy of the character): the cells of the rectangle's corners.
 bool CornersInSolidTileObj(const cObject& object, const cDblRect& rect);
+// The block of a map cell of the stage's block table, or null outside it: a column outside the
+// table's row (it would reach into the next row) or a row above or below the table holds no block.
+cBlock* BlockAtCell(int column, int row);
+// The automatic scroll speed of an axis while it runs: non-zero and not held at a limit; else 0.
+double RunningAutoScroll(const cScrollAxis& axis);
+// The movement settings of a command state's command (defaults when it has none).
+const cEdMove& MoveSettingsOf(const cCmdState& state);
+// Moves a value toward 0 by step, stopping at 0; true when the step would have carried it past 0.
+bool StepTowardZero(double& value, double step);
 // x / n / 60.
 double StepsToSeconds(double x);
 // The game surface slot to draw from: its mirrored twin 18 slots on when the graphics layer keeps
