@@ -10,6 +10,19 @@ namespace {
 
 constexpr int32_t kAny = 2147483647;  // entries whose limits come from the formation or trajectory
 
+// The summon commands' entries: their own first, then the formation, the count, the offsets and
+// the sound that the three share.
+std::vector<cVarParam> Summon(std::vector<cVarParam> entries) {
+  entries.insert(entries.end(), {{"フォーメーション固有1", 0, kAny},
+                                 {"フォーメーション固有2", 0, kAny},
+                                 {"フォーメーション固有3", 0, kAny},
+                                 {"数", 1, 127},
+                                 {"召喚位置のズレX(dot)", -640, 640},
+                                 {"召喚位置のズレY(dot)", -640, 640},
+                                 {"効果音", 1, 9999}});
+  return entries;
+}
+
 std::vector<cVarParam> Group(int kind) {
   switch (kind) {
     case 2:
@@ -61,36 +74,9 @@ std::vector<cVarParam> Group(int kind) {
     case 12:
       return {{"勢力", 0, 7},         {"Z座標", 0, 7},           {"威力", -999999, 999999}, {"衝撃", -20, 20},
               {"エフェクト", 1, 999}, {"取得アイテム", 1, 9999}, {"効果音", 1, 9999}};
-    case 13:
-      return {{"ブロック", 1, 9999},
-              {"フォーメーション固有1", 0, kAny},
-              {"フォーメーション固有2", 0, kAny},
-              {"フォーメーション固有3", 0, kAny},
-              {"数", 1, 127},
-              {"召喚位置のズレX(dot)", -640, 640},
-              {"召喚位置のズレY(dot)", -640, 640},
-              {"効果音", 1, 9999}};
-    case 14:
-      return {{"キャラ", 1, 9999},
-              {"存在時間(1/10s)", 1, 9999},
-              {"勢力", 0, 7},
-              {"フォーメーション固有1", 0, kAny},
-              {"フォーメーション固有2", 0, kAny},
-              {"フォーメーション固有3", 0, kAny},
-              {"数", 1, 127},
-              {"召喚位置のズレX(dot)", -640, 640},
-              {"召喚位置のズレY(dot)", -640, 640},
-              {"効果音", 1, 9999}};
-    case 15:
-      return {{"アイテム", 1, 9999},
-              {"存在時間(1/10s)", 1, 9999},
-              {"フォーメーション固有1", 0, kAny},
-              {"フォーメーション固有2", 0, kAny},
-              {"フォーメーション固有3", 0, kAny},
-              {"数", 1, 127},
-              {"召喚位置のズレX(dot)", -640, 640},
-              {"召喚位置のズレY(dot)", -640, 640},
-              {"効果音", 1, 9999}};
+    case 13: return Summon({{"ブロック", 1, 9999}});
+    case 14: return Summon({{"キャラ", 1, 9999}, {"存在時間(1/10s)", 1, 9999}, {"勢力", 0, 7}});
+    case 15: return Summon({{"アイテム", 1, 9999}, {"存在時間(1/10s)", 1, 9999}});
     case 17:
       return {{"次のステージの番号", 1, 99},
               {"次のステージの初期位置X(bl)", 0, 999},
