@@ -103,7 +103,7 @@ bool IsPositionField(const cToken& t) {
 // A designer's typo the game once stopped on (an index outside its vector): the range line goes to
 // the report log as the checked accessors write it, and the evaluation fails.
 int32_t FailOutOfRange(int32_t index, size_t count, size_t elementSize) {
-  LogPrintf("err V[%d] ( %d , %d )", index, static_cast<int32_t>(count), static_cast<int32_t>(elementSize));
+  LogRangeError('V', index, static_cast<int32_t>(count), static_cast<int32_t>(elementSize));
   g_bEvalError = 1;
   return 0;
 }

@@ -3,15 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/log.h"
 #include "core/numbers.h"
 #include "data/save_data.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
 #include "flow/eval_world.h"
 #include "objects/status_values.h"
+#include "test_support/temp_dir.h"
 
 namespace {
 
@@ -170,6 +175,22 @@ TEST(Expression, NestingIsBounded) {
   EXPECT_EQ(EvalCode(nested(5000), w.Actor()), 0);  // fails instead of exhausting the stack
   EXPECT_EQ(g_SaveData.m_anCommonVars[1], 0);       // the outer text went on with 0
   EXPECT_EQ(w.Boxes(), "");
+}
+
+TEST(Expression, ATypoIsReportedInTheLogWithoutStoppingTheGame) {
+  const std::string log = TestTempPath("expression_report.txt");
+  ASSERT_EQ(ReportLogInit(log.c_str()), 1);
+  {
+    cEvalWorld w;
+    EXPECT_EQ(EvalCode("C5000 = 1", w.Actor()), 0);
+    EXPECT_EQ(EvalCode("C1 = 2 *", w.Actor()), 0);
+    EXPECT_EQ(g_bQuit.load(), 0);
+  }
+  std::ifstream in(log);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "err V[5000] ( 1001 , 4 )\nerr V[4] ( 4 , " + std::to_string(sizeof(cToken)) + " )\n");
+  std::filesystem::remove(log);
 }
 
 TEST(Expression, TheFlowVariablesNeedARunningFlow) {
