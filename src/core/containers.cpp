@@ -4,7 +4,7 @@
 
 #include "core/log.h"
 
-void ReportRangeError(char kind, int32_t index, int32_t count, int32_t elementSize) {
+void LogRangeError(char kind, int32_t index, int32_t count, int32_t elementSize) {
   std::string text;
   if (kind == 'L')
     FormatStr(text, "err L[%d] ( %d , %d )", index, count, elementSize);
@@ -12,6 +12,10 @@ void ReportRangeError(char kind, int32_t index, int32_t count, int32_t elementSi
     FormatStr(text, "err V[%d] ( %d , %d )", index, count, elementSize);
   ECLogPuts(text.c_str());
   ReportLogPuts(text.c_str());
+}
+
+void ReportRangeError(char kind, int32_t index, int32_t count, int32_t elementSize) {
+  LogRangeError(kind, index, count, elementSize);
   FatalStop();
 }
 

@@ -11,6 +11,8 @@
 
 // Writes the range-error line for a vector ('V') or a list ('L') and makes the fatal stop.
 void ReportRangeError(char kind, int32_t index, int32_t count, int32_t elementSize);
+// Writes the range-error line only: for callers that refuse the access themselves.
+void LogRangeError(char kind, int32_t index, int32_t count, int32_t elementSize);
 
 // One element per type, made as the type's constructor makes it, handed out by out-of-range accesses
 // that have no element to return.
