@@ -84,11 +84,14 @@ struct cHarnessPlugins {
   void (*subStep)(cStageHarness& harness, int subStep) = nullptr;
   // Drawing a frame (hold 0 in the play frame); Step draws after the sub-steps when one is set.
   void (*drawFrame)(cStageHarness& harness, int hold) = nullptr;
-  // Conditions of kinds 4-7 for the condition-list stand-in; without one they do not hold.
+  // Conditions of kinds 4-7 for the condition-list stand-in; without one they do not hold. By
+  // default HarnessEvalCharaCond.
   bool (*evalCharaCond)(cCond& cond, cCharaBase& chara, int32_t* flowVars) = nullptr;
 };
 // Installs the plug-ins; returns the ones they replace.
 cHarnessPlugins SetHarnessPlugins(const cHarnessPlugins& plugins);
+// The conditions of kinds 4-7 on a character (status, status flag, state, distance).
+bool HarnessEvalCharaCond(cCond& cond, cCharaBase& chara, int32_t* flowVars);
 
 // Type records the default letters use; tests adjust copies of them.
 cBlockType HarnessBlockType(int contact = 1);  // graphic 1, the contact kind
