@@ -64,6 +64,16 @@ const KeyLogList* KeyLogOf(const cInputState& input, int entry, bool mirrored) {
   return dir < input.m_aDirEvents.size() ? &input.m_aDirEvents[dir] : nullptr;
 }
 
+// Whether a step holds by its key logic when matched of its listed keys are in the asked state.
+bool KeyLogicHolds(int8_t logic, int listed, int matched) {
+  switch (logic) {
+    case kKeyLogicAll: return listed > 0 && matched == listed;
+    case kKeyLogicAny: return matched >= 1;
+    case kKeyLogicOne: return matched == 1;
+    default: return false;
+  }
+}
+
 bool KeyRunMatches(const cKeyCond& step, uint8_t wanted, const cKeyRun& run) {
   if (!run.bFound) return false;
   if (wanted == kKeyPressed)
@@ -96,19 +106,9 @@ std::optional<int64_t> StepRunAt(const cInputState& input, const cKeyCond& step,
     longest = std::max(longest, run.nFrames);
     last = run.nFrames;
   }
-  switch (step.m_nKeyLogic) {
-    case kKeyLogicAll:
-      if (listed > 0 && matched == listed) return shortest;
-      break;
-    case kKeyLogicAny:
-      if (matched >= 1) return longest;
-      break;
-    case kKeyLogicOne:
-      if (matched == 1) return last;
-      break;
-    default: break;
-  }
-  return std::nullopt;
+  if (!KeyLogicHolds(step.m_nKeyLogic, listed, matched)) return std::nullopt;
+  if (step.m_nKeyLogic == kKeyLogicAll) return shortest;
+  return step.m_nKeyLogic == kKeyLogicAny ? longest : last;
 }
 
 // The input the key sequences read: the player's hero's record (the first input record while the
@@ -213,12 +213,7 @@ bool KeyStepHeldNow(const cInputState& input, const cKeyCond& step) {
     const bool held = log && !log->empty() && (*log)[0].nState != 0;
     if ((wanted == kKeyPressed && held) || (wanted == kKeyReleased && !held)) ++matched;
   }
-  switch (step.m_nKeyLogic) {
-    case kKeyLogicAll: return listed > 0 && matched == listed;
-    case kKeyLogicAny: return matched >= 1;
-    case kKeyLogicOne: return matched == 1;
-    default: return false;
-  }
+  return KeyLogicHolds(step.m_nKeyLogic, listed, matched);
 }
 
 int FirstDirKeyDown(const cInputState& input) {

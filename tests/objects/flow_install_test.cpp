@@ -48,14 +48,12 @@ cEdMove& Move(cFlowCmd& cmd) {
   return *cmd.m_pMove;
 }
 
-class FlowInstallTest : public ::testing::Test {
+class FlowInstallTest : public cFlowTest {
  protected:
   void SetUp() override {
-    g_bQuit = 0;
+    cFlowTest::SetUp();
     g_StageFile.SetHitCheckLevel(1);
-    GiveFlowIdBytes(m_Chara);
   }
-  void TearDown() override { EXPECT_EQ(g_bQuit.load(), 0); }
 
   // The character's first command state after installing a flow of this one command.
   cCmdState& InstallOne(const cFlowCmd& cmd) {
@@ -63,12 +61,6 @@ class FlowInstallTest : public ::testing::Test {
     InstallFlows(m_Chara, m_Chara.m_Type.m_aFlows, 0, -1);
     return m_Chara.m_aFlowStates.at(0).m_aCmdStates.at(0);
   }
-
-  cFreshPlayObjects m_FreshRun;
-  cTestStage m_Stage;
-  cFakeBodies m_Bodies;
-  cTestConditions m_Conditions;
-  cChara m_Chara;
 };
 
 }  // namespace

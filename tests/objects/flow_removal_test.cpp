@@ -38,25 +38,15 @@ void AddOverlay(cCharaBase& chara, int serial) {
   chara.m_Overlays.push_back(overlay);
 }
 
-class FlowRemovalTest : public ::testing::Test {
+class FlowRemovalTest : public cFlowTest {
  protected:
   void SetUp() override {
-    g_bQuit = 0;
-    GiveFlowIdBytes(m_Chara);
+    cFlowTest::SetUp();
     for (int id : {1, 2, 1, 3}) {
       AddHandMadeFlow(m_Chara, {{kStatusOp, 0, 9}, {kStatusOp, 0, 0}}, 9, id);
       AddOverlay(m_Chara, m_Chara.m_aFlowStates.back().m_nSerial);
     }
   }
-  void TearDown() override { EXPECT_EQ(g_bQuit.load(), 0); }
-
-  cFlowState& State(int i) { return m_Chara.m_aFlowStates[static_cast<size_t>(i)]; }
-
-  cFreshPlayObjects m_FreshRun;
-  cTestStage m_Stage;
-  cFakeBodies m_Bodies;
-  cTestConditions m_Conditions;
-  cChara m_Chara;
 };
 
 }  // namespace

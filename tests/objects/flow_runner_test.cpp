@@ -24,16 +24,8 @@ constexpr int kCode = 37;
 constexpr int kMessage = 19;
 constexpr int kArrange = 38;
 
-class FlowRunnerTest : public ::testing::Test {
+class FlowRunnerTest : public cFlowTest {
  protected:
-  void SetUp() override {
-    g_bQuit = 0;
-    GiveFlowIdBytes(m_Chara);
-  }
-  void TearDown() override { EXPECT_EQ(g_bQuit.load(), 0); }
-
-  cFlowState& State(int i) { return m_Chara.m_aFlowStates[static_cast<size_t>(i)]; }
-
   // Starts flow i as a trigger would (the character published) and returns it.
   cFlowState& Start(int i) {
     m_Stage.m_lpCurObject = &m_Chara;
@@ -48,12 +40,6 @@ class FlowRunnerTest : public ::testing::Test {
     m_Stage.m_lpCurObject = nullptr;
     return finished;
   }
-
-  cFreshPlayObjects m_FreshRun;
-  cTestStage m_Stage;
-  cFakeBodies m_Bodies;
-  cTestConditions m_Conditions;
-  cChara m_Chara;
 };
 
 std::vector<int32_t> MessageParams(int waitMode, int erase) {

@@ -3,17 +3,22 @@
 // running states are made by hand, and the part of a character's frame step that steps its flows.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
 
+#include "core/log.h"
 #include "data/flow.h"
+#include "objects/chara.h"
 #include "objects/chara_base.h"
 #include "objects/flow_hooks.h"
 #include "objects/flow_runner.h"
 #include "objects/stage_hooks.h"
 #include "objects/stage_state.h"
+#include "test_support/fresh_play_objects.h"
 #include "test_support/hooks_guard.h"
 
 // Publishes its stage as the live one while it lives.
@@ -182,3 +187,22 @@ inline void StepCharaFlows(cCharaBase& chara) {
   }
   ReleaseFlowIds(chara);
 }
+
+// A fresh run with a published stage, the test's command bodies and start conditions, and one
+// character with its id bytes; no fatal stop is expected.
+class cFlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_bQuit = 0;
+    GiveFlowIdBytes(m_Chara);
+  }
+  void TearDown() override { EXPECT_EQ(g_bQuit.load(), 0); }
+
+  cFlowState& State(int i) { return m_Chara.m_aFlowStates.at(static_cast<size_t>(i)); }
+
+  cFreshPlayObjects m_FreshRun;
+  cTestStage m_Stage;
+  cFakeBodies m_Bodies;
+  cTestConditions m_Conditions;
+  cChara m_Chara;
+};

@@ -20,22 +20,7 @@ namespace {
 
 constexpr int kStatusOp = 22;
 
-class FlowTriggerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    g_bQuit = 0;
-    GiveFlowIdBytes(m_Chara);
-  }
-  void TearDown() override { EXPECT_EQ(g_bQuit.load(), 0); }
-
-  cFlowState& State(int i) { return m_Chara.m_aFlowStates[static_cast<size_t>(i)]; }
-
-  cFreshPlayObjects m_FreshRun;
-  cTestStage m_Stage;
-  cFakeBodies m_Bodies;
-  cTestConditions m_Conditions;
-  cChara m_Chara;
-};
+using FlowTriggerTest = cFlowTest;
 
 }  // namespace
 
