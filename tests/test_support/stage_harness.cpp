@@ -24,13 +24,7 @@ namespace {
 constexpr int kMargin = 10;
 constexpr int kCell = 32;
 
-cHarnessPlugins DefaultPlugins() {
-  cHarnessPlugins plugins;
-  plugins.evalCharaCond = HarnessEvalCharaCond;
-  return plugins;
-}
-
-cHarnessPlugins g_plugins = DefaultPlugins();
+cHarnessPlugins g_plugins;
 cStageHarness* g_active = nullptr;
 
 // Number of halvings of v until 0.
