@@ -125,7 +125,7 @@ class cTestConditions {
 
 // A command of a hand-made flow: its kind, run-on flag, running duration in sub-steps and
 // parameters.
-struct cCmdSpec {
+struct cTestCmd {
   int nKind = 0;
   int bRunOn = 0;
   int nDuration = 0;
@@ -134,25 +134,25 @@ struct cCmdSpec {
 
 // Appends a flow of these commands and its running state (durations as given, nothing else
 // computed) to the character; the index of the new state.
-inline int AddHandMadeFlow(cCharaBase& chara, const std::vector<cCmdSpec>& cmds, int trigger = 0, int id = 0,
+inline int AddHandMadeFlow(cCharaBase& chara, const std::vector<cTestCmd>& cmds, int trigger = 0, int id = 0,
                            int group = 0) {
   cFlow flow;
   flow.m_nTrigger = static_cast<int8_t>(trigger);
   flow.m_nFlowId = static_cast<int8_t>(id);
   flow.m_nGroup = static_cast<int8_t>(group);
-  for (const cCmdSpec& spec : cmds) {
+  for (const cTestCmd& made : cmds) {
     cFlowCmd cmd;
-    cmd.m_nKind = static_cast<int8_t>(spec.nKind);
-    cmd.m_bRunOn = static_cast<int8_t>(spec.bRunOn);
-    cmd.m_anParams = spec.anParams;
+    cmd.m_nKind = static_cast<int8_t>(made.nKind);
+    cmd.m_bRunOn = static_cast<int8_t>(made.bRunOn);
+    cmd.m_anParams = made.anParams;
     flow.m_aCmds.push_back(cmd);
   }
   chara.m_Type.m_aFlows.push_back(flow);
   cFlowState state;
   state.m_nSerial = chara.m_nFlowSerial++;
-  for (const cCmdSpec& spec : cmds) {
+  for (const cTestCmd& made : cmds) {
     cCmdState cmd;
-    cmd.m_nDuration = spec.nDuration;
+    cmd.m_nDuration = made.nDuration;
     state.m_aCmdStates.push_back(cmd);
   }
   chara.m_aFlowStates.push_back(state);

@@ -56,7 +56,7 @@ cInputState RecordInput(const std::vector<cRun>& runs) {
   return input;
 }
 
-struct cStepSpec {
+struct cTestStep {
   std::vector<std::pair<int, uint8_t>> keys;
   int logic = 0;
   int anyHold = 1;
@@ -65,19 +65,19 @@ struct cStepSpec {
   int facingRelative = 0;
 };
 
-cKeyCond MakeStep(const cStepSpec& spec) {
+cKeyCond MakeStep(const cTestStep& shape) {
   cKeyCond step;
   step.m_anKeyStates.assign(kKeyStateCount, 0);
-  for (const auto& [entry, state] : spec.keys) step.m_anKeyStates[static_cast<size_t>(entry)] = state;
-  step.m_nKeyLogic = static_cast<int8_t>(spec.logic);
-  step.m_bAnyHold = static_cast<int8_t>(spec.anyHold);
-  step.m_nMinHold = static_cast<int16_t>(spec.minHold);
-  step.m_nMaxHold = static_cast<int16_t>(spec.maxHold);
-  step.m_bFacingRelative = static_cast<int8_t>(spec.facingRelative);
+  for (const auto& [entry, state] : shape.keys) step.m_anKeyStates[static_cast<size_t>(entry)] = state;
+  step.m_nKeyLogic = static_cast<int8_t>(shape.logic);
+  step.m_bAnyHold = static_cast<int8_t>(shape.anyHold);
+  step.m_nMinHold = static_cast<int16_t>(shape.minHold);
+  step.m_nMaxHold = static_cast<int16_t>(shape.maxHold);
+  step.m_bFacingRelative = static_cast<int8_t>(shape.facingRelative);
   return step;
 }
 
-cStepSpec Press(int entry) { return {{{entry, kPressed}}}; }
+cTestStep Press(int entry) { return {{{entry, kPressed}}}; }
 
 // A hero whose input record is the test's, a character whose flow holds the sequence, and the
 // stage publishing the character as the current object.
@@ -94,9 +94,9 @@ class KeyStepsTest : public ::testing::Test {
   }
   void TearDown() override { g_lpSceneStage = m_lpPrevStage; }
 
-  void SetSequence(const std::vector<cStepSpec>& steps, int gap = 3, int repeat = 0) {
+  void SetSequence(const std::vector<cTestStep>& steps, int gap = 3, int repeat = 0) {
     m_Flow.m_aKeyConds.clear();
-    for (const cStepSpec& spec : steps) m_Flow.m_aKeyConds.push_back(MakeStep(spec));
+    for (const cTestStep& shape : steps) m_Flow.m_aKeyConds.push_back(MakeStep(shape));
     m_Flow.m_nKeyStepGap = static_cast<int8_t>(gap);
     m_Flow.m_bKeyRepeat = static_cast<int8_t>(repeat);
     m_State = cFlowState();
@@ -120,7 +120,7 @@ class KeyStepsTest : public ::testing::Test {
 
 struct cSequenceCase {
   std::string name;
-  std::vector<cStepSpec> steps;
+  std::vector<cTestStep> steps;
   std::vector<cRun> input;
   bool expected;
   int gap = 3;
@@ -131,7 +131,7 @@ struct cSequenceCase {
 }  // namespace
 
 TEST_F(KeyStepsTest, SequencesAgainstRecordedInput) {
-  const cStepSpec heldFivePlus{{{kRight, kPressed}}, 0, 0, 5, 100};
+  const cTestStep heldFivePlus{{{kRight, kPressed}}, 0, 0, 5, 100};
   const std::vector<cSequenceCase> cases = {
       {"one step, held now", {Press(kButtonA)}, {{0, 0, 4}, {0, kBtnA, 2}}, true},
       {"one step, released now", {Press(kButtonA)}, {{0, kBtnA, 2}, {0, 0, 1}}, false},
@@ -304,7 +304,7 @@ TEST_F(KeyStepsTest, KeyRepeatRecordsTheResultAsHeld) {
 TEST(KeyStepsNow, TheNewestRunOfEachListedKey) {
   const cInputState input = RecordInput({{kDirLeft, kBtnA, 5}, {kDirRight, kBtnB, 1}});
   struct Case {
-    cStepSpec spec;
+    cTestStep step;
     bool held;
   };
   const Case cases[] = {
@@ -318,7 +318,7 @@ TEST(KeyStepsNow, TheNewestRunOfEachListedKey) {
       {{{{kButtonB, kPressed}, {kButtonC, kPressed}}, 2}, true},
       {{{}, 0}, false},
   };
-  for (const Case& c : cases) EXPECT_EQ(KeyStepHeldNow(input, MakeStep(c.spec)), c.held);
+  for (const Case& c : cases) EXPECT_EQ(KeyStepHeldNow(input, MakeStep(c.step)), c.held);
 }
 
 TEST(KeyStepsNow, TheFirstDirectionKeyDown) {
