@@ -98,6 +98,10 @@ class cCharaFields : public cObject {
   std::vector<uint8_t> m_abInUse;         // per exclusive flow id 0-26: a trigger-0 flow holds the id
   std::vector<uint8_t> m_abRelease;       // the id is released at the end of the frame step
   std::vector<uint8_t> m_abStartedFrame;  // a flow of the id started in this frame
+  // Triggers and steps of this character's flows running now (nested): removing or adding flows
+  // waits until its frame step ends, with the flows given meanwhile kept here.
+  cFlowsBusy m_FlowsBusy;
+  std::vector<cDeferredFlows> m_aDeferredFlows;
 
   // Movement state.
   int32_t m_bReleasePending = 0;  // some release byte is set
@@ -176,6 +180,7 @@ class cCharaFields : public cObject {
   int32_t m_bPushed = 0;           // a character other than the ridden one moved it horizontally
   int32_t m_bCountsForParent = 0;  // its attacks fire the summoner's triggers 20-23
   uint8_t m_nParentArg = 0;        // argument passed with those triggers
+  int32_t m_bCondLatch = 0;        // the appearance conditions held once (types with the once flag)
 };
 
 class cCharaBase : public cCharaFields {

@@ -12,6 +12,30 @@
 
 class cCharaBase;
 class cInputState;
+class cStageState;
+
+// Commands one flow may hold once its repeats are expanded; a repeat that would go beyond makes
+// fewer copies.
+constexpr int kMaxFlowCmds = 8192;
+
+// Saves the stage's flow context (current object, secondary object, flow state, command state and
+// flow variables) and puts it back when it goes, so that a nested trigger, step or item command
+// leaves the context as it found it. Without a stage it does nothing.
+class cFlowContextScope {
+ public:
+  cFlowContextScope();
+  ~cFlowContextScope();
+  cFlowContextScope(const cFlowContextScope&) = delete;
+  cFlowContextScope& operator=(const cFlowContextScope&) = delete;
+
+ private:
+  cStageState* m_lpStage;
+  cCharaBase* m_lpObject = nullptr;
+  cCharaBase* m_lpObject2 = nullptr;
+  cFlowState* m_lpFlowState = nullptr;
+  cCmdState* m_lpCmdState = nullptr;
+  int32_t* m_lpFlowVars = nullptr;
+};
 
 // Installs flows on a character: append 0 replaces its flow states (the flows are its own flow
 // vector), append 1 inserts the flows before position at (or appends them). The number of flows.
@@ -22,8 +46,14 @@ void ExpandRepeats(std::vector<cFlowCmd>& cmds);
 int ExpandOneRepeat(std::vector<cFlowCmd>& cmds);
 // Stops, removes the overlays of and erases flow state i and flow i, then rebinds.
 void RemoveFlowState(cCharaBase& chara, int i);
-// Removes every flow of group g (g = 0: every flow); the first removed index, or -1.
+// Removes every flow of id g (g = 0: every flow); the first removed index, or -1.
 int RemoveFlowsByGroup(cCharaBase& chara, int group);
+// While the character's flows are being triggered or stepped, RemoveFlowState and
+// RemoveFlowsByGroup stop the states and flag them, and InstallFlows keeps the flows aside. At the end
+// of its frame step the kept flows are installed and the flagged states removed.
+void RemoveFlaggedFlows(cCharaBase& chara);
+// The end of the frame step: every id whose release byte is set is free again.
+void ReleaseFlowIds(cCharaBase& chara);
 // Clears the tried and started flags of every state and the character's started-this-frame bytes.
 void ResetFlowFrameFlags(cCharaBase& chara);
 // TriggerFlowsWith(chara, trigger, no partner, group 0).

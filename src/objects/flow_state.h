@@ -93,6 +93,25 @@ class cFlowState {
   std::list<std::vector<int32_t>> m_Arrange;  // pending arrange entries for the next command
 };
 
+// Flows handed to a character while its own flows were being triggered or stepped: installed at
+// the end of its frame step (InstallFlows with append 1 at nAt, or replacing every flow).
+struct cDeferredFlows {
+  std::vector<cFlow> aFlows;
+  int32_t nAt = -1;
+  int32_t bReplace = 0;
+};
+
+// How deeply the triggers and steps of a character's flows are nested right now. It belongs to the
+// live character: a copy starts at 0 and copying over a character keeps the destination's depth.
+class cFlowsBusy {
+ public:
+  cFlowsBusy() = default;
+  cFlowsBusy(const cFlowsBusy&) {}
+  cFlowsBusy& operator=(const cFlowsBusy&) { return *this; }
+
+  int32_t m_nDepth = 0;
+};
+
 // Points every state of the character at its own flow of the same position: index, flow, key
 // steps and the command of each command state.
 void RebindFlowStates(cCharaBase& chara);

@@ -11,6 +11,7 @@
 
 #include "objects/scroll_axis.h"
 
+struct DDSURFACEDATA;
 class cCharaBase;
 class cCmdState;
 class cFlowState;
@@ -78,6 +79,11 @@ class cStageState {
   int32_t m_nFrameCount = 0;           // play frames since set-up (refresh period of message windows)
   int32_t m_nBlockOriginX = 0;         // the map's first column and row (the margin), in cells
   int32_t m_nBlockOriginY = 0;
+
+  // The display of the distance areas: the colour-cycle frame (0-31), and the 129 x 129 surface
+  // large circles are drawn on and stretched from (made by stage play; none: drawn directly).
+  int32_t m_nAreaFrame = 0;
+  DDSURFACEDATA* m_lpAreaCircle = nullptr;
 
   // The view: the x axis also holds the block table's row shift.
   cScrollAxis m_ScrollX;

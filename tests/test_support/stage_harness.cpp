@@ -10,6 +10,7 @@
 #include "core/numbers.h"
 #include "data/anim_scripts.h"
 #include "data/game_data.h"
+#include "objects/chara_conditions.h"
 #include "objects/shot.h"
 
 // The traces' way into the harness that is alive.
@@ -164,6 +165,16 @@ void TraceSound(int slot) {
 }  // namespace
 
 cHarnessPlugins SetHarnessPlugins(const cHarnessPlugins& plugins) { return std::exchange(g_plugins, plugins); }
+
+bool HarnessEvalCharaCond(cCond& cond, cCharaBase& chara, int32_t* flowVars) {
+  switch (cond.m_nKind) {
+    case kCondStatus: return CheckStatusCond(cond, chara, flowVars);
+    case kCondStatus2: return CheckStatusCond2(chara, cond);
+    case kCondState: return CheckStateCond(chara, cond);
+    case kCondDistance: return CheckDistanceCond(chara, cond);
+    default: return false;
+  }
+}
 
 cBlockType HarnessBlockType(int contact) {
   cBlockType type;

@@ -69,6 +69,10 @@ struct cHarnessCall {
   std::vector<double> adArgs;
 };
 
+// The conditions of kinds 4-7 on a character as stage play checks them (status, status flag,
+// state, distance).
+bool HarnessEvalCharaCond(cCond& cond, cCharaBase& chara, int32_t* flowVars);
+
 // What the harness calls in code that stage play and the objects provide. Tests install theirs with
 // cHooksGuard(SetHarnessPlugins, plugins).
 struct cHarnessPlugins {
@@ -84,8 +88,9 @@ struct cHarnessPlugins {
   void (*subStep)(cStageHarness& harness, int subStep) = nullptr;
   // Drawing a frame (hold 0 in the play frame); Step draws after the sub-steps when one is set.
   void (*drawFrame)(cStageHarness& harness, int hold) = nullptr;
-  // Conditions of kinds 4-7 for the condition-list stand-in; without one they do not hold.
-  bool (*evalCharaCond)(cCond& cond, cCharaBase& chara, int32_t* flowVars) = nullptr;
+  // Conditions of kinds 4-7 for the condition-list stand-in: the objects' own unless a test
+  // replaces them (null: they do not hold).
+  bool (*evalCharaCond)(cCond& cond, cCharaBase& chara, int32_t* flowVars) = HarnessEvalCharaCond;
 };
 // Installs the plug-ins; returns the ones they replace.
 cHarnessPlugins SetHarnessPlugins(const cHarnessPlugins& plugins);
