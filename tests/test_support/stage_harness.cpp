@@ -165,6 +165,21 @@ void TraceSound(int slot) {
 
 cHarnessPlugins SetHarnessPlugins(const cHarnessPlugins& plugins) { return std::exchange(g_plugins, plugins); }
 
+void HarnessInitHero(cStageHarness& h, cHero& hero, cCharaType& type, const cHarnessPlacement& at) {
+  hero.InitHero(h.Stage().m_nNextCharaId++, type, at.dX, at.dY, 0);
+  hero.SetGridPos(at.nColumn, at.nRow, 1);
+}
+
+void HarnessInitChara(cStageHarness& h, cChara& chara, cCharaType& type, const cHarnessPlacement& at) {
+  chara.InitChara(h.Stage().m_nNextCharaId++, type, nullptr, at.dX, at.dY, 0);
+  chara.PlaceCharaOnGrid(at.nColumn, at.nRow);
+}
+
+void HarnessInitItem(cStageHarness& h, cItem& item, cItemType& type, const cHarnessPlacement& at) {
+  item.InitItem(h.Stage().m_nNextItemId++, type, 0);
+  item.PlaceItemOnGrid(at.nColumn, at.nRow, 1);
+}
+
 cBlockType HarnessBlockType(int contact) {
   cBlockType type;
   type.m_nGraphic = 1;
