@@ -352,7 +352,7 @@ TEST(CharaStep, TheStepAnswersOneOnceTheLifeIsGone) {
 }
 
 // The characters' part of the jump command.
-class CharaJumpTest : public ::testing::Test {
+class CharaJumpCmdTest : public ::testing::Test {
  protected:
   void SetUp() override {
     h.reset();
@@ -374,7 +374,7 @@ class CharaJumpTest : public ::testing::Test {
   cCmdState state;
 };
 
-TEST_F(CharaJumpTest, AStandingCharacterLaunchesWithTheCommandsSound) {
+TEST_F(CharaJumpCmdTest, AStandingCharacterLaunchesWithTheCommandsSound) {
   C().m_bRiding = 1;
   C().StepJumpCmd(state);
   EXPECT_TRUE(Launched());
@@ -382,7 +382,7 @@ TEST_F(CharaJumpTest, AStandingCharacterLaunchesWithTheCommandsSound) {
   EXPECT_EQ(h->Sounds(), (std::vector<int>{4 + 16}));
 }
 
-TEST_F(CharaJumpTest, TheSoundOnlyOnScreenIsSilentOffScreen) {
+TEST_F(CharaJumpCmdTest, TheSoundOnlyOnScreenIsSilentOffScreen) {
   C().m_bOnScreen = 0;
   C().StepJumpCmd(state);
   EXPECT_TRUE(Launched());
@@ -396,7 +396,7 @@ TEST_F(CharaJumpTest, TheSoundOnlyOnScreenIsSilentOffScreen) {
 }
 
 // What keeps a character from launching, by the two legacy switches.
-TEST_F(CharaJumpTest, ACharacterThatCannotJumpYetWaits) {
+TEST_F(CharaJumpCmdTest, ACharacterThatCannotJumpYetWaits) {
   struct Case {
     int legacy749, legacy845b, inAir, ceiling, knocked, tookOff, airCount;
     bool launches;
@@ -422,7 +422,7 @@ TEST_F(CharaJumpTest, ACharacterThatCannotJumpYetWaits) {
   }
 }
 
-TEST_F(CharaJumpTest, AWaitingJumpGivesUpAfterFourNSubSteps) {
+TEST_F(CharaJumpCmdTest, AWaitingJumpGivesUpAfterFourNSubSteps) {
   h->SetHitCheckLevel(2);
   C().m_bCeilingHit = 1;
   for (int calls = 0; calls < 8; ++calls) {
@@ -437,7 +437,7 @@ TEST_F(CharaJumpTest, AWaitingJumpGivesUpAfterFourNSubSteps) {
   EXPECT_TRUE(h->Sounds().empty());
 }
 
-TEST_F(CharaJumpTest, ALaunchedJumpWaitsForTheGround) {
+TEST_F(CharaJumpCmdTest, ALaunchedJumpWaitsForTheGround) {
   C().StepJumpCmd(state);
   ASSERT_TRUE(Launched());
   C().m_bCeilingHit = 1;

@@ -390,8 +390,13 @@ TEST(HeroDisplay, TheBoxesAreListedLargestFirst) {
   for (const HitBoxDisplayEntry& e : list) EXPECT_EQ(e.nX + e.nY + e.nCounter, 0);
 }
 
+// The colours cycle unless the display runs at 8 bits with the project's palette animation on.
 TEST(HeroDisplay, TheShownBoxesAreDrawnOverTheHeroWithACyclingColour) {
-  for (int fixed = 0; fixed < 2; ++fixed) {
+  struct Mode {
+    int bpp, paletteOpt289, fixed;
+  };
+  for (const Mode mode : {Mode{32, 1, 0}, Mode{8, 0, 0}, Mode{8, 1, 1}}) {
+    const int fixed = mode.fixed;
     cHarnessSetup setup = HeroStage(HarnessHeroType());
     setup.prepareRun = [] {
       SetHeroBoxSettings(g_StageFile);
@@ -401,23 +406,24 @@ TEST(HeroDisplay, TheShownBoxesAreDrawnOverTheHeroWithACyclingColour) {
     };
     cStageHarness h(setup);
     const int bpp = g_nDisplayBpp;
-    g_nDisplayBpp = fixed ? 8 : 32;
-    g_SystemData.m_nPaletteOpt289 = 1;
+    g_nDisplayBpp = mode.bpp;
+    g_SystemData.m_nPaletteOpt289 = mode.paletteOpt289;
     cHero& hero = h.Hero();
-    hero.m_ScreenRect.left = 100;
-    hero.m_ScreenRect.top = 50;
     DDSURFACEDATA target{};
     std::vector<int> fills, frames;
     for (int frame = 0; frame < 33; ++frame) {
       h.ClearTraces();
       hero.DrawHero(&target, 0);
+      // The hit box on screen, from the screen rectangle the character drawing left.
+      const double x = hero.m_ScreenRect.left + 8;
+      const double y = hero.m_ScreenRect.top + 8;
       for (const DDTRACECALL& call : h.Draws()) {
         if (call.strName == "DDFillRect") {
-          EXPECT_EQ(call.adArgs, (std::vector<double>{108, 58, 16, 24, call.adArgs[4]}));
+          EXPECT_EQ(call.adArgs, (std::vector<double>{x, y, 16, 24, call.adArgs[4]}));
           fills.push_back(static_cast<int>(call.adArgs[4]));
         } else if (call.strName == "DDFrameRect") {
           // The character box: at the hit box plus its offset (16 - 8 - 7, 32 - 8 - 22).
-          EXPECT_EQ(call.adArgs, (std::vector<double>{108 + 1, 58 + 2, 14, 22, 1, call.adArgs[5]}));
+          EXPECT_EQ(call.adArgs, (std::vector<double>{x + 1, y + 2, 14, 22, 1, call.adArgs[5]}));
           frames.push_back(static_cast<int>(call.adArgs[5]));
         }
       }

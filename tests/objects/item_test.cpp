@@ -170,8 +170,9 @@ TEST_F(ItemDrawTest, TheGraphicIsCopiedAtItsScreenRectangle) {
   const GRAPHICSOURCE second = GetGraphicSource(kGraphicForBlockChara, 2, 17, 0, nullptr, 1);
   const std::vector<DDTRACECALL> later = Draw(0);
   ASSERT_EQ(later.size(), 1u);
+  EXPECT_EQ(later[0].adArgs[4], second.nSrcX);
   EXPECT_EQ(later[0].adArgs[5], second.nSrcY);
-  EXPECT_NE(second.nSrcY, gs.nSrcY);
+  EXPECT_TRUE(second.nSrcX != gs.nSrcX || second.nSrcY != gs.nSrcY);
 }
 
 TEST_F(ItemDrawTest, AScaledItemStretchesAGraphicMadeForScaleOne) {
