@@ -82,6 +82,18 @@ struct cHitBox {
   int32_t nBaseHeight = 0;
 };
 
+// A box of w x h centred in the 32 x 32 cell of a graphic whose hit box sits at (hitOffsetX,
+// hitOffsetY); the same values at scale 1.
+void SetCentredBox(cHitBox& box, int width, int height, int hitOffsetX, int hitOffsetY);
+// A size or offset at a scale, wrapping as 32-bit arithmetic does (sizes come from stage data).
+int ScaledSize(int size, int scale);
+// The box at a scale: scale x its values at scale 1.
+void ScaleHitBox(cHitBox& box, int scale);
+// The box's rectangle from the position truncated to whole dots: left = x + offset, right = left +
+// width - 1 (top and bottom likewise).
+void PlaceHitBoxX(cHitBox& box, int x);
+void PlaceHitBoxY(cHitBox& box, int y);
+
 // The fields of a character: everything a character copy carries. cCharaBase adds the operations
 // and a copy that points the copied flow states at the copy's own flows.
 class cCharaFields : public cObject {
