@@ -33,15 +33,14 @@ bool RisesPastFloor(const cCharaBase& chara) {
   return !LandWhileRising() && !chara.m_bGravityFree && chara.m_dSpeedY < 0;
 }
 
-// A side contact with a block: no toucher speed.
-void TouchBlockLeft(cCharaBase& chara) {
-  chara.m_bContactLeft = 1;
-  chara.m_dToucherLeft = 0.0;
-}
+// What a cell's contact kind does to the character: nothing, a touch, or its death (a deadly block
+// for a player-operated character, any block for one that dies on blocks).
+enum class eBlockTouch { kNone, kTouch, kFatal };
 
-void TouchBlockRight(cCharaBase& chara) {
-  chara.m_bContactRight = 1;
-  chara.m_dToucherRight = 0.0;
+eBlockTouch TouchOf(const cCharaBase& chara, int contact) {
+  if (contact == 1) return DiesOnBlocks(chara) ? eBlockTouch::kFatal : eBlockTouch::kTouch;
+  if (contact == 2) return IsPlayerOperated(chara) || DiesOnBlocks(chara) ? eBlockTouch::kFatal : eBlockTouch::kTouch;
+  return eBlockTouch::kNone;
 }
 
 // After a wall contact that did not kill: the side is remembered and the block flows fire.
@@ -80,66 +79,43 @@ int RunInOrder(cCharaBase& chara, int (*first)(cCharaBase&), int (*second)(cChar
   return second(chara) == kContactFatal ? kContactFatal : 0;
 }
 
+// A wall under the left (right) edge line snaps the character right (left) to the cell's boundary: a
+// whole dot clear of it under the legacy rule or at a deadly block; else onto the boundary, then
+// settling 0.1 dot at a time out of the cells its recorded corners still name.
+int TestBlockSide(cCharaBase& chara, bool right) {
+  if (FliesThroughBlocks(chara)) return 0;
+  const int edge = TruncToInt(right ? chara.m_dX2 : chara.m_dX);
+  const int cell = FindContactCell(chara, edge, TruncToInt(chara.m_dY), edge, TruncToInt(chara.m_dY2));
+  const int contact = CellContact(cell, chara.m_nKind);
+  const eBlockTouch touch = TouchOf(chara, contact);
+  if (touch != eBlockTouch::kTouch) return touch == eBlockTouch::kFatal ? kContactFatal : 0;
+  const bool settle = contact == 1 && !LegacyContactRule();
+  if (right) {
+    chara.m_bContactRight = 1;
+    chara.m_dToucherRight = 0.0;
+    chara.m_dX -= (edge & 31) + (settle ? 0 : 1);
+  } else {
+    chara.m_bContactLeft = 1;
+    chara.m_dToucherLeft = 0.0;
+    chara.m_dX += 32 - (edge & 31);
+  }
+  if (settle) SettleOutOfBlocks(chara, right ? -kSettleStep : kSettleStep, 0.0);
+  FinishWallContact(chara, right ? 1 : 0, right ? kTriggerBlockRight : kTriggerBlockLeft);
+  return 0;
+}
+
 }  // namespace
 
-int TestBlockLeft(cCharaBase& chara) {
-  if (FliesThroughBlocks(chara)) return 0;
-  const int x = TruncToInt(chara.m_dX);
-  const int cell = FindContactCell(chara, x, TruncToInt(chara.m_dY), x, TruncToInt(chara.m_dY2));
-  const int contact = CellContact(cell, chara.m_nKind);
-  if (contact == 1) {
-    if (DiesOnBlocks(chara)) return kContactFatal;
-    TouchBlockLeft(chara);
-    chara.m_dX += 32 - (x & 31);
-    if (!LegacyContactRule()) SettleOutOfBlocks(chara, kSettleStep, 0.0);
-  } else if (contact == 2) {
-    if (IsPlayerOperated(chara) || DiesOnBlocks(chara)) return kContactFatal;
-    TouchBlockLeft(chara);
-    chara.m_dX += 32 - (x & 31);
-  } else {
-    return 0;
-  }
-  FinishWallContact(chara, 0, kTriggerBlockLeft);
-  return 0;
-}
+int TestBlockLeft(cCharaBase& chara) { return TestBlockSide(chara, false); }
 
-int TestBlockRight(cCharaBase& chara) {
-  if (FliesThroughBlocks(chara)) return 0;
-  const int x2 = TruncToInt(chara.m_dX2);
-  const int cell = FindContactCell(chara, x2, TruncToInt(chara.m_dY), x2, TruncToInt(chara.m_dY2));
-  const int contact = CellContact(cell, chara.m_nKind);
-  if (contact == 1) {
-    if (DiesOnBlocks(chara)) return kContactFatal;
-    TouchBlockRight(chara);
-    if (LegacyContactRule()) {
-      chara.m_dX -= (x2 & 31) + 1;
-    } else {
-      chara.m_dX -= x2 & 31;
-      SettleOutOfBlocks(chara, -kSettleStep, 0.0);
-    }
-  } else if (contact == 2) {
-    if (IsPlayerOperated(chara) || DiesOnBlocks(chara)) return kContactFatal;
-    TouchBlockRight(chara);
-    chara.m_dX -= (x2 & 31) + 1;
-  } else {
-    return 0;
-  }
-  FinishWallContact(chara, 1, kTriggerBlockRight);
-  return 0;
-}
+int TestBlockRight(cCharaBase& chara) { return TestBlockSide(chara, true); }
 
 int TestBlockTop(cCharaBase& chara) {
   if (FliesThroughBlocks(chara)) return 0;
   const int y = TruncToInt(chara.m_dY);
   const int cell = FindContactCell(chara, TruncToInt(chara.m_dX), y, TruncToInt(chara.m_dX2), y);
-  const int contact = CellContact(cell, chara.m_nKind);
-  if (contact == 1) {
-    if (DiesOnBlocks(chara)) return kContactFatal;
-  } else if (contact == 2) {
-    if (IsPlayerOperated(chara) || DiesOnBlocks(chara)) return kContactFatal;
-  } else {
-    return 0;
-  }
+  const eBlockTouch touch = TouchOf(chara, CellContact(cell, chara.m_nKind));
+  if (touch != eBlockTouch::kTouch) return touch == eBlockTouch::kFatal ? kContactFatal : 0;
   chara.HitCeilingBlock();
   return 0;
 }

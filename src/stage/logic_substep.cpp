@@ -90,6 +90,31 @@ bool DefeatKilledChara(const cSubStepEnds& ends, std::list<cChara>::iterator& it
   return result != 0;
 }
 
+// A character's moves with their map tests; true when they killed it. vanish: it leaves the stage.
+bool MoveAgainstMap(cChara& chara, bool& vanish) {
+  vanish = chara.MoveX() == kMoveXVanish;
+  bool killed = TestBlocksX(chara) == kContactFatal;
+  chara.ApplyCharaGravity();
+  const int moveY = chara.MoveY();
+  killed = killed || moveY == kMoveYKilled;
+  vanish = vanish || moveY == kMoveYVanish;
+  return TestBlocksY(chara) == kContactFatal || killed;
+}
+
+// After a character's moves: killed, it is defeated; vanishing, it is removed; else its knock-backs
+// decay. it moves on to the next character. True when the frame ends.
+bool FinishCharaSubStep(const cSubStepEnds& ends, std::list<cChara>::iterator& it, bool killed, bool vanish) {
+  if (killed) return DefeatKilledChara(ends, it);
+  if (vanish) {
+    it = RemoveCharaQuietly(it);
+  } else {
+    it->DecayKnockbackX();
+    it->DecayKnockbackY();
+    ++it;
+  }
+  return false;
+}
+
 // The block characters move first, so that the others meet them where they stand in this sub-step.
 bool StepBlockCharas(const cSubStepEnds& ends) {
   for (auto it = g_CharaList.begin(); it != g_CharaList.end();) {
@@ -103,22 +128,9 @@ bool StepBlockCharas(const cSubStepEnds& ends) {
       if (DefeatEndedChara(ends, it)) return true;
       continue;
     }
-    bool vanish = chara.MoveX() == kMoveXVanish;
-    bool killed = TestBlocksX(chara) == kContactFatal;
-    chara.ApplyCharaGravity();
-    const int moveY = chara.MoveY();
-    killed = killed || moveY == kMoveYKilled;
-    vanish = vanish || moveY == kMoveYVanish;
-    killed = TestBlocksY(chara) == kContactFatal || killed;
-    if (killed) {
-      if (DefeatKilledChara(ends, it)) return true;
-    } else if (vanish) {
-      it = RemoveCharaQuietly(it);
-    } else {
-      chara.DecayKnockbackX();
-      chara.DecayKnockbackY();
-      ++it;
-    }
+    bool vanish = false;
+    const bool killed = MoveAgainstMap(chara, vanish);
+    if (FinishCharaSubStep(ends, it, killed, vanish)) return true;
   }
   return false;
 }
@@ -193,25 +205,12 @@ bool StepOtherCharas(const cSubStepEnds& ends) {
       continue;
     }
     FollowRiddenChara(chara, g_CharaList);
-    bool vanish = chara.MoveX() == kMoveXVanish;
-    bool killed = TestBlocksX(chara) == kContactFatal;
-    chara.ApplyCharaGravity();
-    const int moveY = chara.MoveY();
-    killed = killed || moveY == kMoveYKilled;
-    vanish = vanish || moveY == kMoveYVanish;
-    killed = TestBlocksY(chara) == kContactFatal || killed;
+    bool vanish = false;
+    bool killed = MoveAgainstMap(chara, vanish);
     killed = PushOutOfBlockCharas(chara, g_CharaList) == kContactFatal || killed;
     TestBlocksXRightFirst(chara);
     TestBlocksBottomTop(chara);
-    if (killed || IsCrushed(chara)) {
-      if (DefeatKilledChara(ends, it)) return true;
-    } else if (vanish) {
-      it = RemoveCharaQuietly(it);
-    } else {
-      chara.DecayKnockbackX();
-      chara.DecayKnockbackY();
-      ++it;
-    }
+    if (FinishCharaSubStep(ends, it, killed || IsCrushed(chara), vanish)) return true;
   }
   return false;
 }

@@ -111,6 +111,26 @@ void PushSideways(cCharaBase& chara, const cPushPos& pos) {
   chara.AfterMoveX();
 }
 
+// Moves a colliding flyer to a place found on one side (axis: the side's axis), unless the block
+// character there moves away from it while the flyer does not follow: then that side's contact goes
+// and the flyer is pushed out on the other axis instead.
+void PushFlyer(cCharaBase& chara, const cPushPos& pos, bool movesAway, int32_t& contact, int axis,
+               std::list<cChara>& list) {
+  if (!pos.Found()) return;
+  (axis == kPushAxisHorizontal ? chara.m_dImpactX : chara.m_dImpactY) = 0.0;
+  if (movesAway) {
+    contact = 0;
+    ResolveBlockCharasAxis(chara, axis == kPushAxisHorizontal ? kPushAxisVertical : kPushAxisHorizontal, list);
+  } else if (axis == kPushAxisHorizontal) {
+    chara.m_dX = pos.dValue;
+    chara.m_bPushed = 1;
+    chara.AfterMoveX();
+  } else {
+    chara.m_dY = pos.dValue;
+    chara.AfterMoveY();
+  }
+}
+
 int PushOutFlying(cCharaBase& chara, std::list<cChara>& list) {
   const cDblRect r = RectOf(chara);
   cPushPos left, right, top, bottom;
@@ -144,50 +164,12 @@ int PushOutFlying(cCharaBase& chara, std::list<cChara>& list) {
   if (touched) TriggerFlows(chara, kTriggerBlockChara);
   if (DiesOnBlocks(chara)) return left.Found() || right.Found() || top.Found() || bottom.Found() ? kContactFatal : 0;
 
-  // A block character that moves away from the side it touches, while the character does not follow
-  // it, does not push: the character is resolved on the other axis instead.
-  if (left.Found()) {
-    chara.m_dImpactX = 0.0;
-    if (left.dSpeed < 0 && chara.m_dSpeedX >= 0) {
-      chara.m_bContactLeft = 0;
-      ResolveBlockCharasAxis(chara, kPushAxisVertical, list);
-    } else {
-      chara.m_dX = left.dValue;
-      chara.m_bPushed = 1;
-      chara.AfterMoveX();
-    }
-  }
-  if (right.Found()) {
-    chara.m_dImpactX = 0.0;
-    if (right.dSpeed > 0 && chara.m_dSpeedX <= 0) {
-      chara.m_bContactRight = 0;
-      ResolveBlockCharasAxis(chara, kPushAxisVertical, list);
-    } else {
-      chara.m_dX = right.dValue;
-      chara.m_bPushed = 1;
-      chara.AfterMoveX();
-    }
-  }
-  if (top.Found()) {
-    chara.m_dImpactY = 0.0;
-    if (top.dSpeed < 0 && chara.m_dSpeedY >= 0) {
-      chara.m_bContactTop = 0;
-      ResolveBlockCharasAxis(chara, kPushAxisHorizontal, list);
-    } else {
-      chara.m_dY = top.dValue;
-      chara.AfterMoveY();
-    }
-  }
-  if (bottom.Found()) {
-    chara.m_dImpactY = 0.0;
-    if (bottom.dSpeed > 0 && chara.m_dSpeedY <= 0) {
-      chara.m_bContactBottom = 0;
-      ResolveBlockCharasAxis(chara, kPushAxisHorizontal, list);
-    } else {
-      chara.m_dY = bottom.dValue;
-      chara.AfterMoveY();
-    }
-  }
+  const double vx = chara.m_dSpeedX;
+  const double vy = chara.m_dSpeedY;
+  PushFlyer(chara, left, left.dSpeed < 0 && vx >= 0, chara.m_bContactLeft, kPushAxisHorizontal, list);
+  PushFlyer(chara, right, right.dSpeed > 0 && vx <= 0, chara.m_bContactRight, kPushAxisHorizontal, list);
+  PushFlyer(chara, top, top.dSpeed < 0 && vy >= 0, chara.m_bContactTop, kPushAxisVertical, list);
+  PushFlyer(chara, bottom, bottom.dSpeed > 0 && vy <= 0, chara.m_bContactBottom, kPushAxisVertical, list);
   return 0;
 }
 

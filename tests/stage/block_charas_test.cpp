@@ -93,13 +93,7 @@ TEST(BlockCharas, EmbeddingCoversAllFourCornersWithBothContactRules) {
 }
 
 TEST(BlockCharas, APlaceIsTakenByAnySolidCornerCellOrAnOverlappingBlockCharacter) {
-  cHarnessSetup setup;
-  setup.map = {"H#D", "P..", "..."};
-  setup.blocks['D'] = HarnessBlockType(2);
-  cBlockType pass = HarnessBlockType(1);
-  pass.m_nPassGroup = 3;
-  setup.blocks['P'] = pass;
-  cStageHarness h(setup);
+  cStageHarness h(BlockStage({"H#D", "P..", "..."}));
   struct Case {
     double x, y;
     int kind;

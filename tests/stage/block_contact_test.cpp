@@ -14,20 +14,9 @@
 namespace {
 
 cHarnessSetup ContactStage(std::vector<std::string> map) {
-  cHarnessSetup setup;
-  setup.map = std::move(map);
-  setup.blocks['D'] = HarnessBlockType(2);  // deadly to player-operated characters
-  cBlockType other = HarnessBlockType(1);
-  other.m_nGraphic = 2;
-  setup.blocks['E'] = other;  // a second solid block, to tell floor blocks apart
+  cHarnessSetup setup = BlockStage(std::move(map));
   setup.addStandIns = RecordFlowTriggers;
   return setup;
-}
-
-// x after n settling steps of 0.1 from x.
-double Settled(double x, double step, int n) {
-  for (int i = 0; i < n; ++i) x += step;
-  return x;
 }
 
 }  // namespace
@@ -42,8 +31,8 @@ TEST(BlockContact, TheLeftEdgeSnapsRightOutOfAWall) {
   };
   const Case cases[] = {
       {356, 1, 352},
-      {356, 0, Settled(352, 0.1, 1)},
-      {330, 0, Settled(352, 0.1, 1)},  // only the edge's bottom end lies in the wall
+      {356, 0, Stepped(352, 0.1, 1)},
+      {330, 0, Stepped(352, 0.1, 1)},  // only the edge's bottom end lies in the wall
   };
   for (const Case& c : cases) {
     cStageHarness h(ContactStage({"H..", "#..", "..."}));
@@ -72,7 +61,7 @@ TEST(BlockContact, TheRightEdgeSnapsLeftOutOfAWall) {
     cProbeChara chara;
     MakeWalker(chara, 370, 356);  // x2 = 385, a dot into the wall at 384
     EXPECT_EQ(TestBlockRight(chara), 0);
-    EXPECT_EQ(chara.m_dX, legacy ? 368.0 : Settled(369, -0.1, 1)) << legacy;
+    EXPECT_EQ(chara.m_dX, legacy ? 368.0 : Stepped(369, -0.1, 1)) << legacy;
     EXPECT_EQ(chara.m_dX2, chara.m_dX + 15);
     if (legacy) {
       EXPECT_EQ(chara.m_dX2, 383.0);
@@ -100,9 +89,9 @@ TEST(BlockContact, DeadlyBlocksAndFlyingModesDecideTheSideContacts) {
   const Case cases[] = {
       {"computer into a deadly wall", 'D', 1, -1, 0, 368},
       {"player into a deadly wall", 'D', 0, -1, kContactFatal, 370},
-      {"player into a solid wall", '#', 0, -1, 0, Settled(369, -0.1, 1)},
+      {"player into a solid wall", '#', 0, -1, 0, Stepped(369, -0.1, 1)},
       {"flying, dying on blocks", '#', 1, 2, kContactFatal, 370},
-      {"flying, colliding", '#', 1, 1, 0, Settled(369, -0.1, 1)},
+      {"flying, colliding", '#', 1, 1, 0, Stepped(369, -0.1, 1)},
       {"flying through blocks", 'D', 0, 0, 0, 370},
   };
   for (const Case& c : cases) {
@@ -323,7 +312,7 @@ TEST(BlockContact, ABlockOfTheCharactersPassGroupIsNoWall) {
   EXPECT_EQ(chara.m_dX, 345.0);
   chara.m_nKind = 0;
   TestBlockLeft(chara);
-  EXPECT_EQ(chara.m_dX, Settled(352, 0.1, 1));
+  EXPECT_EQ(chara.m_dX, Stepped(352, 0.1, 1));
 }
 
 // Walls fire 11, 12 and 13 (left) or 14 (right); landing 11, 15, 17; a ceiling 11, 15, 16.

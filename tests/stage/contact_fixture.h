@@ -19,29 +19,42 @@ constexpr double CellDot(int cell) { return (cell + 10) * 32.0; }
 
 // Characters whose after-move hooks keep the right and bottom edges and the recorded cells in step
 // with x and y (clamped to the whole map), as the characters' own hooks do, without moving the view.
-class cProbeChara : public cChara {
+template <class Chara>
+class cProbe : public Chara {
  public:
   int AfterMoveX() override {
-    ClampToStageX(2);
+    this->ClampToStageX(2);
     return 0;
   }
   int AfterMoveY() override {
-    ClampToStageY(2);
+    this->ClampToStageY(2);
     return 0;
   }
 };
+using cProbeChara = cProbe<cChara>;
+using cProbeHero = cProbe<cHero>;
 
-class cProbeHero : public cHero {
- public:
-  int AfterMoveX() override {
-    ClampToStageX(2);
-    return 0;
-  }
-  int AfterMoveY() override {
-    ClampToStageY(2);
-    return 0;
-  }
-};
+// A stage from an ASCII map whose letters add to the harness's: 'D' a block deadly to
+// player-operated characters, 'E' a second kind of solid block (to tell floor blocks apart), 'P' a
+// solid block that group 3 passes through.
+inline cHarnessSetup BlockStage(std::vector<std::string> map) {
+  cHarnessSetup setup;
+  setup.map = std::move(map);
+  setup.blocks['D'] = HarnessBlockType(2);
+  cBlockType other = HarnessBlockType(1);
+  other.m_nGraphic = 2;
+  setup.blocks['E'] = other;
+  cBlockType pass = HarnessBlockType(1);
+  pass.m_nPassGroup = 3;
+  setup.blocks['P'] = pass;
+  return setup;
+}
+
+// v after n steps of step (as repeated settling moves it).
+inline double Stepped(double v, double step, int n) {
+  for (int i = 0; i < n; ++i) v += step;
+  return v;
+}
 
 // Gives a character a hit box of base size w x h at (x, y) with a scale (1 normal size); its size,
 // right and bottom edges and recorded cells follow.

@@ -7,22 +7,8 @@
 
 #include "stage/contact_fixture.h"
 
-namespace {
-
-cHarnessSetup ThreeByThree(std::vector<std::string> map) {
-  cHarnessSetup setup;
-  setup.map = std::move(map);
-  setup.blocks['D'] = HarnessBlockType(2);  // deadly to player-operated characters
-  cBlockType pass = HarnessBlockType(1);
-  pass.m_nPassGroup = 3;
-  setup.blocks['P'] = pass;
-  return setup;
-}
-
-}  // namespace
-
 TEST(MapSampling, ADotLiesInTheCellOfItsBlockTableRowClampedIntoTheMap) {
-  cStageHarness h(ThreeByThree({"H..", "...", "..."}));
+  cStageHarness h(BlockStage({"H..", "...", "..."}));
   // 23 cells with margins on each axis: rows of 32 cells (shift 5), 736 dots across and down.
   EXPECT_EQ(MapCellIndex(CellDot(0), CellDot(0)), h.CellIndex(0, 0));
   EXPECT_EQ(MapCellIndex(CellDot(2) + 31, CellDot(1) + 5), h.CellIndex(2, 1));
@@ -32,7 +18,7 @@ TEST(MapSampling, ADotLiesInTheCellOfItsBlockTableRowClampedIntoTheMap) {
 }
 
 TEST(MapSampling, CellContactFollowsTheBlockKindAndItsPassGroup) {
-  cStageHarness h(ThreeByThree({"H#D", "P..", "..."}));
+  cStageHarness h(BlockStage({"H#D", "P..", "..."}));
   EXPECT_EQ(CellContact(h.CellIndex(1, 0), 0), 1);
   EXPECT_EQ(CellContact(h.CellIndex(2, 0), 0), 2);
   EXPECT_EQ(CellContact(h.CellIndex(0, 1), 0), 1);
@@ -43,7 +29,7 @@ TEST(MapSampling, CellContactFollowsTheBlockKindAndItsPassGroup) {
 
 // A vertical edge is sampled from its top, one base height less a dot apart, scale + 1 times.
 TEST(MapSampling, AVerticalEdgeTakesScalePlusOneSamplesDownward) {
-  cStageHarness h(ThreeByThree({"H#.", ".#.", "..."}));
+  cStageHarness h(BlockStage({"H#.", ".#.", "..."}));
   struct Case {
     double y;
     int scale;
@@ -67,7 +53,7 @@ TEST(MapSampling, AVerticalEdgeTakesScalePlusOneSamplesDownward) {
 }
 
 TEST(MapSampling, OnAVerticalEdgeTheGreatestContactWinsAndTheFirstAmongEquals) {
-  cStageHarness h(ThreeByThree({"H#.", ".D.", ".#."}));
+  cStageHarness h(BlockStage({"H#.", ".D.", ".#."}));
   cProbeChara chara;
   MakeWalker(chara, 360, 0);
   SetBox(chara, 360, CellDot(0) + 8, 16, 24, 3);  // samples at 328, 351, 374, 397: rows 0, 0, 1, 2
@@ -80,7 +66,7 @@ TEST(MapSampling, OnAVerticalEdgeTheGreatestContactWinsAndTheFirstAmongEquals) {
 // middle sample lies on the middle, so a character across two floor blocks takes the one under its
 // centre; with scale 1 the middle lies a dot nearer the left end, which wins.
 TEST(MapSampling, OnAHorizontalEdgeTheSampleNearestTheMiddleWinsAmongEquals) {
-  cStageHarness h(ThreeByThree({"H..", "...", "##D"}));
+  cStageHarness h(BlockStage({"H..", "...", "##D"}));
   const int y = TruncToInt(CellDot(2)) + 3;
   struct Case {
     double x;
@@ -104,7 +90,7 @@ TEST(MapSampling, OnAHorizontalEdgeTheSampleNearestTheMiddleWinsAmongEquals) {
 }
 
 TEST(MapSampling, NoLineOrNoSamplesGiveCellZero) {
-  cStageHarness h(ThreeByThree({"H#.", "...", "..."}));
+  cStageHarness h(BlockStage({"H#.", "...", "..."}));
   cProbeChara chara;
   MakeWalker(chara, 352, CellDot(0));
   EXPECT_EQ(FindContactCell(chara, 352, 330, 360, 340), 0);  // a rectangle is not an edge
@@ -115,7 +101,7 @@ TEST(MapSampling, NoLineOrNoSamplesGiveCellZero) {
 // Every sample is clamped into the map, so no look-up leaves the block table: positions beyond the
 // map, and a base height of 0 whose steps would walk upward past the top.
 TEST(MapSampling, SamplesOutsideTheMapAreClampedToItsEdgeCells) {
-  cStageHarness h(ThreeByThree({"H..", "...", "..."}));
+  cStageHarness h(BlockStage({"H..", "...", "..."}));
   cProbeChara chara;
   MakeWalker(chara, 0, 0);
   EXPECT_EQ(FindContactCell(chara, -100, -100, -100, -50), 0);
@@ -129,7 +115,7 @@ TEST(MapSampling, SamplesOutsideTheMapAreClampedToItsEdgeCells) {
 }
 
 TEST(MapSampling, ThePlayerFloorCellIsTheSampleUnderTheMiddleAmongEquals) {
-  cStageHarness h(ThreeByThree({"H..", "...", "##D"}));
+  cStageHarness h(BlockStage({"H..", "...", "##D"}));
   struct Case {
     double x;
     int scale;
@@ -156,7 +142,7 @@ TEST(MapSampling, ThePlayerFloorCellIsTheSampleUnderTheMiddleAmongEquals) {
 }
 
 TEST(MapSampling, TheFirstCornerOfGreatestContactWinsAndCornersAreClamped) {
-  cStageHarness h(ThreeByThree({"H.D", "#..", ".#."}));
+  cStageHarness h(BlockStage({"H.D", "#..", ".#."}));
   // Corners top-left, top-right, bottom-left, bottom-right in stage cells, with the margin.
   EXPECT_EQ(FindCornerContactCell(10, 10, 12, 11, 0), h.CellIndex(2, 0));  // the deadly corner
   EXPECT_EQ(FindCornerContactCell(10, 11, 11, 12, 0), h.CellIndex(0, 1));  // two solid: the first

@@ -29,11 +29,6 @@ void MakeMover(cCharaBase& chara, double x, double y, double prevY, double vx, d
   chara.m_dSpeedY = vy;
 }
 
-double Stepped(double v, double step, int n) {
-  for (int i = 0; i < n; ++i) v += step;
-  return v;
-}
-
 }  // namespace
 
 // Falling faster than 2/n dots per sub-step onto a block character it was above: a landing, even
