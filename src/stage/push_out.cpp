@@ -111,6 +111,35 @@ void PushSideways(cCharaBase& chara, const cPushPos& pos) {
   chara.AfterMoveX();
 }
 
+// The edge lines of r (without their corner dots) that q touches on one axis: each sets that side's
+// contact with q as the toucher and offers a place just clear of q, with q's speed on the axis and its
+// number: before (left or top) the largest, after (right or bottom) the smallest.
+void TouchEdges(cCharaBase& chara, const cDblRect& r, const cChara& q, int axis, cPushPos& before, cPushPos& after) {
+  const cDblRect qr = RectOf(q);
+  const bool horizontal = axis == kPushAxisHorizontal;
+  const double speed = horizontal ? q.m_dSpeedX : q.m_dSpeedY;
+  if (IsOverlapRect(horizontal ? LeftEdge(r) : TopEdge(r), qr)) {
+    if (horizontal)
+      chara.SetContactLeft(q);
+    else
+      chara.SetContactTop(q);
+    if (before.TakeMax(horizontal ? qr.right + 1 : qr.bottom + 1)) {
+      before.dSpeed = speed;
+      before.nNumber = q.m_nNumber;
+    }
+  }
+  if (IsOverlapRect(horizontal ? RightEdge(r) : BottomEdge(r), qr)) {
+    if (horizontal)
+      chara.SetContactRight(q);
+    else
+      chara.SetContactBottom(q);
+    if (after.TakeMin(horizontal ? qr.left - chara.m_nWidth : qr.top - chara.m_nHeight)) {
+      after.dSpeed = speed;
+      after.nNumber = q.m_nNumber;
+    }
+  }
+}
+
 // Moves a colliding flyer to a place found on one side (axis: the side's axis), unless the block
 // character there moves away from it while the flyer does not follow: then that side's contact goes
 // and the flyer is pushed out on the other axis instead.
@@ -141,25 +170,10 @@ int PushOutFlying(cCharaBase& chara, std::list<cChara>& list) {
     const cOverlapWidths w = OverlapWidthsOf(r, qr);
     if (w.dX == 0) continue;
     touched = true;
-    if (w.dX <= w.dY) {
-      if (IsOverlapRect(LeftEdge(r), qr)) {
-        chara.SetContactLeft(q);
-        if (left.TakeMax(qr.right + 1)) left.dSpeed = q.m_dSpeedX;
-      }
-      if (IsOverlapRect(RightEdge(r), qr)) {
-        chara.SetContactRight(q);
-        if (right.TakeMin(qr.left - chara.m_nWidth)) right.dSpeed = q.m_dSpeedX;
-      }
-    } else {
-      if (IsOverlapRect(TopEdge(r), qr)) {
-        chara.SetContactTop(q);
-        if (top.TakeMax(qr.bottom + 1)) top.dSpeed = q.m_dSpeedY;
-      }
-      if (IsOverlapRect(BottomEdge(r), qr)) {
-        chara.SetContactBottom(q);
-        if (bottom.TakeMin(qr.top - chara.m_nHeight)) bottom.dSpeed = q.m_dSpeedY;
-      }
-    }
+    if (w.dX <= w.dY)
+      TouchEdges(chara, r, q, kPushAxisHorizontal, left, right);
+    else
+      TouchEdges(chara, r, q, kPushAxisVertical, top, bottom);
   }
   if (touched) TriggerFlows(chara, kTriggerBlockChara);
   if (DiesOnBlocks(chara)) return left.Found() || right.Found() || top.Found() || bottom.Found() ? kContactFatal : 0;
@@ -378,30 +392,9 @@ void ResolveBlockCharasAxis(cCharaBase& chara, int axis, std::list<cChara>& list
   if (FliesThroughBlocks(chara)) return;
   const cDblRect r = RectOf(chara);
   cPushPos before, after;  // the top (left) and the bottom (right) place
-  for (cChara& q : list) {
-    if (!IsBlockCharaFor(q, chara.m_nNumber)) continue;
-    const cDblRect qr = RectOf(q);
-    if (OverlapWidthsOf(r, qr).dX == 0) continue;
-    if (axis == kPushAxisVertical) {
-      if (IsOverlapRect(TopEdge(r), qr)) {
-        chara.SetContactTop(q);
-        before.TakeMax(qr.bottom + 1);
-      }
-      if (IsOverlapRect(BottomEdge(r), qr)) {
-        chara.SetContactBottom(q);
-        after.TakeMin(qr.top - chara.m_nHeight);
-      }
-    } else {
-      if (IsOverlapRect(LeftEdge(r), qr)) {
-        chara.SetContactLeft(q);
-        if (before.TakeMax(qr.right + 1)) before.nNumber = q.m_nNumber;
-      }
-      if (IsOverlapRect(RightEdge(r), qr)) {
-        chara.SetContactRight(q);
-        if (after.TakeMin(qr.left - chara.m_nWidth)) after.nNumber = q.m_nNumber;
-      }
-    }
-  }
+  for (const cChara& q : list)
+    if (IsBlockCharaFor(q, chara.m_nNumber) && OverlapWidthsOf(r, RectOf(q)).dX != 0)
+      TouchEdges(chara, r, q, axis, before, after);
   for (const cPushPos* pos : {&before, &after}) {
     if (!pos->Found()) continue;
     if (axis == kPushAxisVertical) {
