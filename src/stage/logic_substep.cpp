@@ -44,16 +44,23 @@ bool IsCrushed(const cCharaBase& chara) {
 // A character acts in this sub-step when it lives, is present and acts now (the activity pass).
 bool Acts(const cChara& chara) { return !chara.m_bDead && chara.m_bActive && chara.m_bActing; }
 
+// Counts a lifetime down; true when it runs out (goes below 0). A count already at 0 or below runs
+// out without being counted past the lowest int.
+bool LifetimeRunsOut(int32_t& lifetime) {
+  if (lifetime == kUnlimitedLifetime) return false;
+  return lifetime <= 0 || --lifetime < 0;
+}
+
 // Summoned characters and items with a lifetime count it down and go when it runs out.
 void CountDownLifetimes() {
   for (auto it = g_CharaList.begin(); it != g_CharaList.end();) {
-    if (!it->m_bDead && it->m_nLifetime != kUnlimitedLifetime && --it->m_nLifetime < 0)
+    if (!it->m_bDead && LifetimeRunsOut(it->m_nLifetime))
       it = RemoveCharaQuietly(it);
     else
       ++it;
   }
   for (auto it = g_ItemList.begin(); it != g_ItemList.end();) {
-    if (it->m_nLifetime != kUnlimitedLifetime && --it->m_nLifetime < 0)
+    if (LifetimeRunsOut(it->m_nLifetime))
       it = g_ItemList.erase(it);
     else
       ++it;

@@ -4,8 +4,9 @@
 // order: the lifetimes of summoned characters and items, the per-sub-step bookkeeping of every
 // character, the automatic scroll, then the block characters, the hero and the other characters,
 // each taking its frame step, moving and meeting the map and (the hero and the other characters)
-// the block characters. The shots, keep areas, floor and item blocks, hits and item pickups join
-// with the stage's hit and item passes.
+// the block characters. Not in it yet, and added with the stage's activity, defeat, hit and item
+// passes: the activity pass at its start, the sweep of characters defeated by flow commands, the
+// hero's floor and item blocks, the shots, the keep areas, the hits and the item pickups.
 #include <list>
 
 class cChara;

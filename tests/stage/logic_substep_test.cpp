@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "objects/stage_state.h"
 #include "stage/contact_fixture.h"
@@ -157,12 +159,14 @@ TEST(LogicSubStep, EndRequestsOfFlowsClearTheStageOrDefeatTheHero) {
 }
 
 // A summon whose lifetime counter starts at 0 goes in the first sub-step that counts it (below 0),
-// out of its group list too; an unlimited one stays. Items count down the same way.
+// out of its group list too; an unlimited one stays. Items count down the same way. A count at the
+// lowest int is not counted past it.
 TEST(LogicSubStep, LifetimesRunOutBelowZero) {
   cScriptedPlay play(0);
-  cStageHarness h(SubStepStage({"H.C", "..C", "###"}));
+  cStageHarness h(SubStepStage({"H.C", "..C", "C##"}));
   ActivateAll();
   h.Chara(0).m_nLifetime = 0;
+  h.Chara(2).m_nLifetime = std::numeric_limits<int32_t>::min();  // broken data: goes at once too
   h.Chara(1).m_anBlockSummon[0] = 2;
   cItem& item = g_ItemList.emplace_back();
   item.m_nLifetime = 1;
