@@ -6,7 +6,6 @@
 #include "data/stage_data.h"
 #include "objects/draw_modes.h"
 #include "objects/flow_runner.h"
-#include "objects/stage_state.h"
 
 void cChara::InitChara(int id, cCharaType& type, const cItem* carried, double startX, double startY, int clone) {
   if (type.m_nScale == 0) type.m_nScale = 1;
@@ -64,8 +63,8 @@ void cChara::InitChara(int id, cCharaType& type, const cItem* carried, double st
 }
 
 void cChara::PlaceCharaOnGrid(int column, int row) {
-  m_dX = (column + StageOriginCells(0)) * 32 + m_nBaseHitOffsetX + 0.5;
-  m_dY = (row + StageOriginCells(1)) * 32 + m_nBaseHitOffsetY;
+  m_dX = GridDotX(column);
+  m_dY = GridDotY(row);
   AdjustAfterResize(m_Type.m_nScale, 1, 1);
   AfterMoveX();
   AfterMoveY();

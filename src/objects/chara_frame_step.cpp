@@ -3,7 +3,6 @@
 
 #include "objects/chara_base.h"
 #include "objects/flow_runner.h"
-#include "objects/scroll_axis.h"
 #include "objects/stage_state.h"
 
 namespace {
@@ -12,8 +11,6 @@ namespace {
 constexpr int kTriggerDeath = 5;
 
 }  // namespace
-
-double AutoScrollSpeedOf(const cScrollAxis& axis) { return axis.m_bAtEdge ? 0.0 : axis.m_dAutoSpeed; }
 
 bool ResetStepMotion(cCharaBase& chara) {
   chara.m_bFrictionX = 1;
@@ -58,22 +55,8 @@ void ClearStepContext() {
 }
 
 void FinishFlowStep(cCharaBase& chara) {
-  if (chara.m_bRemovePending) {
-    for (size_t i = 0; i < chara.m_aFlowStates.size();) {
-      const size_t before = chara.m_aFlowStates.size();
-      if (chara.m_aFlowStates[i].m_bRemove) RemoveFlowState(chara, static_cast<int>(i));
-      if (chara.m_aFlowStates.size() == before) ++i;
-    }
-    chara.m_bRemovePending = 0;
-  }
-  if (chara.m_bReleasePending) {
-    for (size_t id = 0; id < chara.m_abRelease.size() && id < chara.m_abInUse.size(); ++id) {
-      if (!chara.m_abRelease[id]) continue;
-      chara.m_abInUse[id] = 0;
-      chara.m_abRelease[id] = 0;
-    }
-    chara.m_bReleasePending = 0;
-  }
+  RemoveFlaggedFlows(chara);
+  ReleaseFlowIds(chara);
 }
 
 void StepBaseAnimation(cCharaBase& chara) {

@@ -3,11 +3,6 @@
 // running of the character's flows, the release of flow ids and removal of flagged flow states at
 // the end, and the basic animation chosen from the movement.
 class cCharaBase;
-class cScrollAxis;
-
-// The speed of an axis's automatic scroll for a character that moves with it: 0 while the view
-// stands at the axis's limit.
-double AutoScrollSpeedOf(const cScrollAxis& axis);
 
 // Friction back on for both axes, the movement commands' speeds and animation request and the
 // movement-disabled flag cleared, the crush grace counted down. True when the grace ran out in
@@ -25,8 +20,9 @@ bool StepRunningFlows(cCharaBase& chara, int flag, bool endWhenVanished);
 // variables and the fourth slot).
 void ClearStepContext();
 
-// The end of a frame step: flow states flagged for removal are removed, and the ids that flows
-// released in this step become free again.
+// The end of a frame step: the flows handed over while the character's flows ran are installed,
+// the flow states flagged for removal removed, and the ids that flows released in this step become
+// free again.
 void FinishFlowStep(cCharaBase& chara);
 
 // A pending movement-command animation; else, while no impact pushes the character, the standing

@@ -11,7 +11,6 @@
 #include "objects/flow_runner.h"
 #include "objects/shot.h"
 #include "objects/stage_physics.h"
-#include "objects/stage_state.h"
 #include "shell/input_state.h"
 
 namespace {
@@ -35,10 +34,6 @@ void Touch(int32_t& contact, double& toucherSpeed, double speed) {
 }
 
 bool Opposes(double a, double b) { return (a > kOpposite && b < -kOpposite) || (a < -kOpposite && b > kOpposite); }
-
-// The margins of the stage, in blocks (none outside play).
-int MarginCellsX() { return g_lpSceneStage ? g_lpSceneStage->m_ScrollX.m_nMarginCells : 0; }
-int MarginCellsY() { return g_lpSceneStage ? g_lpSceneStage->m_ScrollY.m_nMarginCells : 0; }
 
 // value + delta within 0..maximum, in 64 bits so that no delta a command gives can overflow.
 int32_t AddClamped(int32_t value, int64_t delta, int32_t maximum) {
@@ -93,13 +88,13 @@ void cCharaBase::SetGridPos(int column, int row, int mode) {
 }
 
 void cCharaBase::SetGridX(int column) {
-  m_dX = (column + MarginCellsX()) * 32 + m_nBaseHitOffsetX + 0.5;
+  m_dX = GridDotX(column);
   ShiftForScale(m_Type.m_nScale, 1);
   AfterMoveX();
 }
 
 void cCharaBase::SetGridY(int row, int mode) {
-  m_dY = (row + MarginCellsY()) * 32 + m_nBaseHitOffsetY;
+  m_dY = GridDotY(row);
   AdjustAfterResize(m_Type.m_nScale, 1, mode);
   AfterMoveY();
 }

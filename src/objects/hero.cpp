@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
+#include "objects/flow_context.h"
 #include "objects/flow_hooks.h"
 #include "objects/flow_runner.h"
 #include "objects/item.h"
@@ -286,9 +287,12 @@ int cHero::IsNotTouching(const cObject& item) const {
 
 void cHero::ForgetTouch(const cObject& item) { m_Touching.remove(item.m_nNumber); }
 
-// The item's flow variables stand in for a flow's while its commands run. A command that leaves the
-// hero without life ends the list with 2; any other non-zero result ends it with that result.
+// The item's flow variables stand in for a flow's while its commands run; the flow context the
+// stage published before (a flow's, when a command took the item) is its own again afterwards. A
+// command that leaves the hero without life ends the list with 2; any other non-zero result ends
+// it with that result.
 int cHero::RunItemCommands(cItem& item) {
+  cFlowContextScope keep;
   if (cStageState* stage = g_lpSceneStage) {
     stage->m_lpFlowVars = item.m_anFlowVars;
     stage->m_bItemMesContinue = 0;

@@ -19,11 +19,11 @@ int cHero::StepChara(int flag) {
   // that is set to.
   const bool legacy = g_SystemData.m_bLegacy214 != 0;
   if (stage && legacy) {
-    m_dSpeedX = m_bGravityFree ? AutoScrollSpeedOf(stage->m_ScrollX) : 0.0;
-    if (m_bGravityFree) m_dSpeedY = AutoScrollSpeedOf(stage->m_ScrollY);
+    m_dSpeedX = m_bGravityFree ? RunningAutoScroll(stage->m_ScrollX) : 0.0;
+    if (m_bGravityFree) m_dSpeedY = RunningAutoScroll(stage->m_ScrollY);
   } else if (stage && m_bSyncScroll) {
-    m_dSpeedX = AutoScrollSpeedOf(stage->m_ScrollX);
-    if (m_bGravityFree) m_dSpeedY = AutoScrollSpeedOf(stage->m_ScrollY);
+    m_dSpeedX = RunningAutoScroll(stage->m_ScrollX);
+    if (m_bGravityFree) m_dSpeedY = RunningAutoScroll(stage->m_ScrollY);
   } else {
     m_dSpeedX = 0.0;
     if (m_bGravityFree) m_dSpeedY = 0.0;

@@ -5,7 +5,6 @@
 #include "media/graphics/blit.h"
 #include "objects/flow_runner.h"
 #include "objects/graphic_source.h"
-#include "objects/stage_state.h"
 
 namespace {
 
@@ -50,8 +49,8 @@ void cItem::AdjustAfterResize(int newScale, int oldScale, int anchor) {
 }
 
 void cItem::PlaceItemOnGrid(int column, int row, int anchor) {
-  m_dX = (column + StageOriginCells(0)) * 32 + m_nBaseHitOffsetX + 0.5;
-  m_dY = m_nBaseHitOffsetY + (row + StageOriginCells(1)) * 32;
+  m_dX = GridDotX(column);
+  m_dY = GridDotY(row);
   AdjustAfterResize(m_Type.m_nScale, 1, anchor);
   ClampToStageX(2);
   ClampToStageY(2);

@@ -263,6 +263,33 @@ TEST(CharaStep, FlaggedFlowsAreRemovedAndReleasedIdsFreedAtTheEnd) {
   }
 }
 
+// A flow's command that hands the character new flows and removes one of its own while the step
+// runs: both wait for the end of the step, where the new flow is installed at the place it was
+// given for and the removed one goes.
+TEST(CharaStep, FlowsHandedOverWhileTheStepRunsAreInstalledAtItsEnd) {
+  cHooksGuard guard(SetFlowHooks, RecordingHooks());
+  cStageHarness h({"H.C", "###"});
+  for (cCharaBase* c : {static_cast<cCharaBase*>(&h.Hero()), static_cast<cCharaBase*>(&h.Chara(0))}) {
+    GiveRunningFlows(*c, {0, 0});
+    c->m_Type.m_aFlows[1].m_nGroup = 5;
+    RebindFlowStates(*c);
+    g_onDispatch = [](cCharaBase& chara, int serial) {
+      if (serial != chara.m_aFlowStates[0].m_nSerial) return;
+      std::vector<cFlow> handed(1);
+      handed[0].m_nGroup = 9;
+      InstallFlows(chara, handed, 1, 1);
+      RemoveFlowState(chara, 0);
+    };
+    c->StepChara(0);
+    g_onDispatch = nullptr;
+    ASSERT_EQ(c->m_aFlowStates.size(), 2u);
+    EXPECT_EQ(c->m_aFlowStates[0].m_lpFlow->m_nGroup, 9);
+    EXPECT_EQ(c->m_aFlowStates[1].m_lpFlow->m_nGroup, 5);
+    EXPECT_TRUE(c->m_aDeferredFlows.empty());
+    EXPECT_EQ(c->m_bRemovePending, 0);
+  }
+}
+
 // The movement commands' animation request wins; without one a character that no impact pushes
 // shows its form's standing animation; a pushed one keeps what it shows.
 TEST(CharaStep, TheBasicAnimationFollowsTheMovement) {

@@ -283,15 +283,18 @@ namespace {
 
 std::vector<int> g_itemCmds;
 std::vector<int> g_arranged;
+std::vector<int32_t*> g_flowVarsSeen;  // the flow variables published while each command ran
 int (*g_itemCmdEffect)(cHero& hero, cFlowCmd& cmd) = nullptr;
 
 cFlowHooks ItemCmdHooks() {
   g_itemCmds.clear();
   g_arranged.clear();
+  g_flowVarsSeen.clear();
   g_itemCmdEffect = nullptr;
   cFlowHooks hooks;
   hooks.runItemCmd = [](cHero& hero, cFlowCmd& cmd) {
     g_itemCmds.push_back(cmd.m_nKind);
+    g_flowVarsSeen.push_back(g_lpSceneStage->m_lpFlowVars);
     EXPECT_EQ(g_lpSceneStage->m_bItemMesContinue, 0);
     return g_itemCmdEffect ? g_itemCmdEffect(hero, cmd) : 0;
   };
@@ -311,15 +314,25 @@ cItem& ItemWithCommands(cStageHarness& h, std::vector<int> kinds) {
 
 }  // namespace
 
+// The item's flow variables are published while its commands run; afterwards the flow that took
+// the item finds its own context again.
 TEST(HeroItems, AnItemsCommandsRunInOrderWithItsFlowVariables) {
   cHooksGuard guard(SetFlowHooks, ItemCmdHooks());
   cStageHarness h({"H.I", "###"});
   cItem& item = ItemWithCommands(h, {4, 23, 7});
   h.Stage().m_bItemMesContinue = 1;
+  int32_t flowVars[2] = {};
+  cFlowState flow;
+  h.Stage().m_lpCurObject = &h.Hero();
+  h.Stage().m_lpCurFlowState = &flow;
+  h.Stage().m_lpFlowVars = flowVars;
   EXPECT_EQ(h.Hero().RunItemCommands(item), 0);
   EXPECT_EQ(g_itemCmds, (std::vector<int>{4, 23, 7}));
   EXPECT_EQ(g_arranged, (std::vector<int>{4, 7}));  // the arrange command is not itself arranged
-  EXPECT_EQ(h.Stage().m_lpFlowVars, item.m_anFlowVars);
+  EXPECT_EQ(g_flowVarsSeen, (std::vector<int32_t*>(3, item.m_anFlowVars)));
+  EXPECT_EQ(h.Stage().m_lpFlowVars, flowVars);
+  EXPECT_EQ(h.Stage().m_lpCurFlowState, &flow);
+  EXPECT_EQ(h.Stage().m_lpCurObject, &h.Hero());
 }
 
 TEST(HeroItems, ACommandThatTakesTheLifeEndsTheListWithTwo) {
