@@ -104,21 +104,15 @@ void cCharaBase::ApplyCharaGravity() {
   m_dSpeedY += StageGravity();
 }
 
-// The air counter and the airborne flag of stage play's block tests are zeroed too: every landing
-// ends the fall they count.
+// The air counter of stage play's block tests is zeroed here too, with the in-air flag it leads to:
+// every landing ends the fall they count.
 void cCharaBase::LandOnBlock() {
   m_dToucherBottom = 0.0;
   m_dSpeedY = 0.0;
   m_dImpactY = 0.0;
   m_bContactBottom = 1;
-  m_bInAir = 0;
-  m_bRiseEnded = 0;
-  m_bTookOff = 0;
-  m_bJumpFlag5 = 0;
+  ClearFallState();
   m_bKnockStarted = 0;
-  if (m_nControl == 1) m_bCeilingHit = 0;
-  m_nAirCount = 0;
-  m_bAirborne = 0;
   m_dY -= (TruncToInt(m_dY2) & 31) + 1;
   AfterMoveY();
   TriggerFlows(*this, kTriggerBlockHit);
@@ -126,10 +120,23 @@ void cCharaBase::LandOnBlock() {
   TriggerFlows(*this, kTriggerBlockBelow);
 }
 
-void cCharaBase::HitCeilingBlock() {
+void cCharaBase::ClearFallState() {
+  m_nAirCount = 0;
+  m_bInAir = 0;
+  m_bRiseEnded = 0;
+  m_bTookOff = 0;
+  m_bJumpFlag5 = 0;
+  if (m_nControl == 1) m_bCeilingHit = 0;
+}
+
+void cCharaBase::SetCeilingJumpFlags() {
   m_bRiseEnded = 1;
   m_bTookOff = 1;
   m_bCeilingHit = 1;
+}
+
+void cCharaBase::HitCeilingBlock() {
+  SetCeilingJumpFlags();
   m_bContactTop = 1;
   m_dSpeedY = 0.0;
   m_dImpactY = 0.0;

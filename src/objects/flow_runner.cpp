@@ -167,6 +167,10 @@ void PrepareCmd(cCmdState& cmd) {
   cmd.m_nCalls = 0;
   cmd.m_nPrevFacing = 0;
   for (int32_t& counter : cmd.m_anCounters) counter = 0;
+  // A jump launches once per run of its command: without this a jump whose flow has a key
+  // condition (its launched flag is not cleared on landing) would never jump again.
+  cmd.m_bLaunched = 0;
+  cmd.m_bKeyFlag = 0;
   if (!cmd.m_lpCmd || cmd.m_lpCmd->m_nKind == kCmdArrange) return;
   cStageState* stage = g_lpSceneStage;
   if (!stage || !stage->m_lpCurFlowState) return;

@@ -53,23 +53,17 @@ void FinishWallContact(cCharaBase& chara, int side, int sideTrigger) {
   TriggerFlows(chara, sideTrigger);
 }
 
-// A landing ends the fall: the air counter and the airborne flag start again from 0.
-void LandOnMapBlock(cCharaBase& chara) {
-  chara.m_nAirCount = 0;
-  chara.m_bAirborne = 0;
-  chara.LandOnBlock();
-}
-
-// One more sub-step without a floor. After 8n of them the character is airborne; a player-operated
-// one only when it does not ride a block character, and the hero is then ready to jump again.
+// One more sub-step without a floor. After 8n of them the character is in the air (jump flag 1); a
+// player-operated one only when it does not ride a block character, and the hero is then ready to
+// jump again. Landing (LandOnBlock) zeroes the count and the flag.
 void CountAirTime(cCharaBase& chara) {
   if (chara.m_nAirCount < std::numeric_limits<int32_t>::max()) ++chara.m_nAirCount;
   chara.m_lpFloorBlock = nullptr;
   if (chara.m_nAirCount < StageSubSteps8()) return;
   if (!IsPlayerOperated(chara)) {
-    chara.m_bAirborne = 1;
+    chara.m_bInAir = 1;
   } else if (!chara.m_bRiding) {
-    chara.m_bAirborne = 1;
+    chara.m_bInAir = 1;
     VecAt(g_HeroList, 0).m_bJumpReady = 1;
   }
 }
@@ -134,12 +128,12 @@ int TestBlockBottom(cCharaBase& chara) {
     // A player-operated character stands on the block under its middle.
     if (IsPlayerOperated(chara)) chara.m_lpFloorBlock = &BlockAt(FindPlayerFloorCell(chara));
     chara.m_lpLandedBlock = chara.m_lpFloorBlock;
-    LandOnMapBlock(chara);
+    chara.LandOnBlock();
   } else if (contact == 2) {
     chara.m_lpLandedBlock = chara.m_lpFloorBlock;
     if (IsPlayerOperated(chara) || DiesOnBlocks(chara)) return kContactFatal;
     if (RisesPastFloor(chara)) return 0;
-    LandOnMapBlock(chara);
+    chara.LandOnBlock();
   }
   return 0;
 }
@@ -182,13 +176,13 @@ int TestBlocksBottomTop(cCharaBase& chara) {
     if (RisesPastFloor(chara)) return 0;
     chara.m_lpFloorBlock = &BlockAt(IsPlayerOperated(chara) ? FindPlayerFloorCell(chara) : cell);
     chara.m_lpLandedBlock = chara.m_lpFloorBlock;
-    LandOnMapBlock(chara);
+    chara.LandOnBlock();
   } else if (contact == 2) {
     chara.m_lpFloorBlock = &BlockAt(cell);
     chara.m_lpLandedBlock = chara.m_lpFloorBlock;
     if (IsPlayerOperated(chara) || DiesOnBlocks(chara)) return kContactFatal;
     if (RisesPastFloor(chara)) return 0;
-    LandOnMapBlock(chara);
+    chara.LandOnBlock();
   }
   return TestBlockTop(chara);
 }

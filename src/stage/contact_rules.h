@@ -28,7 +28,7 @@ inline bool KeepKnockbackUnderChara() { return g_SystemData.m_bLegacy808 != 0; }
 inline bool NudgeByContacts() { return g_SystemData.m_bLegacy818a != 0; }
 // Landing on and bumping into block characters ask less of the previous rectangles.
 inline bool LooseCharaLanding() { return g_SystemData.m_bLegacy839 != 0; }
-// A rider takes the vertical movement of a walking block character only while that one is airborne.
+// A rider takes the vertical movement of a walking block character only while that one is in the air.
 inline bool RideIgnoresGroundedY() { return g_SystemData.m_nStageOpt845 != 0; }
 // A defeated character stays to show its defeat instead of being removed at once.
 inline bool KeepDefeatedCharas() { return g_SystemData.m_nStageOpt272 != 0; }

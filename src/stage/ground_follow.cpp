@@ -13,7 +13,7 @@ void StickToGround(cCharaBase& chara) {
     return;
   }
   const double n = StageSubStepsD();
-  if (chara.m_dSpeedY < 0 || chara.m_dSpeedY > 1 / n || chara.m_bRiding || chara.m_bAirborne) return;
+  if (chara.m_dSpeedY < 0 || chara.m_dSpeedY > 1 / n || chara.m_bRiding || chara.m_bInAir) return;
   const int probeY = TruncToInt(chara.m_dY2) + 4;
   const int cell = FindContactCell(chara, TruncToInt(chara.m_dX + chara.m_dSpeedX), probeY,
                                    TruncToInt(chara.m_dX2 + chara.m_dSpeedX), probeY);

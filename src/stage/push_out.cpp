@@ -56,22 +56,6 @@ cDblRect UpperHalf(const cCharaBase& chara) {
   return {chara.m_dX, chara.m_dY, chara.m_dX2, chara.m_dY + chara.m_nHeight / 2};
 }
 
-// The jump flags a ceiling sets: the rise ended, took off, hit a ceiling.
-void SetCeilingJumpState(cCharaBase& chara) {
-  chara.m_bRiseEnded = 1;
-  chara.m_bTookOff = 1;
-  chara.m_bCeilingHit = 1;
-}
-
-// The jump flags a landing clears; the ceiling flag only of a computer-operated character.
-void ClearLandingJumpState(cCharaBase& chara) {
-  chara.m_bInAir = 0;
-  chara.m_bRiseEnded = 0;
-  chara.m_bTookOff = 0;
-  chara.m_bJumpFlag5 = 0;
-  if (chara.m_nControl == 1) chara.m_bCeilingHit = 0;
-}
-
 void SetRiddenRect(cCharaBase& chara, const cDblRect& rect) { static_cast<cDblRect&>(chara.m_PushRect) = rect; }
 
 // The hero stands on no floor block of its own while it rides.
@@ -87,7 +71,7 @@ void KeepRiding(cCharaBase& chara, const cChara& q) {
 
 // Puts the character just under q, as if it had hit q from below.
 void PushUnder(cCharaBase& chara, const cChara& q) {
-  SetCeilingJumpState(chara);
+  chara.SetCeilingJumpFlags();
   chara.m_dImpactY = 0.0;
   if (!KeepKnockbackUnderChara()) chara.EndKnockback();
   chara.m_dSpeedY = q.m_dSpeedY;
@@ -286,7 +270,7 @@ int PushOutWalking(cCharaBase& chara, std::list<cChara>& list) {
       free = !chara.CornersInSolidTile() && !OverlapsBlockCharaExcept(trial, chara.m_nNumber, top.nNumber, list);
     }
     if (free) {
-      SetCeilingJumpState(chara);
+      chara.SetCeilingJumpFlags();
       chara.m_dImpactY = 0.0;
       if (!KeepKnockbackUnderChara()) chara.EndKnockback();
       chara.m_dSpeedY = top.dSpeed;
@@ -320,9 +304,7 @@ int PushOutWalking(cCharaBase& chara, std::list<cChara>& list) {
       chara.m_dY = bottom.dValue;
       chara.AfterMoveY();
       chara.m_dSpeedY = 0.0;
-      chara.m_nAirCount = 0;
-      chara.m_bAirborne = 0;
-      ClearLandingJumpState(chara);
+      chara.ClearFallState();
       if (player) ClearHeroFloorFlag();
     }
   }
@@ -413,7 +395,7 @@ void FollowRiddenChara(cCharaBase& chara, std::list<cChara>& list) {
   cChara* q = FindCharaByNumber(list, chara.m_nRiddenId);
   if (!q) return;
   chara.m_dSpeedX += q->m_dX - chara.m_PushRect.left;
-  if (q->m_bGravityFree || !RideIgnoresGroundedY() || q->m_bAirborne) chara.m_dSpeedY = q->m_dY - chara.m_PushRect.top;
+  if (q->m_bGravityFree || !RideIgnoresGroundedY() || q->m_bInAir) chara.m_dSpeedY = q->m_dY - chara.m_PushRect.top;
   if (IsPlayerOperated(chara)) TriggerFlowsWith(*q, kTriggerRiddenByHero, &chara, 0);
   TriggerFlowsWith(*q, kTriggerRiddenByChara, &chara, 0);
 }

@@ -154,7 +154,7 @@ TEST(BlockContact, TheBottomEdgeLandsOnTheFloorUnlessRising) {
     if (c.flying) SetFlying(chara, 1);
     chara.m_dSpeedY = c.speedY;
     chara.m_nAirCount = 5;
-    chara.m_bAirborne = 1;
+    chara.m_bInAir = 1;
     EXPECT_EQ(TestBlockBottom(chara), 0) << c.what;
     EXPECT_EQ(chara.m_lpFloorBlock, &h.Cell(0, 2)) << c.what;  // the floor block is set either way
     EXPECT_EQ(chara.m_dY, c.lands ? 360.0 : 366.0) << c.what;
@@ -164,7 +164,7 @@ TEST(BlockContact, TheBottomEdgeLandsOnTheFloorUnlessRising) {
       EXPECT_EQ(chara.m_dY2, 383.0);
       EXPECT_EQ(chara.m_dSpeedY, 0.0);
       EXPECT_EQ(chara.m_nAirCount, 0);
-      EXPECT_EQ(chara.m_bAirborne, 0);
+      EXPECT_EQ(chara.m_bInAir, 0);
     }
   }
 }
@@ -192,9 +192,9 @@ TEST(BlockContact, TheFloorBlockOfAPlayerIsTheOneUnderItsMiddle) {
   EXPECT_EQ(doomed.m_dY, 366.0);
 }
 
-// Without a floor the air counter grows; at 8n sub-steps a computer-operated character is airborne,
+// Without a floor the air counter grows; at 8n sub-steps a computer-operated character is in the air,
 // a player-operated one only when it does not ride, and the hero is then ready to jump again.
-TEST(BlockContact, EightNSubStepsWithoutFloorMakeACharacterAirborne) {
+TEST(BlockContact, EightNSubStepsWithoutFloorPutACharacterInTheAir) {
   for (int level : {1, 3}) {
     for (int control : {0, 1}) {
       for (int riding : {0, 1}) {
@@ -209,10 +209,10 @@ TEST(BlockContact, EightNSubStepsWithoutFloorMakeACharacterAirborne) {
         for (int i = 1; i < 8 * level; ++i) EXPECT_EQ(TestBlockBottom(chara), 0);
         EXPECT_EQ(chara.m_nAirCount, 8 * level - 1);
         EXPECT_EQ(chara.m_lpFloorBlock, nullptr);
-        EXPECT_EQ(chara.m_bAirborne, 0);
+        EXPECT_EQ(chara.m_bInAir, 0);
         TestBlockBottom(chara);
-        const bool airborne = control == 1 || !riding;
-        EXPECT_EQ(chara.m_bAirborne, airborne ? 1 : 0) << level << control << riding;
+        const bool inAir = control == 1 || !riding;
+        EXPECT_EQ(chara.m_bInAir, inAir ? 1 : 0) << level << control << riding;
         EXPECT_EQ(h.Hero().m_bJumpReady, control == 0 && !riding ? 1 : 0) << level << control << riding;
       }
     }

@@ -87,10 +87,11 @@ inline void SetFlying(cCharaBase& chara, int mode) {
 }
 
 // A walking computer-operated character with a box at (x, y), object number 50, standing still
-// since the previous sub-step.
+// since the previous sub-step (not in the air).
 inline void MakeWalker(cCharaBase& chara, double x, double y, int w = 16, int h = 24) {
   chara.m_nNumber = 50;
   chara.m_nControl = 1;
+  chara.m_bInAir = 0;
   SetWalking(chara);
   SetBox(chara, x, y, w, h);
   KeepAsPrevious(chara);

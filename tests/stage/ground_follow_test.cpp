@@ -32,7 +32,7 @@ TEST(GroundFollow, TheProbeSetsSevenNthsWhenGroundLiesWithinFourDotsBelow) {
       double speedY;
       double speedX;
       int riding;
-      int airborne;
+      int inAir;
       double footY;
       bool follows;
     };
@@ -42,7 +42,7 @@ TEST(GroundFollow, TheProbeSetsSevenNthsWhenGroundLiesWithinFourDotsBelow) {
         {"falling faster", 1 / n + 0.01, 0.0, 0, 0, 0, false},
         {"rising", -0.1, 0.0, 0, 0, 0, false},
         {"riding", 0.0, 0.0, 1, 0, 0, false},
-        {"airborne", 0.0, 0.0, 0, 1, 0, false},
+        {"in the air", 0.0, 0.0, 0, 1, 0, false},
         {"ground 4 dots below", 0.0, 0.0, 0, 0, 380, true},
         {"ground 5 dots below", 0.0, 0.0, 0, 0, 379, false},
         {"the move leaves the ground", 0.0, 40.0, 0, 0, 0, false},
@@ -51,7 +51,7 @@ TEST(GroundFollow, TheProbeSetsSevenNthsWhenGroundLiesWithinFourDotsBelow) {
       s.chara.m_dSpeedY = c.speedY;
       s.chara.m_dSpeedX = c.speedX;
       s.chara.m_bRiding = c.riding;
-      s.chara.m_bAirborne = c.airborne;
+      s.chara.m_bInAir = c.inAir;
       SetBox(s.chara, CellDot(1), (c.footY ? c.footY : 383.5) - 23, 16, 24);
       StickToGround(s.chara);
       EXPECT_EQ(s.chara.m_dSpeedY, c.follows ? 7 / n : c.speedY) << c.what << " at level " << level;

@@ -82,7 +82,7 @@ TEST(LogicSubStep, AFallingHeroLandsOnTheFloorAtEverySubStepSetting) {
     cStageHarness h(SubStepStage({"H..", "...", "###"}, level));
     h.Step(40);
     EXPECT_EQ(TruncToInt(h.Hero().m_dY2), CellDot(2) - 1) << level;
-    EXPECT_EQ(h.Hero().m_bAirborne, 0) << level;
+    EXPECT_EQ(h.Hero().m_bInAir, 0) << level;
     EXPECT_EQ(h.Hero().m_bDead, 0) << level;
     EXPECT_TRUE(h.CallsOf("defeat").empty());
   }

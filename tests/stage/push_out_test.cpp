@@ -256,7 +256,7 @@ TEST(PushOut, AGroundedWalkingPlatformKeepsItsVerticalMovementUnderTheSwitch) {
   struct Case {
     int ignore;
     int flying;
-    int airborne;
+    int inAir;
     double expectedVY;
   };
   const Case cases[] = {{0, 0, 0, 3}, {1, 0, 0, -1}, {1, 0, 1, 3}, {1, 1, 0, 3}};
@@ -265,7 +265,7 @@ TEST(PushOut, AGroundedWalkingPlatformKeepsItsVerticalMovementUnderTheSwitch) {
     g_SystemData.m_nStageOpt845 = c.ignore;
     cChara& q = AddBlockChara(7, 400, 427);
     if (c.flying) SetFlying(q, 1);
-    q.m_bAirborne = c.airborne;
+    q.m_bInAir = c.inAir;
     cProbeChara chara;
     MakeMover(chara, 408, 400, 400, 0, -1);
     chara.m_bRiding = 1;
@@ -273,7 +273,7 @@ TEST(PushOut, AGroundedWalkingPlatformKeepsItsVerticalMovementUnderTheSwitch) {
     chara.m_PushRect.left = 400;
     chara.m_PushRect.top = 424;
     FollowRiddenChara(chara, g_CharaList);
-    EXPECT_EQ(chara.m_dSpeedY, c.expectedVY) << c.ignore << c.flying << c.airborne;
+    EXPECT_EQ(chara.m_dSpeedY, c.expectedVY) << c.ignore << c.flying << c.inAir;
   }
 }
 
