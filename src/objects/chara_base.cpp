@@ -10,6 +10,15 @@ void StopCmdVelocity(cCmdState& state) {
   state.m_dVelX = 0.0;
   state.m_dVelY = 0.0;
 }
+
+// A box's offset and size, the same at scale 1.
+void SetBoxValues(cHitBox& box, int x, int y, int width, int height) {
+  box.nX = box.nBaseX = x;
+  box.nY = box.nBaseY = y;
+  box.nWidth = box.nBaseWidth = width;
+  box.nHeight = box.nBaseHeight = height;
+}
+
 }  // namespace
 
 cCharaBase::cCharaBase() = default;
@@ -177,25 +186,12 @@ void cCharaBase::SetAnimeSet(int number, int forced) {
 // Offsets are relative to the hit box, so that the box sits centred (or on the bottom edge) in the
 // 32 x 32 cell of the graphic.
 void cCharaBase::SetCharaBox(int bottomAligned, int width, int height) {
-  m_CharaBox.nX = 16 - m_nHitOffsetX - width / 2;
-  m_CharaBox.nY = bottomAligned ? 32 - m_nHitOffsetY - height : 16 - m_nHitOffsetY - height / 2;
-  m_CharaBox.nWidth = width;
-  m_CharaBox.nHeight = height;
-  m_CharaBox.nBaseX = m_CharaBox.nX;
-  m_CharaBox.nBaseY = m_CharaBox.nY;
-  m_CharaBox.nBaseWidth = width;
-  m_CharaBox.nBaseHeight = height;
+  const int y = bottomAligned ? 32 - m_nHitOffsetY - height : 16 - m_nHitOffsetY - height / 2;
+  SetBoxValues(m_CharaBox, 16 - m_nHitOffsetX - width / 2, y, width, height);
 }
 
 void SetCentredBox(cHitBox& box, int width, int height, int hitOffsetX, int hitOffsetY) {
-  box.nX = 16 - (width >> 1) - hitOffsetX;
-  box.nY = 16 - (height >> 1) - hitOffsetY;
-  box.nWidth = width;
-  box.nHeight = height;
-  box.nBaseX = box.nX;
-  box.nBaseY = box.nY;
-  box.nBaseWidth = width;
-  box.nBaseHeight = height;
+  SetBoxValues(box, 16 - (width >> 1) - hitOffsetX, 16 - (height >> 1) - hitOffsetY, width, height);
 }
 
 void ScaleHitBox(cHitBox& box, int scale) {
