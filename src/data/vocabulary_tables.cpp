@@ -565,11 +565,11 @@ int MapDirKind(int code, int flag, int bFacingRight, uint32_t nPlaybackVersion) 
     else if (nPlaybackVersion <= 779)
       flag = 0;
   }
-  const int facingDefault = bFacingRight ? kDirRight : kDirLeft;
+  const int facingDefault = bFacingRight ? kMoveDirRight : kMoveDirLeft;
   if (code == 0 || (code == 9 && flag == 0)) return facingDefault;
-  static const int kByCode[10] = {kDirRight, kDirLeft,     kDirRight,     kDirUp,
-                                  kDirDown,  kDirUpLeft,   kDirDownLeft,  kDirUpRight,
-                                  kDirDownRight, kDirFront};
+  static const int kByCode[10] = {kMoveDirRight, kMoveDirLeft,     kMoveDirRight,     kMoveDirUp,
+                                  kMoveDirDown,  kMoveDirUpLeft,   kMoveDirDownLeft,  kMoveDirUpRight,
+                                  kMoveDirDownRight, kMoveDirFront};
   if (code >= 1 && code <= 9) return kByCode[code];
   return facingDefault;  // codes outside 0-9 never come from input; keep the facing default
 }

@@ -123,19 +123,19 @@ extern const cLabelTable MoveBy, MoveByTarget, MoveDirs, UnitsBl, UnitsHbl, Anch
 
 // Rows of the movement direction table (labels::MoveDirs).
 enum : int {
-  kDirFront = 0,
-  kDirBack,
-  kDirLeft,
-  kDirRight,
-  kDirFrontY,
-  kDirBackY,
-  kDirUp,
-  kDirDown,
-  kDirUpLeft,
-  kDirDownLeft,
-  kDirUpRight,
-  kDirDownRight,
-  kDirInput
+  kMoveDirFront = 0,
+  kMoveDirBack,
+  kMoveDirLeft,
+  kMoveDirRight,
+  kMoveDirFrontY,
+  kMoveDirBackY,
+  kMoveDirUp,
+  kMoveDirDown,
+  kMoveDirUpLeft,
+  kMoveDirDownLeft,
+  kMoveDirUpRight,
+  kMoveDirDownRight,
+  kMoveDirInput
 };
 
 // Converts an input direction code 0-9 into a row of the movement direction table for commands

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "data/flow_cmd.h"
+#include "data/vocabulary_tables.h"
 
 class cCharaBase;
 class cCmdState;
@@ -16,10 +17,9 @@ using CharaCmdEntry = int (*)(cCharaBase& actor, cCmdState& state);
 // An item-table entry: the hero and the command; a non-zero result ends the item's command list.
 using ItemCmdEntry = int (*)(cCharaBase& hero, cFlowCmd& cmd);
 
-// kCharaCmdKindCount (40) and kItemCmdKindCount (25) entries (data/vocabulary_tables.h, which this
-// header leaves out: its movement-direction names clash with the input bits of shell/input_state.h).
-extern const CharaCmdEntry g_CharaCmdTable[];
-extern const ItemCmdEntry g_ItemCmdTable[];
+// One entry per kind of the command tables' vocabulary.
+extern const CharaCmdEntry g_CharaCmdTable[kCharaCmdKindCount];
+extern const ItemCmdEntry g_ItemCmdTable[kItemCmdKindCount];
 
 // The table entry of the command state's kind (the character context of DispatchCmd); a kind
 // outside the table runs nothing. The flow context is the same after the entry as before it.

@@ -129,6 +129,6 @@ std::vector<cVarParam> Group(int kind) {
 }  // namespace
 
 void InitVarParamTable() {
-  g_VarParamTable.resize(kVarParamGroupCount);
-  for (int kind = 0; kind < kVarParamGroupCount; ++kind) g_VarParamTable[static_cast<size_t>(kind)] = Group(kind);
+  g_VarParamTable.resize(kCharaCmdKindCount);
+  for (int kind = 0; kind < kCharaCmdKindCount; ++kind) g_VarParamTable[static_cast<size_t>(kind)] = Group(kind);
 }

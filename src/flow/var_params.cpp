@@ -17,8 +17,6 @@
 #include "objects/stage_state.h"
 #include "objects/status_values.h"
 
-static_assert(kVarParamGroupCount == kCharaCmdKindCount);
-
 namespace {
 
 // Where an entry lives: a 1-, 2- or 4-byte field, or nowhere.
@@ -354,7 +352,7 @@ bool ValidReference(const cFlowCmd& cmd, int kind, int entry, int32_t value, con
 
 // The table is built before the first arrange entry needs it.
 void EnsureVarParamTable() {
-  if (g_VarParamTable.size() != static_cast<size_t>(kVarParamGroupCount)) InitVarParamTable();
+  if (g_VarParamTable.size() != static_cast<size_t>(kCharaCmdKindCount)) InitVarParamTable();
 }
 
 void ApplyEach(cFlowCmd& cmd, std::list<std::vector<int32_t>>& pending, cCharaBase& chara) {
@@ -364,14 +362,14 @@ void ApplyEach(cFlowCmd& cmd, std::list<std::vector<int32_t>>& pending, cCharaBa
 
 }  // namespace
 
-const VarParamGetter g_VarParamGetters[kVarParamGroupCount] = {
+const VarParamGetter g_VarParamGetters[kCharaCmdKindCount] = {
     nullptr,      nullptr,      GetEntry<2>,  GetNothing,   GetNothing,   GetEntry<5>,  GetEntry<6>,  GetNothing,
     nullptr,      GetEntry<9>,  GetEntry<10>, GetEntry<11>, GetEntry<12>, GetEntry<13>, GetEntry<14>, GetEntry<15>,
     nullptr,      GetEntry<17>, nullptr,      GetEntry<19>, GetEntry<20>, GetEntry<21>, GetEntry<22>, nullptr,
     GetEntry<24>, GetEntry<25>, GetEntry<26>, nullptr,      nullptr,      GetEntry<29>, GetEntry<30>, GetEntry<31>,
     GetEntry<32>, GetEntry<33>, GetEntry<34>, GetEntry<35>, GetEntry<36>, nullptr,      nullptr,      nullptr};
 
-const VarParamSetter g_VarParamSetters[kVarParamGroupCount] = {
+const VarParamSetter g_VarParamSetters[kCharaCmdKindCount] = {
     nullptr,      nullptr,      SetEntry<2>,  SetNothing,   SetNothing,   SetEntry<5>,  SetEntry<6>,  SetNothing,
     nullptr,      SetEntry<9>,  SetEntry<10>, SetEntry<11>, SetEntry<12>, SetEntry<13>, SetEntry<14>, SetEntry<15>,
     nullptr,      SetEntry<17>, nullptr,      SetEntry<19>, SetEntry<20>, SetEntry<21>, SetEntry<22>, nullptr,
@@ -386,7 +384,7 @@ void ApplyArrange(cFlowCmd& cmd, const std::vector<int32_t>& entry, cCharaBase& 
   EnsureVarParamTable();
   // Item commands use the character numbering.
   const int kind = cmd.m_nKind + (cmd.IsItemContext() ? kItemCmdKindOffset : 0);
-  if (VecAt(entry, 0) != kind || kind < 0 || kind >= kVarParamGroupCount) return;
+  if (VecAt(entry, 0) != kind || kind < 0 || kind >= kCharaCmdKindCount) return;
   const VarParamSetter setter = g_VarParamSetters[kind];
   if (!setter) return;
   // An entry number outside the kind's group names nothing to set: refused like any other.

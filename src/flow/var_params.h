@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/flow_cmd.h"
+#include "data/vocabulary_tables.h"
 
 class cCharaBase;
 class cFlowState;
@@ -20,18 +21,14 @@ struct cVarParam {
   int32_t nMax = 0;
 };
 
-// One group per character command kind (the count of the character command table; kept here so
-// that this header does not bring the vocabulary's direction names along).
-constexpr int kVarParamGroupCount = 40;
-
-// Group k for character command kind k; 40 groups.
+// Group k for character command kind k (kCharaCmdKindCount groups).
 extern std::vector<std::vector<cVarParam>> g_VarParamTable;
 
 // A kind's reading and writing of its entry n of a command.
 using VarParamGetter = int32_t (*)(const cFlowCmd& cmd, int entry);
 using VarParamSetter = void (*)(cFlowCmd& cmd, int entry, int32_t value);
-extern const VarParamGetter g_VarParamGetters[kVarParamGroupCount];
-extern const VarParamSetter g_VarParamSetters[kVarParamGroupCount];
+extern const VarParamGetter g_VarParamGetters[kCharaCmdKindCount];
+extern const VarParamSetter g_VarParamSetters[kCharaCmdKindCount];
 
 // Builds g_VarParamTable. ApplyArrange builds it the first time it is needed, so start-up need not.
 void InitVarParamTable();

@@ -16,13 +16,29 @@ class cChara : public cCharaBase {
  public:
   cChara() = default;
 
-  // Virtual slots this class overrides, added with their bodies (slot: what it does):
-  //   4 RecomputeHitBox: character and shot boxes scaled (a block character's are its hit box);
-  //   6, 7 UpdateHitRectX / UpdateHitRectY: the box rectangles from the truncated position;
-  //   15 CarriedItem: the embedded item when one is carried;
-  //   16 AfterMoveX: ClampToStageX(2); 17 AfterMoveY: ClampToStageY(2);
-  //   18 MoveX, 19 MoveY: knock-back or impact with friction, MoveObjX/Y(2), the result codes;
-  //   20 StepChara: the frame step; 21 StepJumpCmd: the per-frame part of the jump command.
+  // Virtual slots of cObject and cCharaBase this class fills.
+  // 4: the character and shot boxes at the scale (a block character's are its hit box), then the
+  // stage clamps.
+  void RecomputeHitBox(int scale) override;
+  // 6, 7: the box rectangles from the position truncated to whole dots.
+  void UpdateHitRectX() override;
+  void UpdateHitRectY() override;
+  // 15: the embedded item while one is carried.
+  cItem* CarriedItem() override;
+  // 16, 17: ClampToStageX(2), ClampToStageY(2).
+  int AfterMoveX() override;
+  int AfterMoveY() override;
+  // 18: knock-back or impact with friction, MoveObjX(2); 4 when the map's edge stopped it, else the
+  // clamp code.
+  int MoveX() override;
+  // 19: knock-back, impact while flying, MoveObjY(2); 8 when a flying character reached the map's
+  // edge, 7 when a walking one fell below the outer limit, else the clamp code.
+  int MoveY() override;
+  // 20: speeds from the automatic scroll, per-step resets, the running flows, removals and
+  // releases, the basic animation; 1 when the character was erased or its life is gone.
+  int StepChara(int flag) override;
+  // 21: the per-sub-step part of a running jump command.
+  void StepJumpCmd(cCmdState& state) override;
 
   // From a type and a carried item (or none): hit box by form or block character, InitObject,
   // boxes by the size mode, scale, the carried item, activity range, animation, flows.

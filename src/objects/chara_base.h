@@ -82,6 +82,18 @@ struct cHitBox {
   int32_t nBaseHeight = 0;
 };
 
+// A box of w x h centred in the 32 x 32 cell of a graphic whose hit box sits at (hitOffsetX,
+// hitOffsetY); the same values at scale 1.
+void SetCentredBox(cHitBox& box, int width, int height, int hitOffsetX, int hitOffsetY);
+// A size or offset at a scale, wrapping as 32-bit arithmetic does (sizes come from stage data).
+int ScaledSize(int size, int scale);
+// The box at a scale: scale x its values at scale 1.
+void ScaleHitBox(cHitBox& box, int scale);
+// The box's rectangle from the position truncated to whole dots: left = x + offset, right = left +
+// width - 1 (top and bottom likewise).
+void PlaceHitBoxX(cHitBox& box, int x);
+void PlaceHitBoxY(cHitBox& box, int y);
+
 // The fields of a character: everything a character copy carries. cCharaBase adds the operations
 // and a copy that points the copied flow states at the copy's own flows.
 class cCharaFields : public cObject {
@@ -121,11 +133,14 @@ class cCharaFields : public cObject {
   // Knock-back and jump state.
   double m_dKnockX = 0.0;  // knock-back speed still to apply; decays toward 0
   double m_dKnockY = 0.0;
-  int32_t m_bKnockStarted = 0;       // set by a knock-back launch, cleared on landing
-  double m_dPrevKnockY = 0.0;        // vertical knock-back applied in the previous sub-step
-  int32_t m_bMoveDisabled = 0;       // "移動の無効化" ran in this frame: no gravity
-  int32_t m_nKnockValue = -1;        // a value set to -1 by initialisation
-  int32_t m_bInAir = 1;              // jump-state flag 1: in the air
+  int32_t m_bKnockStarted = 0;  // set by a knock-back launch, cleared on landing
+  double m_dPrevKnockY = 0.0;   // vertical knock-back applied in the previous sub-step
+  int32_t m_bMoveDisabled = 0;  // "移動の無効化" ran in this frame: no gravity
+  int32_t m_nKnockValue = -1;   // a value set to -1 by initialisation
+  // Jump-state flag 1: in the air. Set at placement (a character starts in the air until it first
+  // lands), by stage play's bottom test after 8n sub-steps without a floor (m_nAirCount), and when
+  // the hero takes a flying form; cleared by every landing.
+  int32_t m_bInAir = 1;
   int32_t m_bRiseEnded = 0;          // flag 2: the rise ended
   int32_t m_bTookOff = 0;            // flag 3: took off
   int32_t m_bCeilingHit = 0;         // flag 4: hit a ceiling
@@ -175,12 +190,11 @@ class cCharaFields : public cObject {
   int32_t m_bVanished = 0;           // erased by a command: removed without defeat processing
   int32_t m_nLifetime = 2147483647;  // sub-steps left; the largest int32 is unlimited (summons set it)
   int32_t m_anBlockSummon[2] = {};   // block-summon flags, cleared every frame
-  int32_t m_nAirCount = 0;           // sub-steps without a floor
-  int32_t m_bAirborne = 0;
-  int32_t m_bPushed = 0;           // a character other than the ridden one moved it horizontally
-  int32_t m_bCountsForParent = 0;  // its attacks fire the summoner's triggers 20-23
-  uint8_t m_nParentArg = 0;        // argument passed with those triggers
-  int32_t m_bCondLatch = 0;        // the appearance conditions held once (types with the once flag)
+  int32_t m_nAirCount = 0;           // sub-steps without a floor (the landing countdown); 0 on landing
+  int32_t m_bPushed = 0;             // a character other than the ridden one moved it horizontally
+  int32_t m_bCountsForParent = 0;    // its attacks fire the summoner's triggers 20-23
+  uint8_t m_nParentArg = 0;          // argument passed with those triggers
+  int32_t m_bCondLatch = 0;          // the appearance conditions held once (types with the once flag)
 };
 
 class cCharaBase : public cCharaFields {
@@ -253,9 +267,14 @@ class cCharaBase : public cCharaFields {
   void SetGridY(int row, int mode);
   // Gravity unless gravity-free, riding, movement-disabled or rising in a knock-back.
   void ApplyCharaGravity();
-  // A downward move met a solid block: stop, contact bottom, jump flags, snap above, triggers 11,
-  // 15, 17.
+  // A downward move met a solid block: stop, contact bottom, the fall state cleared, snap above,
+  // triggers 11, 15, 17.
   void LandOnBlock();
+  // What every landing ends (on a block or on a block character): the air counter, jump flags 1, 2,
+  // 3 and 5, and flag 4 (ceiling hit) for a computer-controlled character.
+  void ClearFallState();
+  // What a ceiling (a block or a block character above) sets: jump flags 2, 3 and 4.
+  void SetCeilingJumpFlags();
   // An upward move met a solid block: flags, stop, end the knock-back, snap below, triggers 11, 15,
   // 16.
   void HitCeilingBlock();

@@ -11,7 +11,6 @@
 #include "objects/flow_runner.h"
 #include "objects/shot.h"
 #include "objects/stage_physics.h"
-#include "objects/stage_state.h"
 #include "shell/input_state.h"
 
 namespace {
@@ -35,10 +34,6 @@ void Touch(int32_t& contact, double& toucherSpeed, double speed) {
 }
 
 bool Opposes(double a, double b) { return (a > kOpposite && b < -kOpposite) || (a < -kOpposite && b > kOpposite); }
-
-// The margins of the stage, in blocks (none outside play).
-int MarginCellsX() { return g_lpSceneStage ? g_lpSceneStage->m_ScrollX.m_nMarginCells : 0; }
-int MarginCellsY() { return g_lpSceneStage ? g_lpSceneStage->m_ScrollY.m_nMarginCells : 0; }
 
 // value + delta within 0..maximum, in 64 bits so that no delta a command gives can overflow.
 int32_t AddClamped(int32_t value, int64_t delta, int32_t maximum) {
@@ -93,13 +88,13 @@ void cCharaBase::SetGridPos(int column, int row, int mode) {
 }
 
 void cCharaBase::SetGridX(int column) {
-  m_dX = (column + MarginCellsX()) * 32 + m_nBaseHitOffsetX + 0.5;
+  m_dX = GridDotX(column);
   ShiftForScale(m_Type.m_nScale, 1);
   AfterMoveX();
 }
 
 void cCharaBase::SetGridY(int row, int mode) {
-  m_dY = (row + MarginCellsY()) * 32 + m_nBaseHitOffsetY;
+  m_dY = GridDotY(row);
   AdjustAfterResize(m_Type.m_nScale, 1, mode);
   AfterMoveY();
 }
@@ -109,21 +104,15 @@ void cCharaBase::ApplyCharaGravity() {
   m_dSpeedY += StageGravity();
 }
 
-// The air counter and the airborne flag of stage play's block tests are zeroed too: every landing
-// ends the fall they count.
+// The air counter of stage play's block tests is zeroed here too, with the in-air flag it leads to:
+// every landing ends the fall they count.
 void cCharaBase::LandOnBlock() {
   m_dToucherBottom = 0.0;
   m_dSpeedY = 0.0;
   m_dImpactY = 0.0;
   m_bContactBottom = 1;
-  m_bInAir = 0;
-  m_bRiseEnded = 0;
-  m_bTookOff = 0;
-  m_bJumpFlag5 = 0;
+  ClearFallState();
   m_bKnockStarted = 0;
-  if (m_nControl == 1) m_bCeilingHit = 0;
-  m_nAirCount = 0;
-  m_bAirborne = 0;
   m_dY -= (TruncToInt(m_dY2) & 31) + 1;
   AfterMoveY();
   TriggerFlows(*this, kTriggerBlockHit);
@@ -131,10 +120,23 @@ void cCharaBase::LandOnBlock() {
   TriggerFlows(*this, kTriggerBlockBelow);
 }
 
-void cCharaBase::HitCeilingBlock() {
+void cCharaBase::ClearFallState() {
+  m_nAirCount = 0;
+  m_bInAir = 0;
+  m_bRiseEnded = 0;
+  m_bTookOff = 0;
+  m_bJumpFlag5 = 0;
+  if (m_nControl == 1) m_bCeilingHit = 0;
+}
+
+void cCharaBase::SetCeilingJumpFlags() {
   m_bRiseEnded = 1;
   m_bTookOff = 1;
   m_bCeilingHit = 1;
+}
+
+void cCharaBase::HitCeilingBlock() {
+  SetCeilingJumpFlags();
   m_bContactTop = 1;
   m_dSpeedY = 0.0;
   m_dImpactY = 0.0;

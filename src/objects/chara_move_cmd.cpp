@@ -27,18 +27,18 @@ constexpr int kFacingRight = 2;
 // The direction codes that depend on the facing: forward, backward and their vertical forms.
 int ResolveByFacing(int code, bool facingRight) {
   switch (code) {
-    case kDirFront: return facingRight ? kDirRight : kDirLeft;
-    case kDirBack: return facingRight ? kDirLeft : kDirRight;
-    case kDirFrontY: return facingRight ? kDirDown : kDirUp;
-    case kDirBackY: return facingRight ? kDirUp : kDirDown;
+    case kMoveDirFront: return facingRight ? kMoveDirRight : kMoveDirLeft;
+    case kMoveDirBack: return facingRight ? kMoveDirLeft : kMoveDirRight;
+    case kMoveDirFrontY: return facingRight ? kMoveDirDown : kMoveDirUp;
+    case kMoveDirBackY: return facingRight ? kMoveDirUp : kMoveDirDown;
     default: return code;
   }
 }
 
-bool HasLeft(int kind) { return kind == kDirLeft || kind == kDirUpLeft || kind == kDirDownLeft; }
-bool HasRight(int kind) { return kind == kDirRight || kind == kDirUpRight || kind == kDirDownRight; }
-bool HasUp(int kind) { return kind == kDirUp || kind == kDirUpLeft || kind == kDirUpRight; }
-bool HasDown(int kind) { return kind == kDirDown || kind == kDirDownLeft || kind == kDirDownRight; }
+bool HasLeft(int kind) { return kind == kMoveDirLeft || kind == kMoveDirUpLeft || kind == kMoveDirDownLeft; }
+bool HasRight(int kind) { return kind == kMoveDirRight || kind == kMoveDirUpRight || kind == kMoveDirDownRight; }
+bool HasUp(int kind) { return kind == kMoveDirUp || kind == kMoveDirUpLeft || kind == kMoveDirUpRight; }
+bool HasDown(int kind) { return kind == kMoveDirDown || kind == kMoveDirDownLeft || kind == kMoveDirDownRight; }
 
 // A block solid for the kind number in a cell (none outside the block table).
 bool SolidCell(int column, int row, int kind) {
@@ -68,7 +68,7 @@ double AvoidEdge(bool towardLow, bool towardHigh, int low, int high, int viewSiz
 }  // namespace
 
 int cCharaBase::ResolveDirection(int code, int inputFlag, int keyArg, int flying) const {
-  if (code != kDirInput) return ResolveByFacing(code, m_nFacing != 0);
+  if (code != kMoveDirInput) return ResolveByFacing(code, m_nFacing != 0);
   int key = 0;
   if (inputFlag) {
     key = HeldDirKey();
@@ -77,8 +77,8 @@ int cCharaBase::ResolveDirection(int code, int inputFlag, int keyArg, int flying
   }
   const int kind = MapDirKind(key, keyArg, m_nFacing != 0, PlaybackDataVersion());
   if (!flying) {
-    if (kind == kDirUpLeft || kind == kDirDownLeft) return kDirLeft;
-    if (kind == kDirUpRight || kind == kDirDownRight) return kDirRight;
+    if (kind == kMoveDirUpLeft || kind == kMoveDirDownLeft) return kMoveDirLeft;
+    if (kind == kMoveDirUpRight || kind == kMoveDirDownRight) return kMoveDirRight;
   }
   return kind;
 }
@@ -87,42 +87,42 @@ void cCharaBase::SpeedsForDirection(double& vx, double& vy, int& facing, double 
   vx = 0.0;
   vy = 0.0;
   const int kind = ResolveDirection(code, 0, 1, m_bGravityFree);
-  if (kind < kDirLeft || kind > kDirDownRight) return;
+  if (kind < kMoveDirLeft || kind > kMoveDirDownRight) return;
   const double diagonal = speed * g_dHalfSqrt2;
   int result = facing;
   switch (kind) {
-    case kDirLeft:
+    case kMoveDirLeft:
       vx = -speed;
       result = kFacingLeft;
       break;
-    case kDirRight:
+    case kMoveDirRight:
       vx = speed;
       result = kFacingRight;
       break;
-    case kDirUp:
+    case kMoveDirUp:
       if (m_bGravityFree) vy = -speed;
       result = kFacingNone;
       break;
-    case kDirDown:
+    case kMoveDirDown:
       if (m_bGravityFree) vy = speed;
       result = kFacingNone;
       break;
-    case kDirUpLeft:
+    case kMoveDirUpLeft:
       vx -= diagonal;
       if (m_bGravityFree) vy -= diagonal;
       result = kFacingLeft;
       break;
-    case kDirDownLeft:
+    case kMoveDirDownLeft:
       vx -= diagonal;
       vy += diagonal;
       result = kFacingLeft;
       break;
-    case kDirUpRight:
+    case kMoveDirUpRight:
       vx += diagonal;
       vy -= diagonal;
       result = kFacingRight;
       break;
-    case kDirDownRight:
+    case kMoveDirDownRight:
       vx += diagonal;
       vy += diagonal;
       result = kFacingRight;
@@ -138,9 +138,10 @@ void cCharaBase::SpeedsForAngle(double& vx, double& vy, int& facing, double spee
     int kind, angle, facing;
   };
   static constexpr cBase kBases[] = {
-      {kDirLeft, 0, kFacingLeft},       {kDirRight, 180, kFacingRight},     {kDirUp, 90, kFacingNone},
-      {kDirDown, 270, kFacingNone},     {kDirUpLeft, 45, kFacingLeft},      {kDirDownLeft, 315, kFacingLeft},
-      {kDirUpRight, 135, kFacingRight}, {kDirDownRight, 225, kFacingRight},
+      {kMoveDirLeft, 0, kFacingLeft},       {kMoveDirRight, 180, kFacingRight},
+      {kMoveDirUp, 90, kFacingNone},        {kMoveDirDown, 270, kFacingNone},
+      {kMoveDirUpLeft, 45, kFacingLeft},    {kMoveDirDownLeft, 315, kFacingLeft},
+      {kMoveDirUpRight, 135, kFacingRight}, {kMoveDirDownRight, 225, kFacingRight},
   };
   const int kind = ResolveDirection(code, 0, 1, m_bGravityFree);
   int base = 0;

@@ -1,6 +1,6 @@
 // The values a command state gets when its flow is installed on a character: per command kind,
-// the circle move's radius and angles, the homing interval, the jump's launch speed and duration,
-// and the speed or duration of the moves that cover a distance.
+// the circle move's radius and angles, the homing interval, the jump's launch speed, duration and
+// hold limit, and the speed or duration of the moves that cover a distance.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -65,12 +65,15 @@ void InitCircleMove(cCmdState& cmd, const cCharaBase& chara, const cEdMove& move
   }
 }
 
+// The hero's variable-height jump counts the frames its key is held against the hold limit: the
+// command's use time in frames (its duration is the same time in sub-steps).
 void InitJump(cCmdState& cmd, const cCharaBase& chara) {
   cFlowCmd& record = *cmd.m_lpCmd;
   const int8_t height = static_cast<int8_t>(VecAt(record.m_anParams, 2));
   cmd.m_dSpeed = chara.JumpSpeedHbl(height);
   record.m_nUseTime = static_cast<int16_t>(chara.JumpDurationTenths(height));
   cmd.m_nDuration = ClampToInt(int64_t{record.m_nUseTime} * StageSubSteps6());
+  cmd.m_nHoldLimit = record.m_nUseTime * 6;
 }
 
 }  // namespace

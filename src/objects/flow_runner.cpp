@@ -9,6 +9,7 @@
 #include "data/system_data.h"
 #include "data/vocabulary_tables.h"
 #include "objects/chara_base.h"
+#include "objects/flow_context.h"
 #include "objects/flow_guards.h"
 #include "objects/flow_hooks.h"
 #include "objects/stage_state.h"
@@ -69,25 +70,6 @@ void RunBeforeStart(cFlowState& state, cCharaBase* owner) {
 }
 
 }  // namespace
-
-cFlowContextScope::cFlowContextScope() : m_lpStage(g_lpSceneStage) {
-  if (!m_lpStage) return;
-  m_lpObject = m_lpStage->m_lpCurObject;
-  m_lpObject2 = m_lpStage->m_lpCurObject2;
-  m_lpFlowState = m_lpStage->m_lpCurFlowState;
-  m_lpCmdState = m_lpStage->m_lpCurCmdState;
-  m_lpFlowVars = m_lpStage->m_lpFlowVars;
-}
-
-cFlowContextScope::~cFlowContextScope() {
-  // The stage may have been taken down meanwhile (only the one published then is written).
-  if (!m_lpStage || m_lpStage != g_lpSceneStage) return;
-  m_lpStage->m_lpCurObject = m_lpObject;
-  m_lpStage->m_lpCurObject2 = m_lpObject2;
-  m_lpStage->m_lpCurFlowState = m_lpFlowState;
-  m_lpStage->m_lpCurCmdState = m_lpCmdState;
-  m_lpStage->m_lpFlowVars = m_lpFlowVars;
-}
 
 void StartFlow(cFlowState& state) {
   state.m_bRunning = 1;
@@ -185,6 +167,10 @@ void PrepareCmd(cCmdState& cmd) {
   cmd.m_nCalls = 0;
   cmd.m_nPrevFacing = 0;
   for (int32_t& counter : cmd.m_anCounters) counter = 0;
+  // A jump launches once per run of its command: without this a jump whose flow has a key
+  // condition (its launched flag is not cleared on landing) would never jump again.
+  cmd.m_bLaunched = 0;
+  cmd.m_bKeyFlag = 0;
   if (!cmd.m_lpCmd || cmd.m_lpCmd->m_nKind == kCmdArrange) return;
   cStageState* stage = g_lpSceneStage;
   if (!stage || !stage->m_lpCurFlowState) return;

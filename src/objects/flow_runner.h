@@ -3,7 +3,8 @@
 // trigger after their conditions and key sequence hold, stepping their commands frame by frame,
 // stopping, suspending and halting them, preparing and dispatching a command's body through the
 // command tables, and the pre-roll of command animations. While flows run, the stage publishes the
-// current object, flow state, flow variables and command state (cStageState).
+// current object, flow state, flow variables and command state (cStageState); a nested run keeps
+// it with cFlowContextScope (objects/flow_context.h).
 #include <cstdint>
 #include <vector>
 
@@ -12,30 +13,10 @@
 
 class cCharaBase;
 class cInputState;
-class cStageState;
 
 // Commands one flow may hold once its repeats are expanded; a repeat that would go beyond makes
 // fewer copies.
 constexpr int kMaxFlowCmds = 8192;
-
-// Saves the stage's flow context (current object, secondary object, flow state, command state and
-// flow variables) and puts it back when it goes, so that a nested trigger, step or item command
-// leaves the context as it found it. Without a stage it does nothing.
-class cFlowContextScope {
- public:
-  cFlowContextScope();
-  ~cFlowContextScope();
-  cFlowContextScope(const cFlowContextScope&) = delete;
-  cFlowContextScope& operator=(const cFlowContextScope&) = delete;
-
- private:
-  cStageState* m_lpStage;
-  cCharaBase* m_lpObject = nullptr;
-  cCharaBase* m_lpObject2 = nullptr;
-  cFlowState* m_lpFlowState = nullptr;
-  cCmdState* m_lpCmdState = nullptr;
-  int32_t* m_lpFlowVars = nullptr;
-};
 
 // Installs flows on a character: append 0 replaces its flow states (the flows are its own flow
 // vector), append 1 inserts the flows before position at (or appends them). The number of flows.

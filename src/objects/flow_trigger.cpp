@@ -4,6 +4,7 @@
 #include "core/containers.h"
 #include "data/system_data.h"
 #include "objects/chara_base.h"
+#include "objects/flow_context.h"
 #include "objects/flow_guards.h"
 #include "objects/flow_runner.h"
 #include "objects/stage_hooks.h"

@@ -30,13 +30,28 @@ class cHero : public cCharaBase {
  public:
   cHero() = default;
 
-  // Virtual slots this class overrides, added with their bodies (slot: what it does):
-  //   4 RecomputeHitBox: the three boxes scaled; 6, 7 UpdateHitRectX / UpdateHitRectY: the box
-  //   rectangles; 16 AfterMoveX, 17 AfterMoveY: the camera follows, then the clamps (mode 0 flying,
-  //   1 walking); 18 MoveX: knock-back or impact with friction and floor effect, limit, x += speed,
-  //   result 0; 19 MoveY: knock-back, impact while flying, MoveObjY (0 flying, 2 walking), result 7
-  //   when a walking hero falls out; 20 StepChara: the frame step; 21 StepJumpCmd: the
-  //   variable-height jump.
+  // Virtual slots of cObject and cCharaBase this class fills.
+  // 4: the character, shot and item boxes at the scale, then AfterMoveX and AfterMoveY.
+  void RecomputeHitBox(int scale) override;
+  // 6, 7: the three box rectangles from the position truncated to whole dots.
+  void UpdateHitRectX() override;
+  void UpdateHitRectY() override;
+  // 16, 17: the view follows the hero (unless the axis scrolls by itself), then the clamp of mode 0
+  // while flying, 1 while walking; the clamp code.
+  int AfterMoveX() override;
+  int AfterMoveY() override;
+  // 18: knock-back, or impact with friction and the floor's speed change; the per-sub-step limit;
+  // x += speed; AfterMoveX. Always 0.
+  int MoveX() override;
+  // 19: knock-back, impact while flying, MoveObjY (0 flying, 2 walking), AfterMoveY; 7 when a
+  // walking hero fell out below, else the clamp code.
+  int MoveY() override;
+  // 20: the frame step: speeds from the automatic scroll, per-step resets, the flows, the queued
+  // flow changes, removals and releases, the basic animation and the jump's idle state; 1 when the
+  // hero's life is gone.
+  int StepChara(int flag) override;
+  // 21: the variable-height jump, once per step: hold, take-off, cut-off and landing.
+  void StepJumpCmd(cCmdState& state) override;
 
   // From the placed hero's type: hit box of the form, InitObject, input record, move mode, scale,
   // facing, jump values, box display, flows.
@@ -92,6 +107,8 @@ class cHero : public cCharaBase {
   std::vector<HitBoxDisplayEntry> m_aHitBoxDisplay;  // boxes shown on screen (checked access)
   std::vector<cFlowCmd> m_aPendingFlowCmds;          // change-flow commands of taken items, run after the step
   std::list<std::vector<int32_t>> m_Arrange;         // pending arrange entries of the item commands
+  int32_t m_bKnockLoggedX = 0;                       // the running horizontal knock-back has been reported
+  int32_t m_bKnockLoggedY = 0;                       // the running vertical knock-back has been reported
 
   // Read and written by stage play.
   int32_t m_nItemCooldown = 0;   // sub-steps before a floor item block gives again

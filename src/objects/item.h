@@ -23,7 +23,8 @@ class cItem : public cObject {
   // 6, 7: items have no hit rectangle of their own.
   void UpdateHitRectX() override {}
   void UpdateHitRectY() override {}
-  // Added with its body: 5 AdjustAfterResize (the item grows upward from its bottom).
+  // 5: the item grows upward from its graphic's bottom, then ClampToStageY(2).
+  void AdjustAfterResize(int newScale, int oldScale, int anchor) override;
 
   // From an item type: scale 0 taken as 1 (written back), the type copied, the stage's item box at
   // the centre of a 32 x 32 graphic box, gravity-free, the repeat commands expanded; flag = taken

@@ -332,7 +332,9 @@ cBlock* BlockAtCell(int column, int row) {
   return &VecAt(g_BlockTable, static_cast<int32_t>(index));
 }
 
-double RunningAutoScroll(const cScrollAxis& axis) { return axis.m_bAtEdge ? 0.0 : axis.m_dAutoSpeed; }
+double cObject::GridDotX(int column) const { return (column + StageOriginCells(0)) * 32 + m_nBaseHitOffsetX + 0.5; }
+
+double cObject::GridDotY(int row) const { return (row + StageOriginCells(1)) * 32 + m_nBaseHitOffsetY; }
 
 double StepsToSeconds(double x) { return x / StageSubStepsD() / 60; }
 

@@ -18,7 +18,6 @@ class cBlock;
 class cCharaBase;
 class cCmdState;
 class cEdMove;
-class cScrollAxis;
 
 // Result codes of ClampToStageX / ClampToStageY (mode 2 gives all of them).
 enum : int {
@@ -71,6 +70,11 @@ class cObject {
   // 0 walking (gravity, flight mode 1), 1 flying through blocks, 2 flying, 3 flying and dying on a
   // block; other values change nothing.
   void SetFlyingMode(int mode);
+  // Where grid placement puts the hit box on a map cell of the stage (counted from the stage's first
+  // cell, inside the margin): x = (column + origin) x 32 + base hit offset x + 0.5, y = (row +
+  // origin) x 32 + base hit offset y.
+  double GridDotX(int column) const;
+  double GridDotY(int row) const;
   // Keeps the horizontal centre of the hit box across a scale change, then ClampToStageX(2).
   void ShiftForScale(int newScale, int oldScale);
   // Clamps x to the inner limits (mode 0), the outer limits (1) or the whole map (2); refreshes x2,
@@ -205,8 +209,6 @@ bool CornersInSolidTileObj(const cObject& object, const cDblRect& rect);
 // The block of a map cell of the stage's block table, or null outside it: a column outside the
 // table's row (it would reach into the next row) or a row above or below the table holds no block.
 cBlock* BlockAtCell(int column, int row);
-// The automatic scroll speed of an axis while it runs: non-zero and not held at a limit; else 0.
-double RunningAutoScroll(const cScrollAxis& axis);
 // The movement settings of a command state's command (defaults when it has none).
 const cEdMove& MoveSettingsOf(const cCmdState& state);
 // Moves a value toward 0 by step, stopping at 0; true when the step would have carried it past 0.

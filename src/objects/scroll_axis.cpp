@@ -2,6 +2,8 @@
 
 #include "objects/stage_physics.h"
 
+double RunningAutoScroll(const cScrollAxis& axis) { return axis.m_bAtEdge ? 0.0 : axis.m_dAutoSpeed; }
+
 void cScrollAxis::ClampScroll() {
   if (m_dPosition <= m_nLowLimit) {
     m_dPosition = m_nLowLimit;

@@ -34,3 +34,7 @@ class cScrollAxis {
   double m_dAutoSpeed = 0.0;   // dots added per logic sub-step while the automatic scroll runs
   int32_t m_bAutoOn = 0;       // the automatic scroll runs
 };
+
+// The automatic scroll speed of an axis while it runs: non-zero and not held at a limit; else 0.
+// Objects that move with the scroll take it as their speed.
+double RunningAutoScroll(const cScrollAxis& axis);

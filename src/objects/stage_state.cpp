@@ -12,3 +12,9 @@ cStageState::cStageState()
       m_anStageVars(kStageVarCount, 0) {}
 
 cStageState::~cStageState() = default;
+
+int StageOriginCells(int axis) {
+  const cStageState* stage = g_lpSceneStage;
+  if (!stage) return 0;
+  return axis == 0 ? stage->m_ScrollX.m_nMarginCells : stage->m_ScrollY.m_nMarginCells;
+}

@@ -95,3 +95,7 @@ class cStageState {
 
 // The live stage while one is played (null outside stage play).
 extern cStageState* g_lpSceneStage;
+
+// The cell of the map's first column (axis 0) or row (axis 1): the scroll axis's margin, where grid
+// placement counts cells from; 0 without a stage.
+int StageOriginCells(int axis);

@@ -81,19 +81,19 @@ TEST(VocabularyTables, StatusRows) {
 }
 
 TEST(VocabularyTables, MapDirKind) {
-  const int expected[10] = {kDirRight,  kDirLeft,     kDirRight,   kDirUp,        kDirDown,
-                            kDirUpLeft, kDirDownLeft, kDirUpRight, kDirDownRight, kDirFront};
+  const int expected[10] = {kMoveDirRight,  kMoveDirLeft,     kMoveDirRight,   kMoveDirUp,        kMoveDirDown,
+                            kMoveDirUpLeft, kMoveDirDownLeft, kMoveDirUpRight, kMoveDirDownRight, kMoveDirFront};
   for (int code = 1; code <= 9; ++code) EXPECT_EQ(MapDirKind(code, 1, 0), expected[code]) << code;
-  EXPECT_EQ(MapDirKind(0, 1, 1), kDirRight);
-  EXPECT_EQ(MapDirKind(0, 1, 0), kDirLeft);
-  EXPECT_EQ(MapDirKind(9, 0, 1), kDirRight);
-  EXPECT_EQ(MapDirKind(9, 0, 0), kDirLeft);
+  EXPECT_EQ(MapDirKind(0, 1, 1), kMoveDirRight);
+  EXPECT_EQ(MapDirKind(0, 1, 0), kMoveDirLeft);
+  EXPECT_EQ(MapDirKind(9, 0, 1), kMoveDirRight);
+  EXPECT_EQ(MapDirKind(9, 0, 0), kMoveDirLeft);
   // A replay being played back decides the flag by its own data version.
-  EXPECT_EQ(MapDirKind(9, 0, 0, 777), kDirFront);
-  EXPECT_EQ(MapDirKind(9, 1, 0, 778), kDirLeft);
-  EXPECT_EQ(MapDirKind(9, 1, 0, 779), kDirLeft);
-  EXPECT_EQ(MapDirKind(9, 1, 0, 780), kDirFront);
-  EXPECT_EQ(MapDirKind(9, 0, 0, 986), kDirLeft);
+  EXPECT_EQ(MapDirKind(9, 0, 0, 777), kMoveDirFront);
+  EXPECT_EQ(MapDirKind(9, 1, 0, 778), kMoveDirLeft);
+  EXPECT_EQ(MapDirKind(9, 1, 0, 779), kMoveDirLeft);
+  EXPECT_EQ(MapDirKind(9, 1, 0, 780), kMoveDirFront);
+  EXPECT_EQ(MapDirKind(9, 0, 0, 986), kMoveDirLeft);
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 
 #include "data/save_data.h"
 
-#include "flow/pending_links.h"
 #include "platform/message_box.h"
 #include "test_support/flow_harness.h"
+#include "test_support/unwritten_placeholders.h"
 
 class cEvalWorld {
  public:
@@ -29,7 +29,7 @@ class cEvalWorld {
     Hero().m_ScreenRect = {300, 200, 331, 231};
     Actor().m_ScreenRect = {400, 200, 431, 231};
     m_Harness.Stage().m_lpFlowVars = m_anFlowVars;
-    ResetPendingLinkCalls();
+    ResetWarpPlaceholderCalls();
   }
   ~cEvalWorld() { SetMessageBoxHandler(nullptr); }
   cEvalWorld(const cEvalWorld&) = delete;

@@ -57,7 +57,6 @@ void SetJumpState(cCharaBase& chara) {
   chara.m_dImpactY = 2;
   chara.m_dToucherBottom = 3;
   chara.m_nAirCount = 9;
-  chara.m_bAirborne = 1;
 }
 
 }  // namespace
@@ -107,7 +106,6 @@ TEST(CharaLanding, AFallEndsOnTheFloorAtEveryLevel) {
     EXPECT_EQ(chara.m_bCeilingHit, 0);  // computer-controlled
     EXPECT_EQ(chara.m_bKnockStarted, 0);
     EXPECT_EQ(chara.m_nAirCount, 0);
-    EXPECT_EQ(chara.m_bAirborne, 0);
     EXPECT_EQ(TriggersAsked(h), (std::vector<int>{11, 15, 17})) << "level " << level;
     EXPECT_EQ(h.CallsOf("trigger")[0].adArgs[1], 42);
   }

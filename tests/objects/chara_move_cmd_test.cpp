@@ -13,6 +13,7 @@
 #include "data/move_shot.h"
 #include "data/play_mode.h"
 #include "data/system_data.h"
+#include "data/vocabulary_tables.h"
 #include "motion_test_support.h"
 #include "objects/chara.h"
 #include "objects/flow_state.h"
@@ -23,22 +24,6 @@
 
 namespace {
 
-// Direction kinds (rows of the movement direction table).
-enum : int {
-  kFront = 0,
-  kBack = 1,
-  kLeft = 2,
-  kRight = 3,
-  kFrontY = 4,
-  kBackY = 5,
-  kUp = 6,
-  kDown = 7,
-  kUpLeft = 8,
-  kDownLeft = 9,
-  kUpRight = 10,
-  kDownRight = 11,
-  kByInput = 12,
-};
 constexpr double kK = 0.7071067811865476;
 
 // A character that turns with its movement (type field 31 clear).
@@ -64,13 +49,13 @@ TEST(MoveCmd, DirectionCodesResolveByFacing) {
     int code, right, left;
   };
   const Case cases[] = {
-      {kFront, kRight, kLeft},
-      {kBack, kLeft, kRight},
-      {kFrontY, kDown, kUp},
-      {kBackY, kUp, kDown},
-      {kLeft, kLeft, kLeft},
-      {kUp, kUp, kUp},
-      {kUpLeft, kUpLeft, kUpLeft},  // unchanged, walking too
+      {kMoveDirFront, kMoveDirRight, kMoveDirLeft},
+      {kMoveDirBack, kMoveDirLeft, kMoveDirRight},
+      {kMoveDirFrontY, kMoveDirDown, kMoveDirUp},
+      {kMoveDirBackY, kMoveDirUp, kMoveDirDown},
+      {kMoveDirLeft, kMoveDirLeft, kMoveDirLeft},
+      {kMoveDirUp, kMoveDirUp, kMoveDirUp},
+      {kMoveDirUpLeft, kMoveDirUpLeft, kMoveDirUpLeft},  // unchanged, walking too
       {13, 13, 13},
       {-1, -1, -1},
   };
@@ -89,29 +74,31 @@ TEST(MoveCmd, DirectionByInput) {
     int key, keyArg, flying, facingRight, kind;
   };
   const Case cases[] = {
-      {7, 1, 1, 0, kUpRight}, {7, 1, 0, 0, kRight}, {6, 1, 0, 1, kLeft}, {6, 1, 1, 1, kDownLeft},
-      {3, 1, 0, 0, kUp},      {0, 1, 0, 1, kRight}, {0, 1, 0, 0, kLeft},  // no key: the facing
-      {9, 0, 0, 1, kRight},   {9, 1, 0, 1, kFront},                       // key 9 by the key argument
+      {7, 1, 1, 0, kMoveDirUpRight},  {7, 1, 0, 0, kMoveDirRight}, {6, 1, 0, 1, kMoveDirLeft},
+      {6, 1, 1, 1, kMoveDirDownLeft}, {3, 1, 0, 0, kMoveDirUp},    {0, 1, 0, 1, kMoveDirRight},
+      {0, 1, 0, 0, kMoveDirLeft},                                   // no key: the facing
+      {9, 0, 0, 1, kMoveDirRight},    {9, 1, 0, 1, kMoveDirFront},  // key 9 by the key argument
   };
   h.Stage().m_lpCurFlowState = &flow;
   for (const Case& c : cases) {
     flow.m_nStartKey = c.key;
-    EXPECT_EQ(Turning(c.facingRight).ResolveDirection(kByInput, 0, c.keyArg, c.flying), c.kind) << c.key << c.keyArg;
+    EXPECT_EQ(Turning(c.facingRight).ResolveDirection(kMoveDirInput, 0, c.keyArg, c.flying), c.kind)
+        << c.key << c.keyArg;
   }
   // A replay of an old version maps key 9 as the key argument 1 did.
   g_nPlayMode = kPlayModeReplay;
   g_GameData.m_nReplayVersion = 700;
   flow.m_nStartKey = 9;
-  EXPECT_EQ(Turning(1).ResolveDirection(kByInput, 0, 0, 0), kFront);
+  EXPECT_EQ(Turning(1).ResolveDirection(kMoveDirInput, 0, 0, 0), kMoveDirFront);
   g_nPlayMode = kPlayModeFree;
 
   h.Stage().m_lpCurFlowState = nullptr;  // no flow running: no key
-  EXPECT_EQ(Turning(1).ResolveDirection(kByInput, 0, 1, 0), kRight);
+  EXPECT_EQ(Turning(1).ResolveDirection(kMoveDirInput, 0, 1, 0), kMoveDirRight);
   cInputState& input = g_InputStates[0];
   input.m_wDir = kDirUp | kDirLeft;
   input.UpdateKeyEvents();
-  EXPECT_EQ(Turning(1).ResolveDirection(kByInput, 1, 1, 1), kUpLeft);
-  EXPECT_EQ(Turning(1).ResolveDirection(kByInput, 1, 1, 0), kLeft);
+  EXPECT_EQ(Turning(1).ResolveDirection(kMoveDirInput, 1, 1, 1), kMoveDirUpLeft);
+  EXPECT_EQ(Turning(1).ResolveDirection(kMoveDirInput, 1, 1, 0), kMoveDirLeft);
 }
 
 TEST(MoveCmd, SpeedsForADirection) {
@@ -122,20 +109,20 @@ TEST(MoveCmd, SpeedsForADirection) {
     int facing;
   };
   const Case cases[] = {
-      {kLeft, 0, -2, 0, 1},
-      {kRight, 0, 2, 0, 2},
-      {kUp, 0, 0, 0, 0},
-      {kUp, 1, 0, -2, 0},
-      {kDown, 1, 0, 2, 0},
-      {kUpLeft, 0, -2 * kK, 0, 1},
-      {kUpLeft, 1, -2 * kK, -2 * kK, 1},
-      {kDownLeft, 0, -2 * kK, 2 * kK, 1},
-      {kUpRight, 1, 2 * kK, -2 * kK, 2},
-      {kDownRight, 1, 2 * kK, 2 * kK, 2},
-      {kFront, 0, 2, 0, 2},
-      {kBack, 0, -2, 0, 1},
+      {kMoveDirLeft, 0, -2, 0, 1},
+      {kMoveDirRight, 0, 2, 0, 2},
+      {kMoveDirUp, 0, 0, 0, 0},
+      {kMoveDirUp, 1, 0, -2, 0},
+      {kMoveDirDown, 1, 0, 2, 0},
+      {kMoveDirUpLeft, 0, -2 * kK, 0, 1},
+      {kMoveDirUpLeft, 1, -2 * kK, -2 * kK, 1},
+      {kMoveDirDownLeft, 0, -2 * kK, 2 * kK, 1},
+      {kMoveDirUpRight, 1, 2 * kK, -2 * kK, 2},
+      {kMoveDirDownRight, 1, 2 * kK, 2 * kK, 2},
+      {kMoveDirFront, 0, 2, 0, 2},
+      {kMoveDirBack, 0, -2, 0, 1},
       {13, 0, 0, 0, 9},
-      {kByInput, 0, 2, 0, 2},  // no flow running: the facing
+      {kMoveDirInput, 0, 2, 0, 2},  // no flow running: the facing
   };
   for (const Case& c : cases) {
     cTestChara chara = Turning(1, c.flying);
@@ -150,7 +137,7 @@ TEST(MoveCmd, SpeedsForADirection) {
   fixed.m_Type.m_nOpt31 = 1;  // a fixed facing never gets a facing result
   double vx, vy;
   int facing = 9;
-  fixed.SpeedsForDirection(vx, vy, facing, 2, kLeft);
+  fixed.SpeedsForDirection(vx, vy, facing, 2, kMoveDirLeft);
   EXPECT_EQ(vx, -2);
   EXPECT_EQ(facing, 9);
 }
@@ -163,14 +150,14 @@ TEST(MoveCmd, SpeedsForAnAngle) {
     int facing;
   };
   const Case cases[] = {
-      {kRight, 0, 1, 2, 0, 2},
-      {kRight, 45, 1, 2 * kK, 2 * kK, 2},
-      {kRight, 45, 0, 2 * kK, 0, 2},
-      {kLeft, 90, 1, 0, -2, 1},
-      {kUp, 0, 1, 0, -2, 0},
-      {kDown, 0, 1, 0, 2, 0},
-      {kUpLeft, 0, 1, -2 * kK, -2 * kK, 1},
-      {kDownRight, 0, 1, 2 * kK, 2 * kK, 2},
+      {kMoveDirRight, 0, 1, 2, 0, 2},
+      {kMoveDirRight, 45, 1, 2 * kK, 2 * kK, 2},
+      {kMoveDirRight, 45, 0, 2 * kK, 0, 2},
+      {kMoveDirLeft, 90, 1, 0, -2, 1},
+      {kMoveDirUp, 0, 1, 0, -2, 0},
+      {kMoveDirDown, 0, 1, 0, 2, 0},
+      {kMoveDirUpLeft, 0, 1, -2 * kK, -2 * kK, 1},
+      {kMoveDirDownRight, 0, 1, 2 * kK, 2 * kK, 2},
       {13, 0, 1, -2, 0, 9},  // any other kind: base 0, facing unchanged
   };
   for (const Case& c : cases) {
@@ -358,23 +345,23 @@ TEST(MoveCmd, AvoidingTheScreenEdge) {
     double vx, vy;
   };
   const Case cases[] = {
-      {kLeft, 0, 100, 620, 640, 200, 220, -2, 0},
-      {kLeft, 0, 100, 600, 620, 200, 220, 0, 0},
-      {kRight, 0, 100, 0, 20, 200, 220, 2, 0},
-      {kRight, 0, 100, 20, 40, 200, 220, 0, 0},
-      {kUp, 0, 100, 300, 320, 460, 480, 0, -2},
-      {kDown, 0, 100, 300, 320, 0, 20, 0, 2},
-      {kUpLeft, 0, 100, 620, 640, 460, 480, -2, -2},
-      {kFront, 0, 100, 0, 20, 200, 220, 2, 0},
-      {kByInput, 0, 100, 620, 640, 460, 480, 0, 0},  // no input case here
+      {kMoveDirLeft, 0, 100, 620, 640, 200, 220, -2, 0},
+      {kMoveDirLeft, 0, 100, 600, 620, 200, 220, 0, 0},
+      {kMoveDirRight, 0, 100, 0, 20, 200, 220, 2, 0},
+      {kMoveDirRight, 0, 100, 20, 40, 200, 220, 0, 0},
+      {kMoveDirUp, 0, 100, 300, 320, 460, 480, 0, -2},
+      {kMoveDirDown, 0, 100, 300, 320, 0, 20, 0, 2},
+      {kMoveDirUpLeft, 0, 100, 620, 640, 460, 480, -2, -2},
+      {kMoveDirFront, 0, 100, 0, 20, 200, 220, 2, 0},
+      {kMoveDirInput, 0, 100, 620, 640, 460, 480, 0, 0},  // no input case here
       // Auto-scroll 0.5: f = 1.5.
-      {kLeft, 0.5, 100, 607, 627, 200, 220, -1.5, 0},
-      {kLeft, 0.5, 100, 606, 626, 200, 220, 0, 0},
-      {kLeft, 0.5, 0, 607, 627, 200, 220, 0, 0},
-      {kRight, 0.5, 100, 13, 33, 200, 220, 2.5, 0},
-      {kRight, 0.5, 1280, 13, 33, 200, 220, 0, 0},
-      {kLeft, -0.5, 100, 608, 628, 200, 220, -2.5, 0},
-      {kLeft, -0.5, 100, 607, 627, 200, 220, 0, 0},
+      {kMoveDirLeft, 0.5, 100, 607, 627, 200, 220, -1.5, 0},
+      {kMoveDirLeft, 0.5, 100, 606, 626, 200, 220, 0, 0},
+      {kMoveDirLeft, 0.5, 0, 607, 627, 200, 220, 0, 0},
+      {kMoveDirRight, 0.5, 100, 13, 33, 200, 220, 2.5, 0},
+      {kMoveDirRight, 0.5, 1280, 13, 33, 200, 220, 0, 0},
+      {kMoveDirLeft, -0.5, 100, 608, 628, 200, 220, -2.5, 0},
+      {kMoveDirLeft, -0.5, 100, 607, 627, 200, 220, 0, 0},
   };
   for (const Case& c : cases) {
     h.Stage().m_ScrollX.m_dAutoSpeed = c.autoX;

@@ -160,12 +160,17 @@ TEST_F(FlowRunnerTest, PreparingResetsTheWorkingValuesAndAppliesTheArrangeList) 
   cmd.m_nCalls = 4;
   cmd.m_nPrevFacing = 1;
   cmd.m_anCounters[2] = 9;
+  cmd.m_bLaunched = 1;
+  cmd.m_bKeyFlag = 1;
+  cmd.m_nHoldLimit = 30;
   State(i).m_Texts.push_back("x");
   m_Stage.m_lpCurObject = &m_Chara;
   m_Stage.m_lpCurFlowState = &State(i);
   PrepareCmd(cmd);
   EXPECT_EQ(cmd.m_nRemaining, 7);
   EXPECT_EQ(cmd.m_bDone + cmd.m_bStarted + cmd.m_nCalls + cmd.m_nPrevFacing + cmd.m_anCounters[2], 0);
+  EXPECT_EQ(cmd.m_bLaunched + cmd.m_bKeyFlag, 0);  // a jump launches once per run
+  EXPECT_EQ(cmd.m_nHoldLimit, 30);                 // set at install, kept
   EXPECT_EQ(m_Bodies.m_nArranged, 1);
   EXPECT_EQ(m_Bodies.m_lpLastArranged, cmd.m_lpCmd);
   EXPECT_TRUE(State(i).m_Texts.empty());

@@ -176,6 +176,21 @@ bool HarnessEvalCharaCond(cCond& cond, cCharaBase& chara, int32_t* flowVars) {
   }
 }
 
+void HarnessInitHero(cStageHarness& h, cHero& hero, cCharaType& type, const cHarnessPlacement& at) {
+  hero.InitHero(h.Stage().m_nNextCharaId++, type, at.dX, at.dY, 0);
+  hero.SetGridPos(at.nColumn, at.nRow, 1);
+}
+
+void HarnessInitChara(cStageHarness& h, cChara& chara, cCharaType& type, const cHarnessPlacement& at) {
+  chara.InitChara(h.Stage().m_nNextCharaId++, type, nullptr, at.dX, at.dY, 0);
+  chara.PlaceCharaOnGrid(at.nColumn, at.nRow);
+}
+
+void HarnessInitItem(cStageHarness& h, cItem& item, cItemType& type, const cHarnessPlacement& at) {
+  item.InitItem(h.Stage().m_nNextItemId++, type, 0);
+  item.PlaceItemOnGrid(at.nColumn, at.nRow, 1);
+}
+
 cBlockType HarnessBlockType(int contact) {
   cBlockType type;
   type.m_nGraphic = 1;

@@ -73,14 +73,23 @@ struct cHarnessCall {
 // state, distance).
 bool HarnessEvalCharaCond(cCond& cond, cCharaBase& chara, int32_t* flowVars);
 
+// The objects' own initialisers as stage set-up calls them, with ids from the stage's counters:
+// InitHero and SetGridPos (keeping the feet), InitChara (no carried item) and PlaceCharaOnGrid,
+// InitItem and PlaceItemOnGrid.
+void HarnessInitHero(cStageHarness& harness, cHero& hero, cCharaType& type, const cHarnessPlacement& at);
+void HarnessInitChara(cStageHarness& harness, cChara& chara, cCharaType& type, const cHarnessPlacement& at);
+void HarnessInitItem(cStageHarness& harness, cItem& item, cItemType& type, const cHarnessPlacement& at);
+
 // What the harness calls in code that stage play and the objects provide. Tests install theirs with
 // cHooksGuard(SetHarnessPlugins, plugins).
 struct cHarnessPlugins {
-  // Initialises a built object from its placement record (InitHero and SetGridPos, InitChara and
-  // PlaceCharaOnGrid, InitItem and PlaceItemOnGrid); without one the object stays as constructed.
-  void (*initHero)(cStageHarness& harness, cHero& hero, cCharaType& type, const cHarnessPlacement& at) = nullptr;
-  void (*initChara)(cStageHarness& harness, cChara& chara, cCharaType& type, const cHarnessPlacement& at) = nullptr;
-  void (*initItem)(cStageHarness& harness, cItem& item, cItemType& type, const cHarnessPlacement& at) = nullptr;
+  // Initialises a built object from its placement record; the objects' own initialisers unless a
+  // test replaces them (null: the object stays as constructed).
+  void (*initHero)(cStageHarness& harness, cHero& hero, cCharaType& type,
+                   const cHarnessPlacement& at) = HarnessInitHero;
+  void (*initChara)(cStageHarness& harness, cChara& chara, cCharaType& type,
+                    const cHarnessPlacement& at) = HarnessInitChara;
+  void (*initItem)(cStageHarness& harness, cItem& item, cItemType& type, const cHarnessPlacement& at) = HarnessInitItem;
   // The per-frame work of the play loop before its sub-steps (flow frame flags, ...); without one
   // there is none.
   void (*frameStart)(cStageHarness& harness) = nullptr;
