@@ -14,23 +14,23 @@ std::atomic<uint32_t> g_lastFrameTime{0};
 
 int g_intervalCount = 0;
 
-struct FpsCounter {
+struct cFpsCounter {
   bool started = false;
   uint32_t windowStart = 0;
   int frames = 0;
   int published = 0;
 };
-FpsCounter g_fps;
+cFpsCounter g_fps;
 
-struct FrameLimiter {
+struct cFrameLimiter {
   bool started = false;
   uint32_t due = 0;
   uint32_t lastTest = 0;
 };
-FrameLimiter g_limiter;
+cFrameLimiter g_limiter;
 
 // 16 samples; the average is published each time the ring fills.
-struct SampleRing {
+struct cSampleRing {
   uint32_t samples[16] = {};
   int pos = 0;
   uint32_t average = 0;
@@ -45,15 +45,15 @@ struct SampleRing {
   }
 };
 
-struct FramePacer {
+struct cFramePacer {
   bool started = false;
   uint32_t windowStart = 0;
   int frames = 0;
-  SampleRing frameTimes;
-  SampleRing rates;
+  cSampleRing frameTimes;
+  cSampleRing rates;
   bool averagesPending = true;
 };
-FramePacer g_pacer;
+cFramePacer g_pacer;
 
 cFramePaceHooks g_framePaceHooks;
 
@@ -129,7 +129,7 @@ bool CheckFramePace(int fps, bool show, void* surface) {
   const cFramePaceHooks& hooks = g_framePaceHooks;
   if ((hooks.hasDevice && !hooks.hasDevice()) || fps == 0) return true;
   uint32_t now = timeGetTime();
-  FramePacer& p = g_pacer;
+  cFramePacer& p = g_pacer;
   if (!p.started) {
     p.started = true;
     p.windowStart = now;
@@ -162,7 +162,7 @@ void ResetFrameTiming() {
   g_stopwatchStart.store(0);
   g_lastFrameTime.store(0);
   g_intervalCount = 0;
-  g_fps = FpsCounter{};
-  g_limiter = FrameLimiter{};
-  g_pacer = FramePacer{};
+  g_fps = cFpsCounter{};
+  g_limiter = cFrameLimiter{};
+  g_pacer = cFramePacer{};
 }

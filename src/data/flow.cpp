@@ -59,14 +59,14 @@ namespace {
 // How deep the flow being loaded sits inside commands of other flows.
 thread_local int t_nFlowDepth = 0;
 
-struct FlowDepthGuard {
-  FlowDepthGuard() { ++t_nFlowDepth; }
-  ~FlowDepthGuard() { --t_nFlowDepth; }
+struct cFlowDepthGuard {
+  cFlowDepthGuard() { ++t_nFlowDepth; }
+  ~cFlowDepthGuard() { --t_nFlowDepth; }
 };
 }  // namespace
 
 bool cFlow::Load(cDataFile& file) {
-  FlowDepthGuard depth;
+  cFlowDepthGuard depth;
   if (t_nFlowDepth > kMaxFlowNesting) {
     ReportLogPrintf("err Flow nesting ( %d )", t_nFlowDepth);
     file.Fail();

@@ -122,7 +122,7 @@ void AssignFlowCmdVector(std::vector<cFlowCmd>& target, const std::vector<cFlowC
 namespace {
 // Parameter edits of the upgrade steps. A step that reads a parameter the command does not have
 // (a damaged file; well-formed files always have them) sees 0 and its writes there are dropped.
-struct Params {
+struct cParamView {
   std::vector<int32_t>& p;
   void Resize(size_t n) { p.resize(n, 0); }
   int32_t Get(size_t i) const { return i < p.size() ? p[i] : 0; }
@@ -146,7 +146,7 @@ struct Params {
 };
 
 // The status-operation rule of gates 168 and 203: a status row was inserted at threshold.
-void ShiftStatusRows(Params& P, int threshold) {
+void ShiftStatusRows(cParamView& P, int threshold) {
   if (P.Get(0) == 0 && P.Get(3) != 2 && P.Get(4) >= threshold) P.Add(4, 1);
   if (P.Get(6) == 2 && P.Get(12) != 2 && P.Get(13) >= threshold) P.Add(13, 1);
 }
@@ -155,7 +155,7 @@ int8_t Plus(int8_t v, int d) { return static_cast<int8_t>(v + d); }
 }  // namespace
 
 void cFlowCmd::Upgrade(uint32_t v) {
-  Params P{m_anParams};
+  cParamView P{m_anParams};
   // Each step tests the kind as it stands at that moment; item kinds count as character kind + 15.
   auto K = [&] { return CharaKind(); };
   const bool item = IsItemContext();
@@ -350,13 +350,13 @@ void cFlowCmd::Upgrade(uint32_t v) {
     }
   }
   if (v < 971) {
-    struct Row {
+    struct cShiftRow {
       int kind;
       size_t size;
       size_t cleared;
     };
-    for (const Row& r : {Row{16, 5, 4}, Row{19, 21, 20}, Row{20, 1, 0}, Row{21, 17, 16}, Row{22, 25, 23}, Row{23, 6, 5},
-                         Row{24, 4, 3}}) {
+    for (const cShiftRow& r : {cShiftRow{16, 5, 4}, cShiftRow{19, 21, 20}, cShiftRow{20, 1, 0}, cShiftRow{21, 17, 16},
+                               cShiftRow{22, 25, 23}, cShiftRow{23, 6, 5}, cShiftRow{24, 4, 3}}) {
       if (K() == r.kind) {
         P.Resize(r.size);
         P.Set(r.cleared, 0);

@@ -371,61 +371,61 @@ constexpr cLabelTable Table(const char* const (&rows)[N]) {
   return cLabelTable{rows, static_cast<int>(N) - 1};
 }
 
-const char* const kCondKinds[] = {"", "コモン変数条件", "ステージ変数条件", "キャラ変数条件",
+const char* const kCondKindsRows[] = {"", "コモン変数条件", "ステージ変数条件", "キャラ変数条件",
                                   "ステータス条件", "ステータス条件2", "ステータス条件3",
                                   "距離条件", ""};
-const char* const kCondModes[] = {"全ての条件が真なら成立", "1つ以上の条件が真なら成立", ""};
-const char* const kDistanceRefs[] = {"主人公", "ターゲット1", "ターゲット2", "ターゲット3",
+const char* const kCondModesRows[] = {"全ての条件が真なら成立", "1つ以上の条件が真なら成立", ""};
+const char* const kDistanceRefsRows[] = {"主人公", "ターゲット1", "ターゲット2", "ターゲット3",
                                      "ターゲット4", ""};
-const char* const kDistanceShapes[] = {"横", "前", "後", "縦", "前Y", "後Y", "円", ""};
-const char* const kInsideOutside[] = {"以内", "外", ""};
-const char* const kAreaDisplay[] = {"表示しない", "表示する", "テストプレイ時のみ表示", ""};
+const char* const kDistanceShapesRows[] = {"横", "前", "後", "縦", "前Y", "後Y", "円", ""};
+const char* const kInsideOutsideRows[] = {"以内", "外", ""};
+const char* const kAreaDisplayRows[] = {"表示しない", "表示する", "テストプレイ時のみ表示", ""};
 
-const char* const kLettersDash[] = {"-", "A", "B", "C", "D", "E", "F", "G", "H", "I",
+const char* const kLettersDashRows[] = {"-", "A", "B", "C", "D", "E", "F", "G", "H", "I",
                                     "J", "K", "L", "M", "N", "O", "P", "Q", "R", "S",
                                     "T", "U", "V", "W", "X", "Y", "Z", ""};
-const char* const kLettersAll[] = {"全て", "A", "B", "C", "D", "E", "F", "G", "H", "I",
+const char* const kLettersAllRows[] = {"全て", "A", "B", "C", "D", "E", "F", "G", "H", "I",
                                    "J",    "K", "L", "M", "N", "O", "P", "Q", "R", "S",
                                    "T",    "U", "V", "W", "X", "Y", "Z", ""};
-const char* const kLettersLower[] = {"-", "a", "b", "c", "d", "e", "f", "g", "h", "i",
+const char* const kLettersLowerRows[] = {"-", "a", "b", "c", "d", "e", "f", "g", "h", "i",
                                      "j", "k", "l", "m", "n", "o", "p", "q", "r", "s",
                                      "t", "u", "v", "w", "x", "y", "z", ""};
 
-const char* const kOwnersSelf[] = {"自分", "ターゲット1", "ターゲット2", "ターゲット3",
+const char* const kOwnersSelfRows[] = {"自分", "ターゲット1", "ターゲット2", "ターゲット3",
                                    "ターゲット4", ""};
-const char* const kOwnersSelfSystem[] = {"自分",        "ターゲット1", "ターゲット2",
+const char* const kOwnersSelfSystemRows[] = {"自分",        "ターゲット1", "ターゲット2",
                                          "ターゲット3", "ターゲット4", "システム", ""};
-const char* const kOwnersHero[] = {"主人公", "ターゲット1", "ターゲット2", "ターゲット3",
+const char* const kOwnersHeroRows[] = {"主人公", "ターゲット1", "ターゲット2", "ターゲット3",
                                    "ターゲット4", ""};
-const char* const kOwnersHeroSystem[] = {"主人公",      "ターゲット1", "ターゲット2",
+const char* const kOwnersHeroSystemRows[] = {"主人公",      "ターゲット1", "ターゲット2",
                                          "ターゲット3", "ターゲット4", "システム", ""};
 
-const char* const kFlowOps[] = {"開始", "終了", "一時停止", "再開", "削除", "永久停止", ""};
-const char* const kFlowOpTargets[] = {"このフロー", "このフロー以外全て", "指定IDのフロー", ""};
+const char* const kFlowOpsRows[] = {"開始", "終了", "一時停止", "再開", "削除", "永久停止", ""};
+const char* const kFlowOpTargetsRows[] = {"このフロー", "このフロー以外全て", "指定IDのフロー", ""};
 
-const char* const kValueKinds3[] = {"ステータス", "変数", "フロー変数", ""};
-const char* const kValueKinds2[] = {"ステータス", "変数", ""};
-const char* const kOperandSources5[] = {"定数", "乱数", "ステータス", "変数", "フロー変数", ""};
-const char* const kOperandSources4[] = {"定数", "乱数", "ステータス", "変数", ""};
-const char* const kVarKinds2[] = {"コモン変数", "ステージ変数", ""};
-const char* const kVarKinds4[] = {"コモン変数", "ステージ変数", "キャラ変数", "フロー変数", ""};
-const char* const kCalcModes[] = {"通常の計算", "最大値に対する％で指定", "現在値に対する％で指定",
+const char* const kValueKinds3Rows[] = {"ステータス", "変数", "フロー変数", ""};
+const char* const kValueKinds2Rows[] = {"ステータス", "変数", ""};
+const char* const kOperandSources5Rows[] = {"定数", "乱数", "ステータス", "変数", "フロー変数", ""};
+const char* const kOperandSources4Rows[] = {"定数", "乱数", "ステータス", "変数", ""};
+const char* const kVarKinds2Rows[] = {"コモン変数", "ステージ変数", ""};
+const char* const kVarKinds4Rows[] = {"コモン変数", "ステージ変数", "キャラ変数", "フロー変数", ""};
+const char* const kCalcModesRows[] = {"通常の計算", "最大値に対する％で指定", "現在値に対する％で指定",
                                   ""};
-const char* const kCoords3[] = {"相対座標", "絶対座標", "画面座標", ""};
-const char* const kCoords4[] = {"配置位置からの相対座標", "相対座標", "絶対座標", "画面座標", ""};
-const char* const kOnOnly[] = {"ON", ""};
+const char* const kCoords3Rows[] = {"相対座標", "絶対座標", "画面座標", ""};
+const char* const kCoords4Rows[] = {"配置位置からの相対座標", "相対座標", "絶対座標", "画面座標", ""};
+const char* const kOnOnlyRows[] = {"ON", ""};
 
-const char* const kStates[] = {"左向き", "右向き", "ブロックに乗っている(ブロックキャラも含む)",
+const char* const kStatesRows[] = {"左向き", "右向き", "ブロックに乗っている(ブロックキャラも含む)",
                                "画面内にいる", "存在している", ""};
-const char* const kKeyLogic[] = {"全てのキーが真なら成立", "1つ以上のキーが真なら成立",
+const char* const kKeyLogicRows[] = {"全てのキーが真なら成立", "1つ以上のキーが真なら成立",
                                  "1つだけキーが真なら成立", ""};
-const char* const kKeyStates[] = {"--", "押", "離", ""};
+const char* const kKeyStatesRows[] = {"--", "押", "離", ""};
 
-const char* const kStageClear[] = {"次のステージへ", "番号で指定", "パスで指定", "ワールドクリア",
+const char* const kStageClearRows[] = {"次のステージへ", "番号で指定", "パスで指定", "ワールドクリア",
                                    ""};
-const char* const kClearFacing[] = {"左向き", "右向き", "ステージクリア時の向きと同じ", ""};
+const char* const kClearFacingRows[] = {"左向き", "右向き", "ステージクリア時の向きと同じ", ""};
 
-const char* const kMessagePos[] = {"画面中央に表示",
+const char* const kMessagePosRows[] = {"画面中央に表示",
                                    "自分の上に表示",
                                    "自分の下に表示",
                                    "自分の中心に表示",
@@ -437,7 +437,7 @@ const char* const kMessagePos[] = {"画面中央に表示",
                                    "ステージ座標で指定（左上を指定）",
                                    "ステージ座標で指定（中心を指定）",
                                    ""};
-const char* const kPicturePos[] = {"画面中央に表示",
+const char* const kPicturePosRows[] = {"画面中央に表示",
                                    "キャラの中心に表示",
                                    "主人公の中心に表示",
                                    "画面座標で指定（左上を指定）",
@@ -445,10 +445,10 @@ const char* const kPicturePos[] = {"画面中央に表示",
                                    "ステージ座標で指定（左上を指定）",
                                    "ステージ座標で指定（中心を指定）",
                                    ""};
-const char* const kDisplayTime[] = {"進行キーが押されるまで表示", "ステージ終了まで表示",
+const char* const kDisplayTimeRows[] = {"進行キーが押されるまで表示", "ステージ終了まで表示",
                                     "時間で指定", ""};
 
-const char* const kTargetSetting[] = {"主人公",
+const char* const kTargetSettingRows[] = {"主人公",
                                       "自分",
                                       "最も近いキャラ",
                                       "キャラ（キャラIDで指定）",
@@ -460,47 +460,47 @@ const char* const kTargetSetting[] = {"主人公",
                                       "ターゲット3",
                                       "ターゲット4",
                                       ""};
-const char* const kSearchRange[] = {"全範囲（画面内のキャラ優先）", "全範囲", "画面内", ""};
-const char* const kTargetNone[] = {"ターゲット無し", "ターゲットを変更しない", ""};
+const char* const kSearchRangeRows[] = {"全範囲（画面内のキャラ優先）", "全範囲", "画面内", ""};
+const char* const kTargetNoneRows[] = {"ターゲット無し", "ターゲットを変更しない", ""};
 
-const char* const kEraseKinds[] = {"キャラ",
+const char* const kEraseKindsRows[] = {"キャラ",
                                    "ショット",
                                    "子以下のキャラ",
                                    "子のショット",
                                    "子以下のキャラと子以下のショット",
                                    "子以下のキャラと孫以下のショット",
                                    ""};
-const char* const kEraseRange[] = {"画面内", "全範囲", ""};
+const char* const kEraseRangeRows[] = {"画面内", "全範囲", ""};
 
-const char* const kPalettes[] = {"コモンパレット", "ステージパレット", ""};
-const char* const kPaletteCommon[] = {"コモンパレット", ""};
-const char* const kItemChoice[] = {"パレットの設定に準ずる", "使用者と同じ", "番号で指定", ""};
-const char* const kBlockSummon[] = {"ブロックを召喚", "ブロックを消す",
+const char* const kPalettesRows[] = {"コモンパレット", "ステージパレット", ""};
+const char* const kPaletteCommonRows[] = {"コモンパレット", ""};
+const char* const kItemChoiceRows[] = {"パレットの設定に準ずる", "使用者と同じ", "番号で指定", ""};
+const char* const kBlockSummonRows[] = {"ブロックを召喚", "ブロックを消す",
                                     "ブロックがなければ召喚、ブロックがあれば消す", ""};
-const char* const kShotTarget[] = {"ターゲット", "主人公", "自分", ""};
+const char* const kShotTargetRows[] = {"ターゲット", "主人公", "自分", ""};
 
-const char* const kEffectPlay[] = {"通常実行", "反転実行", "往復実行", ""};
-const char* const kShowHide[] = {"表示", "非表示", "反転(表示⇔非表示)", ""};
+const char* const kEffectPlayRows[] = {"通常実行", "反転実行", "往復実行", ""};
+const char* const kShowHideRows[] = {"表示", "非表示", "反転(表示⇔非表示)", ""};
 
-const char* const kMoveBy[] = {"方向で指定", "目標座標で指定", ""};
-const char* const kMoveByTarget[] = {"方向と距離で指定",
+const char* const kMoveByRows[] = {"方向で指定", "目標座標で指定", ""};
+const char* const kMoveByTargetRows[] = {"方向と距離で指定",
                                      "ターゲット1からの方向と距離で指定",
                                      "ターゲット2からの方向と距離で指定",
                                      "ターゲット3からの方向と距離で指定",
                                      "ターゲット4からの方向と距離で指定",
                                      "目標座標で指定",
                                      ""};
-const char* const kMoveDirs[] = {"前",   "後",   "左",   "右",   "前Y",  "後Y",      "上",
+const char* const kMoveDirsRows[] = {"前",   "後",   "左",   "右",   "前Y",  "後Y",      "上",
                                  "下",   "左上", "左下", "右上", "右下", "入力方向", ""};
-const char* const kUnitsBl[] = {"(bl)で指定", "(dot)で指定", ""};
-const char* const kUnitsHbl[] = {"(hbl)で指定", "(dot)で指定", ""};
-const char* const kAnchor[] = {"キャラの中心", "キャラの中央下", "歩行なら中央下、飛行なら中心",
+const char* const kUnitsBlRows[] = {"(bl)で指定", "(dot)で指定", ""};
+const char* const kUnitsHblRows[] = {"(hbl)で指定", "(dot)で指定", ""};
+const char* const kAnchorRows[] = {"キャラの中心", "キャラの中央下", "歩行なら中央下、飛行なら中心",
                                ""};
-const char* const kTargets[] = {"ターゲット1", "ターゲット2", "ターゲット3", "ターゲット4", ""};
-const char* const kTurning[] = {"右回り", "左回り", "左向きなら右回り、右向きなら左回り",
+const char* const kTargetsRows[] = {"ターゲット1", "ターゲット2", "ターゲット3", "ターゲット4", ""};
+const char* const kTurningRows[] = {"右回り", "左回り", "左向きなら右回り、右向きなら左回り",
                                 "左向きなら左回り、右向きなら右回り", ""};
-const char* const kMoveAnime[] = {"移動アニメ", "静止アニメ", "その他", ""};
-const char* const kFacing[] = {"左を向く",
+const char* const kMoveAnimeRows[] = {"移動アニメ", "静止アニメ", "その他", ""};
+const char* const kFacingRows[] = {"左を向く",
                                "右を向く",
                                "ターゲット1がいる方を向く",
                                "ターゲット1がいる方の逆を向く",
@@ -513,47 +513,47 @@ const char* const kFacing[] = {"左を向く",
                                "最後にブロックが当たった方を向く",
                                "最後にブロックが当たった方の逆を向く",
                                ""};
-const char* const kTimingA[] = {"時間と速度を指定", "時間と距離を指定", "速度と距離を指定", ""};
-const char* const kTimingB[] = {"時間を指定", "速度を指定", ""};
-const char* const kJumpHeight[] = {"高さがキーで調節できない",
+const char* const kTimingARows[] = {"時間と速度を指定", "時間と距離を指定", "速度と距離を指定", ""};
+const char* const kTimingBRows[] = {"時間を指定", "速度を指定", ""};
+const char* const kJumpHeightRows[] = {"高さがキーで調節できない",
                                    "高さがキーで調節できる(主人公のみ有効)",
                                    "慣性移動速度に応じて高さを決定(主人公のみ有効)", ""};
 }  // namespace
 
-const cLabelTable CondKinds = Table(kCondKinds), CondModes = Table(kCondModes),
-                  DistanceRefs = Table(kDistanceRefs), DistanceShapes = Table(kDistanceShapes),
-                  InsideOutside = Table(kInsideOutside), AreaDisplay = Table(kAreaDisplay);
-const cLabelTable LettersDash = Table(kLettersDash), LettersAll = Table(kLettersAll),
-                  LettersLower = Table(kLettersLower);
-const cLabelTable OwnersSelfA = Table(kOwnersSelf), OwnersSelfB = Table(kOwnersSelf),
-                  OwnersSelfSystem = Table(kOwnersSelfSystem), OwnersHero = Table(kOwnersHero),
-                  OwnersHeroSystem = Table(kOwnersHeroSystem);
-const cLabelTable FlowOps = Table(kFlowOps), FlowOpTargets = Table(kFlowOpTargets);
-const cLabelTable ValueKinds3 = Table(kValueKinds3), ValueKinds2 = Table(kValueKinds2),
-                  OperandSources5 = Table(kOperandSources5),
-                  OperandSources4 = Table(kOperandSources4), VarKinds2 = Table(kVarKinds2),
-                  VarKinds4 = Table(kVarKinds4), CalcModes = Table(kCalcModes),
-                  Coords3a = Table(kCoords3), Coords3b = Table(kCoords3), Coords4 = Table(kCoords4),
-                  OnOnly = Table(kOnOnly);
-const cLabelTable States = Table(kStates), KeyLogic = Table(kKeyLogic),
-                  KeyStates = Table(kKeyStates);
-const cLabelTable StageClear = Table(kStageClear), ClearFacing = Table(kClearFacing);
-const cLabelTable MessagePos = Table(kMessagePos), PicturePos = Table(kPicturePos),
-                  DisplayTimeA = Table(kDisplayTime), DisplayTimeB = Table(kDisplayTime);
-const cLabelTable TargetSetting = Table(kTargetSetting), SearchRange = Table(kSearchRange),
-                  TargetNone = Table(kTargetNone);
-const cLabelTable EraseKinds = Table(kEraseKinds), EraseRange = Table(kEraseRange);
-const cLabelTable PalettesA = Table(kPalettes), PalettesB = Table(kPalettes),
-                  PaletteCommonA = Table(kPaletteCommon), PaletteCommonB = Table(kPaletteCommon),
-                  ItemChoice = Table(kItemChoice), BlockSummon = Table(kBlockSummon),
-                  ShotTarget = Table(kShotTarget);
-const cLabelTable EffectPlay = Table(kEffectPlay), ShowHide = Table(kShowHide);
-const cLabelTable MoveBy = Table(kMoveBy), MoveByTarget = Table(kMoveByTarget),
-                  MoveDirs = Table(kMoveDirs), UnitsBl = Table(kUnitsBl),
-                  UnitsHbl = Table(kUnitsHbl), Anchor = Table(kAnchor), Targets = Table(kTargets),
-                  Turning = Table(kTurning), MoveAnime = Table(kMoveAnime), Facing = Table(kFacing),
-                  TimingA = Table(kTimingA), TimingB = Table(kTimingB),
-                  JumpHeight = Table(kJumpHeight);
+const cLabelTable kCondKinds = Table(kCondKindsRows), kCondModes = Table(kCondModesRows),
+                  kDistanceRefs = Table(kDistanceRefsRows), kDistanceShapes = Table(kDistanceShapesRows),
+                  kInsideOutside = Table(kInsideOutsideRows), kAreaDisplay = Table(kAreaDisplayRows);
+const cLabelTable kLettersDash = Table(kLettersDashRows), kLettersAll = Table(kLettersAllRows),
+                  kLettersLower = Table(kLettersLowerRows);
+const cLabelTable kOwnersSelfA = Table(kOwnersSelfRows), kOwnersSelfB = Table(kOwnersSelfRows),
+                  kOwnersSelfSystem = Table(kOwnersSelfSystemRows), kOwnersHero = Table(kOwnersHeroRows),
+                  kOwnersHeroSystem = Table(kOwnersHeroSystemRows);
+const cLabelTable kFlowOps = Table(kFlowOpsRows), kFlowOpTargets = Table(kFlowOpTargetsRows);
+const cLabelTable kValueKinds3 = Table(kValueKinds3Rows), kValueKinds2 = Table(kValueKinds2Rows),
+                  kOperandSources5 = Table(kOperandSources5Rows),
+                  kOperandSources4 = Table(kOperandSources4Rows), kVarKinds2 = Table(kVarKinds2Rows),
+                  kVarKinds4 = Table(kVarKinds4Rows), kCalcModes = Table(kCalcModesRows),
+                  kCoords3a = Table(kCoords3Rows), kCoords3b = Table(kCoords3Rows), kCoords4 = Table(kCoords4Rows),
+                  kOnOnly = Table(kOnOnlyRows);
+const cLabelTable kStates = Table(kStatesRows), kKeyLogic = Table(kKeyLogicRows),
+                  kKeyStates = Table(kKeyStatesRows);
+const cLabelTable kStageClear = Table(kStageClearRows), kClearFacing = Table(kClearFacingRows);
+const cLabelTable kMessagePos = Table(kMessagePosRows), kPicturePos = Table(kPicturePosRows),
+                  kDisplayTimeA = Table(kDisplayTimeRows), kDisplayTimeB = Table(kDisplayTimeRows);
+const cLabelTable kTargetSetting = Table(kTargetSettingRows), kSearchRange = Table(kSearchRangeRows),
+                  kTargetNone = Table(kTargetNoneRows);
+const cLabelTable kEraseKinds = Table(kEraseKindsRows), kEraseRange = Table(kEraseRangeRows);
+const cLabelTable kPalettesA = Table(kPalettesRows), kPalettesB = Table(kPalettesRows),
+                  kPaletteCommonA = Table(kPaletteCommonRows), kPaletteCommonB = Table(kPaletteCommonRows),
+                  kItemChoice = Table(kItemChoiceRows), kBlockSummon = Table(kBlockSummonRows),
+                  kShotTarget = Table(kShotTargetRows);
+const cLabelTable kEffectPlay = Table(kEffectPlayRows), kShowHide = Table(kShowHideRows);
+const cLabelTable kMoveBy = Table(kMoveByRows), kMoveByTarget = Table(kMoveByTargetRows),
+                  kMoveDirs = Table(kMoveDirsRows), kUnitsBl = Table(kUnitsBlRows),
+                  kUnitsHbl = Table(kUnitsHblRows), kAnchor = Table(kAnchorRows), kTargets = Table(kTargetsRows),
+                  kTurning = Table(kTurningRows), kMoveAnime = Table(kMoveAnimeRows), kFacing = Table(kFacingRows),
+                  kTimingA = Table(kTimingARows), kTimingB = Table(kTimingBRows),
+                  kJumpHeight = Table(kJumpHeightRows);
 }  // namespace labels
 
 // ---------------------------------------------------------------------------------------------

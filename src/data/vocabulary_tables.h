@@ -104,24 +104,25 @@ struct cLabelTable {
 
 // Label tables, named after what they label. The order of rows is the stored code.
 namespace labels {
-extern const cLabelTable CondKinds, CondModes, DistanceRefs, DistanceShapes, InsideOutside, AreaDisplay;
-extern const cLabelTable LettersDash, LettersAll, LettersLower;
-extern const cLabelTable OwnersSelfA, OwnersSelfB, OwnersSelfSystem, OwnersHero, OwnersHeroSystem;
-extern const cLabelTable FlowOps, FlowOpTargets;
-extern const cLabelTable ValueKinds3, ValueKinds2, OperandSources5, OperandSources4, VarKinds2, VarKinds4, CalcModes,
-    Coords3a, Coords3b, Coords4, OnOnly;
-extern const cLabelTable States, KeyLogic, KeyStates;
-extern const cLabelTable StageClear, ClearFacing;
-extern const cLabelTable MessagePos, PicturePos, DisplayTimeA, DisplayTimeB;
-extern const cLabelTable TargetSetting, SearchRange, TargetNone;
-extern const cLabelTable EraseKinds, EraseRange;
-extern const cLabelTable PalettesA, PalettesB, PaletteCommonA, PaletteCommonB, ItemChoice, BlockSummon, ShotTarget;
-extern const cLabelTable EffectPlay, ShowHide;
-extern const cLabelTable MoveBy, MoveByTarget, MoveDirs, UnitsBl, UnitsHbl, Anchor, Targets, Turning, MoveAnime, Facing,
-    TimingA, TimingB, JumpHeight;
+extern const cLabelTable kCondKinds, kCondModes, kDistanceRefs, kDistanceShapes, kInsideOutside, kAreaDisplay;
+extern const cLabelTable kLettersDash, kLettersAll, kLettersLower;
+extern const cLabelTable kOwnersSelfA, kOwnersSelfB, kOwnersSelfSystem, kOwnersHero, kOwnersHeroSystem;
+extern const cLabelTable kFlowOps, kFlowOpTargets;
+extern const cLabelTable kValueKinds3, kValueKinds2, kOperandSources5, kOperandSources4, kVarKinds2, kVarKinds4,
+    kCalcModes, kCoords3a, kCoords3b, kCoords4, kOnOnly;
+extern const cLabelTable kStates, kKeyLogic, kKeyStates;
+extern const cLabelTable kStageClear, kClearFacing;
+extern const cLabelTable kMessagePos, kPicturePos, kDisplayTimeA, kDisplayTimeB;
+extern const cLabelTable kTargetSetting, kSearchRange, kTargetNone;
+extern const cLabelTable kEraseKinds, kEraseRange;
+extern const cLabelTable kPalettesA, kPalettesB, kPaletteCommonA, kPaletteCommonB, kItemChoice, kBlockSummon,
+    kShotTarget;
+extern const cLabelTable kEffectPlay, kShowHide;
+extern const cLabelTable kMoveBy, kMoveByTarget, kMoveDirs, kUnitsBl, kUnitsHbl, kAnchor, kTargets, kTurning,
+    kMoveAnime, kFacing, kTimingA, kTimingB, kJumpHeight;
 }  // namespace labels
 
-// Rows of the movement direction table (labels::MoveDirs).
+// Rows of the movement direction table (labels::kMoveDirs).
 enum : int {
   kMoveDirFront = 0,
   kMoveDirBack,

@@ -15,7 +15,7 @@ struct DDSURFACEDATA;
 class cInputState;
 
 // One box shown on screen.
-struct HitBoxDisplayEntry {
+struct cHitBoxDisplayEntry {
   int32_t nKind = 0;      // 0 hit box, 1 character box, 2 item box, 3 shot box
   int32_t nShowMode = 0;  // 0 hidden, 1 filled, 2 outline
   int32_t nColour = 0;    // palette index 208 + 4 x the colour choice
@@ -96,19 +96,19 @@ class cHero : public cCharaBase {
   double m_dSavedY = 0.0;
   double m_dSavedX2 = 0.0;
   double m_dSavedY2 = 0.0;
-  int32_t m_bRestoreOnCrush = 0;                     // a crush within the grace restores the saved rectangle
-  std::list<int32_t> m_Touching;                     // object numbers of the items touched last frame
-  int32_t m_nFloorEffect = 0;                        // floor effect: kind (written by the stage's block effects)
-  double m_dFloorFactor = 0.0;                       // floor effect: factor or push amount
-  int32_t m_nFloorSteps = 0;                         // floor effect: sub-steps left
-  int32_t m_anFloorExtra[2] = {};                    // two further floor-effect values
-  int32_t m_nFrameCounter = 0;                       // +1 every frame step
-  cHitBox m_ItemBox;                                 // the box that touches items
-  std::vector<HitBoxDisplayEntry> m_aHitBoxDisplay;  // boxes shown on screen (checked access)
-  std::vector<cFlowCmd> m_aPendingFlowCmds;          // change-flow commands of taken items, run after the step
-  std::list<std::vector<int32_t>> m_Arrange;         // pending arrange entries of the item commands
-  int32_t m_bKnockLoggedX = 0;                       // the running horizontal knock-back has been reported
-  int32_t m_bKnockLoggedY = 0;                       // the running vertical knock-back has been reported
+  int32_t m_bRestoreOnCrush = 0;                      // a crush within the grace restores the saved rectangle
+  std::list<int32_t> m_Touching;                      // object numbers of the items touched last frame
+  int32_t m_nFloorEffect = 0;                         // floor effect: kind (written by the stage's block effects)
+  double m_dFloorFactor = 0.0;                        // floor effect: factor or push amount
+  int32_t m_nFloorSteps = 0;                          // floor effect: sub-steps left
+  int32_t m_anFloorExtra[2] = {};                     // two further floor-effect values
+  int32_t m_nFrameCounter = 0;                        // +1 every frame step
+  cHitBox m_ItemBox;                                  // the box that touches items
+  std::vector<cHitBoxDisplayEntry> m_aHitBoxDisplay;  // boxes shown on screen (checked access)
+  std::vector<cFlowCmd> m_aPendingFlowCmds;           // change-flow commands of taken items, run after the step
+  std::list<std::vector<int32_t>> m_Arrange;          // pending arrange entries of the item commands
+  int32_t m_bKnockLoggedX = 0;                        // the running horizontal knock-back has been reported
+  int32_t m_bKnockLoggedY = 0;                        // the running vertical knock-back has been reported
 
   // Read and written by stage play.
   int32_t m_nItemCooldown = 0;   // sub-steps before a floor item block gives again

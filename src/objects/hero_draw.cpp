@@ -18,8 +18,8 @@ constexpr int kSlotViewMask = 66;
 constexpr int kBoxColourBase = 208;
 constexpr int kBoxColourCycle = 32;
 
-HitBoxDisplayEntry DisplayEntry(int kind, int show, int colourChoice, int width, int height) {
-  HitBoxDisplayEntry entry;
+cHitBoxDisplayEntry DisplayEntry(int kind, int show, int colourChoice, int width, int height) {
+  cHitBoxDisplayEntry entry;
   entry.nKind = kind;
   entry.nShowMode = show;
   entry.nColour = kBoxColourBase + 4 * colourChoice;
@@ -45,7 +45,7 @@ void cHero::BuildHitBoxDisplay() {
   m_aHitBoxDisplay.push_back(
       DisplayEntry(3, stage.m_anHeroBoxShow[1], stage.m_anHeroBoxColour[1], m_ShotBox.nWidth, m_ShotBox.nHeight));
   std::stable_sort(m_aHitBoxDisplay.begin(), m_aHitBoxDisplay.end(),
-                   [](const HitBoxDisplayEntry& a, const HitBoxDisplayEntry& b) {
+                   [](const cHitBoxDisplayEntry& a, const cHitBoxDisplayEntry& b) {
                      return static_cast<int64_t>(a.nWidth) * a.nHeight > static_cast<int64_t>(b.nWidth) * b.nHeight;
                    });
 }
@@ -55,7 +55,7 @@ void cHero::DrawHero(DDSURFACEDATA* target, int mode) {
   // With the project's palette animation on an 8-bit display the colours do not cycle.
   const bool fixedColours = g_nDisplayBpp == 8 && g_SystemData.m_nPaletteOpt289;
   for (int i = 0; i < static_cast<int>(m_aHitBoxDisplay.size()); ++i) {
-    HitBoxDisplayEntry& entry = VecAt(m_aHitBoxDisplay, i);
+    cHitBoxDisplayEntry& entry = VecAt(m_aHitBoxDisplay, i);
     if (entry.nShowMode == 0) continue;
     int x = m_ScreenRect.left + m_nHitOffsetX;
     int y = m_ScreenRect.top + m_nHitOffsetY;

@@ -99,15 +99,15 @@ int cInputState::ReadInputDevices(int /*index*/, int flags, int /*rate*/) {
         code += 3;
       }
       if (m_bPadHasHat && code == 5) {
-        struct HatDir {
+        struct cHatDir {
           uint32_t angle;
           uint16_t bits;
           int code;
         };
-        static constexpr HatDir kHat[] = {{0, kDirUp, 2},       {4500, kDirUp | kDirRight, 3},
-                                          {9000, kDirRight, 6}, {13500, kDirDown | kDirRight, 9},
-                                          {18000, kDirDown, 8}, {22500, kDirDown | kDirLeft, 7},
-                                          {27000, kDirLeft, 4}, {31500, kDirUp | kDirLeft, 1}};
+        static constexpr cHatDir kHat[] = {{0, kDirUp, 2},       {4500, kDirUp | kDirRight, 3},
+                                           {9000, kDirRight, 6}, {13500, kDirDown | kDirRight, 9},
+                                           {18000, kDirDown, 8}, {22500, kDirDown | kDirLeft, 7},
+                                           {27000, kDirLeft, 4}, {31500, kDirUp | kDirLeft, 1}};
         for (const auto& h : kHat) {
           if (info.dwPOV == h.angle) {
             m_wDir |= h.bits;

@@ -18,13 +18,13 @@ CHARACOLOURCHANGE g_aCharaColourChange[10];
 namespace {
 constexpr int kSavedFrameSlot = 45;
 
-struct PulseState {
+struct cPulseState {
   int values[9] = {};
   int directions[9] = {};
   int colourType = 0;
   int ddCount = 0;
 };
-PulseState g_pulse;
+cPulseState g_pulse;
 
 uint32_t argb(int a, int r, int g, int b) {
   return static_cast<uint32_t>(a) << 24 | static_cast<uint32_t>(r & 255) << 16 | static_cast<uint32_t>(g & 255) << 8 |
@@ -35,7 +35,7 @@ bool eightBitDirectDraw() { return !lpDTCon && g_nDisplayBpp == 8; }
 }  // namespace
 
 void ResetPaletteAnimation() {
-  g_pulse = PulseState{};
+  g_pulse = cPulseState{};
   for (auto& e : g_aCharaColourChange) e = CHARACOLOURCHANGE{};
 }
 

@@ -31,6 +31,8 @@ struct INIREPLAYKEY {
 constexpr int kFreeStageSize = 260;
 
 struct INISETTINGS {
+  // Each member is named as its key in the file, so the key and the member can be read side by side.
+  // NOLINTBEGIN(readability-identifier-naming)
   int32_t Direct3D = 0;
   int32_t WindowMode = 0;
   int32_t Bpp = 0;
@@ -46,6 +48,7 @@ struct INISETTINGS {
   INIREPLAYKEY Replay_AutomaticSave;
   INIREPLAYKEY Replay_PlaybackOrder;
   INIREPLAYKEY Replay_AutomaticMessageProgress;
+  // NOLINTEND(readability-identifier-naming)
 };
 
 extern INISETTINGS g_IniSettings;

@@ -27,17 +27,17 @@ TEST(VocabularyTables, LabelTablesEndWithAnEmptyRow) {
   EXPECT_STREQ(g_CharaEffectNames[kCharaEffectKindCount], "");
   EXPECT_STREQ(g_ScrEffectNames[13], "モザイク");
   EXPECT_STREQ(g_TrajectoryNames[kTrajectoryCount], "");
-  EXPECT_EQ(labels::MoveDirs.count, 13);
-  EXPECT_STREQ(labels::MoveDirs.rows[13], "");
-  EXPECT_STREQ(labels::MoveDirs.At(12), "入力方向");
-  EXPECT_STREQ(labels::MoveDirs.At(13), "");
-  EXPECT_EQ(labels::LettersAll.count, 27);
-  EXPECT_STREQ(labels::LettersLower.At(26), "z");
-  EXPECT_EQ(labels::TargetSetting.count, 11);
-  EXPECT_EQ(labels::Facing.count, 12);
-  EXPECT_EQ(labels::MessagePos.count, 11);
-  EXPECT_EQ(labels::PicturePos.count, 7);
-  EXPECT_STREQ(labels::PicturePos.At(3), labels::MessagePos.At(7));
+  EXPECT_EQ(labels::kMoveDirs.count, 13);
+  EXPECT_STREQ(labels::kMoveDirs.rows[13], "");
+  EXPECT_STREQ(labels::kMoveDirs.At(12), "入力方向");
+  EXPECT_STREQ(labels::kMoveDirs.At(13), "");
+  EXPECT_EQ(labels::kLettersAll.count, 27);
+  EXPECT_STREQ(labels::kLettersLower.At(26), "z");
+  EXPECT_EQ(labels::kTargetSetting.count, 11);
+  EXPECT_EQ(labels::kFacing.count, 12);
+  EXPECT_EQ(labels::kMessagePos.count, 11);
+  EXPECT_EQ(labels::kPicturePos.count, 7);
+  EXPECT_STREQ(labels::kPicturePos.At(3), labels::kMessagePos.At(7));
 }
 
 TEST(VocabularyTables, EffectParameterRows) {

@@ -388,7 +388,7 @@ TEST(HeroDisplay, TheBoxesAreListedLargestFirst) {
     g_StageFile.m_anHeroBoxColour[2] = 3;
   };
   cStageHarness h(setup);
-  const std::vector<HitBoxDisplayEntry>& list = h.Hero().m_aHitBoxDisplay;
+  const std::vector<cHitBoxDisplayEntry>& list = h.Hero().m_aHitBoxDisplay;
   ASSERT_EQ(list.size(), 4u);
   // Item box 18 x 26 = 468, hit box 16 x 24 = 384, character box 14 x 22 = 308, shot box 96.
   EXPECT_EQ((std::vector<int>{list[0].nKind, list[1].nKind, list[2].nKind, list[3].nKind}),
@@ -400,7 +400,7 @@ TEST(HeroDisplay, TheBoxesAreListedLargestFirst) {
   EXPECT_EQ(list[2].nShowMode, 2);
   EXPECT_EQ(list[3].nColour, 236);
   EXPECT_EQ(list[3].nWidth, 12);
-  for (const HitBoxDisplayEntry& e : list) EXPECT_EQ(e.nX + e.nY + e.nCounter, 0);
+  for (const cHitBoxDisplayEntry& e : list) EXPECT_EQ(e.nX + e.nY + e.nCounter, 0);
 }
 
 // The colours cycle unless the display runs at 8 bits with the project's palette animation on.

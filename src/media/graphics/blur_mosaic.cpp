@@ -20,7 +20,7 @@ class cBoxSums {
  public:
   void Build(int rows, int columns) {
     m_nColumns = columns + 1;
-    m_Sums.assign(static_cast<size_t>(rows + 1) * static_cast<size_t>(m_nColumns), Sum{});
+    m_Sums.assign(static_cast<size_t>(rows + 1) * static_cast<size_t>(m_nColumns), cSum{});
   }
   // Adds a counted position (i, j) of the rectangle; positions must come row by row, left to right.
   void Put(int i, int j, const DDFIELDS& c) { At(i + 1, j + 1) = {c.r, c.g, c.b, 1}; }
@@ -28,32 +28,32 @@ class cBoxSums {
   void Accumulate(int rows, int columns) {
     for (int i = 1; i <= rows; ++i)
       for (int j = 1; j <= columns; ++j) {
-        Sum& s = At(i, j);
-        const Sum &up = At(i - 1, j), &left = At(i, j - 1), &corner = At(i - 1, j - 1);
+        cSum& s = At(i, j);
+        const cSum &up = At(i - 1, j), &left = At(i, j - 1), &corner = At(i - 1, j - 1);
         s.r += up.r + left.r - corner.r;
         s.g += up.g + left.g - corner.g;
         s.b += up.b + left.b - corner.b;
         s.n += up.n + left.n - corner.n;
       }
   }
-  struct Sum {
+  struct cSum {
     uint64_t r = 0, g = 0, b = 0, n = 0;
   };
   // The sums over rows [i0, i1) and columns [j0, j1) of the rectangle.
-  Sum Box(int i0, int i1, int j0, int j1) const {
-    const Sum &a = At(i1, j1), &b = At(i0, j1), &c = At(i1, j0), &d = At(i0, j0);
+  cSum Box(int i0, int i1, int j0, int j1) const {
+    const cSum &a = At(i1, j1), &b = At(i0, j1), &c = At(i1, j0), &d = At(i0, j0);
     return {a.r - b.r - c.r + d.r, a.g - b.g - c.g + d.g, a.b - b.b - c.b + d.b, a.n - b.n - c.n + d.n};
   }
 
  private:
-  Sum& At(int i, int j) {
+  cSum& At(int i, int j) {
     return m_Sums[static_cast<size_t>(i) * static_cast<size_t>(m_nColumns) + static_cast<size_t>(j)];
   }
-  const Sum& At(int i, int j) const {
+  const cSum& At(int i, int j) const {
     return m_Sums[static_cast<size_t>(i) * static_cast<size_t>(m_nColumns) + static_cast<size_t>(j)];
   }
   int m_nColumns = 1;
-  std::vector<Sum> m_Sums;
+  std::vector<cSum> m_Sums;
 };
 
 // The span [first, last) of block offsets (0 .. len) that reach the destination from pos.
@@ -130,7 +130,7 @@ bool DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int rx, int ry, D
       if (sums.Box(ci, ci + 1, cj, cj + 1).n == 0) continue;
       const int i0 = static_cast<int>(std::max(i - ry, ra) - ra), i1 = static_cast<int>(std::min(i + ry, rb) - ra);
       const int j0 = static_cast<int>(std::max(j - rx, ca) - ca), j1 = static_cast<int>(std::min(j + rx, cb) - ca);
-      const cBoxSums::Sum s = sums.Box(i0, i1, j0, j1);
+      const cBoxSums::cSum s = sums.Box(i0, i1, j0, j1);
       if (s.n == 0) continue;
       const DDFIELDS avg = {static_cast<uint32_t>(s.r / s.n), static_cast<uint32_t>(s.g / s.n),
                             static_cast<uint32_t>(s.b / s.n)};

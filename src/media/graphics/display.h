@@ -38,8 +38,12 @@ struct DTCONTEXT {
   RGBTRIPLE rgbTransmitExact{};       // the 8-bit colour (16 bits: the file textures' colour key)
   gfx::Colour dwTargetClear = 0;      // clear colour of render-target textures
   gfx::Colour dwBackBufferClear = 0;  // opaque transparent colour
+  // The two colours above as 16-bit pixel values, named by their pixel width like the device's other
+  // 16-bit fields.
+  // NOLINTBEGIN(readability-identifier-naming)
   uint16_t wTargetClear_16 = 0;
   uint16_t wTransmit_16 = 0;
+  // NOLINTEND(readability-identifier-naming)
   int bInScene = 0;
   gfx::Colour dwVertexColor = 0xFFFFFFFF;
   int nColorOp = 4;

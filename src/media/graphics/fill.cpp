@@ -12,14 +12,14 @@
 
 namespace {
 
-struct FillRecord {
+struct cFillRecord {
   DDSURFACEDATA* target;
   int x, y, w, h;
   gfx::Colour colour;
 };
 
 bool g_bFillBatch = false;
-std::vector<FillRecord> g_FillRecords;
+std::vector<cFillRecord> g_FillRecords;
 
 // Cuts a rectangle to [0, width) x [0, height) on both edges of each axis.
 bool ClipRect(int& x, int& y, int& w, int& h, int width, int height) {
@@ -112,7 +112,7 @@ void DrawFillRun(size_t first, size_t count) {
   if (gfx::Succeeded(vb->Lock(0, 0, &data))) {
     auto* v = static_cast<gfx::Vertex*>(data);
     for (size_t k = 0; k < count; ++k) {
-      const FillRecord& r = g_FillRecords[first + k];
+      const cFillRecord& r = g_FillRecords[first + k];
       DDMakeQuad(v + 4 * k, r.x, r.y, r.w, r.h, r.colour, 0, 0, static_cast<float>(r.w), static_cast<float>(r.h));
     }
     vb->Unlock();
@@ -228,7 +228,7 @@ int DDEndFillBatch() {
 
 void DDReleaseFillBatch() {
   g_bFillBatch = false;
-  std::vector<FillRecord>().swap(g_FillRecords);
+  std::vector<cFillRecord>().swap(g_FillRecords);
 }
 
 void DDPutPixel(DDSURFACEDATA* dst, int x, int y, uint32_t palNum) {

@@ -13,31 +13,31 @@
 
 namespace {
 
-struct TextureKey {
+struct cTextureKey {
   DDSURFACEDATA* lpSD;
   int bHasCell;
   int x, y;
   int64_t nBase;
 };
 
-struct Layer {
+struct cLayer {
   int bQueue = 1;
   std::vector<DDLAYERDRAW> draws;
   int nSequence = 0;
   int bGroup = 0;
-  std::vector<TextureKey> keys;
+  std::vector<cTextureKey> keys;
 };
 
-std::vector<Layer> g_Layers;
+std::vector<cLayer> g_Layers;
 
-Layer* CurrentLayer() { return g_Layers.empty() ? nullptr : &g_Layers.back(); }
+cLayer* CurrentLayer() { return g_Layers.empty() ? nullptr : &g_Layers.back(); }
 
 bool SameJoin(const DDLAYERDRAW& a, const DDLAYERDRAW& b) {
   return a.lpSrc == b.lpSrc && a.lpDst == b.lpDst && a.dwVertexColor == b.dwVertexColor && a.nFlags == b.nFlags &&
          a.nColorOp == b.nColorOp && a.nAlphaOp == b.nAlphaOp && a.nReserved == b.nReserved;
 }
 
-std::vector<DDLAYERDRAW> SortedDraws(const Layer& layer) {
+std::vector<DDLAYERDRAW> SortedDraws(const cLayer& layer) {
   std::vector<DDLAYERDRAW> draws = layer.draws;
   if (layer.bGroup) {
     std::sort(draws.begin(), draws.end(), [](const DDLAYERDRAW& a, const DDLAYERDRAW& b) {
@@ -113,14 +113,14 @@ int DDLayerDepth() { return static_cast<int>(g_Layers.size()); }
 
 void DDBeginLayer(int group) {
   if (!lpDTCon || g_Layers.size() >= kMaxLayers) return;
-  Layer layer;
+  cLayer layer;
   layer.bGroup = group;
   g_Layers.push_back(std::move(layer));
 }
 
 bool DDLayerQueue(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw, int sh,
                   int flags) {
-  Layer* layer = CurrentLayer();
+  cLayer* layer = CurrentLayer();
   if (!lpDTCon || !layer || !layer->bQueue) return false;
   int64_t order = 0;
   bool inherited = false;
@@ -136,7 +136,7 @@ bool DDLayerQueue(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA*
   int cellMatched = 0;
   if (!inherited) {
     order = layer->nSequence++;
-    for (const TextureKey& key : layer->keys) {
+    for (const cTextureKey& key : layer->keys) {
       if (key.lpSD != src) continue;
       if (key.bHasCell) {
         if (key.x == sx && key.y == sy) {
@@ -155,10 +155,10 @@ bool DDLayerQueue(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA*
 
 namespace {
 void AddKey(DDSURFACEDATA* lpSD, int hasCell, int x, int y) {
-  Layer* layer = CurrentLayer();
+  cLayer* layer = CurrentLayer();
   if (!lpDTCon || !layer || !layer->bQueue || !layer->bGroup || !lpSD) return;
   DDFollowAlias(lpSD);
-  for (const TextureKey& k : layer->keys) {
+  for (const cTextureKey& k : layer->keys) {
     if (k.lpSD != lpSD) continue;
     if (!k.bHasCell || !hasCell) return;
     if (k.x == x && k.y == y) return;
@@ -180,13 +180,13 @@ void DDResumeLayer() {
 }
 
 std::vector<DDLAYERDRAW> DDLayerDrawOrder() {
-  Layer* layer = CurrentLayer();
+  cLayer* layer = CurrentLayer();
   return layer ? SortedDraws(*layer) : std::vector<DDLAYERDRAW>{};
 }
 
 void DDEndLayer() {
   if (!lpDTCon || g_Layers.empty()) return;
-  Layer layer = std::move(g_Layers.back());
+  cLayer layer = std::move(g_Layers.back());
   g_Layers.pop_back();
   // After the fatal stop the frame is being abandoned: the layer is closed without drawing, so that
   // the stack stays matched with its DDBeginLayer calls.

@@ -30,8 +30,8 @@ void Row(int slot, const char* path, int key, int memory, int kind, int alias, i
   info.nHeight = height;
 }
 
-struct TableBuilder {
-  TableBuilder() {
+struct cTableBuilder {
+  cTableBuilder() {
     Row(0, "bmp\\plt\\Palette.bmp", 0, 1, 0, 0, 0, 0);
     Row(1, "bmp\\Debug.bmp", 1, 0, 0, 0, 0, 0);
     Row(2, "bmp\\Block.bmp", 1, 0, 0, 0, 0, 0);
@@ -83,7 +83,7 @@ struct TableBuilder {
     Row(71, "E", 1, 1, 1, 0, 0, 0, 1024, 1024);
   }
 };
-const TableBuilder g_TableBuilder;
+const cTableBuilder g_TableBuilder;
 
 }  // namespace
 

@@ -9,7 +9,7 @@ namespace {
 uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
-struct cChunk {
+struct Chunk {
   size_t body = 0;  // offset of the chunk's contents
   size_t size = 0;  // declared size, limited to the bytes present
   size_t declared = 0;
@@ -17,8 +17,8 @@ struct cChunk {
 };
 
 // Finds the first chunk with this id in [from, end), walking chunk headers (sizes padded to even).
-cChunk FindChunk(const uint8_t* bytes, size_t from, size_t end, const char* id) {
-  cChunk chunk;
+Chunk FindChunk(const uint8_t* bytes, size_t from, size_t end, const char* id) {
+  Chunk chunk;
   size_t pos = from;
   while (pos + 8 <= end) {
     const uint32_t declared = Le32(bytes + pos + 4);
@@ -51,7 +51,7 @@ eWaveResult ParseWave(const uint8_t* bytes, size_t size, cWaveData& out) {
   if (riffSize >= 4 && static_cast<size_t>(riffSize) + 8 < end) end = static_cast<size_t>(riffSize) + 8;
 
   // The format is min(declared size, 18) bytes, all of which must be present.
-  const cChunk fmt = FindChunk(bytes, 12, end, "fmt ");
+  const Chunk fmt = FindChunk(bytes, 12, end, "fmt ");
   if (!fmt.found || fmt.declared < 14 || fmt.size < std::min<size_t>(fmt.declared, 18)) return eWaveResult::kBadFormat;
   uint8_t raw[18] = {};
   std::memcpy(raw, bytes + fmt.body, fmt.size < 18 ? fmt.size : 18);
@@ -70,7 +70,7 @@ eWaveResult ParseWave(const uint8_t* bytes, size_t size, cWaveData& out) {
 
   // The samples follow the format chunk.
   const size_t afterFmt = fmt.body + fmt.size + (fmt.size & 1);
-  const cChunk data = FindChunk(bytes, afterFmt, end, "data");
+  const Chunk data = FindChunk(bytes, afterFmt, end, "data");
   if (!data.found) return eWaveResult::kNoData;
   const size_t usable = data.size - data.size % f.blockAlign;
   if (usable == 0) return eWaveResult::kNoData;

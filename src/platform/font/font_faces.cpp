@@ -180,18 +180,18 @@ FaceTable BuildFaceTable() {
 
 // The table is built once, on a thread of its own from the first request on, so that start-up can
 // ask for it early and carry on while fontconfig reads its configuration.
-struct cFaceLookup {
+struct FaceLookup {
   std::once_flag started;
   std::shared_future<FaceTable> table;
 };
 
-cFaceLookup& Lookup() {
-  static cFaceLookup lookup;
+FaceLookup& Lookup() {
+  static FaceLookup lookup;
   return lookup;
 }
 
-cFaceLookup& StartLookup() {
-  cFaceLookup& lookup = Lookup();
+FaceLookup& StartLookup() {
+  FaceLookup& lookup = Lookup();
   std::call_once(lookup.started, [&] { lookup.table = std::async(std::launch::async, BuildFaceTable).share(); });
   return lookup;
 }

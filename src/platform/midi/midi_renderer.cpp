@@ -8,25 +8,25 @@
 namespace {
 
 // Where events go when the synthesiser could not be loaded: nowhere.
-class cSilentSink : public cMidiSink {
+class SilentSink : public cMidiSink {
  public:
   void ShortMessage(uint32_t) override {}
   void LongMessage(const uint8_t*, size_t) override {}
 };
-cSilentSink g_silentSink;
+SilentSink g_silentSink;
 
 // Loads the shared synthesiser on its own thread and hands it to the renderer. The thread is
 // joined at exit, so a load still running then is waited for, never cut off.
-class cSynthLoader {
+class SynthLoader {
  public:
-  explicit cSynthLoader(cMidiRenderer* renderer)
+  explicit SynthLoader(cMidiRenderer* renderer)
       : m_thread([renderer] {
           cFluidSynth* synth = cFluidSynth::Shared();
           renderer->SetSink(synth != nullptr ? static_cast<cMidiSink&>(*synth) : g_silentSink);
         }) {}
-  ~cSynthLoader() { m_thread.join(); }
-  cSynthLoader(const cSynthLoader&) = delete;
-  cSynthLoader& operator=(const cSynthLoader&) = delete;
+  ~SynthLoader() { m_thread.join(); }
+  SynthLoader(const SynthLoader&) = delete;
+  SynthLoader& operator=(const SynthLoader&) = delete;
 
  private:
   std::thread m_thread;
@@ -46,7 +46,7 @@ cMidiRenderer* cMidiRenderer::Shared() {
     // Never destroyed, like the mixer and the synthesiser it joins.
     auto* renderer = new cMidiRenderer(kMixerRate);
     cAudioMixer::Shared().AddSource(renderer);
-    static cSynthLoader loader(renderer);
+    static SynthLoader loader(renderer);
     return renderer;
   }();
   return shared;

@@ -37,7 +37,7 @@ struct State {
   bool minimized = false;
   int x = 0, y = 0, width = 0, height = 0;
 };
-State g;
+State s_window;
 
 // Geometry of the virtual desktop of headless runs.
 constexpr QcRect kHeadlessDesktop{0, 0, 1920, 1080};
@@ -48,12 +48,12 @@ LPARAM packPoint(int a, int b) {
 }
 
 void post(uint32_t msg, WPARAM w, LPARAM l) {
-  if (g.target) PostMessage(g.target, msg, w, l);
+  if (s_window.target) PostMessage(s_window.target, msg, w, l);
 }
 
 void borders(int* top, int* left, int* bottom, int* right) {
   *top = *left = *bottom = *right = 0;
-  if (g.window && !g.fullscreen) SDL_GetWindowBordersSize(g.window, top, left, bottom, right);
+  if (s_window.window && !s_window.fullscreen) SDL_GetWindowBordersSize(s_window.window, top, left, bottom, right);
 }
 
 std::string utf8(const char* cp932) {
@@ -64,131 +64,131 @@ std::string utf8(const char* cp932) {
 }  // namespace
 
 bool GameWindowInit(bool headless) {
-  if (g.initialised) return true;
-  g = State{};
-  g.headless = headless;
+  if (s_window.initialised) return true;
+  s_window = State{};
+  s_window.headless = headless;
   if (!headless) {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) return false;
   }
-  g.initialised = true;
+  s_window.initialised = true;
   return true;
 }
 
 void GameWindowShutdown() {
-  if (!g.initialised) return;
+  if (!s_window.initialised) return;
   GameWindowDestroy();
-  if (!g.headless) {
+  if (!s_window.headless) {
     CloseAllJoysticks();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
   }
-  g.initialised = false;
+  s_window.initialised = false;
 }
 
-bool GameWindowHeadless() { return g.headless; }
+bool GameWindowHeadless() { return s_window.headless; }
 
 bool GameWindowCreate(HWND target, int x, int y, int clientWidth, int clientHeight) {
-  g.target = target;
-  g.x = x;
-  g.y = y;
-  g.width = clientWidth;
-  g.height = clientHeight;
-  if (g.headless) {
-    g.exists = true;
+  s_window.target = target;
+  s_window.x = x;
+  s_window.y = y;
+  s_window.width = clientWidth;
+  s_window.height = clientHeight;
+  if (s_window.headless) {
+    s_window.exists = true;
     return true;
   }
-  g.window = SDL_CreateWindow("", x, y, clientWidth, clientHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
-  if (!g.window) return false;
-  SDL_SetWindowMinimumSize(g.window, 100, 100);
-  g.renderer = SDL_CreateRenderer(g.window, -1, 0);
-  if (!g.renderer) g.renderer = SDL_CreateRenderer(g.window, -1, SDL_RENDERER_SOFTWARE);
-  if (!g.renderer) {
-    SDL_DestroyWindow(g.window);
-    g.window = nullptr;
+  s_window.window = SDL_CreateWindow("", x, y, clientWidth, clientHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (!s_window.window) return false;
+  SDL_SetWindowMinimumSize(s_window.window, 100, 100);
+  s_window.renderer = SDL_CreateRenderer(s_window.window, -1, 0);
+  if (!s_window.renderer) s_window.renderer = SDL_CreateRenderer(s_window.window, -1, SDL_RENDERER_SOFTWARE);
+  if (!s_window.renderer) {
+    SDL_DestroyWindow(s_window.window);
+    s_window.window = nullptr;
     return false;
   }
   // Full screen shows the 4:3 picture scaled into the desktop with bars.
-  SDL_RenderSetLogicalSize(g.renderer, 640, 480);
+  SDL_RenderSetLogicalSize(s_window.renderer, 640, 480);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  g.exists = true;
+  s_window.exists = true;
   return true;
 }
 
 void GameWindowDestroy() {
-  if (g.texture) SDL_DestroyTexture(g.texture);
-  if (g.renderer) SDL_DestroyRenderer(g.renderer);
-  if (g.window) SDL_DestroyWindow(g.window);
-  g.texture = nullptr;
-  g.renderer = nullptr;
-  g.window = nullptr;
-  g.exists = false;
-  g.target = nullptr;
-  g.shownSerial = 0;
+  if (s_window.texture) SDL_DestroyTexture(s_window.texture);
+  if (s_window.renderer) SDL_DestroyRenderer(s_window.renderer);
+  if (s_window.window) SDL_DestroyWindow(s_window.window);
+  s_window.texture = nullptr;
+  s_window.renderer = nullptr;
+  s_window.window = nullptr;
+  s_window.exists = false;
+  s_window.target = nullptr;
+  s_window.shownSerial = 0;
 }
 
-bool GameWindowExists() { return g.exists; }
+bool GameWindowExists() { return s_window.exists; }
 
-SDL_Window* GameWindowSdlWindow() { return g.window; }
+SDL_Window* GameWindowSdlWindow() { return s_window.window; }
 
-SDL_Renderer* GameWindowSdlRenderer() { return g.renderer; }
+SDL_Renderer* GameWindowSdlRenderer() { return s_window.renderer; }
 
-void GameWindowRedrawFrame() { g.shownSerial = 0; }
+void GameWindowRedrawFrame() { s_window.shownSerial = 0; }
 
 void GameWindowSetTitle(const char* cp932Title) {
-  if (g.window) SDL_SetWindowTitle(g.window, utf8(cp932Title).c_str());
+  if (s_window.window) SDL_SetWindowTitle(s_window.window, utf8(cp932Title).c_str());
 }
 
 void GameWindowShow() {
-  g.shown = true;
-  if (g.window) {
-    SDL_ShowWindow(g.window);
-    SDL_RaiseWindow(g.window);
+  s_window.shown = true;
+  if (s_window.window) {
+    SDL_ShowWindow(s_window.window);
+    SDL_RaiseWindow(s_window.window);
   }
   // A newly shown window is the active one; later focus changes arrive as events.
-  if (g.exists) post(WM_ACTIVATEAPP, 1, 0);
+  if (s_window.exists) post(WM_ACTIVATEAPP, 1, 0);
 }
 
 void GameWindowSetFullscreen(bool fullscreen) {
-  g.fullscreen = fullscreen;
-  if (g.window) SDL_SetWindowFullscreen(g.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  s_window.fullscreen = fullscreen;
+  if (s_window.window) SDL_SetWindowFullscreen(s_window.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
-bool GameWindowIsFullscreen() { return g.fullscreen; }
+bool GameWindowIsFullscreen() { return s_window.fullscreen; }
 
 bool GameWindowIsMaximized() {
-  if (g.window) return (SDL_GetWindowFlags(g.window) & SDL_WINDOW_MAXIMIZED) != 0;
-  return g.maximized;
+  if (s_window.window) return (SDL_GetWindowFlags(s_window.window) & SDL_WINDOW_MAXIMIZED) != 0;
+  return s_window.maximized;
 }
 
 bool GameWindowIsMinimized() {
-  if (g.window) return (SDL_GetWindowFlags(g.window) & SDL_WINDOW_MINIMIZED) != 0;
-  return g.minimized;
+  if (s_window.window) return (SDL_GetWindowFlags(s_window.window) & SDL_WINDOW_MINIMIZED) != 0;
+  return s_window.minimized;
 }
 
 void GameWindowRestore() {
-  g.maximized = g.minimized = false;
-  if (g.window) SDL_RestoreWindow(g.window);
+  s_window.maximized = s_window.minimized = false;
+  if (s_window.window) SDL_RestoreWindow(s_window.window);
 }
 
 void GameWindowMaximize() {
-  g.maximized = true;
-  if (g.window) SDL_MaximizeWindow(g.window);
+  s_window.maximized = true;
+  if (s_window.window) SDL_MaximizeWindow(s_window.window);
 }
 
 QcRect GameWindowRect() {
-  int x = g.x, y = g.y, w = g.width, h = g.height;
+  int x = s_window.x, y = s_window.y, w = s_window.width, h = s_window.height;
   int top, left, bottom, right;
   borders(&top, &left, &bottom, &right);
-  if (g.window) {
-    SDL_GetWindowPosition(g.window, &x, &y);
-    SDL_GetWindowSize(g.window, &w, &h);
+  if (s_window.window) {
+    SDL_GetWindowPosition(s_window.window, &x, &y);
+    SDL_GetWindowSize(s_window.window, &w, &h);
   }
   return QcRect{x - left, y - top, x + w + right, y + h + bottom};
 }
 
 void GameWindowClientSize(int* width, int* height) {
-  int w = g.width, h = g.height;
-  if (g.window) SDL_GetWindowSize(g.window, &w, &h);
+  int w = s_window.width, h = s_window.height;
+  if (s_window.window) SDL_GetWindowSize(s_window.window, &w, &h);
   if (width) *width = w;
   if (height) *height = h;
 }
@@ -196,15 +196,15 @@ void GameWindowClientSize(int* width, int* height) {
 void GameWindowPlace(int x, int y, int clientWidth, int clientHeight) {
   int top, left, bottom, right;
   borders(&top, &left, &bottom, &right);
-  g.x = x + left;
-  g.y = y + top;
-  g.width = clientWidth;
-  g.height = clientHeight;
-  if (g.window) {
-    SDL_SetWindowSize(g.window, clientWidth, clientHeight);
-    SDL_SetWindowPosition(g.window, g.x, g.y);
-  } else if (g.exists) {
-    post(kWmMove, 0, packPoint(g.x, g.y));
+  s_window.x = x + left;
+  s_window.y = y + top;
+  s_window.width = clientWidth;
+  s_window.height = clientHeight;
+  if (s_window.window) {
+    SDL_SetWindowSize(s_window.window, clientWidth, clientHeight);
+    SDL_SetWindowPosition(s_window.window, s_window.x, s_window.y);
+  } else if (s_window.exists) {
+    post(kWmMove, 0, packPoint(s_window.x, s_window.y));
     post(kWmSize, 0, packPoint(clientWidth, clientHeight));
   }
 }
@@ -222,38 +222,38 @@ void GameWindowCentre() {
 }
 
 QcRect DesktopWorkArea() {
-  if (g.headless || !g.initialised) return kHeadlessWorkArea;
+  if (s_window.headless || !s_window.initialised) return kHeadlessWorkArea;
   SDL_Rect r;
-  int display = g.window ? SDL_GetWindowDisplayIndex(g.window) : 0;
+  int display = s_window.window ? SDL_GetWindowDisplayIndex(s_window.window) : 0;
   if (display < 0 || SDL_GetDisplayUsableBounds(display, &r) != 0) return DesktopBounds();
   return QcRect{r.x, r.y, r.x + r.w, r.y + r.h};
 }
 
 QcRect DesktopBounds() {
-  if (g.headless || !g.initialised) return kHeadlessDesktop;
+  if (s_window.headless || !s_window.initialised) return kHeadlessDesktop;
   SDL_Rect r;
-  int display = g.window ? SDL_GetWindowDisplayIndex(g.window) : 0;
+  int display = s_window.window ? SDL_GetWindowDisplayIndex(s_window.window) : 0;
   if (display < 0 || SDL_GetDisplayBounds(display, &r) != 0) return kHeadlessDesktop;
   return QcRect{r.x, r.y, r.x + r.w, r.y + r.h};
 }
 
 int DesktopBitsPerPixel() {
   int bits = 32;
-  if (!g.headless && g.initialised) {
+  if (!s_window.headless && s_window.initialised) {
     SDL_DisplayMode mode;
-    int display = g.window ? SDL_GetWindowDisplayIndex(g.window) : 0;
+    int display = s_window.window ? SDL_GetWindowDisplayIndex(s_window.window) : 0;
     if (display >= 0 && SDL_GetDesktopDisplayMode(display, &mode) == 0) bits = SDL_BITSPERPIXEL(mode.format);
   }
   // 24-bit desktops keep their pixels in 32 bits; a window on them draws as on a 32-bit desktop.
   return bits == 24 ? 32 : bits;
 }
 
-void SetZoomKeyCount(int count) { g.zoomKeys = std::clamp(count, 0, 9); }
+void SetZoomKeyCount(int count) { s_window.zoomKeys = std::clamp(count, 0, 9); }
 
-int ZoomKeyCount() { return g.zoomKeys; }
+int ZoomKeyCount() { return s_window.zoomKeys; }
 
 void PumpWindowEvents() {
-  if (g.headless || !g.initialised) return;
+  if (s_window.headless || !s_window.initialised) return;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     switch (e.type) {
@@ -268,7 +268,7 @@ void PumpWindowEvents() {
             break;
           case SDL_WINDOWEVENT_MOVED: post(kWmMove, 0, packPoint(e.window.data1, e.window.data2)); break;
           case SDL_WINDOWEVENT_SIZE_CHANGED: post(kWmSize, 0, packPoint(e.window.data1, e.window.data2)); break;
-          case SDL_WINDOWEVENT_EXPOSED: g.shownSerial = 0; break;
+          case SDL_WINDOWEVENT_EXPOSED: s_window.shownSerial = 0; break;
           default: break;
         }
         break;
@@ -279,7 +279,7 @@ void PumpWindowEvents() {
         bool down = e.type == SDL_KEYDOWN;
         SetKeyState(vk, down);
         if (down && e.key.repeat) break;
-        if (down && (e.key.keysym.mod & KMOD_ALT) && vk >= '1' && vk < '1' + g.zoomKeys) {
+        if (down && (e.key.keysym.mod & KMOD_ALT) && vk >= '1' && vk < '1' + s_window.zoomKeys) {
           post(WM_SYSCOMMAND, static_cast<WPARAM>(vk - '0'), 0);
           break;
         }
@@ -307,28 +307,28 @@ void PumpWindowEvents() {
 }
 
 void GameWindowPostKey(int vk, bool down) {
-  if (g.exists) post(down ? WM_KEYDOWN : kWmKeyUp, static_cast<WPARAM>(vk), 0);
+  if (s_window.exists) post(down ? WM_KEYDOWN : kWmKeyUp, static_cast<WPARAM>(vk), 0);
 }
 
 void ShowLatestFrame() {
-  if (!g.renderer) return;
-  uint64_t serial = g.shownSerial;
+  if (!s_window.renderer) return;
+  uint64_t serial = s_window.shownSerial;
   auto frame = gfx::TheFrameMailbox().TakeIfNewer(&serial);
   if (!frame) return;
-  g.shownSerial = serial;
+  s_window.shownSerial = serial;
   if (frame->width <= 0 || frame->height <= 0) return;
-  if (!g.texture || g.textureWidth != frame->width || g.textureHeight != frame->height) {
-    if (g.texture) SDL_DestroyTexture(g.texture);
-    g.texture = SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame->width,
-                                  frame->height);
-    if (!g.texture) return;
-    SDL_SetTextureBlendMode(g.texture, SDL_BLENDMODE_NONE);
-    g.textureWidth = frame->width;
-    g.textureHeight = frame->height;
+  if (!s_window.texture || s_window.textureWidth != frame->width || s_window.textureHeight != frame->height) {
+    if (s_window.texture) SDL_DestroyTexture(s_window.texture);
+    s_window.texture = SDL_CreateTexture(s_window.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                         frame->width, frame->height);
+    if (!s_window.texture) return;
+    SDL_SetTextureBlendMode(s_window.texture, SDL_BLENDMODE_NONE);
+    s_window.textureWidth = frame->width;
+    s_window.textureHeight = frame->height;
   }
-  SDL_UpdateTexture(g.texture, nullptr, frame->pixels.data(), frame->width * 4);
-  SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
-  SDL_RenderClear(g.renderer);
-  SDL_RenderCopy(g.renderer, g.texture, nullptr, nullptr);
-  SDL_RenderPresent(g.renderer);
+  SDL_UpdateTexture(s_window.texture, nullptr, frame->pixels.data(), frame->width * 4);
+  SDL_SetRenderDrawColor(s_window.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(s_window.renderer);
+  SDL_RenderCopy(s_window.renderer, s_window.texture, nullptr, nullptr);
+  SDL_RenderPresent(s_window.renderer);
 }

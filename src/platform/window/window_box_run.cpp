@@ -16,9 +16,9 @@ namespace {
 constexpr int kBoxWidth = 640, kBoxHeight = 480;  // the picture's size, as the game window shows it
 
 // Where the box is drawn: the game window, or a window made for the box alone.
-class cBoxScreen {
+class BoxScreen {
  public:
-  explicit cBoxScreen(const char* captionCp932) {
+  explicit BoxScreen(const char* captionCp932) {
     if (GameWindowHeadless() || !SDL_WasInit(SDL_INIT_VIDEO)) return;
     m_pWindow = GameWindowSdlWindow();
     m_pRenderer = GameWindowSdlRenderer();
@@ -42,7 +42,7 @@ class cBoxScreen {
     if (m_pWindow) SDL_RaiseWindow(m_pWindow);
   }
 
-  ~cBoxScreen() {
+  ~BoxScreen() {
     if (m_pTexture) SDL_DestroyTexture(m_pTexture);
     if (m_bOwnWindow) {
       if (m_pRenderer) SDL_DestroyRenderer(m_pRenderer);
@@ -52,8 +52,8 @@ class cBoxScreen {
       GameWindowRedrawFrame();  // the game's picture comes back
     }
   }
-  cBoxScreen(const cBoxScreen&) = delete;
-  cBoxScreen& operator=(const cBoxScreen&) = delete;
+  BoxScreen(const BoxScreen&) = delete;
+  BoxScreen& operator=(const BoxScreen&) = delete;
 
   bool Ready() const { return m_pTexture != nullptr; }
 
@@ -107,7 +107,7 @@ int handleEvent(const SDL_Event& e, cWindowBox& box, bool* redraw) {
 }  // namespace
 
 int RunWindowBox(const char* textCp932, const char* captionCp932, unsigned type) {
-  cBoxScreen screen(captionCp932);
+  BoxScreen screen(captionCp932);
   if (!screen.Ready()) return 0;
   cWindowBox box(textCp932 ? textCp932 : "", captionCp932 ? captionCp932 : "", type, kBoxWidth, kBoxHeight);
   const auto backdrop = gfx::TheFrameMailbox().Latest();
