@@ -289,3 +289,13 @@ TEST(CharaDefeat, ADefeatThatEndsTheStageLeavesTheCharacterAsItIs) {
     EXPECT_EQ(h.Chara(1).m_apTargets[2], &enemy);
   }
 }
+
+// A defeat effect number that names no character effect is left out (reported), not a fatal stop.
+TEST(CharaDefeat, ADefeatEffectOutOfRangeIsLeftOut) {
+  cStageHarness h(DamageStage());
+  cChara& enemy = h.Chara(0);
+  enemy.m_Type.m_nDefeatEffect = 30000;
+  EXPECT_EQ(enemy.Defeat(), 0);
+  EXPECT_EQ(enemy.m_bDead, 1);
+  EXPECT_EQ(enemy.CharaEffectKind(), 0);
+}

@@ -300,12 +300,11 @@ TEST(HitPass, HarmlessShotsAndInvincibleTargets) {
     h.Stage().m_ShotList.remove_if([&](const cShot& s) { return &s == damaging; });
     h.Stage().m_aShotGroups[kHeroGroup].clear();
     cShot* harmless = &AddShot(h.Stage(), kHeroGroup, &h.Hero(), enemy, 0);
-    enemy.m_nInvincible = 0;
     ResolveHits(h.Stage());
     EXPECT_FALSE(InShotList(h.Stage(), harmless)) << skip;
     EXPECT_EQ(HitTriggers(h, enemy.m_nNumber).size(), 1u) << skip;
     EXPECT_EQ(Count(h.Sounds(), 7), skip ? 0 : 1) << skip;
-    EXPECT_EQ(enemy.m_nInvincible, 0) << skip;
+    EXPECT_EQ(enemy.m_nInvincible, 3) << skip << ": not started again";
   }
 }
 
@@ -324,6 +323,7 @@ TEST(HitPass, BreakStrength) {
     cStageHarness h(HitStage({"..........", "..H.......", "##########"}));
     cShot* z = &AddShot(h.Stage(), 1, nullptr, h.Hero(), 0);
     cShot* a = &AddShot(h.Stage(), 4, nullptr, h.Hero(), 0);
+    z->m_HitBox.rect = a->m_HitBox.rect = cDblRect{0, 0, 15, 15};  // where no character stands
     z->m_Settings.m_nS47 = static_cast<int8_t>(c.breakZ);
     z->m_Settings.m_nS48 = static_cast<int8_t>(c.strengthZ);
     a->m_Settings.m_nS47 = static_cast<int8_t>(c.breakA);
@@ -511,4 +511,21 @@ TEST(HitPass, TakeStageItem) {
   item.m_Type.m_nTakeMode = 0;
   EXPECT_EQ(TakeStageItem(item, h.Hero()), 0);
   EXPECT_EQ(h.Sounds(), (std::vector<int>{18}));
+}
+
+// With the project keeping defeated characters on show, a character already defeated is not
+// defeated again (nor its defeat sound repeated) by later checks.
+TEST(HitPass, KeptDefeatedCharactersAreDefeatedOnce) {
+  cPlay play;
+  cStageHarness h(HitStage({"..........", "..H.C.....", "##########"}));
+  Activate();
+  g_SystemData.m_nStageOpt272 = 1;
+  h.Chara(0).m_nHp = 0;
+  for (int i = 0; i < 3; ++i) {
+    h.Stage().m_bDefeatCheck = 1;
+    h.Step();
+  }
+  EXPECT_EQ(h.CallsOf("defeat").size(), 1u);
+  EXPECT_EQ(Count(h.Sounds(), 9), 1);
+  EXPECT_EQ(g_CharaList.size(), 1u) << "kept on show";
 }
