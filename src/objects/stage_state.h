@@ -50,6 +50,10 @@ class cStageState {
   // Logic sub-steps (n, the speed scale: StageSubSteps(), StageSubStepsD()).
   int32_t m_nSubStep = 0;       // 1-based sub-step of the frame; equals n on the last one
   int32_t m_nSubStepTotal = 0;  // sub-steps run since set-up
+  // Per sub-step of a frame (index sub-step - 1): 1 when shots are tested against characters on it
+  // (set-up spreads the stage's shot-hit checks per frame); empty: on every sub-step.
+  std::vector<int32_t> m_anSubStepFlags;
+  int32_t m_bActiveOnlyHits = 0;  // the stage's rule: only active objects take part in shot and body hits
 
   // Requests and flags.
   int32_t m_nEndRequest = kEndNone;  // 1 stage clear (the end is decided), 2 failure

@@ -32,3 +32,8 @@ inline bool LooseCharaLanding() { return g_SystemData.m_bLegacy839 != 0; }
 inline bool RideIgnoresGroundedY() { return g_SystemData.m_nStageOpt845 != 0; }
 // A defeated character stays to show its defeat instead of being removed at once.
 inline bool KeepDefeatedCharas() { return g_SystemData.m_nStageOpt272 != 0; }
+// Both characters of a body contact take their damage before either fires its hit triggers, unless
+// the project fires each one's triggers right after its own damage.
+inline bool BodyHitTriggersAtOnce() { return g_SystemData.m_bLegacy763a != 0; }
+// A harmless shot (no power, no impact, no reward) only touches: no damage step, no hit sound.
+inline bool HarmlessShotSkipsHit() { return g_SystemData.m_bLegacy763b != 0; }

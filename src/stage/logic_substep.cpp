@@ -12,6 +12,7 @@
 #include "objects/stage_state.h"
 #include "stage/block_contact.h"
 #include "stage/contact_rules.h"
+#include "stage/hits.h"
 #include "stage/push_out.h"
 #include "stage/view_edge.h"
 
@@ -97,6 +98,14 @@ bool DefeatKilledChara(const cSubStepEnds& ends, std::list<cChara>::iterator& it
   return result != 0;
 }
 
+// Flow commands changed statuses or erased characters: the pending defeats first. True when the
+// frame ends.
+bool SweepIfPending(const cSubStepEnds& ends) {
+  cStageState* stage = g_lpSceneStage;
+  if (!stage || !(stage->m_bDefeatCheck || stage->m_bDefeatedByCmd)) return false;
+  return SweepDefeatedCharas(*stage, ends) != 0;
+}
+
 // A character's moves with their map tests; true when they killed it. vanish: it leaves the stage.
 bool MoveAgainstMap(cChara& chara, bool& vanish) {
   vanish = chara.MoveX() == kMoveXVanish;
@@ -135,6 +144,7 @@ bool StepBlockCharas(const cSubStepEnds& ends) {
       if (DefeatEndedChara(ends, it)) return true;
       continue;
     }
+    if (SweepIfPending(ends)) return true;
     bool vanish = false;
     const bool killed = MoveAgainstMap(chara, vanish);
     if (FinishCharaSubStep(ends, it, killed, vanish)) return true;
@@ -160,6 +170,7 @@ bool StepHero(const cSubStepEnds& ends, cStageState& stage, cHero& hero) {
     return true;
   }
   if (stage.m_nEndRequest == kEndFailure) return DefeatHero(ends, hero);
+  if (SweepIfPending(ends)) return true;
 
   FollowRiddenChara(hero, g_CharaList);
   hero.MoveX();
@@ -211,6 +222,7 @@ bool StepOtherCharas(const cSubStepEnds& ends) {
       if (DefeatEndedChara(ends, it)) return true;
       continue;
     }
+    if (SweepIfPending(ends)) return true;
     FollowRiddenChara(chara, g_CharaList);
     bool vanish = false;
     bool killed = MoveAgainstMap(chara, vanish);
@@ -219,6 +231,17 @@ bool StepOtherCharas(const cSubStepEnds& ends) {
     TestBlocksBottomTop(chara);
     if (FinishCharaSubStep(ends, it, killed || IsCrushed(chara), vanish)) return true;
   }
+  return false;
+}
+
+// What a hero pass reports: 1 the stage ends (its clear processing runs), 2 the hero is defeated.
+// True when the frame ends.
+bool EndsFrame(const cSubStepEnds& ends, cHero& hero, int result) {
+  if (result == 1) {
+    if (ends.clearStage) ends.clearStage();
+    return true;
+  }
+  if (result == 2) return DefeatHero(ends, hero);
   return false;
 }
 
@@ -264,5 +287,7 @@ int RunLogicSubStep(const cSubStepEnds& ends) {
   if (!hero.m_bDead && StepBlockCharas(ends)) return 1;
   if (!hero.m_bDead && StepHero(ends, *stage, hero)) return 1;
   if (!hero.m_bDead && StepOtherCharas(ends)) return 1;
+  if (!hero.m_bDead && EndsFrame(ends, hero, ResolveHits(*stage))) return 1;
+  if (!hero.m_bDead && EndsFrame(ends, hero, CollectItems(hero))) return 1;
   return 0;
 }

@@ -4,9 +4,10 @@
 // order: the lifetimes of summoned characters and items, the per-sub-step bookkeeping of every
 // character, the automatic scroll, then the block characters, the hero and the other characters,
 // each taking its frame step, moving and meeting the map and (the hero and the other characters)
-// the block characters. Not in it yet, and added with the stage's activity, defeat, hit and item
-// passes: the activity pass at its start, the sweep of characters defeated by flow commands, the
-// hero's floor and item blocks, the shots, the keep areas, the hits and the item pickups.
+// the block characters, with the pending defeats left by flow commands checked before each one
+// moves; then the hit pass and the hero's item pass (stage/hits.h). Not in it yet: the activity
+// pass at its start, the hero's floor and item blocks, and the shots' steps and keep areas before
+// the hit pass.
 #include <list>
 
 class cChara;

@@ -8,8 +8,8 @@
 //   turnaround and the jump, kinds 2, 3 and 10 of the character command table) and the hero's
 //   change of form by the second status operation (kind 23, its "飛行" row);
 // - the passes of the play loop around the characters' moves: the activity pass at the start of a
-//   sub-step (appearance conditions left out: every character is present), the keep areas on
-//   sub-step 1 and the hero's item pass at its end.
+//   sub-step (appearance conditions left out: every character is present) and the keep areas on
+//   sub-step 1. (The hero's item pass is the sub-step's own.)
 //
 // Letters of the maps beyond the harness's ('.', '#', 'H', 'C', 'I'): 'D' a block deadly to the
 // hero, 'B' a block character that flies colliding with blocks (a platform), 'W' a walking block
@@ -192,26 +192,6 @@ inline void AwaitedKeepAreaPass(int subStep) {
     it = it->IsBeyondKeepArea(areas[2]) ? g_ItemList.erase(it) : ++it;
 }
 
-// Awaited: the hero's item pass at the end of a sub-step, for items of take mode 0: an item whose
-// rectangle meets the hero's item box fires the hero's item trigger, is taken (the stage's
-// take-item service) and leaves the list.
-inline void AwaitedItemPass() {
-  cHero& hero = g_HeroList[0];
-  if (hero.m_bDead) return;
-  const cDblRect box = hero.m_ItemBox.rect;
-  for (auto it = g_ItemList.begin(); it != g_ItemList.end();) {
-    const bool meets = it->m_bActive && it->m_dX <= box.right && it->m_dX2 >= box.left && it->m_dY <= box.bottom &&
-                       it->m_dY2 >= box.top;
-    if (!meets) {
-      ++it;
-      continue;
-    }
-    TriggerFlows(hero, kScnTriggerItem);
-    TakeItem(*it, hero);
-    it = g_ItemList.erase(it);
-  }
-}
-
 // Stage play's logic on the harness with the awaited passes around each sub-step: install for the
 // life of a scenario.
 class cScenarioPlay {
@@ -254,7 +234,6 @@ class cScenarioPlay {
     RealSubStep()(h, subStep);
     if (FrameEnded(h)) return;
     AwaitedKeepAreaPass(subStep);
-    AwaitedItemPass();
   }
   static cHarnessPlugins Plugins() {
     cHarnessPlugins plugins = WithStagePlay(CurrentHarnessPlugins());

@@ -11,5 +11,3 @@ void ResetWarpPlaceholderCalls() { g_nWarpPlaceholderCalls = 0; }
 bool WarpIsPlaceholder() { return g_nWarpPlaceholderCalls != 0; }
 
 __attribute__((weak)) bool Warp(cCharaBase&, const cEdMove&, int) { return ++g_nWarpPlaceholderCalls, false; }
-
-__attribute__((weak)) void cCharaBase::TickInvincible() {}
