@@ -1,7 +1,6 @@
 #include "data/replay_file.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <ctime>
@@ -25,8 +24,9 @@ void AppendCondition(std::string& key, const cSaveData& progress) {
 // A file the game made read-only cannot be replaced, as on the system the replays come from.
 bool IsReadOnlyFile(const char* path) {
   std::string disk;
-  if (!FindOnDisk(path, disk)) return false;
-  return access(disk.c_str(), W_OK) != 0;
+  struct stat st {};
+  if (!FindOnDisk(path, disk) || stat(disk.c_str(), &st) != 0) return false;
+  return (st.st_mode & S_IWUSR) == 0;
 }
 
 void MakeReadOnly(const char* path) {
