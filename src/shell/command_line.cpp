@@ -52,7 +52,8 @@ const char* const kUsageTail =
     "\n"
     "Exit status: 0 after a normal run; 1 when a headless run met a message box without a scripted\n"
     "answer; 2 for a bad command line or a GAME_DIR that does not exist; 3 when the window system\n"
-    "cannot start, the report log cannot be written, or the frame dump cannot be written.\n";
+    "cannot start, the report log cannot be written, the frame dump, trace or replay cannot be written,\n"
+    "or --record-replay found no stage play to record.\n";
 
 // Letters, digits, numpad digits and function keys are given as ranges; every other named key by name.
 bool keyInRange(int vk) {
