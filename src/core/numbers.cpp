@@ -65,3 +65,5 @@ int QcRand() {
 }
 
 void QcSrand(uint32_t seed) { t_randState = seed; }
+
+uint32_t QcRandState() { return t_randState; }

@@ -58,3 +58,5 @@ int32_t RandRange(int32_t a, int32_t b);
 // of the state (0-32767). One state per thread, starting at 1 on every thread until seeded.
 int QcRand();
 void QcSrand(uint32_t seed);
+// The calling thread's generator state (what a replay trace reports).
+uint32_t QcRandState();

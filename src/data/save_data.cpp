@@ -1,5 +1,10 @@
 #include "data/save_data.h"
 
+#include <algorithm>
+
+#include "data/system_data.h"
+#include "data/world_map.h"
+
 cSaveData::cSaveData() { ResetProgress(0); }
 
 void cSaveData::DeclareFields(uint32_t version) {
@@ -81,4 +86,78 @@ void cSaveData::ResetProgress(int challengeCount) {
   m_nChallengeUnlocked = 1;
   m_nStorySlot = -1;
   m_strRankingName = "aaa";
+}
+
+namespace {
+// Versions from which the lists after the record body exist.
+constexpr uint32_t kCarryStoredVersion = 501;
+constexpr uint32_t kVarsBackupVersion = 915;
+constexpr int kOldCommonVarCount = 1000;
+// Challenge stage numbers index the world flags: a project cannot have more of them.
+constexpr int32_t kMaxChallengeCount = kWorldFlagCount;
+static_assert(sizeof(SAVETIME) == 16, "the save time is stored as eight uint16");
+
+// A list of ints cut or padded with 0 to n entries.
+void ResizeList(std::vector<int32_t>& list, size_t n) { list.resize(n, 0); }
+}  // namespace
+
+bool cSaveData::Load(cDataFile& file) {
+  const uint32_t version = g_nFileVersion;
+  ResetProgress(0);
+  if (!cRecord::Load(file)) return false;
+  if (!file.Read(&m_SaveTime, sizeof(m_SaveTime))) return false;
+  if (version >= kCarryStoredVersion && !LoadValueList(file, m_abCarryStored)) return false;
+  if (!LoadRecordList(file, m_aCarryOver) || !LoadRecordList(file, m_aStageResults) ||
+      !LoadRecordList(file, m_aChallenge))
+    return false;
+  if (!LoadValueList(file, m_anWorldFlags) || !LoadValueList(file, m_anCommonVars)) return false;
+  if (version >= kVarsBackupVersion && !LoadValueList(file, m_anCommonVarsBackup)) return false;
+  if (version < kDataVersion) {
+    if (version < 166) m_nBgmOption = 1;
+    if (version < 169) m_bAutoSave = 0;
+    if (version < 182) {
+      m_nRemainHpTotal = 0;
+      m_nRemainSpTotal = 0;
+    }
+    if (version < 190) m_bLeftStage = 0;
+    if (version < 191) {
+      m_nPrevMapX = 0;
+      m_nPrevMapY = 0;
+    }
+    if (version < 194) m_nMapFacing = 0;
+    if (version < kCarryStoredVersion) m_abCarryStored.assign(kCarryOverItems, 1);
+    if (version < 754) {
+      ResizeList(m_anCommonVars, kOldCommonVarCount);
+      m_anCommonVarsBackup.assign(kOldCommonVarCount, 0);
+    }
+    if (version < 804) {
+      if (m_anWorldFlags.empty()) m_anWorldFlags.resize(1, 0);
+      m_anWorldFlags[0] = 1;
+    }
+  }
+  NormaliseSaveData();
+  return true;
+}
+
+bool cSaveData::Save(cDataFile& file) {
+  NormaliseSaveData();
+  if (!cRecord::Save(file)) return false;
+  file.Write(&m_SaveTime, sizeof(m_SaveTime));
+  SaveValueList(file, m_abCarryStored);
+  if (!SaveRecordList(file, m_aCarryOver) || !SaveRecordList(file, m_aStageResults) ||
+      !SaveRecordList(file, m_aChallenge))
+    return false;
+  SaveValueList(file, m_anWorldFlags);
+  SaveValueList(file, m_anCommonVars);
+  SaveValueList(file, m_anCommonVarsBackup);
+  return true;
+}
+
+void cSaveData::NormaliseSaveData() {
+  // A negative place is as far outside the map as one past its edge, and would index before it.
+  if (m_nMapX < 0 || m_nMapX >= g_WorldMap.m_nWidth) m_nMapX = g_WorldMap.m_nStartX;
+  if (m_nMapY < 0 || m_nMapY >= g_WorldMap.m_nHeight) m_nMapY = g_WorldMap.m_nStartY;
+  const int32_t challenges = std::clamp<int32_t>(g_SystemData.m_nSaveVarCount, 0, kMaxChallengeCount);
+  m_aChallenge.resize(static_cast<size_t>(challenges));
+  if (m_nChallengeUnlocked > challenges) m_nChallengeUnlocked = challenges;
 }

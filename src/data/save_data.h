@@ -37,6 +37,16 @@ class cSaveData : public cRecord {
   cSaveData();
   // The numeric fields, then the strings, of the given file version, in file order.
   void DeclareFields(uint32_t version) override;
+  // A new play's reset, the record body of the file's version, the save time and the lists (see
+  // Save), then the fix-ups of older versions and NormaliseSaveData.
+  bool Load(cDataFile& file) override;
+  // NormaliseSaveData, then the record body, the 16-byte save time, and the counted lists: carry-over
+  // stored flags, carry-over slots, stage results, challenge records, world flags, common variables
+  // and their retry backup.
+  bool Save(cDataFile& file) override;
+  // A world-map place outside the world map becomes its start; exactly as many challenge records as
+  // the project has challenge stages, and no more of them unlocked.
+  void NormaliseSaveData();
 
   // A new play: every field zero and every string empty, then 25 cleared carry-over flags, one
   // default carry-over slot, 1000 world flags with world 0 open, 1001 common variables, no stage

@@ -28,6 +28,16 @@ const char* const kUsageHead =
     "                     pad axes 0..65535 (32768 centred), POV in hundredths of a degree (65535\n"
     "                     centred), BUTTONS a bit mask (button 1 = 1)\n"
     "  --dump-frame FILE  at the end, write the last frame shown as a PNG file\n"
+    "  --record-replay FILE\n"
+    "                     at the end, write the replay of the run's last stage play (its input,\n"
+    "                     seed, stage and starting progress) to FILE, whatever the game's replay\n"
+    "                     setting\n"
+    "  --play-replay FILE play the replay file FILE (as the replay list would)\n"
+    "  --trace FILE       write one JSON line per stage play frame after the frame's logic: frame\n"
+    "                     (numbered as --input counts), hero x, y, vx, vy, hp, sp, the numbers of\n"
+    "                     characters, shots and items, score, timer, common and stage variables\n"
+    "                     0-15, the generator state and a hash of every object's state (hex text);\n"
+    "                     decimals with 17 significant digits\n"
     "  --help             show this text\n"
     "\n"
     "FILE paths are relative to the folder qc4 was started in.\n"
@@ -42,7 +52,8 @@ const char* const kUsageTail =
     "\n"
     "Exit status: 0 after a normal run; 1 when a headless run met a message box without a scripted\n"
     "answer; 2 for a bad command line or a GAME_DIR that does not exist; 3 when the window system\n"
-    "cannot start, the report log cannot be written, or the frame dump cannot be written.\n";
+    "cannot start, the report log cannot be written, the frame dump, trace or replay cannot be written,\n"
+    "or --record-replay found no stage play to record.\n";
 
 // Letters, digits, numpad digits and function keys are given as ranges; every other named key by name.
 bool keyInRange(int vk) {
@@ -111,6 +122,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, cCommandLine& out, s
       if (!value(out.inputScript)) return fail("--input needs a file");
     } else if (a == "--dump-frame") {
       if (!value(out.dumpFrame)) return fail("--dump-frame needs a file");
+    } else if (a == "--record-replay") {
+      if (!value(out.recordReplay)) return fail("--record-replay needs a file");
+    } else if (a == "--play-replay") {
+      if (!value(out.playReplay)) return fail("--play-replay needs a file");
+    } else if (a == "--trace") {
+      if (!value(out.trace)) return fail("--trace needs a file");
     } else if (a.size() > 1 && a[0] == '-') {
       return fail("unknown option " + a);
     } else {

@@ -12,6 +12,9 @@ struct cCommandLine {
   uint64_t frames = 0;
   std::string inputScript;
   std::string dumpFrame;
+  std::string recordReplay;  // --record-replay: the run's replay, written at its end
+  std::string playReplay;    // --play-replay: a replay file to play
+  std::string trace;         // --trace: one JSON line per play frame
   bool help = false;
 };
 

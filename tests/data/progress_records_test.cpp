@@ -6,47 +6,16 @@
 #include "data/input_log.h"
 #include "data/play_mode.h"
 #include "game_data_fixture.h"
+#include "progress_bytes.h"
 
-namespace {
-
-// The numeric fields of the progress record in file order, each with the first version that holds
-// it (0: every version) and a value distinct from the others.
-struct ProgressField {
-  uint32_t since;
-  int32_t value;
+class ProgressRecordTest : public GameDataTest {
+ protected:
+  void SetUp() override { SetProgressProject(); }
 };
-const ProgressField kProgressFields[] = {
-    {0, 101},   {0, 102},   {0, 103},   {0, 104},   {0, 105},   {915, 106}, {758, 109}, {758, 110},
-    {758, 111}, {0, 112},   {0, 113},   {0, 114},   {0, 115},   {0, 116},   {0, 117},   {0, 118},
-    {0, 119},   {0, 120},   {182, 121}, {182, 122}, {0, 123},   {915, 124}, {0, 126},   {166, 127},
-    {194, 128}, {190, 129}, {191, 130}, {191, 131}, {0, 132},   {915, 133}, {915, 134}, {0, 135},
-    {169, 136}, {0, 138},   {0, 139},   {678, 140}, {678, 141}, {678, 142}, {679, 143}, {944, 144},
-};
-const std::pair<uint32_t, const char*> kProgressStrings[] = {
-    {0, "c01-1."}, {724, "c01-1._c003_7"}, {915, "next."}, {0, "xyz"}};
-
-std::vector<uint8_t> ProgressBody(uint32_t version) {
-  cByteBuilder b;
-  int32_t count = 0;
-  for (const auto& f : kProgressFields) count += f.since <= version ? 1 : 0;
-  b.I32(count);
-  for (const auto& f : kProgressFields)
-    if (f.since <= version) b.I32(f.value);
-  int32_t strings = 0;
-  for (const auto& s : kProgressStrings) strings += s.first <= version ? 1 : 0;
-  b.I32(strings);
-  for (const auto& s : kProgressStrings)
-    if (s.first <= version) b.Str(s.second);
-  return b.Get();
-}
-
-}  // namespace
-
-class ProgressRecordTest : public GameDataTest {};
 
 TEST_F(ProgressRecordTest, TheNewestBodyFillsEveryField) {
   cSaveData save;
-  ASSERT_TRUE(LoadBody(save, kDataVersion, ProgressBody(kDataVersion)));
+  ASSERT_TRUE(LoadBody(save, kDataVersion, ProgressFileBody(kDataVersion)));
   EXPECT_EQ(save.m_bCarryOverValid, 101);
   EXPECT_EQ(save.m_nWorldEnding, 104);
   EXPECT_EQ(save.m_bInStage, 106);
@@ -68,31 +37,91 @@ TEST_F(ProgressRecordTest, TheNewestBodyFillsEveryField) {
   EXPECT_EQ(save.m_strNextStagePath, "next.");
   EXPECT_EQ(save.m_strRankingName, "xyz");
   // and it writes the same body back
-  EXPECT_EQ(SaveBody(save), ProgressBody(kDataVersion));
+  EXPECT_EQ(SaveBody(save), ProgressFileBody(kDataVersion));
 }
 
-TEST_F(ProgressRecordTest, OlderBodiesKeepTheFieldsTheyDoNotHold) {
+TEST_F(ProgressRecordTest, OlderBodiesLeaveTheFieldsTheyDoNotHoldAtANewPlaysValues) {
   cSaveData save;
   save.m_bClearCounts = 9;
   save.m_nWorldEnding = 8;
-  ASSERT_TRUE(LoadBody(save, 915, ProgressBody(915)));
+  ASSERT_TRUE(LoadBody(save, 915, ProgressFileBody(915)));
   EXPECT_EQ(save.m_bInStage, 106);
   EXPECT_EQ(save.m_nBackupScoreTotal, 134);
-  EXPECT_EQ(save.m_nWorldEnding, 8);  // before 916 the fourth value is not the ending
-  EXPECT_EQ(save.m_bClearCounts, 9);
+  EXPECT_EQ(save.m_nWorldEnding, 0);  // before 916 the fourth value is not the ending
+  EXPECT_EQ(save.m_bClearCounts, 0);
   EXPECT_EQ(save.m_nGameRound, 105);
+  EXPECT_EQ(save.m_anCommonVarsBackup, (std::vector<int32_t>{0, 1}));
 
   cSaveData old;
-  ASSERT_TRUE(LoadBody(old, 165, ProgressBody(165)));
+  ASSERT_TRUE(LoadBody(old, 165, ProgressFileBody(165)));
   EXPECT_EQ(old.m_nWorld, 112);  // the conditions (758) are not in the file
   EXPECT_EQ(old.m_bCondOn, 0);
   EXPECT_EQ(old.m_nBgm, 126);
-  EXPECT_EQ(old.m_nChallengeUnlocked, 132);
+  EXPECT_EQ(old.m_nChallengeUnlocked, 2);
   EXPECT_EQ(old.m_nStorySlot, 135);
   EXPECT_EQ(old.m_bRankingPanel, 138);
   EXPECT_EQ(old.m_strStageKey, "c01-1.");
   EXPECT_EQ(old.m_strRankingName, "xyz");
   EXPECT_EQ(old.m_strResultKey, "");
+}
+
+// The fix-ups of older progress files, by the first version that no longer needs each.
+struct ProgressUpgradeCase {
+  uint32_t version;
+  int32_t bgmOption, autoSave, remainHp;
+  size_t carryStored;
+  int32_t carryValue;
+  size_t commonVars, backup;
+  int32_t worldFlag0;
+};
+
+class ProgressUpgradeTest : public ProgressRecordTest, public ::testing::WithParamInterface<ProgressUpgradeCase> {};
+
+TEST_P(ProgressUpgradeTest, OldFilesGetTheFixedValues) {
+  const ProgressUpgradeCase& c = GetParam();
+  cProgressLists lists;
+  lists.worldFlags = {0, 1};
+  lists.carryStored = {0, 0, 0};
+  cSaveData save;
+  ASSERT_TRUE(LoadBody(save, c.version, ProgressFileBody(c.version, lists)));
+  EXPECT_EQ(save.m_nBgmOption, c.bgmOption);
+  EXPECT_EQ(save.m_bAutoSave, c.autoSave);
+  EXPECT_EQ(save.m_nRemainHpTotal, c.remainHp);
+  ASSERT_EQ(save.m_abCarryStored.size(), c.carryStored);
+  EXPECT_EQ(save.m_abCarryStored[0], c.carryValue);
+  EXPECT_EQ(save.m_anCommonVars.size(), c.commonVars);
+  EXPECT_EQ(save.m_anCommonVarsBackup.size(), c.backup);
+  EXPECT_EQ(save.m_anWorldFlags[0], c.worldFlag0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, ProgressUpgradeTest,
+                         ::testing::Values(ProgressUpgradeCase{165, 1, 0, 0, 25, 1, 1000, 1000, 1},
+                                           ProgressUpgradeCase{168, 127, 0, 0, 25, 1, 1000, 1000, 1},
+                                           ProgressUpgradeCase{181, 127, 136, 0, 25, 1, 1000, 1000, 1},
+                                           ProgressUpgradeCase{500, 127, 136, 121, 25, 1, 1000, 1000, 1},
+                                           ProgressUpgradeCase{753, 127, 136, 121, 3, 0, 1000, 1000, 1},
+                                           ProgressUpgradeCase{803, 127, 136, 121, 3, 0, 4, 0, 1},
+                                           ProgressUpgradeCase{804, 127, 136, 121, 3, 0, 4, 0, 0},
+                                           ProgressUpgradeCase{986, 127, 136, 121, 3, 0, 4, 2, 0}));
+
+TEST_F(ProgressRecordTest, APlaceOffTheWorldMapAndSurplusChallengesAreNormalised) {
+  g_WorldMap.m_nWidth = 20;
+  g_WorldMap.m_nHeight = 15;
+  g_WorldMap.m_nStartX = 9;
+  g_WorldMap.m_nStartY = 7;
+  g_SystemData.m_nSaveVarCount = 1;
+  cSaveData save;
+  ASSERT_TRUE(LoadBody(save, kDataVersion, ProgressFileBody(kDataVersion)));
+  EXPECT_EQ(save.m_nMapX, 9);  // 102 is off the map
+  EXPECT_EQ(save.m_nMapY, 7);
+  EXPECT_EQ(save.m_aChallenge.size(), 1u);
+  EXPECT_EQ(save.m_aChallenge[0].m_nValueB, 500);
+  EXPECT_EQ(save.m_nChallengeUnlocked, 1);
+  save.m_nMapX = -3;  // as far off the map as one past its edge
+  g_SystemData.m_nSaveVarCount = 3;
+  const cSaveData reread = RoundTrip(save);
+  EXPECT_EQ(reread.m_nMapX, 9);
+  EXPECT_EQ(reread.m_aChallenge.size(), 3u);
 }
 
 TEST_F(ProgressRecordTest, ANewPlayStartsFromItsDefaults) {
@@ -117,10 +146,10 @@ TEST_F(ProgressRecordTest, ANewPlayStartsFromItsDefaults) {
 
 TEST_F(ProgressRecordTest, InputLogBodyHoldsTheClearedFlagFrom931) {
   cInputLog log;
-  ASSERT_TRUE(LoadBody(log, 930, cByteBuilder().I32(1).I32(1234).I32(0).Get()));
+  ASSERT_TRUE(LoadBody(log, 930, cByteBuilder().I32(1).I32(1234).I32(0).I32s({0, 0, 0, 0}).Get()));
   EXPECT_EQ(log.m_nSeed, 1234);
   EXPECT_EQ(log.m_bCleared, 0);
-  ASSERT_TRUE(LoadBody(log, 931, cByteBuilder().I32(2).I32(99).I32(1).I32(0).Get()));
+  ASSERT_TRUE(LoadBody(log, 931, cByteBuilder().I32(2).I32(99).I32(1).I32(0).I32s({0, 0, 0, 0}).Get()));
   EXPECT_EQ(log.m_nSeed, 99);
   EXPECT_EQ(log.m_bCleared, 1);
 }

@@ -133,3 +133,34 @@ inline std::vector<uint8_t> LayerBody(uint32_t version, std::map<int, double> f,
   b.I32(n).Bytes(fields.Get()).I32(1).Str(picture);
   return b.Get();
 }
+
+// The header, palette entries and keep areas of a new stage, as a reset stage writes them.
+inline std::map<int, double> DefaultStageHeader() {
+  std::map<int, double> h = {{13, 60}, {15, 200}, {16, 20}, {21, 0.4}, {22, 10}, {27, 1}, {30, 1}, {34, 1},  {35, 1},
+                             {36, 1},  {49, 1},   {51, 1},  {71, 1},   {73, 1},  {85, 1}, {95, 1}, {96, 30}, {98, 30}};
+  auto put = [&](int from, std::vector<int> values) {
+    for (size_t i = 0; i < values.size(); ++i) h[from + static_cast<int>(i)] = values[i];
+  };
+  put(37, {16, 24, 16, 16, 16, 24, 16, 16, 12, 8, 16, 16});
+  put(61, {16, 24, 16, 16, 12, 24, 12, 16, 30, 30});
+  put(75, {28, 28, 16, 16, 16, 16, 16, 16, 16, 16});
+  return h;
+}
+inline std::vector<uint8_t> DefaultBlockBytes(uint32_t v = 986) {
+  cTypeBytes t;
+  t.fields = {{13, -1}};
+  t.inherit.assign(11, 0);
+  return TypeBody('b', v, t);
+}
+inline std::vector<uint8_t> DefaultCharaBytes(uint32_t v = 986) {
+  cTypeBytes t;
+  t.fields = {{14, 1}, {17, 3}, {21, 1}, {26, 1}, {28, 1}, {31, 1}, {35, 1}, {39, 10}, {41, 10}, {49, 1}};
+  t.inherit.assign(37, 0);
+  return TypeBody('c', v, t);
+}
+inline std::vector<uint8_t> DefaultItemBytes(uint32_t v = 986) {
+  cTypeBytes t;
+  t.fields = {{8, 2}, {10, 6}, {14, 1}, {16, 1}};
+  t.inherit.assign(13, 0);
+  return TypeBody('i', v, t);
+}

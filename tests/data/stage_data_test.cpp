@@ -5,36 +5,10 @@
 
 class StageDataTest : public GameDataTest {
  protected:
-  static std::map<int, double> DefaultHeader() {
-    std::map<int, double> h = {{13, 60}, {15, 200}, {16, 20}, {21, 0.4}, {22, 10}, {27, 1},
-                               {30, 1},  {34, 1},   {35, 1},  {36, 1},   {49, 1},  {51, 1},
-                               {71, 1},  {73, 1},   {85, 1},  {95, 1},   {96, 30}, {98, 30}};
-    auto put = [&](int from, std::vector<int> values) {
-      for (size_t i = 0; i < values.size(); ++i) h[from + static_cast<int>(i)] = values[i];
-    };
-    put(37, {16, 24, 16, 16, 16, 24, 16, 16, 12, 8, 16, 16});
-    put(61, {16, 24, 16, 16, 12, 24, 12, 16, 30, 30});
-    put(75, {28, 28, 16, 16, 16, 16, 16, 16, 16, 16});
-    return h;
-  }
-  static std::vector<uint8_t> DefaultBlock(uint32_t v = 986) {
-    cTypeBytes t;
-    t.fields = {{13, -1}};
-    t.inherit.assign(11, 0);
-    return TypeBody('b', v, t);
-  }
-  static std::vector<uint8_t> DefaultChara(uint32_t v = 986) {
-    cTypeBytes t;
-    t.fields = {{14, 1}, {17, 3}, {21, 1}, {26, 1}, {28, 1}, {31, 1}, {35, 1}, {39, 10}, {41, 10}, {49, 1}};
-    t.inherit.assign(37, 0);
-    return TypeBody('c', v, t);
-  }
-  static std::vector<uint8_t> DefaultItem(uint32_t v = 986) {
-    cTypeBytes t;
-    t.fields = {{8, 2}, {10, 6}, {14, 1}, {16, 1}};
-    t.inherit.assign(13, 0);
-    return TypeBody('i', v, t);
-  }
+  static std::map<int, double> DefaultHeader() { return DefaultStageHeader(); }
+  static std::vector<uint8_t> DefaultBlock(uint32_t v = 986) { return DefaultBlockBytes(v); }
+  static std::vector<uint8_t> DefaultChara(uint32_t v = 986) { return DefaultCharaBytes(v); }
+  static std::vector<uint8_t> DefaultItem(uint32_t v = 986) { return DefaultItemBytes(v); }
   static cStageBytes MinimalStage(uint32_t v = 986) {
     cStageBytes s;
     s.header = DefaultHeader();

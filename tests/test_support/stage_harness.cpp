@@ -410,7 +410,9 @@ void cStageHarness::Step(int frames) {
     cInputState& input = g_InputStates[0];
     input.m_wDir = 0;
     input.m_wButton = 0;
-    if (!m_Input.empty()) {
+    if (g_plugins.readInput) {
+      g_plugins.readInput(*this, input);
+    } else if (!m_Input.empty()) {
       input.m_wDir = m_Input.front().wDir;
       input.m_wButton = m_Input.front().wButton;
       if (--m_Input.front().nFrames <= 0) m_Input.erase(m_Input.begin());

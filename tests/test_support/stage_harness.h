@@ -90,6 +90,9 @@ struct cHarnessPlugins {
   void (*initChara)(cStageHarness& harness, cChara& chara, cCharaType& type,
                     const cHarnessPlacement& at) = HarnessInitChara;
   void (*initItem)(cStageHarness& harness, cItem& item, cItemType& type, const cHarnessPlacement& at) = HarnessInitItem;
+  // Player 0's input of a frame in place of the scripted input (a replay's playback: the words are
+  // cleared before it is called); without one the scripted input.
+  void (*readInput)(cStageHarness& harness, cInputState& input) = nullptr;
   // The per-frame work of the play loop before its sub-steps (flow frame flags, ...); without one
   // there is none.
   void (*frameStart)(cStageHarness& harness) = nullptr;

@@ -1,0 +1,160 @@
+#include "data/replay_file.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <ctime>
+#include <utility>
+
+#include "core/file_helpers.h"
+#include "data/system_data.h"
+#include "platform/files.h"
+
+namespace {
+constexpr int kMaxNumberedName = 999;
+
+// The condition suffix of a stage key: "_c" + the variable as three digits + "_" + the value.
+void AppendCondition(std::string& key, const cSaveData& progress) {
+  if (!progress.m_bCondOn) return;
+  char suffix[48];
+  std::snprintf(suffix, sizeof(suffix), "_c%03d_%d", progress.m_nCondVar, progress.m_nCondValue);
+  key += suffix;
+}
+
+// A file the game made read-only cannot be replaced, as on the system the replays come from.
+bool IsReadOnlyFile(const char* path) {
+  std::string disk;
+  struct stat st {};
+  if (!FindOnDisk(path, disk) || stat(disk.c_str(), &st) != 0) return false;
+  return (st.st_mode & S_IWUSR) == 0;
+}
+
+void MakeReadOnly(const char* path) {
+  std::string disk;
+  struct stat st {};
+  if (!FindOnDisk(path, disk) || stat(disk.c_str(), &st) != 0) return;
+  chmod(disk.c_str(), st.st_mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH));
+}
+}  // namespace
+
+bool WriteReplay(cDataFile& file, cInputLog& log, cStageData& stageFile, cStageData& stageCopy, cSaveData& snapshot) {
+  if (!stageFile.WriteStageToReplay(file, stageCopy)) return false;
+  if (!log.Save(file)) return false;
+  return snapshot.Save(file);
+}
+
+std::vector<uint8_t> ReplayFileBytes(cInputLog& log, cStageData& stageFile, cStageData& stageCopy,
+                                     cSaveData& snapshot) {
+  auto file = cDataFile::ForWriting("");
+  file->WriteUInt32(g_nDataVersion);
+  WriteReplay(*file, log, stageFile, stageCopy, snapshot);
+  return file->Bytes();
+}
+
+int SaveReplayFile(const char* path, cInputLog& log, cStageData& stageFile, cStageData& stageCopy,
+                   cSaveData& snapshot) {
+  if (!path || !*path || IsReadOnlyFile(path)) return 0;
+  auto file = OpenDataFileW(path);
+  if (!file) return 0;
+  if (!WriteReplay(*file, log, stageFile, stageCopy, snapshot)) return 0;
+  if (!CloseDataFile(file)) return 0;
+  MakeReadOnly(path);
+  return 1;
+}
+
+bool ReadReplay(cDataFile& file, cInputLog& log, cStageData& stageFile, cStageData& stageCopy, cSaveData& progress) {
+  const uint32_t version = g_nFileVersion;
+  // Counts of 0 keep a list as it was: a log that is not emptied first would mix the previous
+  // play's input into this one.
+  log.ResetInputLog();
+  cStageData stage;
+  cInputLog played;
+  cSaveData snapshot;
+  if (!stage.Load(file) || !played.Load(file)) return false;
+  if (version >= kReplayProgressVersion && !snapshot.Load(file)) return false;
+  if (file.Failed()) return false;
+  if (!played.IsPlayable()) {
+    file.Fail(eReadFault::BadValue);
+    return false;
+  }
+  stageFile = std::move(stage);
+  // The derived values of the hit-check level live on the stage as played.
+  stageFile.SetHitCheckLevel(stageFile.m_nHitCheckLevel);
+  CopyStageSettings(stageCopy, stageFile);
+  stageCopy.m_aPalBlocks.clear();
+  stageCopy.m_aPalCharas.clear();
+  stageCopy.m_aPalItems.clear();
+  stageCopy.m_aBlocks.clear();
+  stageCopy.m_aCharas.clear();
+  stageCopy.m_aItems.clear();
+  log.AssignInputLog(played);
+  log.RewindPlayback();
+  if (version >= kReplayProgressVersion) progress = std::move(snapshot);
+  return true;
+}
+
+int LoadReplayFile(const char* path, cInputLog& log, cStageData& stageFile, cStageData& stageCopy, cSaveData& progress,
+                   uint32_t* version) {
+  auto file = OpenDataFileR(path);
+  if (!file) {
+    log.ResetInputLog();
+    return 0;
+  }
+  if (version) *version = g_nFileVersion;
+  const bool ok = ReadReplay(*file, log, stageFile, stageCopy, progress);
+  CloseDataFile(file);
+  return ok ? 1 : 0;
+}
+
+int LoadReplayBytes(const std::vector<uint8_t>& bytes, cInputLog& log, cStageData& stageFile, cStageData& stageCopy,
+                    cSaveData& progress, uint32_t* version) {
+  auto file = cDataFile::FromBytes(bytes);
+  uint32_t fileVersion = 0;
+  if (!file->ReadUInt32(fileVersion) || fileVersion > g_nDataVersion) {
+    g_bFileTooNew = fileVersion > g_nDataVersion ? 1 : 0;
+    log.ResetInputLog();
+    return 0;
+  }
+  g_nFileVersion = fileVersion;
+  if (version) *version = fileVersion;
+  return ReadReplay(*file, log, stageFile, stageCopy, progress) ? 1 : 0;
+}
+
+cReplayTime LocalReplayTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+std::string ReplayFileName(const std::string& stagePath, int cleared, const cReplayTime& time) {
+  if (stagePath.empty()) return "";
+  std::string stagePart;
+  if (g_SystemData.m_nReplayNameBy == 1) {
+    stagePart = g_StageFile.m_strName;
+  } else {
+    stagePart = stagePath;
+    PathToFileNameStr(stagePart);
+    RemoveExtensionStr(stagePart);
+  }
+  AppendCondition(stagePart, g_SaveData);
+  char stamp[64];
+  std::snprintf(stamp, sizeof(stamp), "%04d_%02d%02d_%02d%02d%02d_", time.nYear, time.nMonth, time.nDay, time.nHour,
+                time.nMinute, time.nSecond);
+  std::string name = std::string(kReplayFolder) + stamp + stagePart + (cleared ? "_CLEAR_." : ".");
+  name += "rpl4_" + std::to_string(kDataVersion);
+  if (!FileExists(name)) return name;
+  std::string numbered = name;
+  for (int n = 2; n <= kMaxNumberedName; ++n) {
+    MakeNumberedName(numbered, name, n);
+    if (!FileExists(numbered)) break;
+  }
+  // Every number taken: the last one is named, and saving it is refused (the file is read-only).
+  return numbered;
+}
+
+int MakeReplayFileName(std::string& out, const std::string& stagePath, int cleared) {
+  out = ReplayFileName(stagePath, cleared, LocalReplayTime());
+  if (!out.empty()) ToFullPathStr(out);
+  return 1;
+}

@@ -1,0 +1,94 @@
+#include "stage/replay_play.h"
+
+#include "core/numbers.h"
+#include "data/game_data.h"
+#include "data/load_error.h"
+#include "data/replay_file.h"
+#include "platform/files.h"
+#include "shell/input_state.h"
+#include "stage/play_trace.h"
+
+namespace {
+cReplayRunOptions g_runOptions;
+
+// The project's replay setting, or a command line that asks for the run's replay.
+bool RecordingReplays() { return g_SystemData.m_bReplayOn || !g_runOptions.strRecordPath.empty(); }
+}  // namespace
+
+void RecordReplayFrame(const cInputState& input) {
+  if (g_nPlayMode == kPlayModeReplay || !RecordingReplays()) return;
+  g_InputLog.RecordInputFrame(static_cast<int16_t>(input.m_wDir), static_cast<int16_t>(input.m_wButton));
+}
+
+int PlayReplayFrame(cInputState& input) {
+  input.ClearDirInput();
+  input.ClearButtonInput();
+  int16_t dir = 0, button = 0;
+  if (g_InputLog.PlayInputFrame(dir, button)) return 1;
+  input.m_wDir = static_cast<uint16_t>(dir);
+  input.m_wButton = static_cast<uint16_t>(button);
+  return 0;
+}
+
+void StartLivePlayLog(int32_t seed) {
+  if (RecordingReplays()) {
+    g_PrevPlayStartSave = g_PlayStartSave;
+    g_PlayStartSave = g_SaveData;
+    g_PrevInputLog.AssignInputLog(g_InputLog);
+    g_InputLog.ResetInputLog();
+    g_InputLog.m_nSeed = seed;
+  }
+  QcSrand(static_cast<uint32_t>(seed));
+}
+
+void StartReplayPlayback() {
+  g_InputLog.RewindPlayback();
+  QcSrand(static_cast<uint32_t>(g_InputLog.m_nSeed));
+}
+
+int LoadReplayForPlayback(const char* path) {
+  uint32_t version = 0;
+  if (!LoadReplayFile(path, g_InputLog, g_StageFile, g_StageData, g_SaveData, &version)) {
+    ShowLoadError(path);
+    return 0;
+  }
+  g_GameData.m_nReplayVersion = version;
+  g_nPlayMode = kPlayModeReplay;
+  return 1;
+}
+
+void SetReplayRunOptions(const cReplayRunOptions& options) {
+  g_runOptions = options;
+  if (!options.strTracePath.empty()) StartPlayTrace();
+}
+
+const cReplayRunOptions& ReplayRunOptions() { return g_runOptions; }
+
+std::string ReplayRunPlayPath() {
+  std::string path;
+  if (g_runOptions.strPlayPath.empty() || !GamePathFromHost(g_runOptions.strPlayPath, path)) return "";
+  return path;
+}
+
+bool FinishReplayRun(std::string* error) {
+  bool ok = true;
+  auto fail = [&](const std::string& why) {
+    if (error && error->empty()) *error = why;
+    ok = false;
+  };
+  if (!g_runOptions.strTracePath.empty()) {
+    const std::string text = StopPlayTrace();
+    if (!WriteHostFileAtomically(g_runOptions.strTracePath, text.data(), text.size()))
+      fail("cannot write the trace " + g_runOptions.strTracePath);
+  }
+  if (!g_runOptions.strRecordPath.empty()) {
+    if (g_InputLog.m_anDirStates.empty()) {
+      fail("no play was recorded; " + g_runOptions.strRecordPath + " not written");
+    } else {
+      const std::vector<uint8_t> bytes = ReplayFileBytes(g_InputLog, g_StageFile, g_StageData, g_PlayStartSave);
+      if (!WriteHostFileAtomically(g_runOptions.strRecordPath, bytes.data(), bytes.size()))
+        fail("cannot write the replay " + g_runOptions.strRecordPath);
+    }
+  }
+  return ok;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Stage play's side of the replays: the input of a play frame taken from the replay log or recorded
+// into it, the start of a play for the logs, and the replay files named on the command line.
+//
+// Where the play loop calls this (one play frame, after the frame count):
+//   replay playback (g_nPlayMode 4): if (PlayReplayFrame(input)) { the replay ended: step to the
+//     next replay or restart; end the frame } else GetDirNumber, RecordInputHistory, UpdateKeyEvents
+//   live play: the disabled-input and button-hold rules, RecordInputHistory, UpdateKeyEvents, then
+//     RecordReplayFrame(input)
+//   after the frame's logic (before drawing, also when the frame ended early): TracePlayFrame
+//     (stage/play_trace.h) with the frame loop's count
+// and the stage set-up, where it seeds the generator: StartLivePlayLog(seed) for a live play,
+// StartReplayPlayback() in play mode 4.
+#include <cstdint>
+#include <string>
+
+class cInputState;
+
+// Live frame: appends player 0's direction and button words to g_InputLog while the project records
+// replays. Does nothing in play mode 4.
+void RecordReplayFrame(const cInputState& input);
+// Replay frame: clears both words and takes them from g_InputLog; 1 when the log has ended (the
+// words stay clear).
+int PlayReplayFrame(cInputState& input);
+
+// The start of a live play while the project records replays: the snapshots and logs of this play
+// become the previous play's, the progress now is this play's snapshot, and the log starts empty
+// with the seed. The generator is seeded in every case.
+void StartLivePlayLog(int32_t seed);
+// The start of a replay: the log's cursors back to its start, the generator seeded with its seed.
+void StartReplayPlayback();
+
+// Reads a replay file (game path) for playback into g_InputLog, g_StageFile, g_StageData and
+// g_SaveData and sets play mode 4. A missing, too new or damaged file gives the load error (report
+// log and error box) and changes no record but the log; 0 then.
+int LoadReplayForPlayback(const char* path);
+
+// The replay files and trace of a command-line run (this system's paths, absolute; empty: none).
+struct cReplayRunOptions {
+  std::string strRecordPath;  // --record-replay: the run's replay, written at its end
+  std::string strPlayPath;    // --play-replay: the replay to play
+  std::string strTracePath;   // --trace: one line per play frame
+};
+// Set before the run starts; starts the trace when one is asked for.
+void SetReplayRunOptions(const cReplayRunOptions& options);
+const cReplayRunOptions& ReplayRunOptions();
+// The replay to play as a game path, for LoadReplayForPlayback (empty when none is asked for, or
+// when the path cannot be named in the game's encoding).
+std::string ReplayRunPlayPath();
+// At the end of the run: writes the trace and the recorded replay (this play's log, the stage and
+// the progress at the play's start), each replaced atomically. false with a message when one
+// cannot be written or there was no play to record.
+bool FinishReplayRun(std::string* error);
