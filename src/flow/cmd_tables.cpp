@@ -51,7 +51,7 @@ template <int (*Body)(cCharaBase&, cFlowCmd&)>
 int ObjectCmd(cCharaBase& actor, cCmdState& state) {
   return Body(actor, *state.m_lpCmd);
 }
-constexpr CharaCmdEntry Warp = ObjectCmd<CmdWarp>;
+constexpr CharaCmdEntry WarpCmd = ObjectCmd<CmdWarp>;
 constexpr CharaCmdEntry SetTarget = ObjectCmd<CmdSetTarget>;
 constexpr CharaCmdEntry StatusOp2 = ObjectCmd<CmdStatusOp2>;
 constexpr CharaCmdEntry Vanish = ObjectCmd<CmdVanish>;
@@ -91,7 +91,7 @@ const CharaCmdEntry g_CharaCmdTable[kCharaCmdKindCount] = {
     StageClear,  // 17 "ステージクリア"
     GameWait,    // 18 "ゲームウエイト"
     Message,     // 19 "メッセージ"
-    Warp,        // 20 "ワープ"
+    WarpCmd,     // 20 "ワープ"
     SetTarget,   // 21 "ターゲットの設定"
     NotBuilt,    // 22 "ステータスの操作": StatusOperation(actor, cmd, flow variables)
     StatusOp2,   // 23 "ステータスの操作2"

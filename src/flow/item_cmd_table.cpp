@@ -43,7 +43,7 @@ int Arrange(cCharaBase& hero, cFlowCmd& cmd) {
 }
 
 // The object, picture and effect commands (object_cmds.h), by the short names of the table.
-constexpr ItemCmdEntry Warp = CmdWarp;
+constexpr ItemCmdEntry WarpCmd = CmdWarp;
 constexpr ItemCmdEntry SetTarget = CmdSetTarget;
 constexpr ItemCmdEntry StatusOp2 = CmdStatusOp2;
 constexpr ItemCmdEntry Vanish = CmdVanish;
@@ -68,7 +68,7 @@ const ItemCmdEntry g_ItemCmdTable[kItemCmdKindCount] = {
     StageClear,  // 2 "ステージクリア" (character 17)
     GameWait,    // 3 "ゲームウエイト" (18)
     Message,     // 4 "メッセージ" (19)
-    Warp,        // 5 "ワープ" (20)
+    WarpCmd,     // 5 "ワープ" (20)
     SetTarget,   // 6 "ターゲットの設定" (21)
     NotBuilt,    // 7 "ステータスの操作" (22): StatusOperation(hero, cmd, flow variables), result 0
     StatusOp2,   // 8 "ステータスの操作2" (23)
