@@ -7,6 +7,7 @@
 #include "data/system_data.h"
 #include "data/vocabulary_tables.h"
 #include "flow/cmd_tables.h"
+#include "flow/object_cmds.h"
 #include "objects/flow_context.h"
 #include "objects/flow_state.h"
 #include "objects/stage_state.h"
@@ -45,6 +46,28 @@ int Arrange(cCharaBase& actor, cCmdState& state) {
   return 0;
 }
 
+// The object, picture and effect commands (object_cmds.h) run within the call on the command alone.
+template <int (*Body)(cCharaBase&, cFlowCmd&)>
+int ObjectCmd(cCharaBase& actor, cCmdState& state) {
+  return Body(actor, *state.m_lpCmd);
+}
+constexpr CharaCmdEntry WarpCmd = ObjectCmd<CmdWarp>;
+constexpr CharaCmdEntry SetTarget = ObjectCmd<CmdSetTarget>;
+constexpr CharaCmdEntry StatusOp2 = ObjectCmd<CmdStatusOp2>;
+constexpr CharaCmdEntry Vanish = ObjectCmd<CmdVanish>;
+constexpr CharaCmdEntry ItemGet = ObjectCmd<CmdItemGet>;
+constexpr CharaCmdEntry Graphic = ObjectCmd<CmdGraphicChange>;
+constexpr CharaCmdEntry AnimeSet = ObjectCmd<CmdAnimeSetChange>;
+constexpr CharaCmdEntry RunAnime = ObjectCmd<CmdRunAnime>;
+constexpr CharaCmdEntry Effect = ObjectCmd<CmdRunEffect>;
+constexpr CharaCmdEntry CharaEff = ObjectCmd<CmdRunCharaEffect>;
+constexpr CharaCmdEntry ScrEffect = ObjectCmd<CmdRunScrEffect>;
+constexpr CharaCmdEntry Picture = ObjectCmd<CmdShowPicture>;
+constexpr CharaCmdEntry ScrColour = ObjectCmd<CmdScreenColour>;
+constexpr CharaCmdEntry Background = ObjectCmd<CmdChangeBackground>;
+constexpr CharaCmdEntry Sound = ObjectCmd<CmdPlaySound>;
+constexpr CharaCmdEntry Bgm = ObjectCmd<CmdPlayBgm>;
+
 }  // namespace
 
 const CharaCmdEntry g_CharaCmdTable[kCharaCmdKindCount] = {
@@ -68,23 +91,23 @@ const CharaCmdEntry g_CharaCmdTable[kCharaCmdKindCount] = {
     StageClear,  // 17 "ステージクリア"
     GameWait,    // 18 "ゲームウエイト"
     Message,     // 19 "メッセージ"
-    NotBuilt,    // 20 "ワープ": CmdWarp
-    NotBuilt,    // 21 "ターゲットの設定": CmdSetTarget
+    WarpCmd,     // 20 "ワープ"
+    SetTarget,   // 21 "ターゲットの設定"
     NotBuilt,    // 22 "ステータスの操作": StatusOperation(actor, cmd, flow variables)
-    NotBuilt,    // 23 "ステータスの操作2": CmdStatusOp2
-    NotBuilt,    // 24 "消滅": CmdVanish
-    NotBuilt,    // 25 "アイテムの取得": CmdItemGet
-    NotBuilt,    // 26 "グラフィックの変更": CmdGraphicChange
-    NotBuilt,    // 27 "基本アニメセットの変更": CmdAnimeSetChange
-    NotBuilt,    // 28 "アニメの実行": CmdRunAnime
-    NotBuilt,    // 29 "エフェクトの実行": CmdRunEffect
-    NotBuilt,    // 30 "キャラエフェクトの実行": CmdRunCharaEffect
-    NotBuilt,    // 31 "画面エフェクトの実行": CmdRunScrEffect
-    NotBuilt,    // 32 "ピクチャーの表示": CmdShowPicture
-    NotBuilt,    // 33 "画面の色を変更": CmdScreenColour
-    NotBuilt,    // 34 "背景の変更": CmdChangeBackground
-    NotBuilt,    // 35 "効果音の再生": CmdPlaySound
-    NotBuilt,    // 36 "BGMの再生": CmdPlayBgm
+    StatusOp2,   // 23 "ステータスの操作2"
+    Vanish,      // 24 "消滅"
+    ItemGet,     // 25 "アイテムの取得"
+    Graphic,     // 26 "グラフィックの変更"
+    AnimeSet,    // 27 "基本アニメセットの変更"
+    RunAnime,    // 28 "アニメの実行"
+    Effect,      // 29 "エフェクトの実行"
+    CharaEff,    // 30 "キャラエフェクトの実行"
+    ScrEffect,   // 31 "画面エフェクトの実行"
+    Picture,     // 32 "ピクチャーの表示"
+    ScrColour,   // 33 "画面の色を変更"
+    Background,  // 34 "背景の変更"
+    Sound,       // 35 "効果音の再生"
+    Bgm,         // 36 "BGMの再生"
     NotBuilt,    // 37 "コードの実行": EvalCode(cmd.m_strText, actor)
     Arrange,     // 38 "アレンジ"
     NoBody,      // 39 "ループ": expanded when the flows are installed

@@ -2,6 +2,7 @@
 // kind k from 2 on runs the body of character kind k + 15; kind 1 changes the hero's flows.
 #include "data/vocabulary_tables.h"
 #include "flow/cmd_tables.h"
+#include "flow/object_cmds.h"
 #include "objects/flow_context.h"
 #include "objects/hero.h"
 #include "objects/stage_state.h"
@@ -41,6 +42,24 @@ int Arrange(cCharaBase& hero, cFlowCmd& cmd) {
   return 0;
 }
 
+// The object, picture and effect commands (object_cmds.h), by the short names of the table.
+constexpr ItemCmdEntry WarpCmd = CmdWarp;
+constexpr ItemCmdEntry SetTarget = CmdSetTarget;
+constexpr ItemCmdEntry StatusOp2 = CmdStatusOp2;
+constexpr ItemCmdEntry Vanish = CmdVanish;
+constexpr ItemCmdEntry ItemGet = CmdItemGet;
+constexpr ItemCmdEntry Graphic = CmdGraphicChange;
+constexpr ItemCmdEntry AnimeSet = CmdAnimeSetChange;
+constexpr ItemCmdEntry RunAnime = CmdRunAnime;
+constexpr ItemCmdEntry Effect = CmdRunEffect;
+constexpr ItemCmdEntry CharaEff = CmdRunCharaEffect;
+constexpr ItemCmdEntry ScrEffect = CmdRunScrEffect;
+constexpr ItemCmdEntry Picture = CmdShowPicture;
+constexpr ItemCmdEntry ScrColour = CmdScreenColour;
+constexpr ItemCmdEntry Background = CmdChangeBackground;
+constexpr ItemCmdEntry Sound = CmdPlaySound;
+constexpr ItemCmdEntry Bgm = CmdPlayBgm;
+
 }  // namespace
 
 const ItemCmdEntry g_ItemCmdTable[kItemCmdKindCount] = {
@@ -49,23 +68,23 @@ const ItemCmdEntry g_ItemCmdTable[kItemCmdKindCount] = {
     StageClear,  // 2 "ステージクリア" (character 17)
     GameWait,    // 3 "ゲームウエイト" (18)
     Message,     // 4 "メッセージ" (19)
-    NotBuilt,    // 5 "ワープ" (20): CmdWarp
-    NotBuilt,    // 6 "ターゲットの設定" (21): CmdSetTarget
+    WarpCmd,     // 5 "ワープ" (20)
+    SetTarget,   // 6 "ターゲットの設定" (21)
     NotBuilt,    // 7 "ステータスの操作" (22): StatusOperation(hero, cmd, flow variables), result 0
-    NotBuilt,    // 8 "ステータスの操作2" (23): CmdStatusOp2
-    NotBuilt,    // 9 "消滅" (24): CmdVanish
-    NotBuilt,    // 10 "アイテムの取得" (25): CmdItemGet
-    NotBuilt,    // 11 "グラフィックの変更" (26): CmdGraphicChange
-    NotBuilt,    // 12 "基本アニメセットの変更" (27): CmdAnimeSetChange
-    NotBuilt,    // 13 "アニメの実行" (28): CmdRunAnime
-    NotBuilt,    // 14 "エフェクトの実行" (29): CmdRunEffect
-    NotBuilt,    // 15 "キャラエフェクトの実行" (30): CmdRunCharaEffect
-    NotBuilt,    // 16 "画面エフェクトの実行" (31): CmdRunScrEffect
-    NotBuilt,    // 17 "ピクチャーの表示" (32): CmdShowPicture
-    NotBuilt,    // 18 "画面の色を変更" (33): CmdScreenColour
-    NotBuilt,    // 19 "背景の変更" (34): CmdChangeBackground
-    NotBuilt,    // 20 "効果音の再生" (35): CmdPlaySound
-    NotBuilt,    // 21 "BGMの再生" (36): CmdPlayBgm
+    StatusOp2,   // 8 "ステータスの操作2" (23)
+    Vanish,      // 9 "消滅" (24)
+    ItemGet,     // 10 "アイテムの取得" (25)
+    Graphic,     // 11 "グラフィックの変更" (26)
+    AnimeSet,    // 12 "基本アニメセットの変更" (27)
+    RunAnime,    // 13 "アニメの実行" (28)
+    Effect,      // 14 "エフェクトの実行" (29)
+    CharaEff,    // 15 "キャラエフェクトの実行" (30)
+    ScrEffect,   // 16 "画面エフェクトの実行" (31)
+    Picture,     // 17 "ピクチャーの表示" (32)
+    ScrColour,   // 18 "画面の色を変更" (33)
+    Background,  // 19 "背景の変更" (34)
+    Sound,       // 20 "効果音の再生" (35)
+    Bgm,         // 21 "BGMの再生" (36)
     NotBuilt,    // 22 "コードの実行" (37): EvalCode(cmd.m_strText, hero), result 0
     Arrange,     // 23 "アレンジ" (38)
     NoBody,      // 24 "ループ" (39): expanded when the item is set up

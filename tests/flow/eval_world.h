@@ -12,7 +12,6 @@
 
 #include "platform/message_box.h"
 #include "test_support/flow_harness.h"
-#include "test_support/unwritten_placeholders.h"
 
 class cEvalWorld {
  public:
@@ -29,7 +28,6 @@ class cEvalWorld {
     Hero().m_ScreenRect = {300, 200, 331, 231};
     Actor().m_ScreenRect = {400, 200, 431, 231};
     m_Harness.Stage().m_lpFlowVars = m_anFlowVars;
-    ResetWarpPlaceholderCalls();
   }
   ~cEvalWorld() { SetMessageBoxHandler(nullptr); }
   cEvalWorld(const cEvalWorld&) = delete;

@@ -370,7 +370,6 @@ TEST(StatusOperation, PositionsWarpAndABlockedPlaceIsReported) {
   // Screen x from 56 to 56 + 20: stored before the move.
   cFlowCmd right = StatusCmd({{kDestStatus, 6}, {kOp, 1}, {kConstant, 20}, {kDestCoords, 2}, {kStore, 1}});
   ASSERT_EQ(StatusOperation(my, right, w.m_anFlowVars), 1);
-  if (WarpIsPlaceholder()) GTEST_SKIP() << "waits for Warp (object commands)";
   EXPECT_EQ(w.m_anFlowVars[0], 1);
   EXPECT_EQ(w.m_anFlowVars[1], 20);
   EXPECT_DOUBLE_EQ(my.m_dX, 320 + 76 - 16 + 0.5);

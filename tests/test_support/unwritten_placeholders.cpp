@@ -1,13 +1,13 @@
 #include "test_support/unwritten_placeholders.h"
 
-#include "flow/object_cmds.h"
-#include "objects/chara_base.h"
+#include "flow/effect_obj.h"
 
-namespace {
-int g_nWarpPlaceholderCalls = 0;
-}  // namespace
-
-void ResetWarpPlaceholderCalls() { g_nWarpPlaceholderCalls = 0; }
-bool WarpIsPlaceholder() { return g_nWarpPlaceholderCalls != 0; }
-
-__attribute__((weak)) bool Warp(cCharaBase&, const cEdMove&, int) { return ++g_nWarpPlaceholderCalls, false; }
+__attribute__((weak))
+cEffectObj::cEffectObj(int effect, double x, double y, int width, int height, int layer, int runWhileHeld)
+    : m_nEffect(effect),
+      m_dX(x),
+      m_dY(y),
+      m_nWidth(width),
+      m_nHeight(height),
+      m_nLayer(layer),
+      m_bRunWhileHeld(runWhileHeld) {}
