@@ -98,6 +98,14 @@ bool PlaceBlock(cBlock& cell, const cSummonCell& at, const cEdShot& settings, co
   return false;
 }
 
+// The hit box of an object whose graphic box has its top-left at (x, y), edges included.
+void PutHitBoxAt(cObject& object, double x, double y) {
+  object.m_dX = x + object.m_nHitOffsetX;
+  object.m_dY = y + object.m_nHitOffsetY;
+  object.m_dX2 = object.m_dX + object.m_nWidth - 1;
+  object.m_dY2 = object.m_dY + object.m_nHeight - 1;
+}
+
 bool Overlaps(const cObject& object, double left, double top, double right, double bottom) {
   return object.m_dX <= right && object.m_dX2 >= left && object.m_dY <= bottom && object.m_dY2 >= top;
 }
@@ -136,12 +144,9 @@ void SummonCharaInto(std::list<cChara>& list, double x, double y, const cCharaTy
     auto it = std::prev(list.end());
     cChara& chara = *it;
     chara.InitChara(idCounter, copy, nullptr, x + 16, y + 16, i);
-    // The graphic box's top-left on the summoning point, as grid placement puts it on a cell.
-    chara.m_dX = x + chara.m_nBaseHitOffsetX;
-    chara.m_dY = y + chara.m_nBaseHitOffsetY;
-    chara.AdjustAfterResize(chara.m_Type.m_nScale, 1, 1);
-    chara.AfterMoveX();
-    chara.AfterMoveY();
+    // The graphic box's top-left on the summoning point. Nothing clamps it yet: a character placed
+    // outside the map is dropped below, not pushed back in.
+    PutHitBoxAt(chara, x, y);
     const double offsetX = chara.m_Type.PlaceOffsetX(i, chara.m_Type.m_nFacing);
     const double offsetY = chara.m_Type.PlaceOffsetY(i, chara.m_Type.m_nFacing);
     chara.m_dX += offsetX;
@@ -177,11 +182,7 @@ void SummonItemInto(std::list<cItem>& list, double x, double y, const cItemType&
   cItemType copy = type;
   cItem item;
   item.InitItem(idCounter, copy, 0);
-  item.m_dX = x + type.m_nValue5 + item.m_nBaseHitOffsetX;
-  item.m_dY = y + type.m_nValue6 + item.m_nBaseHitOffsetY;
-  item.AdjustAfterResize(item.m_Type.m_nScale, 1, 1);
-  item.m_dX2 = item.m_dX + item.m_nWidth - 1;
-  item.m_dY2 = item.m_dY + item.m_nHeight - 1;
+  PutHitBoxAt(item, x + type.m_nValue5, y + type.m_nValue6);
   if (!item.IsInsideStage(1)) return;
   item.ClampToStageX(2);
   item.ClampToStageY(2);

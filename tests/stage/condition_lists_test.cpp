@@ -22,7 +22,7 @@ cCond VarCond(int8_t kind, int index, int op, int operand) {
 
 class ConditionLists : public ::testing::Test {
  protected:
-  ConditionLists() : m_Harness({"H.C", "...", "###"}) { g_SaveData.m_anCommonVars.assign(10, 0); }
+  ConditionLists() : m_Harness({"HIC", "...", "###"}) { g_SaveData.m_anCommonVars.assign(10, 0); }
   cStageHarness m_Harness;
 };
 
