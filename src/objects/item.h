@@ -42,4 +42,5 @@ class cItem : public cObject {
   // Read and written by stage play.
   int32_t m_bTaken = 0;              // taken by the hero (take mode 1 items stay)
   int32_t m_nLifetime = 2147483647;  // sub-steps left; the largest int32 is unlimited (summons set it)
+  int32_t m_bCondLatch = 0;          // the appearance conditions held once (types with the once flag)
 };

@@ -71,6 +71,10 @@ class cStageState {
   int32_t m_nNextCharaId = 0;                    // id of the next character built or summoned
   int32_t m_nNextItemId = 0;                     // id of the next item built or summoned
 
+  // Cells a toggling block summon has changed (block-table indexes): each toggles once per stage
+  // object, so the list outlives set-up.
+  std::vector<int32_t> m_anReplacedCells;
+
   // Characters by group byte (pointers into g_HeroList and g_CharaList; checked access).
   std::vector<std::list<cCharaBase*>> m_aCharaGroups;
   // Groups raised by the activity pass of the current sub-step.

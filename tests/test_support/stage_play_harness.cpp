@@ -2,7 +2,10 @@
 
 #include "objects/chara_base.h"
 #include "stage/block_charas.h"
+#include "stage/condition_lists.h"
 #include "stage/logic_substep.h"
+#include "stage/stage_services.h"
+#include "stage/summons.h"
 
 namespace {
 
@@ -37,6 +40,26 @@ void StagePlaySubStep(cStageHarness& h, int subStep) {
 
 bool StagePlayPlaceTaken(cCharaBase& chara) { return IsCharaPlaceTaken(chara); }
 
+bool StagePlayConditionList(std::vector<cCond>& conds, int mode, cCharaBase* chara, int32_t* flowVars) {
+  return EvaluateConditionList(conds, mode, chara, flowVars);
+}
+
+bool StagePlayFlowCondition(cFlowState& state, cCharaBase& chara) { return CheckFlowStartCondition(state, chara); }
+
+void StagePlaySummonChara(double x, double y, cCharaType& type, const cEdShot& settings, cCharaBase* summoner) {
+  if (cStageHarness* h = cStageHarness::Active())
+    SummonCharaInto(g_CharaList, x, y, type, settings, h->Stage().m_nNextCharaId, summoner);
+}
+
+void StagePlaySummonItem(double x, double y, cItemType& type, const cEdShot& settings) {
+  if (cStageHarness* h = cStageHarness::Active())
+    SummonItemInto(g_ItemList, x, y, type, settings, h->Stage().m_nNextItemId);
+}
+
+int StagePlaySummonBlock(double x, double y, const cEdShot& settings, cBlockType& type) {
+  return SummonBlockAt(x, y, settings, type);
+}
+
 }  // namespace
 
 cHarnessPlugins CurrentHarnessPlugins() {
@@ -52,4 +75,13 @@ cHarnessPlugins WithStagePlay(cHarnessPlugins plugins) {
   return plugins;
 }
 
-void AddStagePlayServices(cStageHooks& hooks) { hooks.isCharaPlaceBlocked = StagePlayPlaceTaken; }
+void AddStagePlayServices(cStageHooks& hooks) {
+  hooks.isCharaPlaceBlocked = StagePlayPlaceTaken;
+  hooks.evalConditionList = StagePlayConditionList;
+  hooks.checkFlowCondition = StagePlayFlowCondition;
+  hooks.summonChara = StagePlaySummonChara;
+  hooks.summonItem = StagePlaySummonItem;
+  hooks.summonBlock = StagePlaySummonBlock;
+  hooks.eraseChara = EraseStageChara;
+  hooks.countActiveBlocks = CountStageActiveBlocks;
+}

@@ -17,5 +17,7 @@
 cHarnessPlugins CurrentHarnessPlugins();
 // The plug-ins with stage play's frame start and logic sub-step in place of theirs.
 cHarnessPlugins WithStagePlay(cHarnessPlugins plugins);
-// Stage play's place test in place of the harness's stand-in.
+// Stage play's own services in place of the harness's stand-ins: the place test, the condition lists
+// and flow start conditions, the summons, erasing a character and the active-block count (the modal
+// waits, the item taking, the view mask, the screen colour and the music keep their stand-ins).
 void AddStagePlayServices(cStageHooks& hooks);
