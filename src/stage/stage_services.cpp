@@ -19,6 +19,7 @@
 #include "shell/main_window.h"
 #include "stage/block_charas.h"
 #include "stage/condition_lists.h"
+#include "stage/hits.h"
 #include "stage/logic_substep.h"
 #include "stage/summons.h"
 #include "stage/view_mask.h"
@@ -89,6 +90,7 @@ void InstallStageServices() {
   hooks.countActiveBlocks = CountStageActiveBlocks;
   hooks.buildViewMask = HookBuildViewMask;
   hooks.requestBgmByNumber = RequestStageBgm;
+  hooks.takeItem = TakeStageItem;
   SetStageHooks(hooks);
 
   SetBlockHooks(cBlockHooks{HookBlockConditionsHold});

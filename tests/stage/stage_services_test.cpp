@@ -2,6 +2,7 @@
 // mask's size, the music request, the installation over the current hooks, and a summoned character
 // in the activity and keep-area passes.
 #include "stage/stage_services.h"
+#include "stage/hits.h"
 
 #include <gtest/gtest.h>
 
@@ -121,7 +122,7 @@ int SentinelTake(cItem&, cHero&) { return 7; }
 void SentinelColour(const cFlowCmd&) {}
 }  // namespace
 
-TEST(StageServices, InstallingKeepsTheWaitsItemTakingAndScreenColourOfTheirOwners) {
+TEST(StageServices, InstallingKeepsTheWaitsAndScreenColourOfTheirOwners) {
   cStageHooks current;
   current.setupGameWait = SentinelWait;
   current.runModalWait = SentinelRun;
@@ -134,7 +135,7 @@ TEST(StageServices, InstallingKeepsTheWaitsItemTakingAndScreenColourOfTheirOwner
   const cStageHooks installed = SetStageHooks(current);
   EXPECT_EQ(installed.setupGameWait, SentinelWait);
   EXPECT_EQ(installed.runModalWait, SentinelRun);
-  EXPECT_EQ(installed.takeItem, SentinelTake);
+  EXPECT_EQ(installed.takeItem, TakeStageItem);
   EXPECT_EQ(installed.changeScreenColour, SentinelColour);
   for (const void* hook : {(const void*)installed.checkFlowCondition, (const void*)installed.evalConditionList,
                            (const void*)installed.summonChara, (const void*)installed.summonItem,
