@@ -1,7 +1,6 @@
 // The stage's small services: erasing a character with its links, the active-block count, the view
 // mask's size, the music request, the installation over the current hooks, and a summoned character
 // in the activity and keep-area passes.
-#include "stage/stage_services.h"
 #include "stage/hits.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 #include "objects/hero.h"
 #include "shell/main_window.h"
 #include "stage/condition_lists.h"
+#include "stage/hits.h"
 #include "stage/scenario_fixture.h"
 #include "stage/summons.h"
 #include "stage/view_mask.h"
