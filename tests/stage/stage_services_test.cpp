@@ -1,7 +1,7 @@
 // The stage's small services: erasing a character with its links, the active-block count, the view
 // mask's size, the music request, the installation over the current hooks, and a summoned character
 // in the activity and keep-area passes.
-#include "stage/hits.h"
+#include "stage/stage_services.h"
 
 #include <gtest/gtest.h>
 
