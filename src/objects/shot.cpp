@@ -13,6 +13,7 @@
 #include "objects/shot_pattern.h"
 #include "objects/stage_physics.h"
 #include "objects/stage_state.h"
+#include "objects/sword_entry.h"
 
 namespace {
 

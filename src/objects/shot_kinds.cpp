@@ -2,6 +2,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "data/vocabulary_tables.h"
 #include "objects/shot_launch.h"
 #include "objects/shot_pattern.h"
 #include "objects/stage_state.h"

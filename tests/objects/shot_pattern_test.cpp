@@ -7,6 +7,7 @@
 
 #include "core/numbers.h"
 #include "data/palette.h"
+#include "data/vocabulary_tables.h"
 #include "objects/chara.h"
 #include "objects/flow_state.h"
 #include "objects/shot_launch.h"
