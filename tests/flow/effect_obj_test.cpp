@@ -22,6 +22,7 @@ class EffectObjTest : public ::testing::Test {
     cEffectData large = plain;
     large.m_bEnlargeable = 1;
     cEffectData empty;
+    empty.m_aFrames.clear();
     g_Database.m_aEffect = {plain, plain, large, empty};
     BuildEffectScripts(g_EffectScripts);
   }
@@ -91,7 +92,7 @@ TEST_F(EffectObjTest, AnEffectEndsWithItsScript) {
   cEffectObj obj(1, 0, 0, 32, 32, 0, 0);
   int draws = 0;
   while (obj.DrawEffectObj(nullptr, 0) == 0 && draws < 100) ++draws;
-  EXPECT_EQ(draws, 12);  // two frames of one tenth each
+  EXPECT_EQ(draws, 11);  // two frames of one tenth each: the twelfth step reports the end
   cEffectObj empty(3, 0, 0, 32, 32, 0, 0);
   EXPECT_EQ(empty.DrawEffectObj(nullptr, 0), 1);
 }

@@ -114,7 +114,10 @@ TEST_F(ShotFlightTest, TrajectoriesTable) {
 TEST_F(ShotFlightTest, NearestCharacterTrajectoriesShareOneFunctionAndFindTheGroup) {
   EXPECT_EQ(g_TrajectoryFunctions[5], g_TrajectoryFunctions[7]);
   cChara& target = h.Chara(0);
-  target.UpdateScreenRect();
+  for (cCharaBase* chara : {static_cast<cCharaBase*>(&target), static_cast<cCharaBase*>(&h.Hero())}) {
+    chara->m_bActive = chara->m_bOnScreen = 1;  // as the activity pass leaves them
+    chara->UpdateScreenRect();
+  }
   cEdShot s = Flying(20, 2);
   s.m_anTrajectory[1] = static_cast<int16_t>(target.m_nKind);  // the group searched
   cShot& shot = Launch(s, 500, 500, 2, 0);
