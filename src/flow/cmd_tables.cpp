@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "data/system_data.h"
 #include "data/vocabulary_tables.h"
+#include "flow/action_cmds.h"
 #include "flow/cmd_tables.h"
 #include "flow/object_cmds.h"
 #include "objects/flow_context.h"
@@ -71,46 +72,46 @@ constexpr CharaCmdEntry Bgm = ObjectCmd<CmdPlayBgm>;
 }  // namespace
 
 const CharaCmdEntry g_CharaCmdTable[kCharaCmdKindCount] = {
-    NoBody,      // 0 ""
-    NoBody,      // 1 "ウエイト": the flow runner waits
-    NotBuilt,    // 2 "直線移動": CmdStraightMove
-    NotBuilt,    // 3 "地上折り返し移動": CmdTurnaroundMove
-    NotBuilt,    // 4 "円移動": CmdCircleMove
-    NotBuilt,    // 5 "突撃移動": CmdChargeMove
-    NotBuilt,    // 6 "誘導移動": CmdHomingMove
-    NotBuilt,    // 7 "画面外回避移動": CmdAvoidEdgeMove
-    NotBuilt,    // 8 "移動の無効化": CmdDisableMove
-    NotBuilt,    // 9 "向き変更": CmdChangeDirection
-    NotBuilt,    // 10 "ジャンプ": CmdJump
-    NotBuilt,    // 11 "ショット": CmdShot
-    NotBuilt,    // 12 "ソード": CmdSword
-    NotBuilt,    // 13 "ブロック召喚": CmdSummonBlock
-    NotBuilt,    // 14 "キャラ召喚": CmdSummonChara
-    NotBuilt,    // 15 "アイテム召喚": CmdSummonItem
-    NotBuilt,    // 16 "フローの操作": CmdFlowOp
-    StageClear,  // 17 "ステージクリア"
-    GameWait,    // 18 "ゲームウエイト"
-    Message,     // 19 "メッセージ"
-    WarpCmd,     // 20 "ワープ"
-    SetTarget,   // 21 "ターゲットの設定"
-    NotBuilt,    // 22 "ステータスの操作": StatusOperation(actor, cmd, flow variables)
-    StatusOp2,   // 23 "ステータスの操作2"
-    Vanish,      // 24 "消滅"
-    ItemGet,     // 25 "アイテムの取得"
-    Graphic,     // 26 "グラフィックの変更"
-    AnimeSet,    // 27 "基本アニメセットの変更"
-    RunAnime,    // 28 "アニメの実行"
-    Effect,      // 29 "エフェクトの実行"
-    CharaEff,    // 30 "キャラエフェクトの実行"
-    ScrEffect,   // 31 "画面エフェクトの実行"
-    Picture,     // 32 "ピクチャーの表示"
-    ScrColour,   // 33 "画面の色を変更"
-    Background,  // 34 "背景の変更"
-    Sound,       // 35 "効果音の再生"
-    Bgm,         // 36 "BGMの再生"
-    NotBuilt,    // 37 "コードの実行": EvalCode(cmd.m_strText, actor)
-    Arrange,     // 38 "アレンジ"
-    NoBody,      // 39 "ループ": expanded when the flows are installed
+    NoBody,          // 0 ""
+    NoBody,          // 1 "ウエイト": the flow runner waits
+    NotBuilt,        // 2 "直線移動": CmdStraightMove
+    NotBuilt,        // 3 "地上折り返し移動": CmdTurnaroundMove
+    NotBuilt,        // 4 "円移動": CmdCircleMove
+    NotBuilt,        // 5 "突撃移動": CmdChargeMove
+    NotBuilt,        // 6 "誘導移動": CmdHomingMove
+    NotBuilt,        // 7 "画面外回避移動": CmdAvoidEdgeMove
+    NotBuilt,        // 8 "移動の無効化": CmdDisableMove
+    NotBuilt,        // 9 "向き変更": CmdChangeDirection
+    NotBuilt,        // 10 "ジャンプ": CmdJump
+    CmdShot,         // 11 "ショット"
+    CmdSword,        // 12 "ソード"
+    CmdSummonBlock,  // 13 "ブロック召喚"
+    CmdSummonChara,  // 14 "キャラ召喚"
+    CmdSummonItem,   // 15 "アイテム召喚"
+    NotBuilt,        // 16 "フローの操作": CmdFlowOp
+    StageClear,      // 17 "ステージクリア"
+    GameWait,        // 18 "ゲームウエイト"
+    Message,         // 19 "メッセージ"
+    WarpCmd,         // 20 "ワープ"
+    SetTarget,       // 21 "ターゲットの設定"
+    NotBuilt,        // 22 "ステータスの操作": StatusOperation(actor, cmd, flow variables)
+    StatusOp2,       // 23 "ステータスの操作2"
+    Vanish,          // 24 "消滅"
+    ItemGet,         // 25 "アイテムの取得"
+    Graphic,         // 26 "グラフィックの変更"
+    AnimeSet,        // 27 "基本アニメセットの変更"
+    RunAnime,        // 28 "アニメの実行"
+    Effect,          // 29 "エフェクトの実行"
+    CharaEff,        // 30 "キャラエフェクトの実行"
+    ScrEffect,       // 31 "画面エフェクトの実行"
+    Picture,         // 32 "ピクチャーの表示"
+    ScrColour,       // 33 "画面の色を変更"
+    Background,      // 34 "背景の変更"
+    Sound,           // 35 "効果音の再生"
+    Bgm,             // 36 "BGMの再生"
+    NotBuilt,        // 37 "コードの実行": EvalCode(cmd.m_strText, actor)
+    Arrange,         // 38 "アレンジ"
+    NoBody,          // 39 "ループ": expanded when the flows are installed
 };
 
 int RunCharaCmdEntry(cCharaBase& actor, cCmdState& state) {

@@ -3,6 +3,7 @@
 // effect command, or at a hit with a small random spread. The stage keeps them in one list and
 // draws them in their layer; one that played its script to the end is removed.
 #include <cstdint>
+#include <vector>
 
 #include "core/numbers.h"
 #include "objects/anim_seq.h"
@@ -34,3 +35,10 @@ class cEffectObj {
 // An effect centred on the overlap of two rectangles (layer 1), enlarged by the scale when the
 // effect allows it, with a random spread of 4 x the spread factor.
 cEffectObj EffectObjAtHit(int effect, const cDblRect& a, const cDblRect& b, int scale);
+
+// Points effect drawing at the effect pictures stage play has loaded (surfaces 2n - 2 and 2n - 1 for
+// effect n); null draws from no surface.
+void UseEffectSurfaces(std::vector<DDSURFACEDATA>* surfaces);
+// The media layer's direct-stretch setting: stretched effects draw from the normal surface in
+// Direct3D mode.
+extern int g_bEffectDirectStretch;

@@ -6,12 +6,20 @@
 // a per-group index of pointers.
 #include <cstdint>
 #include <list>
+#include <vector>
 
 #include "data/move_shot.h"
 #include "objects/chara_base.h"
 #include "objects/object.h"
 
 struct DDSURFACEDATA;
+
+// Command kinds that fire shots or place summons.
+constexpr int kCmdKindShot = 11;
+constexpr int kCmdKindSword = 12;
+constexpr int kCmdKindSummonBlock = 13;
+constexpr int kCmdKindSummonChara = 14;
+constexpr int kCmdKindSummonItem = 15;
 
 // The launch values of one shot of a pattern.
 struct SHOTLAUNCH {
@@ -54,8 +62,10 @@ class cShot : public cObject {
   void UpdateHitRectX() override;
   // 7: the same vertically.
   void UpdateHitRectY() override;
-  // Added with their bodies: 4 RecomputeHitBox (box scaled, ShotClampX, ClampToStageY(2));
-  // 5 AdjustAfterResize (y moves by half the height change, ClampToStageY(2)).
+  // 4: the hit box scaled, ShotClampX, ClampToStageY(2).
+  void RecomputeHitBox(int scale) override;
+  // 5: y moves up by half the graphic's height change, ClampToStageY(2).
+  void AdjustAfterResize(int newScale, int oldScale, int anchor) override;
 
   // Builds a shot or a sword swing (command kind 12) from the firing character and the launch values.
   void InitShot(int id, cCharaBase& owner, int cmdKind, const cEdShot& settings, const SHOTLAUNCH& launch);
@@ -75,6 +85,9 @@ class cShot : public cObject {
   void SplitAcceleration(double velX, double velY, double accel);
   // Removes this shot from its target's and owner's shot links and forgets them.
   void UnlinkShot();
+  // Enters this shot in its target's and owner's shot links (once). Only a shot that sits in the
+  // stage's list registers: a temporary would leave links to itself behind.
+  void RegisterShotLinks();
 
   int32_t m_nOwnerNumber = 0;    // object number of the firing character
   int32_t m_bIsShot = 0;         // 1 a shot, 0 a sword swing
@@ -90,6 +103,7 @@ class cShot : public cObject {
   int32_t m_nTrajStart = 0;   // aim or homing start step
   int32_t m_nTrajEnd = 0;     // homing end step
   int32_t m_bTrajDone = 0;    // the trajectory is done
+  int32_t m_nTrajStep = 0;    // trajectory steps taken (compared with the start and end steps)
   double m_dWavePhase = 0.0;  // wave: phase, and the cross direction's sine and cosine
   double m_dWaveSin = 0.0;
   double m_dWaveCos = 0.0;
@@ -110,3 +124,7 @@ class cShot : public cObject {
 // Removes the shot from its group's index list and from the stage's shot list and destroys it; the
 // next position of the shot list.
 std::list<cShot>::iterator EraseShot(std::list<cShot>::iterator pos);
+
+// Points sword drawing at the sword pictures stage play has loaded (four per sword type: plain and
+// mirrored, then their stretching copies); null draws swings from no surface.
+void UseSwordSurfaces(std::vector<DDSURFACEDATA>* surfaces);
