@@ -6,7 +6,10 @@
 #include "core/log.h"
 #include "data/system_data.h"
 #include "data/vocabulary_tables.h"
+#include "flow/action_cmds.h"
 #include "flow/cmd_tables.h"
+#include "flow/expression.h"
+#include "flow/status_op.h"
 #include "objects/flow_context.h"
 #include "objects/flow_state.h"
 #include "objects/stage_state.h"
@@ -40,6 +43,13 @@ int Message(cCharaBase& actor, cCmdState& state) {
   return 0;
 }
 
+// On the running flow's variables.
+int StatusOp(cCharaBase& actor, cCmdState& state) {
+  return StatusOperation(actor, *state.m_lpCmd, g_lpSceneStage ? g_lpSceneStage->m_lpFlowVars : nullptr);
+}
+
+int EvalCodeCmd(cCharaBase& actor, cCmdState& state) { return EvalCode(state.m_lpCmd->m_strText, actor); }
+
 int Arrange(cCharaBase& actor, cCmdState& state) {
   CmdArrange(actor, *state.m_lpCmd);
   return 0;
@@ -48,46 +58,46 @@ int Arrange(cCharaBase& actor, cCmdState& state) {
 }  // namespace
 
 const CharaCmdEntry g_CharaCmdTable[kCharaCmdKindCount] = {
-    NoBody,      // 0 ""
-    NoBody,      // 1 "ウエイト": the flow runner waits
-    NotBuilt,    // 2 "直線移動": CmdStraightMove
-    NotBuilt,    // 3 "地上折り返し移動": CmdTurnaroundMove
-    NotBuilt,    // 4 "円移動": CmdCircleMove
-    NotBuilt,    // 5 "突撃移動": CmdChargeMove
-    NotBuilt,    // 6 "誘導移動": CmdHomingMove
-    NotBuilt,    // 7 "画面外回避移動": CmdAvoidEdgeMove
-    NotBuilt,    // 8 "移動の無効化": CmdDisableMove
-    NotBuilt,    // 9 "向き変更": CmdChangeDirection
-    NotBuilt,    // 10 "ジャンプ": CmdJump
-    NotBuilt,    // 11 "ショット": CmdShot
-    NotBuilt,    // 12 "ソード": CmdSword
-    NotBuilt,    // 13 "ブロック召喚": CmdSummonBlock
-    NotBuilt,    // 14 "キャラ召喚": CmdSummonChara
-    NotBuilt,    // 15 "アイテム召喚": CmdSummonItem
-    NotBuilt,    // 16 "フローの操作": CmdFlowOp
-    StageClear,  // 17 "ステージクリア"
-    GameWait,    // 18 "ゲームウエイト"
-    Message,     // 19 "メッセージ"
-    NotBuilt,    // 20 "ワープ": CmdWarp
-    NotBuilt,    // 21 "ターゲットの設定": CmdSetTarget
-    NotBuilt,    // 22 "ステータスの操作": StatusOperation(actor, cmd, flow variables)
-    NotBuilt,    // 23 "ステータスの操作2": CmdStatusOp2
-    NotBuilt,    // 24 "消滅": CmdVanish
-    NotBuilt,    // 25 "アイテムの取得": CmdItemGet
-    NotBuilt,    // 26 "グラフィックの変更": CmdGraphicChange
-    NotBuilt,    // 27 "基本アニメセットの変更": CmdAnimeSetChange
-    NotBuilt,    // 28 "アニメの実行": CmdRunAnime
-    NotBuilt,    // 29 "エフェクトの実行": CmdRunEffect
-    NotBuilt,    // 30 "キャラエフェクトの実行": CmdRunCharaEffect
-    NotBuilt,    // 31 "画面エフェクトの実行": CmdRunScrEffect
-    NotBuilt,    // 32 "ピクチャーの表示": CmdShowPicture
-    NotBuilt,    // 33 "画面の色を変更": CmdScreenColour
-    NotBuilt,    // 34 "背景の変更": CmdChangeBackground
-    NotBuilt,    // 35 "効果音の再生": CmdPlaySound
-    NotBuilt,    // 36 "BGMの再生": CmdPlayBgm
-    NotBuilt,    // 37 "コードの実行": EvalCode(cmd.m_strText, actor)
-    Arrange,     // 38 "アレンジ"
-    NoBody,      // 39 "ループ": expanded when the flows are installed
+    NoBody,              // 0 ""
+    NoBody,              // 1 "ウエイト": the flow runner waits
+    CmdStraightMove,     // 2 "直線移動"
+    CmdTurnaroundMove,   // 3 "地上折り返し移動"
+    CmdCircleMove,       // 4 "円移動"
+    CmdChargeMove,       // 5 "突撃移動"
+    CmdHomingMove,       // 6 "誘導移動"
+    CmdAvoidEdgeMove,    // 7 "画面外回避移動"
+    CmdDisableMove,      // 8 "移動の無効化"
+    CmdChangeDirection,  // 9 "向き変更"
+    CmdJump,             // 10 "ジャンプ"
+    NotBuilt,            // 11 "ショット": CmdShot
+    NotBuilt,            // 12 "ソード": CmdSword
+    NotBuilt,            // 13 "ブロック召喚": CmdSummonBlock
+    NotBuilt,            // 14 "キャラ召喚": CmdSummonChara
+    NotBuilt,            // 15 "アイテム召喚": CmdSummonItem
+    CmdFlowOp,           // 16 "フローの操作"
+    StageClear,          // 17 "ステージクリア"
+    GameWait,            // 18 "ゲームウエイト"
+    Message,             // 19 "メッセージ"
+    NotBuilt,            // 20 "ワープ": CmdWarp
+    NotBuilt,            // 21 "ターゲットの設定": CmdSetTarget
+    StatusOp,            // 22 "ステータスの操作"
+    NotBuilt,            // 23 "ステータスの操作2": CmdStatusOp2
+    NotBuilt,            // 24 "消滅": CmdVanish
+    NotBuilt,            // 25 "アイテムの取得": CmdItemGet
+    NotBuilt,            // 26 "グラフィックの変更": CmdGraphicChange
+    NotBuilt,            // 27 "基本アニメセットの変更": CmdAnimeSetChange
+    NotBuilt,            // 28 "アニメの実行": CmdRunAnime
+    NotBuilt,            // 29 "エフェクトの実行": CmdRunEffect
+    NotBuilt,            // 30 "キャラエフェクトの実行": CmdRunCharaEffect
+    NotBuilt,            // 31 "画面エフェクトの実行": CmdRunScrEffect
+    NotBuilt,            // 32 "ピクチャーの表示": CmdShowPicture
+    NotBuilt,            // 33 "画面の色を変更": CmdScreenColour
+    NotBuilt,            // 34 "背景の変更": CmdChangeBackground
+    NotBuilt,            // 35 "効果音の再生": CmdPlaySound
+    NotBuilt,            // 36 "BGMの再生": CmdPlayBgm
+    EvalCodeCmd,         // 37 "コードの実行"
+    Arrange,             // 38 "アレンジ"
+    NoBody,              // 39 "ループ": expanded when the flows are installed
 };
 
 int RunCharaCmdEntry(cCharaBase& actor, cCmdState& state) {

@@ -2,6 +2,8 @@
 // kind k from 2 on runs the body of character kind k + 15; kind 1 changes the hero's flows.
 #include "data/vocabulary_tables.h"
 #include "flow/cmd_tables.h"
+#include "flow/expression.h"
+#include "flow/status_op.h"
 #include "objects/flow_context.h"
 #include "objects/hero.h"
 #include "objects/stage_state.h"
@@ -36,6 +38,17 @@ int Message(cCharaBase& hero, cFlowCmd& cmd) {
   return 0;
 }
 
+// On the taken item's own flow variables; the list goes on whatever the result.
+int StatusOp(cCharaBase& hero, cFlowCmd& cmd) {
+  StatusOperation(hero, cmd, g_lpSceneStage ? g_lpSceneStage->m_lpFlowVars : nullptr);
+  return 0;
+}
+
+int EvalCodeCmd(cCharaBase& hero, cFlowCmd& cmd) {
+  EvalCode(cmd.m_strText, hero);
+  return 0;
+}
+
 int Arrange(cCharaBase& hero, cFlowCmd& cmd) {
   CmdArrange(hero, cmd);
   return 0;
@@ -44,31 +57,31 @@ int Arrange(cCharaBase& hero, cFlowCmd& cmd) {
 }  // namespace
 
 const ItemCmdEntry g_ItemCmdTable[kItemCmdKindCount] = {
-    NoBody,      // 0 ""
-    ChangeFlow,  // 1 "フローの変更"
-    StageClear,  // 2 "ステージクリア" (character 17)
-    GameWait,    // 3 "ゲームウエイト" (18)
-    Message,     // 4 "メッセージ" (19)
-    NotBuilt,    // 5 "ワープ" (20): CmdWarp
-    NotBuilt,    // 6 "ターゲットの設定" (21): CmdSetTarget
-    NotBuilt,    // 7 "ステータスの操作" (22): StatusOperation(hero, cmd, flow variables), result 0
-    NotBuilt,    // 8 "ステータスの操作2" (23): CmdStatusOp2
-    NotBuilt,    // 9 "消滅" (24): CmdVanish
-    NotBuilt,    // 10 "アイテムの取得" (25): CmdItemGet
-    NotBuilt,    // 11 "グラフィックの変更" (26): CmdGraphicChange
-    NotBuilt,    // 12 "基本アニメセットの変更" (27): CmdAnimeSetChange
-    NotBuilt,    // 13 "アニメの実行" (28): CmdRunAnime
-    NotBuilt,    // 14 "エフェクトの実行" (29): CmdRunEffect
-    NotBuilt,    // 15 "キャラエフェクトの実行" (30): CmdRunCharaEffect
-    NotBuilt,    // 16 "画面エフェクトの実行" (31): CmdRunScrEffect
-    NotBuilt,    // 17 "ピクチャーの表示" (32): CmdShowPicture
-    NotBuilt,    // 18 "画面の色を変更" (33): CmdScreenColour
-    NotBuilt,    // 19 "背景の変更" (34): CmdChangeBackground
-    NotBuilt,    // 20 "効果音の再生" (35): CmdPlaySound
-    NotBuilt,    // 21 "BGMの再生" (36): CmdPlayBgm
-    NotBuilt,    // 22 "コードの実行" (37): EvalCode(cmd.m_strText, hero), result 0
-    Arrange,     // 23 "アレンジ" (38)
-    NoBody,      // 24 "ループ" (39): expanded when the item is set up
+    NoBody,       // 0 ""
+    ChangeFlow,   // 1 "フローの変更"
+    StageClear,   // 2 "ステージクリア" (character 17)
+    GameWait,     // 3 "ゲームウエイト" (18)
+    Message,      // 4 "メッセージ" (19)
+    NotBuilt,     // 5 "ワープ" (20): CmdWarp
+    NotBuilt,     // 6 "ターゲットの設定" (21): CmdSetTarget
+    StatusOp,     // 7 "ステータスの操作" (22)
+    NotBuilt,     // 8 "ステータスの操作2" (23): CmdStatusOp2
+    NotBuilt,     // 9 "消滅" (24): CmdVanish
+    NotBuilt,     // 10 "アイテムの取得" (25): CmdItemGet
+    NotBuilt,     // 11 "グラフィックの変更" (26): CmdGraphicChange
+    NotBuilt,     // 12 "基本アニメセットの変更" (27): CmdAnimeSetChange
+    NotBuilt,     // 13 "アニメの実行" (28): CmdRunAnime
+    NotBuilt,     // 14 "エフェクトの実行" (29): CmdRunEffect
+    NotBuilt,     // 15 "キャラエフェクトの実行" (30): CmdRunCharaEffect
+    NotBuilt,     // 16 "画面エフェクトの実行" (31): CmdRunScrEffect
+    NotBuilt,     // 17 "ピクチャーの表示" (32): CmdShowPicture
+    NotBuilt,     // 18 "画面の色を変更" (33): CmdScreenColour
+    NotBuilt,     // 19 "背景の変更" (34): CmdChangeBackground
+    NotBuilt,     // 20 "効果音の再生" (35): CmdPlaySound
+    NotBuilt,     // 21 "BGMの再生" (36): CmdPlayBgm
+    EvalCodeCmd,  // 22 "コードの実行" (37)
+    Arrange,      // 23 "アレンジ" (38)
+    NoBody,       // 24 "ループ" (39): expanded when the item is set up
 };
 
 int RunItemCmdEntry(cHero& hero, cFlowCmd& cmd) {
