@@ -6,6 +6,7 @@
 // when the count (wrapping at n) is 0.
 class cCharaBase;
 class cCmdState;
+class cFlowCmd;
 
 int CmdStraightMove(cCharaBase& actor, cCmdState& state);     // 2 "直線移動"
 int CmdTurnaroundMove(cCharaBase& actor, cCmdState& state);   // 3 "地上折り返し移動"

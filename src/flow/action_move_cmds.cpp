@@ -185,16 +185,18 @@ int CmdChargeMove(cCharaBase& actor, cCmdState& state) {
 }
 
 // Homing with an update interval i follows the target's aim point of i calls before: the point is
-// sampled every i calls and the velocity re-aimed at the one sampled before it. An interval of 0
-// or less re-aims at the target every call.
+// sampled every i calls (twice on the first) and the velocity re-aimed at the oldest one kept, which
+// is then dropped. An interval of 0 or less re-aims at the target every call.
 int CmdHomingMove(cCharaBase& actor, cCmdState& state) {
   ClearCmdMoveFlags(actor);
   cCharaBase* target = MoveTarget(actor, state);
   if (!target || target->m_bDead) return 0;
   const cEdMove& move = MoveSettingsOf(state);
-  if (!state.m_bStarted) {
+  const bool first = !state.m_bStarted;
+  if (first) {
     state.m_bStarted = 1;
     actor.CmdOffsets(state);
+    state.m_Points.clear();  // points of an earlier run of the command are not this run's
   }
   const int interval = state.m_nInterval;
   const bool delayed = interval > 0;
@@ -203,18 +205,20 @@ int CmdHomingMove(cCharaBase& actor, cCmdState& state) {
   int y = 0;
   TargetAimPoint(actor, *target, state, x, y);
   if (!IsFlying(actor)) x = target->ScreenCentreX() + state.m_nOffsetX;
-  bool aim = sample;
   if (delayed && sample) {
-    state.m_Points.push_back({x + ScrollX(), y + ScrollY()});
+    // The first call remembers the point twice: it aims at it now and again i calls later.
+    const cCmdPoint point = {x + ScrollX(), y + ScrollY()};
+    if (first) state.m_Points.push_back(point);
+    state.m_Points.push_back(point);
     const cCmdPoint oldest = state.m_Points.front();
     state.m_Points.pop_front();
     x = static_cast<int>(oldest.dX - ScrollX());
     y = static_cast<int>(oldest.dY - ScrollY());
   }
   if (IsFlying(actor)) {
-    if (aim) actor.MoveTowardPoint(state, target, x, y, actor.m_bSyncScroll, move.m_nM21);
+    if (sample) actor.MoveTowardPoint(state, target, x, y, actor.m_bSyncScroll, move.m_nM21);
   } else {
-    if (aim && !move.m_bLockX) actor.MoveTowardX(state, target, x, actor.m_bSyncScroll, move.m_nM21);
+    if (sample && !move.m_bLockX) actor.MoveTowardX(state, target, x, actor.m_bSyncScroll, move.m_nM21);
     state.m_dVelY = 0.0;
   }
   const int result = Apply(actor, state);

@@ -33,7 +33,7 @@ struct cVel {
 
 class ActionCmds : public ::testing::Test {
  protected:
-  ActionCmds() : h(std::vector<std::string>{"....................", "...C....C...........", "####################"}) {
+  ActionCmds() : h(std::vector<std::string>{"....................", "H..C....C...........", "####################"}) {
     cmd.m_pMove = std::make_shared<cEdMove>();
     cmd.m_pMove->m_bAngleMirror = 0;
     state.m_lpCmd = &cmd;
@@ -201,9 +201,9 @@ TEST_F(ActionCmds, CircleMoveGoesRoundItsRadius) {
     state.m_nDuration = 90 * c.n;
     InitCmdStateOfKind(state, Actor());
     EXPECT_EQ(state.m_nRadius, 32 * c.n);
-    EXPECT_DOUBLE_EQ(state.m_dSpeed, 1);
+    EXPECT_DOUBLE_EQ(state.m_dSpeed, 1.0 / c.n);  // degrees x n per sub-step, over n
     const cVel first = Call(CmdCircleMove);
-    EXPECT_NEAR(first.x, -32 * std::numbers::pi / 180, 1e-9);  // the bottom or top moves left first
+    EXPECT_NEAR(first.x, -32 * std::numbers::pi / 180 / c.n, 1e-9);  // the bottom or top moves left first
     const cVel rest = Travel(CmdCircleMove, c.steps - 1);
     EXPECT_NEAR(first.x + rest.x, c.dx, c.tolerance);
     EXPECT_NEAR(first.y + rest.y, c.dy, c.tolerance);
@@ -243,7 +243,13 @@ TEST_F(ActionCmds, ChargeAimsOnceAtItsTarget) {
       {"walking toward a target on the right", 0, 0, 0, {3, 0}},
       {"flying at the same height", 1, 0, 0, {3, 0}},
       {"flying, turned by 90", 1, 90, 0, {0, 3}},
-      {"flying, turned by 90 under 728", 1, 90, 1, {3, 0}},
+      {"flying, turned by 90 under 728", 1, 90, 1, {0, 3}},
+      {"flying, turned by 45", 1, 45, 0, {1.5 * std::sqrt(2.0), 1.5 * std::sqrt(2.0)}},
+      {"flying, turned by 45 under 728: measured from the other axis",
+       1,
+       45,
+       1,
+       {-1.5 * std::sqrt(2.0), 1.5 * std::sqrt(2.0)}},
       {"walking, turned by 90: no vertical part", 0, 90, 0, {0, 0}},
   };
   Actor().SetTarget(1, &Target());
@@ -349,8 +355,9 @@ TEST_F(ActionCmds, ChangeDirectionOncePerFrame) {
   Actor().m_nLastWallSide = 1;
   cmd.m_nSound = 3;
   const DirectionCase cases[] = {
-      {0, 1, 0}, {1, 0, 1},  {6, 0, 1},  {7, 1, 0}, {2, 1, 1},  // target 1 empty: unchanged
-      {3, 0, 0}, {10, 0, 1}, {11, 1, 0},
+      {0, 1, 0},  {1, 0, 1},  {6, 0, 1}, {7, 1, 0}, {2, 1, 0}, {3, 0, 1},  // target 1 is the hero, on the left
+      {4, 1, 1},  {5, 0, 0},                                               // target 2 empty: unchanged
+      {10, 0, 1}, {11, 1, 0},                                              // the last block touched was on the right
   };
   for (int n : {1, 4}) {
     h.SetHitCheckLevel(n);

@@ -170,7 +170,7 @@ TEST_F(CharaCmdTable, StatusOperationAndCodeRowsInBothTables) {
     int ok;
     int32_t c1;
   };
-  const CodeCase cases[] = {{"C1 = 6 * 7", 1, 42}, {"C1 = C1 + 1", 1, 43}, {"C1 = nosuchname", 0, 43}};
+  const CodeCase cases[] = {{"C1 = 6 * 7", 1, 42}, {"C1 = C1 + 1", 1, 43}, {"C1 = 2 *", 0, 43}};
   for (const CodeCase& c : cases) {
     cmd.m_strText = c.text;
     cmd.m_nKind = 37;
@@ -181,7 +181,7 @@ TEST_F(CharaCmdTable, StatusOperationAndCodeRowsInBothTables) {
   cmd.m_strText = "C1 = C1 - 3";
   EXPECT_EQ(RunItemCmdEntry(h.Hero(), cmd), 0);
   EXPECT_EQ(g_SaveData.m_anCommonVars[1], 40);
-  cmd.m_strText = "C1 = nosuchname";
+  cmd.m_strText = "C1 = 2 *";
   EXPECT_EQ(RunItemCmdEntry(h.Hero(), cmd), 0);
 }
 
