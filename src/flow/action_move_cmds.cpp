@@ -212,8 +212,8 @@ int CmdHomingMove(cCharaBase& actor, cCmdState& state) {
     state.m_Points.push_back(point);
     const cCmdPoint oldest = state.m_Points.front();
     state.m_Points.pop_front();
-    x = static_cast<int>(oldest.dX - ScrollX());
-    y = static_cast<int>(oldest.dY - ScrollY());
+    x = static_cast<int>(std::lround(oldest.dX - ScrollX()));
+    y = static_cast<int>(std::lround(oldest.dY - ScrollY()));
   }
   if (IsFlying(actor)) {
     if (sample) actor.MoveTowardPoint(state, target, x, y, actor.m_bSyncScroll, move.m_nM21);
