@@ -8,7 +8,7 @@
 #include "data/vocabulary_tables.h"
 #include "flow/action_cmds.h"
 #include "flow/cmd_tables.h"
-#include "flow/object_cmds.h"
+
 #include "objects/flow_context.h"
 #include "objects/flow_state.h"
 #include "objects/stage_state.h"
@@ -17,12 +17,6 @@ namespace {
 
 // The bodies of the runner's own commands (wait, loop) and of the empty row do nothing here.
 int NoBody(cCharaBase&, cCmdState&) { return 0; }
-
-// Entries whose body is not built yet.
-int NotBuilt(cCharaBase&, cCmdState& state) {
-  ReportRefusedCmd(0, state.m_lpCmd->m_nKind);
-  return 0;
-}
 
 int StageClear(cCharaBase& actor, cCmdState& state) {
   const int result = CmdStageClear(actor, *state.m_lpCmd);
@@ -41,6 +35,13 @@ int Message(cCharaBase& actor, cCmdState& state) {
   CmdMessage(actor, *state.m_lpCmd, flow ? flow->m_bMesWait : 0);
   return 0;
 }
+
+// On the running flow's variables.
+int StatusOp(cCharaBase& actor, cCmdState& state) {
+  return StatusOperation(actor, *state.m_lpCmd, g_lpSceneStage ? g_lpSceneStage->m_lpFlowVars : nullptr);
+}
+
+int EvalCodeCmd(cCharaBase& actor, cCmdState& state) { return EvalCode(state.m_lpCmd->m_strText, actor); }
 
 int Arrange(cCharaBase& actor, cCmdState& state) {
   CmdArrange(actor, *state.m_lpCmd);
@@ -72,46 +73,46 @@ constexpr CharaCmdEntry Bgm = ObjectCmd<CmdPlayBgm>;
 }  // namespace
 
 const CharaCmdEntry g_CharaCmdTable[kCharaCmdKindCount] = {
-    NoBody,          // 0 ""
-    NoBody,          // 1 "ウエイト": the flow runner waits
-    NotBuilt,        // 2 "直線移動": CmdStraightMove
-    NotBuilt,        // 3 "地上折り返し移動": CmdTurnaroundMove
-    NotBuilt,        // 4 "円移動": CmdCircleMove
-    NotBuilt,        // 5 "突撃移動": CmdChargeMove
-    NotBuilt,        // 6 "誘導移動": CmdHomingMove
-    NotBuilt,        // 7 "画面外回避移動": CmdAvoidEdgeMove
-    NotBuilt,        // 8 "移動の無効化": CmdDisableMove
-    NotBuilt,        // 9 "向き変更": CmdChangeDirection
-    NotBuilt,        // 10 "ジャンプ": CmdJump
-    CmdShot,         // 11 "ショット"
-    CmdSword,        // 12 "ソード"
-    CmdSummonBlock,  // 13 "ブロック召喚"
-    CmdSummonChara,  // 14 "キャラ召喚"
-    CmdSummonItem,   // 15 "アイテム召喚"
-    NotBuilt,        // 16 "フローの操作": CmdFlowOp
-    StageClear,      // 17 "ステージクリア"
-    GameWait,        // 18 "ゲームウエイト"
-    Message,         // 19 "メッセージ"
-    WarpCmd,         // 20 "ワープ"
-    SetTarget,       // 21 "ターゲットの設定"
-    NotBuilt,        // 22 "ステータスの操作": StatusOperation(actor, cmd, flow variables)
-    StatusOp2,       // 23 "ステータスの操作2"
-    Vanish,          // 24 "消滅"
-    ItemGet,         // 25 "アイテムの取得"
-    Graphic,         // 26 "グラフィックの変更"
-    AnimeSet,        // 27 "基本アニメセットの変更"
-    RunAnime,        // 28 "アニメの実行"
-    Effect,          // 29 "エフェクトの実行"
-    CharaEff,        // 30 "キャラエフェクトの実行"
-    ScrEffect,       // 31 "画面エフェクトの実行"
-    Picture,         // 32 "ピクチャーの表示"
-    ScrColour,       // 33 "画面の色を変更"
-    Background,      // 34 "背景の変更"
-    Sound,           // 35 "効果音の再生"
-    Bgm,             // 36 "BGMの再生"
-    NotBuilt,        // 37 "コードの実行": EvalCode(cmd.m_strText, actor)
-    Arrange,         // 38 "アレンジ"
-    NoBody,          // 39 "ループ": expanded when the flows are installed
+    NoBody,              // 0 ""
+    NoBody,              // 1 "ウエイト": the flow runner waits
+    CmdStraightMove,     // 2 "直線移動"
+    CmdTurnaroundMove,   // 3 "地上折り返し移動"
+    CmdCircleMove,       // 4 "円移動"
+    CmdChargeMove,       // 5 "突撃移動"
+    CmdHomingMove,       // 6 "誘導移動"
+    CmdAvoidEdgeMove,    // 7 "画面外回避移動"
+    CmdDisableMove,      // 8 "移動の無効化"
+    CmdChangeDirection,  // 9 "向き変更"
+    CmdJump,             // 10 "ジャンプ"
+    CmdShot,             // 11 "ショット"
+    CmdSword,            // 12 "ソード"
+    CmdSummonBlock,      // 13 "ブロック召喚"
+    CmdSummonChara,      // 14 "キャラ召喚"
+    CmdSummonItem,       // 15 "アイテム召喚"
+    CmdFlowOp,           // 16 "フローの操作"
+    StageClear,          // 17 "ステージクリア"
+    GameWait,            // 18 "ゲームウエイト"
+    Message,             // 19 "メッセージ"
+    WarpCmd,             // 20 "ワープ"
+    SetTarget,           // 21 "ターゲットの設定"
+    StatusOp,            // 22 "ステータスの操作"
+    StatusOp2,           // 23 "ステータスの操作2"
+    Vanish,              // 24 "消滅"
+    ItemGet,             // 25 "アイテムの取得"
+    Graphic,             // 26 "グラフィックの変更"
+    AnimeSet,            // 27 "基本アニメセットの変更"
+    RunAnime,            // 28 "アニメの実行"
+    Effect,              // 29 "エフェクトの実行"
+    CharaEff,            // 30 "キャラエフェクトの実行"
+    ScrEffect,           // 31 "画面エフェクトの実行"
+    Picture,             // 32 "ピクチャーの表示"
+    ScrColour,           // 33 "画面の色を変更"
+    Background,          // 34 "背景の変更"
+    Sound,               // 35 "効果音の再生"
+    Bgm,                 // 36 "BGMの再生"
+    EvalCodeCmd,         // 37 "コードの実行"
+    Arrange,             // 38 "アレンジ"
+    NoBody,              // 39 "ループ": expanded when the flows are installed
 };
 
 int RunCharaCmdEntry(cCharaBase& actor, cCmdState& state) {

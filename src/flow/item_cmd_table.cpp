@@ -2,7 +2,7 @@
 // kind k from 2 on runs the body of character kind k + 15; kind 1 changes the hero's flows.
 #include "data/vocabulary_tables.h"
 #include "flow/cmd_tables.h"
-#include "flow/object_cmds.h"
+
 #include "objects/flow_context.h"
 #include "objects/hero.h"
 #include "objects/stage_state.h"
@@ -10,12 +10,6 @@
 namespace {
 
 int NoBody(cCharaBase&, cFlowCmd&) { return 0; }
-
-// Entries whose body is not built yet.
-int NotBuilt(cCharaBase&, cFlowCmd& cmd) {
-  ReportRefusedCmd(1, cmd.m_nKind);
-  return 0;
-}
 
 int ChangeFlow(cCharaBase& hero, cFlowCmd& cmd) {
   if (auto* player = dynamic_cast<cHero*>(&hero)) CmdChangeFlow(*player, cmd, 1);
@@ -34,6 +28,17 @@ int GameWait(cCharaBase& hero, cFlowCmd& cmd) {
 int Message(cCharaBase& hero, cFlowCmd& cmd) {
   CmdMessage(hero, cmd, g_lpSceneStage ? g_lpSceneStage->m_bItemMesContinue : 0);
   if (g_lpSceneStage) g_lpSceneStage->m_bItemMesContinue = 1;
+  return 0;
+}
+
+// On the taken item's own flow variables; the list goes on whatever the result.
+int StatusOp(cCharaBase& hero, cFlowCmd& cmd) {
+  StatusOperation(hero, cmd, g_lpSceneStage ? g_lpSceneStage->m_lpFlowVars : nullptr);
+  return 0;
+}
+
+int EvalCodeCmd(cCharaBase& hero, cFlowCmd& cmd) {
+  EvalCode(cmd.m_strText, hero);
   return 0;
 }
 
@@ -63,31 +68,31 @@ constexpr ItemCmdEntry Bgm = CmdPlayBgm;
 }  // namespace
 
 const ItemCmdEntry g_ItemCmdTable[kItemCmdKindCount] = {
-    NoBody,      // 0 ""
-    ChangeFlow,  // 1 "フローの変更"
-    StageClear,  // 2 "ステージクリア" (character 17)
-    GameWait,    // 3 "ゲームウエイト" (18)
-    Message,     // 4 "メッセージ" (19)
-    WarpCmd,     // 5 "ワープ" (20)
-    SetTarget,   // 6 "ターゲットの設定" (21)
-    NotBuilt,    // 7 "ステータスの操作" (22): StatusOperation(hero, cmd, flow variables), result 0
-    StatusOp2,   // 8 "ステータスの操作2" (23)
-    Vanish,      // 9 "消滅" (24)
-    ItemGet,     // 10 "アイテムの取得" (25)
-    Graphic,     // 11 "グラフィックの変更" (26)
-    AnimeSet,    // 12 "基本アニメセットの変更" (27)
-    RunAnime,    // 13 "アニメの実行" (28)
-    Effect,      // 14 "エフェクトの実行" (29)
-    CharaEff,    // 15 "キャラエフェクトの実行" (30)
-    ScrEffect,   // 16 "画面エフェクトの実行" (31)
-    Picture,     // 17 "ピクチャーの表示" (32)
-    ScrColour,   // 18 "画面の色を変更" (33)
-    Background,  // 19 "背景の変更" (34)
-    Sound,       // 20 "効果音の再生" (35)
-    Bgm,         // 21 "BGMの再生" (36)
-    NotBuilt,    // 22 "コードの実行" (37): EvalCode(cmd.m_strText, hero), result 0
-    Arrange,     // 23 "アレンジ" (38)
-    NoBody,      // 24 "ループ" (39): expanded when the item is set up
+    NoBody,       // 0 ""
+    ChangeFlow,   // 1 "フローの変更"
+    StageClear,   // 2 "ステージクリア" (character 17)
+    GameWait,     // 3 "ゲームウエイト" (18)
+    Message,      // 4 "メッセージ" (19)
+    WarpCmd,      // 5 "ワープ" (20)
+    SetTarget,    // 6 "ターゲットの設定" (21)
+    StatusOp,     // 7 "ステータスの操作" (22)
+    StatusOp2,    // 8 "ステータスの操作2" (23)
+    Vanish,       // 9 "消滅" (24)
+    ItemGet,      // 10 "アイテムの取得" (25)
+    Graphic,      // 11 "グラフィックの変更" (26)
+    AnimeSet,     // 12 "基本アニメセットの変更" (27)
+    RunAnime,     // 13 "アニメの実行" (28)
+    Effect,       // 14 "エフェクトの実行" (29)
+    CharaEff,     // 15 "キャラエフェクトの実行" (30)
+    ScrEffect,    // 16 "画面エフェクトの実行" (31)
+    Picture,      // 17 "ピクチャーの表示" (32)
+    ScrColour,    // 18 "画面の色を変更" (33)
+    Background,   // 19 "背景の変更" (34)
+    Sound,        // 20 "効果音の再生" (35)
+    Bgm,          // 21 "BGMの再生" (36)
+    EvalCodeCmd,  // 22 "コードの実行" (37)
+    Arrange,      // 23 "アレンジ" (38)
+    NoBody,       // 24 "ループ" (39): expanded when the item is set up
 };
 
 int RunItemCmdEntry(cHero& hero, cFlowCmd& cmd) {

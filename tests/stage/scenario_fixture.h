@@ -4,9 +4,8 @@
 //
 // Two kinds of code the scenarios need are not written yet; each stands in here, apart and named
 // "awaited", built only from the objects' own operations, and goes when its real form arrives:
-// - the bodies of the movement and jump commands (the straight move by direction, the ground
-//   turnaround and the jump, kinds 2, 3 and 10 of the character command table) and the hero's
-//   change of form by the second status operation (kind 23, its "飛行" row);
+// - the hero's change of form by the second status operation (kind 23 of the character command
+//   table, its "飛行" row);
 // - the passes of the play loop around the characters' moves: the activity pass at the start of a
 //   sub-step (appearance conditions left out: every character is present) and the keep areas on
 //   sub-step 1. (The hero's item pass is the sub-step's own.)
@@ -74,49 +73,20 @@ inline cFlow ScnFlow(int trigger, std::vector<cFlowCmd> cmds) {
   return flow;
 }
 
-// Awaited: the bodies of the straight move (by direction), the ground turnaround and the jump, as
-// the action commands will run them; every other kind goes to the flow layer's command table.
+// Awaited: the hero's change of form by the second status operation (its "飛行" row), as the
+// object commands will run it; every other kind goes to the flow layer's command table.
 inline void AwaitedActionBody(cCharaBase& actor, cCmdState& state) {
-  const cEdMove& move = MoveSettingsOf(state);
-  switch (state.m_lpCmd->m_nKind) {
-    case kScnCmdStraightMove: {
-      actor.m_bFixedScreenX = actor.m_bFixedScreenY = 0;
-      double vx = 0, vy = 0;
-      int facing = 0;
-      actor.SpeedsForDirection(vx, vy, facing, state.m_dSpeed, move.m_nDirection);
-      if (!actor.m_bGravityFree) vy = 0;  // ground velocity only
-      actor.ApplyCmdVelocity(vx, vy, facing, state, move, 0);
-      break;
-    }
-    case kScnCmdTurnaround:
-      if (actor.m_bGravityFree) break;
-      actor.m_bFixedScreenX = actor.m_bFixedScreenY = 0;
-      if (actor.m_dKnockX != 0 || actor.m_dKnockY != 0) {
-        state.m_dVelX = actor.FacingSign() * state.m_dSpeed;
-        state.m_dVelY = 0;
-        state.m_nFacing = 0;
-      } else {
-        actor.TurnaroundSpeeds(state);
-      }
-      actor.ApplyCmdVelocity(state.m_dVelX, state.m_dVelY, state.m_nFacing, state, move, 1);
-      break;
-    case kScnCmdJump:
-      actor.m_bFixedScreenX = actor.m_bFixedScreenY = 0;
-      actor.StepJumpCmd(state);
-      ++state.m_nCalls;
-      break;
-    case kScnCmdStatusOp2: {
-      // P1 3 "飛行": the hero's form, (P2 mode, scaled, P3 save the rectangle, P4 restore it on a
-      // crush); only this row is used.
-      const std::vector<int32_t>& p = state.m_lpCmd->m_anParams;
-      if (p.size() > 4 && p[1] == 3 && &actor == &g_HeroList[0]) g_HeroList[0].ChangeMoveMode(p[2], 1, p[3], p[4]);
-      break;
-    }
-    default: RunCharaCmdEntry(actor, state); break;
+  if (state.m_lpCmd->m_nKind != kScnCmdStatusOp2) {
+    RunCharaCmdEntry(actor, state);
+    return;
   }
+  // P1 3 "飛行": the hero's form, (P2 mode, scaled, P3 save the rectangle, P4 restore it on a
+  // crush); only this row is used.
+  const std::vector<int32_t>& p = state.m_lpCmd->m_anParams;
+  if (p.size() > 4 && p[1] == 3 && &actor == &g_HeroList[0]) g_HeroList[0].ChangeMoveMode(p[2], 1, p[3], p[4]);
 }
 
-// The flow layer's hooks with the awaited bodies in front of its command table.
+// The flow layer's hooks with the awaited body in front of its command table.
 inline cFlowHooks ScenarioFlowHooks() {
   const cFlowHooks before = SetFlowHooks(cFlowHooks());
   InstallFlowHooks();
