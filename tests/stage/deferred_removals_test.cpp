@@ -16,6 +16,7 @@
 #include "shell/input_state.h"
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
+#include "stage/logic_substep.h"
 #include "stage/modal_waits.h"
 #include "test_support/hooks_guard.h"
 #include "test_support/stage_harness.h"
@@ -53,7 +54,7 @@ void DrawLikeTheStage() {
   ++g_nFlushesTried;
 }
 
-cHarnessSetup Setup() {
+cHarnessSetup RemovalStageSetup() {
   cHarnessSetup setup;
   setup.map = {"H.CC", "####"};
   setup.makeStage = [] { return std::unique_ptr<cStageState>(std::make_unique<cFlowStage>()); };
@@ -93,7 +94,7 @@ class DeferredRemovalTest : public ::testing::Test {
 
   cHooksGuard<cUiHooks> m_UiHooks{SetUiHooks, {}};
   cHooksGuard<cModalWaitHooks> m_WaitHooks{SetModalWaitHooks, {.drawWaitFrame = DrawLikeTheStage}};
-  cStageHarness m_Harness{Setup()};
+  cStageHarness m_Harness{RemovalStageSetup()};
 };
 
 TEST_F(DeferredRemovalTest, APlayFrameRemovesAtOnce) {

@@ -39,8 +39,7 @@ namespace {
 // What the nested loop did, written on thPause and read after the join (or atomically meanwhile).
 std::atomic<int> g_draws{0};
 std::vector<uint64_t> g_drawFrames;  // the polled frame of every drawn frame
-std::vector<int> g_sounds;
-std::vector<int> g_firstDraws;  // the first random draw of each wait, taken while drawing
+std::vector<int> g_firstDraws;       // the first random draw of each wait, taken while drawing
 bool g_drawRandom = false;
 uint64_t g_replayKeyFrame = 0;  // the frame whose replay-key check reports a key handled
 int g_autoAdvance = 0;
@@ -79,7 +78,7 @@ class ModalWaitTest : public ::testing::Test {
     SetFrameLimit(0);
     g_draws.store(0);
     g_drawFrames.clear();
-    g_sounds.clear();
+    m_nSoundsBefore = m_Harness.Sounds().size();
     g_firstDraws.clear();
     g_drawRandom = false;
     g_replayKeyFrame = 0;
@@ -110,10 +109,13 @@ class ModalWaitTest : public ::testing::Test {
 
   cHooksGuard<cUiHooks> m_UiHooks{SetUiHooks, {}};
   cHooksGuard<cModalWaitHooks> m_WaitHooks{SetModalWaitHooks, TestHooks()};
-  cHooksGuard<cSoundTraceHooks> m_SoundHooks{SetSoundTraceHooks,
-                                             {.record = [](int slot) { g_sounds.push_back(slot); }}};
   cStageHarness m_Harness{FlowStageSetup()};
+  // The sounds requested since the mark (the harness records them).
+  std::vector<int> Sounds() const {
+    return std::vector<int>(m_Harness.Sounds().begin() + static_cast<long>(m_nSoundsBefore), m_Harness.Sounds().end());
+  }
   int m_nResult = -1;
+  size_t m_nSoundsBefore = 0;
 };
 
 TEST_F(ModalWaitTest, KeyWaitIgnoresKeysDuringItsDelayAndEndsOnAFreshPress) {
@@ -125,12 +127,12 @@ TEST_F(ModalWaitTest, KeyWaitIgnoresKeysDuringItsDelayAndEndsOnAFreshPress) {
   // takes it.
   for (const Case c : {Case{0, 25}, Case{1, 5}}) {
     g_drawFrames.clear();
-    g_sounds.clear();
+    m_nSoundsBefore = m_Harness.Sounds().size();
     Script("5 press Z\n6 release Z\n25 press Z\n");
     EXPECT_EQ(Wait(kWaitMessage, 1, 0, c.noDelay), c.endFrame) << c.noDelay;
     EXPECT_EQ(m_nResult, 1);
     EXPECT_EQ(g_drawFrames.size(), c.endFrame - 1);  // the ending frame is not drawn
-    EXPECT_EQ(g_sounds, std::vector<int>{kSoundMessageEnds});
+    EXPECT_EQ(Sounds(), std::vector<int>{kSoundMessageEnds});
   }
 }
 
@@ -150,7 +152,7 @@ TEST_F(ModalWaitTest, TimedWaitCountsItsFramesAndEndsSilently) {
   Script("2 press Z\n");  // keys do not end a timed wait
   EXPECT_EQ(Wait(kWaitTimer, 0, 3, 0), 4u);
   EXPECT_EQ(g_drawFrames, (std::vector<uint64_t>{1, 2, 3}));
-  EXPECT_TRUE(g_sounds.empty());
+  EXPECT_TRUE(Sounds().empty());
 }
 
 TEST_F(ModalWaitTest, ReplayKeyFrameDrawsNothing) {
@@ -177,7 +179,7 @@ TEST_F(ModalWaitTest, EveryWaitGivesThePlayerInputBackAsItWas) {
     PrepareHeldRight(g_InputStates[0]);
     cInputState before;
     g_InputStates[0].CopyInputTo(before);
-    Script("1 press LEFT X\n3 press Z\n4 release Z\n5 press Z\n");
+    Script("1 press LEFT X\n2 release X\n3 press Z\n4 release Z\n5 press Z\n");
     Wait(c.waitKey ? kWaitMessage : kWaitTimer, c.waitKey, 6, 1);
     const cInputState& after = g_InputStates[0];
     EXPECT_EQ(after.m_wDir, before.m_wDir) << c.playMode << c.waitKey;
@@ -222,7 +224,7 @@ TEST_F(ModalWaitTest, ChoiceDefaultFollowsItsRules) {
     Script("1 press Z\n2 release Z\n3 press Z\n");
     Wait(kWaitMessage, 1, 0, 1, &c.choices);
     EXPECT_EQ(stage.m_GameWait.m_nSelection, c.expected) << c.what;
-    EXPECT_EQ(g_sounds.back(), kSoundWaitDecide);
+    EXPECT_EQ(Sounds().back(), kSoundWaitDecide);
   }
 }
 
@@ -338,17 +340,17 @@ TEST_F(ModalWaitTest, RankingDisplayStepsKindsUntilButtonOne) {
     hooks.rankingKindCount = [] { return g_rankingKinds; };
     hooks.drawRanking = [] { ++g_rankingDraws; };
     cHooksGuard<cModalWaitHooks> guard(SetModalWaitHooks, hooks);
-    g_sounds.clear();
+    m_nSoundsBefore = m_Harness.Sounds().size();
     Script("2 press V\n3 release V\n5 press Z\n");  // V is button 4
     EXPECT_EQ(RunRankingDisplay(), 1);
     EXPECT_EQ(PolledFrames(), 5u);
     EXPECT_EQ(g_rankingDraws, 4);
     if (kinds == 1) {
       EXPECT_EQ(g_rankingSteps, std::vector<int>{0});
-      EXPECT_EQ(g_sounds, std::vector<int>{kSoundWaitDecide});
+      EXPECT_EQ(Sounds(), std::vector<int>{kSoundWaitDecide});
     } else {
       EXPECT_EQ(g_rankingSteps, (std::vector<int>{0, 1}));
-      EXPECT_EQ(g_sounds, (std::vector<int>{kSoundRankingKind, kSoundWaitDecide}));
+      EXPECT_EQ(Sounds(), (std::vector<int>{kSoundRankingKind, kSoundWaitDecide}));
     }
   }
 }
