@@ -156,7 +156,7 @@ void DrawAndPresent() {
 }
 
 // One frame of the pause loop: 1 when the wait has ended, else 0.
-int PauseFrame(cFlowStage& stage, cGameWait& wait) {
+int PauseFrame(cGameWait& wait) {
   if (!StartNestedFrame()) return 0;
   cInputState& input = PlayerInput();
   input.RecordInputHistory();
@@ -190,7 +190,6 @@ int PauseFrame(cFlowStage& stage, cGameWait& wait) {
   } else if (--wait.m_nFrames < 0) {
     return 1;
   }
-  (void)stage;
   DrawAndPresent();
   return 0;
 }
@@ -258,7 +257,7 @@ int PauseThreadProc(cFlowStage& stage) {
       QcSleep(1);
       continue;
     }
-    if (PauseFrame(stage, wait)) return 1;
+    if (PauseFrame(wait)) return 1;
   }
 }
 

@@ -83,6 +83,7 @@ class DeferredRemovalTest : public ::testing::Test {
   }
   void TearDown() override {
     g_SceneMgr.m_nFrameRate = 60;
+    g_AppActive.store(0);
     ForgetDeferredRemovals();
   }
   cFlowStage& Stage() { return static_cast<cFlowStage&>(m_Harness.Stage()); }

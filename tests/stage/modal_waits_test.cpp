@@ -89,6 +89,7 @@ class ModalWaitTest : public ::testing::Test {
     UseInputScript(cInputScript{});
     ReleaseAllKeys();
     g_SceneMgr.m_nFrameRate = 60;
+    g_AppActive.store(0);
     SetFrameLimit(0);
   }
   // A fresh script from frame 1 with every key up.
