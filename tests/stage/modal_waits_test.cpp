@@ -235,6 +235,11 @@ TEST_F(ModalWaitTest, ChoiceCursorWrapsAndReplaysTakeTheRecordedRow) {
   Wait(kWaitMessage, 1, 0, 1, &three);
   EXPECT_EQ(Stage().m_GameWait.m_nSelection, 1);  // 0 -> 2 -> 1
 
+  // The cursor stands still during a message's key delay.
+  Script("5 press UP\n6 release UP\n22 press DOWN\n23 release DOWN\n24 press Z\n");
+  Wait(kWaitMessage, 1, 0, 0, &three);
+  EXPECT_EQ(Stage().m_GameWait.m_nSelection, 1);
+
   g_nPlayMode = kPlayModeReplay;
   g_InputLog.m_anValues = {2, 99};
   g_InputLog.m_nValueIndex = 0;
@@ -314,6 +319,19 @@ TEST_F(ModalWaitTest, AnAbortedWaitQuitsOnItsOwnWhenNoQuitArrives) {
   AbortStageWait();
   game.join();  // about 2 s later
   EXPECT_FALSE(PauseThreadRunning());
+}
+
+TEST_F(ModalWaitTest, NoFrameRunsWhileTheApplicationIsInactive) {
+  g_AppActive.store(0);
+  std::thread game([] {
+    SetupGameWait(kWaitTimer, 0, 2, 0, nullptr);
+    RunModalWait(0);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(g_draws.load(), 0);
+  g_AppActive.store(1);
+  game.join();
+  EXPECT_EQ(g_draws.load(), 2);
 }
 
 TEST_F(ModalWaitTest, InstallKeepsTheOtherServices) {
