@@ -1,8 +1,8 @@
 #pragma once
 // The stage's modal-wait record: what a game wait, a waiting message, a choice, an effect wait or a
 // picture wait waits for, and the choices of a message with the selected one. The command that
-// waits arms it (SetupGameWait, a stage service) and runs the stage's modal loop, which counts the
-// frames, moves the choice cursor and writes the selection.
+// waits arms it (SetupGameWait, a stage service, through Arm) and runs the stage's modal loop, which
+// counts the frames, moves the choice cursor and writes the selection.
 #include <cstdint>
 #include <vector>
 
@@ -24,8 +24,16 @@ enum : int32_t {
   kWaitPicture = 3,
 };
 
+// Frames a key-waiting message ignores keys for, unless it continues the previous message.
+constexpr int32_t kMessageKeyDelay = 20;
+
 class cGameWait {
  public:
+  // Arms the record for one wait: kind, key wait and frames as given, the counter at 0, the choices
+  // copied (none: emptied), and a key delay for a key-waiting message that does not continue the
+  // previous one (noDelay 0). The selection is left to the modal loop.
+  void Arm(int32_t kind, int32_t waitKey, int32_t frames, int32_t noDelay, const std::vector<cChoiceEntry>* choices);
+
   int32_t m_nKind = kWaitTimer;
   int32_t m_nKeyDelay = 0;               // frames during which no key is accepted
   int32_t m_bWaitKey = 0;                // the wait ends on a fresh press of button 1

@@ -16,18 +16,7 @@ void StandInSetupGameWait(int kind, int keyWait, int frames, int noDelay, const 
                                  choices ? double(choices->size()) : -1.0});
   cFlowStage* stage = FlowStage();
   if (!stage) return;
-  cGameWait& wait = stage->m_GameWait;
-  wait.m_nKind = kind;
-  wait.m_bWaitKey = keyWait;
-  wait.m_nFrames = frames;
-  wait.m_nCounter = 0;
-  if (choices) {
-    wait.m_aChoices = *choices;
-  } else {
-    wait.m_aChoices.clear();
-  }
-  wait.m_nChoiceCount = static_cast<int32_t>(wait.m_aChoices.size());
-  wait.m_nKeyDelay = keyWait && kind == kWaitMessage && !noDelay ? 20 : 0;
+  stage->m_GameWait.Arm(kind, keyWait, frames, noDelay, choices);
 }
 
 // The wait ends at once; a choice takes the scripted selection (in replay mode the recorded one).
