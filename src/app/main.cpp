@@ -5,6 +5,9 @@
 
 #include "shell/command_line.h"
 #include "shell/program.h"
+#include "stage/install_stage_play.h"
+#include "stage/scene_stage.h"
+#include "stage/stage_start.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -18,5 +21,13 @@ int main(int argc, char** argv) {
     std::fputs(UsageText().c_str(), stdout);
     return 0;
   }
-  return RunProgram(commandLine);
+  InstallStagePlay();
+  const int code = RunProgram(commandLine);
+  // A test play says how its stage ended.
+  if (commandLine.testPlay) {
+    const int outcome = LastStageOutcome();
+    const char* what = outcome == kOutcomeCleared ? "cleared" : outcome == kOutcomeFailed ? "failed" : "not finished";
+    std::printf("qc4: stage %s after %d frames\n", what, LastStageFrames());
+  }
+  return code;
 }
