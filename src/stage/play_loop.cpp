@@ -13,6 +13,7 @@
 #include "platform/messages.h"
 #include "shell/app_globals.h"
 #include "shell/input_state.h"
+#include "shell/scene_mgr.h"
 #include "stage/activity_pass.h"
 #include "stage/logic_substep.h"
 #include "stage/scene_stage.h"
@@ -58,8 +59,9 @@ void cSceneStage::StepPlayTime() {
 void cSceneStage::StepActivity() { ::StepActivity(*this); }
 
 void cSceneStage::ClearStage() {
-  // TODO(lead): the stage-clear processing (results, progress, next stage) arrives with the stage
-  // end; until then the stage ends as cleared here.
+  // TODO(lead): the stage-clear processing (FinishStage: results, totals, GrantExtraLives with its
+  // 30-frame modal display, rankings, next stage) arrives with the stage end; until then the stage
+  // ends as cleared here.
   m_nOutcome = kOutcomeCleared;
   m_nSubState = 0;
   m_nPhase = kStagePhaseStageEnd;
@@ -73,7 +75,6 @@ int cSceneStage::DefeatChara(cCharaBase& chara) {
 }
 
 int cSceneStage::PhasePlay() {
-  m_nMeasuredFps = g_SceneMgr.m_nMeasuredFps;
   if (m_bAbort) {
     PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
     return 1;

@@ -13,6 +13,7 @@
 #include "media/graphics/surface_table.h"
 #include "media/sound/sound_effects.h"
 #include "objects/play_objects.h"
+#include "objects/shot.h"
 #include "platform/input/keyboard.h"
 #include "platform/input/virtual_keys.h"
 #include "platform/messages.h"
@@ -69,6 +70,9 @@ cSceneStage::~cSceneStage() {
 
 int cSceneStage::Step() {
   if (g_bQuit.load()) return 1;
+  m_nMeasuredFps = g_SceneMgr.m_nMeasuredFps;
+  // A finished test play stands still until the window has closed.
+  if (m_bClosing) return 1;
   if (m_nPhase == -1) {
     try {
       Enter();
@@ -255,8 +259,7 @@ void cSceneStage::FinishPlay(int outcome) {
   if (g_TestPlay) {
     g_bCloseConfirmed.store(1);
     PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
-    m_nSubState = 0;
-    m_nPhase = kStagePhaseStageEnd + 100;  // stands still until the window closes
+    m_bClosing = 1;
     return;
   }
   LeaveStage(g_SceneMgr.m_nPrevScene == kSceneStage ? kSceneTitle : g_SceneMgr.m_nPrevScene);

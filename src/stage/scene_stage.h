@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "data/chara_type.h"
+#include "data/item_type.h"
+#include "data/save_data.h"
 #include "data/system_data.h"
 #include "flow/flow_stage.h"
 #include "shell/scene.h"
 
 class cHero;
+class cItem;
 
 // Phases of the stage scene.
 enum : int32_t {
@@ -28,8 +32,6 @@ enum : int32_t {
 constexpr int kBannerFrames = 80;
 // Play time is counted in hundredths of a second up to this value.
 constexpr int32_t kPlayTimeMax = 599999;
-// Lives that never run out.
-constexpr int32_t kUnlimitedLives = 999999;
 
 // How a played stage ended; the test play reports it.
 enum eStageOutcome : int32_t {
@@ -108,8 +110,9 @@ class cSceneStage : public cScene, public cFlowStage {
   int32_t m_nStatusDisplay = 0;
   std::vector<cCmd> m_aPauseCmds;
   int32_t m_nOutcome = kOutcomeRunning;
-  int32_t m_nEndFrames = 0;
-  int32_t m_nMeasuredFps = 0;  // the frame rate the scene manager measured last  // frames the stage-end and game-over phases have shown
+  int32_t m_nEndFrames = 0;    // frames the stage-end and game-over phases have shown
+  int32_t m_nMeasuredFps = 0;  // the frame rate the scene manager measured last (each frame)
+  int32_t m_bClosing = 0;      // a finished test play waits for the window to close
 };
 
 // The stage scene while one lives (g_lpSceneStage as the scene), else null.

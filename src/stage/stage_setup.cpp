@@ -10,6 +10,7 @@
 #include "media/graphics/display.h"
 #include "objects/flow_runner.h"
 #include "objects/play_objects.h"
+#include "objects/shot.h"
 #include "objects/stage_hooks.h"
 #include "platform/clock.h"
 #include "platform/messages.h"

@@ -7,9 +7,8 @@
 // - the bodies of the movement and jump commands (the straight move by direction, the ground
 //   turnaround and the jump, kinds 2, 3 and 10 of the character command table) and the hero's
 //   change of form by the second status operation (kind 23, its "飛行" row);
-// - the passes of the play loop around the characters' moves: the activity pass at the start of a
-//   sub-step (appearance conditions left out: every character is present), the keep areas on
-//   sub-step 1 and the hero's item pass at its end.
+// - the hero's item pass at the end of a sub-step.
+// The activity pass and the keep areas are stage play's own (stage/activity_pass.h).
 //
 // Letters of the maps beyond the harness's ('.', '#', 'H', 'C', 'I'): 'D' a block deadly to the
 // hero, 'B' a block character that flies colliding with blocks (a platform), 'W' a walking block
@@ -33,6 +32,7 @@
 #include "objects/stage_hooks.h"
 #include "objects/stage_physics.h"
 #include "objects/stage_state.h"
+#include "stage/activity_pass.h"
 #include "stage/logic_substep.h"
 #include "test_support/hooks_guard.h"
 #include "test_support/stage_play_harness.h"
@@ -151,47 +151,6 @@ inline std::vector<int> TriggerRows(const std::vector<cHarnessCall>& fired) {
   return rows;
 }
 
-// Awaited: the activity pass at the start of a sub-step, for characters without appearance
-// conditions. The hero is active and on screen; each character is present, on screen by its
-// rectangle, raises its group's flag when in range, and acts when IsActiveNow says so.
-inline void AwaitedActivityPass() {
-  cStageState* stage = g_lpSceneStage;
-  cHero& hero = g_HeroList[0];
-  hero.m_bActive = 1;
-  hero.m_bOnScreen = 1;
-  std::fill(stage->m_abActiveGroups.begin(), stage->m_abActiveGroups.end(), 0);
-  for (cChara& chara : g_CharaList) {
-    chara.m_bActive = 1;
-    chara.m_bOnScreen = chara.IsOnScreen();
-    chara.CheckActiveRange(stage->m_abActiveGroups);
-  }
-  for (cChara& chara : g_CharaList) chara.m_bActing = chara.m_bActive && chara.IsActiveNow(stage->m_abActiveGroups);
-  for (cItem& item : g_ItemList) {
-    item.m_bActive = 1;
-    item.m_bOnScreen = item.IsOnScreen();
-  }
-}
-
-// Awaited: the keep areas on sub-step 1 (area 1 other characters, area 2 block characters, area 3
-// items; an area counts when any of its sides is on).
-inline void AwaitedKeepAreaPass(int subStep) {
-  if (subStep != 1 || g_HeroList[0].m_bDead) return;
-  auto on = [](const cStageQuad& area) {
-    return area.m_bLeftOn || area.m_bRightOn || area.m_bTopOn || area.m_bBottomOn;
-  };
-  const cStageQuad* areas = g_StageFile.m_aKeepAreas;
-  for (auto it = g_CharaList.begin(); it != g_CharaList.end();) {
-    const cStageQuad& area = areas[it->m_Type.m_bBlockChara ? 1 : 0];
-    if (on(area) && !it->m_bDead && it->m_bActive && it->IsBeyondKeepArea(area))
-      it = RemoveCharaQuietly(it);
-    else
-      ++it;
-  }
-  if (!on(areas[2])) return;
-  for (auto it = g_ItemList.begin(); it != g_ItemList.end();)
-    it = it->IsBeyondKeepArea(areas[2]) ? g_ItemList.erase(it) : ++it;
-}
-
 // Awaited: the hero's item pass at the end of a sub-step, for items of take mode 0: an item whose
 // rectangle meets the hero's item box fires the hero's item trigger, is taken (the stage's
 // take-item service) and leaves the list.
@@ -250,10 +209,10 @@ class cScenarioPlay {
   }
   static void SubStep(cStageHarness& h, int subStep) {
     if (FrameEnded(h)) return;
-    AwaitedActivityPass();
+    StepActivity(*g_lpSceneStage);
     RealSubStep()(h, subStep);
     if (FrameEnded(h)) return;
-    AwaitedKeepAreaPass(subStep);
+    StepKeepAreas(subStep);
     AwaitedItemPass();
   }
   static cHarnessPlugins Plugins() {
