@@ -49,8 +49,7 @@ void StepActivity(cStageState& stage) {
     chara.m_bOnScreen = chara.IsOnScreen();
     chara.CheckActiveRange(stage.m_abActiveGroups);
   }
-  for (cChara& chara : g_CharaList)
-    chara.m_bActing = chara.m_bActive && chara.IsActiveNow(stage.m_abActiveGroups);
+  for (cChara& chara : g_CharaList) chara.m_bActing = chara.m_bActive && chara.IsActiveNow(stage.m_abActiveGroups);
   for (cItem& item : g_ItemList) {
     const bool present = AppearanceHolds(item);
     item.m_bActive = present;

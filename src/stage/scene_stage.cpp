@@ -76,9 +76,7 @@ int cSceneStage::Step() {
   if (m_nPhase == -1) {
     try {
       Enter();
-    } catch (const char* text) {
-      ECLogAndQuit(g_hMainWnd.load(), "%s", text ? text : "");
-    }
+    } catch (const char* text) { ECLogAndQuit(g_hMainWnd.load(), "%s", text ? text : ""); }
     // Enter may have sent the scene back already (a stage that did not load).
     if (m_nPhase == -1) m_nPhase = kStagePhaseFadeIn;
     if (g_bQuit.load()) return 1;
@@ -179,8 +177,8 @@ int cSceneStage::UseLife(cSaveData& progress) {
 }
 
 void cSceneStage::ResetPlayState() {
-  if (g_PlayMode != kPlayModeReplay && g_SaveData.m_bCondOn &&
-      g_SaveData.m_nCondVar >= 0 && g_SaveData.m_nCondVar < static_cast<int>(g_SaveData.m_anCommonVars.size()))
+  if (g_PlayMode != kPlayModeReplay && g_SaveData.m_bCondOn && g_SaveData.m_nCondVar >= 0 &&
+      g_SaveData.m_nCondVar < static_cast<int>(g_SaveData.m_anCommonVars.size()))
     g_SaveData.m_anCommonVars[static_cast<size_t>(g_SaveData.m_nCondVar)] = g_SaveData.m_nCondValue;
   g_SaveData.m_nLives = g_SaveData.m_nStartLives;
   g_SaveData.m_nScore = 0;

@@ -66,7 +66,7 @@ int CheckStageTrailer(const std::string& path) {
   if (!file) return 1;
   if (IsStageFileIntact(file->Bytes())) return 1;
   // The original also stopped the program here; the message is enough, the caller goes back.
-  LogErrorBoxf("ステージファイル %s が破損しています！", path.c_str());
+  ErrorBoxf("ステージファイル %s が破損しています！", path.c_str());
   return 0;
 }
 
@@ -81,14 +81,14 @@ int LoadPlayStage(const std::string& path, bool resolveNewest, cStageData* setti
   ToRelativePathStr(g_StagePath, false);
   if (!CheckStageTrailer(g_StagePath)) return 0;
   if (!ReadOnLoaderThread()) {
-    LogErrorBoxf("ステージファイル %s の読み込みに失敗しました！", g_StagePath.c_str());
+    ErrorBoxf("ステージファイル %s の読み込みに失敗しました！", g_StagePath.c_str());
     return 0;
   }
   const int hero = HeroTypeIndex(g_StageFile);
   if (hero < 0) {
     // The original stopped the program; a stage without a hero is the designer's mistake, so the
     // player is only told.
-    LogErrorBoxf("主人公が配置されていないのでプレイできません！");
+    ErrorBoxf("主人公が配置されていないのでプレイできません！");
     return 0;
   }
   if (settingsOut) {

@@ -209,8 +209,7 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     heroType.m_nFacing = static_cast<int8_t>(g_SaveData.m_nPlaceFacing);
   int column = heroType.m_nCellX;
   int row = heroType.m_nCellY;
-  hero.InitHero(m_nNextCharaId++, heroType, (column + kMarginCells) * kCell + 16, (row + kMarginCells) * kCell + 16,
-                0);
+  hero.InitHero(m_nNextCharaId++, heroType, (column + kMarginCells) * kCell + 16, (row + kMarginCells) * kCell + 16, 0);
   if (g_SaveData.m_bPlaceRequest) {
     column = g_SaveData.m_nPlaceX;
     row = g_SaveData.m_nPlaceY;

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "data/stage_bytes.h"
-#include "test_support/temp_dir.h"
 #include "stage/stage_files.h"
+#include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 

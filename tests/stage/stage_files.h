@@ -29,11 +29,12 @@ inline std::vector<uint8_t> PlacedBlock(int16_t column, int16_t row, uint32_t ve
 }
 
 // A stage of columns x rows cells with a hero at (1, 1) on a floor along the bottom row.
-inline cStageBytes SmallStage(int columns = 8, int rows = 4) {
+inline cStageBytes SmallStage(int columns = 8, int rows = 4, uint32_t version = 986) {
   cStageBytes s;
   s.header = {{1, columns}, {4, rows}, {22, 1}};
-  s.charas.push_back(PlacedChara(0, 1, static_cast<int16_t>(rows - 2)));
-  for (int c = 0; c < columns; ++c) s.blocks.push_back(PlacedBlock(static_cast<int16_t>(c), static_cast<int16_t>(rows - 1)));
+  s.charas.push_back(PlacedChara(0, 1, static_cast<int16_t>(rows - 2), version));
+  for (int c = 0; c < columns; ++c)
+    s.blocks.push_back(PlacedBlock(static_cast<int16_t>(c), static_cast<int16_t>(rows - 1), version));
   return s;
 }
 
@@ -64,7 +65,9 @@ class cGameFolder {
     std::filesystem::current_path(m_OldCwd);
   }
   // Writes a stage file under data/stg4.
-  void Stage(const std::string& name, const std::vector<uint8_t>& bytes) { WriteBytes(m_Root / "data" / "stg4" / name, bytes); }
+  void Stage(const std::string& name, const std::vector<uint8_t>& bytes) {
+    WriteBytes(m_Root / "data" / "stg4" / name, bytes);
+  }
   const std::vector<std::string>& Boxes() const { return m_Boxes; }
 
  private:

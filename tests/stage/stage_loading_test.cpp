@@ -46,7 +46,7 @@ TEST_F(StageLoadingTest, WithoutResolvingTheGivenFileIsRead) {
 }
 
 TEST_F(StageLoadingTest, AStageOfVersion173WithoutTrailerLoads) {
-  cStageBytes s = SmallStage();
+  cStageBytes s = SmallStage(8, 4, 172);
   s.trailer = false;
   m_Folder.Stage("old.stg4_000", StageFile(172, s));
   EXPECT_EQ(LoadPlayStage("data\\stg4\\old.stg4", true, &g_StageData, &g_HeroType), 1)

@@ -2,6 +2,7 @@
 // objects built, the counters, the sub-step flags, the timer, the seed and the pacing.
 #include <gtest/gtest.h>
 
+#include "core/containers.h"
 #include "core/numbers.h"
 #include "data/game_data.h"
 #include "objects/play_objects.h"
@@ -41,8 +42,8 @@ TEST(SubStepFlags, SpreadsTheShotChecksOverTheSubSteps) {
     int n, k;
     std::vector<int32_t> flags;
   };
-  for (const Case& c : {Case{4, 3, {1, 1, 1, 0}}, Case{4, 0, {1, 1, 1, 1}}, Case{4, 2, {1, 0, 1, 0}},
-                        Case{1, 1, {1}}, Case{3, 5, {1, 1, 1}}, Case{5, 1, {1, 0, 0, 0, 0}}})
+  for (const Case& c : {Case{4, 3, {1, 1, 1, 0}}, Case{4, 0, {1, 1, 1, 1}}, Case{4, 2, {1, 0, 1, 0}}, Case{1, 1, {1}},
+                        Case{3, 5, {1, 1, 1}}, Case{5, 1, {1, 0, 0, 0, 0}}})
     EXPECT_EQ(SubStepFlags(c.n, c.k), c.flags) << c.n << " sub-steps, " << c.k << " checks";
 }
 
@@ -74,9 +75,10 @@ TEST_F(StageSetupTest, BuildsTheStageFromTheKeptSettings) {
   EXPECT_EQ(scene.m_nEndRequest, kEndNone);
   EXPECT_EQ(scene.m_nSubStepTotal, 0);
   EXPECT_EQ(scene.m_anStageVars.size(), 1000u);
-  // Both in the group lists, the hero first.
-  ASSERT_FALSE(scene.m_aCharaGroups[0].empty());
-  EXPECT_EQ(scene.m_aCharaGroups[0].front(), &g_HeroList[0]);
+  // Both in the group lists of their kinds, the hero first.
+  ASSERT_FALSE(scene.m_aCharaGroups[g_HeroList[0].m_nKind].empty());
+  EXPECT_EQ(scene.m_aCharaGroups[g_HeroList[0].m_nKind].front(), &g_HeroList[0]);
+  EXPECT_EQ(scene.m_aCharaGroups[g_CharaList.front().m_nKind].back(), &g_CharaList.front());
 }
 
 TEST_F(StageSetupTest, TimerAndPacingFollowTheStage) {
