@@ -6,7 +6,10 @@
 #include "platform/files.h"
 #include "shell/command_line.h"
 #include "shell/program.h"
+#include "stage/install_stage_play.h"
 #include "stage/replay_play.h"
+#include "stage/scene_stage.h"
+#include "stage/stage_start.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -27,7 +30,14 @@ int main(int argc, char** argv) {
   if (!commandLine.playReplay.empty()) replays.strPlayPath = AbsoluteHostPath(commandLine.playReplay);
   if (!commandLine.trace.empty()) replays.strTracePath = AbsoluteHostPath(commandLine.trace);
   SetReplayRunOptions(replays);
+  InstallStagePlay();
   int code = RunProgram(commandLine);
+  // A test play says how its stage ended.
+  if (commandLine.testPlay) {
+    const int outcome = LastStageOutcome();
+    const char* what = outcome == kOutcomeCleared ? "cleared" : outcome == kOutcomeFailed ? "failed" : "not finished";
+    std::printf("qc4: stage %s after %d frames\n", what, LastStageFrames());
+  }
   if (!FinishReplayRun(&error)) {
     std::fprintf(stderr, "qc4: %s\n", error.c_str());
     if (code == kExitNormal) code = kExitCannotRun;

@@ -233,8 +233,12 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
 
   if (!loadRequired(g_WorldMap, "data\\WorldMap.dat")) return false;
   if (!loadRequired(g_CommonPalette, "data\\CommonPalette.cplt4")) return false;
-  // The progress reset arrives with the story and challenge progress; the direct start of a
-  // FreeStage or test-play stage arrives with the title scene.
+  // The progress reset arrives with the story and challenge progress.
+  // Direct start of the FreeStage or test-play stage. A stage that does not load has shown its
+  // message; the game then starts at the title instead of ending.
+  if (g_IniSettings.FreeStage[0] && UiHooks().startStageDirectly &&
+      !UiHooks().startStageDirectly(g_IniSettings.FreeStage))
+    g_IniSettings.FreeStage[0] = '\0';
   return true;
 }
 

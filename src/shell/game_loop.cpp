@@ -106,7 +106,8 @@ int cSceneMgr::FrameStep() {
 }
 
 void cSceneMgr::PresentFrame() {
-  const bool fastStage = SceneAt(kSceneStage) && m_nFrameRate > 60;
+  // A stage faster than 60 frames per second, or unthrottled (0), does not wait for the display.
+  const bool fastStage = SceneAt(kSceneStage) && (m_nFrameRate > 60 || m_nFrameRate <= 0);
   if (lpDTCon) {
     // With vertical sync the present waits for the display's refresh.
     if (g_IniSettings.VSync) WaitForVerticalBlank();

@@ -215,6 +215,7 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
 }
 
 cUiHooks SetUiHooks(const cUiHooks& hooks) { return std::exchange(g_uiHooks, hooks); }
+const cUiHooks& UiHooks() { return g_uiHooks; }
 
 int ServiceUiRequests() {
   HWND w = g_hMainWnd.load();

@@ -73,6 +73,8 @@ struct cUiHooks {
   bool (*runFileDialog)(int mode, const std::string& proposed, std::string& chosen) = nullptr;
   bool (*runReplaySaveDialog)(std::string& name) = nullptr;
   bool (*startStageFromFile)(const std::string& path) = nullptr;
+  // The start-up's direct start of the "FreeStage" or test-play stage; true when the stage plays.
+  bool (*startStageDirectly)(const std::string& path) = nullptr;
   bool (*loadReplayFile)(const std::string& path) = nullptr;
   bool (*makeReplayFileName)(int whichPlay, std::string& name) = nullptr;
   bool (*saveReplay)(int whichPlay, const std::string& name) = nullptr;
@@ -84,3 +86,5 @@ struct cUiHooks {
 };
 // Installs the hooks; returns the ones they replace.
 cUiHooks SetUiHooks(const cUiHooks& hooks);
+// The hooks installed now.
+const cUiHooks& UiHooks();

@@ -1,14 +1,7 @@
 // Whole-map scenarios: the stage-level harness plays stage play's own logic sub-step on maps drawn
 // as ASCII rows, with the objects' own initialisers, moves, contacts and flows and the flow layer's
-// command tables and hooks.
-//
-// Two kinds of code the scenarios need are not written yet; each stands in here, apart and named
-// "awaited", built only from the objects' own operations, and goes when its real form arrives:
-// - the hero's change of form by the second status operation (kind 23 of the character command
-//   table, its "飛行" row);
-// - the passes of the play loop around the characters' moves: the activity pass at the start of a
-//   sub-step (appearance conditions left out: every character is present) and the keep areas on
-//   sub-step 1. (The hero's item pass is the sub-step's own.)
+// command tables and hooks. The activity pass and the keep areas around each sub-step are stage play's own
+// (stage/activity_pass.h); the hero's item pass is the sub-step's.
 //
 // Letters of the maps beyond the harness's ('.', '#', 'H', 'C', 'I'): 'D' a block deadly to the
 // hero, 'B' a block character that flies colliding with blocks (a platform), 'W' a walking block
@@ -32,6 +25,7 @@
 #include "objects/stage_hooks.h"
 #include "objects/stage_physics.h"
 #include "objects/stage_state.h"
+#include "stage/activity_pass.h"
 #include "stage/logic_substep.h"
 #include "test_support/hooks_guard.h"
 #include "test_support/stage_play_harness.h"
@@ -73,26 +67,11 @@ inline cFlow ScnFlow(int trigger, std::vector<cFlowCmd> cmds) {
   return flow;
 }
 
-// Awaited: the hero's change of form by the second status operation (its "飛行" row), as the
-// object commands will run it; every other kind goes to the flow layer's command table.
-inline void AwaitedActionBody(cCharaBase& actor, cCmdState& state) {
-  if (state.m_lpCmd->m_nKind != kScnCmdStatusOp2) {
-    RunCharaCmdEntry(actor, state);
-    return;
-  }
-  // P1 3 "飛行": the hero's form, (P2 mode, scaled, P3 save the rectangle, P4 restore it on a
-  // crush); only this row is used.
-  const std::vector<int32_t>& p = state.m_lpCmd->m_anParams;
-  if (p.size() > 4 && p[1] == 3 && &actor == &g_HeroList[0]) g_HeroList[0].ChangeMoveMode(p[2], 1, p[3], p[4]);
-}
-
-// The flow layer's hooks with the awaited body in front of its command table.
+// The flow layer's own hooks, its command tables included.
 inline cFlowHooks ScenarioFlowHooks() {
   const cFlowHooks before = SetFlowHooks(cFlowHooks());
   InstallFlowHooks();
-  cFlowHooks hooks = SetFlowHooks(before);
-  hooks.dispatchCharaCmd = AwaitedActionBody;
-  return hooks;
+  return SetFlowHooks(before);
 }
 
 // The flow-condition service of the scenarios: every flow whose trigger fires is recorded
@@ -121,49 +100,8 @@ inline std::vector<int> TriggerRows(const std::vector<cHarnessCall>& fired) {
   return rows;
 }
 
-// Awaited: the activity pass at the start of a sub-step, for characters without appearance
-// conditions. The hero is active and on screen; each character is present, on screen by its
-// rectangle, raises its group's flag when in range, and acts when IsActiveNow says so.
-inline void AwaitedActivityPass() {
-  cStageState* stage = g_lpSceneStage;
-  cHero& hero = g_HeroList[0];
-  hero.m_bActive = 1;
-  hero.m_bOnScreen = 1;
-  std::fill(stage->m_abActiveGroups.begin(), stage->m_abActiveGroups.end(), 0);
-  for (cChara& chara : g_CharaList) {
-    chara.m_bActive = 1;
-    chara.m_bOnScreen = chara.IsOnScreen();
-    chara.CheckActiveRange(stage->m_abActiveGroups);
-  }
-  for (cChara& chara : g_CharaList) chara.m_bActing = chara.m_bActive && chara.IsActiveNow(stage->m_abActiveGroups);
-  for (cItem& item : g_ItemList) {
-    item.m_bActive = 1;
-    item.m_bOnScreen = item.IsOnScreen();
-  }
-}
-
-// Awaited: the keep areas on sub-step 1 (area 1 other characters, area 2 block characters, area 3
-// items; an area counts when any of its sides is on).
-inline void AwaitedKeepAreaPass(int subStep) {
-  if (subStep != 1 || g_HeroList[0].m_bDead) return;
-  auto on = [](const cStageQuad& area) {
-    return area.m_bLeftOn || area.m_bRightOn || area.m_bTopOn || area.m_bBottomOn;
-  };
-  const cStageQuad* areas = g_StageFile.m_aKeepAreas;
-  for (auto it = g_CharaList.begin(); it != g_CharaList.end();) {
-    const cStageQuad& area = areas[it->m_Type.m_bBlockChara ? 1 : 0];
-    if (on(area) && !it->m_bDead && it->m_bActive && it->IsBeyondKeepArea(area))
-      it = RemoveCharaQuietly(it);
-    else
-      ++it;
-  }
-  if (!on(areas[2])) return;
-  for (auto it = g_ItemList.begin(); it != g_ItemList.end();)
-    it = it->IsBeyondKeepArea(areas[2]) ? g_ItemList.erase(it) : ++it;
-}
-
-// Stage play's logic on the harness with the awaited passes around each sub-step: install for the
-// life of a scenario.
+// Stage play's logic on the harness with its passes around each sub-step: install for the life of a
+// scenario.
 class cScenarioPlay {
  public:
   cScenarioPlay() : m_Plugins(SetHarnessPlugins, Plugins()), m_Flows(SetFlowHooks, ScenarioFlowHooks()) {}
@@ -200,10 +138,10 @@ class cScenarioPlay {
   }
   static void SubStep(cStageHarness& h, int subStep) {
     if (FrameEnded(h)) return;
-    AwaitedActivityPass();
+    StepActivity(*g_lpSceneStage);
     RealSubStep()(h, subStep);
     if (FrameEnded(h)) return;
-    AwaitedKeepAreaPass(subStep);
+    StepKeepAreas(subStep);
   }
   static cHarnessPlugins Plugins() {
     cHarnessPlugins plugins = WithStagePlay(CurrentHarnessPlugins());

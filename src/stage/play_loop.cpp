@@ -1,0 +1,193 @@
+// The play phase: one game frame of a running stage.
+#include <algorithm>
+#include <utility>
+
+#include "core/containers.h"
+#include "core/log.h"
+#include "core/timing.h"
+#include "data/game_data.h"
+#include "media/graphics/display.h"
+#include "media/sound/sound_effects.h"
+#include "objects/flow_runner.h"
+#include "objects/play_objects.h"
+#include "platform/messages.h"
+#include "shell/app_globals.h"
+#include "shell/input_state.h"
+#include "shell/scene_mgr.h"
+#include "stage/activity_pass.h"
+#include "stage/logic_substep.h"
+#include "stage/scene_stage.h"
+#include "stage/stage_play_hooks.h"
+
+namespace {
+
+constexpr int kSoundHeroDefeated = 8;
+cStagePlayHooks g_playHooks;
+
+int DefeatThroughScene(cCharaBase& chara) {
+  cSceneStage* scene = SceneStage();
+  return scene ? scene->DefeatChara(chara) : 0;
+}
+
+void ClearThroughScene() {
+  if (cSceneStage* scene = SceneStage()) scene->ClearStage();
+}
+
+}  // namespace
+
+cStagePlayHooks SetStagePlayHooks(const cStagePlayHooks& hooks) { return std::exchange(g_playHooks, hooks); }
+const cStagePlayHooks& StagePlayHooks() { return g_playHooks; }
+
+int cSceneStage::StepStageTimer(int delta) {
+  if (m_bTimerStopped) return 0;
+  if (!CountInterval(1, 60)) return 0;
+  m_nTimer += delta;
+  if (m_nTimer >= 1000) m_nTimer = kStageTimerMax;
+  if (m_nTimer <= 0) {
+    m_nTimer = 0;
+    return 1;
+  }
+  return 0;
+}
+
+void cSceneStage::StepPlayTime() {
+  if (m_nPlayTime >= kPlayTimeMax) return;
+  ++m_nPlayFrames;
+  m_nPlayTime = std::min<int32_t>(static_cast<int32_t>(static_cast<int64_t>(m_nPlayFrames) * 100 / 60), kPlayTimeMax);
+}
+
+void cSceneStage::StepActivity() { ::StepActivity(*this); }
+
+void cSceneStage::ClearStage() {
+  // TODO(lead): the stage-clear processing (FinishStage: results, totals, GrantExtraLives with its
+  // 30-frame modal display, rankings, next stage) arrives with the stage end; until then the stage
+  // ends as cleared here.
+  m_nOutcome = kOutcomeCleared;
+  m_nSubState = 0;
+  m_nPhase = kStagePhaseStageEnd;
+}
+
+int cSceneStage::DefeatChara(cCharaBase& chara) {
+  // TODO(lead): return chara.Defeat(); once the damage pass's cCharaBase::Defeat is on main (its
+  // trigger 5, score, carried item and defeat display). Until then the character only falls.
+  chara.m_bDead = 1;
+  return 0;
+}
+
+int cSceneStage::PhasePlay() {
+  if (m_bAbort) {
+    PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
+    return 1;
+  }
+  if (CheckPauseKey()) {
+    m_nSubState = 0;
+    m_nPhase = kStagePhasePauseMenu;
+    return 1;
+  }
+  if (g_playHooks.checkReplayKeys && g_playHooks.checkReplayKeys()) return 1;
+  ++m_nFrameCount;
+
+  cInputState& input = VecAt(g_InputStates, 0);
+  cHero& hero = VecAt(g_HeroList, 0);
+  if (g_PlayMode == kPlayModeReplay) {
+    input.ClearDirInput();
+    input.ClearButtonInput();
+    if (!g_playHooks.playInputFrame || !g_playHooks.playInputFrame(input)) {
+      // The log has ended: the stage starts again (stepping to the adjacent replay arrives with the
+      // replay list).
+      SetupStage(1, 1);
+      m_nPhase = kStagePhaseIntro;
+      return 1;
+    }
+    input.m_nDirNumber = GetDirNumber(input.m_wDir);
+    input.RecordInputHistory();
+    input.UpdateKeyEvents();
+  } else {
+    if (hero.m_bNoDirInput) input.ClearDirInput();
+    if (hero.m_bNoButtonInput) input.ClearButtonInput();
+    if (input.m_wButton == 0)
+      m_bButtonHold = 0;
+    else if (m_bButtonHold)
+      input.m_wButton = 0;
+    input.RecordInputHistory();
+    input.UpdateKeyEvents();
+    if (g_SystemData.m_bReplayOn && g_playHooks.recordInputFrame) g_playHooks.recordInputFrame(input);
+  }
+
+  StepPlayTime();
+  if (StepStageTimer(-1) && !hero.m_bDead) {
+    RequestSound(kSoundHeroDefeated);
+    if (DefeatChara(hero) == 1) ClearStage();
+    if (g_playHooks.afterFrameLogic) g_playHooks.afterFrameLogic(m_nFrameCount);
+    return 1;
+  }
+
+  StartLogicFrame();
+  cSubStepEnds ends;
+  ends.defeatChara = DefeatThroughScene;
+  ends.clearStage = ClearThroughScene;
+  const int n = g_StageFile.m_nSubSteps;
+  bool ended = false;
+  for (int i = 1; i <= n && !ended; ++i) {
+    m_nSubStep = i;
+    ++m_nSubStepTotal;
+    StepActivity();
+    if (RunLogicSubStep(ends)) {
+      ended = true;
+      break;
+    }
+    // TODO(lead): the shots' pass (StepShot, gravity, moves, keep areas 4 and 5, ShotHitsBlock,
+    // EraseShot) once cShot's step is on main.
+    StepKeepAreas(i);
+    // TODO(lead): the hero's item block (StepItemBlock), the hit pass (shots against characters only
+    // on sub-steps whose m_anSubStepFlags entry is 1) and the hero's item-touch pass, each ending the
+    // frame on 1 (ClearStage) or 2 (hero defeated), once the damage and item passes are on main.
+  }
+  if (g_playHooks.afterFrameLogic) g_playHooks.afterFrameLogic(m_nFrameCount);
+  if (ended) return 1;
+  DrawStage(1, 1);
+  return 1;
+}
+
+void cSceneStage::DrawStage(int inPlay, int /*captions*/) {
+  // The pictures of the stage arrive with the stage drawing; what drawing decides for the logic runs
+  // here already: the end of the hero's defeat display, and defeated characters removed when theirs
+  // is over.
+  (void)inPlay;
+  if (!g_HeroList.empty()) {
+    cHero& hero = g_HeroList[0];
+    hero.UpdateHeroScreenRect();
+    if (hero.m_bDead && hero.DrawDefeated(&g_BackBufferSD, 0) && m_nPhase == kStagePhasePlay) HeroDefeatOver();
+  }
+  for (auto it = g_CharaList.begin(); it != g_CharaList.end();) {
+    if (it->m_bDead) {
+      it->UpdateScreenRect();
+      if (it->DrawDefeated(&g_BackBufferSD, 0)) {
+        it = RemoveCharaQuietly(it);
+        continue;
+      }
+    }
+    ++it;
+  }
+}
+
+void cSceneStage::HeroDefeatOver() {
+  if (g_PlayMode == kPlayModeReplay) {
+    SetupStage(1, 1);
+    m_nPhase = kStagePhaseIntro;
+    return;
+  }
+  // A test play ends with the hero's fall: the designer sees the failure.
+  if (g_TestPlay) {
+    FinishPlay(kOutcomeFailed);
+    return;
+  }
+  // TODO(lead): AutoSaveReplay and RestoreRetryState with the replay files and the story progress.
+  if (!UseLife(g_SaveData)) {
+    m_nSubState = 0;
+    m_nPhase = kStagePhaseGameOver;
+    return;
+  }
+  SetupStage(1, 0);
+  m_nPhase = kStagePhaseIntro;
+}

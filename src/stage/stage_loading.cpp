@@ -1,0 +1,106 @@
+// Loading a stage file for play.
+#include "stage/stage_loading.h"
+
+#include <atomic>
+
+#include "core/file_helpers.h"
+#include "core/log.h"
+#include "core/record.h"
+#include "core/thread.h"
+#include "platform/clock.h"
+#include "platform/messages.h"
+
+std::string g_StagePath;
+cCharaType g_HeroType;
+
+namespace {
+
+cThread g_LoadThread;
+// Written once by the loader thread, read by the caller after the thread ended.
+std::atomic<int> g_bLoadDone{0};
+std::atomic<int> g_bLoadFinished{0};
+
+unsigned LoadStageThreadProc(void*) {
+  if (g_StageFile.LoadFile(g_StagePath)) g_bLoadDone.store(1);
+  g_bLoadFinished.store(1);
+  return 0;
+}
+
+// Reads g_StagePath into g_StageFile on the loader thread. The calling thread meanwhile takes the
+// messages of its own queue, so that a thread sending to it is answered. false when the read failed
+// or the caller was told to quit.
+bool ReadOnLoaderThread() {
+  g_bLoadDone.store(0);
+  g_bLoadFinished.store(0);
+  if (!g_LoadThread.Start(LoadStageThreadProc, nullptr)) {
+    // No thread to read on: the read happens here.
+    LoadStageThreadProc(nullptr);
+    return g_bLoadDone.load() != 0;
+  }
+  while (!g_bLoadFinished.load()) {
+    MSG msg;
+    if (!PeekMessage(&msg, true)) {
+      // A short sleep instead of the original's busy loop: the read takes as long anyway.
+      QcSleep(1);
+      continue;
+    }
+    if (msg.message == WM_QUIT) {
+      ECLogPuts("msg.message == WM_QUIT");
+      g_LoadThread.Exit();
+      // The quit stays for the caller's own loop.
+      PostQuitMessage(0);
+      return false;
+    }
+    DispatchMessage(&msg);
+  }
+  g_LoadThread.Join();
+  return g_bLoadDone.load() != 0;
+}
+
+}  // namespace
+
+int HeroTypeIndex(const cStageData& stage) { return stage.FindHero(); }
+
+int CheckStageTrailer(const std::string& path) {
+  std::unique_ptr<cDataFile> file = OpenDataFileR(path.c_str());
+  if (!file) return 1;
+  if (IsStageFileIntact(file->Bytes())) return 1;
+  // The original also stopped the program here; the message is enough, the caller goes back.
+  ErrorBoxf("ステージファイル %s が破損しています！", path.c_str());
+  return 0;
+}
+
+int LoadPlayStage(const std::string& path, bool resolveNewest, cStageData* settingsOut, cCharaType* heroOut) {
+  if (resolveNewest) {
+    std::string found;
+    if (!FindLastNumberedFileStr(found, path, "stg4")) return 0;
+    g_StagePath = found;
+  } else {
+    g_StagePath = path;
+  }
+  ToRelativePathStr(g_StagePath, false);
+  if (!CheckStageTrailer(g_StagePath)) return 0;
+  if (!ReadOnLoaderThread()) {
+    ErrorBoxf("ステージファイル %s の読み込みに失敗しました！", g_StagePath.c_str());
+    return 0;
+  }
+  const int hero = HeroTypeIndex(g_StageFile);
+  if (hero < 0) {
+    // The original stopped the program; a stage without a hero is the designer's mistake, so the
+    // player is only told.
+    ErrorBoxf("主人公が配置されていないのでプレイできません！");
+    return 0;
+  }
+  if (settingsOut) {
+    // Only g_StageFile keeps the type lists.
+    CopyStageSettings(*settingsOut, g_StageFile);
+    settingsOut->m_aPalBlocks.clear();
+    settingsOut->m_aPalCharas.clear();
+    settingsOut->m_aPalItems.clear();
+    settingsOut->m_aBlocks.clear();
+    settingsOut->m_aCharas.clear();
+    settingsOut->m_aItems.clear();
+  }
+  if (heroOut) *heroOut = g_StageFile.m_aCharas[static_cast<size_t>(hero)];
+  return 1;
+}

@@ -1,0 +1,311 @@
+// Stage set-up: from the loaded stage to a stage ready for its intro.
+#include <algorithm>
+#include <new>
+
+#include "core/containers.h"
+#include "core/log.h"
+#include "core/numbers.h"
+#include "core/timing.h"
+#include "data/game_data.h"
+#include "media/graphics/display.h"
+#include "objects/flow_runner.h"
+#include "objects/play_objects.h"
+#include "objects/shot.h"
+#include "objects/stage_hooks.h"
+#include "platform/clock.h"
+#include "platform/messages.h"
+#include "shell/input_state.h"
+#include "shell/scene_mgr.h"
+#include "stage/scene_stage.h"
+#include "stage/stage_loading.h"
+#include "stage/stage_play_hooks.h"
+
+namespace {
+
+constexpr int kMarginCells = 10;
+constexpr int kCell = 32;
+constexpr int kTriggerBeforeStart = 25;
+
+// Number of halvings of v until 0.
+int BitLength(int v) {
+  int bits = 0;
+  while (v > 0) {
+    v >>= 1;
+    ++bits;
+  }
+  return bits;
+}
+
+// One scroll axis over cells map cells: the 10-cell margins, the block table's row layout (x axis),
+// the automatic scroll and the range limits of the stage's settings.
+void SetUpAxis(cScrollAxis& axis, int index, int cells) {
+  const cStageData& stage = g_StageFile;
+  axis = cScrollAxis();
+  axis.m_nAxis = index;
+  axis.m_nViewSize = index == 0 ? 640 : 480;
+  axis.m_nMarginCells = kMarginCells;
+  axis.m_nCells = cells + 2 * kMarginCells;
+  axis.m_nMapDots = cells * kCell + 640;
+  axis.m_nShift = index == 0 ? BitLength(cells + 2 * kMarginCells - 1) : 0;
+  axis.m_nRowStride = index == 0 ? 1 << axis.m_nShift : cells + 2 * kMarginCells;
+  axis.m_nBaseLow = kMarginCells * kCell;
+  axis.m_nBaseHigh = std::max(0, (cells + kMarginCells) * kCell);
+  const int limit = index == 0 ? 0 : 2;
+  axis.SetAutoScroll(index == 0 ? stage.m_bAutoScrollX : stage.m_bAutoScrollY,
+                     index == 0 ? stage.m_nAutoScrollSpeedX : stage.m_nAutoScrollSpeedY);
+  axis.SetScrollRange(stage.m_anScrollLimit[limit], stage.m_anScrollLimit[limit + 1], stage.m_abScrollLimitOn[limit],
+                      stage.m_abScrollLimitOn[limit + 1]);
+}
+
+bool AnyMarginOn(const cStageQuad& area) {
+  return area.m_bLeftOn || area.m_bRightOn || area.m_bTopOn || area.m_bBottomOn;
+}
+
+}  // namespace
+
+// n sub-steps and k shot-hit checks per frame: k of the sub-steps, spread evenly from the first,
+// run the shot-hit pass (every sub-step when k is 0); the last sub-step makes up a shortfall.
+std::vector<int32_t> SubStepFlags(int n, int k) {
+  std::vector<int32_t> flags(static_cast<size_t>(std::max(n, 0)), k == 0 ? 1 : 0);
+  if (k == 0 || n <= 0) return flags;
+  const double step = static_cast<double>(n) / k;
+  int set = 0;
+  for (int i = 0; i < k; ++i) {
+    const int at = static_cast<int>(i * step);
+    if (at >= n) break;
+    if (!flags[static_cast<size_t>(at)]) ++set;
+    flags[static_cast<size_t>(at)] = 1;
+  }
+  if (set < k) flags[static_cast<size_t>(n - 1)] = 1;
+  return flags;
+}
+
+void cSceneStage::CreateCharasFromType(int column, int row, cCharaType& type, const cItem* carried, int direction,
+                                       int repeat) {
+  const double x = (column + kMarginCells) * kCell + 16;
+  const double y = (row + kMarginCells) * kCell + 16;
+  for (int i = 0; i <= repeat; ++i) {
+    cChara chara;
+    chara.InitChara(m_nNextCharaId, type, carried, x, y, 0);
+    chara.PlaceCharaOnGrid(column, row);
+    const double dx = type.PlaceOffsetX(i, direction);
+    const double dy = type.PlaceOffsetY(i, direction);
+    chara.m_dX += dx;
+    chara.m_dX2 += dx;
+    chara.m_dY += dy;
+    chara.m_dY2 += dy;
+    chara.m_dHomeX += dx;
+    chara.m_dHomeY += dy;
+    // A character placed outside the stage is dropped, and its id stays free.
+    if (!chara.IsInsideStage(1)) continue;
+    chara.AfterMoveX();
+    chara.AfterMoveY();
+    g_CharaList.push_back(chara);
+    g_CharaList.back().UpdateScreenRect();
+    ++m_nNextCharaId;
+  }
+}
+
+void cSceneStage::CreateItemsFromType(int column, int row, cItemType& type) {
+  cItem item;
+  item.InitItem(m_nNextItemId, type, 0);
+  item.PlaceItemOnGrid(column, row, 1);
+  if (!item.IsInsideStage(1)) return;
+  g_ItemList.push_back(item);
+  g_ItemList.back().UpdateScreenRect();
+  ++m_nNextItemId;
+}
+
+void cSceneStage::SetupStage(int restart, int fresh) {
+  m_nFrameCount = 0;
+  m_nClearOption = 0;
+  m_nOutcome = kOutcomeRunning;
+
+  // The previous attempt goes: shots first (they point at characters), then characters and items.
+  m_ShotList.clear();
+  for (auto& group : m_aShotGroups) group.clear();
+  for (auto& group : m_aCharaGroups) group.clear();
+  g_CharaList.clear();
+  g_ItemList.clear();
+
+  if (g_PlayMode == kPlayModeStoryNew || g_PlayMode == kPlayModeStoryContinue) g_SaveData.m_bInStage = 1;
+  g_SaveData.m_nNextStage = 0;
+
+  if (restart) {
+    // A replay's playback reads its file again first: that arrives with the replay files.
+    RestoreStageSettings();
+    const int hero = HeroTypeIndex(g_StageFile);
+    if (hero >= 0) g_StageFile.m_aCharas[static_cast<size_t>(hero)] = g_HeroType;
+  }
+
+  // The seed: the recorded one in playback, else a new one that a recording play stores.
+  if (g_PlayMode == kPlayModeReplay) {
+    g_InputLog.m_nDirIndex = g_InputLog.m_nButtonIndex = g_InputLog.m_nValueIndex = 0;
+    g_InputLog.m_nDirRunPos = g_InputLog.m_nButtonRunPos = 0;
+    m_nSeed = static_cast<uint32_t>(g_InputLog.m_nSeed);
+  } else {
+    m_nSeed = timeGetTime();
+    if (g_SystemData.m_bReplayOn) {
+      g_GameData.m_PrevPlayStartSave = g_GameData.m_PlayStartSave;
+      g_GameData.m_PlayStartSave = g_SaveData;
+      g_PrevInputLog = g_InputLog;
+      g_InputLog = cInputLog();
+      g_InputLog.m_nSeed = static_cast<int32_t>(m_nSeed);
+    }
+  }
+  QcSrand(m_nSeed);
+
+  // The carry-over of the hero's values arrives with the story progress (ApplyCarryOver).
+
+  // Music: a retry keeps the same music; entering anew keeps it only when the stage says so.
+  const int bgm = g_StageFile.m_nBgm;
+  bool request = true;
+  if (g_PlayMode != kPlayModeReplay) {
+    if (!fresh && bgm == g_SaveData.m_nBgm) request = false;
+    if (fresh && g_StageFile.m_bBgmKeep && bgm == g_SaveData.m_nBgm && bgm != 0) request = false;
+  }
+  if (request) RequestBgmByNumber(bgm, g_StageFile.m_bBgmLoop);
+
+  g_SceneMgr.m_nLastBgm = 0;
+  m_nNextCharaId = m_nNextItemId = m_nNextShotId = 0;
+  g_StageFile.SetHitCheckLevel(g_StageFile.m_nHitCheckLevel);
+
+  SetUpAxis(m_ScrollX, 0, g_StageFile.m_nWidth);
+  SetUpAxis(m_ScrollY, 1, g_StageFile.m_nHeight);
+  m_nBlockOriginX = m_nBlockOriginY = kMarginCells;
+
+  // The block table, every cell blank, then the placed blocks.
+  try {
+    g_BlockTable.assign(static_cast<size_t>(m_ScrollX.m_nRowStride) * static_cast<size_t>(m_ScrollY.m_nCells),
+                        cBlock());
+  } catch (const std::bad_alloc&) {
+    ErrorBoxf("メモリ不足により、ステージの初期設定に失敗しました！");
+    FatalStop();
+    return;
+  }
+  for (cBlock& cell : g_BlockTable) {
+    cell.m_nGraphic = 0;
+    cell.m_nContact = 0;
+    cell.m_bProtected = 0;
+  }
+  const int shift = m_ScrollX.m_nShift;
+  for (const cBlockType& placed : g_StageFile.m_aBlocks) {
+    // Placements outside the map (a damaged file) are left out.
+    if (placed.m_nCellX < 0 || placed.m_nCellY < 0 || placed.m_nCellX >= g_StageFile.m_nWidth ||
+        placed.m_nCellY >= g_StageFile.m_nHeight)
+      continue;
+    cBlock& cell = VecAt(g_BlockTable, ((placed.m_nCellY + kMarginCells) << shift) + placed.m_nCellX + kMarginCells);
+    static_cast<cBlockType&>(cell) = placed;
+  }
+
+  // The hero.
+  m_nHeroCount = 1;
+  g_HeroList.assign(1, cHero());
+  cHero& hero = g_HeroList[0];
+  const int heroIndex = HeroTypeIndex(g_StageFile);
+  if (heroIndex < 0) return;  // the loader refuses such a stage
+  cCharaType& heroType = g_StageFile.m_aCharas[static_cast<size_t>(heroIndex)];
+  if (g_SaveData.m_bPlaceRequest && g_SaveData.m_nPlaceFacing != 2)
+    heroType.m_nFacing = static_cast<int8_t>(g_SaveData.m_nPlaceFacing);
+  int column = heroType.m_nCellX;
+  int row = heroType.m_nCellY;
+  hero.InitHero(m_nNextCharaId++, heroType, (column + kMarginCells) * kCell + 16, (row + kMarginCells) * kCell + 16, 0);
+  if (g_SaveData.m_bPlaceRequest) {
+    column = g_SaveData.m_nPlaceX;
+    row = g_SaveData.m_nPlaceY;
+  }
+  hero.SetGridPos(column, row, 1);
+  {
+    const double dx = heroType.PlaceOffsetX(0, 0);
+    const double dy = heroType.PlaceOffsetY(0, 0);
+    hero.m_dX += dx;
+    hero.m_dX2 += dx;
+    hero.m_dY += dy;
+    hero.m_dY2 += dy;
+  }
+  hero.m_Anim.SetAnime(hero.m_bGravityFree ? 2 : 0, 1);
+
+  // The view on the hero.
+  m_ScrollX.m_dPosition = hero.m_dX - 320 + hero.m_nWidth / 2;
+  m_ScrollX.ClampScroll();
+  m_ScrollY.m_dPosition = hero.m_dY - 240 + hero.m_nHeight / 2;
+  m_ScrollY.ClampScroll();
+  hero.UpdateHeroScreenRect();
+  if (hero.m_nViewRange) BuildViewMask(hero);
+
+  m_anStageVars.assign(kStageVarCount, 0);
+
+  // Placed characters, then the items no character carries.
+  for (cCharaType& placed : g_StageFile.m_aCharas) {
+    if (placed.m_nControl != 1) continue;
+    CreateCharasFromType(placed.m_nCellX, placed.m_nCellY, placed, nullptr, 0, 0);
+  }
+  for (cItemType& placed : g_StageFile.m_aItems) CreateItemsFromType(placed.m_nCellX, placed.m_nCellY, placed);
+
+  VecAt(m_aCharaGroups, hero.m_nKind).push_back(&hero);
+  for (cChara& chara : g_CharaList) VecAt(m_aCharaGroups, chara.m_nKind).push_back(&chara);
+
+  for (int i = 0; i < 3; ++i) m_abKeepArea[i] = AnyMarginOn(g_StageFile.m_aKeepAreas[i]) ? 1 : 0;
+
+  m_MesWindows.clear();
+  m_Effects.clear();
+  m_ScrEffect.ClearScrEffect();
+  m_GameWait.m_nCounter = 0;
+  m_Pictures.clear();
+
+  // The stage record as read here carries no limit of shot-hit checks per frame: every sub-step
+  // runs the shot-hit pass.
+  m_anSubStepFlags = SubStepFlags(g_StageFile.m_nSubSteps, 0);
+
+  m_nEndRequest = kEndNone;
+  m_nBannerCounter = m_nBanner2Counter = 0;
+  if (g_StageFile.m_bTimeLimit) {
+    m_bTimerStopped = 0;
+    m_nTimer = std::clamp(g_StageFile.m_nTimeLimit, 0, kStageTimerMax);
+  } else {
+    m_nTimer = kStageTimerMax;
+    m_bTimerStopped = 1;
+  }
+  m_nPlayFrames = 0;
+  m_nPlayTime = 0;
+  m_abActiveGroups.assign(kActivityFlagCount, 0);
+  m_nSubStep = 0;
+  m_nSubStepTotal = 0;
+  g_SaveData.m_nScore = 0;
+
+  for (cInputState& input : g_InputStates) {
+    input.ClearInputHistory();
+    input.ResetKeyEvents();
+    input.ClearDirInput();
+    input.ClearButtonInput();
+  }
+  CountInterval(0, 60);
+  for (cBackLayer& layer : g_StageFile.m_aLayers) layer.m_dAutoOffsetX = layer.m_dAutoOffsetY = 0;
+
+  // A stage's frame rate of 0 (or below) runs unthrottled.
+  g_SceneMgr.m_nFrameRate = std::max(0, g_StageFile.m_nFps);
+
+  hero.LinkHeroAndParent(nullptr);
+  for (cChara& chara : g_CharaList) chara.LinkHeroAndParent(nullptr);
+
+  // The flows of trigger 25, before the stage starts: the hero's, then every active character's.
+  StepActivity();
+  TriggerFlows(hero, kTriggerBeforeStart);
+  for (auto it = g_CharaList.begin(); it != g_CharaList.end();) {
+    if (!it->m_bActive) {
+      ++it;
+      continue;
+    }
+    TriggerFlows(*it, kTriggerBeforeStart);
+    if (it->m_bVanished) {
+      it = EraseChara(it);
+    } else if (it->m_nHp <= 0) {
+      DefeatChara(*it);
+      it = EraseChara(it);
+    } else {
+      ++it;
+    }
+  }
+  StepActivity();
+  DDSetVirtualBackBuffer(0);
+}

@@ -1,0 +1,71 @@
+// Starting a stage file for play, the numbered stages' paths and the outcome of a play.
+#include "stage/stage_start.h"
+
+#include <atomic>
+#include <cstdio>
+
+#include "core/file_helpers.h"
+#include "core/log.h"
+#include "data/game_data.h"
+#include "shell/app_globals.h"
+#include "shell/scene_mgr.h"
+#include "stage/scene_stage.h"
+#include "stage/stage_loading.h"
+
+std::string g_CurrentStageFile;
+
+namespace {
+std::atomic<int> g_nOutcome{kOutcomeRunning};
+std::atomic<int> g_nOutcomeFrames{0};
+constexpr int kModeIndexFree = 2;
+}  // namespace
+
+int StartStageFromFile(const std::string& path, bool findNewest) {
+  g_CurrentStageFile = path;
+  // The free play's progress: a fresh one (the whole progress reset arrives with the title scene).
+  g_SaveData.m_nScore = 0;
+  g_SaveData.m_nScoreTotal = 0;
+  if (!LoadPlayStage(path, findNewest, &g_StageData, &g_HeroType)) return 0;
+  g_SaveData.m_nStage = 1;
+  g_SaveData.m_nWorld = 1;
+  g_SaveData.m_nStartLives = g_SaveData.m_nLives = kUnlimitedLives;
+  std::string relative = path;
+  ToRelativePathStr(relative, false);
+  g_CurrentStageFile = relative;
+  return 1;
+}
+
+bool StagePathOfNumber(int number, std::string& path) {
+  if (number < 0 || number > 99) return false;
+  char text[64];
+  std::snprintf(text, sizeof text, "%s%02d-1.%s", "data\\stg4\\c", number, "stg4");
+  path = text;
+  return true;
+}
+
+bool StartStageDirectly(const std::string& path) {
+  std::string found;
+  if (!FindLastNumberedFileStr(found, path, "stg4")) {
+    ReportLogPrintf("「%s」の読み込みに失敗しました！", path.c_str());
+    return false;
+  }
+  g_DirectPlay = 1;
+  g_RankingOn = 1;
+  if (!StartStageFromFile(path, true)) {
+    g_DirectPlay = 0;
+    return false;
+  }
+  g_SaveData.m_bNumberedStage = 0;
+  g_PlayMode = kPlayModeFree;
+  g_ModeIndex = kModeIndexFree;
+  g_SceneMgr.m_nScene = kSceneStage;
+  g_SceneMgr.m_nPrevScene = kSceneTitle;
+  return true;
+}
+
+void NoteStageOutcome(int outcome, int frames) {
+  g_nOutcomeFrames.store(frames);
+  g_nOutcome.store(outcome);
+}
+int LastStageOutcome() { return g_nOutcome.load(); }
+int LastStageFrames() { return g_nOutcomeFrames.load(); }

@@ -1,0 +1,146 @@
+// Stage set-up on the stage scene: the restored stage, the block table and scroll axes, the
+// objects built, the counters, the sub-step flags, the timer, the seed and the pacing.
+#include <gtest/gtest.h>
+
+#include "core/containers.h"
+#include "core/numbers.h"
+#include "data/game_data.h"
+#include "objects/play_objects.h"
+#include "shell/scene_mgr.h"
+#include "stage/scene_stage.h"
+#include "stage/stage_loading.h"
+#include "stage/stage_play_hooks.h"
+#include "test_support/stage_play_harness.h"
+
+namespace {
+
+cHarnessSetup SceneSetup(std::vector<std::string> map) {
+  cHarnessSetup setup;
+  setup.map = std::move(map);
+  setup.makeStage = [] { return std::unique_ptr<cStageState>(new cSceneStage); };
+  setup.addStandIns = AddStagePlayServices;
+  return setup;
+}
+
+// The harness builds the stage as loaded; the scene then sets it up as after a load.
+class StageSetupTest : public testing::Test {
+ protected:
+  explicit StageSetupTest(std::vector<std::string> map = {"..C.....", ".H....I.", "########"})
+      : m_Plugins(SetHarnessPlugins, WithStagePlay(CurrentHarnessPlugins())), m_Harness(SceneSetup(std::move(map))) {}
+  cSceneStage& Scene() { return static_cast<cSceneStage&>(m_Harness.Stage()); }
+  void Setup(int restart = 1, int fresh = 1) {
+    TakeStageSettingsCopy();
+    g_HeroType = g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))];
+    Scene().SetupStage(restart, fresh);
+  }
+  cHooksGuard<cHarnessPlugins> m_Plugins;
+  cStageHarness m_Harness;
+};
+
+TEST(SubStepFlags, SpreadsTheShotChecksOverTheSubSteps) {
+  struct Case {
+    int n, k;
+    std::vector<int32_t> flags;
+  };
+  for (const Case& c : {Case{4, 3, {1, 1, 1, 0}}, Case{4, 0, {1, 1, 1, 1}}, Case{4, 2, {1, 0, 1, 0}}, Case{1, 1, {1}},
+                        Case{3, 5, {1, 1, 1}}, Case{5, 1, {1, 0, 0, 0, 0}}})
+    EXPECT_EQ(SubStepFlags(c.n, c.k), c.flags) << c.n << " sub-steps, " << c.k << " checks";
+}
+
+TEST_F(StageSetupTest, BuildsTheStageFromTheKeptSettings) {
+  // An attempt that changed the stage's settings and placement is undone by the restart.
+  Setup();
+  g_StageFile.m_nWidth = 99;
+  g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))].m_nCellX = 5;
+  Scene().m_nEndRequest = kEndClear;
+  Scene().m_nFrameCount = 12;
+  Scene().SetupStage(1, 0);
+
+  cSceneStage& scene = Scene();
+  EXPECT_EQ(g_StageFile.m_nWidth, 8);
+  EXPECT_EQ(scene.m_ScrollX.m_nCells, 28);
+  EXPECT_EQ(scene.m_ScrollX.m_nShift, 5);  // 27 takes five bits
+  EXPECT_EQ(scene.m_ScrollY.m_nCells, 23);
+  EXPECT_EQ(g_BlockTable.size(), 32u * 23u);
+  EXPECT_EQ(VecAt(g_BlockTable, ((2 + 10) << 5) + 3 + 10).m_nGraphic, 1);
+  EXPECT_EQ(VecAt(g_BlockTable, ((1 + 10) << 5) + 3 + 10).m_nGraphic, 0);
+  ASSERT_EQ(g_HeroList.size(), 1u);
+  // The hero stands on its own cell.
+  EXPECT_EQ(TruncToInt(g_HeroList[0].m_dX + g_HeroList[0].m_nWidth / 2) / 32 - 10, 1);
+  EXPECT_EQ(g_CharaList.size(), 1u);
+  EXPECT_EQ(g_ItemList.size(), 1u);
+  EXPECT_EQ(g_HeroList[0].m_nNumber, 0);
+  EXPECT_EQ(g_CharaList.front().m_nNumber, 1);
+  EXPECT_EQ(scene.m_nFrameCount, 0);
+  EXPECT_EQ(scene.m_nEndRequest, kEndNone);
+  EXPECT_EQ(scene.m_nSubStepTotal, 0);
+  EXPECT_EQ(scene.m_anStageVars.size(), 1000u);
+  // Both in the group lists of their kinds, the hero first.
+  ASSERT_FALSE(scene.m_aCharaGroups[g_HeroList[0].m_nKind].empty());
+  EXPECT_EQ(scene.m_aCharaGroups[g_HeroList[0].m_nKind].front(), &g_HeroList[0]);
+  EXPECT_EQ(scene.m_aCharaGroups[g_CharaList.front().m_nKind].back(), &g_CharaList.front());
+}
+
+TEST_F(StageSetupTest, TimerAndPacingFollowTheStage) {
+  struct Case {
+    int timeLimit, seconds, fps;
+    int32_t timer, stopped, frameRate;
+  };
+  for (const Case& c : {Case{0, 30, 60, 999, 1, 60}, Case{1, 30, 0, 30, 0, 0}, Case{1, 5000, -3, 999, 0, 0},
+                        Case{1, 20, 120, 20, 0, 120}}) {
+    g_StageFile.m_bTimeLimit = c.timeLimit;
+    g_StageFile.m_nTimeLimit = c.seconds;
+    g_StageFile.m_nFps = c.fps;
+    Setup();
+    EXPECT_EQ(Scene().m_nTimer, c.timer);
+    EXPECT_EQ(Scene().m_bTimerStopped, c.stopped);
+    // A frame rate of 0 (and a negative one) leaves the frames unthrottled.
+    EXPECT_EQ(g_SceneMgr.m_nFrameRate, c.frameRate);
+  }
+  g_SceneMgr.m_nFrameRate = 60;
+}
+
+TEST_F(StageSetupTest, ARecordingPlayStoresItsSeedAndKeepsThePreviousLog) {
+  g_SystemData.m_bReplayOn = 1;
+  g_InputLog.m_nSeed = 77;
+  g_InputLog.m_anDirStates = {1};
+  Setup();
+  EXPECT_EQ(g_PrevInputLog.m_nSeed, 77);
+  EXPECT_EQ(g_PrevInputLog.m_anDirStates, std::vector<int16_t>{1});
+  EXPECT_TRUE(g_InputLog.m_anDirStates.empty());
+  EXPECT_EQ(static_cast<uint32_t>(g_InputLog.m_nSeed), Scene().m_nSeed);
+  // The game's generator was seeded with it.
+  const uint32_t next = Scene().m_nSeed * 214013u + 2531011u;
+  EXPECT_EQ(QcRand(), static_cast<int>((next >> 16) & 0x7FFF));
+
+  // Playback takes the recorded seed and rewinds the log.
+  g_PlayMode = kPlayModeReplay;
+  g_InputLog.m_nSeed = 1234;
+  g_InputLog.m_nDirIndex = 3;
+  Setup();
+  EXPECT_EQ(Scene().m_nSeed, 1234u);
+  EXPECT_EQ(g_InputLog.m_nDirIndex, 0u);
+  g_PlayMode = kPlayModeStoryNew;
+}
+
+TEST_F(StageSetupTest, KeepAreasAreOnWhenAnySideIs) {
+  g_StageFile.m_aKeepAreas[1].m_bTopOn = 1;
+  Setup();
+  EXPECT_EQ(Scene().m_abKeepArea[0], 0);
+  EXPECT_EQ(Scene().m_abKeepArea[1], 1);
+  EXPECT_EQ(Scene().m_abKeepArea[2], 0);
+}
+
+TEST_F(StageSetupTest, MusicIsKeptOnARetryAndOnEntryWhenTheStageSaysSo) {
+  g_StageFile.m_nBgm = 3;
+  g_SaveData.m_nBgm = 3;
+  Setup(1, 0);  // a retry with the same music: nothing requested
+  EXPECT_TRUE(m_Harness.CallsOf("requestBgmByNumber").empty());
+  Setup(1, 1);  // entering anew restarts it
+  EXPECT_EQ(m_Harness.CallsOf("requestBgmByNumber").size(), 1u);
+  g_StageFile.m_bBgmKeep = 1;
+  Setup(1, 1);  // unless the stage keeps it
+  EXPECT_EQ(m_Harness.CallsOf("requestBgmByNumber").size(), 1u);
+}
+
+}  // namespace
