@@ -8,7 +8,9 @@
 #include "data/vocabulary_tables.h"
 #include "flow/action_cmds.h"
 #include "flow/cmd_tables.h"
-
+#include "flow/expression.h"
+#include "flow/object_cmds.h"
+#include "flow/status_op.h"
 #include "objects/flow_context.h"
 #include "objects/flow_state.h"
 #include "objects/stage_state.h"

@@ -2,7 +2,9 @@
 // kind k from 2 on runs the body of character kind k + 15; kind 1 changes the hero's flows.
 #include "data/vocabulary_tables.h"
 #include "flow/cmd_tables.h"
-
+#include "flow/expression.h"
+#include "flow/object_cmds.h"
+#include "flow/status_op.h"
 #include "objects/flow_context.h"
 #include "objects/hero.h"
 #include "objects/stage_state.h"

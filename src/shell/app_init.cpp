@@ -236,8 +236,7 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
   // The progress reset arrives with the story and challenge progress.
   // Direct start of the FreeStage or test-play stage. A stage that does not load has shown its
   // message; the game then starts at the title instead of ending.
-  if (g_IniSettings.FreeStage[0] && UiHooks().startStageDirectly &&
-      !UiHooks().startStageDirectly(g_IniSettings.FreeStage))
+  if (UiHooks().startStageDirectly && !UiHooks().startStageDirectly(g_IniSettings.FreeStage))
     g_IniSettings.FreeStage[0] = '\0';
   return true;
 }

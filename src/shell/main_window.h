@@ -73,7 +73,8 @@ struct cUiHooks {
   bool (*runFileDialog)(int mode, const std::string& proposed, std::string& chosen) = nullptr;
   bool (*runReplaySaveDialog)(std::string& name) = nullptr;
   bool (*startStageFromFile)(const std::string& path) = nullptr;
-  // The start-up's direct start of the "FreeStage" or test-play stage; true when the stage plays.
+  // The start-up's direct start of the "FreeStage" or test-play stage (empty: none; stage play may
+  // still start a replay named on the command line); false when a start was asked for and failed.
   bool (*startStageDirectly)(const std::string& path) = nullptr;
   bool (*loadReplayFile)(const std::string& path) = nullptr;
   bool (*makeReplayFileName)(int whichPlay, std::string& name) = nullptr;

@@ -7,6 +7,7 @@
 #include "objects/shot.h"
 #include "objects/stage_hooks.h"
 #include "objects/stage_state.h"
+#include "stage/condition_lists.h"
 #include "stage/logic_substep.h"
 
 namespace {
@@ -15,22 +16,9 @@ bool AnyMarginOn(const cStageQuad& area) {
 }
 }  // namespace
 
-// TODO(lead): the condition services (CheckCharaCondition, CheckItemCondition) take over here when
-// they are on main; until then the condition list is evaluated through the stage services.
-bool AppearanceHolds(cCharaBase& chara) {
-  cCharaType& type = chara.m_Type;
-  if (type.m_aConds.empty()) return true;
-  if (type.m_bCondLatch && chara.m_bCondLatch) return true;
-  if (!EvalConditionList(type.m_aConds, type.m_nCondMode, &chara, nullptr)) return false;
-  chara.m_bCondLatch = 1;
-  return true;
-}
+bool AppearanceHolds(cCharaBase& chara) { return CheckCharaCondition(chara); }
 
-bool AppearanceHolds(cItem& item) {
-  cItemType& type = item.m_Type;
-  if (type.m_aConds.empty()) return true;
-  return EvalConditionList(type.m_aConds, type.m_nCondMode, nullptr, nullptr);
-}
+bool AppearanceHolds(cItem& item) { return CheckItemCondition(item); }
 
 void StepActivity(cStageState& stage) {
   if (!g_HeroList.empty()) {

@@ -2,13 +2,39 @@
 
 #include "flow/install_flow_hooks.h"
 #include "flow/var_params.h"
+#include "shell/game_loop.h"
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
+#include "stage/modal_waits.h"
+#include "stage/play_trace.h"
+#include "stage/replay_play.h"
 #include "stage/scene_stage.h"
+#include "stage/stage_play_hooks.h"
+#include "stage/stage_services.h"
 #include "stage/stage_start.h"
 
 namespace {
 cScene* CreateStageScene() { return new cSceneStage; }
+
+// The direct start of the run: a replay named on the command line, else the FreeStage or test-play
+// stage (none: the game starts at its title).
+bool StartDirectly(const std::string& path) {
+  const std::string replay = ReplayRunPlayPath();
+  if (!replay.empty()) return StartReplayDirectly(replay);
+  return path.empty() || StartStageDirectly(path);
+}
+
+// A wait's frame draws the stage outside play, with its captions.
+void DrawWaitFrame() {
+  if (cSceneStage* scene = SceneStage()) scene->DrawStage(0, 1);
+}
+// A key that ended a wait does not act again in the next play frame.
+void HoldButtons() {
+  if (cSceneStage* scene = SceneStage()) scene->m_bButtonHold = 1;
+}
+bool PlayInputFrame(cInputState& input) { return PlayReplayFrame(input) == 0; }
+// The trace numbers frames as the frame loop counts them (the numbering of --input).
+void AfterFrameLogic(int32_t) { TracePlayFrame(PolledFrames()); }
 
 bool StartFromDialog(const std::string& path) {
   if (!StartStageFromFile(path, false)) return false;
@@ -23,12 +49,23 @@ void InstallStagePlay() {
   SetSceneHooks(scenes);
 
   cUiHooks ui = UiHooks();
-  ui.startStageDirectly = StartStageDirectly;
+  ui.startStageDirectly = StartDirectly;
   ui.startStageFromFile = StartFromDialog;
   SetUiHooks(ui);
 
   InitVarParamTable();
   InstallFlowHooks();
-  // TODO(lead): InstallStageServices();  (src/stage/stage_services.h, the stage's services)
-  // TODO(lead): InstallModalWaits();     (src/stage/modal_waits.h, the modal waits)
+  InstallStageServices();
+  InstallModalWaits();
+
+  cModalWaitHooks waits;
+  waits.drawWaitFrame = DrawWaitFrame;
+  waits.holdButtons = HoldButtons;
+  SetModalWaitHooks(waits);
+
+  cStagePlayHooks play = StagePlayHooks();
+  play.playInputFrame = PlayInputFrame;
+  play.recordInputFrame = RecordReplayFrame;
+  play.afterFrameLogic = AfterFrameLogic;
+  SetStagePlayHooks(play);
 }

@@ -10,10 +10,12 @@
 #include "objects/flow_runner.h"
 #include "objects/play_objects.h"
 #include "objects/stage_state.h"
+#include "stage/activity_pass.h"
 #include "stage/block_contact.h"
 #include "stage/contact_rules.h"
 #include "stage/hits.h"
 #include "stage/push_out.h"
+#include "stage/shots_pass.h"
 #include "stage/view_edge.h"
 
 namespace {
@@ -287,6 +289,8 @@ int RunLogicSubStep(const cSubStepEnds& ends) {
   if (!hero.m_bDead && StepBlockCharas(ends)) return 1;
   if (!hero.m_bDead && StepHero(ends, *stage, hero)) return 1;
   if (!hero.m_bDead && StepOtherCharas(ends)) return 1;
+  StepShots(*stage, stage->m_nSubStep);
+  StepKeepAreas(stage->m_nSubStep);
   if (!hero.m_bDead && EndsFrame(ends, hero, ResolveHits(*stage))) return 1;
   if (!hero.m_bDead && EndsFrame(ends, hero, CollectItems(hero))) return 1;
   return 0;

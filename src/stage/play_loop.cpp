@@ -15,23 +15,25 @@
 #include "shell/input_state.h"
 #include "shell/scene_mgr.h"
 #include "stage/activity_pass.h"
+#include "stage/deferred_removals.h"
+#include "stage/hits.h"
 #include "stage/logic_substep.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_play_hooks.h"
+#include "stage/stage_start.h"
 
 namespace {
 
 constexpr int kSoundHeroDefeated = 8;
 cStagePlayHooks g_playHooks;
 
-int DefeatThroughScene(cCharaBase& chara) {
-  cSceneStage* scene = SceneStage();
-  return scene ? scene->DefeatChara(chara) : 0;
-}
-
 void ClearThroughScene() {
   if (cSceneStage* scene = SceneStage()) scene->ClearStage();
 }
+
+// The defeat of the sub-step's passes, with its consequences: a defeat that ends the stage runs the
+// stage-clear processing, a player-operated character's defeat is the hero's.
+int DefeatThroughScene(cCharaBase& chara) { return ::DefeatChara(chara, ClearThroughScene); }
 
 }  // namespace
 
@@ -67,12 +69,7 @@ void cSceneStage::ClearStage() {
   m_nPhase = kStagePhaseStageEnd;
 }
 
-int cSceneStage::DefeatChara(cCharaBase& chara) {
-  // TODO(lead): return chara.Defeat(); once the damage pass's cCharaBase::Defeat is on main (its
-  // trigger 5, score, carried item and defeat display). Until then the character only falls.
-  chara.m_bDead = 1;
-  return 0;
-}
+int cSceneStage::DefeatChara(cCharaBase& chara) { return chara.Defeat(); }
 
 int cSceneStage::PhasePlay() {
   if (m_bAbort) {
@@ -93,8 +90,12 @@ int cSceneStage::PhasePlay() {
     input.ClearDirInput();
     input.ClearButtonInput();
     if (!g_playHooks.playInputFrame || !g_playHooks.playInputFrame(input)) {
-      // The log has ended: the stage starts again (stepping to the adjacent replay arrives with the
-      // replay list).
+      // The log has ended: a replay from the command line ends the run; else the stage starts again
+      // (stepping to the adjacent replay arrives with the replay list).
+      if (ReplayFromCommandLine()) {
+        FinishPlay(m_nOutcome);
+        return 1;
+      }
       SetupStage(1, 1);
       m_nPhase = kStagePhaseIntro;
       return 1;
@@ -111,7 +112,7 @@ int cSceneStage::PhasePlay() {
       input.m_wButton = 0;
     input.RecordInputHistory();
     input.UpdateKeyEvents();
-    if (g_SystemData.m_bReplayOn && g_playHooks.recordInputFrame) g_playHooks.recordInputFrame(input);
+    if (g_playHooks.recordInputFrame) g_playHooks.recordInputFrame(input);
   }
 
   StepPlayTime();
@@ -136,12 +137,7 @@ int cSceneStage::PhasePlay() {
       ended = true;
       break;
     }
-    // TODO(lead): the shots' pass (StepShot, gravity, moves, keep areas 4 and 5, ShotHitsBlock,
-    // EraseShot) once cShot's step is on main.
-    StepKeepAreas(i);
-    // TODO(lead): the hero's item block (StepItemBlock), the hit pass (shots against characters only
-    // on sub-steps whose m_anSubStepFlags entry is 1) and the hero's item-touch pass, each ending the
-    // frame on 1 (ClearStage) or 2 (hero defeated), once the damage and item passes are on main.
+    FlushDeferredRemovals(*this);
   }
   if (g_playHooks.afterFrameLogic) g_playHooks.afterFrameLogic(m_nFrameCount);
   if (ended) return 1;
@@ -173,6 +169,10 @@ void cSceneStage::DrawStage(int inPlay, int /*captions*/) {
 
 void cSceneStage::HeroDefeatOver() {
   if (g_PlayMode == kPlayModeReplay) {
+    if (ReplayFromCommandLine()) {
+      FinishPlay(kOutcomeFailed);
+      return;
+    }
     SetupStage(1, 1);
     m_nPhase = kStagePhaseIntro;
     return;

@@ -253,8 +253,9 @@ int cSceneStage::PhaseGameOver() {
 void cSceneStage::FinishPlay(int outcome) {
   m_nOutcome = outcome;
   NoteStageOutcome(outcome, m_nFrameCount);
-  // A test play ends with its stage: the editor (or the command line) gets control back.
-  if (g_TestPlay) {
+  // A test play ends with its stage: the editor (or the command line) gets control back; so does a
+  // replay played from the command line.
+  if (g_TestPlay || ReplayFromCommandLine()) {
     g_bCloseConfirmed.store(1);
     PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
     m_bClosing = 1;

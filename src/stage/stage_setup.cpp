@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "shell/input_state.h"
 #include "shell/scene_mgr.h"
+#include "stage/replay_play.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_loading.h"
 #include "stage/stage_play_hooks.h"
@@ -138,22 +139,14 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     if (hero >= 0) g_StageFile.m_aCharas[static_cast<size_t>(hero)] = g_HeroType;
   }
 
-  // The seed: the recorded one in playback, else a new one that a recording play stores.
+  // The seed: the recorded one in playback, else a new one that a recording play stores with its log.
   if (g_PlayMode == kPlayModeReplay) {
-    g_InputLog.m_nDirIndex = g_InputLog.m_nButtonIndex = g_InputLog.m_nValueIndex = 0;
-    g_InputLog.m_nDirRunPos = g_InputLog.m_nButtonRunPos = 0;
+    StartReplayPlayback();
     m_nSeed = static_cast<uint32_t>(g_InputLog.m_nSeed);
   } else {
     m_nSeed = timeGetTime();
-    if (g_SystemData.m_bReplayOn) {
-      g_GameData.m_PrevPlayStartSave = g_GameData.m_PlayStartSave;
-      g_GameData.m_PlayStartSave = g_SaveData;
-      g_PrevInputLog = g_InputLog;
-      g_InputLog = cInputLog();
-      g_InputLog.m_nSeed = static_cast<int32_t>(m_nSeed);
-    }
+    StartLivePlayLog(static_cast<int32_t>(m_nSeed));
   }
-  QcSrand(m_nSeed);
 
   // The carry-over of the hero's values arrives with the story progress (ApplyCarryOver).
 

@@ -9,6 +9,7 @@
 #include "data/game_data.h"
 #include "shell/app_globals.h"
 #include "shell/scene_mgr.h"
+#include "stage/replay_play.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_loading.h"
 
@@ -17,6 +18,7 @@ std::string g_CurrentStageFile;
 namespace {
 std::atomic<int> g_nOutcome{kOutcomeRunning};
 std::atomic<int> g_nOutcomeFrames{0};
+std::atomic<bool> g_bCommandLineReplay{false};
 constexpr int kModeIndexFree = 2;
 }  // namespace
 
@@ -62,6 +64,26 @@ bool StartStageDirectly(const std::string& path) {
   g_SceneMgr.m_nPrevScene = kSceneTitle;
   return true;
 }
+
+bool StartReplayDirectly(const std::string& path) {
+  if (!LoadReplayForPlayback(path.c_str())) return false;
+  const int hero = HeroTypeIndex(g_StageFile);
+  if (hero < 0) {
+    ReportLogPrintf("「%s」の読み込みに失敗しました！", path.c_str());
+    g_nPlayMode = kPlayModeFree;
+    return false;
+  }
+  g_HeroType = g_StageFile.m_aCharas[static_cast<size_t>(hero)];
+  g_CurrentStageFile = path;
+  g_DirectPlay = 1;
+  g_ModeIndex = kModeIndexFree;
+  g_SceneMgr.m_nScene = kSceneStage;
+  g_SceneMgr.m_nPrevScene = kSceneTitle;
+  g_bCommandLineReplay.store(true);
+  return true;
+}
+
+bool ReplayFromCommandLine() { return g_bCommandLineReplay.load(); }
 
 void NoteStageOutcome(int outcome, int frames) {
   g_nOutcomeFrames.store(frames);

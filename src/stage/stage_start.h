@@ -16,6 +16,11 @@ bool StagePathOfNumber(int number, std::string& path);
 
 // The start-up's direct start of the "FreeStage" or test-play stage: true when the stage plays.
 bool StartStageDirectly(const std::string& path);
+// The direct start of a replay file (a game path): its stage, progress and input log are read and
+// the run starts in the stage, playing it back. false (the message shown) when it does not load.
+bool StartReplayDirectly(const std::string& path);
+// The run plays a replay named on the command line: it ends with the replay instead of repeating it.
+bool ReplayFromCommandLine();
 
 // How the last played stage ended (eStageOutcome) and the play frames it took; a test play reports it.
 void NoteStageOutcome(int outcome, int frames);

@@ -68,8 +68,7 @@ TEST_F(TestPlayTest, AStageWhoseTimeRunsOutEndsInFailure) {
 }
 
 // The hero's flow starts once its start conditions are checked, which the stage services do.
-// TODO(lead): enable when InstallStageServices() is called by InstallStagePlay().
-TEST_F(TestPlayTest, DISABLED_AStagePlayedByScriptedInputIsCleared) {
+TEST_F(TestPlayTest, AStagePlayedByScriptedInputIsCleared) {
   cStageBytes s = SmallStage(12, 6);
   s.charas = {HeroClearingOnButton1(1, 4)};
   Stage("clear.stg4_000", StageFile(986, s));

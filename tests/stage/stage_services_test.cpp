@@ -11,6 +11,7 @@
 #include "objects/chara.h"
 #include "objects/hero.h"
 #include "shell/main_window.h"
+#include "stage/activity_pass.h"
 #include "stage/condition_lists.h"
 #include "stage/hits.h"
 #include "stage/scenario_fixture.h"
@@ -167,12 +168,12 @@ TEST(StageServices, ASummonedCharacterActsAndLeavesByTheKeepArea) {
   ASSERT_EQ(g_CharaList.size(), 2u);
   cChara& near = g_CharaList.front();
   const cCharaBase* far = &g_CharaList.back();
-  AwaitedActivityPass();
+  StepActivity(stage);
   EXPECT_EQ(near.m_bActing, 1);
   EXPECT_EQ(g_CharaList.back().m_bOnScreen, 0);
   g_StageFile.m_aKeepAreas[0].m_bRightOn = 1;
   g_StageFile.m_aKeepAreas[0].m_nRight = 2;
-  AwaitedKeepAreaPass(1);
+  StepKeepAreas(1);
   ASSERT_EQ(g_CharaList.size(), 1u);
   EXPECT_EQ(&g_CharaList.front(), &near);
   EXPECT_TRUE(InAnyGroup(stage, &near));
