@@ -64,7 +64,16 @@ cShot& AddShot(cStageState& stage, int group, cCharaBase* owner, const cCharaBas
   shot.m_nKind = group;
   shot.m_Settings.m_nShotGroup = static_cast<int8_t>(group);
   shot.m_Settings.m_nPower = power;
+  // A shot at rest over the target's shot box: the sub-step's shots pass moves it by nothing.
+  shot.m_bGravityFree = 1;
+  shot.m_dX = at.m_ShotBox.rect.left;
+  shot.m_dY = at.m_ShotBox.rect.top;
+  shot.m_dX2 = at.m_ShotBox.rect.right;
+  shot.m_dY2 = at.m_ShotBox.rect.bottom;
   shot.m_HitBox.rect = at.m_ShotBox.rect;
+  shot.m_HitBox.nWidth = static_cast<int32_t>(at.m_ShotBox.rect.right - at.m_ShotBox.rect.left) + 1;
+  shot.m_HitBox.nHeight = static_cast<int32_t>(at.m_ShotBox.rect.bottom - at.m_ShotBox.rect.top) + 1;
+  shot.m_Settings.m_bThroughBlocks = 1;
   shot.m_nNumber = stage.m_nNextShotId++;
   if (owner) {
     shot.m_lpOwner = owner;

@@ -162,7 +162,7 @@ TEST(ScenarioPlay, ACrushUnderAPlatformIsSurvivedOnlyWithinTheGraceOfAChangeOfFo
     cScenarioPlay play;
     cHarnessSetup setup = cScenarioPlay::Setup({".B.", "...", ".H.", "###"}, c.level);
     setup.charas['B'].m_aFlows = {ScnFlow(kScnTriggerAlways, {ScnCmd(kScnCmdStraightMove, 1, {}, kMoveDirDown, 40)})};
-    cFlow fly = ScnFlow(kScnTriggerAlways, {ScnCmd(kScnCmdStatusOp2, 0, {0, 3, 2, 1, 1})});
+    cFlow fly = ScnFlow(kScnTriggerAlways, {ScnCmd(kScnCmdStatusOp2, 0, {0, 3, 2, 1, 1, 0})});
     cCond asked;  // stage variable 0 = 1
     asked.m_nKind = kCondStageVar;
     asked.m_nOperand = 1;
