@@ -55,66 +55,50 @@ template <int (*Body)(cCharaBase&, cFlowCmd&)>
 int ObjectCmd(cCharaBase& actor, cCmdState& state) {
   return Body(actor, *state.m_lpCmd);
 }
-constexpr CharaCmdEntry WarpCmd = ObjectCmd<CmdWarp>;
-constexpr CharaCmdEntry SetTarget = ObjectCmd<CmdSetTarget>;
-constexpr CharaCmdEntry StatusOp2 = ObjectCmd<CmdStatusOp2>;
-constexpr CharaCmdEntry Vanish = ObjectCmd<CmdVanish>;
-constexpr CharaCmdEntry ItemGet = ObjectCmd<CmdItemGet>;
-constexpr CharaCmdEntry Graphic = ObjectCmd<CmdGraphicChange>;
-constexpr CharaCmdEntry AnimeSet = ObjectCmd<CmdAnimeSetChange>;
-constexpr CharaCmdEntry RunAnime = ObjectCmd<CmdRunAnime>;
-constexpr CharaCmdEntry Effect = ObjectCmd<CmdRunEffect>;
-constexpr CharaCmdEntry CharaEff = ObjectCmd<CmdRunCharaEffect>;
-constexpr CharaCmdEntry ScrEffect = ObjectCmd<CmdRunScrEffect>;
-constexpr CharaCmdEntry Picture = ObjectCmd<CmdShowPicture>;
-constexpr CharaCmdEntry ScrColour = ObjectCmd<CmdScreenColour>;
-constexpr CharaCmdEntry Background = ObjectCmd<CmdChangeBackground>;
-constexpr CharaCmdEntry Sound = ObjectCmd<CmdPlaySound>;
-constexpr CharaCmdEntry Bgm = ObjectCmd<CmdPlayBgm>;
 
 }  // namespace
 
 const CharaCmdEntry g_CharaCmdTable[kCharaCmdKindCount] = {
-    NoBody,              // 0 ""
-    NoBody,              // 1 "ウエイト": the flow runner waits
-    CmdStraightMove,     // 2 "直線移動"
-    CmdTurnaroundMove,   // 3 "地上折り返し移動"
-    CmdCircleMove,       // 4 "円移動"
-    CmdChargeMove,       // 5 "突撃移動"
-    CmdHomingMove,       // 6 "誘導移動"
-    CmdAvoidEdgeMove,    // 7 "画面外回避移動"
-    CmdDisableMove,      // 8 "移動の無効化"
-    CmdChangeDirection,  // 9 "向き変更"
-    CmdJump,             // 10 "ジャンプ"
-    CmdShot,             // 11 "ショット"
-    CmdSword,            // 12 "ソード"
-    CmdSummonBlock,      // 13 "ブロック召喚"
-    CmdSummonChara,      // 14 "キャラ召喚"
-    CmdSummonItem,       // 15 "アイテム召喚"
-    CmdFlowOp,           // 16 "フローの操作"
-    StageClear,          // 17 "ステージクリア"
-    GameWait,            // 18 "ゲームウエイト"
-    Message,             // 19 "メッセージ"
-    WarpCmd,             // 20 "ワープ"
-    SetTarget,           // 21 "ターゲットの設定"
-    StatusOp,            // 22 "ステータスの操作"
-    StatusOp2,           // 23 "ステータスの操作2"
-    Vanish,              // 24 "消滅"
-    ItemGet,             // 25 "アイテムの取得"
-    Graphic,             // 26 "グラフィックの変更"
-    AnimeSet,            // 27 "基本アニメセットの変更"
-    RunAnime,            // 28 "アニメの実行"
-    Effect,              // 29 "エフェクトの実行"
-    CharaEff,            // 30 "キャラエフェクトの実行"
-    ScrEffect,           // 31 "画面エフェクトの実行"
-    Picture,             // 32 "ピクチャーの表示"
-    ScrColour,           // 33 "画面の色を変更"
-    Background,          // 34 "背景の変更"
-    Sound,               // 35 "効果音の再生"
-    Bgm,                 // 36 "BGMの再生"
-    EvalCodeCmd,         // 37 "コードの実行"
-    Arrange,             // 38 "アレンジ"
-    NoBody,              // 39 "ループ": expanded when the flows are installed
+    NoBody,                          // 0 ""
+    NoBody,                          // 1 "ウエイト": the flow runner waits
+    CmdStraightMove,                 // 2 "直線移動"
+    CmdTurnaroundMove,               // 3 "地上折り返し移動"
+    CmdCircleMove,                   // 4 "円移動"
+    CmdChargeMove,                   // 5 "突撃移動"
+    CmdHomingMove,                   // 6 "誘導移動"
+    CmdAvoidEdgeMove,                // 7 "画面外回避移動"
+    CmdDisableMove,                  // 8 "移動の無効化"
+    CmdChangeDirection,              // 9 "向き変更"
+    CmdJump,                         // 10 "ジャンプ"
+    CmdShot,                         // 11 "ショット"
+    CmdSword,                        // 12 "ソード"
+    CmdSummonBlock,                  // 13 "ブロック召喚"
+    CmdSummonChara,                  // 14 "キャラ召喚"
+    CmdSummonItem,                   // 15 "アイテム召喚"
+    CmdFlowOp,                       // 16 "フローの操作"
+    StageClear,                      // 17 "ステージクリア"
+    GameWait,                        // 18 "ゲームウエイト"
+    Message,                         // 19 "メッセージ"
+    ObjectCmd<CmdWarp>,              // 20 "ワープ"
+    ObjectCmd<CmdSetTarget>,         // 21 "ターゲットの設定"
+    StatusOp,                        // 22 "ステータスの操作"
+    ObjectCmd<CmdStatusOp2>,         // 23 "ステータスの操作2"
+    ObjectCmd<CmdVanish>,            // 24 "消滅"
+    ObjectCmd<CmdItemGet>,           // 25 "アイテムの取得"
+    ObjectCmd<CmdGraphicChange>,     // 26 "グラフィックの変更"
+    ObjectCmd<CmdAnimeSetChange>,    // 27 "基本アニメセットの変更"
+    ObjectCmd<CmdRunAnime>,          // 28 "アニメの実行"
+    ObjectCmd<CmdRunEffect>,         // 29 "エフェクトの実行"
+    ObjectCmd<CmdRunCharaEffect>,    // 30 "キャラエフェクトの実行"
+    ObjectCmd<CmdRunScrEffect>,      // 31 "画面エフェクトの実行"
+    ObjectCmd<CmdShowPicture>,       // 32 "ピクチャーの表示"
+    ObjectCmd<CmdScreenColour>,      // 33 "画面の色を変更"
+    ObjectCmd<CmdChangeBackground>,  // 34 "背景の変更"
+    ObjectCmd<CmdPlaySound>,         // 35 "効果音の再生"
+    ObjectCmd<CmdPlayBgm>,           // 36 "BGMの再生"
+    EvalCodeCmd,                     // 37 "コードの実行"
+    Arrange,                         // 38 "アレンジ"
+    NoBody,                          // 39 "ループ": expanded when the flows are installed
 };
 
 int RunCharaCmdEntry(cCharaBase& actor, cCmdState& state) {

@@ -49,52 +49,34 @@ int Arrange(cCharaBase& hero, cFlowCmd& cmd) {
   return 0;
 }
 
-// The object, picture and effect commands (object_cmds.h), by the short names of the table.
-constexpr ItemCmdEntry WarpCmd = CmdWarp;
-constexpr ItemCmdEntry SetTarget = CmdSetTarget;
-constexpr ItemCmdEntry StatusOp2 = CmdStatusOp2;
-constexpr ItemCmdEntry Vanish = CmdVanish;
-constexpr ItemCmdEntry ItemGet = CmdItemGet;
-constexpr ItemCmdEntry Graphic = CmdGraphicChange;
-constexpr ItemCmdEntry AnimeSet = CmdAnimeSetChange;
-constexpr ItemCmdEntry RunAnime = CmdRunAnime;
-constexpr ItemCmdEntry Effect = CmdRunEffect;
-constexpr ItemCmdEntry CharaEff = CmdRunCharaEffect;
-constexpr ItemCmdEntry ScrEffect = CmdRunScrEffect;
-constexpr ItemCmdEntry Picture = CmdShowPicture;
-constexpr ItemCmdEntry ScrColour = CmdScreenColour;
-constexpr ItemCmdEntry Background = CmdChangeBackground;
-constexpr ItemCmdEntry Sound = CmdPlaySound;
-constexpr ItemCmdEntry Bgm = CmdPlayBgm;
-
 }  // namespace
 
 const ItemCmdEntry g_ItemCmdTable[kItemCmdKindCount] = {
-    NoBody,       // 0 ""
-    ChangeFlow,   // 1 "フローの変更"
-    StageClear,   // 2 "ステージクリア" (character 17)
-    GameWait,     // 3 "ゲームウエイト" (18)
-    Message,      // 4 "メッセージ" (19)
-    WarpCmd,      // 5 "ワープ" (20)
-    SetTarget,    // 6 "ターゲットの設定" (21)
-    StatusOp,     // 7 "ステータスの操作" (22)
-    StatusOp2,    // 8 "ステータスの操作2" (23)
-    Vanish,       // 9 "消滅" (24)
-    ItemGet,      // 10 "アイテムの取得" (25)
-    Graphic,      // 11 "グラフィックの変更" (26)
-    AnimeSet,     // 12 "基本アニメセットの変更" (27)
-    RunAnime,     // 13 "アニメの実行" (28)
-    Effect,       // 14 "エフェクトの実行" (29)
-    CharaEff,     // 15 "キャラエフェクトの実行" (30)
-    ScrEffect,    // 16 "画面エフェクトの実行" (31)
-    Picture,      // 17 "ピクチャーの表示" (32)
-    ScrColour,    // 18 "画面の色を変更" (33)
-    Background,   // 19 "背景の変更" (34)
-    Sound,        // 20 "効果音の再生" (35)
-    Bgm,          // 21 "BGMの再生" (36)
-    EvalCodeCmd,  // 22 "コードの実行" (37)
-    Arrange,      // 23 "アレンジ" (38)
-    NoBody,       // 24 "ループ" (39): expanded when the item is set up
+    NoBody,               // 0 ""
+    ChangeFlow,           // 1 "フローの変更"
+    StageClear,           // 2 "ステージクリア" (character 17)
+    GameWait,             // 3 "ゲームウエイト" (18)
+    Message,              // 4 "メッセージ" (19)
+    CmdWarp,              // 5 "ワープ" (20)
+    CmdSetTarget,         // 6 "ターゲットの設定" (21)
+    StatusOp,             // 7 "ステータスの操作" (22)
+    CmdStatusOp2,         // 8 "ステータスの操作2" (23)
+    CmdVanish,            // 9 "消滅" (24)
+    CmdItemGet,           // 10 "アイテムの取得" (25)
+    CmdGraphicChange,     // 11 "グラフィックの変更" (26)
+    CmdAnimeSetChange,    // 12 "基本アニメセットの変更" (27)
+    CmdRunAnime,          // 13 "アニメの実行" (28)
+    CmdRunEffect,         // 14 "エフェクトの実行" (29)
+    CmdRunCharaEffect,    // 15 "キャラエフェクトの実行" (30)
+    CmdRunScrEffect,      // 16 "画面エフェクトの実行" (31)
+    CmdShowPicture,       // 17 "ピクチャーの表示" (32)
+    CmdScreenColour,      // 18 "画面の色を変更" (33)
+    CmdChangeBackground,  // 19 "背景の変更" (34)
+    CmdPlaySound,         // 20 "効果音の再生" (35)
+    CmdPlayBgm,           // 21 "BGMの再生" (36)
+    EvalCodeCmd,          // 22 "コードの実行" (37)
+    Arrange,              // 23 "アレンジ" (38)
+    NoBody,               // 24 "ループ" (39): expanded when the item is set up
 };
 
 int RunItemCmdEntry(cHero& hero, cFlowCmd& cmd) {
