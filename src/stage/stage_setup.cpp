@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "shell/input_state.h"
 #include "shell/scene_mgr.h"
+#include "stage/deferred_removals.h"
 #include "stage/replay_play.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_loading.h"
@@ -118,6 +119,8 @@ void cSceneStage::CreateItemsFromType(int column, int row, cItemType& type) {
 }
 
 void cSceneStage::SetupStage(int restart, int fresh) {
+  // Removals a wait marked belonged to the attempt that goes now.
+  ForgetDeferredRemovals();
   m_nFrameCount = 0;
   m_nClearOption = 0;
   m_nOutcome = kOutcomeRunning;
@@ -209,8 +212,8 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   }
   hero.SetGridPos(column, row, 1);
   {
-    const double dx = heroType.PlaceOffsetX(0, 0);
-    const double dy = heroType.PlaceOffsetY(0, 0);
+    const double dx = heroType.PlaceOffsetX(0, heroType.m_nFacing);
+    const double dy = heroType.PlaceOffsetY(0, heroType.m_nFacing);
     hero.m_dX += dx;
     hero.m_dX2 += dx;
     hero.m_dY += dy;
@@ -231,7 +234,9 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   // Placed characters, then the items no character carries.
   for (cCharaType& placed : g_StageFile.m_aCharas) {
     if (placed.m_nControl != 1) continue;
-    CreateCharasFromType(placed.m_nCellX, placed.m_nCellY, placed, nullptr, 0, 0);
+    // The placement's direction byte and its repeat byte (the count of further characters).
+    CreateCharasFromType(placed.m_nCellX, placed.m_nCellY, placed, nullptr, placed.m_nFacing,
+                         std::max<int>(placed.m_nOpt6, 0));
   }
   for (cItemType& placed : g_StageFile.m_aItems) CreateItemsFromType(placed.m_nCellX, placed.m_nCellY, placed);
 

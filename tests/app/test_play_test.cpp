@@ -39,8 +39,9 @@ class TestPlayTest : public testing::Test {
     WriteBytes(m_Game / "data" / "stg4" / name, bytes);
   }
   // Runs a headless test play of data\stg4\<stage>; the exit status. Output in Output().
-  int TestPlay(const std::string& stage, int frames, const std::string& script = "") {
-    std::string args = "--headless --frames " + std::to_string(frames) + " --test-play 'data\\stg4\\" + stage + "'";
+  int TestPlay(const std::string& stage, int frames, const std::string& script = "", const std::string& more = "") {
+    std::string args =
+        "--headless --frames " + std::to_string(frames) + " --test-play 'data\\stg4\\" + stage + "'" + more;
     if (!script.empty()) {
       const fs::path scriptPath = m_Game.parent_path() / (m_Game.filename().string() + ".input");
       std::ofstream(scriptPath) << script;
@@ -74,6 +75,26 @@ TEST_F(TestPlayTest, AStagePlayedByScriptedInputIsCleared) {
   Stage("clear.stg4_000", StageFile(986, s));
   ASSERT_EQ(TestPlay("clear.stg4", 3000, "40 press Z\n50 release Z\n"), 0) << Output() << Report();
   EXPECT_NE(Output().find("qc4: stage cleared"), std::string::npos) << Output();
+}
+
+// The play is recorded with its trace; its replay, played the same way, gives the same lines.
+TEST_F(TestPlayTest, ARecordedPlayReplaysWithTheSameTraceLines) {
+  cStageBytes s = SmallStage(12, 6);
+  s.charas = {HeroClearingOnButton1(1, 4)};
+  Stage("clear.stg4_000", StageFile(986, s));
+  const std::string stem = (m_Game.parent_path() / m_Game.filename()).string();
+  const std::string replay = stem + ".rep", recorded = stem + "-recorded.trace", replayed = stem + "-replayed.trace";
+  ASSERT_EQ(TestPlay("clear.stg4", 3000, "10 press RIGHT\n30 release RIGHT\n40 press Z\n50 release Z\n",
+                     " --record-replay '" + replay + "' --trace '" + recorded + "'"),
+            0)
+      << Output() << Report();
+  ASSERT_NE(Output().find("qc4: stage cleared"), std::string::npos) << Output();
+  ASSERT_EQ(TestPlay("clear.stg4", 3000, "", " --play-replay '" + replay + "' --trace '" + replayed + "'"), 0)
+      << Output() << Report();
+  EXPECT_NE(Output().find("qc4: stage cleared"), std::string::npos) << Output();
+  const std::string lines = readFile(recorded);
+  EXPECT_NE(lines.find("\"frame\":"), std::string::npos) << lines;
+  EXPECT_EQ(readFile(replayed), lines);
 }
 
 TEST_F(TestPlayTest, AStageWithoutAHeroIsRefusedAndTheGameStartsAtItsTitle) {
