@@ -1,6 +1,36 @@
 #include "objects/scroll_axis.h"
 
+#include <algorithm>
+
 #include "objects/stage_physics.h"
+
+namespace {
+constexpr int kMapMarginCells = 10;
+constexpr int kCellDots = 32;
+
+// Number of halvings of v until 0.
+int BitLength(int v) {
+  int bits = 0;
+  while (v > 0) {
+    v >>= 1;
+    ++bits;
+  }
+  return bits;
+}
+}  // namespace
+
+void cScrollAxis::LayOutMap(int axis, int cells) {
+  *this = cScrollAxis();
+  m_nAxis = axis;
+  m_nViewSize = axis == 0 ? 640 : 480;
+  m_nMarginCells = kMapMarginCells;
+  m_nCells = cells + 2 * kMapMarginCells;
+  m_nMapDots = cells * kCellDots + 640;
+  m_nShift = axis == 0 ? BitLength(m_nCells - 1) : 0;
+  m_nRowStride = axis == 0 ? 1 << m_nShift : m_nCells;
+  m_nBaseLow = kMapMarginCells * kCellDots;
+  m_nBaseHigh = std::max(0, (cells + kMapMarginCells) * kCellDots);
+}
 
 double RunningAutoScroll(const cScrollAxis& axis) { return axis.m_bAtEdge ? 0.0 : axis.m_dAutoSpeed; }
 

@@ -7,6 +7,9 @@
 
 class cScrollAxis {
  public:
+  // A fresh axis over a map of cells cells plus the 10-cell margin on each side (axis 0 horizontal,
+  // which also lays out the block table's rows: 1 << shift cells each; 1 vertical).
+  void LayOutMap(int axis, int cells);
   // Puts the position inside the scroll range and records whether it stands at a limit.
   void ClampScroll();
   // Adds the automatic scroll speed, then ClampScroll (once per logic sub-step).

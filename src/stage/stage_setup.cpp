@@ -28,30 +28,11 @@ constexpr int kMarginCells = 10;
 constexpr int kCell = 32;
 constexpr int kTriggerBeforeStart = 25;
 
-// Number of halvings of v until 0.
-int BitLength(int v) {
-  int bits = 0;
-  while (v > 0) {
-    v >>= 1;
-    ++bits;
-  }
-  return bits;
-}
-
 // One scroll axis over cells map cells: the 10-cell margins, the block table's row layout (x axis),
 // the automatic scroll and the range limits of the stage's settings.
 void SetUpAxis(cScrollAxis& axis, int index, int cells) {
   const cStageData& stage = g_StageFile;
-  axis = cScrollAxis();
-  axis.m_nAxis = index;
-  axis.m_nViewSize = index == 0 ? 640 : 480;
-  axis.m_nMarginCells = kMarginCells;
-  axis.m_nCells = cells + 2 * kMarginCells;
-  axis.m_nMapDots = cells * kCell + 640;
-  axis.m_nShift = index == 0 ? BitLength(cells + 2 * kMarginCells - 1) : 0;
-  axis.m_nRowStride = index == 0 ? 1 << axis.m_nShift : cells + 2 * kMarginCells;
-  axis.m_nBaseLow = kMarginCells * kCell;
-  axis.m_nBaseHigh = std::max(0, (cells + kMarginCells) * kCell);
+  axis.LayOutMap(index, cells);
   const int limit = index == 0 ? 0 : 2;
   axis.SetAutoScroll(index == 0 ? stage.m_bAutoScrollX : stage.m_bAutoScrollY,
                      index == 0 ? stage.m_nAutoScrollSpeedX : stage.m_nAutoScrollSpeedY);

@@ -27,16 +27,6 @@ constexpr int kCell = 32;
 cHarnessPlugins g_plugins;
 cStageHarness* g_active = nullptr;
 
-// Number of halvings of v until 0.
-int BitLength(int v) {
-  int bits = 0;
-  while (v > 0) {
-    v >>= 1;
-    ++bits;
-  }
-  return bits;
-}
-
 void Record(const std::string& name, std::vector<double> args) {
   if (g_active) g_active->AddCall(name, std::move(args));
 }
@@ -325,16 +315,7 @@ void cStageHarness::Build(const cHarnessSetup& setup) {
 // axis also lays out the block table's rows (1 << shift cells each).
 static void SetUpAxis(cScrollAxis& axis, int index, int cells, int autoOn, int autoSpeed, int limit) {
   const cStageData& stage = g_StageFile;
-  axis = cScrollAxis();
-  axis.m_nAxis = index;
-  axis.m_nViewSize = index == 0 ? 640 : 480;
-  axis.m_nMarginCells = kMargin;
-  axis.m_nCells = cells + 2 * kMargin;
-  axis.m_nMapDots = cells * kCell + 640;
-  axis.m_nShift = index == 0 ? BitLength(cells + 2 * kMargin - 1) : 0;
-  axis.m_nRowStride = index == 0 ? 1 << axis.m_nShift : cells + 2 * kMargin;
-  axis.m_nBaseLow = kMargin * kCell;
-  axis.m_nBaseHigh = std::max(0, (cells + kMargin) * kCell);
+  axis.LayOutMap(index, cells);
   axis.SetAutoScroll(autoOn, autoSpeed);
   axis.SetScrollRange(stage.m_anScrollLimit[limit], stage.m_anScrollLimit[limit + 1], stage.m_abScrollLimitOn[limit],
                       stage.m_abScrollLimitOn[limit + 1]);
