@@ -13,6 +13,7 @@
 #include "stage/activity_pass.h"
 #include "stage/block_contact.h"
 #include "stage/contact_rules.h"
+#include "stage/floor_blocks.h"
 #include "stage/hits.h"
 #include "stage/push_out.h"
 #include "stage/shots_pass.h"
@@ -154,6 +155,17 @@ bool StepBlockCharas(const cSubStepEnds& ends) {
   return false;
 }
 
+// What a hero pass reports: 1 the stage ends (its clear processing runs), 2 the hero is defeated.
+// True when the frame ends.
+bool EndsFrame(const cSubStepEnds& ends, cHero& hero, int result) {
+  if (result == 1) {
+    if (ends.clearStage) ends.clearStage();
+    return true;
+  }
+  if (result == 2) return DefeatHero(ends, hero);
+  return false;
+}
+
 // A crush the hero may survive: unless spared it goes back to its place of the sub-step's start and
 // is defeated. True when the frame ends.
 bool CrushHero(const cSubStepEnds& ends, cHero& hero) {
@@ -173,6 +185,7 @@ bool StepHero(const cSubStepEnds& ends, cStageState& stage, cHero& hero) {
   }
   if (stage.m_nEndRequest == kEndFailure) return DefeatHero(ends, hero);
   if (SweepIfPending(ends)) return true;
+  if (EndsFrame(ends, hero, StepFloorBlock(hero))) return true;
 
   FollowRiddenChara(hero, g_CharaList);
   hero.MoveX();
@@ -236,17 +249,6 @@ bool StepOtherCharas(const cSubStepEnds& ends) {
   return false;
 }
 
-// What a hero pass reports: 1 the stage ends (its clear processing runs), 2 the hero is defeated.
-// True when the frame ends.
-bool EndsFrame(const cSubStepEnds& ends, cHero& hero, int result) {
-  if (result == 1) {
-    if (ends.clearStage) ends.clearStage();
-    return true;
-  }
-  if (result == 2) return DefeatHero(ends, hero);
-  return false;
-}
-
 }  // namespace
 
 std::list<cChara>::iterator RemoveCharaQuietly(std::list<cChara>::iterator pos) {
@@ -291,6 +293,7 @@ int RunLogicSubStep(const cSubStepEnds& ends) {
   if (!hero.m_bDead && StepOtherCharas(ends)) return 1;
   StepShots(*stage, stage->m_nSubStep);
   StepKeepAreas(stage->m_nSubStep);
+  if (!hero.m_bDead && EndsFrame(ends, hero, StepItemBlock(hero))) return 1;
   if (!hero.m_bDead && EndsFrame(ends, hero, ResolveHits(*stage))) return 1;
   if (!hero.m_bDead && EndsFrame(ends, hero, CollectItems(hero))) return 1;
   return 0;

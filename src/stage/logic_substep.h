@@ -5,9 +5,9 @@
 // character, the automatic scroll, then the block characters, the hero and the other characters,
 // each taking its frame step, moving and meeting the map and (the hero and the other characters)
 // the block characters, with the pending defeats left by flow commands checked before each one
-// moves; then the hit pass and the hero's item pass (stage/hits.h). Not in it yet: the activity
-// pass at its start, the hero's floor and item blocks, and the shots' steps and keep areas before
-// the hit pass.
+// moves (the hero meets the effect of its floor block first, stage/floor_blocks.h); then the
+// hero's item blocks, the hit pass and the hero's item pass (stage/hits.h). Not in it yet: the
+// activity pass at its start, and the shots' steps and keep areas before the hit pass.
 #include <list>
 
 class cChara;
