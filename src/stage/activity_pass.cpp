@@ -7,8 +7,8 @@
 #include "objects/shot.h"
 #include "objects/stage_hooks.h"
 #include "objects/stage_state.h"
+#include "stage/chara_removal.h"
 #include "stage/condition_lists.h"
-#include "stage/logic_substep.h"
 
 namespace {
 bool AnyMarginOn(const cStageQuad& area) {

@@ -4,6 +4,7 @@
 #include "media/sound/sound_effects.h"
 #include "objects/play_objects.h"
 #include "objects/stage_state.h"
+#include "stage/chara_removal.h"
 #include "stage/contact_rules.h"
 #include "stage/hits.h"
 #include "stage/logic_substep.h"

@@ -9,7 +9,7 @@
 #include "media/graphics/surface.h"
 #include "objects/chara.h"
 #include "objects/play_objects.h"
-#include "stage/logic_substep.h"
+#include "stage/chara_removal.h"
 
 namespace {
 

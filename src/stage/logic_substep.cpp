@@ -12,6 +12,7 @@
 #include "objects/stage_state.h"
 #include "stage/activity_pass.h"
 #include "stage/block_contact.h"
+#include "stage/chara_removal.h"
 #include "stage/contact_rules.h"
 #include "stage/floor_blocks.h"
 #include "stage/hits.h"
@@ -250,13 +251,6 @@ bool StepOtherCharas(const cSubStepEnds& ends) {
 }
 
 }  // namespace
-
-std::list<cChara>::iterator RemoveCharaQuietly(std::list<cChara>::iterator pos) {
-  pos->UnlinkAll();
-  if (cStageState* stage = g_lpSceneStage)
-    for (std::list<cCharaBase*>& group : stage->m_aCharaGroups) group.remove(&*pos);
-  return g_CharaList.erase(pos);
-}
 
 void StartLogicFrame() {
   for (cHero& hero : g_HeroList) {

@@ -29,6 +29,3 @@ void StartLogicFrame();
 // One logic sub-step (the stage's current sub-step counters already advanced). 1 when the frame
 // ends here (the stage ended, the hero fell, or a crushed hero was spared for this frame), else 0.
 int RunLogicSubStep(const cSubStepEnds& ends);
-// Removes a character without defeat processing: its links, its place in its group list, the
-// character itself. The position after it.
-std::list<cChara>::iterator RemoveCharaQuietly(std::list<cChara>::iterator pos);

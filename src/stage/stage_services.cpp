@@ -18,9 +18,9 @@
 #include "platform/messages.h"
 #include "shell/main_window.h"
 #include "stage/block_charas.h"
+#include "stage/chara_removal.h"
 #include "stage/condition_lists.h"
 #include "stage/hits.h"
-#include "stage/logic_substep.h"
 #include "stage/summons.h"
 #include "stage/view_mask.h"
 

@@ -16,7 +16,7 @@
 #include "shell/input_state.h"
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
-#include "stage/logic_substep.h"
+#include "stage/chara_removal.h"
 #include "stage/modal_waits.h"
 #include "test_support/hooks_guard.h"
 #include "test_support/stage_harness.h"
