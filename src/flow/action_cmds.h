@@ -24,6 +24,10 @@ int CmdSummonChara(cCharaBase& actor, cCmdState& state);      // 14 "キャラ�
 int CmdSummonItem(cCharaBase& actor, cCmdState& state);       // 15 "アイテム召喚"
 int CmdFlowOp(cCharaBase& actor, cCmdState& state);           // 16 "フローの操作"
 
+// Once-per-frame bodies act on the first of each frame's n calls: the state's call counter runs
+// 0 .. n - 1 over the sub-steps; true on its 0.
+bool TakeFrameTurn(cCmdState& state);
+
 // The command's own sound: its database sound, unless it plays only on screen and the actor is off
 // screen (onScreenRule 0 plays it whatever).
 void PlayCmdSound(const cCharaBase& actor, const cFlowCmd& cmd, int onScreenRule);

@@ -22,20 +22,12 @@ enum : int {
 // The centre of a character in map dots: position less the hit offset plus half the graphic.
 double CentreX(const cCharaBase& chara) { return chara.m_dX - chara.m_nHitOffsetX + chara.m_nGraphicWidth / 2; }
 
-// Once per frame: the counter runs 0 .. n-1 over the sub-steps; true on its 0.
-bool FirstSubStepOfFrame(cCmdState& state) {
-  const int n = StageSubSteps() > 0 ? StageSubSteps() : 1;
-  const bool act = state.m_nCalls == 0;
-  state.m_nCalls = (state.m_nCalls + 1) % n;
-  return act;
-}
-
 }  // namespace
 
 int CmdChangeDirection(cCharaBase& actor, cCmdState& state) {
   // A character whose facing follows its moves is not turned by this command.
   if (!actor.m_Type.m_nOpt31 || !state.m_lpCmd) return 0;
-  if (!FirstSubStepOfFrame(state)) return 0;
+  if (!TakeFrameTurn(state)) return 0;
   PlayCmdSound(actor, *state.m_lpCmd, 0);
   const int row = VecAt(state.m_lpCmd->m_anParams, 0);
   if (row == kFaceLeft || row == kFaceRight) {

@@ -18,14 +18,6 @@
 
 namespace {
 
-// Once-per-frame bodies act on the first of each frame's n calls: the counter runs 0 .. n - 1.
-bool TakeFrameTurn(cCmdState& state) {
-  const int n = StageSubSteps() > 0 ? StageSubSteps() : 1;
-  const bool turn = state.m_nCalls == 0;
-  state.m_nCalls = (state.m_nCalls + 1) % n;
-  return turn;
-}
-
 const cEdShot* ShotSettingsOf(const cCmdState& state) {
   const cFlowCmd* cmd = state.Cmd();
   return cmd && cmd->m_pShot ? cmd->m_pShot.get() : nullptr;

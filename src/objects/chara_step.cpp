@@ -15,13 +15,7 @@ int cChara::StepChara(int flag) {
   }
 
   // A character that moves with the automatic scroll starts the step at the scroll's speed.
-  if (stage && !g_SystemData.m_bLegacy214 && m_bSyncScroll) {
-    m_dSpeedX = RunningAutoScroll(stage->m_ScrollX);
-    if (m_bGravityFree) m_dSpeedY = RunningAutoScroll(stage->m_ScrollY);
-  } else {
-    m_dSpeedX = 0.0;
-    if (m_bGravityFree) m_dSpeedY = 0.0;
-  }
+  StartStepSpeed();
 
   ResetStepMotion(*this);
 

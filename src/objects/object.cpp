@@ -4,8 +4,10 @@
 
 #include "core/containers.h"
 #include "data/block_type.h"
+#include "data/system_data.h"
 #include "media/graphics/surface_table.h"
 #include "objects/play_objects.h"
+#include "objects/scroll_axis.h"
 #include "objects/stage_physics.h"
 #include "objects/stage_state.h"
 
@@ -219,6 +221,17 @@ int cObject::MoveObjY(int mode) {
   m_dSpeedY = LimitSpeed(m_dSpeedY);
   m_dY += m_dSpeedY;
   return ClampToStageY(mode);
+}
+
+void cObject::StartStepSpeed() {
+  const cStageState* stage = g_lpSceneStage;
+  if (stage && !g_SystemData.m_bLegacy214 && m_bSyncScroll) {
+    m_dSpeedX = RunningAutoScroll(stage->m_ScrollX);
+    if (m_bGravityFree) m_dSpeedY = RunningAutoScroll(stage->m_ScrollY);
+  } else {
+    m_dSpeedX = 0.0;
+    if (m_bGravityFree) m_dSpeedY = 0.0;
+  }
 }
 
 void cObject::ApplyGravity() {

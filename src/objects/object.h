@@ -85,6 +85,9 @@ class cObject {
   int MoveObjX(int mode);
   int MoveObjY(int mode);
   // Adds the stage's gravity to the vertical speed unless gravity-free (shots and items).
+  // The speed a step starts from: the automatic scroll's for an object that moves with it (both axes
+  // when it flies), else 0 (vertical only when it flies: gravity keeps its fall).
+  void StartStepSpeed();
   void ApplyGravity();
   // Moves a speed toward 0 by the friction, stopping at 0, when enabled.
   void ApplyFriction(double& speed, int enabled) const;

@@ -193,14 +193,7 @@ void cShot::SplitAcceleration(double velX, double velY, double accel) {
 
 int cShot::StepShot() {
   if (!m_bIsShot) return StepSword();
-  const cStageState* stage = g_lpSceneStage;
-  if (stage && !g_SystemData.m_bLegacy214 && m_bSyncScroll) {
-    m_dSpeedX = RunningAutoScroll(stage->m_ScrollX);
-    if (m_bGravityFree) m_dSpeedY = RunningAutoScroll(stage->m_ScrollY);
-  } else {
-    m_dSpeedX = 0.0;
-    if (m_bGravityFree) m_dSpeedY = 0.0;
-  }
+  StartStepSpeed();
 
   const int trajectory = m_Settings.m_nTrajectory;
   if (trajectory >= 0 && trajectory < kTrajectoryFunctions) g_TrajectoryFunctions[trajectory](*this);

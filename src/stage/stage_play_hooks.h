@@ -4,6 +4,7 @@
 // and a look at each play frame once its logic has run (the trace of --trace). Without them a play
 // frame takes live input, records nothing and is not watched.
 #include <cstdint>
+#include <vector>
 
 class cInputState;
 
@@ -24,5 +25,4 @@ cStagePlayHooks SetStagePlayHooks(const cStagePlayHooks& hooks);
 const cStagePlayHooks& StagePlayHooks();
 
 // n logic sub-steps and k shot-hit checks per frame: the sub-steps that run the shot-hit pass.
-#include <vector>
 std::vector<int32_t> SubStepFlags(int n, int k);
