@@ -89,6 +89,11 @@ uint64_t PlayStateHash() {
   for (const cItem& item : g_ItemList) {
     hash.Add(item.m_dX);
     hash.Add(item.m_dY);
+    hash.Add(item.m_dSpeedX);
+    hash.Add(item.m_dSpeedY);
+    hash.Add(item.m_anFlowVars);
+    hash.Add(item.m_bTaken);
+    hash.Add(item.m_nLifetime);
   }
   if (g_lpSceneStage)
     for (const cShot& shot : g_lpSceneStage->m_ShotList) {
@@ -96,6 +101,11 @@ uint64_t PlayStateHash() {
       hash.Add(shot.m_dY);
       hash.Add(shot.m_dSpeedX);
       hash.Add(shot.m_dSpeedY);
+      hash.Add(shot.m_dVelX);
+      hash.Add(shot.m_dVelY);
+      hash.Add(shot.m_nTimeCount);
+      hash.Add(shot.m_nDistanceCount);
+      hash.Add(shot.m_nSwordFrame);
     }
   return hash.Get();
 }
