@@ -153,11 +153,13 @@ bool cSaveData::Save(cDataFile& file) {
   return true;
 }
 
+int ProjectChallengeCount() { return std::clamp<int32_t>(g_SystemData.m_nSaveVarCount, 0, kMaxChallengeCount); }
+
 void cSaveData::NormaliseSaveData() {
   // A negative place is as far outside the map as one past its edge, and would index before it.
   if (m_nMapX < 0 || m_nMapX >= g_WorldMap.m_nWidth) m_nMapX = g_WorldMap.m_nStartX;
   if (m_nMapY < 0 || m_nMapY >= g_WorldMap.m_nHeight) m_nMapY = g_WorldMap.m_nStartY;
-  const int32_t challenges = std::clamp<int32_t>(g_SystemData.m_nSaveVarCount, 0, kMaxChallengeCount);
+  const int32_t challenges = ProjectChallengeCount();
   m_aChallenge.resize(static_cast<size_t>(challenges));
   if (m_nChallengeUnlocked > challenges) m_nChallengeUnlocked = challenges;
 }

@@ -152,6 +152,10 @@ class cSaveData : public cRecord {
   int32_t m_nOldEnding = 0;
 };
 
+// The project's number of challenge records (its challenge stage count), kept within what the world
+// flags can index.
+int ProjectChallengeCount();
+
 // In g_GameData (data/game_data.h).
 extern cSaveData& g_SaveData;           // the progress of the running play
 extern cSaveData& g_PlayStartSave;      // the progress as it stood at the start of this play

@@ -219,7 +219,7 @@ class cSystemData : public cRecord {
   std::vector<uint8_t> m_abCarryOverClear;
   std::vector<cSysEntry> m_aStatusItems;
   std::vector<int32_t> m_anStartLives;
-  std::vector<int32_t> m_anModeOpt;
+  std::vector<int32_t> m_anModeOpt;  // per game kind (story, challenge, free, replay): unlimited lives
   std::vector<cSysFlags> m_aModeRanking;
   std::vector<std::string> m_astrTexts;
   std::vector<std::string> m_astrSystemSounds;

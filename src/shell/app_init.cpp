@@ -250,7 +250,7 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
 
   if (!loadRequired(g_WorldMap, "data\\WorldMap.dat")) return false;
   if (!loadRequired(g_CommonPalette, "data\\CommonPalette.cplt4")) return false;
-  // The progress reset arrives with the story and challenge progress.
+  g_SaveData.ResetProgress(ProjectChallengeCount());
   // Direct start of the FreeStage or test-play stage. A stage that does not load has shown its
   // message; the game then starts at the title instead of ending.
   if (UiHooks().startStageDirectly && !UiHooks().startStageDirectly(g_IniSettings.FreeStage))

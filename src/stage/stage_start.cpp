@@ -1,6 +1,7 @@
 // Starting a stage file for play, the numbered stages' paths and the outcome of a play.
 #include "stage/stage_start.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -24,13 +25,21 @@ constexpr int kModeIndexFree = 2;
 
 int StartStageFromFile(const std::string& path, bool findNewest) {
   g_CurrentStageFile = path;
-  // The free play's progress: a fresh one (the whole progress reset arrives with the title scene).
-  g_SaveData.m_nScore = 0;
-  g_SaveData.m_nScoreTotal = 0;
+  // A free play starts a new progress.
+  g_SaveData.ResetProgress(ProjectChallengeCount());
   if (!LoadPlayStage(path, findNewest, &g_StageData, &g_HeroType)) return 0;
   g_SaveData.m_nStage = 1;
   g_SaveData.m_nWorld = 1;
-  g_SaveData.m_nStartLives = g_SaveData.m_nLives = kUnlimitedLives;
+  const auto& infinite = g_SystemData.m_anModeOpt;
+  const auto& startLives = g_SystemData.m_anStartLives;
+  const size_t mode = kModeIndexFree;
+  if (g_DirectPlay || (mode < infinite.size() && infinite[mode]) || mode >= startLives.size()) {
+    g_SaveData.m_nStartLives = g_SaveData.m_nLives = kUnlimitedLives;
+  } else {
+    // The lives shown count the one being played: a start of n lives leaves n - 1 in reserve.
+    g_SaveData.m_nStartLives = std::max(startLives[mode], 0);
+    g_SaveData.m_nLives = std::max(g_SaveData.m_nStartLives - 1, 0);
+  }
   std::string relative = path;
   ToRelativePathStr(relative, false);
   g_CurrentStageFile = relative;
