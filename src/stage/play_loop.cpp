@@ -196,8 +196,8 @@ void cSceneStage::HeroDefeatOver() {
   }
   // A life is used: the stage's carried-over items the project drops on a miss go, and the progress
   // goes back to where the attempt started (the common variables by the retry setting).
-  // PROGRESS-PENDING: if (g_StageFile.m_bCarryOver) g_SaveData.ClearCarryOverFlags();
-  // PROGRESS-PENDING: g_SaveData.RestoreRetryState(0);
+  if (g_StageFile.m_bCarryOver) g_SaveData.ClearCarryOverFlags();
+  g_SaveData.RestoreRetryState(0, g_DirectPlay != 0, g_ModeIndex);
   if (g_ModeIndex == kModeIndexStory && ContinueMenuAfterMiss()) {
     m_nSubState = 0;
     m_nPhase = kStagePhaseContinueMenu;

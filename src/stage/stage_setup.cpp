@@ -136,7 +136,12 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     StartLivePlayLog(static_cast<int32_t>(m_nSeed));
   }
 
-  // The carry-over of the hero's values arrives with the story progress (ApplyCarryOver).
+  // The hero's status carried over from the previous stage goes into the placement it is built from
+  // (and into the stage's time limit and music).
+  if (g_StageFile.m_bCarryOver) {
+    const int carrier = HeroTypeIndex(g_StageFile);
+    if (carrier >= 0) g_SaveData.ApplyCarryOver(0, g_StageFile.m_aCharas[static_cast<size_t>(carrier)], g_StageFile);
+  }
 
   // Music: a retry keeps the same music; entering anew keeps it only when the stage says so.
   const int bgm = g_StageFile.m_nBgm;
@@ -204,6 +209,7 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     hero.m_dY += dy;
     hero.m_dY2 += dy;
   }
+  if (g_StageFile.m_bCarryOver) g_SaveData.ApplyCarryOverValues(0, hero.m_nHp, hero.m_nSp);
   hero.m_Anim.SetAnime(hero.m_bGravityFree ? 2 : 0, 1);
 
   // The view on the hero.
@@ -268,6 +274,11 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   m_nSubStep = 0;
   m_nSubStepTotal = 0;
   g_SaveData.m_nScore = 0;
+
+  // Playback and a test play started directly drop the place request; the attempt's start is kept
+  // aside for a retry.
+  if (g_PlayMode == kPlayModeReplay || (g_TestPlay && g_DirectPlay)) g_SaveData.ClearProgressBlock();
+  g_SaveData.BackupRetryState();
 
   for (cInputState& input : g_InputStates) {
     input.ClearInputHistory();

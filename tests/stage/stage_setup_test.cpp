@@ -5,6 +5,7 @@
 #include "core/containers.h"
 #include "core/numbers.h"
 #include "data/game_data.h"
+#include "data/save_data.h"
 #include "data/system_data.h"
 #include "objects/chara.h"
 #include "objects/play_objects.h"
@@ -159,6 +160,31 @@ TEST_F(StageSetupTest, ARestartRestoresTheHeroPlacementUnlessTheProjectForbidsIt
     g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))].m_nCellX = 5;
     Scene().SetupStage(1, 0);
     EXPECT_EQ(TruncToInt(g_HeroList[0].m_dX + g_HeroList[0].m_nWidth / 2) / 32 - 10, forbidden ? 5 : 1) << forbidden;
+  }
+}
+
+// The hero's status stored at the last stage end comes back only in a stage that carries it over:
+// its maximum HP into the placement, its HP into the hero, its time limit into the stage.
+TEST_F(StageSetupTest, TheCarriedOverStatusAppliesWhenTheStageCarriesItOver) {
+  constexpr int kItemHp = 11, kItemMaxHp = 13, kItemTime = 22;
+  g_SystemData.m_abCarryOver.assign(kCarryOverItems, 0);
+  for (int item : {kItemHp, kItemMaxHp, kItemTime}) g_SystemData.m_abCarryOver[static_cast<size_t>(item)] = 1;
+  cCharaType stored = HarnessHeroType();
+  stored.m_nMaxHp = 30;
+  g_SaveData.StoreCarryOver(0, stored, 7, 0, 0, 0, 0, 45, 3, 0);
+  struct Case {
+    int carryOver;
+    int32_t maxHp, hp, timer;
+  };
+  for (const Case& c : {Case{0, 10, 10, 100}, Case{1, 30, 7, 45}}) {
+    g_StageFile.m_bCarryOver = c.carryOver;
+    g_StageFile.m_bTimeLimit = 1;
+    g_StageFile.m_nTimeLimit = 100;
+    g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))].m_nMaxHp = 10;
+    Setup();
+    EXPECT_EQ(g_HeroList[0].m_Type.m_nMaxHp, c.maxHp) << c.carryOver;
+    EXPECT_EQ(g_HeroList[0].m_nHp, c.hp) << c.carryOver;
+    EXPECT_EQ(Scene().m_nTimer, c.timer) << c.carryOver;
   }
 }
 
