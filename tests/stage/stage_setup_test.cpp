@@ -117,13 +117,15 @@ TEST_F(StageSetupTest, ARecordingPlayStoresItsSeedAndKeepsThePreviousLog) {
   const uint32_t next = Scene().m_nSeed * 214013u + 2531011u;
   EXPECT_EQ(QcRand(), static_cast<int>((next >> 16) & 0x7FFF));
 
-  // Playback takes the recorded seed and rewinds the log.
+  // Playback takes the recorded seed and rewinds the log, and drops the progress's place request.
   g_PlayMode = kPlayModeReplay;
   g_InputLog.m_nSeed = 1234;
   g_InputLog.m_nDirIndex = 3;
+  g_SaveData.m_bPlaceRequest = 1;
   Setup();
   EXPECT_EQ(Scene().m_nSeed, 1234u);
   EXPECT_EQ(g_InputLog.m_nDirIndex, 0u);
+  EXPECT_EQ(g_SaveData.m_bPlaceRequest, 0);
   g_PlayMode = kPlayModeStoryNew;
 }
 
