@@ -69,7 +69,7 @@ void cCharaType::DeclareFields(uint32_t v) {
 }
 
 void cCharaType::ResetCharaType() {
-  m_nCellValue = 0;
+  m_nCarriedItem = -1;
   ResetFields();
   m_abInherit.assign(kCharaInheritGroups, 0);
   m_nControl = 1;
@@ -88,7 +88,7 @@ void cCharaType::ResetCharaType() {
 
 bool cCharaType::Load(cDataFile& file) {
   if (!cRecord::Load(file)) return false;
-  if (!file.Read(&m_nCellX, 2) || !file.Read(&m_nCellY, 2) || !file.ReadInt32(m_nCellValue)) return false;
+  if (!file.Read(&m_nCellX, 2) || !file.Read(&m_nCellY, 2) || !file.ReadInt32(m_nCarriedItem)) return false;
   if (!ReadInheritAndConds(file, m_abInherit, m_aConds)) return false;
   if (!ReadFlowList(file, m_aFlows)) return false;
   FilterTestPlayFlows(m_aFlows);
@@ -134,7 +134,7 @@ bool cCharaType::Save(cDataFile& file) {
   if (!cRecord::Save(file)) return false;
   file.Write(&m_nCellX, 2);
   file.Write(&m_nCellY, 2);
-  file.WriteInt32(m_nCellValue);
+  file.WriteInt32(m_nCarriedItem);
   if (!WriteInheritAndConds(file, m_abInherit, m_aConds)) return false;
   return WriteFlowList(file, m_aFlows);
 }

@@ -34,7 +34,7 @@ class cCharaType : public cRecord {
 
   int16_t m_nCellX = 0;
   int16_t m_nCellY = 0;
-  int32_t m_nCellValue = 0;  // stored after the cell
+  int32_t m_nCarriedItem = -1;  // placement: index into the stage's placed items, -1 none
   std::vector<uint8_t> m_abInherit;
   std::vector<cCond> m_aConds;
   std::vector<cFlow> m_aFlows;

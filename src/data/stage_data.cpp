@@ -93,14 +93,14 @@ void cStageData::DeclareFields(uint32_t v) {
   QC4_DECLARE(m_nAutoScrollSpeedY);
   QC4_DECLARE(m_dGravity);
   QC4_DECLARE(m_nHitCheckLevel);
-  QC4_DECLARE(m_nStageOpt23);
+  QC4_DECLARE(m_nShotHitChecks);
   QC4_DECLARE(m_nBgm);
   if (v >= 166) QC4_DECLARE(m_bBgmLoop);
   if (v >= 199) QC4_DECLARE(m_bBgmKeep);
   QC4_DECLARE(m_bDrawByLayer);
-  QC4_DECLARE(m_nHeroOpt28);
+  QC4_DECLARE(m_bCarryOver);
   QC4_DECLARE(m_nStageOpt29);
-  if (v >= 183) QC4_DECLARE(m_nStageOpt30);
+  if (v >= 183) QC4_DECLARE(m_bStatusDisplay);
   if (v >= 184) QC4_DECLARE(m_bAutoResultEnd);
   if (v >= 968) QC4_DECLARE(m_bReplayAllowed);
   QC4_DECLARE(m_bCaption1);
@@ -127,7 +127,7 @@ void cStageData::DeclareFields(uint32_t v) {
   ints(m_anItemHitBox, 2, "m_anItemHitBox");
   ints(m_anShotCharaBox, 2, "m_anShotCharaBox");
   ints(m_anShotBoxes, 6, "m_anShotBoxes");
-  QC4_DECLARE(m_nStageOpt85);
+  QC4_DECLARE(m_bActiveOnlyHits);
   QC4_DECLARE(m_nScrollAxisX);
   QC4_DECLARE(m_nScrollAxisY);
   QC4_DECLARE(m_nSubSteps);
@@ -184,7 +184,7 @@ void cStageData::ResetStageData() {
   m_dGravity = 0.4;
   m_nHitCheckLevel = 10;
   m_bDrawByLayer = 1;
-  m_nStageOpt30 = 1;
+  m_bStatusDisplay = 1;
   m_bCaption2 = 1;
   m_nStageEndOpt35 = 1;
   m_bKeyWaitCaption = 1;
@@ -194,7 +194,7 @@ void cStageData::ResetStageData() {
   m_nCharaInvSame = 30;
   m_nCharaInvDamage = 0;
   SetDefaultHitBoxes();
-  m_nStageOpt85 = 1;
+  m_bActiveOnlyHits = 1;
   m_anTotalsLines.assign(5, 1);
   for (int i = 0; i < 3; ++i) m_aKeepAreas[i].Set(0, 0);
   m_aKeepAreas[3].Set(1, 0);
@@ -270,7 +270,7 @@ void cStageData::Upgrade(uint32_t v) {
     m_anTotalsLines[3] = 0;
     m_anTotalsLines[4] = 0;
   }
-  if (v < 183) m_nStageOpt30 = 1;
+  if (v < 183) m_bStatusDisplay = 1;
   if (v < 184) m_bAutoResultEnd = 0;
   if (v < 199) m_bBgmKeep = 0;
   if (v < 200) {
@@ -328,9 +328,10 @@ void ValidateTypes(std::vector<cItemType>& list) {
   }
 }
 
-// A level of 0 would divide by zero and a huge one would make every frame run forever.
+// A level of 0 would divide by zero. Levels above 20 are legal (each is that many sub-steps); the
+// upper bound only keeps an absurd value of a damaged file from stalling every frame.
 constexpr int32_t kMinHitCheckLevel = 1;
-constexpr int32_t kMaxHitCheckLevel = 20;
+constexpr int32_t kMaxHitCheckLevel = 1000;
 // A frame rate of 0 runs the stage unthrottled (the pacing checks always pass) and is kept as it
 // is, replays included; a negative rate paces the same way and becomes 0. A rate above 1000 cannot
 // be paced in whole milliseconds, and would make every wait counted in frames endless.

@@ -96,14 +96,14 @@ class cStageData : public cRecord {
   int32_t m_nAutoScrollSpeedY = 0;        // 20
   double m_dGravity = 0.4;                // 21
   int32_t m_nHitCheckLevel = 10;          // 22
-  int32_t m_nStageOpt23 = 0;              // 23
+  int32_t m_nShotHitChecks = 0;           // 23: shot-hit checks per frame (0: every sub-step)
   int32_t m_nBgm = 0;                     // 24
   int32_t m_bBgmLoop = 0;                 // 25
   int32_t m_bBgmKeep = 0;                 // 26
   int32_t m_bDrawByLayer = 1;             // 27
-  int32_t m_nHeroOpt28 = 0;               // 28
+  int32_t m_bCarryOver = 0;               // 28: the hero's carried-over status applies
   int32_t m_nStageOpt29 = 0;              // 29
-  int32_t m_nStageOpt30 = 1;              // 30
+  int32_t m_bStatusDisplay = 1;           // 30: the scene's status display
   int32_t m_bAutoResultEnd = 0;           // 31
   int32_t m_bReplayAllowed = 0;           // 32
   int32_t m_bCaption1 = 0;                // 33
@@ -130,7 +130,7 @@ class cStageData : public cRecord {
   int32_t m_anItemHitBox[2] = {};         // 75-76
   int32_t m_anShotCharaBox[2] = {};       // 77-78
   int32_t m_anShotBoxes[6] = {};          // 79-84
-  int32_t m_nStageOpt85 = 1;              // 85
+  int32_t m_bActiveOnlyHits = 1;          // 85: only active objects take part in hits
   int32_t m_nScrollAxisX = 0;             // 86
   int32_t m_nScrollAxisY = 0;             // 87
   int32_t m_nSubSteps = 0;                // 88: derived from the hit-check level

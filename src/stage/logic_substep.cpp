@@ -16,6 +16,7 @@
 #include "stage/contact_rules.h"
 #include "stage/floor_blocks.h"
 #include "stage/hits.h"
+#include "stage/project_rules.h"
 #include "stage/push_out.h"
 #include "stage/shots_pass.h"
 #include "stage/view_edge.h"
@@ -272,7 +273,7 @@ int RunLogicSubStep(const cSubStepEnds& ends) {
     chara.TickInvincible();
     chara.ClearContacts();
     chara.SavePrevRect();
-    chara.UpdateScreenRect();
+    if (!NoScreenRectPerSubStep()) chara.UpdateScreenRect();
   }
   hero.TickInvincible();
   hero.ClearContacts();

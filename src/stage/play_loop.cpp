@@ -18,6 +18,7 @@
 #include "stage/deferred_removals.h"
 #include "stage/hits.h"
 #include "stage/logic_substep.h"
+#include "stage/project_rules.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_play_hooks.h"
 #include "stage/stage_start.h"
@@ -25,6 +26,8 @@
 namespace {
 
 constexpr int kSoundHeroDefeated = 8;
+// g_ModeIndex of a story play (its row of the project's mode table).
+constexpr int kModeIndexStory = 0;
 cStagePlayHooks g_playHooks;
 
 void ClearThroughScene() {
@@ -186,10 +189,18 @@ void cSceneStage::HeroDefeatOver() {
     FinishPlay(kOutcomeFailed);
     return;
   }
-  // TODO(lead): AutoSaveReplay and RestoreRetryState with the replay files and the story progress.
   if (!UseLife(g_SaveData)) {
     m_nSubState = 0;
     m_nPhase = kStagePhaseGameOver;
+    return;
+  }
+  // A life is used: the stage's carried-over items the project drops on a miss go, and the progress
+  // goes back to where the attempt started (the common variables by the retry setting).
+  if (g_StageFile.m_bCarryOver) g_SaveData.ClearCarryOverFlags();
+  g_SaveData.RestoreRetryState(0, g_DirectPlay != 0, g_ModeIndex);
+  if (g_ModeIndex == kModeIndexStory && ContinueMenuAfterMiss()) {
+    m_nSubState = 0;
+    m_nPhase = kStagePhaseContinueMenu;
     return;
   }
   SetupStage(1, 0);

@@ -92,7 +92,6 @@ class cSceneStage : public cScene, public cFlowStage {
   int32_t m_nSavedPhase = 0;
   int32_t m_nSavedSubState = 0;
   int32_t m_nHeroCount = 0;
-  std::vector<int32_t> m_anSubStepFlags;  // 1 on the sub-steps whose shot-hit pass runs
   int32_t m_nPlayFrames = 0;
   int32_t m_nPlayTime = 0;  // hundredths of a second
   int32_t m_nBannerCounter = 0;

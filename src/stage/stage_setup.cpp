@@ -14,9 +14,11 @@
 #include "objects/stage_hooks.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
+#include "shell/app_globals.h"
 #include "shell/input_state.h"
 #include "shell/scene_mgr.h"
 #include "stage/deferred_removals.h"
+#include "stage/project_rules.h"
 #include "stage/replay_play.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_loading.h"
@@ -47,10 +49,11 @@ bool AnyMarginOn(const cStageQuad& area) {
 }  // namespace
 
 // n sub-steps and k shot-hit checks per frame: k of the sub-steps, spread evenly from the first,
-// run the shot-hit pass (every sub-step when k is 0); the last sub-step makes up a shortfall.
+// run the shot-hit pass (every sub-step when k is 0, and when a damaged file gives a negative k);
+// the last sub-step makes up a shortfall.
 std::vector<int32_t> SubStepFlags(int n, int k) {
-  std::vector<int32_t> flags(static_cast<size_t>(std::max(n, 0)), k == 0 ? 1 : 0);
-  if (k == 0 || n <= 0) return flags;
+  std::vector<int32_t> flags(static_cast<size_t>(std::max(n, 0)), k <= 0 ? 1 : 0);
+  if (k <= 0 || n <= 0) return flags;
   const double step = static_cast<double>(n) / k;
   int set = 0;
   for (int i = 0; i < k; ++i) {
@@ -119,8 +122,9 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   if (restart) {
     // A replay's playback reads its file again first: that arrives with the replay files.
     RestoreStageSettings();
+    // Flows may have changed the hero placement during the last attempt.
     const int hero = HeroTypeIndex(g_StageFile);
-    if (hero >= 0) g_StageFile.m_aCharas[static_cast<size_t>(hero)] = g_HeroType;
+    if (hero >= 0 && !KeepHeroPlacementAtRestart()) g_StageFile.m_aCharas[static_cast<size_t>(hero)] = g_HeroType;
   }
 
   // The seed: the recorded one in playback, else a new one that a recording play stores with its log.
@@ -132,7 +136,12 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     StartLivePlayLog(static_cast<int32_t>(m_nSeed));
   }
 
-  // The carry-over of the hero's values arrives with the story progress (ApplyCarryOver).
+  // The hero's status carried over from the previous stage goes into the placement it is built from
+  // (and into the stage's time limit and music).
+  if (g_StageFile.m_bCarryOver) {
+    const int carrier = HeroTypeIndex(g_StageFile);
+    if (carrier >= 0) g_SaveData.ApplyCarryOver(0, g_StageFile.m_aCharas[static_cast<size_t>(carrier)], g_StageFile);
+  }
 
   // Music: a retry keeps the same music; entering anew keeps it only when the stage says so.
   const int bgm = g_StageFile.m_nBgm;
@@ -200,6 +209,7 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     hero.m_dY += dy;
     hero.m_dY2 += dy;
   }
+  if (g_StageFile.m_bCarryOver) g_SaveData.ApplyCarryOverValues(0, hero.m_nHp, hero.m_nSp);
   hero.m_Anim.SetAnime(hero.m_bGravityFree ? 2 : 0, 1);
 
   // The view on the hero.
@@ -212,14 +222,27 @@ void cSceneStage::SetupStage(int restart, int fresh) {
 
   m_anStageVars.assign(kStageVarCount, 0);
 
-  // Placed characters, then the items no character carries.
+  // Placed characters, then the items no character carries. A character carries the placed item its
+  // placement names; that placement is then not put on the map.
+  std::vector<bool> carriedPlacements(g_StageFile.m_aItems.size(), false);
   for (cCharaType& placed : g_StageFile.m_aCharas) {
     if (placed.m_nControl != 1) continue;
+    const int carried = placed.m_nCarriedItem;
+    cItem item;
+    // Any number outside the placed items (a damaged file) carries nothing.
+    const bool carries = carried >= 0 && carried < static_cast<int>(g_StageFile.m_aItems.size());
+    if (carries) {
+      item.InitItem(m_nNextItemId++, g_StageFile.m_aItems[static_cast<size_t>(carried)], 1);
+      carriedPlacements[static_cast<size_t>(carried)] = true;
+    }
     // The placement's direction byte and its repeat byte (the count of further characters).
-    CreateCharasFromType(placed.m_nCellX, placed.m_nCellY, placed, nullptr, placed.m_nFacing,
+    CreateCharasFromType(placed.m_nCellX, placed.m_nCellY, placed, carries ? &item : nullptr, placed.m_nFacing,
                          std::max<int>(placed.m_nOpt6, 0));
   }
-  for (cItemType& placed : g_StageFile.m_aItems) CreateItemsFromType(placed.m_nCellX, placed.m_nCellY, placed);
+  for (size_t i = 0; i < g_StageFile.m_aItems.size(); ++i) {
+    cItemType& placed = g_StageFile.m_aItems[i];
+    if (!carriedPlacements[i]) CreateItemsFromType(placed.m_nCellX, placed.m_nCellY, placed);
+  }
 
   VecAt(m_aCharaGroups, hero.m_nKind).push_back(&hero);
   for (cChara& chara : g_CharaList) VecAt(m_aCharaGroups, chara.m_nKind).push_back(&chara);
@@ -232,9 +255,9 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   m_GameWait.m_nCounter = 0;
   m_Pictures.clear();
 
-  // The stage record as read here carries no limit of shot-hit checks per frame: every sub-step
-  // runs the shot-hit pass.
-  m_anSubStepFlags = SubStepFlags(g_StageFile.m_nSubSteps, 0);
+  // The stage's shot-hit checks per frame spread over the sub-steps, and its active-only hit rule.
+  m_anSubStepFlags = SubStepFlags(g_StageFile.m_nSubSteps, g_StageFile.m_nShotHitChecks);
+  m_bActiveOnlyHits = g_StageFile.m_bActiveOnlyHits;
 
   m_nEndRequest = kEndNone;
   m_nBannerCounter = m_nBanner2Counter = 0;
@@ -252,12 +275,18 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   m_nSubStepTotal = 0;
   g_SaveData.m_nScore = 0;
 
+  // Playback and a test play started directly drop the place request; the attempt's start is kept
+  // aside for a retry.
+  if (g_PlayMode == kPlayModeReplay || (g_TestPlay && g_DirectPlay)) g_SaveData.ClearProgressBlock();
+  g_SaveData.BackupRetryState();
+
   for (cInputState& input : g_InputStates) {
     input.ClearInputHistory();
     input.ResetKeyEvents();
     input.ClearDirInput();
     input.ClearButtonInput();
   }
+  // The menus' cursor stack is reset with the menus, which own it.
   CountInterval(0, 60);
   for (cBackLayer& layer : g_StageFile.m_aLayers) layer.m_dAutoOffsetX = layer.m_dAutoOffsetY = 0;
 
@@ -267,11 +296,13 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   hero.LinkHeroAndParent(nullptr);
   for (cChara& chara : g_CharaList) chara.LinkHeroAndParent(nullptr);
 
-  // The flows of trigger 25, before the stage starts: the hero's, then every active character's.
-  StepActivity();
+  // The flows of trigger 25, before the stage starts: the hero's, then every active character's
+  // (every character's in older projects, activity not worked out first).
+  const bool everyChara = StartFlowsOfEveryChara();
+  if (!everyChara) StepActivity();
   TriggerFlows(hero, kTriggerBeforeStart);
   for (auto it = g_CharaList.begin(); it != g_CharaList.end();) {
-    if (!it->m_bActive) {
+    if (!everyChara && !it->m_bActive) {
       ++it;
       continue;
     }
@@ -286,5 +317,6 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     }
   }
   StepActivity();
+  m_nStatusDisplay = g_StageFile.m_bStatusDisplay;
   DDSetVirtualBackBuffer(0);
 }

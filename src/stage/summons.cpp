@@ -17,6 +17,7 @@
 #include "stage/block_charas.h"
 #include "stage/condition_lists.h"
 #include "stage/contact_rules.h"
+#include "stage/project_rules.h"
 
 bool SummonHasLifetime(const cEdShot& settings) { return settings.m_bTimeLimit != 0; }
 int SummonLifetimeTenths(const cEdShot& settings) { return settings.m_nTime; }
@@ -33,9 +34,6 @@ namespace {
 bool HomeKeepsPlacementOffset() { return g_SystemData.m_bLegacy768 == 0; }
 // Any block with the protect flag is safe from summons, not only a present one whose conditions hold.
 bool ProtectAnyFlaggedBlock() { return g_SystemData.m_nSummonOpt637 != 0; }
-// Objects that fly through blocks count as occupying a summon's cell. No project setting of the
-// data versions read here asks for it.
-bool CountObjectsFlyingThrough() { return false; }
 
 // Sub-steps a summon lives: tenths x 6 frames x n sub-steps, kept within int32.
 int32_t LifetimeSubSteps(const cEdShot& settings) {

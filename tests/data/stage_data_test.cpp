@@ -101,7 +101,7 @@ TEST_F(StageDataTest, HitCheckLevels) {
     double limit;
   };
   for (const Case& c : {Case{15, 5, 60.0}, Case{20, 20, 120.0}, Case{10, 10, 60.0}, Case{1, 1, 6.0}, Case{11, 1, 60.0},
-                        Case{19, 9, 60.0}}) {
+                        Case{19, 9, 60.0}, Case{30, 30, 180.0}}) {
     g_StageFile.m_dGravity = 0.5;
     g_StageFile.SetHitCheckLevel(c.level);
     EXPECT_EQ(g_StageFile.m_nSubSteps, c.steps) << c.level;
@@ -121,7 +121,11 @@ TEST_F(StageDataTest, HitCheckLevels) {
   EXPECT_EQ(g_StageFile.m_nSubSteps, 1);
   s.header[22] = 2000000000;
   ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
-  EXPECT_EQ(g_StageFile.m_nHitCheckLevel, 20);
+  EXPECT_EQ(g_StageFile.m_nHitCheckLevel, 1000);
+  // levels above 20 are played as stored
+  s.header[22] = 30;
+  ASSERT_EQ(g_StageFile.LoadFromBytes(StageFile(986, s)), 1);
+  EXPECT_EQ(g_StageFile.m_nSubSteps, 30);
 }
 
 TEST_F(StageDataTest, FrameRateZeroRunsUnthrottledAndIsKept) {

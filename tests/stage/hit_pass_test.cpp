@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "data/save_data.h"
@@ -15,6 +16,7 @@
 #include "objects/shot.h"
 #include "stage/hits.h"
 #include "stage/logic_substep.h"
+#include "stage/scene_stage.h"
 #include "test_support/hit_trigger_probe.h"
 #include "test_support/hooks_guard.h"
 #include "test_support/stage_play_harness.h"
@@ -405,6 +407,32 @@ TEST(HitPass, LimitedShotChecksWaitForTheirSubSteps) {
   stage.m_nSubStep = 3;
   ResolveHits(stage);
   EXPECT_EQ(enemy.m_nHp, 7);
+}
+
+// Stage set-up hands the hit pass the stage's shot-hit checks per frame and its active-only rule:
+// one check in three sub-steps hits on the first only; a present enemy that does not act now is hit
+// only without the rule.
+TEST(HitPass, SetUpGivesTheHitPassTheStagesShotChecksAndActiveOnlyRule) {
+  struct Case {
+    int checks, activeOnly, enemyActs, subStep, hp;
+  };
+  for (const Case& c :
+       {Case{1, 0, 1, 1, 9}, Case{1, 0, 1, 2, 10}, Case{0, 0, 1, 3, 9}, Case{0, 1, 0, 1, 10}, Case{0, 0, 0, 1, 9}}) {
+    cHarnessSetup setup = HitStage({"..........", "..H.C.....", "##########"}, 3);
+    setup.makeStage = [] { return std::unique_ptr<cStageState>(new cSceneStage); };
+    cStageHarness h(setup);
+    g_StageFile.m_nShotHitChecks = c.checks;
+    g_StageFile.m_bActiveOnlyHits = c.activeOnly;
+    static_cast<cSceneStage&>(h.Stage()).SetupStage(0, 1);
+    Activate();
+    cChara& enemy = h.Chara(0);
+    enemy.m_bActing = c.enemyActs;
+    AddShot(h.Stage(), kHeroGroup, &h.Hero(), enemy, 1);
+    h.Stage().m_nSubStep = c.subStep;
+    ResolveHits(h.Stage());
+    EXPECT_EQ(enemy.m_nHp, c.hp) << c.checks << " checks, active-only " << c.activeOnly << ", acts " << c.enemyActs
+                                 << ", sub-step " << c.subStep;
+  }
 }
 
 // The spread of the stage's shot-hit checks over the sub-steps of a frame.

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "data/system_data.h"
 #include "objects/stage_state.h"
 #include "stage/contact_fixture.h"
 #include "test_support/hooks_guard.h"
@@ -181,4 +182,22 @@ TEST(LogicSubStep, LifetimesRunOutBelowZero) {
   EXPECT_EQ(g_ItemList.size(), 1u);
   h.Step();
   EXPECT_TRUE(g_ItemList.empty());
+}
+
+// A character's screen rectangle follows it at the start of every sub-step, unless the project
+// keeps the older rule of refreshing it only where it is drawn.
+TEST(LogicSubStep, ScreenRectanglesAreRefreshedPerSubStepUnlessTheProjectSaysNot) {
+  for (const int legacy : {0, 1}) {
+    cScriptedPlay play(0);
+    cStageHarness h(SubStepStage({"H.C..", "#####"}));
+    g_SystemData.m_bLegacy837 = legacy;
+    cChara& idle = h.Chara(0);
+    idle.m_bActive = idle.m_bActing = 0;  // nothing else touches its rectangle
+    idle.UpdateScreenRect();
+    const int left = idle.m_ScreenRect.left;
+    idle.m_dX += 64;
+    idle.m_dX2 += 64;
+    h.Step();
+    EXPECT_EQ(idle.m_ScreenRect.left, legacy ? left : left + 64) << legacy;
+  }
 }

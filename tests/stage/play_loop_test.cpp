@@ -4,6 +4,8 @@
 
 #include "core/timing.h"
 #include "data/game_data.h"
+#include "data/save_data.h"
+#include "data/system_data.h"
 #include "flow/install_flow_hooks.h"
 #include "objects/flow_hooks.h"
 #include "objects/play_objects.h"
@@ -147,6 +149,41 @@ TEST_F(PlayLoopTest, PlaybackTakesItsInputFromTheLogAndStartsAgainAtItsEnd) {
   EXPECT_EQ(Scene().m_nPhase, kStagePhaseIntro);
   EXPECT_EQ(Scene().m_nFrameCount, 0);
   g_PlayMode = kPlayModeStoryNew;
+}
+
+// The end of the hero's defeat display in live play: a life is used, the progress goes back to the
+// attempt's start (the common variables by the game kind's retry setting), carried-over items the
+// project drops on a miss go, and the stage starts again, or the continue menu follows in story play
+// when the project asks for it, or the game is over when no life is left.
+TEST_F(PlayLoopTest, TheHerosDefeatUsesALifeAndRetriesOrEndsTheGame) {
+  constexpr int kItemHp = 11;
+  struct Case {
+    int32_t lives;
+    int mode, continueMenu, restoreVars, carryOver;
+    int32_t phase, livesAfter, varAfter, hpStoredAfter;
+  };
+  for (const Case& c :
+       {Case{0, 0, 0, 1, 1, kStagePhaseGameOver, 0, 5, 1}, Case{2, 0, 1, 1, 1, kStagePhaseContinueMenu, 1, 0, 0},
+        Case{2, 0, 0, 0, 0, kStagePhaseIntro, 1, 5, 1}, Case{2, 1, 1, 1, 0, kStagePhaseIntro, 1, 0, 1}}) {
+    g_ModeIndex = c.mode;
+    g_SystemData.m_nStageOpt191 = c.continueMenu;
+    g_SystemData.m_bRetryRestore0 = g_SystemData.m_bRetryRestore1 = c.restoreVars;
+    g_SystemData.m_abCarryOver.assign(kCarryOverItems, 0);
+    g_SystemData.m_abCarryOverClear.assign(kCarryOverItems, 0);
+    g_SystemData.m_abCarryOver[kItemHp] = g_SystemData.m_abCarryOverClear[kItemHp] = 1;
+    g_SaveData.StoreCarryOver(0, g_HeroType, 5, 0, 0, 0, 0, 0, 0, 0);
+    g_StageFile.m_bCarryOver = c.carryOver;
+    g_SaveData.m_nLives = c.lives;
+    g_SaveData.m_anCommonVars[0] = 0;
+    Restart();  // the attempt starts: its progress is kept aside
+    g_SaveData.m_anCommonVars[0] = 5;
+    Scene().HeroDefeatOver();
+    EXPECT_EQ(Scene().m_nPhase, c.phase) << c.lives << " lives, mode " << c.mode;
+    EXPECT_EQ(g_SaveData.m_nLives, c.livesAfter) << c.lives << " lives, mode " << c.mode;
+    EXPECT_EQ(g_SaveData.m_anCommonVars[0], c.varAfter) << c.lives << " lives, mode " << c.mode;
+    EXPECT_EQ(g_SaveData.m_abCarryStored[kItemHp], c.hpStoredAfter) << c.lives << " lives, mode " << c.mode;
+  }
+  g_ModeIndex = 0;
 }
 
 class PlayToClearTest : public PlayLoopTest {

@@ -5,8 +5,12 @@
 #include "core/containers.h"
 #include "core/numbers.h"
 #include "data/game_data.h"
+#include "data/save_data.h"
+#include "data/system_data.h"
+#include "objects/chara.h"
 #include "objects/play_objects.h"
 #include "shell/scene_mgr.h"
+#include "stage/flow_trigger_probe.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_loading.h"
 #include "stage/stage_play_hooks.h"
@@ -43,7 +47,7 @@ TEST(SubStepFlags, SpreadsTheShotChecksOverTheSubSteps) {
     std::vector<int32_t> flags;
   };
   for (const Case& c : {Case{4, 3, {1, 1, 1, 0}}, Case{4, 0, {1, 1, 1, 1}}, Case{4, 2, {1, 0, 1, 0}}, Case{1, 1, {1}},
-                        Case{3, 5, {1, 1, 1}}, Case{5, 1, {1, 0, 0, 0, 0}}})
+                        Case{3, 5, {1, 1, 1}}, Case{5, 1, {1, 0, 0, 0, 0}}, Case{3, -2, {1, 1, 1}}})
     EXPECT_EQ(SubStepFlags(c.n, c.k), c.flags) << c.n << " sub-steps, " << c.k << " checks";
 }
 
@@ -113,13 +117,15 @@ TEST_F(StageSetupTest, ARecordingPlayStoresItsSeedAndKeepsThePreviousLog) {
   const uint32_t next = Scene().m_nSeed * 214013u + 2531011u;
   EXPECT_EQ(QcRand(), static_cast<int>((next >> 16) & 0x7FFF));
 
-  // Playback takes the recorded seed and rewinds the log.
+  // Playback takes the recorded seed and rewinds the log, and drops the progress's place request.
   g_PlayMode = kPlayModeReplay;
   g_InputLog.m_nSeed = 1234;
   g_InputLog.m_nDirIndex = 3;
+  g_SaveData.m_bPlaceRequest = 1;
   Setup();
   EXPECT_EQ(Scene().m_nSeed, 1234u);
   EXPECT_EQ(g_InputLog.m_nDirIndex, 0u);
+  EXPECT_EQ(g_SaveData.m_bPlaceRequest, 0);
   g_PlayMode = kPlayModeStoryNew;
 }
 
@@ -129,6 +135,96 @@ TEST_F(StageSetupTest, KeepAreasAreOnWhenAnySideIs) {
   EXPECT_EQ(Scene().m_abKeepArea[0], 0);
   EXPECT_EQ(Scene().m_abKeepArea[1], 1);
   EXPECT_EQ(Scene().m_abKeepArea[2], 0);
+}
+
+TEST_F(StageSetupTest, APlacedCharacterCarriesTheItemItsPlacementNames) {
+  // 'I' is placed item 0; a number outside the placed items (a damaged file) carries nothing.
+  for (const int32_t carried : {0, -1, 1, -7}) {
+    const bool carries = carried == 0;
+    g_StageFile.m_aCharas[static_cast<size_t>(m_Harness.Placement('C').nIndex)].m_nCarriedItem = carried;
+    Setup();
+    ASSERT_EQ(g_CharaList.size(), 1u);
+    cChara& carrier = g_CharaList.front();
+    EXPECT_EQ(carrier.CarriedItem() != nullptr, carries) << carried;
+    // The carried item's placement is not put on the map.
+    EXPECT_EQ(g_ItemList.size(), carries ? 0u : 1u) << carried;
+    m_Harness.ClearTraces();
+    carrier.Defeat();
+    EXPECT_EQ(m_Harness.CallsOf("takeItem").size(), carries ? 1u : 0u) << carried;
+  }
+}
+
+TEST_F(StageSetupTest, ARestartRestoresTheHeroPlacementUnlessTheProjectForbidsIt) {
+  for (const int forbidden : {0, 1}) {
+    g_SystemData.m_bLegacy827 = forbidden;
+    Setup();
+    // Flows of the attempt moved the hero's placement.
+    g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))].m_nCellX = 5;
+    Scene().SetupStage(1, 0);
+    EXPECT_EQ(TruncToInt(g_HeroList[0].m_dX + g_HeroList[0].m_nWidth / 2) / 32 - 10, forbidden ? 5 : 1) << forbidden;
+  }
+}
+
+// The hero's status stored at the last stage end comes back only in a stage that carries it over:
+// its maximum HP into the placement, its HP into the hero, its time limit into the stage.
+TEST_F(StageSetupTest, TheCarriedOverStatusAppliesWhenTheStageCarriesItOver) {
+  constexpr int kItemHp = 11, kItemMaxHp = 13, kItemTime = 22;
+  g_SystemData.m_abCarryOver.assign(kCarryOverItems, 0);
+  for (int item : {kItemHp, kItemMaxHp, kItemTime}) g_SystemData.m_abCarryOver[static_cast<size_t>(item)] = 1;
+  cCharaType stored = HarnessHeroType();
+  stored.m_nMaxHp = 30;
+  g_SaveData.StoreCarryOver(0, stored, 7, 0, 0, 0, 0, 45, 3, 0);
+  struct Case {
+    int carryOver;
+    int32_t maxHp, hp, timer;
+  };
+  for (const Case& c : {Case{0, 10, 10, 100}, Case{1, 30, 7, 45}}) {
+    g_StageFile.m_bCarryOver = c.carryOver;
+    g_StageFile.m_bTimeLimit = 1;
+    g_StageFile.m_nTimeLimit = 100;
+    g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))].m_nMaxHp = 10;
+    Setup();
+    EXPECT_EQ(g_HeroList[0].m_Type.m_nMaxHp, c.maxHp) << c.carryOver;
+    EXPECT_EQ(g_HeroList[0].m_nHp, c.hp) << c.carryOver;
+    EXPECT_EQ(Scene().m_nTimer, c.timer) << c.carryOver;
+  }
+}
+
+TEST_F(StageSetupTest, TheStatusDisplayComesFromTheStage) {
+  for (const int32_t shown : {0, 1}) {
+    g_StageFile.m_bStatusDisplay = shown;
+    Setup();
+    EXPECT_EQ(Scene().m_nStatusDisplay, shown);
+  }
+}
+
+// The before-the-stage flows (trigger 25) run for the active characters only, or for every
+// character in projects that keep the older rule.
+TEST(StageSetupFlows, BeforeTheStageFlowsRunForActiveCharactersOrForAllUnderTheProjectSwitch) {
+  for (const int everyChara : {0, 1}) {
+    cHooksGuard<cHarnessPlugins> plugins(SetHarnessPlugins, WithStagePlay(CurrentHarnessPlugins()));
+    cHarnessSetup setup = SceneSetup({"..C.D...", ".H......", "########"});
+    cCharaType shown = HarnessCharaType();
+    shown.m_aFlows.emplace_back().m_nTrigger = 25;
+    cCharaType hidden = shown;
+    cCond never;
+    never.m_nKind = kCondNone;
+    hidden.m_aConds = {never};  // its appearance conditions fail: never active
+    setup.charas['C'] = shown;
+    setup.charas['D'] = hidden;
+    setup.addStandIns = [](cStageHooks& hooks) {
+      AddStagePlayServices(hooks);
+      RecordFlowTriggers(hooks);
+    };
+    cStageHarness h(setup);
+    g_SystemData.m_bLegacy697 = everyChara;
+    h.ClearTraces();
+    static_cast<cSceneStage&>(h.Stage()).SetupStage(0, 1);
+    ASSERT_EQ(g_CharaList.size(), 2u);
+    EXPECT_EQ(FiredTriggers(h, g_CharaList.front().m_nNumber), std::vector<int>{25}) << everyChara;
+    EXPECT_EQ(FiredTriggers(h, g_CharaList.back().m_nNumber), everyChara ? std::vector<int>{25} : std::vector<int>{})
+        << everyChara;
+  }
 }
 
 TEST_F(StageSetupTest, MusicIsKeptOnARetryAndOnEntryWhenTheStageSaysSo) {

@@ -161,6 +161,23 @@ TEST(SummonBlocks, ARefusingSummonKeepsTheOldCellWhereTheHeroStands) {
   EXPECT_EQ(hero.m_anBlockSummon[0], 2);
 }
 
+// A hero that flies through blocks takes no room from a summoned block, unless the project counts
+// such objects as occupying the cell.
+TEST(SummonBlocks, ObjectsFlyingThroughBlocksOccupyACellOnlyUnderTheProjectSwitch) {
+  for (const int counted : {0, 1}) {
+    cStageHarness h({".....", "H....", "#####", "....."});
+    g_SystemData.m_bLegacy913 = counted;
+    cHero& hero = h.Hero();
+    hero.m_bGravityFree = 1;
+    hero.m_nFlightMode = 0;
+    const cHarnessPlacement& at = h.Placement('H');
+    EXPECT_EQ(SummonBlockAt(CellDot(at.nColumn), CellDot(at.nRow), BlockSettings(kSummonPlace, true), NewBlock()),
+              counted ? 0 : 1)
+        << counted;
+    EXPECT_EQ(hero.m_anBlockSummon[0], counted ? 2 : 0);
+  }
+}
+
 TEST(SummonCharas, ASummonedCharacterIsLinkedJoinsItsGroupAndTakesTheNextId) {
   cStageHarness h({"H...C...", "........", "........", "########"});
   cStageState& stage = h.Stage();

@@ -65,8 +65,8 @@ void WriteBlockTypes(cJsonWriter& out, const char* key, const std::vector<cBlock
 
 void WriteCharaTypeMembers(cJsonWriter& out, const cCharaType& t) {
   WriteCellAndFlags(out, t);
-  out.Key("m_nCellValue");
-  out.Int(t.m_nCellValue);
+  out.Key("m_nCarriedItem");
+  out.Int(t.m_nCarriedItem);
   WriteFlows(out, "m_aFlows", t.m_aFlows);
 }
 
