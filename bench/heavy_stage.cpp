@@ -65,6 +65,7 @@ cCharaType Chara(int column, int row, int group) {
   type.m_nOpt28 = static_cast<int8_t>(group);
   type.m_nCellX = static_cast<int16_t>(column);
   type.m_nCellY = static_cast<int16_t>(row);
+  type.m_nCarriedItem = kNoCarriedItem;
   cFlowCmd code;
   code.m_nKind = 37;  // "コードの実行"
   code.m_strText = "C1 = C1 + 1";

@@ -69,7 +69,7 @@ void cCharaType::DeclareFields(uint32_t v) {
 }
 
 void cCharaType::ResetCharaType() {
-  m_nCarriedItem = -1;
+  m_nCarriedItem = 0;
   ResetFields();
   m_abInherit.assign(kCharaInheritGroups, 0);
   m_nControl = 1;

@@ -14,6 +14,9 @@
 
 constexpr int kCharaInheritGroups = 37;
 
+// A placed character that carries no item.
+constexpr int32_t kNoCarriedItem = -1;
+
 class cCharaType : public cRecord {
  public:
   cCharaType();
@@ -34,7 +37,9 @@ class cCharaType : public cRecord {
 
   int16_t m_nCellX = 0;
   int16_t m_nCellY = 0;
-  int32_t m_nCarriedItem = -1;  // placement: index into the stage's placed items, -1 none
+  // Placement: index into the stage's placed items that the character carries, kNoCarriedItem none.
+  // A reset type holds 0: the stage editor writes the value for every character it places.
+  int32_t m_nCarriedItem = 0;
   std::vector<uint8_t> m_abInherit;
   std::vector<cCond> m_aConds;
   std::vector<cFlow> m_aFlows;

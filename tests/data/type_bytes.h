@@ -37,7 +37,7 @@ struct cTypeBytes {
   std::map<int, double> fields;  // by position, 1-based
   std::string name;
   int16_t cellX = 0, cellY = 0;
-  int32_t cellValue = -1;  // character types only: the placement's carried item, -1 none
+  int32_t cellValue = 0;  // character types only: a placement's carried item (-1 none)
   std::vector<uint8_t> inherit;
   int32_t inheritCount = -1;  // -1: the size of inherit
   std::vector<std::vector<uint8_t>> conds;

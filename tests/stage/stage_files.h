@@ -17,6 +17,7 @@ inline std::vector<uint8_t> PlacedChara(int control, int16_t column, int16_t row
   t.fields = {{13, 1}, {26, control}, {35, 1}, {39, 10}};  // graphic 1, control, scale 1, 10 HP
   t.cellX = column;
   t.cellY = row;
+  t.cellValue = -1;  // carries no item, as the stage editor writes it
   return TypeBody('c', version, t);
 }
 

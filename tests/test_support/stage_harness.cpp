@@ -289,6 +289,7 @@ void cStageHarness::Build(const cHarnessSetup& setup) {
         cCharaType placed = c->second;
         placed.m_nCellX = static_cast<int16_t>(column);
         placed.m_nCellY = static_cast<int16_t>(row);
+        placed.m_nCarriedItem = kNoCarriedItem;
         at.nIndex = static_cast<int>(stage.m_aCharas.size());
         stage.m_aCharas.push_back(placed);
       } else if (auto i = m_ItemTypes.find(letter); i != m_ItemTypes.end()) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "data/database.h"
@@ -226,6 +227,7 @@ T Placed(const T& type, int x, int y) {
   T placed = type;
   placed.m_nCellX = static_cast<int16_t>(x);
   placed.m_nCellY = static_cast<int16_t>(y);
+  if constexpr (std::is_same_v<T, cCharaType>) placed.m_nCarriedItem = kNoCarriedItem;
   return placed;
 }
 
