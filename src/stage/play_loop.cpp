@@ -18,6 +18,7 @@
 #include "stage/deferred_removals.h"
 #include "stage/hits.h"
 #include "stage/logic_substep.h"
+#include "stage/replay_save.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_play_hooks.h"
 #include "stage/stage_start.h"
@@ -64,6 +65,7 @@ void cSceneStage::ClearStage() {
   // TODO(lead): the stage-clear processing (FinishStage: results, totals, GrantExtraLives with its
   // 30-frame modal display, rankings, next stage) arrives with the stage end; until then the stage
   // ends as cleared here.
+  if (g_SaveData.m_bClearCounts) g_InputLog.m_bCleared = 1;
   m_nOutcome = kOutcomeCleared;
   m_nSubState = 0;
   m_nPhase = kStagePhaseStageEnd;
@@ -187,6 +189,7 @@ void cSceneStage::HeroDefeatOver() {
     return;
   }
   // TODO(lead): AutoSaveReplay and RestoreRetryState with the replay files and the story progress.
+  AutoSaveReplay();
   if (!UseLife(g_SaveData)) {
     m_nSubState = 0;
     m_nPhase = kStagePhaseGameOver;

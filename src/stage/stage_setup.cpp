@@ -117,7 +117,7 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   g_SaveData.m_nNextStage = 0;
 
   if (restart) {
-    // A replay's playback reads its file again first: that arrives with the replay files.
+    ReloadReplayForRestart();
     RestoreStageSettings();
     const int hero = HeroTypeIndex(g_StageFile);
     if (hero >= 0) g_StageFile.m_aCharas[static_cast<size_t>(hero)] = g_HeroType;
