@@ -18,6 +18,7 @@ cPalette& g_CommonPalette = g_GameData.m_CommonPalette;
 cWorldMap& g_WorldMap = g_GameData.m_WorldMap;
 cStageData& g_StageFile = g_GameData.m_StageFile;
 cStageData& g_StageData = g_GameData.m_StageData;
+cOptionData& g_OptionData = g_GameData.m_OptionData;
 cSaveData& g_SaveData = g_GameData.m_SaveData;
 cSaveData& g_PlayStartSave = g_GameData.m_PlayStartSave;
 cSaveData& g_PrevPlayStartSave = g_GameData.m_PrevPlayStartSave;

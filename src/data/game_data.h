@@ -1,17 +1,18 @@
 #pragma once
 // The game's data for one run, in one owner with one reset: the project settings, the database with
 // the run-time forms of its animations and effects, the common palette, the world map, the stage as
-// read and the copy of its settings, the run's test-play setting, and the progress side of the run
-// (the live progress record, the progress snapshots and input logs of this play and the previous
-// one, the play mode and the version of a replay being played back). The g_ names of these records
-// (g_SystemData, g_Database, g_SaveData, ...) are references into g_GameData; a reset rebuilds the
-// context in place, so they stay valid. The reset also resets the core's part, the file versions
-// (core/record.h).
+// read and the copy of its settings, the run's test-play setting, the player's options, and the
+// progress side of the run (the live progress record, the progress snapshots and input logs of this
+// play and the previous one, the play mode and the version of a replay being played back). The g_
+// names of these records (g_SystemData, g_Database, g_SaveData, g_OptionData, ...) are references
+// into g_GameData; a reset rebuilds the context in place, so they stay valid. The reset also resets
+// the core's part, the file versions (core/record.h).
 #include <vector>
 
 #include "data/anim_scripts.h"
 #include "data/database.h"
 #include "data/input_log.h"
+#include "data/option_data.h"
 #include "data/palette.h"
 #include "data/play_mode.h"
 #include "data/save_data.h"
@@ -44,6 +45,8 @@ class cGameData {
   // 1 when the editor started this run as a test play of one stage (set by the shell at start-up):
   // flows flagged for test play only are then kept when they load.
   int m_bTestPlay = 0;
+  // The player's options ("user_data\Option.dat" with the "System.ini" replay overrides).
+  cOptionData m_OptionData;
 
   // Progress: objects and flows read the live record and the play mode every frame; a replay saves
   // the snapshots and logs of a play and restores them.

@@ -161,3 +161,11 @@ void cSaveData::NormaliseSaveData() {
   m_aChallenge.resize(static_cast<size_t>(challenges));
   if (m_nChallengeUnlocked > challenges) m_nChallengeUnlocked = challenges;
 }
+
+void cSaveData::ClearProgressBlock() {
+  m_bPlaceRequest = 0;
+  m_nPlaceX = 0;
+  m_nPlaceY = 0;
+  m_nPlaceFacing = 0;
+  m_bClearCounts = 0;
+}

@@ -11,6 +11,9 @@
 #include "core/record.h"
 #include "data/save_records.h"
 
+class cCharaType;
+class cStageData;
+
 // Lives value meaning "unlimited".
 constexpr int32_t kUnlimitedLives = 999999;
 // Number of carry-over items (one stored flag each).
@@ -53,6 +56,37 @@ class cSaveData : public cRecord {
   // results, challengeCount default challenge records, one challenge open, no story slot and the
   // ranking name "aaa".
   void ResetProgress(int challengeCount);
+
+  // Drops the stage-clear command's place request together with the four values stored after it
+  // (place x, y and facing, and the clear-counts flag), so the next stage starts the hero at its own
+  // placement and counts only its own clear.
+  void ClearProgressBlock();
+
+  // Retry (progress_retry.cpp). A live stage start keeps the common variables, lives and score
+  // total aside.
+  void BackupRetryState();
+  // Undoes the stage for a retry and returns the score total put back. force: variables, lives and
+  // score total all come back. Otherwise the score total comes back, lives stay as they are, and the
+  // common variables come back when the project's retry setting asks for it: the setting for direct
+  // starts when the stage was started directly, else the one of the game kind (modeIndex 0 story,
+  // 1 challenge, 2 free play; any other kind counts as set).
+  int32_t RestoreRetryState(int force, bool directStart, int modeIndex);
+
+  // Carry-over of the hero from stage to stage (carry_over.cpp), by the project's 25 items, each
+  // enabled or not (g_SystemData.m_abCarryOver). A slot outside the carry-over slots is a range
+  // error (logged, fatal stop) and nothing is stored or applied.
+  // Stores every enabled item into the slot and marks it stored; the carry-over becomes valid.
+  // effect1..3 are the three values of the hero's running character effect.
+  void StoreCarryOver(int slot, const cCharaType& type, int32_t hp, int32_t sp, int16_t effect1, int8_t effect2,
+                      int8_t effect3, int32_t time, int32_t lives, int32_t music);
+  // While the carry-over is valid, puts every enabled and stored item back: into the type the hero
+  // is built from, the stage's time limit and music, and this record's lives.
+  void ApplyCarryOver(int slot, cCharaType& type, cStageData& stage);
+  // While the carry-over is valid, hands back the stored HP and SP (items 11 and 12) when enabled and
+  // stored; hp and sp are left alone otherwise.
+  void ApplyCarryOverValues(int slot, int32_t& hp, int32_t& sp) const;
+  // Forgets the stored items that the project's clearing list names (g_SystemData.m_abCarryOverClear).
+  void ClearCarryOverFlags();
 
   // The record body (numeric fields in this order, then the strings). The number after each field
   // is the first file version that holds it; fields without one are in every version.
@@ -112,6 +146,8 @@ class cSaveData : public cRecord {
   std::vector<int32_t> m_anCommonVarsBackup;  // 915: common variables kept aside for a retry
 
  private:
+  // Whether carry-over item `item` is enabled by the project and held by the slots.
+  bool CarryItemStored(int item) const;
   // Files before 916 keep the world-entry ending here; nothing reads it.
   int32_t m_nOldEnding = 0;
 };

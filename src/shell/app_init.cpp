@@ -1,7 +1,8 @@
 // The start-up sequence, in its order: data version, data folder, working folders, database, project
 // settings, "System.ini", the test-play stage, timing and input defaults, display mode, graphics
 // device, window placement, palette and transparent colour, system pictures, fonts, the key table,
-// music, sound effects, world map and common palette. The release at exit mirrors it.
+// the player's options, music, sound effects, world map and common palette. The release at exit
+// mirrors it.
 #include "shell/app_init.h"
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include "data/anim_scripts.h"
 #include "data/database.h"
 #include "data/fixed_tables.h"
+#include "data/game_data.h"
+#include "data/option_data.h"
 #include "data/palette.h"
 #include "data/system_data.h"
 #include "data/world_map.h"
@@ -28,6 +31,7 @@
 #include "platform/window/game_window.h"
 #include "shell/app_globals.h"
 #include "shell/input_state.h"
+#include "shell/joystick_detect.h"
 #include "shell/key_config.h"
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
@@ -107,9 +111,20 @@ bool resolveDisplayMode() {
 
 // Sound slots 0-16 from the project's system sounds, 16 + k from database sound k; a missing sound
 // device is only reported. Headless runs have no device and mix on demand.
-void startSound(HWND window) {
-  // The player's sound volume option arrives with the player files; until then full volume.
-  InitSoundEffects(window, 10);
+void startSound(HWND window) { InitSoundEffects(window, g_OptionData.m_nSeVolume); }
+
+// The player's options, then the "System.ini" replay keys over them. A missing, unreadable or too new
+// file leaves the defaults: the player only loses the settings, never the start.
+void loadPlayerOptions() {
+  g_OptionData.LoadFile(kOptionDataPath);
+  auto key = [](const INIREPLAYKEY& k) { return cOptionOverride{k.bPresent, k.nValue}; };
+  ApplyReplayOptionOverrides(g_OptionData, g_SystemData.m_aOptionMenu, key(g_IniSettings.Replay_AutomaticSave),
+                             key(g_IniSettings.Replay_PlaybackOrder),
+                             key(g_IniSettings.Replay_AutomaticMessageProgress));
+  SetBgmVolumeStep(g_OptionData.m_nBgmVolume);
+  cInputHooks input;
+  input.padDetectionOption = [] { return static_cast<int>(g_OptionData.m_nGamepad); };
+  SetInputHooks(input);
 }
 
 // A required record of the game folder; false (with its message) when it cannot be loaded.
@@ -222,8 +237,9 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
 
   for (auto& r : g_InputStates) r.SetPadButtonMap();
   if (!LoadKeyConfig("user_data\\KeyConfig.dat")) SetDefaultKeyConfig();
-  // The player files, their replay-option overrides and the 8-bit palette table of the player's
-  // palette option arrive with the player files.
+  // The list positions of the free-play and replay lists arrive with those lists.
+  loadPlayerOptions();
+  if (g_ColourDepth == 8 && !LoadHbtPalette(g_OptionData.m_nColour)) return false;
 
   if (!g_Windowed) g_IniSettings.Midi_DirectMusic = 0;
   // Headless runs have no sound device: music and effects are mixed only when pulled.
