@@ -4,6 +4,7 @@
 
 #include "core/log.h"
 #include "data/game_data.h"
+#include "data/option_data.h"
 #include "data/replay_file.h"
 #include "media/sound/sound_effects.h"
 #include "platform/clock.h"
@@ -24,10 +25,6 @@ namespace {
 
 constexpr const char* kLowSpaceText = "リプレイファイルの保存に失敗しました...ストレージを100MB以上空けてください。";
 
-// The player's automatic-save option (0 off).
-constexpr int kAutoSaveCleared = 1;
-constexpr int kAutoSaveEvery = 2;
-
 cReplaySaveHooks g_saveHooks;
 
 int32_t DiskFreeBytes() { return g_saveHooks.diskFreeBytes ? g_saveHooks.diskFreeBytes() : GetDiskFreeBytes(); }
@@ -40,9 +37,6 @@ bool StageAllowsReplays() {
 
 cInputLog& LogOf(int whichPlay) { return whichPlay == 1 ? g_PrevInputLog : g_InputLog; }
 cSaveData& SnapshotOf(int whichPlay) { return whichPlay == 1 ? g_PrevPlayStartSave : g_PlayStartSave; }
-
-// TODO(replaysave): the player's option record arrives with the progress branch.
-int AutoSaveOption() { return kAutoSaveEvery; }
 
 // Asks the main window for the replay-save dialog and waits until it has answered. A window that is
 // gone answers nothing (the send returns at once), so the wait ends with it instead of hanging.
@@ -64,14 +58,12 @@ int AutoSaveReplay() {
   if (g_PlayMode == kPlayModeReplay || !g_SystemData.m_bReplayOn || g_DirectPlay || g_TestPlay || g_ReplaySave.m_bSaved)
     return 0;
   if (!StageAllowsReplays()) return 0;
-  switch (AutoSaveOption()) {
-    case kAutoSaveEvery: break;
-    case kAutoSaveCleared:
+  switch (g_OptionData.m_nReplayAutoSave) {
+    case kReplayAutoSaveEvery: break;
+    case kReplayAutoSaveCleared:
       if (!g_InputLog.m_bCleared) return 0;
       break;
-    // Off, and values outside the option's three: a damaged option file never makes files the
-    // player did not ask for.
-    default: return 0;
+    default: return 0;  // off
   }
   g_ReplaySave.m_bSaved = 1;
 

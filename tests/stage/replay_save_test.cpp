@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "data/option_data.h"
 #include "data/replay_file.h"
 #include "media/sound/sound_effects.h"
 #include "platform/files.h"
@@ -69,6 +70,7 @@ class ReplaySaveTest : public testing::Test {
     g_SystemData.m_bReplayOn = 1;
     g_SystemData.m_bReplayKeys = 1;
     g_StageFile.m_bReplayAllowed = 1;
+    g_OptionData.m_nReplayAutoSave = kReplayAutoSaveEvery;
     g_StageFile.m_strName = "saved";
     g_StageFile.NormaliseStage();
     CopyStageSettings(g_StageData, g_StageFile);
@@ -101,6 +103,8 @@ TEST_F(ReplaySaveTest, EachUnmetConditionSavesNothing) {
          g_StageFile.m_bReplayAllowed = 0;
          g_IniSettings.Replay_On = INIREPLAYKEY{1, 1};
        }},
+      {"the player's option is off", [] { g_OptionData.m_nReplayAutoSave = kReplayAutoSaveOff; }},
+      {"cleared plays only, and this one was not", [] { g_OptionData.m_nReplayAutoSave = kReplayAutoSaveCleared; }},
       {"nothing recorded", [] { g_InputLog.ResetInputLog(); }},
   };
   for (const Case& c : cases) {
@@ -109,6 +113,7 @@ TEST_F(ReplaySaveTest, EachUnmetConditionSavesNothing) {
     const cStageData stage = g_StageFile;
     const int32_t playMode = g_PlayMode, replayOn = g_SystemData.m_bReplayOn;
     const INIREPLAYKEY replayKey = g_IniSettings.Replay_On;
+    const int32_t option = g_OptionData.m_nReplayAutoSave;
     c.change();
     EXPECT_EQ(AutoSaveReplay(), 0) << c.what;
     EXPECT_TRUE(ReplayFiles().empty()) << c.what;
@@ -118,12 +123,14 @@ TEST_F(ReplaySaveTest, EachUnmetConditionSavesNothing) {
     g_PlayMode = playMode;
     g_SystemData.m_bReplayOn = replayOn;
     g_IniSettings.Replay_On = replayKey;
+    g_OptionData.m_nReplayAutoSave = option;
     g_DirectPlay = g_TestPlay = 0;
   }
   EXPECT_TRUE(m_Folder.Boxes().empty());
 }
 
 TEST_F(ReplaySaveTest, SavesOnceAReadableReplayNamedAfterTheStageAndTheTime) {
+  g_OptionData.m_nReplayAutoSave = kReplayAutoSaveCleared;
   g_InputLog.m_bCleared = 1;
   g_PlayStartSave.m_nLives = 7;
   // "Replay_On" 2 allows replays of every stage.
@@ -146,11 +153,15 @@ TEST_F(ReplaySaveTest, SavesOnceAReadableReplayNamedAfterTheStageAndTheTime) {
   EXPECT_EQ(stage.m_strName, "saved");
   EXPECT_EQ(progress.m_nLives, 7);
 
-  // The next play of the stage may be saved again.
+  // The next play of the stage may be saved again; saving every play, one not cleared is too.
+  g_OptionData.m_nReplayAutoSave = kReplayAutoSaveEvery;
   StartLivePlayLog(1);
   g_InputLog.RecordInputFrame(2, 0);
   EXPECT_EQ(AutoSaveReplay(), 1);
-  EXPECT_EQ(ReplayFiles().size(), 2u);
+  int uncleared = 0;
+  for (const fs::path& file : ReplayFiles())
+    uncleared += std::regex_match(file.filename().string(), std::regex(R"(\d{4}_\d{4}_\d{6}_c01-1\.rpl4_986)"));
+  EXPECT_EQ(uncleared, 1);
 }
 
 TEST_F(ReplaySaveTest, TooLittleFreeSpaceRefusesWithItsMessage) {
@@ -296,10 +307,11 @@ TEST_F(ReplaySaveTest, AKeyDoesNotWaitForAWindowThatIsGone) {
   g_nReplaySaveRequest.store(0);
 }
 
-// Replay playback on the stage scene: a restart reads the replay file again.
-class ReplayRestartTest : public testing::Test {
+// The stage scene: its stage ends save the play's replay, and a restart of replay playback reads
+// the replay file again.
+class ReplaySceneTest : public testing::Test {
  protected:
-  ReplayRestartTest() : m_Plugins(SetHarnessPlugins, WithStagePlay(CurrentHarnessPlugins())), m_Harness(SceneSetup()) {
+  ReplaySceneTest() : m_Plugins(SetHarnessPlugins, WithStagePlay(CurrentHarnessPlugins())), m_Harness(SceneSetup()) {
     fs::create_directories("user_data/rpl4");
     TakeStageSettingsCopy();
     g_HeroType = g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))];
@@ -325,7 +337,34 @@ class ReplayRestartTest : public testing::Test {
   cStageHarness m_Harness;
 };
 
-TEST_F(ReplayRestartTest, ARestartReadsTheReplayAgain) {
+TEST_F(ReplaySceneTest, TheStageEndsSaveThePlay) {
+  g_SystemData.m_bReplayOn = 1;
+  g_StageFile.m_bReplayAllowed = 1;
+  g_StageData.m_bReplayAllowed = 1;  // a restart takes the stage's settings from here
+  g_OptionData.m_nReplayAutoSave = kReplayAutoSaveCleared;
+  g_DirectPlay = g_TestPlay = 0;
+  g_StagePath = "data\\stg4\\c01-1.stg4_000";
+  Scene().SetupStage(0, 1);
+  g_InputLog.RecordInputFrame(6, 0);
+  // A clear that counts marks the play cleared; the stage-end display saves it once.
+  g_SaveData.m_bClearCounts = 1;
+  Scene().ClearStage();
+  EXPECT_EQ(g_InputLog.m_bCleared, 1);
+  Scene().PhaseStageEnd();
+  Scene().PhaseStageEnd();
+  std::vector<fs::path> files = ReplayFiles();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_NE(files[0].filename().string().find("_CLEAR_"), std::string::npos);
+
+  // The end of the hero's defeat display saves the failed attempt when every play is saved.
+  g_OptionData.m_nReplayAutoSave = kReplayAutoSaveEvery;
+  Scene().SetupStage(1, 0);
+  g_InputLog.RecordInputFrame(4, 0);
+  Scene().HeroDefeatOver();
+  EXPECT_EQ(ReplayFiles().size(), 2u);
+}
+
+TEST_F(ReplaySceneTest, ARestartReadsTheReplayAgain) {
   const char* first = "user_data\\rpl4\\first.rpl4_986";
   g_SaveData.m_nLives = 3;
   SaveReplay(first, 6);
