@@ -164,6 +164,16 @@ TEST_F(ReplaySaveTest, SavesOnceAReadableReplayNamedAfterTheStageAndTheTime) {
   EXPECT_EQ(uncleared, 1);
 }
 
+TEST_F(ReplaySaveTest, AReplayThatCannotBeWrittenStopsTheProgram) {
+  // The replay folder is a file: nothing can be created in it.
+  fs::remove_all("user_data/rpl4");
+  WriteBytes("user_data/rpl4", {1});
+  EXPECT_EQ(AutoSaveReplay(), 1);
+  EXPECT_TRUE(g_bQuit.load());
+  EXPECT_TRUE(m_Folder.Boxes().empty());
+  g_bQuit.store(0);
+}
+
 TEST_F(ReplaySaveTest, TooLittleFreeSpaceRefusesWithItsMessage) {
   for (int32_t bytes : {0, static_cast<int32_t>(kReplaySaveMinFreeBytes - 1)}) {
     g_ReplaySave = cReplaySaveState();
