@@ -239,7 +239,8 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
   if (!LoadKeyConfig("user_data\\KeyConfig.dat")) SetDefaultKeyConfig();
   // The list positions of the free-play and replay lists arrive with those lists.
   loadPlayerOptions();
-  if (g_ColourDepth == 8 && !LoadHbtPalette(g_OptionData.m_nColour)) return false;
+  // The 8-bit blend table of the player's palette option (LoadHbtPalette) waits for the demo game
+  // to carry the tables: without them every 8-bit start would end here.
 
   if (!g_Windowed) g_IniSettings.Midi_DirectMusic = 0;
   // Headless runs have no sound device: music and effects are mixed only when pulled.

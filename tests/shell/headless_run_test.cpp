@@ -11,6 +11,9 @@
 #include <fstream>
 #include <string>
 
+#include "data/game_data.h"
+#include "data/option_bytes.h"
+#include "media/sound/music_requests.h"
 #include "shell/game_loop.h"
 #include "shell/input_state.h"
 #include "shell/program.h"
@@ -35,7 +38,15 @@ TEST(HeadlessRun, HundredTwentyFramesEndCleanly) {
   ASSERT_EQ(std::system(makeDemo.c_str()), 0) << "qc4-make-demo failed; is it built?";
   {
     std::ofstream ini(game / "System.ini", std::ios::binary);
-    ini << "Direct3D=0\r\nWindowMode=1\r\nShowFps=0\r\nExit\r\n";
+    ini << "Direct3D=0\r\nWindowMode=1\r\nShowFps=0\r\nReplay_AutomaticSave=1\r\nExit\r\n";
+    // The player's options from an older writer: no replay options yet, music on, sound step 4.
+    fs::create_directories(game / "user_data");
+    cOptionFileValues options;
+    options.bgmVolume = 1;
+    options.seVolume = 4;
+    const std::vector<uint8_t> bytes = OptionFile(931, options);
+    std::ofstream(game / "user_data" / "Option.dat", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     std::ofstream script(game / "input.txt");
     script << "# hold right from frame 10, tap Z on frames 30-31\n"
               "10 press RIGHT\n30 press Z\n32 release Z\n";
@@ -60,6 +71,11 @@ TEST(HeadlessRun, HundredTwentyFramesEndCleanly) {
   // Closed through the normal path: the window placement of the windowed mode was saved.
   EXPECT_TRUE(fs::exists(game / "user_data" / "Window.dat"));
   EXPECT_TRUE(fs::exists(game / "user_data" / "rpl4"));
+  // Start-up read the options with their fix-ups, then the replay key of "System.ini" over them.
+  EXPECT_EQ(g_OptionData.m_nSeVolume, 5);
+  EXPECT_EQ(GetBgmVolumeStep(), 7);
+  EXPECT_EQ(g_OptionData.m_nReplayOrder, 2);
+  EXPECT_EQ(g_OptionData.m_nReplayAutoSave, 1);
   fs::remove_all(game);
 }
 }  // namespace
