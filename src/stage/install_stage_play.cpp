@@ -8,6 +8,7 @@
 #include "stage/modal_waits.h"
 #include "stage/play_trace.h"
 #include "stage/replay_play.h"
+#include "stage/replay_save.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_play_hooks.h"
 #include "stage/stage_services.h"
@@ -33,6 +34,7 @@ void HoldButtons() {
   if (cSceneStage* scene = SceneStage()) scene->m_bButtonHold = 1;
 }
 bool PlayInputFrame(cInputState& input) { return PlayReplayFrame(input) == 0; }
+bool WaitReplayKeys() { return CheckReplayKeys() != 0; }
 // The trace numbers frames as the frame loop counts them (the numbering of --input).
 void AfterFrameLogic(int32_t) { TracePlayFrame(PolledFrames()); }
 
@@ -51,6 +53,8 @@ void InstallStagePlay() {
   cUiHooks ui = UiHooks();
   ui.startStageDirectly = StartDirectly;
   ui.startStageFromFile = StartFromDialog;
+  ui.makeReplayFileName = MakeReplayNameFor;
+  ui.saveReplay = SaveReplayFor;
   SetUiHooks(ui);
 
   InitVarParamTable();
@@ -61,11 +65,13 @@ void InstallStagePlay() {
   cModalWaitHooks waits;
   waits.drawWaitFrame = DrawWaitFrame;
   waits.holdButtons = HoldButtons;
+  waits.checkReplayKeys = WaitReplayKeys;
   SetModalWaitHooks(waits);
 
   cStagePlayHooks play = StagePlayHooks();
   play.playInputFrame = PlayInputFrame;
   play.recordInputFrame = RecordReplayFrame;
+  play.checkReplayKeys = CheckReplayKeys;
   play.afterFrameLogic = AfterFrameLogic;
   SetStagePlayHooks(play);
 }

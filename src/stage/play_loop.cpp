@@ -19,6 +19,7 @@
 #include "stage/hits.h"
 #include "stage/logic_substep.h"
 #include "stage/project_rules.h"
+#include "stage/replay_save.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_play_hooks.h"
 #include "stage/stage_start.h"
@@ -67,6 +68,7 @@ void cSceneStage::ClearStage() {
   // TODO(lead): the stage-clear processing (FinishStage: results, totals, GrantExtraLives with its
   // 30-frame modal display, rankings, next stage) arrives with the stage end; until then the stage
   // ends as cleared here.
+  if (g_SaveData.m_bClearCounts) g_InputLog.m_bCleared = 1;
   m_nOutcome = kOutcomeCleared;
   m_nSubState = 0;
   m_nPhase = kStagePhaseStageEnd;
@@ -189,6 +191,7 @@ void cSceneStage::HeroDefeatOver() {
     FinishPlay(kOutcomeFailed);
     return;
   }
+  AutoSaveReplay();
   if (!UseLife(g_SaveData)) {
     m_nSubState = 0;
     m_nPhase = kStagePhaseGameOver;

@@ -1,5 +1,7 @@
 #include "stage/replay_play.h"
 
+#include <utility>
+
 #include "core/numbers.h"
 #include "data/game_data.h"
 #include "data/load_error.h"
@@ -7,6 +9,10 @@
 #include "platform/files.h"
 #include "shell/input_state.h"
 #include "stage/play_trace.h"
+#include "stage/replay_save.h"
+#include "stage/stage_loading.h"
+
+int g_bReplaySwitched = 0;
 
 namespace {
 cReplayRunOptions g_runOptions;
@@ -39,11 +45,13 @@ void StartLivePlayLog(int32_t seed) {
     g_InputLog.m_nSeed = seed;
   }
   QcSrand(static_cast<uint32_t>(seed));
+  g_ReplaySave.m_bSaved = 0;
 }
 
 void StartReplayPlayback() {
   g_InputLog.RewindPlayback();
   QcSrand(static_cast<uint32_t>(g_InputLog.m_nSeed));
+  g_ReplaySave.m_bSaved = 0;
 }
 
 int LoadReplayForPlayback(const char* path) {
@@ -53,8 +61,29 @@ int LoadReplayForPlayback(const char* path) {
     return 0;
   }
   g_GameData.m_nReplayVersion = version;
+  g_StagePath = path;
   g_nPlayMode = kPlayModeReplay;
   return 1;
+}
+
+void ReloadReplayForRestart() {
+  if (g_nPlayMode != kPlayModeReplay) return;
+  const bool switched = g_bReplaySwitched != 0;
+  g_bReplaySwitched = 0;
+  // Read into scratch records and handed over only when the whole file read: a file that went
+  // missing or was damaged since leaves the play as it was, log included. The progress starts as it
+  // is, since files older than the snapshot leave it untouched.
+  cInputLog log;
+  cStageData stage;
+  cStageData settings;
+  cSaveData progress = g_SaveData;
+  uint32_t version = 0;
+  if (!LoadReplayFile(g_StagePath.c_str(), log, stage, settings, progress, &version)) return;
+  g_StageFile = std::move(stage);
+  if (switched) g_StageData = std::move(settings);
+  g_InputLog = std::move(log);
+  g_SaveData = std::move(progress);
+  g_GameData.m_nReplayVersion = version;
 }
 
 void SetReplayRunOptions(const cReplayRunOptions& options) {

@@ -25,15 +25,26 @@ int PlayReplayFrame(cInputState& input);
 
 // The start of a live play while the project records replays: the snapshots and logs of this play
 // become the previous play's, the progress now is this play's snapshot, and the log starts empty
-// with the seed. The generator is seeded in every case.
+// with the seed. The generator is seeded in every case, and the play's replay is not saved yet.
 void StartLivePlayLog(int32_t seed);
-// The start of a replay: the log's cursors back to its start, the generator seeded with its seed.
+// The start of a replay: the log's cursors back to its start, the generator seeded with its seed,
+// and the play's replay not saved yet.
 void StartReplayPlayback();
 
 // Reads a replay file (game path) for playback into g_InputLog, g_StageFile, g_StageData and
-// g_SaveData and sets play mode 4. A missing, too new or damaged file gives the load error (report
-// log and error box) and changes no record but the log; 0 then.
+// g_SaveData, keeps its path as the played stage's (g_StagePath) and sets play mode 4. A missing, too
+// new or damaged file gives the load error (report log and error box) and changes no record but the
+// log; 0 then.
 int LoadReplayForPlayback(const char* path);
+
+// Set when playback moves on to another replay file (its path in g_StagePath): the next restart
+// reads it as a new stage, settings included.
+extern int g_bReplaySwitched;
+// A restart of replay playback, before the stage's settings are restored: the replay file at
+// g_StagePath is read again, so the play starts from its recorded stage types, log and progress
+// (and, after a switch, the new file's settings too; the flag is cleared). Outside playback, and when
+// the file no longer reads, nothing changes.
+void ReloadReplayForRestart();
 
 // The replay files and trace of a command-line run (this system's paths, absolute; empty: none).
 struct cReplayRunOptions {

@@ -19,6 +19,7 @@
 #include "platform/messages.h"
 #include "shell/app_globals.h"
 #include "shell/scene_mgr.h"
+#include "stage/replay_save.h"
 #include "stage/stage_loading.h"
 #include "stage/stage_start.h"
 
@@ -224,6 +225,7 @@ int cSceneStage::PhasePauseMenu() {
 int cSceneStage::PhaseStageEnd() {
   DrawStage(0, 1);
   if (m_nSubState == 0) {
+    AutoSaveReplay();
     m_nSubState = 1;
     m_nEndFrames = 0;
   }

@@ -120,11 +120,13 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   g_SaveData.m_nNextStage = 0;
 
   if (restart) {
-    // A replay's playback reads its file again first: that arrives with the replay files.
+    ReloadReplayForRestart();
     RestoreStageSettings();
-    // Flows may have changed the hero placement during the last attempt.
+    // Flows may have changed the hero placement during the last attempt; a replay has just read its
+    // own again.
     const int hero = HeroTypeIndex(g_StageFile);
-    if (hero >= 0 && !KeepHeroPlacementAtRestart()) g_StageFile.m_aCharas[static_cast<size_t>(hero)] = g_HeroType;
+    if (hero >= 0 && g_PlayMode != kPlayModeReplay && !KeepHeroPlacementAtRestart())
+      g_StageFile.m_aCharas[static_cast<size_t>(hero)] = g_HeroType;
   }
 
   // The seed: the recorded one in playback, else a new one that a recording play stores with its log.
