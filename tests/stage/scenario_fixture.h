@@ -91,7 +91,7 @@ inline bool ScenarioFlowCondition(cFlowState& state, cCharaBase& chara) {
 inline std::vector<cHarnessCall> FlowTriggersOf(const cStageHarness& h, int number) {
   std::vector<cHarnessCall> fired;
   for (const cHarnessCall& call : h.CallsOf("flowCondition"))
-    if (call.adArgs[1] == number && call.adArgs[0] != kScnTriggerAlways) fired.push_back(call);
+    if (call.adArgs[1] == number && call.adArgs[0] != static_cast<double>(kScnTriggerAlways)) fired.push_back(call);
   return fired;
 }
 inline std::vector<int> TriggerRows(const std::vector<cHarnessCall>& fired) {

@@ -151,7 +151,7 @@ TEST(ScenarioMotion, AJumpIntoACeilingStopsOnTheFirstDotBelowIt) {
       h.Step();
       const std::vector<cHarnessCall> all = FlowTriggersOf(h, hero.m_nNumber);
       for (const cHarnessCall& hit : all) {
-        if (hit.adArgs[0] != kScnTriggerBlockAbove) continue;
+        if (hit.adArgs[0] != static_cast<double>(kScnTriggerBlockAbove)) continue;
         for (const cHarnessCall& call : all)
           if (call.adArgs[4] == hit.adArgs[4]) fired.push_back(call);
         break;
