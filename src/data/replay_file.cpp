@@ -13,14 +13,6 @@
 namespace {
 constexpr int kMaxNumberedName = 999;
 
-// The condition suffix of a stage key: "_c" + the variable as three digits + "_" + the value.
-void AppendCondition(std::string& key, const cSaveData& progress) {
-  if (!progress.m_bCondOn) return;
-  char suffix[48];
-  std::snprintf(suffix, sizeof(suffix), "_c%03d_%d", progress.m_nCondVar, progress.m_nCondValue);
-  key += suffix;
-}
-
 // A file the game made read-only cannot be replaced, as on the system the replays come from.
 bool IsReadOnlyFile(const char* path) {
   std::string disk;
@@ -137,7 +129,7 @@ std::string ReplayFileName(const std::string& stagePath, int cleared, const cRep
     PathToFileNameStr(stagePart);
     RemoveExtensionStr(stagePart);
   }
-  AppendCondition(stagePart, g_SaveData);
+  AppendStageCondition(stagePart, g_SaveData.m_bCondOn, g_SaveData.m_nCondVar, g_SaveData.m_nCondValue);
   char stamp[64];
   std::snprintf(stamp, sizeof(stamp), "%04d_%02d%02d_%02d%02d%02d_", time.nYear, time.nMonth, time.nDay, time.nHour,
                 time.nMinute, time.nSecond);

@@ -1,6 +1,7 @@
 #include "data/save_data.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "data/system_data.h"
 #include "data/world_map.h"
@@ -151,6 +152,16 @@ bool cSaveData::Save(cDataFile& file) {
   SaveValueList(file, m_anCommonVars);
   SaveValueList(file, m_anCommonVarsBackup);
   return true;
+}
+
+void AppendStageCondition(std::string& key, int32_t on, int32_t variable, int32_t value) {
+  if (!on) return;
+  const bool dot = !key.empty() && key.back() == '.';
+  if (dot) key.pop_back();
+  char suffix[48];
+  std::snprintf(suffix, sizeof(suffix), "_c%03d_%d", variable, value);
+  key += suffix;
+  if (dot) key += '.';
 }
 
 int ProjectChallengeCount() { return std::clamp<int32_t>(g_SystemData.m_nSaveVarCount, 0, kMaxChallengeCount); }

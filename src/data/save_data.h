@@ -152,6 +152,11 @@ class cSaveData : public cRecord {
   int32_t m_nOldEnding = 0;
 };
 
+// Appends the world entry's condition to a stage key when on is set: "_c", the variable as three digits,
+// "_" and the value, kept before a trailing "." of the key ("data\stg4\c05." gives
+// "data\stg4\c05_c005_3.").
+void AppendStageCondition(std::string& key, int32_t on, int32_t variable, int32_t value);
+
 // The project's number of challenge records (its challenge stage count), kept within what the world
 // flags can index.
 int ProjectChallengeCount();

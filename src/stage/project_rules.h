@@ -14,3 +14,6 @@ inline bool NoScreenRectPerSubStep() { return g_SystemData.m_bLegacy837 != 0; }
 inline bool CountObjectsFlyingThrough() { return g_SystemData.m_bLegacy913 != 0; }
 // A miss in story mode leads to the continue menu instead of straight to the retry.
 inline bool ContinueMenuAfterMiss() { return g_SystemData.m_nStageOpt191 != 0; }
+// Placed and summoned characters' placement offsets move their home position too, except in projects
+// made before that was changed.
+inline bool HomeKeepsPlacementOffset() { return g_SystemData.m_bLegacy768 == 0; }

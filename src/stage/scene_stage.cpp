@@ -21,6 +21,7 @@
 #include "shell/scene_mgr.h"
 #include "stage/replay_save.h"
 #include "stage/stage_loading.h"
+#include "stage/stage_play_hooks.h"
 #include "stage/stage_start.h"
 
 namespace {
@@ -32,6 +33,12 @@ constexpr uint32_t kFadeFillColour = 16;
 // Frames the stage-end and game-over phases show before the stage leaves (their menus and result
 // displays arrive with the in-stage menus).
 constexpr int kEndPhaseFrames = 60;
+
+// F1/F2 in the pause, end and game-over phases as in play: a key handled ends the frame.
+bool ReplayKeysHandled() {
+  const cStagePlayHooks& hooks = StagePlayHooks();
+  return hooks.checkReplayKeys && hooks.checkReplayKeys();
+}
 
 // One word of "bmp\Word.bmp" at a screen position.
 void DrawWord(int x, int y, int sx, int sy, int w, int h) {
@@ -208,6 +215,7 @@ void cSceneStage::ResetPlayState() {
 // The pause menu arrives with the in-stage menus: until then the stage stands still until the
 // pause key is let go and pressed again, and the phase that was running goes on.
 int cSceneStage::PhasePauseMenu() {
+  if (ReplayKeysHandled()) return 1;
   DrawStage(0, 1);
   if (m_nSubState == 0) {
     // Wait for the key to be let go before a second press resumes.
@@ -223,6 +231,7 @@ int cSceneStage::PhasePauseMenu() {
 }
 
 int cSceneStage::PhaseStageEnd() {
+  if (ReplayKeysHandled()) return 1;
   DrawStage(0, 1);
   if (m_nSubState == 0) {
     AutoSaveReplay();
@@ -235,6 +244,7 @@ int cSceneStage::PhaseStageEnd() {
 }
 
 int cSceneStage::PhaseContinueMenu() {
+  if (ReplayKeysHandled()) return 1;
   // The continue menu arrives with the in-stage menus: until then a miss is retried at once.
   SetupStage(1, 0);
   m_nPhase = kStagePhaseIntro;
@@ -242,6 +252,7 @@ int cSceneStage::PhaseContinueMenu() {
 }
 
 int cSceneStage::PhaseGameOver() {
+  if (ReplayKeysHandled()) return 1;
   DrawStage(0, 1);
   if (m_nSubState == 0) {
     m_nSubState = 1;

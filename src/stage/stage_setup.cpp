@@ -72,7 +72,8 @@ void cSceneStage::CreateCharasFromType(int column, int row, cCharaType& type, co
   const double y = (row + kMarginCells) * kCell + 16;
   for (int i = 0; i <= repeat; ++i) {
     cChara chara;
-    chara.InitChara(m_nNextCharaId, type, carried, x, y, 0);
+    // Each copy of a repeated placement knows its copy number (the commands' per-copy terms).
+    chara.InitChara(m_nNextCharaId, type, carried, x, y, i);
     chara.PlaceCharaOnGrid(column, row);
     const double dx = type.PlaceOffsetX(i, direction);
     const double dy = type.PlaceOffsetY(i, direction);
@@ -80,8 +81,10 @@ void cSceneStage::CreateCharasFromType(int column, int row, cCharaType& type, co
     chara.m_dX2 += dx;
     chara.m_dY += dy;
     chara.m_dY2 += dy;
-    chara.m_dHomeX += dx;
-    chara.m_dHomeY += dy;
+    if (HomeKeepsPlacementOffset()) {
+      chara.m_dHomeX += dx;
+      chara.m_dHomeY += dy;
+    }
     // A character placed outside the stage is dropped, and its id stays free.
     if (!chara.IsInsideStage(1)) continue;
     chara.AfterMoveX();

@@ -29,9 +29,6 @@ uint8_t SummonParentArg(const cEdShot& settings) { return static_cast<uint8_t>(s
 
 namespace {
 
-// Summoned objects keep their placement offsets out of their home position in projects made before
-// that was changed.
-bool HomeKeepsPlacementOffset() { return g_SystemData.m_bLegacy768 == 0; }
 // Any block with the protect flag is safe from summons, not only a present one whose conditions hold.
 bool ProtectAnyFlaggedBlock() { return g_SystemData.m_nSummonOpt637 != 0; }
 

@@ -185,3 +185,22 @@ TEST_F(ProgressRecordTest, TheRunsResetRenewsTheProgressInPlace) {
   EXPECT_EQ(&g_SaveData, &g_GameData.m_SaveData);
   EXPECT_EQ(&g_InputLog, &g_GameData.m_InputLog);
 }
+
+TEST(StageConditionTest, TheSuffixGoesBeforeAKeysTrailingDot) {
+  struct Case {
+    const char* key;
+    int32_t on, variable, value;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"data\\stg4\\c05.", 1, 5, 3, "data\\stg4\\c05_c005_3."},
+      {"data\\stg4\\c05.", 1, 5, 4, "data\\stg4\\c05_c005_4."},  // another condition, another key
+      {"Boss", 1, 12, -7, "Boss_c012_-7"},
+      {"data\\stg4\\c05.", 0, 5, 3, "data\\stg4\\c05."},
+  };
+  for (const Case& c : cases) {
+    std::string key = c.key;
+    AppendStageCondition(key, c.on, c.variable, c.value);
+    EXPECT_EQ(key, c.expected);
+  }
+}

@@ -28,6 +28,7 @@
 #include "stage/replay_save.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_loading.h"
+#include "stage/stage_play_hooks.h"
 #include "stage_files.h"
 #include "test_support/fresh_game_data.h"
 #include "test_support/hooks_guard.h"
@@ -372,6 +373,20 @@ TEST_F(ReplaySceneTest, TheStageEndsSaveThePlay) {
   g_InputLog.RecordInputFrame(4, 0);
   Scene().HeroDefeatOver();
   EXPECT_EQ(ReplayFiles().size(), 2u);
+}
+
+TEST_F(ReplaySceneTest, AReplayKeyHandledInTheEndAndMenuPhasesEndsTheirFrame) {
+  cStagePlayHooks hooks;
+  hooks.checkReplayKeys = [] { return 1; };
+  cHooksGuard<cStagePlayHooks> keys(SetStagePlayHooks, hooks);
+  Scene().SetupStage(0, 1);
+  for (int phase : {kStagePhasePauseMenu, kStagePhaseStageEnd, kStagePhaseContinueMenu, kStagePhaseGameOver}) {
+    Scene().m_nPhase = phase;
+    Scene().m_nSubState = 0;
+    Scene().Step();
+    EXPECT_EQ(Scene().m_nPhase, phase);
+    EXPECT_EQ(Scene().m_nSubState, 0) << phase;  // nothing of the phase ran
+  }
 }
 
 TEST_F(ReplaySceneTest, ARestartReadsTheReplayAgain) {

@@ -85,6 +85,27 @@ TEST_F(StageSetupTest, BuildsTheStageFromTheKeptSettings) {
   EXPECT_EQ(scene.m_aCharaGroups[g_CharaList.front().m_nKind].back(), &g_CharaList.front());
 }
 
+TEST_F(StageSetupTest, ARepeatedPlacementBuildsNumberedCopiesWhoseHomesFollowTheProjectSwitch) {
+  cCharaType& placed = g_StageFile.m_aCharas[static_cast<size_t>(m_Harness.Placement('C').nIndex)];
+  placed.m_nOpt6 = 2;  // two further copies
+  placed.m_nPlaceOffsetX = 1;
+  placed.m_nPlaceStepX = 1;
+  for (int legacy : {0, 1}) {
+    g_SystemData.m_bLegacy768 = legacy;
+    Setup();
+    ASSERT_EQ(g_CharaList.size(), 3u);
+    int copy = 0;
+    for (const cChara& chara : g_CharaList) {
+      EXPECT_EQ(chara.m_nNumber, copy + 1);  // ids consecutive after the hero's
+      EXPECT_EQ(chara.m_nClone, copy);
+      const bool homeMoved = chara.m_dHomeX - chara.m_dX != g_CharaList.front().m_dHomeX - g_CharaList.front().m_dX;
+      if (copy > 0) EXPECT_EQ(homeMoved, legacy == 1) << "copy " << copy << ", switch " << legacy;
+      ++copy;
+    }
+  }
+  g_SystemData.m_bLegacy768 = 0;
+}
+
 TEST_F(StageSetupTest, TimerAndPacingFollowTheStage) {
   struct Case {
     int timeLimit, seconds, fps;
