@@ -186,11 +186,9 @@ void cSceneStage::HeroDefeatOver() {
     m_nPhase = kStagePhaseIntro;
     return;
   }
-  // A test play ends with the hero's fall: the designer sees the failure.
-  if (g_TestPlay) {
-    FinishPlay(kOutcomeFailed);
-    return;
-  }
+  // A test play goes on after a miss as any direct start does (its lives never run out); the run
+  // keeps the miss as the play's outcome until the next one ends.
+  if (g_TestPlay) NoteStageOutcome(kOutcomeFailed, m_nFrameCount);
   AutoSaveReplay();
   if (!UseLife(g_SaveData)) {
     m_nSubState = 0;

@@ -1,5 +1,6 @@
 // Stage set-up: from the loaded stage to a stage ready for its intro.
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "core/containers.h"
@@ -8,6 +9,7 @@
 #include "core/timing.h"
 #include "data/game_data.h"
 #include "media/graphics/display.h"
+#include "media/graphics/palette.h"
 #include "objects/flow_runner.h"
 #include "objects/play_objects.h"
 #include "objects/shot.h"
@@ -294,6 +296,12 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   // The menus' cursor stack is reset with the menus, which own it.
   CountInterval(0, 60);
   for (cBackLayer& layer : g_StageFile.m_aLayers) layer.m_dAutoOffsetX = layer.m_dAutoOffsetY = 0;
+
+  // In 8-bit DirectDraw the palette goes back to the game's, whatever the last attempt left in it.
+  if (!lpDTCon && g_nDisplayBpp == 8) {
+    std::memcpy(g_WorkPalette, g_GamePalette, sizeof g_WorkPalette);
+    if (g_lpDDPalette) g_lpDDPalette->SetEntries(0, 256, g_WorkPalette);
+  }
 
   // A stage's frame rate of 0 (or below) runs unthrottled.
   g_SceneMgr.m_nFrameRate = std::max(0, g_StageFile.m_nFps);

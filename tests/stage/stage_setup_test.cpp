@@ -7,6 +7,8 @@
 #include "data/game_data.h"
 #include "data/save_data.h"
 #include "data/system_data.h"
+#include "media/graphics/display.h"
+#include "media/graphics/palette.h"
 #include "objects/chara.h"
 #include "objects/play_objects.h"
 #include "shell/scene_mgr.h"
@@ -104,6 +106,18 @@ TEST_F(StageSetupTest, ARepeatedPlacementBuildsNumberedCopiesWhoseHomesFollowThe
     }
   }
   g_SystemData.m_bLegacy768 = 0;
+}
+
+TEST_F(StageSetupTest, An8BitDisplayGetsTheGamesPaletteBack) {
+  const int bpp = g_nDisplayBpp;
+  for (int depth : {8, 32}) {
+    g_nDisplayBpp = depth;
+    g_GamePalette[20] = PALETTEENTRY{1, 2, 3, 0};
+    g_WorkPalette[20] = PALETTEENTRY{9, 9, 9, 0};  // a flash of the last attempt
+    Setup();
+    EXPECT_EQ(g_WorkPalette[20].red, depth == 8 ? 1 : 9) << depth << " bits";
+  }
+  g_nDisplayBpp = bpp;
 }
 
 TEST_F(StageSetupTest, TimerAndPacingFollowTheStage) {
