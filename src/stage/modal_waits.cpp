@@ -21,6 +21,7 @@
 #include "shell/input_state.h"
 #include "shell/joystick_detect.h"
 #include "shell/main_window.h"
+#include "shell/menu_cursor.h"
 #include "shell/scene_mgr.h"
 #include "stage/deferred_removals.h"
 
@@ -229,7 +230,11 @@ int PauseThreadProc(cFlowStage& stage) {
   QcSrand(1);
   cSavedPlayerInput saved;
   cGameWait& wait = stage.m_GameWait;
-  if (wait.m_nChoiceCount > 0) wait.m_nSelection = DefaultChoiceRow(stage, wait);
+  if (wait.m_nChoiceCount > 0) {
+    // A choice menu starts the menus' cursor afresh; the wait keeps its row as the selection.
+    g_MenuCursor.ResetCursorStack();
+    wait.m_nSelection = DefaultChoiceRow(stage, wait);
+  }
 
   bool abortNoted = false;
   uint32_t abortSince = 0;

@@ -18,6 +18,7 @@
 #include "platform/messages.h"
 #include "shell/app_globals.h"
 #include "shell/input_state.h"
+#include "shell/menu_cursor.h"
 #include "shell/scene_mgr.h"
 #include "stage/deferred_removals.h"
 #include "stage/project_rules.h"
@@ -293,7 +294,7 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     input.ClearDirInput();
     input.ClearButtonInput();
   }
-  // The menus' cursor stack is reset with the menus, which own it.
+  g_MenuCursor.ResetCursorStack();
   CountInterval(0, 60);
   for (cBackLayer& layer : g_StageFile.m_aLayers) layer.m_dAutoOffsetX = layer.m_dAutoOffsetY = 0;
 

@@ -11,6 +11,7 @@
 #include "media/graphics/palette.h"
 #include "objects/chara.h"
 #include "objects/play_objects.h"
+#include "shell/menu_cursor.h"
 #include "shell/scene_mgr.h"
 #include "stage/flow_trigger_probe.h"
 #include "stage/scene_stage.h"
@@ -118,6 +119,14 @@ TEST_F(StageSetupTest, An8BitDisplayGetsTheGamesPaletteBack) {
     EXPECT_EQ(g_WorkPalette[20].red, depth == 8 ? 1 : 9) << depth << " bits";
   }
   g_nDisplayBpp = bpp;
+}
+
+TEST_F(StageSetupTest, TheMenuCursorStartsAfresh) {
+  g_MenuCursor.Top().nRow = 3;
+  g_MenuCursor.PushCursor(1);
+  Setup();
+  EXPECT_EQ(g_MenuCursor.Depth(), 1u);
+  EXPECT_EQ(g_MenuCursor.Top().nRow, 0);
 }
 
 TEST_F(StageSetupTest, TimerAndPacingFollowTheStage) {
