@@ -14,6 +14,7 @@ struct cThread::State {
   std::condition_variable changed;
   uint32_t threadId = 0;
   bool ready = false;
+  bool published = false;  // the starting object knows the thread (or has let it go)
   bool ended = false;
   int suspendCount = 0;
   bool held = false;
@@ -99,6 +100,12 @@ int cThread::Start(ThreadProc proc, void* arg) {
         state->ready = true;
       }
       state->changed.notify_all();
+      // The procedure starts only once the object holds the thread, so whoever asks the object
+      // whether it runs (a close while a wait is on screen) sees it from the thread's first step.
+      {
+        std::unique_lock lock(state->mutex);
+        state->changed.wait(lock, [&] { return state->published; });
+      }
       proc(arg);
       ReleaseMessageQueue();
       t_state = nullptr;
@@ -117,15 +124,24 @@ int cThread::Start(ThreadProc proc, void* arg) {
     state->changed.wait(lock, [&] { return state->ready; });
     id = state->threadId;
   }
-  std::lock_guard lock(m_mutex);
-  if (m_hThread) {
-    // Another thread started this object meanwhile: keep that one, let ours run on its own.
-    state->thread.detach();
-    return 0;
+  int started = 0;
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_hThread) {
+      // Another thread started this object meanwhile: keep that one, let ours run on its own.
+      state->thread.detach();
+    } else {
+      m_hThread = state;
+      m_dwThreadId = id;
+      started = 1;
+    }
   }
-  m_hThread = std::move(state);
-  m_dwThreadId = id;
-  return 1;
+  {
+    std::lock_guard lock(state->mutex);
+    state->published = true;
+  }
+  state->changed.notify_all();
+  return started;
 }
 
 void cThread::Join() {

@@ -175,6 +175,32 @@ TEST(Thread, JoinAndExitFromTwoThreadsAtOnce) {
   EXPECT_TRUE(w.finished);
 }
 
+// What a thread's first step sees of the object that started it: it runs, under its own id.
+struct cSelfCheck {
+  cThread* pThread = nullptr;
+  std::atomic<bool> bHeld{false};
+  std::atomic<bool> bOwnId{false};
+};
+
+unsigned checkSelf(void* arg) {
+  auto* check = static_cast<cSelfCheck*>(arg);
+  check->bHeld = check->pThread->HasThread();
+  check->bOwnId = check->pThread->GetThreadId() == GetCurrentThreadId();
+  return 0;
+}
+
+TEST(Thread, AThreadIsKnownToItsObjectFromItsFirstStep) {
+  for (int i = 0; i < 50; ++i) {
+    cThread th;
+    cSelfCheck check;
+    check.pThread = &th;
+    ASSERT_EQ(th.Start(checkSelf, &check), 1);
+    th.Join();
+    EXPECT_TRUE(check.bHeld) << "start " << i;
+    EXPECT_TRUE(check.bOwnId) << "start " << i;
+  }
+}
+
 TEST(Thread, SafePointOutsideAWorkerDoesNothing) {
   cThread::SafePoint();
   cThread th;
