@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/containers.h"
 #include "core/record.h"
 #include "data/cond.h"
 #include "data/move_shot.h"
@@ -66,6 +67,11 @@ class cFlowCmd : public cRecord {
  private:
   void Upgrade(uint32_t version);
 };
+
+// Parameter i of a command. An index outside its parameters is a range error of the checked access
+// (logged, fatal stop) and reads the first one, so a short command from a damaged file never reads
+// past its list.
+inline int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
 
 // int32 count, then that many commands (each made new, then loaded).
 bool ReadFlowCmdList(cDataFile& file, std::vector<cFlowCmd>& cmds);

@@ -30,8 +30,6 @@ int CountLivingCharas() {
   return count;
 }
 
-int FirstParam(const cFlowCmd& cmd) { return VecAt(const_cast<cFlowCmd&>(cmd).m_anParams, 0); }
-
 }  // namespace
 
 int CmdShot(cCharaBase& actor, cCmdState& state) {
@@ -73,7 +71,7 @@ int CmdSummonBlock(cCharaBase& actor, cCmdState& state) {
   PlayCmdSound(actor, cmd, 1);
   const int before = CountActiveBlocks();
   SummonBlockPattern(actor, state, *settings);
-  if (FirstParam(cmd) != 0) StoreFlowResult(CountActiveBlocks() - before);
+  if (Param(cmd, 0) != 0) StoreFlowResult(CountActiveBlocks() - before);
   return 0;
 }
 
@@ -85,7 +83,7 @@ int CmdSummonChara(cCharaBase& actor, cCmdState& state) {
   PlayCmdSound(actor, cmd, 1);
   const int before = CountLivingCharas();
   SummonCharaPattern(actor, state, *settings);
-  if (FirstParam(cmd) != 0) StoreFlowResult(CountLivingCharas() - before);
+  if (Param(cmd, 0) != 0) StoreFlowResult(CountLivingCharas() - before);
   return 0;
 }
 

@@ -29,8 +29,6 @@ enum : int {
   kAtStagePointCentre,   // "ステージ座標で指定（中心を指定）"
 };
 
-int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
-
 // A number the database does not hold is reported and the command skipped: a game with a removed
 // effect plays on.
 bool InRange(int number, size_t size, const char* what) {

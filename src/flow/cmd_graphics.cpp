@@ -11,12 +11,6 @@
 #include "objects/flow_state.h"
 #include "objects/stage_state.h"
 
-namespace {
-
-int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
-
-}  // namespace
-
 int CmdGraphicChange(cCharaBase& actor, cFlowCmd& cmd) {
   actor.m_Type.m_nGraphicKind = static_cast<int8_t>(Param(cmd, 0));
   actor.m_Type.m_nGraphic = static_cast<int16_t>(Param(cmd, 1));

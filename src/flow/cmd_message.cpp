@@ -59,7 +59,7 @@ void CmdGameWait(cCharaBase&, cFlowCmd& cmd) {
 void CmdMessage(cCharaBase& actor, cFlowCmd& cmd, int continuation) {
   cFlowStage* stage = FlowStage();
   if (!stage || stage->m_bAbort) return;
-  const auto P = [&](int i) { return VecAt(cmd.m_anParams, i); };
+  const auto P = [&](int i) { return Param(cmd, i); };
   const int32_t erase = P(15);
   const int32_t numbered = P(12);
   const int32_t number = P(13);

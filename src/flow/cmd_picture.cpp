@@ -26,8 +26,6 @@ namespace {
 constexpr int kWaitForKey = 0;
 constexpr int kWaitForTime = 2;
 
-int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
-
 // The three lists move together: one position in each.
 struct cPictureSlot {
   std::list<cScreenPicture>::iterator picture;

@@ -27,8 +27,6 @@ enum : int {
 // What happens when nothing is found (P15).
 enum : int { kNoneClears = 0, kNoneKeeps = 1 };
 
-int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
-
 // The search settings P4-P14: P4 the search range ("全範囲（画面内のキャラ優先）", "全範囲", "画面内"
 // as the nearest search's modes 0-2), P5/P6 the character-ID test and its ID, P7 leave out the
 // actor itself, P8/P9 leave out invincibility statuses 1 and 2, P10 leave out block characters,

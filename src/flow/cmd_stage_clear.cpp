@@ -38,7 +38,7 @@ std::string NextStageName(const std::string& path) {
 }  // namespace
 
 int CmdStageClear(cCharaBase&, cFlowCmd& cmd) {
-  const auto P = [&](int i) { return VecAt(cmd.m_anParams, i); };
+  const auto P = [&](int i) { return Param(cmd, i); };
   cSaveData& save = g_SaveData;
   switch (P(0)) {
     case kNextStageFollowing:

@@ -14,8 +14,6 @@ namespace {
 // What becomes of a background layer (P1): "表示", "非表示", "反転(表示⇔非表示)".
 enum : int { kShow = 0, kHide = 1, kToggle = 2 };
 
-int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
-
 }  // namespace
 
 int CmdScreenColour(cCharaBase&, cFlowCmd& cmd) {

@@ -31,8 +31,6 @@ enum : int {
 // The largest scale the scale byte holds.
 constexpr int kScaleMax = 127;
 
-int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
-
 bool ChangeStage(const cFlowCmd& cmd) {
   const int axis = Param(cmd, 1);
   if (axis != 0 && axis != 1) return false;

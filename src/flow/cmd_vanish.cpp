@@ -30,8 +30,6 @@ enum : int {
 // cyclic or arbitrarily long.
 constexpr int kMaxDescendantDepth = 1000;
 
-int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
-
 int CountLivingCharas(const cStageState& stage) {
   int count = 0;
   for (const auto& group : stage.m_aCharaGroups)

@@ -51,8 +51,6 @@ enum : int {
   kStageLives,
 };
 
-int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
-
 // The character of an owner code: 0 the actor, 1-4 its target slot (null when empty).
 cCharaBase* OwnerChara(cCharaBase& actor, int owner) {
   if (owner == 0) return &actor;

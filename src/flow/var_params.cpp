@@ -29,8 +29,6 @@ cFieldRef Ref(int8_t& field) { return {&field, 1}; }
 cFieldRef Ref(int16_t& field) { return {&field, 2}; }
 cFieldRef Ref(int32_t& field) { return {&field, 4}; }
 
-int32_t Param(const cFlowCmd& cmd, int i) { return VecAt(cmd.m_anParams, i); }
-
 // The command parameter of an entry of the parameter-based kinds; -1 when none.
 int ParamIndexOf(const cFlowCmd& cmd, int kind, int entry) {
   auto pick = [entry](std::initializer_list<int> map) {

@@ -43,6 +43,7 @@ int DefeatThroughScene(cCharaBase& chara) { return ::DefeatChara(chara, ClearThr
 
 cStagePlayHooks SetStagePlayHooks(const cStagePlayHooks& hooks) { return std::exchange(g_playHooks, hooks); }
 const cStagePlayHooks& StagePlayHooks() { return g_playHooks; }
+bool ReplayKeysHandled() { return g_playHooks.checkReplayKeys && g_playHooks.checkReplayKeys(); }
 
 int cSceneStage::StepStageTimer(int delta) {
   if (m_bTimerStopped) return 0;
@@ -65,9 +66,8 @@ void cSceneStage::StepPlayTime() {
 void cSceneStage::StepActivity() { ::StepActivity(*this); }
 
 void cSceneStage::ClearStage() {
-  // TODO(lead): the stage-clear processing (FinishStage: results, totals, GrantExtraLives with its
-  // 30-frame modal display, rankings, next stage) arrives with the stage end; until then the stage
-  // ends as cleared here.
+  // The results, totals, extra lives, rankings and the next stage arrive with the stage end; until
+  // then the stage ends as cleared here (a clear that counts marks the replay as cleared).
   if (g_SaveData.m_bClearCounts) g_InputLog.m_bCleared = 1;
   m_nOutcome = kOutcomeCleared;
   m_nSubState = 0;
@@ -86,7 +86,7 @@ int cSceneStage::PhasePlay() {
     m_nPhase = kStagePhasePauseMenu;
     return 1;
   }
-  if (g_playHooks.checkReplayKeys && g_playHooks.checkReplayKeys()) return 1;
+  if (ReplayKeysHandled()) return 1;
   ++m_nFrameCount;
 
   cInputState& input = VecAt(g_InputStates, 0);

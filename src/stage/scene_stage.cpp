@@ -34,12 +34,6 @@ constexpr uint32_t kFadeFillColour = 16;
 // displays arrive with the in-stage menus).
 constexpr int kEndPhaseFrames = 60;
 
-// F1/F2 in the pause, end and game-over phases as in play: a key handled ends the frame.
-bool ReplayKeysHandled() {
-  const cStagePlayHooks& hooks = StagePlayHooks();
-  return hooks.checkReplayKeys && hooks.checkReplayKeys();
-}
-
 // One word of "bmp\Word.bmp" at a screen position.
 void DrawWord(int x, int y, int sx, int sy, int w, int h) {
   DDBlt(&g_BackBufferSD, x, y, w, h, &g_SurfaceData[kSurfaceWord], sx, sy, 1);

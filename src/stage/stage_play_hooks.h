@@ -23,6 +23,8 @@ struct cStagePlayHooks {
 // Installs the hooks; returns the ones they replace.
 cStagePlayHooks SetStagePlayHooks(const cStagePlayHooks& hooks);
 const cStagePlayHooks& StagePlayHooks();
+// F1 / F2 through the installed hooks: true when a key was handled (the frame does nothing more).
+bool ReplayKeysHandled();
 
 // n logic sub-steps and k shot-hit checks per frame: the sub-steps that run the shot-hit pass.
 std::vector<int32_t> SubStepFlags(int n, int k);

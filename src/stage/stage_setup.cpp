@@ -21,6 +21,7 @@
 #include "shell/menu_cursor.h"
 #include "shell/scene_mgr.h"
 #include "stage/deferred_removals.h"
+#include "stage/placement_offset.h"
 #include "stage/project_rules.h"
 #include "stage/replay_play.h"
 #include "stage/scene_stage.h"
@@ -78,16 +79,7 @@ void cSceneStage::CreateCharasFromType(int column, int row, cCharaType& type, co
     // Each copy of a repeated placement knows its copy number (the commands' per-copy terms).
     chara.InitChara(m_nNextCharaId, type, carried, x, y, i);
     chara.PlaceCharaOnGrid(column, row);
-    const double dx = type.PlaceOffsetX(i, direction);
-    const double dy = type.PlaceOffsetY(i, direction);
-    chara.m_dX += dx;
-    chara.m_dX2 += dx;
-    chara.m_dY += dy;
-    chara.m_dY2 += dy;
-    if (HomeKeepsPlacementOffset()) {
-      chara.m_dHomeX += dx;
-      chara.m_dHomeY += dy;
-    }
+    ApplyPlacementOffset(chara, type, i, direction, HomeKeepsPlacementOffset());
     // A character placed outside the stage is dropped, and its id stays free.
     if (!chara.IsInsideStage(1)) continue;
     chara.AfterMoveX();
@@ -209,14 +201,7 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     row = g_SaveData.m_nPlaceY;
   }
   hero.SetGridPos(column, row, 1);
-  {
-    const double dx = heroType.PlaceOffsetX(0, heroType.m_nFacing);
-    const double dy = heroType.PlaceOffsetY(0, heroType.m_nFacing);
-    hero.m_dX += dx;
-    hero.m_dX2 += dx;
-    hero.m_dY += dy;
-    hero.m_dY2 += dy;
-  }
+  ApplyPlacementOffset(hero, heroType, 0, heroType.m_nFacing, false);
   if (g_StageFile.m_bCarryOver) g_SaveData.ApplyCarryOverValues(0, hero.m_nHp, hero.m_nSp);
   hero.m_Anim.SetAnime(hero.m_bGravityFree ? 2 : 0, 1);
 

@@ -17,6 +17,7 @@
 #include "stage/block_charas.h"
 #include "stage/condition_lists.h"
 #include "stage/contact_rules.h"
+#include "stage/placement_offset.h"
 #include "stage/project_rules.h"
 
 bool SummonHasLifetime(const cEdShot& settings) { return settings.m_bTimeLimit != 0; }
@@ -142,16 +143,7 @@ void SummonCharaInto(std::list<cChara>& list, double x, double y, const cCharaTy
     // The graphic box's top-left on the summoning point. Nothing clamps it yet: a character placed
     // outside the map is dropped below, not pushed back in.
     PutHitBoxAt(chara, x, y);
-    const double offsetX = chara.m_Type.PlaceOffsetX(i, chara.m_Type.m_nFacing);
-    const double offsetY = chara.m_Type.PlaceOffsetY(i, chara.m_Type.m_nFacing);
-    chara.m_dX += offsetX;
-    chara.m_dX2 += offsetX;
-    chara.m_dY += offsetY;
-    chara.m_dY2 += offsetY;
-    if (HomeKeepsPlacementOffset()) {
-      chara.m_dHomeX += offsetX;
-      chara.m_dHomeY += offsetY;
-    }
+    ApplyPlacementOffset(chara, chara.m_Type, i, chara.m_Type.m_nFacing, HomeKeepsPlacementOffset());
     if (!chara.IsInsideStage(1)) {
       list.erase(it);
       continue;
