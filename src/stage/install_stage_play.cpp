@@ -10,6 +10,7 @@
 #include "stage/replay_play.h"
 #include "stage/replay_save.h"
 #include "stage/scene_stage.h"
+#include "stage/screen_colour.h"
 #include "stage/stage_play_hooks.h"
 #include "stage/stage_services.h"
 #include "stage/stage_start.h"
@@ -61,6 +62,7 @@ void InstallStagePlay() {
   InstallFlowHooks();
   InstallStageServices();
   InstallModalWaits();
+  InstallScreenColour();
 
   cModalWaitHooks waits;
   waits.drawWaitFrame = DrawWaitFrame;

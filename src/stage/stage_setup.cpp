@@ -245,6 +245,7 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   m_MesWindows.clear();
   m_Effects.clear();
   m_ScrEffect.ClearScrEffect();
+  m_ScreenColour.Reset();
   m_GameWait.m_nCounter = 0;
   m_Pictures.clear();
 
