@@ -36,8 +36,12 @@ void HoldButtons() {
 }
 bool PlayInputFrame(cInputState& input) { return PlayReplayFrame(input) == 0; }
 bool WaitReplayKeys() { return CheckReplayKeys() != 0; }
-// The trace numbers frames as the frame loop counts them (the numbering of --input).
-void AfterFrameLogic(int32_t) { TracePlayFrame(PolledFrames()); }
+// The play frames so far, for the run's end line; the trace numbers frames as the frame loop counts
+// them (the numbering of --input).
+void AfterFrameLogic(int32_t playFrames) {
+  NotePlayFrames(playFrames);
+  TracePlayFrame(PolledFrames());
+}
 
 bool StartFromDialog(const std::string& path) {
   if (!StartStageFromFile(path, false)) return false;
