@@ -446,9 +446,11 @@ void DDResetBlendMode() {
   if (lpDTCon) lpDTCon->nColorOp = gfx::kOpModulate;
 }
 void DDSetFilter(int op) {
+  if (DDTraceCall("DDSetFilter", nullptr, nullptr, {double(op)})) return;
   if (lpDTCon) lpDTCon->nAlphaOp = op;
 }
 void DDResetFilter() {
+  if (DDTraceCall("DDResetFilter", nullptr, nullptr, {})) return;
   if (lpDTCon) lpDTCon->nAlphaOp = gfx::kOpSelectArg1;
 }
 

@@ -3,6 +3,8 @@
 // in Direct3D mode and the sizes that draw nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -230,6 +232,132 @@ TEST_P(FilterTest, MosaicOfNoCellSizeDrawsNothing) {
     Check({0, 0, 8, 8, 0, 0}, [](int, int, uint32_t) { return std::nullopt; });
   }
 }
+
+// ---- hand-worked cases at 32 bits -----------------------------------------------------------------
+
+// An opaque 32-bit pixel of red, green and blue.
+uint32_t Opaque(Rgb c) { return JoinBytes(c, 255); }
+
+TEST_P(FilterTest, BlurOfRadiusOneByHand) {
+  if (Bpp() != 32) GTEST_SKIP() << "worked out in bytes";
+  // A 2 x 2 block: A (100, 0, 0), B right of it (0, 100, 0), C below A (0, 0, 100), D (40, 40, 40).
+  Paint(src, [](int x, int y) {
+    const Rgb block[2][2] = {{{100, 0, 0}, {0, 100, 0}}, {{0, 0, 100}, {40, 40, 40}}};
+    return x < 2 && y < 2 ? Opaque(block[y][x]) : Opaque({1, 2, 3});
+  });
+  PaintDestination();
+  DDBltBlur(dst, 3, 4, 2, 2, 1, 1, src, 0, 0, 0, nullptr);
+  EXPECT_EQ(Bytes(Raw(dst, 3, 4)), (Rgb{100, 0, 0}));
+  EXPECT_EQ(Bytes(Raw(dst, 4, 4)), (Rgb{50, 50, 0}));
+  EXPECT_EQ(Bytes(Raw(dst, 3, 5)), (Rgb{50, 0, 50}));
+  EXPECT_EQ(Bytes(Raw(dst, 4, 5)), (Rgb{35, 35, 35}));
+  // Radii 2 and 1 over one row of reds 0, 40, 80, 120: boxes of columns -2 .. +1, cut to the block.
+  Paint(src, [](int x, int) { return Opaque({static_cast<uint32_t>(40 * std::min(x, 3)), 0, 0}); });
+  DDBltBlur(dst, 0, 0, 4, 1, 2, 1, src, 0, 0, 0, nullptr);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(Bytes(Raw(dst, x, 0)).r, static_cast<uint32_t>(20 + 20 * x)) << x;
+}
+
+TEST_P(FilterTest, MosaicCellsByHand) {
+  if (Bpp() == 8) GTEST_SKIP() << "palette cells are checked by the table";
+  if (Bpp() == 16) {
+    if (D3D()) GTEST_SKIP() << "Direct3D cells take the top-left pixel";
+    const Layout l = DirectDraw16();
+    ASSERT_EQ(l.gm, 63u) << "worked out for a 5-6-5 layout";
+    // Widened to bytes: reds 255, 0, 0, 0; greens 255, 255, 0, 0; blues 0, 0, 0, 255. The averages
+    // 63, 127, 63 narrow to 7, 31, 7.
+    const Rgb cell[2][2] = {{{31, 63, 0}, {0, 63, 0}}, {{0, 0, 0}, {0, 0, 31}}};
+    Paint(src, [&](int x, int y) { return l.Join(cell[y % 2][x % 2]); });
+    PaintDestination();
+    DDBltMosaic(dst, 0, 0, 2, 2, 2, src, 0, 0, 0, nullptr);
+    EXPECT_EQ(l.Split(Raw(dst, 1, 1)), (Rgb{7, 31, 7}));
+    return;
+  }
+  // A 4 x 4 cell of reds 16 x column, greens 10 x row, blue 255.
+  Paint(src, [](int x, int y) {
+    return Opaque({static_cast<uint32_t>(16 * (x % 4)), static_cast<uint32_t>(10 * (y % 4)), 255});
+  });
+  PaintDestination();
+  DDBltMosaic(dst, 0, 0, 4, 4, 4, src, 0, 0, 0, nullptr);
+  // DirectDraw averages the cell and keeps each pixel's byte 3; Direct3D takes the top-left pixel.
+  const Rgb want = D3D() ? Rgb{0, 0, 255} : Rgb{24, 15, 255};
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) {
+      const uint32_t p = Raw(dst, x, y);
+      EXPECT_EQ(Bytes(p), want) << x << "," << y;
+      EXPECT_EQ(p >> 24, D3D() ? 255u : before[y * kDstW + x] >> 24) << x << "," << y;
+    }
+  if (D3D()) return;
+  const Rgb cell[2][2] = {{{10, 20, 30}, {20, 30, 40}}, {{30, 40, 50}, {41, 51, 61}}};
+  Paint(src, [&](int x, int y) { return Opaque(cell[y % 2][x % 2]); });
+  DDBltMosaic(dst, 0, 0, 2, 2, 2, src, 0, 0, 0, nullptr);
+  EXPECT_EQ(Bytes(Raw(dst, 0, 0)), (Rgb{25, 35, 45}));
+}
+
+// ---- reading only inside the source, whatever the block -----------------------------------------
+
+class FilterBoundsTest : public FilterTest {
+ protected:
+  void SetUp() override {
+    FilterTest::SetUp();
+    small = Pixels(4, 3);
+    Paint(small, [&](int, int) { return Next(false); });
+    PaintDestination();
+  }
+  // The average of all twelve pixels of the small source in the units the blur sums (the mosaic of
+  // DirectDraw: widened to bytes at 16 bits).
+  Rgb Average(bool widened) const {
+    uint64_t r = 0, g = 0, b = 0;
+    const Layout dd16 = DirectDraw16();
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 4; ++x) {
+        Rgb c = Channels(Raw(small, x, y));
+        if (widened && Bpp() == 16) c = {c.r * 255 / dd16.rm, c.g * 255 / dd16.gm, c.b * 255 / dd16.bm};
+        r += c.r, g += c.g, b += c.b;
+      }
+    return {static_cast<uint32_t>(r / 12), static_cast<uint32_t>(g / 12), static_cast<uint32_t>(b / 12)};
+  }
+  DDSURFACEDATA* small = nullptr;
+};
+
+TEST_P(FilterBoundsTest, BlurOfABlockFarPastTheSourceAveragesOnlyTheSource) {
+  // The block starts 3 columns left of and 2 rows above a 4 x 3 source and runs to the end of the int
+  // range, with boxes as large: only the pixels over the source are drawn, each the average of all
+  // twelve.
+  EXPECT_TRUE(DDBltBlur(dst, 0, 0, INT_MAX, INT_MAX, INT_MAX, INT_MAX, small, -3, -2, 0, nullptr));
+  const Rgb avg = Average(false);
+  Check({0, 0, INT_MAX, INT_MAX, -3, -2}, [&](int i, int j, uint32_t d) -> std::optional<uint32_t> {
+    if (Bpp() == 8 || j < 3 || j >= 7 || i < 2 || i >= 5) return std::nullopt;
+    return Written(avg, d, nullptr);
+  });
+}
+
+TEST_P(FilterBoundsTest, MosaicOfOneCellOverTheWholeIntRangeReadsOnlyTheSource) {
+  for (const auto& [sx, sy] : {std::pair{0, 0}, {-3, -2}}) {
+    SCOPED_TRACE(testing::Message() << "source at " << sx << "," << sy);
+    PaintDestination();
+    EXPECT_TRUE(DDBltMosaic(dst, 0, 0, INT_MAX, INT_MAX, INT_MAX, small, sx, sy, 0, nullptr));
+    Check({0, 0, INT_MAX, INT_MAX, sx, sy}, [&](int, int, uint32_t d) -> std::optional<uint32_t> {
+      if (D3D() || Bpp() == 8) {
+        // The cell's top-left pixel: none when it lies off the source.
+        if (sx < 0) return std::nullopt;
+        const uint32_t p = Raw(small, 0, 0);
+        if (D3D() && Bpp() == 32) return p | 0xFF000000u;
+        if (GetParam().fullScreen)
+          return kScreen16.Join({kTexture16.Split(p).r, kTexture16.Split(p).g * 2, kTexture16.Split(p).b});
+        return p;
+      }
+      // DirectDraw: the average of the source pixels the cell covers, which are all twelve.
+      const Rgb avg = Average(true);
+      if (Bpp() == 16) {
+        const Layout l = DirectDraw16();
+        return l.Join({avg.r * l.rm / 255, avg.g * l.gm / 255, avg.b * l.bm / 255});
+      }
+      return JoinBytes(avg, d >> 24);
+    });
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModes, FilterBoundsTest, ::testing::ValuesIn(kEffectModes), ModeName);
 
 INSTANTIATE_TEST_SUITE_P(AllModes, FilterTest, ::testing::ValuesIn(kEffectModes), ModeName);
 

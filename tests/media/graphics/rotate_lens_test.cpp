@@ -3,6 +3,7 @@
 // with the clear flag, the added colour and the sizes that draw nothing.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -195,6 +196,133 @@ TEST_P(GeometryTest, EmptyOrNegativeLensesReturnFalseAndDrawNothing) {
   EXPECT_FALSE(DDBltLens(dst, 5, 5, 0, 4, src, 4, 4, 0, 1, nullptr));
   EXPECT_FALSE(DDBltLens(dst, 5, 5, -2, 4, src, 4, 4, 0, 1, nullptr));
   EXPECT_FALSE(DDBltLens(dst, 5, 5, 3, -1, src, 4, 4, 0, 1, nullptr));
+  Check([](int, int, uint32_t) { return std::nullopt; });
+}
+
+// ---- hand-worked turns and lenses, and parameters that reach past the source ---------------------
+
+// A 4 x 2 image (pivot (2, 1)) drawn with its pivot at (10, 10): where each image pixel (u, v) lands,
+// worked out by hand from the 10-bit sine and cosine and the floor shift.
+TEST_P(GeometryTest, TurnsOfAFourByTwoImageByHand) {
+  DDSURFACEDATA* src = Pixels(4, 2);
+  Paint(src, [&](int, int) { return Next(false); });
+  struct Landing {
+    int x, y, u, v;
+  };
+  std::vector<Landing> straight;
+  for (int v = 0; v < 2; ++v)
+    for (int u = 0; u < 4; ++u) straight.push_back({8 + u, 9 + v, u, v});
+  struct Turn {
+    int angle;
+    std::vector<Landing> pixels;
+  };
+  // clang-format off
+  const Turn turns[] = {
+      {0, straight},
+      {360, straight},
+      {90, {{10, 8, 0, 1}, {10, 9, 1, 1}, {10, 10, 2, 1}, {10, 11, 3, 1},
+            {11, 8, 0, 0}, {11, 9, 1, 0}, {11, 10, 2, 0}, {11, 11, 3, 0}}},
+      // Turned about the pivot pixel (2, 1), not about the image's middle: one pixel right of and
+      // below the straight place.
+      {180, {{9, 10, 3, 1}, {10, 10, 2, 1}, {11, 10, 1, 1}, {12, 10, 0, 1},
+             {9, 11, 3, 0}, {10, 11, 2, 0}, {11, 11, 1, 0}, {12, 11, 0, 0}}},
+      {270, {{9, 9, 3, 0}, {9, 10, 2, 0}, {9, 11, 1, 0}, {9, 12, 0, 0},
+             {10, 9, 3, 1}, {10, 10, 2, 1}, {10, 11, 1, 1}, {10, 12, 0, 1}}},
+      // Seven pixels: (2, 1) twice, (0, 0) and (3, 0) nowhere.
+      {45, {{9, 9, 0, 1}, {9, 10, 1, 1}, {10, 9, 1, 0}, {10, 10, 2, 1}, {10, 11, 2, 1}, {11, 10, 2, 0}, {11, 11, 3, 1}}},
+  };
+  // clang-format on
+  for (const Turn& t : turns) {
+    SCOPED_TRACE(t.angle);
+    PaintDestination();
+    DDBltRotate(dst, 10, 10, 4, 2, 2, 1, t.angle, src, 0, 0, 0);
+    Check([&](int x, int y, uint32_t) -> std::optional<uint32_t> {
+      for (const Landing& l : t.pixels)
+        if (l.x == x && l.y == y) return Raw(src, l.u, l.v);
+      return std::nullopt;
+    });
+  }
+}
+
+TEST_P(GeometryTest, TurnsReadOnlyInsideTheSource) {
+  DDSURFACEDATA* src = Pixels(4, 3);
+  Paint(src, [&](int, int) { return Next(false); });
+  // An 8 x 6 image starting 2 columns left of and 2 rows above the 4 x 3 source: only the source's
+  // own pixels are drawn, at the places of the image they stand for.
+  PaintDestination();
+  DDBltRotate(dst, 10, 10, 8, 6, 4, 3, 0, src, -2, -2, 0);
+  Check([&](int x, int y, uint32_t) -> std::optional<uint32_t> {
+    const int u = x - 6 - 2, v = y - 7 - 2;
+    if (u < 0 || v < 0 || u >= 4 || v >= 3) return std::nullopt;
+    return Raw(src, u, v);
+  });
+  // An image as large as the int range, placed so that its source runs from the source's top-left
+  // at the destination's top-left: the source is copied there and nothing else is drawn.
+  PaintDestination();
+  const int half = INT_MAX / 2;
+  DDBltRotate(dst, 10, 10, INT_MAX, INT_MAX, half, half, 0, src, 10 - half, 10 - half, 0);
+  Check([&](int x, int y, uint32_t) -> std::optional<uint32_t> {
+    if (x >= 4 || y >= 3) return std::nullopt;
+    return Raw(src, x, y);
+  });
+}
+
+// Source offsets (u, v) of lens pixels (j, i), worked out by hand: K = trunc(sqrt(d^2 + R^2)),
+// z = sqrt(K^2 - i^2 - j^2), offset trunc(j d / z + 0.5) (so -1 rounds to 0 but +1 stays 1).
+TEST_P(GeometryTest, LensOffsetsByHand) {
+  DDSURFACEDATA* src = Pixels(15, 13);
+  Paint(src, [&](int, int) { return Next(false); });
+  struct Offset {
+    int j, i, u, v;
+  };
+  struct Lens {
+    int r, d;
+    std::vector<Offset> offsets;
+  };
+  // clang-format off
+  const Lens lenses[] = {
+      {3, 2, {{-3, 0, -3, 0}, {-2, 0, -1, 0}, {-1, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 1, 0}, {2, 0, 2, 0}, {3, 0, 3, 0},
+              {-2, -2, -3, -3}, {-1, -2, 0, -1}, {0, -2, 0, -1}, {1, -2, 1, -1}, {2, -2, 4, -3},
+              {-2, 2, -3, 4}, {-1, 2, 0, 2}, {0, 2, 0, 2}, {1, 2, 1, 2}, {2, 2, 4, 4}}},
+      {2, 1, {{-2, 0, -2, 0}, {-1, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 1, 0}, {2, 0, 2, 0}}},
+      // Strength 0: the centre's pixel inside the rim; on the rim the position itself.
+      {1, 0, {{0, 0, 0, 0}, {-1, 0, -1, 0}, {1, 0, 1, 0}, {0, -1, 0, -1}, {0, 1, 0, 1}}},
+      {3, 0, {{-3, 0, -3, 0}, {3, 0, 3, 0}, {0, -3, 0, -3}, {0, 3, 0, 3}, {-2, 2, 0, 0}, {1, -1, 0, 0}, {2, 0, 0, 0}}},
+  };
+  // clang-format on
+  for (const Lens& l : lenses) {
+    SCOPED_TRACE(testing::Message() << "r " << l.r << " d " << l.d);
+    PaintDestination();
+    ASSERT_TRUE(DDBltLens(dst, 12, 10, l.r, l.d, src, 7, 6, 0, 0, nullptr));
+    for (const Offset& o : l.offsets)
+      EXPECT_EQ(Raw(dst, 12 + o.j, 10 + o.i), AsWritten(Raw(src, 7 + o.u, 6 + o.v))) << o.j << "," << o.i;
+  }
+  // K not above d: nothing.
+  PaintDestination();
+  EXPECT_FALSE(DDBltLens(dst, 12, 10, 2, 2, src, 7, 6, 0, 0, nullptr));
+  EXPECT_FALSE(DDBltLens(dst, 12, 10, 2, 5, src, 7, 6, 0, 0, nullptr));
+  Check([](int, int, uint32_t) { return std::nullopt; });
+}
+
+TEST_P(GeometryTest, LensesReadOnlyInsideTheSource) {
+  DDSURFACEDATA* src = Pixels(4, 3);
+  Paint(src, [&](int, int) { return Next(false); });
+  // Strength 0 around source (1, 1): the disc shows that pixel; the rim's offsets are the positions
+  // themselves, which lie off the 4 x 3 source, so the rim is not drawn.
+  PaintDestination();
+  EXPECT_TRUE(DDBltLens(dst, 12, 10, 10, 0, src, 1, 1, 0, 0, nullptr));
+  Check([&](int x, int y, uint32_t) -> std::optional<uint32_t> {
+    const int j = x - 12, i = y - 10;
+    if (i * i + j * j >= 100) return std::nullopt;
+    return AsWritten(Raw(src, 1, 1));
+  });
+  // A lens far larger than the destination: every destination pixel shows the centre pixel.
+  PaintDestination();
+  EXPECT_TRUE(DDBltLens(dst, 12, 10, 1000, 0, src, 2, 1, 0, 0, nullptr));
+  Check([&](int, int, uint32_t) -> std::optional<uint32_t> { return AsWritten(Raw(src, 2, 1)); });
+  // Centred far off the source: nothing is drawn.
+  PaintDestination();
+  EXPECT_TRUE(DDBltLens(dst, 12, 10, 100000, 100000, src, 1000000, -1000000, 0, 0, nullptr));
   Check([](int, int, uint32_t) { return std::nullopt; });
 }
 
