@@ -144,6 +144,10 @@ void CmdMessage(cCharaBase& actor, cFlowCmd& cmd, int continuation) {
     if (!continuation) RequestSound(kSoundMessageOpens);
   } else if (P(6) == kWaitForTime) {
     SetupGameWait(kWaitMessage, 0, life, continuation, args.lpChoices);
+  } else {
+    // Another mode waits as the record was left, but never with an earlier message's choices: no
+    // choice of this message is recorded, so a replay must not take one for it either.
+    stage->m_GameWait.DropChoices();
   }
   RunModalWait(1);
 

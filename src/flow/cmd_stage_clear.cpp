@@ -68,9 +68,12 @@ int CmdStageClear(cCharaBase&, cFlowCmd& cmd) {
   if (g_nPlayMode == kPlayModeStoryNew || g_nPlayMode == kPlayModeStoryContinue) {
     if (g_lpSceneStage) g_lpSceneStage->m_bSaveOnClear = g_SystemData.m_bForceSaveOnClear ? 1 : P(9);
     if (P(2) != 0) {
-      // The place is kept inside the map at both ends.
-      save.m_nMapX = std::clamp(P(3), 0, std::max(g_WorldMap.m_nWidth - 1, 0));
-      save.m_nMapY = std::clamp(P(4), 0, std::max(g_WorldMap.m_nHeight - 1, 0));
+      // A place past the map's far edges is lowered onto them (a negative one is the world map's to
+      // keep inside). The walk that left the map for this stage is over: the world map must not put
+      // the hero back on the cell it came from.
+      save.m_nMapX = std::min(P(3), std::max(g_WorldMap.m_nWidth - 1, 0));
+      save.m_nMapY = std::min(P(4), std::max(g_WorldMap.m_nHeight - 1, 0));
+      save.m_bLeftStage = 0;
     }
   }
 

@@ -14,3 +14,8 @@ void cGameWait::Arm(int32_t kind, int32_t waitKey, int32_t frames, int32_t noDel
   m_nChoiceCount = static_cast<int32_t>(m_aChoices.size());
   m_nKeyDelay = waitKey && kind == kWaitMessage && !noDelay ? kMessageKeyDelay : 0;
 }
+
+void cGameWait::DropChoices() {
+  m_aChoices.clear();
+  m_nChoiceCount = 0;
+}

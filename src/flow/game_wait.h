@@ -33,6 +33,8 @@ class cGameWait {
   // copied (none: emptied), and a key delay for a key-waiting message that does not continue the
   // previous one (noDelay 0). The selection is left to the modal loop.
   void Arm(int32_t kind, int32_t waitKey, int32_t frames, int32_t noDelay, const std::vector<cChoiceEntry>* choices);
+  // Leaves the record armed as it is, without choices.
+  void DropChoices();
 
   int32_t m_nKind = kWaitTimer;
   int32_t m_nKeyDelay = 0;               // frames during which no key is accepted

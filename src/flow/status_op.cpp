@@ -223,7 +223,7 @@ void StoreResult(const cFlowCmd& cmd, int32_t* flowVars, const cChange& change) 
 }
 
 // X or Y: the screen centre changes and the character is warped there. A blocked place is
-// reported in A after the result was stored.
+// reported in A (2), with or without the store: a stored result keeps its difference in B.
 cChange ChangePosition(cCharaBase& chara, const cFlowCmd& cmd, int32_t v, bool horizontal, int32_t* flowVars) {
   int32_t position = horizontal ? chara.m_ScreenRect.left + chara.m_nGraphicWidth / 2
                                 : chara.m_ScreenRect.top + chara.m_nGraphicHeight / 2;
@@ -231,7 +231,7 @@ cChange ChangePosition(cCharaBase& chara, const cFlowCmd& cmd, int32_t v, bool h
   StoreResult(cmd, flowVars, change);
   const bool moved = horizontal ? SetCharaX(position, chara, Param(cmd, 20))
                                 : SetCharaY(position, chara, Param(cmd, 20), Param(cmd, 22));
-  if (!moved && Param(cmd, 24) && flowVars) flowVars[0] = 2;
+  if (!moved && flowVars) flowVars[0] = 2;
   return change;
 }
 

@@ -2,8 +2,8 @@
 // right side, a status flag, and a state (facing, standing, on screen, existing). The subject of a
 // side is the character itself (whose 0), one of its target slots (1-4; an empty slot fails) or the
 // system (5).
-#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "core/containers.h"
 #include "core/numbers.h"
@@ -95,7 +95,8 @@ bool LivesHidden() {
 }
 
 // The system values: timer, the two auto-scroll speeds, score, lives (unlimited lives count as
-// 100, and cannot be read while the display hides them). The value's range comes with it.
+// 100, and cannot be read while the display hides them). The range a percentage is held in comes
+// with it; the lives have none.
 bool SystemValue(int which, int32_t& out, int32_t& lo, int32_t& hi) {
   const cStageState* stage = g_lpSceneStage;
   switch (which) {
@@ -118,8 +119,8 @@ bool SystemValue(int which, int32_t& out, int32_t& lo, int32_t& hi) {
     case 4:
       if (g_SaveData.m_nLives == kUnlimitedLives && LivesHidden()) return false;
       out = g_SaveData.m_nLives == kUnlimitedLives ? 100 : g_SaveData.m_nLives;
-      lo = 0;
-      hi = 99;
+      lo = INT32_MIN;
+      hi = INT32_MAX;
       return true;
     default: return false;
   }
@@ -197,15 +198,16 @@ bool CompareCharaStatus(cCond& cond, cCharaBase& subject, const cCharaBase& acto
     return false;
   const cCharaType& type = subject.m_Type;
   switch (which) {
-    case kStatusHp: return CompareStatusValue(value, type.m_nMaxHp, cond, 0, 999999);
-    case kStatusSp: return CompareStatusValue(value, type.m_nMaxSp, cond, 0, 999999);
+    // A percentage of the maximum is held at 999999 only (a negative one stays as it is).
+    case kStatusHp: return CompareStatusValue(value, type.m_nMaxHp, cond, INT32_MIN, 999999);
+    case kStatusSp: return CompareStatusValue(value, type.m_nMaxSp, cond, INT32_MIN, 999999);
     case kStatusMaxHp:
     case kStatusMaxSp: return CompareStatusValue(value, 0, cond, 0, 999999);
     case kStatusCharaId: return CompareByte(value, PlainOperand(cond), cond.m_nOperator);
     case kStatusX:
     case kStatusY: return CompareStatusValue(value, 0, cond, -16384, 16384);
     case kStatusLayer: return CompareStatusValue(value, 0, cond, 0, 7);
-    case kStatusBadge: return CompareShort(value, std::clamp(PlainOperand(cond), 0, 119), cond.m_nOperator);
+    case kStatusBadge: return CompareShort(value, PlainOperand(cond), cond.m_nOperator);
     case kStatusViewRange: return CompareStatusValue(value, 0, cond, 0, 40);
     case kStatusBodyImpact: return CompareStatusValue(value, 0, cond, -20, 20);
     case kStatusDefence: return CompareStatusValue(value, 0, cond, 0, 999999);

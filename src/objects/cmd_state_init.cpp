@@ -65,15 +65,16 @@ void InitCircleMove(cCmdState& cmd, const cCharaBase& chara, const cEdMove& move
   }
 }
 
-// The hero's variable-height jump counts the frames its key is held against the hold limit: the
-// command's use time in frames (its duration is the same time in sub-steps).
+// The hero's variable-height jump counts the sub-steps its key is held against the hold limit, the
+// command's duration (its use time in sub-steps): the same hold gives the same jump at every
+// hit-check level.
 void InitJump(cCmdState& cmd, const cCharaBase& chara) {
   cFlowCmd& record = *cmd.m_lpCmd;
   const int8_t height = static_cast<int8_t>(VecAt(record.m_anParams, 2));
   cmd.m_dSpeed = chara.JumpSpeedHbl(height);
   record.m_nUseTime = static_cast<int16_t>(chara.JumpDurationTenths(height));
   cmd.m_nDuration = ClampToInt(int64_t{record.m_nUseTime} * StageSubSteps6());
-  cmd.m_nHoldLimit = record.m_nUseTime * 6;
+  cmd.m_nHoldLimit = cmd.m_nDuration;
 }
 
 }  // namespace

@@ -319,12 +319,14 @@ int DrawModeLens(cCharaBase& chara, DDSURFACEDATA* target, const GRAPHICSOURCE& 
     const cModeFrame f(chara, target, record);
     const int offX = SaturateToInt(int64_t{f.Param(4)} * f.scale);
     const int offY = SaturateToInt(int64_t{f.Param(5)} * f.scale);
-    const int distance = f.OnWork(f.iv);
-    // The lens covers the graphic from its centre moved by the offsets; the square work area holds
-    // the graphic at its centre and everything the lens reads around the moved centre.
+    // v is the lens's radius; its strength is the distance that reaches over the whole graphic
+    // from the lens's centre (the graphic's centre moved by the offsets), so the lens magnifies
+    // more the larger it grows. The square work area holds the graphic at its centre and
+    // everything the lens reads around the moved centre.
+    const int radius = f.OnWork(f.iv);
     const int64_t reach = std::max(std::abs(int64_t{offX}), std::abs(int64_t{offY}));
-    const int radius = SaturateToInt(reach + std::max(f.w, f.h) / 2);
-    const int half = SaturateToInt(reach + int64_t{radius} + 1);
+    const int distance = SaturateToInt(reach + std::max(f.w, f.h) / 2);
+    const int half = SaturateToInt(reach + std::max<int64_t>(radius, distance) + 1);
     const int side = SaturateToInt(int64_t{half} * 2 + 1);
     cLayerPause pause(true);
     DDFillRect(Work(), 0, 0, side, side, 0);

@@ -59,7 +59,7 @@ class cCmdState {
   int32_t m_anCounters[3] = {};  // three further counters of the bodies
   double m_dPhaseX = 0.0;        // circle move: the two phases
   double m_dPhaseY = 0.0;
-  int32_t m_nHoldLimit = 0;  // jump: hold limit in frames (the use time x 6), set at install
+  int32_t m_nHoldLimit = 0;  // jump: hold limit in sub-steps (the duration), set at install
   int32_t m_bLaunched = 0;   // jump: the state has launched (a working value)
   int32_t m_bKeyFlag = 0;    // jump: the key flag (a working value)
   double m_dSpeed2 = 0.0;    // M32 x 0.1 / n when M31 (acceleration mode) is set

@@ -84,7 +84,7 @@ class cHero : public cCharaBase {
   void DrawHeroOverlay(DDSURFACEDATA* target);
 
   cInputState* m_lpInput = nullptr;  // the input record of the type's player number
-  int32_t m_nJumpHold = 0;           // jump: frames the key has been held
+  int32_t m_nJumpHold = 0;           // jump: sub-steps the key has been held
   int32_t m_bJumpReady = 0;          // jump: ready to take off
   int32_t m_bNoJump = 0;             // set by the stage while standing on a block that forbids jumping
   double m_dDecelUnit = 0.0;         // walking deceleration unit: 4.0 / n

@@ -98,8 +98,8 @@ bool CompareShort(int32_t a, int32_t b, int comparison) {
 }
 
 bool CompareStatusValue(int32_t a, int32_t maximum, cCond& cond, int32_t lo, int32_t hi) {
-  int32_t operand = cond.m_bPercent ? PercentOf(maximum, cond.m_nOperand) : cond.m_nOperand;
-  operand = ClampInto(operand, lo, hi);
+  // Only a percentage is brought into the value's range; a plain operand is compared as it is.
+  const int32_t operand = cond.m_bPercent ? ClampInto(PercentOf(maximum, cond.m_nOperand), lo, hi) : cond.m_nOperand;
   return CompareByOp(a, operand, cond.m_nOperator) != 0;
 }
 

@@ -23,8 +23,8 @@ int16_t ClampShort(int16_t& v, int32_t lo, int32_t hi);
 // Comparisons 0-7 of conditions on a signed byte or 16-bit value.
 bool CompareByte(int32_t a, int32_t b, int comparison);
 bool CompareShort(int32_t a, int32_t b, int comparison);
-// The status condition's comparison of a with the condition's operand (a percentage of maximum in
-// percent mode, clamped to [lo, hi]).
+// The status condition's comparison of a with the condition's operand; in percent mode the operand
+// is a percentage of maximum, clamped to [lo, hi].
 bool CompareStatusValue(int32_t a, int32_t maximum, cCond& cond, int32_t lo, int32_t hi);
 // A character's centre x in system 0 relative to the actor, 1 absolute, 2 screen; false without a
 // character (or without an actor for system 0).

@@ -5,7 +5,6 @@
 #include <list>
 
 #include "core/containers.h"
-#include "core/numbers.h"
 #include "data/item_type.h"
 #include "media/sound/sound_effects.h"
 #include "objects/chara.h"
@@ -287,23 +286,6 @@ void ShotsAgainstShots(cStageState& stage) {
 }
 
 }  // namespace
-
-void SpreadShotChecks(std::vector<int32_t>& flags, int subSteps, int checksPerFrame) {
-  const int n = std::max(subSteps, 1);
-  flags.assign(static_cast<size_t>(n), checksPerFrame <= 0 ? 1 : 0);
-  if (checksPerFrame <= 0) return;
-  const double step = static_cast<double>(n) / checksPerFrame;
-  int set = 0;
-  for (int i = 0; i < checksPerFrame; ++i) {
-    const int index = TruncToInt(i * step);
-    if (index >= n) break;
-    if (!flags[static_cast<size_t>(index)]) {
-      flags[static_cast<size_t>(index)] = 1;
-      ++set;
-    }
-  }
-  if (set < checksPerFrame) flags.back() = 1;
-}
 
 int ResolveHits(cStageState& stage) {
   cDeferShotErase defer(stage);

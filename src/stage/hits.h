@@ -11,7 +11,6 @@
 // hero's defeat). The damage arithmetic, invincibility and hit triggers are the characters' own
 // (cCharaBase).
 #include <cstdint>
-#include <vector>
 
 class cCharaBase;
 class cHero;
@@ -32,10 +31,6 @@ int DefeatChara(cCharaBase& chara, void (*clearStage)());
 // shots against shots. Shots erased by flows while it runs are only flagged (m_bDeferShotErase).
 // A defeat that ends the stage or defeats the hero ends the pass at once with 1 or 2.
 int ResolveHits(cStageState& stage);
-// The sub-step flags of a frame of n sub-steps for k shot-hit checks per frame: every sub-step for k
-// of 0 or below; else k spread evenly from the first sub-step (the last one set when fewer fit). A
-// count of sub-steps below 1 counts as 1, so no setting divides by zero.
-void SpreadShotChecks(std::vector<int32_t>& flags, int subSteps, int checksPerFrame);
 
 // The hero's item pass: every present, untaken item it may take whose rectangle meets the hero's
 // item box fires the hero's item trigger and is taken through the stage's take-item service (take

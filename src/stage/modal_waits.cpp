@@ -9,6 +9,7 @@
 #include "core/numbers.h"
 #include "core/thread.h"
 #include "data/input_log.h"
+#include "data/option_data.h"
 #include "data/play_mode.h"
 #include "data/save_data.h"
 #include "flow/flow_stage.h"
@@ -104,9 +105,10 @@ void MoveChoiceRow(uint16_t dir, int32_t& row, int32_t rows) {
   if (row < 0) row = 0;
 }
 
-// Frames a key wait lasts in replay playback before it ends by itself; -1 never.
+// Frames a key wait lasts in replay playback before it ends by itself, by the player's automatic
+// message-advance option; -1 never.
 int32_t AutoAdvanceLimit() {
-  const int option = g_hooks.autoAdvanceOption ? g_hooks.autoAdvanceOption() : 0;
+  const int option = g_OptionData.m_nMessageAutoSeconds;
   if (option == kNoAutoAdvance) return -1;
   const double fps = g_SceneMgr.m_nFrameRate;
   if (option == 0) return TruncToInt(fps * 0.1);

@@ -12,7 +12,7 @@ class cFlowStage;
 struct cChoiceEntry;
 
 // What the nested loops ask of the stage-play scene and of the menus, installed by them. Without a
-// hook its part is left out (nothing drawn, no replay keys, option 0, one ranking kind).
+// hook its part is left out (nothing drawn, no replay keys, one ranking kind).
 struct cModalWaitHooks {
   // Draws one frame of the stage outside play, with captions (drawing may remove what has finished:
   // stage/deferred_removals.h). The frame is presented afterwards by the loop.
@@ -22,8 +22,6 @@ struct cModalWaitHooks {
   // A press of button 1 ended a key wait: the scene holds the buttons so that the press does not act
   // again in the next play frame.
   void (*holdButtons)() = nullptr;
-  // The player's automatic message-advance option of replay playback (0-21; 21 none).
-  int (*autoAdvanceOption)() = nullptr;
   // The ranking display: step the shown ranking kind (0 the first enabled for the mode, 1 the next,
   // wrapping), the number of kinds enabled for the mode, and drawing the shown kind's table.
   void (*stepRankingKind)(int step) = nullptr;

@@ -197,6 +197,9 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   int row = heroType.m_nCellY;
   hero.InitHero(m_nNextCharaId++, heroType, (column + kMarginCells) * kCell + 16, (row + kMarginCells) * kCell + 16, 0);
   if (g_SaveData.m_bPlaceRequest) {
+    // The placement keeps the requested place, as it keeps its facing.
+    heroType.m_nCellX = static_cast<int16_t>(g_SaveData.m_nPlaceX);
+    heroType.m_nCellY = static_cast<int16_t>(g_SaveData.m_nPlaceY);
     column = g_SaveData.m_nPlaceX;
     row = g_SaveData.m_nPlaceY;
   }

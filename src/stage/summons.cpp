@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "core/containers.h"
 #include "core/numbers.h"
@@ -115,13 +116,16 @@ bool FindSummonCell(double x, double y, cSummonCell& cell) {
   if (!stage) return false;
   const cScrollAxis& ax = stage->m_ScrollX;
   const cScrollAxis& ay = stage->m_ScrollY;
+  if (std::isnan(x) || std::isnan(y)) return false;  // no place at all
   const int column = SummonCellCoord(x);
   const int row = SummonCellCoord(y);
-  if (column < ax.m_nMarginCells || column >= ax.m_nCells - ax.m_nMarginCells) return false;
-  if (row < ay.m_nMarginCells || row >= ay.m_nCells - ay.m_nMarginCells) return false;
+  // The map with its margins; a column past its right edge would land in the row's unused end or
+  // in the next row.
+  if (column < 0 || column >= ax.m_nCells || row < 0 || row >= ay.m_nCells) return false;
   const int shift = stage->BlockRowShift();
   if (shift < 0 || shift > 20 || column >= (1 << shift)) return false;
   const int64_t index = static_cast<int64_t>(column) + (static_cast<int64_t>(row) << shift);
+  // Cell 0 stays empty: it stands for "no cell" in the map sampling.
   if (index <= 0 || index >= static_cast<int64_t>(g_BlockTable.size())) return false;
   cell.nColumn = column;
   cell.nRow = row;

@@ -36,10 +36,10 @@ uint8_t SummonParentArg(const cEdShot& settings);
 // The map column (or row) of a block summoned at coordinate v: the cell under the summon's 32-dot
 // centre, trunc(v + 16.5) >> 5, margins counted (so 15.4 gives 0 and 15.5 gives 1).
 int SummonCellCoord(double v);
-// The block-table cell of a summon at (x, y): false when its column or its row lies outside the stage
-// proper (in the margin or past the map), each checked on its own, so that a column past the end of
-// a row never reaches into the next row and the margin cells (cell 0 among them, which stands for
-// "no cell" in the map sampling) are never changed.
+// The block-table cell of a summon at (x, y), margins included: false when its column or its row
+// lies outside the map with its margins, each checked on its own, so that a column past the end of
+// a row never reaches into the next row, and for cell 0, which stands for "no cell" in the map
+// sampling and stays empty.
 struct cSummonCell {
   int nColumn = 0;
   int nRow = 0;

@@ -216,6 +216,46 @@ TEST_F(Message, AChoiceIsStoredRecordedAndPlayedBack) {
   EXPECT_EQ(g_InputLog.m_anValues.size(), 3u);
 }
 
+// A waiting message of another close mode after a choice message waits without the earlier
+// choices: the live play records no choice for it, and its replay takes none, so the choices that
+// follow read their own recorded rows.
+TEST_F(Message, AWaitAfterAChoiceOffersNoStaleChoices) {
+  const char three[] = "a #R10\nb #R20\nc #R30";
+  const std::vector<int32_t> choose = Params({{8, 1}, {19, 1}, {20, 1}});
+  const std::vector<int32_t> byTheStage = Params({{6, 1}, {8, 1}, {19, 1}, {20, 1}});
+  struct Step {
+    const std::vector<int32_t>& params;
+    int choice;     // the live choice
+    int32_t value;  // A after the message
+  };
+  const Step steps[] = {{choose, 1, 20}, {byTheStage, 0, 20}, {choose, 2, 30}};
+  for (const int mode : {kPlayModeStoryNew, kPlayModeReplay}) {
+    g_nPlayMode = mode;
+    g_InputLog.m_nValueIndex = 0;
+    flowVars[0] = -1;
+    for (const Step& step : steps) {
+      h.m_nChoice = mode == kPlayModeReplay ? 0 : step.choice;
+      Run(three, step.params);
+      EXPECT_EQ(flowVars[0], step.value) << (mode == kPlayModeReplay ? "replayed" : "live");
+    }
+    EXPECT_EQ(h.Stage().m_GameWait.m_nChoiceCount, 3);
+    EXPECT_EQ(g_InputLog.m_anValues, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(g_InputLog.m_nValueIndex, mode == kPlayModeReplay ? 2u : 0u);
+  }
+  // The wait of the second message kept the rest of the record as the first one left it.
+  g_nPlayMode = kPlayModeStoryNew;
+  Run(three, choose);
+  h.ClearTraces();
+  Run("later", byTheStage);
+  const cGameWait& wait = h.Stage().m_GameWait;
+  EXPECT_EQ(wait.m_nChoiceCount, 0);
+  EXPECT_TRUE(wait.m_aChoices.empty());
+  EXPECT_EQ(wait.m_nKind, kWaitMessage);
+  EXPECT_EQ(wait.m_bWaitKey, 1);
+  EXPECT_TRUE(h.CallsOf("setupGameWait").empty());
+  EXPECT_EQ(h.CallsOf("runModalWait").size(), 1u);
+}
+
 TEST_F(MessageScriptedWait, ASelectionOutsideTheChoicesShownIsClamped) {
   struct Case {
     int32_t selection, value, recorded;

@@ -83,20 +83,34 @@ TEST_F(StageClear, AnEmptyStageFileIsReportedAndTheCurrentStageFollows) {
   EXPECT_EQ(g_SaveData.m_strNextStagePath, "");
 }
 
+// The place is lowered onto the map's far edges (a negative one is the world map's to keep inside);
+// the walk that left the map for the stage is over (the left-stage flag, which would send the hero
+// back to the cell it came from, is cleared).
 TEST_F(StageClear, StoryPlaySetsTheMapPlaceAndTheSaveInsideTheMap) {
   struct Case {
     int32_t x, y, mapX, mapY;
   };
-  for (const Case c : {Case{3, 4, 3, 4}, Case{500, 15, 19, 14}, Case{-5, -1, 0, 0}, Case{19, 14, 19, 14}}) {
+  for (const Case c : {Case{5, 3, 5, 3}, Case{20, 15, 19, 14}, Case{500, 3, 19, 3}, Case{-1, 3, -1, 3},
+                       Case{-5, -1, -5, -1}, Case{19, 14, 19, 14}}) {
+    g_SaveData.m_bLeftStage = 1;
+    g_SaveData.m_nMapFacing = 2;
+    g_SaveData.m_nPrevMapX = 8;
     Clear({0, 0, 1, c.x, c.y, 0, 0, 0, 0, 1});
     EXPECT_EQ(g_SaveData.m_nMapX, c.mapX) << c.x;
     EXPECT_EQ(g_SaveData.m_nMapY, c.mapY) << c.y;
+    EXPECT_EQ(g_SaveData.m_bLeftStage, 0) << c.x;
+    EXPECT_EQ(g_SaveData.m_nMapFacing, 2);  // the rest of the map's state stays
+    EXPECT_EQ(g_SaveData.m_nPrevMapX, 8);
     EXPECT_EQ(h.Stage().m_bSaveOnClear, 1);
   }
-  // Without P2 the place stays; the save follows P9 unless the project forces it.
+  // Without P2 the place and the walk stay; the save follows P9 unless the project forces it.
+  g_SaveData.m_bLeftStage = 1;
   Clear({0, 0, 0, 7, 7});
   EXPECT_EQ(g_SaveData.m_nMapX, 19);
+  EXPECT_EQ(g_SaveData.m_bLeftStage, 1);
   EXPECT_EQ(h.Stage().m_bSaveOnClear, 0);
+  Clear({0, 0, 0, 7, 7, 0, 0, 0, 0, 2});
+  EXPECT_EQ(h.Stage().m_bSaveOnClear, 2);  // P9 as it stands
   g_SystemData.m_bForceSaveOnClear = 1;
   Clear({0});
   EXPECT_EQ(h.Stage().m_bSaveOnClear, 1);
@@ -108,6 +122,7 @@ TEST_F(StageClear, StoryPlaySetsTheMapPlaceAndTheSaveInsideTheMap) {
     h.Stage().m_bSaveOnClear = 0;
     Clear({0, 0, 1, 2, 2, 0, 0, 0, 0, 1});
     EXPECT_EQ(g_SaveData.m_nMapX, 19) << mode;
+    EXPECT_EQ(g_SaveData.m_bLeftStage, 1) << mode;
     EXPECT_EQ(h.Stage().m_bSaveOnClear, 0) << mode;
   }
   g_nPlayMode = kPlayModeStoryContinue;

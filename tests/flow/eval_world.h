@@ -15,7 +15,8 @@
 
 class cEvalWorld {
  public:
-  explicit cEvalWorld(const std::string& map = "H.C") : m_Harness(std::vector<std::string>{map}) {
+  explicit cEvalWorld(const std::string& map = "H.C") : cEvalWorld(std::vector<std::string>{map}) {}
+  explicit cEvalWorld(const std::vector<std::string>& map) : m_Harness(map) {
     SetMessageBoxHandler([this](const char* text, const char*, unsigned) {
       m_Boxes.push_back(text);
       return IDOK;

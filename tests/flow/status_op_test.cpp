@@ -357,33 +357,48 @@ TEST(StatusOperation, LifeAndSpecialPointsChangeThroughTheCharacter) {
   }
 }
 
+// A position is warped to; a blocked place leaves the character and sets A to 2 whether or not the
+// result is stored (a stored result has written B first). The actor's screen rectangle starts at
+// (40, 10), 32 x 32: its centre is (56, 26); blocks stand right of it and below it.
 TEST(StatusOperation, PositionsWarpAndABlockedPlaceIsReported) {
-  cEvalWorld w("H.C#");
-  cChara& my = w.Actor();
-  my.m_nWidth = my.m_nBaseWidth = 32;
-  my.m_nHeight = my.m_nBaseHeight = 32;
-  my.m_dY = 330;
-  my.m_dY2 = 361;
-  w.m_Harness.Stage().m_ScrollX.m_dPosition = 320;
-  w.m_Harness.Stage().m_ScrollY.m_dPosition = 320;
-  my.m_ScreenRect = {40, 10, 71, 41};
-  // Screen x from 56 to 56 + 20: stored before the move.
-  cFlowCmd right = StatusCmd({{kDestStatus, 6}, {kOp, 1}, {kConstant, 20}, {kDestCoords, 2}, {kStore, 1}});
-  ASSERT_EQ(StatusOperation(my, right, w.m_anFlowVars), 1);
-  EXPECT_EQ(w.m_anFlowVars[0], 1);
-  EXPECT_EQ(w.m_anFlowVars[1], 20);
-  EXPECT_DOUBLE_EQ(my.m_dX, 320 + 76 - 16 + 0.5);
-  // Into the block: the character stays, A tells.
-  const double x = my.m_dX;
-  cFlowCmd blocked = StatusCmd({{kDestStatus, 6}, {kConstant, 120}, {kDestCoords, 2}, {kStore, 1}});
-  ASSERT_EQ(StatusOperation(my, blocked, w.m_anFlowVars), 1);
-  EXPECT_EQ(w.m_anFlowVars[0], 2);
-  EXPECT_DOUBLE_EQ(my.m_dX, x);
-  // Without the store nothing is written, blocked or not.
-  w.m_anFlowVars[0] = 7;
-  cFlowCmd quiet = StatusCmd({{kDestStatus, 6}, {kConstant, 120}, {kDestCoords, 2}});
-  ASSERT_EQ(StatusOperation(my, quiet, w.m_anFlowVars), 1);
-  EXPECT_EQ(w.m_anFlowVars[0], 7);
+  struct Case {
+    const char* name;
+    std::initializer_list<std::pair<int, int32_t>> params;
+    int32_t a, b;
+    bool moved;
+  };
+  const Case cases[] = {
+      {"free, stored", {{kDestStatus, 6}, {kOp, 1}, {kConstant, 20}, {kDestCoords, 2}, {kStore, 1}}, 1, 20, true},
+      {"blocked, stored", {{kDestStatus, 6}, {kConstant, 120}, {kDestCoords, 2}, {kStore, 1}}, 2, 120 - 56, false},
+      {"free, not stored", {{kDestStatus, 6}, {kOp, 1}, {kConstant, 20}, {kDestCoords, 2}}, 7, 9, true},
+      {"blocked, not stored", {{kDestStatus, 6}, {kConstant, 120}, {kDestCoords, 2}}, 2, 9, false},
+      {"y blocked, not stored", {{kDestStatus, 7}, {kOp, 1}, {kConstant, 32}, {kDestCoords, 2}}, 2, 9, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    cEvalWorld w(std::vector<std::string>{"H.C#", "....", "..#."});
+    cChara& my = w.Actor();
+    my.m_nWidth = my.m_nBaseWidth = 32;
+    my.m_nHeight = my.m_nBaseHeight = 32;
+    my.m_dY = 330;
+    my.m_dY2 = 361;
+    w.m_Harness.Stage().m_ScrollX.m_dPosition = 320;
+    w.m_Harness.Stage().m_ScrollY.m_dPosition = 320;
+    my.m_ScreenRect = {40, 10, 71, 41};
+    const double x = my.m_dX, y = my.m_dY;
+    w.m_anFlowVars[0] = 7;
+    w.m_anFlowVars[1] = 9;
+    cFlowCmd cmd = StatusCmd(c.params);
+    ASSERT_EQ(StatusOperation(my, cmd, w.m_anFlowVars), 1);
+    EXPECT_EQ(w.m_anFlowVars[0], c.a);
+    EXPECT_EQ(w.m_anFlowVars[1], c.b);
+    if (c.moved) {
+      EXPECT_DOUBLE_EQ(my.m_dX, 320 + 76 - 16 + 0.5);  // the centre at screen x 76
+    } else {
+      EXPECT_DOUBLE_EQ(my.m_dX, x);
+      EXPECT_DOUBLE_EQ(my.m_dY, y);
+    }
+  }
 }
 
 }  // namespace

@@ -35,6 +35,14 @@ const ChoiceCase kChoices[] = {
     {"once settled, an overlay run out less far wins", {{1, -3, 0}, {1, -1, 0}, {1, -2, 0}}, 12},
     {"before settling an unflagged overlay does not replace a best", {{1, -1, 0}, {0, -5, 0}}, 10},
     {"paused overlays are passed over", {{1, 1, 1}, {0, 9, 0}}, 11},
+    // At the settle boundary: a counter of 0 has run out.
+    {"a lone flagged overlay at 0 does not settle but wins", {{1, 0, 0}}, 10},
+    {"the second reaches 0 first", {{1, 1, 0}, {1, 0, 0}}, 11},
+    {"both at 0: the second settles the choice", {{1, 0, 0}, {1, 0, 0}}, 11},
+    {"the second has not run out", {{1, 0, 0}, {1, 2, 0}}, 10},
+    {"both at 1: the first", {{1, 1, 0}, {1, 1, 0}}, 10},
+    {"an unflagged overlay first gives way to a flagged one", {{0, -3, 0}, {1, 4, 0}}, 11},
+    {"an unflagged overlay after a flagged one", {{1, 4, 0}, {0, -3, 0}}, 10},
     {"all paused: the base animation", {{1, 1, 1}, {0, 9, 1}}, 1},
 };
 
@@ -67,6 +75,15 @@ TEST_F(AnimPatternTest, TheOverlayChoice) {
     Build(c.overlays);
     EXPECT_EQ(chara.StepAnimePattern(1), c.pattern) << c.what;
   }
+}
+
+// Two flagged overlays counting down together: the first shows until both reach 0 in the same
+// frame, which settles the choice on the second, and the second stays on after that.
+TEST_F(AnimPatternTest, TheChoiceSettlesOnTheFrameBothCountersReachZero) {
+  Build({{1, 3, 0}, {1, 3, 0}});
+  std::vector<int> shown;
+  for (int frame = 0; frame < 5; ++frame) shown.push_back(chara.StepAnimePattern(0));  // counters 2 .. -2
+  EXPECT_EQ(shown, (std::vector<int>{10, 10, 11, 11, 11}));
 }
 
 TEST_F(AnimPatternTest, StepsCountDownRemoveEndedOverlaysAndLeavePausedOnesAlone) {

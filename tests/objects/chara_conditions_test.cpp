@@ -184,7 +184,8 @@ TEST_F(CharaConditionsTest, CharacterStatuses) {
       {5, 12, kEqual, 0, true},     // character id, by bytes
       {5, 12, kEqual, 1, false},    // percent mode: a percentage of nothing
       {8, 5, kEqual, 0, true},      // layer
-      {9, 200, kEqual, 0, true},    // badge: the operand held at 119
+      {9, 119, kEqual, 0, true},    // badge
+      {9, 200, kEqual, 0, false},   // a plain operand is not held in the badge's range
       {10, 6, kEqual, 0, false},    // view range of a computer-controlled character
       {11, 250, kEqual, 0, true},   // body power
       {12, -3, kEqual, 0, true},    // body impact
@@ -204,6 +205,28 @@ TEST_F(CharaConditionsTest, CharacterStatuses) {
   cCond hp = StatusCond(0, 1, 1, kEqual, 50);
   hp.m_bPercent = 1;
   EXPECT_FALSE(CheckStatusCond(hp, m_Chara, nullptr));
+  // Only a percentage is limited to the value's range (HP at most 999999; no lower limit).
+  struct Limit {
+    int32_t maxHp, hp, operand;
+    int op, percent;
+    bool holds;
+  };
+  const Limit limits[] = {
+      {7, 0, -50, kEqual, 1, false},                // -3.5 rounds to -4
+      {7, 0, -50, kAtLeast, 1, true},               //
+      {100, 100, 150, kEqual, 1, false},            // 150
+      {100, 100, 150, 3, 1, true},                  // HP <= 150
+      {120, 30, 25, kEqual, 1, true},               //
+      {999999, 999999, 200, kEqual, 1, true},       // 1999998, held at 999999
+      {999999, 999999, 1000000, kEqual, 0, false},  // a plain operand is compared as it is
+  };
+  for (const Limit& l : limits) {
+    type.m_nMaxHp = l.maxHp;
+    m_Target.m_nHp = l.hp;
+    cCond limited = StatusCond(0, 1, 1, l.op, l.operand);
+    limited.m_bPercent = static_cast<int8_t>(l.percent);
+    EXPECT_EQ(CheckStatusCond(limited, m_Chara, nullptr), l.holds) << l.maxHp << " " << l.hp << " " << l.operand;
+  }
   // A player-controlled character has its view range read.
   m_Target.m_nControl = 0;
   cCond view = StatusCond(0, 1, 10, kEqual, 6);
@@ -252,12 +275,37 @@ TEST_F(CharaConditionsTest, SystemValues) {
   m_Stage.m_bTimerStopped = 1;
   cCond timer = StatusCond(0, 5, 0, kEqual, 0);
   EXPECT_TRUE(CheckStatusCond(timer, m_Chara, nullptr));
-  // Unlimited lives count as 100, unless the display hides the lives.
-  g_SaveData.m_nLives = 999999;
-  cCond lives = StatusCond(0, 5, 4, kAtLeast, 99);
-  EXPECT_TRUE(CheckStatusCond(lives, m_Chara, nullptr));
-  g_SystemData.m_aStatusItems.at(4).m_bShown = 0;
-  EXPECT_FALSE(CheckStatusCond(lives, m_Chara, nullptr));
+}
+
+// The remaining lives: unlimited lives (999999) count as 100, and no comparison holds while the
+// display hides the lives; the lives have no range of their own, and in percent mode the right side
+// is a percentage of nothing.
+TEST_F(CharaConditionsTest, Lives) {
+  struct Case {
+    int32_t lives;
+    bool shown;
+    int percent, op;
+    int32_t operand;
+    bool holds;
+  };
+  const Case cases[] = {
+      {999999, true, 0, kEqual, 100, true},     {999999, true, 0, kAtLeast, 3, true},
+      {999999, true, 0, kEqual, 999999, false}, {999999, true, 0, kNotEqual, 100, false},
+      {999999, true, 0, 4, 99, true},           {999999, true, 0, 6, 10, true},
+      {999999, false, 0, kEqual, 100, false},   {999999, false, 0, kNotEqual, 100, false},
+      {999999, false, 0, kAtLeast, 0, false},   {3, false, 0, kAtLeast, 3, true},
+      {3, true, 0, kEqual, 100, false},         {999999, true, 1, kAtLeast, 50, true},
+      {999999, true, 1, kEqual, 50, false},
+  };
+  for (const Case& c : cases) {
+    g_SaveData.m_nLives = c.lives;
+    g_SystemData.m_aStatusItems.at(4).m_bShown = c.shown ? 1 : 0;
+    cCond cond = StatusCond(0, 5, 4, c.op, c.operand);
+    cond.m_bPercent = static_cast<int8_t>(c.percent);
+    EXPECT_EQ(CheckStatusCond(cond, m_Chara, nullptr), c.holds)
+        << c.lives << (c.shown ? " shown" : " hidden") << " percent " << c.percent << " op " << c.op << " "
+        << c.operand;
+  }
 }
 
 TEST_F(CharaConditionsTest, StatusFlags) {

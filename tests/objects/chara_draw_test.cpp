@@ -58,12 +58,13 @@ const ModeCase kModeCases[] = {
     {9, {10, 0, 100}, 0, {"DDBltFlip(BB<-S4: 100,200,32,32,96,64,96,64,32,32,1,12,0)"}},
     {10, {10, 0, 100, 3}, 0, {"DDBltCircle(BB<-S4: 116,216,16,16,12,3,112,80,1)"}},
     {11, {10, 0, 100}, 0, {"DDBltStretch(BB<-S4: 110,210,12,12,96,64,32,32,1)"}},
-    // Lens offset (2, -3): reach 3, radius 3 + 16, the square's half side 3 + 19 + 1.
+    // Lens offset (2, -3): radius v, the strength the distance 3 + 16 that reaches over the graphic
+    // from the lens's centre, the square's half side 3 + 19 + 1.
     {12,
      {10, 100, 5, 2, -3},
      0,
      {"DDSuspendLayer()", "DDFillRect(S70: 0,0,47,47,0)", "DDBlt(S70<-S4: 7,7,32,32,96,64,1)",
-      "DDBltLens(BB<-S70: 118,213,19,12,25,20,1,0)", "DDResumeLayer()"}},
+      "DDBltLens(BB<-S70: 118,213,12,19,25,20,1,0)", "DDResumeLayer()"}},
     {13,
      {10, 1, 4, 120},
      0,
@@ -183,6 +184,25 @@ TEST_F(CharaDrawTest, ScaledCharactersDrawThroughTheWorkSurface) {
   h.ClearTraces();
   c.DrawCharaOnScreen(&g_BackBufferSD, 0, 3);
   EXPECT_EQ(Draws(), (Calls{"DDBltStretch(BB<-S4: 100,200,64,64,96,64,32,32,1)"}));
+}
+
+// Mode 12: v is the lens's radius, at the character's size for a scaled one (the offsets too); the
+// work square grows to hold everything a lens larger than the graphic reads.
+TEST_F(CharaDrawTest, TheLensRadiusIsTheEffectsValue) {
+  cChara& c = Chara();
+  StartEffect(c, 12, {10, 100, 5, 2, -3}, 100.0);
+  c.DrawCharaOnScreen(&g_BackBufferSD, 0, 3);
+  // Half side 3 + 100 + 1; the graphic at its centre, the lens's centre moved by (2, -3).
+  EXPECT_EQ(Draws(), (Calls{"DDSuspendLayer()", "DDFillRect(S70: 0,0,209,209,0)", "DDBlt(S70<-S4: 88,88,32,32,96,64,1)",
+                            "DDBltLens(BB<-S70: 118,213,100,19,106,101,1,0)", "DDResumeLayer()"}));
+  Place(c, 2);
+  StartEffect(c, 12, {10, 100, 5, 2, -3}, 12.7);
+  h.ClearTraces();
+  c.DrawCharaOnScreen(&g_BackBufferSD, 0, 3);
+  // Radius 12 x 2, offsets (4, -6), strength 6 + 32, half side 6 + 38 + 1.
+  EXPECT_EQ(Draws(), (Calls{"DDSuspendLayer()", "DDFillRect(S70: 0,0,91,91,0)",
+                            "DDBltStretch(S70<-S4: 13,13,64,64,96,64,32,32,1)",
+                            "DDBltLens(BB<-S70: 136,226,24,38,49,39,1,0)", "DDResumeLayer()"}));
 }
 
 // DirectDraw, mode 7: a scaled character is turned at the cell's own size in a square work area

@@ -242,7 +242,7 @@ TEST_F(FlowInstallTest, HomingAndJumpValues) {
   EXPECT_DOUBLE_EQ(state.m_dSpeed, m_Chara.JumpSpeedHbl(6));
   EXPECT_EQ(m_Chara.m_Type.m_aFlows[0].m_aCmds[0].m_nUseTime, tenths);  // written into the command
   EXPECT_EQ(state.m_nDuration, tenths * 3 * 6);
-  EXPECT_EQ(state.m_nHoldLimit, tenths * 6);  // the same time in frames
+  EXPECT_EQ(state.m_nHoldLimit, tenths * 3 * 6);  // the key is held for sub-steps, as long as the command runs
 }
 
 TEST_F(FlowInstallTest, ChangesWhileTheFlowsRunWaitForTheEndOfTheFrameStep) {

@@ -128,7 +128,10 @@ TEST(CompareStatus, NarrowComparisonsAndTheStatusCondition) {
   cond.m_bPercent = 0;
   cond.m_nOperand = 2000000;
   cond.m_nOperator = 2;
-  EXPECT_TRUE(CompareStatusValue(999999, 0, cond, -999999, 999999));  // the operand is limited too
+  EXPECT_FALSE(CompareStatusValue(999999, 0, cond, -999999, 999999));  // a plain operand is not limited
+  cond.m_nOperand = 1000000;
+  cond.m_nOperator = 0;
+  EXPECT_TRUE(CompareStatusValue(1000000, 0, cond, -999999, 999999));
 }
 
 // Positions read in the three coordinate systems, from the screen rectangles the stage keeps.

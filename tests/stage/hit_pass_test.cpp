@@ -435,29 +435,6 @@ TEST(HitPass, SetUpGivesTheHitPassTheStagesShotChecksAndActiveOnlyRule) {
   }
 }
 
-// The spread of the stage's shot-hit checks over the sub-steps of a frame.
-TEST(HitPass, ShotCheckFlags) {
-  struct Case {
-    int subSteps, checks;
-    std::vector<int32_t> flags;
-  };
-  const Case cases[] = {
-      {3, 0, {1, 1, 1}},
-      {4, 2, {1, 0, 1, 0}},
-      {5, 2, {1, 0, 1, 0, 0}},
-      {3, 5, {1, 1, 1}},
-      {4, -1, {1, 1, 1, 1}},
-      {1, 1, {1}},
-      {0, 3, {1}},
-      {9, 1, {1, 0, 0, 0, 0, 0, 0, 0, 0}},
-  };
-  for (const Case& c : cases) {
-    std::vector<int32_t> flags;
-    SpreadShotChecks(flags, c.subSteps, c.checks);
-    EXPECT_EQ(flags, c.flags) << c.subSteps << " " << c.checks;
-  }
-}
-
 // After a flow command: erased characters go quietly, characters without life are defeated and
 // removed; a hero without life ends the frame.
 TEST(HitPass, PendingDefeatsAfterFlowCommands) {

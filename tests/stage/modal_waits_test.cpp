@@ -15,6 +15,7 @@
 #include "core/numbers.h"
 #include "core/thread.h"
 #include "data/input_log.h"
+#include "data/option_data.h"
 #include "data/play_mode.h"
 #include "data/save_data.h"
 #include "flow/flow_stage.h"
@@ -42,7 +43,6 @@ std::vector<uint64_t> g_drawFrames;  // the polled frame of every drawn frame
 std::vector<int> g_firstDraws;       // the first random draw of each wait, taken while drawing
 bool g_drawRandom = false;
 uint64_t g_replayKeyFrame = 0;  // the frame whose replay-key check reports a key handled
-int g_autoAdvance = 0;
 
 void CountDraw() {
   g_drawFrames.push_back(PolledFrames());
@@ -54,7 +54,6 @@ cModalWaitHooks TestHooks() {
   cModalWaitHooks hooks;
   hooks.drawWaitFrame = CountDraw;
   hooks.checkReplayKeys = [] { return g_replayKeyFrame != 0 && PolledFrames() == g_replayKeyFrame; };
-  hooks.autoAdvanceOption = [] { return g_autoAdvance; };
   return hooks;
 }
 
@@ -82,7 +81,6 @@ class ModalWaitTest : public ::testing::Test {
     g_firstDraws.clear();
     g_drawRandom = false;
     g_replayKeyFrame = 0;
-    g_autoAdvance = 0;
     InstallModalWaits();
   }
   void TearDown() override {
@@ -250,22 +248,34 @@ TEST_F(ModalWaitTest, ChoiceCursorWrapsAndReplaysTakeTheRecordedRow) {
   }
 }
 
-TEST_F(ModalWaitTest, ReplayPlaybackAdvancesMessagesByItself) {
+// The player's automatic-advance option (seconds in halves, 21 off): a key-waiting message of a
+// replay ends by itself after 0.1 s for option 0 (the 7th frame after its 20-frame key delay), after
+// trunc(option / 2) seconds otherwise, and never for 21, the option of a fresh record, where only a
+// press ends it.
+TEST_F(ModalWaitTest, ReplayPlaybackAdvancesMessagesByTheOption) {
   g_nPlayMode = kPlayModeReplay;
   g_SceneMgr.m_nFrameRate = 60;
   struct Case {
     int option;
+    int noDelay;
     const char* script;
     uint64_t endFrame;
   };
-  // Option 0: a limit of 6 frames after the 20-frame delay, ending on the 7th; option 2: one second;
-  // option 21: only a press ends it.
-  const Case cases[] = {{0, "", 27}, {2, "", 81}, {21, "90 press Z\n", 90}};
+  const Case cases[] = {{0, 0, "", 27}, {0, 1, "", 7},   {1, 0, "", 21},   {2, 0, "", 81},
+                        {3, 0, "", 81}, {5, 0, "", 141}, {20, 0, "", 621}, {21, 0, "300 press Z\n", 300}};
+  EXPECT_EQ(g_OptionData.m_nMessageAutoSeconds, 21);
+  Script("300 press Z\n");
+  EXPECT_EQ(Wait(kWaitMessage, 1, 0, 0), 300u) << "a fresh option record";
   for (const Case& c : cases) {
-    g_autoAdvance = c.option;
+    g_OptionData.m_nMessageAutoSeconds = c.option;
     Script(c.script);
-    EXPECT_EQ(Wait(kWaitMessage, 1, 0, 0), c.endFrame) << c.option;
+    EXPECT_EQ(Wait(kWaitMessage, 1, 0, c.noDelay), c.endFrame) << c.option << " " << c.noDelay;
   }
+  // Live play waits for the press whatever the option.
+  g_nPlayMode = kPlayModeStoryNew;
+  g_OptionData.m_nMessageAutoSeconds = 0;
+  Script("90 press Z\n");
+  EXPECT_EQ(Wait(kWaitMessage, 1, 0, 0), 90u);
 }
 
 TEST_F(ModalWaitTest, EachWaitDrawsFromAFreshGenerator) {

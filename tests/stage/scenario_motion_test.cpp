@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,20 @@ struct cLevelCase {
   int level;
   double gravity;
 };
+
+// The hero's highest point over every logic sub-step (not only at the ends of frames), while the
+// watch is installed over the scenario's plug-ins.
+void (*s_WatchedSubStep)(cStageHarness&, int) = nullptr;
+double s_dHeroTop = 0;
+cHarnessPlugins ApexWatch() {
+  cHarnessPlugins plugins = CurrentHarnessPlugins();
+  s_WatchedSubStep = plugins.subStep;
+  plugins.subStep = [](cStageHarness& h, int subStep) {
+    s_WatchedSubStep(h, subStep);
+    s_dHeroTop = std::min(s_dHeroTop, h.Hero().m_dY);
+  };
+  return plugins;
+}
 
 }  // namespace
 
@@ -165,6 +180,47 @@ TEST(ScenarioMotion, AJumpIntoACeilingStopsOnTheFirstDotBelowIt) {
     h.Step(60);
     EXPECT_EQ(TruncToInt(hero.m_dY2), CellDot(3) - 1) << "level " << level;
     EXPECT_EQ(hero.m_bDead, 0);
+  }
+}
+
+// A variable jump (kind 1) of 2 half blocks on button 1, released after k frames: the rise is cut to
+// 30 % as the key goes up, and the same hold gives the same height at every hit-check level (the
+// hold is counted in sub-steps against the command's duration, 18 frames here). Rises in dots with
+// gravity 0.4, worked out sub-step by sub-step for n = 1, 2, 4 and 10; held for the whole duration
+// the jump is full (32 dots, a hair more where n is small).
+TEST(ScenarioMotion, AReleasedJumpKeyCutsTheRiseAlikeAtEveryLevel) {
+  constexpr uint16_t kButton1 = 1;
+  constexpr int kButton1Entry = 11;  // the key condition's entry of button 1
+  const int levels[] = {1, 2, 4, 10};
+  struct Case {
+    int held;        // frames
+    double rise[4];  // at each level
+  };
+  const Case cases[] = {
+      {1, {6.84, 7.06, 7.18, 7.25}},     {3, {14.65, 14.85, 14.96, 15.01}},  {5, {21.08, 21.20, 21.27, 21.32}},
+      {9, {29.47, 29.51, 29.54, 29.56}}, {18, {32.03, 32.01, 32.00, 32.00}},
+  };
+  for (const Case& c : cases) {
+    for (size_t i = 0; i < std::size(levels); ++i) {
+      cScenarioPlay play;
+      cHooksGuard<cHarnessPlugins> apex(SetHarnessPlugins, ApexWatch());
+      cStageHarness h(cScenarioPlay::Setup(Shaft(10, true), levels[i]));
+      cHero& hero = h.Hero();
+      h.Step(3);  // standing
+      cFlow flow = ScnFlow(kScnTriggerAlways, {ScnCmd(kScnCmdJump, 0, {1, 0, 2})});
+      cKeyCond held;
+      held.m_anKeyStates.assign(kKeyStateCount, 0);
+      held.m_anKeyStates[kButton1Entry] = 1;
+      held.m_bAnyHold = 1;
+      flow.m_aKeyConds = {held};
+      hero.m_Type.m_aFlows = {flow};
+      InstallFlows(hero, hero.m_Type.m_aFlows, 0, -1);
+      const double y0 = hero.m_dY;
+      s_dHeroTop = y0;
+      h.Input(0, kButton1, c.held);
+      h.Step(60);
+      EXPECT_NEAR(y0 - s_dHeroTop, c.rise[i], 0.006) << "held " << c.held << " frames, level " << levels[i];
+    }
   }
 }
 

@@ -50,7 +50,9 @@ TEST(SubStepFlags, SpreadsTheShotChecksOverTheSubSteps) {
     std::vector<int32_t> flags;
   };
   for (const Case& c : {Case{4, 3, {1, 1, 1, 0}}, Case{4, 0, {1, 1, 1, 1}}, Case{4, 2, {1, 0, 1, 0}}, Case{1, 1, {1}},
-                        Case{3, 5, {1, 1, 1}}, Case{5, 1, {1, 0, 0, 0, 0}}, Case{3, -2, {1, 1, 1}}})
+                        Case{3, 5, {1, 1, 1}}, Case{5, 1, {1, 0, 0, 0, 0}}, Case{3, -2, {1, 1, 1}},
+                        Case{3, 0, {1, 1, 1}}, Case{5, 2, {1, 0, 1, 0, 0}}, Case{4, -1, {1, 1, 1, 1}}, Case{0, 3, {}},
+                        Case{9, 1, {1, 0, 0, 0, 0, 0, 0, 0, 0}}})
     EXPECT_EQ(SubStepFlags(c.n, c.k), c.flags) << c.n << " sub-steps, " << c.k << " checks";
 }
 
@@ -207,6 +209,30 @@ TEST_F(StageSetupTest, ARestartRestoresTheHeroPlacementUnlessTheProjectForbidsIt
     Scene().SetupStage(1, 0);
     EXPECT_EQ(TruncToInt(g_HeroList[0].m_dX + g_HeroList[0].m_nWidth / 2) / 32 - 10, forbidden ? 5 : 1) << forbidden;
   }
+}
+
+// A place request of the stage clear starts the hero on the requested cell with the requested
+// facing, and the hero's placement keeps both: a restart that keeps the placement (the project's
+// switch) starts the hero there again once the request is gone.
+TEST_F(StageSetupTest, APlaceRequestMovesTheHeroAndItsPlacement) {
+  g_SaveData.m_bPlaceRequest = 1;
+  g_SaveData.m_nPlaceX = 5;
+  g_SaveData.m_nPlaceY = 0;
+  g_SaveData.m_nPlaceFacing = 1;
+  Setup();
+  const auto column = [] { return TruncToInt(g_HeroList[0].m_dX + g_HeroList[0].m_nWidth / 2) / 32 - 10; };
+  const auto row = [] { return TruncToInt(g_HeroList[0].m_dY + g_HeroList[0].m_nHeight / 2) / 32 - 10; };
+  EXPECT_EQ(column(), 5);
+  EXPECT_EQ(row(), 0);
+  const cCharaType& placement = g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))];
+  EXPECT_EQ(placement.m_nCellX, 5);
+  EXPECT_EQ(placement.m_nCellY, 0);
+  EXPECT_EQ(placement.m_nFacing, 1);
+  g_SaveData.m_bPlaceRequest = 0;
+  g_SystemData.m_bLegacy827 = 1;
+  Scene().SetupStage(1, 0);
+  EXPECT_EQ(column(), 5);
+  EXPECT_EQ(row(), 0);
 }
 
 // The hero's status stored at the last stage end comes back only in a stage that carries it over:

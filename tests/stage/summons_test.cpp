@@ -55,9 +55,11 @@ TEST(SummonCells, TheCentreOfTheSummonDecidesTheColumn) {
   EXPECT_EQ(SummonCellCoord(CellDot(0)), kMargin);
 }
 
-// A 5 x 4 stage: map columns 10-14 and rows 10-13 are the stage proper; rows of the block table are
-// 32 cells long, so column 43 of a row is where the original reached into the next row's column 11.
-TEST(SummonCells, ColumnAndRowAreCheckedOnTheirOwnAndTheMarginIsRefused) {
+// A 5 x 4 stage: map columns 10-14 and rows 10-13 are the stage proper, 25 columns and 24 rows with
+// the margins, which take summons too. Rows of the block table are 32 cells long: a column past the
+// right margin would land in the row's unused end (columns 25-31) or reach into the next row, and is
+// refused, as is cell 0.
+TEST(SummonCells, ColumnAndRowAreCheckedOnTheirOwnAgainstTheMapWithItsMargins) {
   cStageHarness h({"H....", ".....", ".....", "....."});
   struct Case {
     double x, y;
@@ -68,12 +70,18 @@ TEST(SummonCells, ColumnAndRowAreCheckedOnTheirOwnAndTheMarginIsRefused) {
   const Case cases[] = {
       {CellDot(0), CellDot(0), true, 10, 10},
       {CellDot(4), CellDot(3), true, 14, 13},
-      {CellDot(0) - 16.6, CellDot(0), false, 0, 0},  // half a cell left: the margin's last column
-      {CellDot(5), CellDot(0), false, 0, 0},         // past the last column, inside the table's row
-      {CellDot(0), CellDot(-1), false, 0, 0},        // the top margin
-      {CellDot(0), CellDot(4), false, 0, 0},         // the bottom margin
-      {43 * 32.0, CellDot(1), false, 0, 0},          // would wrap into the next row
+      {CellDot(0) - 16.6, CellDot(0), true, 9, 10},  // half a cell left: the margin's last column
+      {CellDot(5), CellDot(0), true, 15, 10},        // the right margin
+      {CellDot(0), CellDot(-1), true, 10, 9},        // the top margin
+      {CellDot(0), CellDot(4), true, 10, 14},        // the bottom margin
+      {CellDot(14), CellDot(13), true, 24, 23},      // the last cell of the margins
+      {15.5, 15.4, true, 1, 0},                      // the corner row
+      {15.4, 47.4, true, 0, 1},                      // the margin column
       {15.4, 15.4, false, 0, 0},                     // cell 0
+      {CellDot(15), CellDot(1), false, 0, 0},        // past the right margin, inside the table's row
+      {43 * 32.0, CellDot(1), false, 0, 0},          // would reach into the next row
+      {-17.5, 47.5, false, 0, 0},                    // column -1: the end of the row above
+      {CellDot(0), CellDot(14), false, 0, 0},        // past the bottom margin: beyond the table
       {-5000, CellDot(1), false, 0, 0},
       {CellDot(1), 1e12, false, 0, 0},
       {nan, CellDot(1), false, 0, 0},
@@ -91,7 +99,7 @@ TEST(SummonCells, ColumnAndRowAreCheckedOnTheirOwnAndTheMarginIsRefused) {
 TEST(SummonBlocks, RefusedPointsLeaveEveryCellAloneAndCellZeroStaysEmpty) {
   cStageHarness h({"H....", ".....", ".....", "....."});
   const std::vector<cBlock> before = g_BlockTable;
-  for (double x : {15.4, -40.0, 43 * 32.0, CellDot(5)})
+  for (double x : {-40.0, 43 * 32.0, CellDot(15)})
     EXPECT_EQ(SummonBlockAt(x, CellDot(1), BlockSettings(kSummonPlace), NewBlock()), 0);
   EXPECT_EQ(SummonBlockAt(0, 0, BlockSettings(kSummonPlace), NewBlock()), 0);
   for (size_t i = 0; i < before.size(); ++i) {
@@ -99,6 +107,9 @@ TEST(SummonBlocks, RefusedPointsLeaveEveryCellAloneAndCellZeroStaysEmpty) {
     EXPECT_EQ(g_BlockTable[i].m_nContact, before[i].m_nContact) << i;
   }
   EXPECT_EQ(GetBlockContact(g_BlockTable[0], 0), 0);
+  // A margin cell takes the block.
+  EXPECT_EQ(SummonBlockAt(15.4, CellDot(1), BlockSettings(kSummonPlace), NewBlock()), 1);
+  EXPECT_EQ(g_BlockTable[static_cast<size_t>(11 << h.Stage().BlockRowShift())].m_nGraphic, 7);
 }
 
 TEST(SummonBlocks, PlaceEraseAndToggleOncePerCell) {
