@@ -75,6 +75,9 @@ bool AnyMarginOn(const cStageQuad& area) {
 std::vector<int32_t> SubStepFlags(int n, int k) {
   std::vector<int32_t> flags(static_cast<size_t>(std::max(n, 0)), k <= 0 ? 1 : 0);
   if (k <= 0 || n <= 0) return flags;
+  // More checks than sub-steps set every sub-step, as n of them do; a damaged stage's count of
+  // billions is not walked through.
+  k = std::min(k, n);
   const double step = static_cast<double>(n) / k;
   int set = 0;
   for (int i = 0; i < k; ++i) {
