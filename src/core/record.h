@@ -53,6 +53,7 @@ enum class eReadFault {
   LengthPastEnd,    // value: a text length running past the end of the file
   TooManyElements,  // the elements described would take more memory than the file may cost
   BadValue,         // value: a number the format does not allow there (a count beyond a table, ...)
+  BeyondLimit,      // value: a number the format allows but no game file can hold (a map side, ...)
 };
 struct cReadFault {
   eReadFault kind = eReadFault::None;

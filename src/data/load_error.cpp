@@ -1,6 +1,7 @@
 #include "data/load_error.h"
 
 #include "core/log.h"
+#include "core/read_fault.h"
 #include "core/record.h"
 
 std::string LoadErrorText(const char* path) {
@@ -13,4 +14,7 @@ std::string LoadErrorText(const char* path) {
   return text;
 }
 
-void ShowLoadError(const char* path) { LogErrorBoxf("%s", LoadErrorText(path).c_str()); }
+void ShowLoadError(const char* path) {
+  LogErrorBoxf("%s", LoadErrorText(path).c_str());
+  ReportReadFault(path, LastReadFault());
+}

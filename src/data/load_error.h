@@ -7,5 +7,6 @@
 // refused the file as newer than this program.
 std::string LoadErrorText(const char* path);
 
-// Writes the load error to the report log and shows it in an error box.
+// Writes the load error to the report log and shows it in an error box; the report log also gets why
+// the file read last on this thread was refused.
 void ShowLoadError(const char* path);

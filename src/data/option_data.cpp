@@ -44,8 +44,9 @@ bool cOptionData::Load(cDataFile& file) {
     if (version < 934) m_nMessageAutoSeconds = kMaxMessageAutoSeconds;
     // Older files stored the music as on or off.
     m_nBgmVolume = m_nBgmVolume != 0 ? kMaxBgmVolumeStep : 0;
-    // Older files had one sound step less above 3.
-    if (m_nSeVolume >= 4) m_nSeVolume = std::min(m_nSeVolume + 1, kMaxSeVolumeStep);
+    // Older files had one sound step less above 3 (a damaged file's step beyond the top is the top,
+    // before the step is moved up).
+    if (m_nSeVolume >= 4) m_nSeVolume = std::min(m_nSeVolume, kMaxSeVolumeStep - 1) + 1;
   }
   ClampToRanges();
   return true;

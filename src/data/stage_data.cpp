@@ -221,6 +221,13 @@ bool LoadPlacedList(cDataFile& file, std::vector<T>& list) {
   return true;
 }
 
+// A map side of 0 to kMaxMapCells cells; any other fails the file at the field's place.
+bool IsMapSideAllowed(cDataFile& file, int32_t cells, size_t at) {
+  if (cells >= 0 && cells <= kMaxMapCells) return true;
+  file.Fail(eReadFault::BeyondLimit, cells, at);
+  return false;
+}
+
 template <class T>
 bool SavePlacedList(cDataFile& file, std::vector<T>& list) {
   file.WriteInt32(static_cast<int32_t>(list.size()));
@@ -233,7 +240,11 @@ bool SavePlacedList(cDataFile& file, std::vector<T>& list) {
 }  // namespace
 
 bool cStageData::Load(cDataFile& file) {
+  // The map's width and height are header fields 1 and 4 in every version, after the field count.
+  const size_t widthAt = file.Position() + 4;
+  const size_t heightAt = widthAt + 12;
   if (!cRecord::Load(file)) return false;
+  if (!IsMapSideAllowed(file, m_nWidth, widthAt) || !IsMapSideAllowed(file, m_nHeight, heightAt)) return false;
   if (!LoadValueList(file, m_anTotalsLines)) return false;
   for (cStageQuad& area : m_aKeepAreas)
     if (!area.Load(file)) return false;

@@ -17,6 +17,10 @@ constexpr int32_t kStageTrailer = 123456789;
 constexpr uint32_t kStageTrailerReadVersion = 173;
 constexpr uint32_t kStageTrailerCheckVersion = 174;
 constexpr int kStageTextCount = 1000;
+// The largest map side in cells. Placements name their cells by 16-bit columns and rows, so no stage
+// file can place anything beyond it; a larger side is damage (one flipped bit of the width asks for
+// a map of gigabytes) and the file is refused.
+constexpr int32_t kMaxMapCells = 32768;
 constexpr int kKeepAreaCount = 5;
 
 // A keep area: per side a switch and a margin in cells beyond the view.

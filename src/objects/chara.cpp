@@ -4,6 +4,7 @@
 
 #include "core/containers.h"
 #include "data/stage_data.h"
+#include "objects/cell_math.h"
 #include "objects/draw_modes.h"
 #include "objects/flow_runner.h"
 
@@ -18,8 +19,7 @@ void cChara::InitChara(int id, cCharaType& type, const cItem* carried, double st
   if (!block) {
     width = stage.m_anCharaHitBox[2 * form];
     height = stage.m_anCharaHitBox[2 * form + 1];
-    offsetX = (32 - width) >> 1;
-    offsetY = stage.m_anCharaHitBoxBottom[form] ? 32 - height : (32 - height) >> 1;
+    HitBoxOffsetsInCell(width, height, stage.m_anCharaHitBoxBottom[form] != 0, offsetX, offsetY);
   }
   InitObject(id, m_Type.m_nControl, m_Type.m_nPlayer, m_Type.m_nOpt28, m_Type.m_nGraphic, nullptr, 0, offsetX, offsetY,
              width, height, 32, 32, m_Type.m_nFacing, m_Type.m_nMoveMode, clone);

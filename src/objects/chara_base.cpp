@@ -1,9 +1,12 @@
 // Character base: construction, copy, destruction and the virtual slots it fills itself.
 #include "objects/chara_base.h"
 
+#include <cstdint>
+
 #include "core/containers.h"
 #include "data/database.h"
 #include "data/system_data.h"
+#include "objects/cell_math.h"
 
 namespace {
 void StopCmdVelocity(cCmdState& state) {
@@ -186,12 +189,13 @@ void cCharaBase::SetAnimeSet(int number, int forced) {
 // Offsets are relative to the hit box, so that the box sits centred (or on the bottom edge) in the
 // 32 x 32 cell of the graphic.
 void cCharaBase::SetCharaBox(int bottomAligned, int width, int height) {
-  const int y = bottomAligned ? 32 - m_nHitOffsetY - height : 16 - m_nHitOffsetY - height / 2;
-  SetBoxValues(m_CharaBox, 16 - m_nHitOffsetX - width / 2, y, width, height);
+  const int64_t y = bottomAligned ? 32 - int64_t{m_nHitOffsetY} - height : 16 - int64_t{m_nHitOffsetY} - height / 2;
+  SetBoxValues(m_CharaBox, SaturateToInt(16 - int64_t{m_nHitOffsetX} - width / 2), SaturateToInt(y), width, height);
 }
 
 void SetCentredBox(cHitBox& box, int width, int height, int hitOffsetX, int hitOffsetY) {
-  SetBoxValues(box, 16 - (width >> 1) - hitOffsetX, 16 - (height >> 1) - hitOffsetY, width, height);
+  SetBoxValues(box, SaturateToInt(16 - int64_t{width >> 1} - hitOffsetX),
+               SaturateToInt(16 - int64_t{height >> 1} - hitOffsetY), width, height);
 }
 
 void ScaleHitBox(cHitBox& box, int scale) {

@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
+#include "objects/cell_math.h"
 #include "objects/flow_context.h"
 #include "objects/flow_hooks.h"
 #include "objects/flow_runner.h"
@@ -95,8 +96,7 @@ void cHero::GetHeroHitBox(int& offsetX, int& offsetY, int& width, int& height) c
   const int form = m_bGravityFree ? 1 : 0;
   width = stage.m_anHeroHitBox[2 * form];
   height = stage.m_anHeroHitBox[2 * form + 1];
-  offsetX = (32 - width) >> 1;
-  offsetY = stage.m_anHeroHitBoxBottom[form] ? 32 - height : (32 - height) >> 1;
+  HitBoxOffsetsInCell(width, height, stage.m_anHeroHitBoxBottom[form] != 0, offsetX, offsetY);
 }
 
 void cHero::ChangeMoveMode(int mode, int scale, int saveRect, int restoreOnCrush) {

@@ -1,5 +1,6 @@
 // Drawing the hero: the character itself, the display of its boxes and the view mask around it.
 #include <algorithm>
+#include <cstdint>
 
 #include "core/containers.h"
 #include "data/stage_data.h"
@@ -8,6 +9,7 @@
 #include "media/graphics/composite_draw.h"
 #include "media/graphics/display.h"
 #include "media/graphics/surface_table.h"
+#include "objects/cell_math.h"
 #include "objects/hero.h"
 
 namespace {
@@ -22,7 +24,8 @@ cHitBoxDisplayEntry DisplayEntry(int kind, int show, int colourChoice, int width
   cHitBoxDisplayEntry entry;
   entry.nKind = kind;
   entry.nShowMode = show;
-  entry.nColour = kBoxColourBase + 4 * colourChoice;
+  // A damaged stage's colour choice may be any int: the sum is held at the ends of the int range.
+  entry.nColour = SaturateToInt(kBoxColourBase + 4 * int64_t{colourChoice});
   entry.nWidth = width;
   entry.nHeight = height;
   return entry;
@@ -57,8 +60,8 @@ void cHero::DrawHero(DDSURFACEDATA* target, int mode) {
   for (int i = 0; i < static_cast<int>(m_aHitBoxDisplay.size()); ++i) {
     cHitBoxDisplayEntry& entry = VecAt(m_aHitBoxDisplay, i);
     if (entry.nShowMode == 0) continue;
-    int x = m_ScreenRect.left + m_nHitOffsetX;
-    int y = m_ScreenRect.top + m_nHitOffsetY;
+    int64_t x = int64_t{m_ScreenRect.left} + m_nHitOffsetX;
+    int64_t y = int64_t{m_ScreenRect.top} + m_nHitOffsetY;
     const cHitBox* box = entry.nKind == 1   ? &m_CharaBox
                          : entry.nKind == 2 ? &m_ItemBox
                          : entry.nKind == 3 ? &m_ShotBox
@@ -67,11 +70,13 @@ void cHero::DrawHero(DDSURFACEDATA* target, int mode) {
       x += box->nX;
       y += box->nY;
     }
-    const int colour = fixedColours ? entry.nColour : entry.nColour + (entry.nCounter >> 3);
+    const int colour = fixedColours ? entry.nColour : SaturateToInt(int64_t{entry.nColour} + (entry.nCounter >> 3));
     if (entry.nShowMode == 1)
-      DDFillRect(target, x, y, entry.nWidth, entry.nHeight, static_cast<uint32_t>(colour));
+      DDFillRect(target, SaturateToInt(x), SaturateToInt(y), entry.nWidth, entry.nHeight,
+                 static_cast<uint32_t>(colour));
     else if (entry.nShowMode == 2)
-      DDFrameRect(target, x, y, entry.nWidth, entry.nHeight, 1, static_cast<uint32_t>(colour));
+      DDFrameRect(target, SaturateToInt(x), SaturateToInt(y), entry.nWidth, entry.nHeight, 1,
+                  static_cast<uint32_t>(colour));
     if (++entry.nCounter >= kBoxColourCycle) entry.nCounter = 0;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,7 +14,9 @@
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/encoding.h"
 
@@ -555,6 +558,51 @@ bool RenamePath(std::string_view fromGamePath, std::string_view toGamePath) {
 }
 
 namespace {
+// The temporary files of the atomic writes: ".qc4-", six letters or digits, ".tmp" (mkstemps).
+constexpr std::string_view kTempPrefix = ".qc4-";
+constexpr std::string_view kTempSuffix = ".tmp";
+constexpr size_t kTempRandomChars = 6;
+// A temporary file unchanged this long belongs to a write that was killed before its rename.
+constexpr time_t kStaleTempSeconds = 60 * 60;
+
+bool isTempName(std::string_view name) {
+  if (name.size() != kTempPrefix.size() + kTempRandomChars + kTempSuffix.size()) return false;
+  if (name.substr(0, kTempPrefix.size()) != kTempPrefix || name.substr(name.size() - kTempSuffix.size()) != kTempSuffix)
+    return false;
+  const std::string_view random = name.substr(kTempPrefix.size(), kTempRandomChars);
+  return std::all_of(random.begin(), random.end(),
+                     [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
+}
+
+// Removes from a folder the temporary files that writes killed before their rename left behind: only
+// names of the writes' own pattern, only regular files unchanged for an hour, and only those no
+// writer holds. Every write keeps its temporary file locked from its creation until it is renamed or
+// removed, so a live write that is slow (of this process or of another one writing in the same
+// folder) keeps its file; of two writers sweeping at once, the one that gets the lock first removes
+// the file and the other then finds its name gone.
+void removeStaleTemps(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(folder.c_str())) {
+    while (const dirent* entry = readdir(dir))
+      if (isTempName(entry->d_name)) names.emplace_back(entry->d_name);
+    closedir(dir);
+  }
+  const time_t now = time(nullptr);
+  for (const std::string& name : names) {
+    const std::string path = joinDisk(folder, name);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) continue;
+    struct stat held;
+    struct stat named;
+    // The name must still be the file that was locked: a name may be gone or made anew meanwhile.
+    if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && now - held.st_mtime >= kStaleTempSeconds &&
+        flock(fd, LOCK_EX | LOCK_NB) == 0 && lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+        named.st_ino == held.st_ino)
+      unlink(path.c_str());
+    close(fd);
+  }
+}
+
 // The atomic replacement of the file at a path of this system.
 bool writeAtomicallyAt(std::string target, const void* data, size_t size) {
   if (target.empty()) {
@@ -576,10 +624,15 @@ bool writeAtomicallyAt(std::string target, const void* data, size_t size) {
     return false;
   }
   std::string folder = parentOf(target);
-  std::string temp = joinDisk(target.find('/') == std::string::npos ? "" : folder, ".qc4-XXXXXX.tmp");
+  removeStaleTemps(folder);
+  std::string temp = joinDisk(target.find('/') == std::string::npos ? "" : folder,
+                              std::string(kTempPrefix) + std::string(kTempRandomChars, 'X') + std::string(kTempSuffix));
 
-  int fd = injectedFailure(1) ? -1 : mkstemps(temp.data(), 4);
+  int fd = injectedFailure(1) ? -1 : mkstemps(temp.data(), static_cast<int>(kTempSuffix.size()));
   if (fd < 0) return false;
+  // Held until the file is renamed or removed (closed): a sweep of the folder leaves it alone. Where
+  // the file system has no locks, its age still keeps it.
+  flock(fd, LOCK_EX | LOCK_NB);
   auto fail = [&] {
     int saved = errno;
     if (fd >= 0) close(fd);

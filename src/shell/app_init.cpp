@@ -10,6 +10,7 @@
 
 #include "core/log.h"
 #include "core/numbers.h"
+#include "core/read_fault.h"
 #include "core/record.h"
 #include "core/timing.h"
 #include "data/anim_scripts.h"
@@ -131,6 +132,7 @@ void loadPlayerOptions() {
 bool loadRequired(cRecord& record, const char* path) {
   if (record.LoadFile(path)) return true;
   LogErrorBoxf("%s のロードに失敗！", path);
+  ReportReadFault(path, LastReadFault());
   return false;
 }
 
@@ -182,6 +184,7 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
   BuildDatabaseRuntime();
   if (!g_SystemData.LoadFile("data\\System.dat")) {
     LogErrorBoxf("%s の読み込みに失敗…", "data\\System.dat");
+    ReportReadFault("data\\System.dat", LastReadFault());
     return false;
   }
   LoadSystemIni();

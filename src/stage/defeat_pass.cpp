@@ -18,6 +18,17 @@ int DefeatThrough(const cSubStepEnds& ends, cCharaBase& chara) {
   return ends.defeatChara ? ends.defeatChara(chara) : 0;
 }
 
+// Removes a character quietly; the position the calling pass holds moves on when it is this one.
+std::list<cChara>::iterator RemoveSwept(std::list<cChara>::iterator pos, cSteppedChara* stepped) {
+  const bool held = stepped && stepped->m_Pos == pos;
+  const auto next = RemoveCharaQuietly(pos);
+  if (held) {
+    stepped->m_Pos = next;
+    stepped->m_bRemoved = true;
+  }
+  return next;
+}
+
 }  // namespace
 
 int DefeatOne(cCharaBase& chara) {
@@ -39,7 +50,7 @@ int DefeatChara(cCharaBase& chara, void (*clearStage)()) {
   return result;
 }
 
-int SweepDefeatedCharas(cStageState& stage, const cSubStepEnds& ends) {
+int SweepDefeatedCharas(cStageState& stage, const cSubStepEnds& ends, cSteppedChara* stepped) {
   stage.m_bDefeatCheck = 0;
   stage.m_bDefeatedByCmd = 0;
   cHero& hero = VecAt(g_HeroList, 0);
@@ -55,20 +66,20 @@ int SweepDefeatedCharas(cStageState& stage, const cSubStepEnds& ends) {
       continue;
     }
     if (chara.m_bVanished) {
-      it = RemoveCharaQuietly(it);
+      it = RemoveSwept(it, stepped);
       continue;
     }
     const int result = DefeatThrough(ends, chara);
     if (KeepDefeatedCharas()) {
       if (result == 1) {
-        RemoveCharaQuietly(it);
+        RemoveSwept(it, stepped);
         return 1;
       }
       RequestSound(kSoundCharaDefeated);
       if (result != 0) return 1;
       ++it;
     } else {
-      it = RemoveCharaQuietly(it);
+      it = RemoveSwept(it, stepped);
       if (result != 0) return 1;
     }
   }

@@ -11,6 +11,10 @@
 // hero's defeat). The damage arithmetic, invincibility and hit triggers are the characters' own
 // (cCharaBase).
 #include <cstdint>
+#include <list>
+#include <vector>
+
+#include "objects/chara.h"
 
 class cCharaBase;
 class cHero;
@@ -43,9 +47,18 @@ int CollectItems(cHero& hero);
 // caller's business.
 int TakeStageItem(cItem& item, cHero& hero);
 
+// The character of g_CharaList that a pass of the sub-step is stepping when it runs the pending-defeat
+// check. The check may remove that very character with the others (an erase command aimed at its
+// group, a flow that took its life): m_Pos then moves on past every character removed there, so that
+// the pass holds a valid position whatever went, and m_bRemoved tells it that its character is gone.
+struct cSteppedChara {
+  std::list<cChara>::iterator m_Pos;
+  bool m_bRemoved = false;
+};
+
 // The pending-defeat check after flow commands changed statuses or erased characters (the stage's
 // m_bDefeatCheck or m_bDefeatedByCmd, both cleared here): a hero without life is defeated and the
 // frame ends (1); else erased characters are removed quietly and characters without life defeated
 // through ends.defeatChara and removed (kept on show when the project keeps defeated characters).
-// 1 when the frame must end.
-int SweepDefeatedCharas(cStageState& stage, const cSubStepEnds& ends);
+// 1 when the frame must end. stepped: the character the calling pass holds, or null.
+int SweepDefeatedCharas(cStageState& stage, const cSubStepEnds& ends, cSteppedChara* stepped = nullptr);

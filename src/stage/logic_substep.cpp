@@ -103,12 +103,25 @@ bool DefeatKilledChara(const cSubStepEnds& ends, std::list<cChara>::iterator& it
   return result != 0;
 }
 
-// Flow commands changed statuses or erased characters: the pending defeats first. True when the
-// frame ends.
-bool SweepIfPending(const cSubStepEnds& ends) {
+// Flow commands changed statuses or erased characters: the pending defeats first. stepped: the
+// character the calling pass holds, which the check may remove too. True when the frame ends.
+bool SweepIfPending(const cSubStepEnds& ends, cSteppedChara* stepped = nullptr) {
   cStageState* stage = g_lpSceneStage;
   if (!stage || !(stage->m_bDefeatCheck || stage->m_bDefeatedByCmd)) return false;
-  return SweepDefeatedCharas(*stage, ends) != 0;
+  return SweepDefeatedCharas(*stage, ends, stepped) != 0;
+}
+
+// The pending defeats before a character of a pass moves. The check may remove the character itself
+// (an erase command aimed at its group, run by an item the hero took or by a defeated character's
+// flow): it then moves the pass's position on to the next character and the character is not
+// touched again. True when
+// the frame ends; removed: the character went and it already names the next one.
+bool SweepBeforeMoving(const cSubStepEnds& ends, std::list<cChara>::iterator& it, bool& removed) {
+  cSteppedChara stepped{it};
+  const bool endsFrame = SweepIfPending(ends, &stepped);
+  it = stepped.m_Pos;
+  removed = stepped.m_bRemoved;
+  return endsFrame;
 }
 
 // A character's moves with their map tests; true when they killed it. vanish: it leaves the stage.
@@ -149,7 +162,9 @@ bool StepBlockCharas(const cSubStepEnds& ends) {
       if (DefeatEndedChara(ends, it)) return true;
       continue;
     }
-    if (SweepIfPending(ends)) return true;
+    bool removed = false;
+    if (SweepBeforeMoving(ends, it, removed)) return true;
+    if (removed) continue;
     bool vanish = false;
     const bool killed = MoveAgainstMap(chara, vanish);
     if (FinishCharaSubStep(ends, it, killed, vanish)) return true;
@@ -239,7 +254,9 @@ bool StepOtherCharas(const cSubStepEnds& ends) {
       if (DefeatEndedChara(ends, it)) return true;
       continue;
     }
-    if (SweepIfPending(ends)) return true;
+    bool removed = false;
+    if (SweepBeforeMoving(ends, it, removed)) return true;
+    if (removed) continue;
     FollowRiddenChara(chara, g_CharaList);
     bool vanish = false;
     bool killed = MoveAgainstMap(chara, vanish);

@@ -2,6 +2,7 @@
 #include "stage/map_sampling.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "core/containers.h"
@@ -27,6 +28,10 @@ struct cSample {
   int nContact = -1;  // below every contact kind, so that the first sample always counts
   int nDistance = 0;
 };
+
+// v + step held in 0 .. high; the step comes from a character's size, which a damaged stage can make
+// any int.
+int ClampSum(int v, int64_t step, int high) { return static_cast<int>(std::clamp<int64_t>(v + step, 0, high)); }
 
 }  // namespace
 
@@ -60,7 +65,7 @@ int FindContactCell(const cCharaBase& chara, int x1, int y1, int x2, int y2) {
       const int cell = MapCellIndex(x1, y);
       const int contact = CellContact(cell, chara.m_nKind);
       if (contact > best.nContact) best = {cell, contact, 0};
-      y = std::clamp(y + chara.m_nBaseHeight - 1, 0, height - 1);
+      y = ClampSum(y, chara.m_nBaseHeight - int64_t{1}, height - 1);
     }
     return best.nCell;
   }
@@ -74,7 +79,7 @@ int FindContactCell(const cCharaBase& chara, int x1, int y1, int x2, int y2) {
       const int distance = std::abs(x - middle);
       if (contact > best.nContact || (contact == best.nContact && distance < best.nDistance))
         best = {cell, contact, distance};
-      x = std::clamp(x + chara.m_nBaseWidth - 1, 0, width - 1);
+      x = ClampSum(x, chara.m_nBaseWidth - int64_t{1}, width - 1);
     }
     return best.nCell;
   }
@@ -92,14 +97,16 @@ int FindPlayerFloorCell(const cCharaBase& chara) {
   const int left = TruncToInt(chara.m_dX);
   const int right = TruncToInt(chara.m_dX2);
   const int y = std::clamp(TruncToInt(chara.m_dY2), 0, height - 1);
-  const int middle = (left + right) >> 1;
+  // In 64 bits: a character far outside the map (a damaged stage) has edges near the ends of the int
+  // range.
+  const int64_t middle = (int64_t{left} + right) >> 1;
   cSample best;
-  int x = left;
+  int64_t x = left;
   for (int i = 0; i < samples; ++i) {
-    const int sampleX = std::clamp(i == samples - 1 ? right : x, 0, width - 1);
+    const int sampleX = static_cast<int>(std::clamp<int64_t>(i == samples - 1 ? right : x, 0, width - 1));
     const int cell = MapCellIndex(sampleX, y);
     const int contact = CellContact(cell, chara.m_nKind);
-    const int distance = std::abs(sampleX - middle);
+    const int distance = static_cast<int>(std::min<int64_t>(std::abs(sampleX - middle), INT32_MAX));
     if (contact > best.nContact || (contact == best.nContact && distance < best.nDistance))
       best = {cell, contact, distance};
     x += step;

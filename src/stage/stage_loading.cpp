@@ -5,6 +5,7 @@
 
 #include "core/file_helpers.h"
 #include "core/log.h"
+#include "core/read_fault.h"
 #include "core/record.h"
 #include "core/thread.h"
 #include "platform/clock.h"
@@ -18,9 +19,12 @@ namespace {
 // Written once by the loader thread, read by the caller after the thread ended.
 std::atomic<int> g_bLoadDone{0};
 std::atomic<int> g_bLoadFinished{0};
+// Why the read failed; written by the loader thread before it raises g_bLoadFinished.
+cReadFault s_LoadFault;
 
 unsigned LoadStageThreadProc(void*) {
   if (g_StageFile.LoadFile(g_StagePath)) g_bLoadDone.store(1);
+  s_LoadFault = LastReadFault();
   g_bLoadFinished.store(1);
   return 0;
 }
@@ -33,6 +37,7 @@ enum class eLoaderRead { kRead, kFailed, kQuit };
 eLoaderRead ReadOnLoaderThread() {
   g_bLoadDone.store(0);
   g_bLoadFinished.store(0);
+  s_LoadFault = cReadFault{};
   if (!thLoad.Start(LoadStageThreadProc, nullptr)) {
     // No thread to read on: the read happens here.
     LoadStageThreadProc(nullptr);
@@ -86,7 +91,12 @@ int LoadPlayStage(const std::string& path, bool resolveNewest, cStageData* setti
     case eLoaderRead::kRead: break;
     case eLoaderRead::kQuit: return 0;  // the program is closing: nothing to tell
     case eLoaderRead::kFailed:
-      ErrorBoxf("ステージファイル %s の読み込みに失敗しました！", g_StagePath.c_str());
+      // A map side beyond what placements can name is damage, as a missing trailer is.
+      if (s_LoadFault.kind == eReadFault::BeyondLimit)
+        ErrorBoxf("ステージファイル %s が破損しています！", g_StagePath.c_str());
+      else
+        ErrorBoxf("ステージファイル %s の読み込みに失敗しました！", g_StagePath.c_str());
+      ReportReadFault(g_StagePath.c_str(), s_LoadFault);
       return 0;
   }
   const int hero = HeroTypeIndex(g_StageFile);

@@ -1,7 +1,10 @@
 // Stage set-up: from the loaded stage to a stage ready for its intro.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <new>
+#include <stdexcept>
 
 #include "core/containers.h"
 #include "core/log.h"
@@ -46,6 +49,20 @@ void SetUpAxis(cScrollAxis& axis, int index, int cells) {
                       stage.m_abScrollLimitOn[limit + 1]);
 }
 
+// g_BlockTable made anew with cells blank cells; false when it cannot be.
+bool MakeBlockTable(int64_t cells) {
+  if (cells < 0 || cells > std::numeric_limits<int32_t>::max()) return false;
+  try {
+    g_BlockTable.assign(static_cast<size_t>(cells), cBlock());
+    return true;
+  } catch (const std::bad_alloc&) {
+    // memory ran out
+  } catch (const std::length_error&) {
+    // more cells than a vector can hold
+  }
+  return false;
+}
+
 bool AnyMarginOn(const cStageQuad& area) {
   return area.m_bLeftOn || area.m_bRightOn || area.m_bTopOn || area.m_bBottomOn;
 }
@@ -58,6 +75,9 @@ bool AnyMarginOn(const cStageQuad& area) {
 std::vector<int32_t> SubStepFlags(int n, int k) {
   std::vector<int32_t> flags(static_cast<size_t>(std::max(n, 0)), k <= 0 ? 1 : 0);
   if (k <= 0 || n <= 0) return flags;
+  // More checks than sub-steps set every sub-step, as n of them do; a damaged stage's count of
+  // billions is not walked through.
+  k = std::min(k, n);
   const double step = static_cast<double>(n) / k;
   int set = 0;
   for (int i = 0; i < k; ++i) {
@@ -160,11 +180,9 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   SetUpAxis(m_ScrollY, 1, g_StageFile.m_nHeight);
   m_nBlockOriginX = m_nBlockOriginY = kMarginCells;
 
-  // The block table, every cell blank, then the placed blocks.
-  try {
-    g_BlockTable.assign(static_cast<size_t>(m_ScrollX.m_nRowStride) * static_cast<size_t>(m_ScrollY.m_nCells),
-                        cBlock());
-  } catch (const std::bad_alloc&) {
+  // The block table, every cell blank, then the placed blocks. A table that memory cannot hold, or
+  // whose cells the table's int indexes cannot reach, fails the set-up as a lack of memory does.
+  if (!MakeBlockTable(static_cast<int64_t>(m_ScrollX.m_nRowStride) * m_ScrollY.m_nCells)) {
     ErrorBoxf("メモリ不足により、ステージの初期設定に失敗しました！");
     FatalStop();
     return;

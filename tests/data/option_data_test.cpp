@@ -59,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(Versions, OptionFileTest,
                              OptionFileCase{"WithoutReplayOptions", 931, 6, 2, 1, 7, 2, 0, 2, 21},
                              OptionFileCase{"OldSoundStepFourBecomesFive", 985, 3, 4, 0, 7, 5, 1, 1, 12},
                              OptionFileCase{"OldSoundStepTenStaysTen", 985, 0, 10, 0, 0, 10, 1, 1, 12},
-                             OptionFileCase{"OldSoundStepThreeStays", 985, 1, 3, 0, 7, 3, 1, 1, 12}),
+                             OptionFileCase{"OldSoundStepThreeStays", 985, 1, 3, 0, 7, 3, 1, 1, 12},
+                             OptionFileCase{"OldSoundStepBeyondAllIsTheTop", 985, 0, 2147483647, 0, 0, 10, 1, 1, 12}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OptionDataTest, OptionsOutsideTheirRangesAreBroughtIntoThem) {

@@ -290,6 +290,13 @@ const DamagedCase kDamagedCases[] = {
        bytes[0] = 0xDB;  // 987
        return bytes;
      }},
+    {"AMapWiderThanPlacementsReach",
+     [] {
+       cReplayBytes r;
+       GoodReplay(r);
+       r.stage.header[1] = 0x40000000;
+       return ReplayFile(986, r);
+     }},
 };
 
 class ReplayDamagedTest : public ReplayFileTest, public ::testing::WithParamInterface<DamagedCase> {};

@@ -188,16 +188,31 @@ TEST_F(StageDataTest, ScrollLimitsMusicAndPlacedTypesAreRepaired) {
   EXPECT_EQ(stage.m_aCharas[0].m_nAnimeSet, 0);
 }
 
+// A map side runs from 0 to the 32768 cells that placements can name; at both ends the scroll limits
+// are lowered without overflow. Beyond them the file is damaged and refused, keeping what the record
+// held.
 TEST_F(StageDataTest, ExtremeMapSizesLowerTheScrollLimitsWithoutOverflow) {
-  for (double size : {-2147483648.0, -2147483647.0, 2147483647.0}) {
+  for (double size : {0.0, 32768.0}) {
     cStageBytes s = MinimalStage();
     s.header[1] = size;
     s.header[4] = size;
     for (int p = 9; p <= 12; ++p) s.header[p] = 5;
     cStageData stage;
     ASSERT_EQ(stage.LoadFromBytes(StageFile(986, s)), 1) << size;
-    const int32_t most = size > 0 ? 5 : INT32_MIN;  // never raised, never wrapped round
-    for (int32_t limit : stage.m_anScrollLimit) EXPECT_EQ(limit, most) << size;
+    const std::vector<int32_t> lowered = size > 0 ? std::vector<int32_t>{5, 5, 5, 5}  // never raised
+                                                  : std::vector<int32_t>{-20, -1, -15, -1};
+    EXPECT_EQ(std::vector<int32_t>(std::begin(stage.m_anScrollLimit), std::end(stage.m_anScrollLimit)), lowered);
+  }
+  for (double size : {-2147483648.0, -1.0, 32769.0, 2147483647.0}) {
+    for (int side : {1, 4}) {
+      cStageBytes s = MinimalStage();
+      s.header[side] = size;
+      cStageData stage;
+      stage.m_nWidth = 7;
+      EXPECT_EQ(stage.LoadFromBytes(StageFile(986, s)), 0) << size;
+      EXPECT_EQ(LastReadFault().kind, eReadFault::BeyondLimit) << size;
+      EXPECT_EQ(stage.m_nWidth, 7) << size;
+    }
   }
 }
 

@@ -3,11 +3,14 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -248,6 +251,39 @@ TEST_F(FilesTest, SkippingTheDiskFlushKeepsTheWriteAtomic) {
   SetAtomicWriteFailStep(3);
   EXPECT_FALSE(WriteFileAtomically("save.dat", std::string("newer")));
   EXPECT_EQ(ReadDisk("save.dat"), "new");
+}
+
+// A write killed before its rename leaves its temporary file; the next write in that folder removes
+// such files when they are the writes' own, unchanged for an hour and held by no live writer (which
+// keeps its file locked while it writes). Other names, fresh files, held files, folders and other
+// folders stay.
+TEST_F(FilesTest, AWriteRemovesTheTemporaryFilesKilledWritesLeftInItsFolder) {
+  const auto makeOld = [](const std::string& diskPath) {
+    const timeval twoHoursAgo[2] = {{time(nullptr) - 7200, 0}, {time(nullptr) - 7200, 0}};
+    ASSERT_EQ(utimes(diskPath.c_str(), twoHoursAgo), 0) << diskPath;
+  };
+  mkdir("sub", 0777);
+  for (const char* name :
+       {".qc4-AbC123.tmp", ".qc4-Held01.tmp", ".qc4-abc.tmp", "x.tmp", ".qc4-ABCDEF.tmp.bak", "sub/.qc4-Other1.tmp"}) {
+    MakeDiskFile(name);
+    makeOld(name);
+  }
+  mkdir(".qc4-Dir000.tmp", 0777);
+  makeOld(".qc4-Dir000.tmp");
+  MakeDiskFile(".qc4-Fresh1.tmp");
+  const int writer = open(".qc4-Held01.tmp", O_RDONLY);
+  ASSERT_GE(writer, 0);
+  ASSERT_EQ(flock(writer, LOCK_EX | LOCK_NB), 0);
+
+  ASSERT_TRUE(WriteFileAtomically("save.dat", std::string("new")));
+  EXPECT_EQ(RootEntries(), (std::vector<std::string>{".qc4-ABCDEF.tmp.bak", ".qc4-Dir000.tmp", ".qc4-Fresh1.tmp",
+                                                     ".qc4-Held01.tmp", ".qc4-abc.tmp", "save.dat", "sub", "x.tmp"}));
+  EXPECT_TRUE(std::filesystem::exists("sub/.qc4-Other1.tmp"));
+  // Once its writer has gone, the held file goes with the next write too.
+  close(writer);
+  ASSERT_TRUE(WriteFileAtomically("save.dat", std::string("newer")));
+  EXPECT_FALSE(std::filesystem::exists(".qc4-Held01.tmp"));
+  EXPECT_EQ(ReadDisk("save.dat"), "newer");
 }
 
 TEST_F(FilesTest, AtomicWriteKeepsTheFileModeAndWritesThroughLinks) {

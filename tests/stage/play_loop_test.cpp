@@ -1,6 +1,11 @@
 // The play phase's frame: its counters and timers, the sub-steps it runs, its input (live, held
-// buttons, replay), the per-frame look for the replay code, and a stage played to its clear.
+// buttons, replay), the per-frame look for the replay code, a stage played to its clear, and stages
+// whose header holds extreme values.
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
 
 #include "core/timing.h"
 #include "data/game_data.h"
@@ -213,6 +218,28 @@ TEST_F(PlayToClearTest, AStagePlayedByScriptedInputIsCleared) {
   EXPECT_EQ(LastStageOutcome(), kOutcomeCleared);
   EXPECT_EQ(LastStageFrames(), frames);
   EXPECT_EQ(Scene().m_nPhase, kStagePhaseFadeOut);
+}
+
+// A damaged header may hold any int32 in any field: each of the stage's integer header fields at the
+// extremes of its range loads, sets up and plays without undefined arithmetic (the sanitizer build
+// stops at the first overflow). The map's own size, which a file cannot hold beyond its placements'
+// reach, is refused at loading instead.
+TEST_F(PlayToClearTest, EveryIntegerHeaderFieldAtItsExtremesLoadsAndPlays) {
+  const std::vector<cFieldSpec>& spec = StageHeaderSpec();
+  for (int field = 2; field <= static_cast<int>(spec.size()); ++field) {
+    if (field == 4 || spec[static_cast<size_t>(field - 1)].size != 4) continue;
+    for (const int32_t value : {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()}) {
+      cStageBytes s = SmallStage(10, 4);
+      s.header[field] = value;
+      m_Folder.Stage("extreme.stg4_000", StageFile(986, s));
+      ASSERT_EQ(StartStageFromFile("data\\stg4\\extreme.stg4", true), 1)
+          << "field " << field << " = " << value << testing::PrintToString(m_Folder.Boxes());
+      Scene().SetupStage(1, 1);
+      Scene().m_nPhase = kStagePhasePlay;
+      Play(10, kDirRight, 1);
+      Play(10);
+    }
+  }
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ enum : int {
   kScnCmdTurnaround = 3,
   kScnCmdJump = 10,
   kScnCmdStatusOp2 = 23,
+  kScnCmdVanish = 24,
   kScnTriggerAlways = 0,
   kScnTriggerBlock = 11,
   kScnTriggerBlockAboveBelow = 15,

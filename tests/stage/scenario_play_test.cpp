@@ -2,7 +2,7 @@
 // walking with the camera, a wall, riding a descending platform, a walker turning at the edges of
 // the platform it rides, a crush under a platform with the hero's grace after a change of form, the
 // view's edges under the automatic scroll, characters coming into action as the view reaches them,
-// keep areas and the hero's item pass.
+// keep areas, the hero's item pass, and an item that erases a group of walls.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include "core/numbers.h"
 #include "data/cond.h"
 #include "stage/contact_fixture.h"
+#include "stage/hits.h"
 #include "stage/scenario_fixture.h"
 
 namespace {
@@ -368,5 +369,49 @@ TEST(ScenarioPlay, TheHeroTakesAnItemWhenItsItemBoxFirstMeetsIt) {
     ASSERT_FALSE(fired.empty());
     EXPECT_EQ(fired.back().adArgs[0], kScnTriggerItem);
     EXPECT_EQ(fired.back().adArgs[4], subStep) << "level " << level;
+  }
+}
+
+// The item the hero walks onto opens a wall: its command erases every character of the wall's group
+// ("消滅" of a group). The erase leaves its defeat check pending until the next sub-step, where the
+// first wall to take its turn in the block-character pass runs it: the walls all go there, without
+// defeat processing, before any of them moves, and the pass goes on with the character after them,
+// the walker 'V' of another group, which still walks its 2 dots a frame.
+TEST(ScenarioPlay, AnItemErasingAGroupOfWallsOpensItBeforeTheWallsMoveAndThePassGoesOn) {
+  constexpr int kWallGroup = 3;
+  constexpr int kItemCmdVanish = kScnCmdVanish - 15;  // the item table's kinds from 2 on
+  for (int level : {1, 2}) {
+    cScenarioPlay play;
+    cHarnessSetup setup = cScenarioPlay::Setup({"H.I..www.V..........", "####################"}, level);
+    setup.addStandIns = [](cStageHooks& hooks) {
+      AddStagePlayServices(hooks);
+      hooks.checkFlowCondition = ScenarioFlowCondition;
+      hooks.takeItem = TakeStageItem;
+    };
+    setup.charas['H'] = HarnessHeroType();
+    setup.charas['H'].m_aFlows = {WalkRight()};
+    setup.items['I'] = HarnessItemType();
+    setup.items['I'].m_aCmds = {ScnCmd(kItemCmdVanish, 0, {0, kWallGroup, 1, 0})};
+    cCharaType wall = HarnessCharaType();
+    wall.m_bBlockChara = 1;
+    wall.m_nOpt28 = kWallGroup;
+    setup.charas['w'] = wall;
+    cCharaType walker = wall;
+    walker.m_nOpt28 = kWallGroup + 1;
+    walker.m_aFlows = {WalkRight()};
+    setup.charas['V'] = walker;
+    cStageHarness h(setup);
+    ASSERT_EQ(g_CharaList.size(), 4u);
+    cChara& walking = h.Chara(3);
+    const double x0 = walking.m_dX;
+    for (int frame = 1; frame <= 40; ++frame) {
+      h.Step();
+      ASSERT_NEAR(walking.m_dX, x0 + 2.0 * frame, 1e-6) << "level " << level << " frame " << frame;
+    }
+    EXPECT_TRUE(g_ItemList.empty()) << "level " << level;
+    ASSERT_EQ(g_CharaList.size(), 1u) << "level " << level;
+    EXPECT_EQ(&h.Chara(0), &walking);
+    EXPECT_TRUE(h.Stage().m_aCharaGroups[kWallGroup].empty());
+    EXPECT_TRUE(h.CallsOf("defeat").empty());
   }
 }

@@ -1,6 +1,11 @@
 // Loading a stage for play: the newest numbered variant, the settings copy, and each refusal with
-// its message, none of which stops the program.
+// its message and, in the report log, why the file was refused; none of them stops the program.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 #include "core/log.h"
 #include "core/thread.h"
@@ -45,6 +50,12 @@ TEST_F(StageLoadingTest, WithoutResolvingTheGivenFileIsRead) {
   ASSERT_EQ(LoadPlayStage("data\\stg4\\plain.stg4", false, nullptr, nullptr), 1);
   EXPECT_EQ(g_StageFile.m_nWidth, 9);
   EXPECT_EQ(g_StagePath, "data\\stg4\\plain.stg4");
+  // The widest map whose every column a placement can name.
+  cStageBytes widest = SmallStage(9);
+  widest.header[1] = 32768;
+  m_Folder.Stage("widest.stg4", StageFile(986, widest));
+  ASSERT_EQ(LoadPlayStage("data\\stg4\\widest.stg4", false, nullptr, nullptr), 1);
+  EXPECT_EQ(g_StageFile.m_nWidth, 32768);
 }
 
 TEST_F(StageLoadingTest, AStageOfVersion173WithoutTrailerLoads) {
@@ -78,6 +89,7 @@ struct cRefusal {
   const char* name;
   std::vector<uint8_t> bytes;  // empty: no file at all
   std::string box;             // "" none
+  std::string why;             // the report log's line after the path begins so; "" no line
 };
 
 class StageRefusalTest : public StageLoadingTest, public testing::WithParamInterface<cRefusal> {};
@@ -85,8 +97,16 @@ class StageRefusalTest : public StageLoadingTest, public testing::WithParamInter
 TEST_P(StageRefusalTest, RefusesWithItsMessageAndTheProgramGoesOn) {
   const cRefusal& c = GetParam();
   if (!c.bytes.empty()) m_Folder.Stage("bad.stg4_003", c.bytes);
+  const std::filesystem::path logPath = std::filesystem::current_path() / "Report_Game.txt";
+  ASSERT_EQ(ReportLogInit(logPath.c_str()), 1);
   g_StageData.m_nWidth = 42;
   EXPECT_EQ(LoadPlayStage("data\\stg4\\bad.stg4", true, &g_StageData, &g_HeroType), 0);
+  std::stringstream log;
+  log << std::ifstream(logPath).rdbuf();
+  if (c.why.empty())
+    EXPECT_EQ(log.str(), "");
+  else
+    EXPECT_NE(log.str().find("data\\stg4\\bad.stg4_003: " + c.why), std::string::npos) << log.str();
   if (c.box.empty()) {
     EXPECT_TRUE(m_Folder.Boxes().empty());
   } else {
@@ -106,11 +126,26 @@ std::vector<cRefusal> Refusals() {
   std::vector<uint8_t> cut = StageFile(986, SmallStage());
   cut.resize(cut.size() / 2);
   cut.insert(cut.end(), {0x15, 0xCD, 0x5B, 0x07});  // the trailer, so that the read itself fails
+  // A map side beyond the 32768 cells that placements can name: damage (a flipped bit of the width).
+  cStageBytes wide = SmallStage();
+  wide.header[1] = 0x40000000;
+  cStageBytes tall = SmallStage();
+  tall.header[4] = 0x7fffffff;
+  cStageBytes largest = SmallStage();
+  largest.header[1] = 32769;
+  const std::string damaged = "ステージファイル data\\stg4\\bad.stg4_003 が破損しています！";
   return {
-      {"NoVariant", {}, ""},
-      {"BadTrailer", StageFile(986, badTrailer), "ステージファイル data\\stg4\\bad.stg4_003 が破損しています！"},
-      {"Unreadable", cut, "ステージファイル data\\stg4\\bad.stg4_003 の読み込みに失敗しました！"},
-      {"NoHero", StageFile(986, noHero), "主人公が配置されていないのでプレイできません！"},
+      {"NoVariant", {}, "", ""},
+      {"BadTrailer", StageFile(986, badTrailer), damaged, ""},
+      {"Unreadable", cut, "ステージファイル data\\stg4\\bad.stg4_003 の読み込みに失敗しました！",
+       "a value the format does not allow: "},
+      {"NoHero", StageFile(986, noHero), "主人公が配置されていないのでプレイできません！", ""},
+      {"MapTooWide", StageFile(986, wide), damaged,
+       "a value beyond what a game file can hold: 1073741824 at byte 8 of "},
+      {"MapTooTall", StageFile(986, tall), damaged,
+       "a value beyond what a game file can hold: 2147483647 at byte 20 of "},
+      {"MapOneColumnTooWide", StageFile(986, largest), damaged,
+       "a value beyond what a game file can hold: 32769 at byte 8 "},
   };
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/containers.h"
+#include "core/log.h"
 #include "core/numbers.h"
 #include "data/game_data.h"
 #include "data/save_data.h"
@@ -11,6 +12,7 @@
 #include "media/graphics/palette.h"
 #include "objects/chara.h"
 #include "objects/play_objects.h"
+#include "platform/message_box.h"
 #include "shell/menu_cursor.h"
 #include "shell/scene_mgr.h"
 #include "stage/flow_trigger_probe.h"
@@ -88,6 +90,23 @@ TEST_F(StageSetupTest, BuildsTheStageFromTheKeptSettings) {
   ASSERT_FALSE(scene.m_aCharaGroups[g_HeroList[0].m_nKind].empty());
   EXPECT_EQ(scene.m_aCharaGroups[g_HeroList[0].m_nKind].front(), &g_HeroList[0]);
   EXPECT_EQ(scene.m_aCharaGroups[g_CharaList.front().m_nKind].back(), &g_CharaList.front());
+}
+
+// The largest map the loader takes on both axes asks for a block table whose cells its int indexes
+// cannot reach: the set-up fails as it does when memory runs out, without trying to make the table.
+TEST_F(StageSetupTest, ABlockTableBeyondItsIndexesFailsAsALackOfMemoryDoes) {
+  std::vector<std::string> boxes;
+  SetMessageBoxHandler([&boxes](const char* text, const char*, unsigned) {
+    boxes.emplace_back(text);
+    return 1;
+  });
+  g_StageFile.m_nWidth = g_StageFile.m_nHeight = 32768;  // 65536 x 32788 cells
+  m_Harness.ExpectFatalStop();
+  Setup();
+  SetMessageBoxHandler(nullptr);
+  EXPECT_EQ(boxes, std::vector<std::string>{"メモリ不足により、ステージの初期設定に失敗しました！"});
+  EXPECT_EQ(g_bQuit.load(), 1);
+  g_bQuit = 0;
 }
 
 TEST_F(StageSetupTest, ARepeatedPlacementBuildsNumberedCopiesWhoseHomesFollowTheProjectSwitch) {

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/read_fault.h"
 #include "core/record.h"
 #include "dump_kind.h"
 #include "json_writer.h"
 #include "platform/encoding.h"
-#include "refusal_reason.h"
 
 namespace {
 

@@ -1,7 +1,9 @@
-#include "refusal_reason.h"
+#include "core/read_fault.h"
 
 #include <cstring>
 #include <string>
+
+#include "core/log.h"
 
 namespace {
 template <class T>
@@ -52,6 +54,14 @@ std::string DescribeReadFault(const cReadFault& fault) {
     case eReadFault::TooManyElements:
       return "too many elements for a file of " + Count(fault.fileSize, "byte") + " (" + Where(fault) + ")";
     case eReadFault::BadValue: return "a value the format does not allow: " + Number(fault.value) + " " + Where(fault);
+    case eReadFault::BeyondLimit:
+      return "a value beyond what a game file can hold: " + Number(fault.value) + " " + Where(fault);
   }
   return "";
+}
+
+void ReportReadFault(const char* path, const cReadFault& fault) {
+  const std::string why = DescribeReadFault(fault);
+  if (why.empty()) return;
+  ReportLogPrintf("%s: %s", path ? path : "", why.c_str());
 }
