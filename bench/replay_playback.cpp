@@ -60,7 +60,7 @@ void BM_ReplayInputAndTracePerFrame(benchmark::State& state) {
   for (auto _ : state) {
     if (PlayReplayFrame(input)) StartReplayPlayback();
     TracePlayFrame(++frame);
-    // The lines of a long run are written at its end; keep the collected text bounded here.
+    // In memory the lines collect until the trace stops; keep the collected text bounded here.
     if ((frame & 0xFFFF) == 0) {
       StopPlayTrace();
       StartPlayTrace();

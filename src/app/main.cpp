@@ -11,6 +11,13 @@
 #include "stage/scene_stage.h"
 #include "stage/stage_start.h"
 
+namespace {
+// The replay and trace files of the command line, set up once the command line has passed its checks.
+cReplayRunOptions s_Replays;
+
+bool OpenReplayRunOutputs(std::string* error) { return SetReplayRunOptions(s_Replays, error); }
+}  // namespace
+
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   cCommandLine commandLine;
@@ -25,14 +32,12 @@ int main(int argc, char** argv) {
   }
   // The replay and trace files are this system's paths, relative to where qc4 was started (the run
   // changes into the game folder).
-  cReplayRunOptions replays;
-  if (!commandLine.recordReplay.empty()) replays.strRecordPath = AbsoluteHostPath(commandLine.recordReplay);
-  if (!commandLine.playReplay.empty()) replays.strPlayPath = AbsoluteHostPath(commandLine.playReplay);
-  if (!commandLine.trace.empty()) replays.strTracePath = AbsoluteHostPath(commandLine.trace);
-  SetReplayRunOptions(replays);
+  if (!commandLine.recordReplay.empty()) s_Replays.strRecordPath = AbsoluteHostPath(commandLine.recordReplay);
+  if (!commandLine.playReplay.empty()) s_Replays.strPlayPath = AbsoluteHostPath(commandLine.playReplay);
+  if (!commandLine.trace.empty()) s_Replays.strTracePath = AbsoluteHostPath(commandLine.trace);
   InstallStagePlay();
-  int code = RunProgram(commandLine);
-  // A test play says how its stage ended.
+  int code = RunProgram(commandLine, OpenReplayRunOutputs);
+  // A test play says how its stage ended, with the play frames of its last attempt.
   if (commandLine.testPlay) {
     const int outcome = LastStageOutcome();
     const char* what = outcome == kOutcomeCleared ? "cleared" : outcome == kOutcomeFailed ? "failed" : "not finished";

@@ -51,8 +51,11 @@ int CmdSword(cCharaBase& actor, cCmdState& state) {
       PlayCmdSound(actor, *state.Cmd(), 1);
       // A sword type without entries (or missing) is reported and no swing is made.
       if (SwordEntryOf(settings->m_nTrajectory, 0)) {
+        // A swing is its owner's attack as a shot is: its hits fire the owner's triggers.
+        SHOTLAUNCH launch;
+        launch.bCountsForOwner = 1;
         cShot& shot = stage->m_ShotList.emplace_back();
-        shot.InitShot(stage->m_nNextShotId, actor, kCmdKindSword, *settings, SHOTLAUNCH{});
+        shot.InitShot(stage->m_nNextShotId, actor, kCmdKindSword, *settings, launch);
         ++stage->m_nNextShotId;
         shot.m_bErase = 0;
         shot.RegisterShotLinks();

@@ -171,6 +171,8 @@ int CmdShowPicture(cCharaBase& actor, cFlowCmd& cmd) {
   const cScreenPicture* placed = &*stage->m_Pictures.insert(picturePos, shown);
 
   if (Param(cmd, 10)) {
+    // A picture shown until the stage ends ("ステージ終了まで表示", or any other mode) arms no wait
+    // of its own: waiting would run on whatever wait was armed last. It stays, as without the wait.
     const int mode = Param(cmd, 8);
     if (mode != kWaitForKey && mode != kWaitForTime) return 0;
     if (mode == kWaitForKey)

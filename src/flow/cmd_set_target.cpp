@@ -28,22 +28,24 @@ enum : int {
 enum : int { kNoneClears = 0, kNoneKeeps = 1 };
 
 // The search settings P4-P14: P4 the search range ("全範囲（画面内のキャラ優先）", "全範囲", "画面内"
-// as the nearest search's modes 0-2), P5/P6 the character-ID test and its ID, P7 leave out the
-// actor itself, P8/P9 leave out invincibility statuses 1 and 2, P10 leave out block characters,
-// P11-P14 the character-variable test, its variable, comparison and operand.
+// as the nearest search's modes 0-2), P5 the character-ID test with its ID in P10 ("対象キャラID",
+// which arrange commands set), P6 leave out block characters, P7 leave out the actor itself, P8/P9
+// leave out invincibility statuses 1 and 2, P11/P12 the character-variable test and its variable,
+// P13 the number the variable is compared with ("キャラ変数と比較する数値", also set by arrange
+// commands), P14 the comparison.
 CHARAFILTER SearchFilter(const cCharaBase& actor, const cFlowCmd& cmd) {
   CHARAFILTER filter;
   filter.bById = Param(cmd, 5);
-  filter.nId = Param(cmd, 6);
+  filter.nId = Param(cmd, 10);
+  filter.bNotBlockChara = Param(cmd, 6);
   filter.bExcludeNumber = Param(cmd, 7);
   filter.nExcludeNumber = actor.m_nNumber;
   filter.bNotInvincible1 = Param(cmd, 8);
   filter.bNotInvincible2 = Param(cmd, 9);
-  filter.bNotBlockChara = Param(cmd, 10);
   filter.bByVar = Param(cmd, 11);
   filter.nVar = Param(cmd, 12);
-  filter.nCompare = Param(cmd, 13);
-  filter.nOperand = Param(cmd, 14);
+  filter.nOperand = Param(cmd, 13);
+  filter.nCompare = Param(cmd, 14);
   return filter;
 }
 

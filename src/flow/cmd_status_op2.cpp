@@ -31,10 +31,12 @@ enum : int {
 // The largest scale the scale byte holds.
 constexpr int kScaleMax = 127;
 
+// The speed is taken as the command gives it, as the stage's own setting is: only the status
+// operation and the code's "scrlx"/"scrly" keep their changes within their value range.
 bool ChangeStage(const cFlowCmd& cmd) {
   const int axis = Param(cmd, 1);
   if (axis != 0 && axis != 1) return false;
-  AutoScrollSpeed(axis) = std::clamp(Param(cmd, 2), -kAutoScrollSpeedMax, kAutoScrollSpeedMax);
+  AutoScrollSpeed(axis) = Param(cmd, 2);
   ApplyAutoScrollSpeed(axis);
   return true;
 }

@@ -44,6 +44,13 @@ int EvalCodeCmd(cCharaBase& hero, cFlowCmd& cmd) {
   return 0;
 }
 
+// The gotten item's end decision goes to the stage's end request (the item get writes it); the
+// taken item's own list goes on, as after every command but the stage clear.
+int ItemGet(cCharaBase& hero, cFlowCmd& cmd) {
+  CmdItemGet(hero, cmd);
+  return 0;
+}
+
 int Arrange(cCharaBase& hero, cFlowCmd& cmd) {
   CmdArrange(hero, cmd);
   return 0;
@@ -62,7 +69,7 @@ const ItemCmdEntry g_ItemCmdTable[kItemCmdKindCount] = {
     StatusOp,             // 7 "ステータスの操作" (22)
     CmdStatusOp2,         // 8 "ステータスの操作2" (23)
     CmdVanish,            // 9 "消滅" (24)
-    CmdItemGet,           // 10 "アイテムの取得" (25)
+    ItemGet,              // 10 "アイテムの取得" (25)
     CmdGraphicChange,     // 11 "グラフィックの変更" (26)
     CmdAnimeSetChange,    // 12 "基本アニメセットの変更" (27)
     CmdRunAnime,          // 13 "アニメの実行" (28)

@@ -2,8 +2,9 @@
 // The bodies of character command kinds 20, 21 and 23-36 (item kinds 5, 6 and 8-21): warp, set
 // target, status operation 2, vanish, item get, graphic and animation changes, effects, pictures,
 // screen colour, backgrounds, sound and music. Each runs within the call, except the effect and
-// picture commands with their wait parameter, which run the stage's modal wait. The int result is
-// the item table's (0, or 1 for a stage clear by item get).
+// picture commands with their wait parameter, which run the stage's modal wait. The int result is 0,
+// but for item get: the gotten item's end decision (0 none, 1 clear, 2 failure), which it also
+// writes to the stage's end request; the item table's entry still returns 0 for it.
 #include "data/flow_cmd.h"
 #include "data/move_shot.h"
 

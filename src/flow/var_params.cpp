@@ -111,7 +111,7 @@ cFieldRef ShotField(cFlowCmd& cmd, int kind, int entry) {
         case 24: return Ref(s->m_nDistanceStep);
         case 25: return Ref(s->m_nTime);
         case 26: return Ref(s->m_nTimeStep);
-        case 27: return Ref(s->m_nS45);  // vanish value
+        case 27: return Ref(s->m_nS48);  // "消滅値": the break strength shots compare
         case 28: return Ref(s->m_nPower);
         case 29: return Ref(s->m_nImpact);
         case 30: return Ref(s->m_nEffect);

@@ -8,7 +8,11 @@
 
 namespace {
 
-// Items show the two frames of their cell in turn.
+// Items show the two frames of their cell in turn, each for 16 draws (a quarter of a second and a
+// little): the item sheet keeps two 32-dot frames side by side for every item (the frame moves the
+// cell 32 dots right), so a designer who drew both sees them alternate; on a character sheet the
+// second frame is the next cell of the row. A sheet whose second frame repeats the first shows a
+// still picture.
 constexpr int kItemFrameTime = 16;
 
 const std::vector<cFrameScript>& ItemAnimePatterns() {

@@ -17,8 +17,9 @@
 
 namespace {
 
-// The shot's two animations: 0 holds the first cell (swords), 1 alternates the two cells of the
-// graphic. Frames are draw frames.
+// The shot's two animations: 0 holds the first cell (swings, which draw their sword type's entries
+// instead), 1 alternates the two 16-dot cells the shot sheet keeps side by side for every graphic,
+// 4 draws each. Frames are draw frames.
 constexpr int kShotCellFrames = 4;
 
 const std::vector<cFrameScript>& ShotAnimePatterns() {
@@ -165,8 +166,9 @@ void cShot::InitShot(int id, cCharaBase& owner, int cmdKind, const cEdShot& sett
   m_nTrajStart = m_nTrajEnd = m_bTrajDone = 0;
   m_nSwordFrame = 0;
   m_nSwordStep = 0;
+  // The target slot counts from 0 (target 1); a slot outside the four names no target.
   m_lpTarget = nullptr;
-  const int slot = m_Settings.m_nTargetSlot - 1;
+  const int slot = m_Settings.m_nTargetSlot;
   if (slot >= 0 && static_cast<size_t>(slot) < owner.m_apTargets.size()) m_lpTarget = owner.m_apTargets[slot];
   m_lpOwner = &owner;
   m_nOwnerNumber = owner.m_nNumber;

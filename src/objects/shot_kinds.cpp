@@ -28,6 +28,19 @@ void FireAtAngles(std::list<cShot>& shots, cCharaBase& firer, cCmdState& state, 
   }
 }
 
+// The one start point of a pattern whose shots all leave from the same place (fan, explosion): the
+// place of a single shot of a row, outside the firer's graphic box on the side of the direction,
+// offsets added.
+void PlaceSingleStart(cCharaBase& firer, const cEdShot& settings, SHOTLAUNCH& launch) {
+  cEdShot single = settings;
+  single.m_nPerRow = 1;
+  single.m_bAim = 0;
+  const int angle = launch.nAngle;
+  launch.nAngle = 0;
+  PlaceLaunch(firer, single, launch, 0);
+  launch.nAngle = angle;
+}
+
 }  // namespace
 
 void ShotKindStraightA(std::list<cShot>& shots, cCharaBase& firer, cCmdState& state, const cEdShot& settings,
@@ -44,14 +57,8 @@ void ShotKindFan(std::list<cShot>& shots, cCharaBase& firer, cCmdState& state, c
                  SHOTLAUNCH& launch) {
   const int count = settings.m_nPerRow;
   if (count <= 0) return;
-  // One start point: the place of a single shot of a row.
-  cEdShot single = settings;
-  single.m_nPerRow = 1;
-  single.m_bAim = 0;
+  PlaceSingleStart(firer, settings, launch);
   const int angle = launch.nAngle;
-  launch.nAngle = 0;
-  PlaceLaunch(firer, single, launch, 0);
-  launch.nAngle = angle;
   const double step = settings.m_anPattern[0];
   const double centre =
       settings.m_bAim ? AimAngle(launch.nX + launch.nWidth / 2, launch.nY + launch.nHeight / 2, firer, settings, launch)
@@ -72,14 +79,17 @@ void ShotKindLightning(std::list<cShot>& shots, cCharaBase& firer, cCmdState& st
   const int columns = settings.m_nPerRow;
   const int gap = settings.m_anPattern[0] * 16;
   const int firstX = box.left + target->m_nGraphicWidth / 2 - (columns - 1) * (gap + w) / 2 - w / 2;
-  // Columns fall from the top of the view onto the target, stacked upward.
+  // The shots of a column are S3[2] half blocks apart ("列の間隔").
+  const int stackStep = settings.m_anPattern[2] * 16 + h;
+  // Columns fall from the top of the view onto the target, stacked upward: a firer standing on the
+  // ground strikes as well as one flying above its target.
   VelocityAtAngle(DirectionAngle(kMoveDirDown) + launch.nAngle, launch.dSpeed, launch.dVelX, launch.dVelY);
   launch.nRowStepX = gap + w;
   launch.nRowStepY = 0;
   for (int c = 0; c < columns; ++c) {
     for (int k = 0; k < settings.m_anPattern[1]; ++k) {
       launch.nX = firstX + c * (gap + w) + launch.nOffsetX;
-      launch.nY = top - h - k * h + launch.nOffsetY;
+      launch.nY = top - h - k * stackStep + launch.nOffsetY;
       FireShotOrSummon(shots, launch, firer, state, settings);
     }
   }
@@ -89,9 +99,7 @@ void ShotKindExplosion(std::list<cShot>& shots, cCharaBase& firer, cCmdState& st
                        SHOTLAUNCH& launch) {
   const int count = settings.m_nPerRow;
   if (count <= 0) return;
-  const cIntRect box = GraphicBoxOnMap(firer);
-  launch.nX = box.left + firer.m_nGraphicWidth / 2 - launch.nWidth / 2 + launch.nOffsetX;
-  launch.nY = box.top + firer.m_nGraphicHeight / 2 - launch.nHeight / 2 + launch.nOffsetY;
+  PlaceSingleStart(firer, settings, launch);
   FireAtAngles(shots, firer, state, settings, launch, DirectionAngle(launch.nDirection) + launch.nAngle, 360.0 / count);
 }
 

@@ -21,6 +21,13 @@
 
 namespace {
 
+// The character in one of the firer's target slots (0-3, target 1 to target 4); a slot outside
+// them names none.
+cCharaBase* TargetInSlot(const cCharaBase& firer, int slot) {
+  if (slot < 0 || static_cast<size_t>(slot) >= firer.m_apTargets.size()) return nullptr;
+  return firer.m_apTargets[static_cast<size_t>(slot)];
+}
+
 // The command kind the running pattern loop fires for (shots, or one of the summons).
 thread_local int t_nPatternKind = kCmdKindShot;
 
@@ -57,9 +64,8 @@ void RunPattern(std::list<cShot>& shots, cCharaBase& firer, cCmdState& state, co
   launch.nDirection = ResolveShotDirection(firer, settings.m_nDirection);
 
   if (!dynamic_cast<cHero*>(&firer)) firer.UpdateScreenRect();
-  for (int slot : {settings.m_nTargetSlot - 1, settings.m_nTargetSlot2 - 1})
-    if (slot >= 0 && static_cast<size_t>(slot) < firer.m_apTargets.size() && firer.m_apTargets[slot])
-      firer.m_apTargets[slot]->UpdateScreenRect();
+  for (int slot : {settings.m_nTargetSlot, settings.m_nTargetSlot2})
+    if (cCharaBase* target = TargetInSlot(firer, slot)) target->UpdateScreenRect();
 
   launch.nAngle = LaunchAngle(firer, settings, settings.m_nAngle);
   launch.dSpeed = settings.m_nSpeed * 0.1;
@@ -125,11 +131,7 @@ cIntRect GraphicBoxOnMap(const cObject& object) {
 
 cCharaBase* PatternTarget(cCharaBase& firer, const cEdShot& settings) {
   switch (settings.m_nTargetChoice) {
-    case 0: {
-      const int slot = settings.m_nTargetSlot - 1;
-      if (slot < 0 || static_cast<size_t>(slot) >= firer.m_apTargets.size()) return nullptr;
-      return firer.m_apTargets[static_cast<size_t>(slot)];
-    }
+    case 0: return TargetInSlot(firer, settings.m_nTargetSlot);
     case 1: return g_HeroList.empty() ? nullptr : &g_HeroList[0];
     case 2: return &firer;
     default: return nullptr;
@@ -215,9 +217,8 @@ void PlaceLaunch(const cCharaBase& firer, const cEdShot& settings, SHOTLAUNCH& l
 }
 
 int AimAngle(int x, int y, cCharaBase& firer, const cEdShot& settings, const SHOTLAUNCH& launch) {
-  cCharaBase* target = nullptr;
-  const int slot = settings.m_nTargetSlot - 1;
-  if (slot >= 0 && static_cast<size_t>(slot) < firer.m_apTargets.size()) target = firer.m_apTargets[slot];
+  // The pattern's chosen target; an empty slot aims at the hero.
+  cCharaBase* target = PatternTarget(firer, settings);
   if (!target && !g_HeroList.empty()) target = &g_HeroList[0];
   if (!target) return DirectionAngle(launch.nDirection);
   const cIntRect box = GraphicBoxOnMap(*target);

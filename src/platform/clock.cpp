@@ -27,6 +27,8 @@ void QcSleep(uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+void WaitRealTime(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
 void SetVirtualClock(bool on) { g_virtual.store(on); }
 bool IsVirtualClock() { return g_virtual.load(); }
 void SetVirtualTime(uint32_t ms) { g_virtualNow.store(ms); }

@@ -9,6 +9,8 @@
 namespace {
 std::mutex g_mutex;
 MessageBoxHandler g_handler;
+uint64_t g_nShown = 0;
+std::string g_strLastText;
 
 // Without a window the box goes to standard error, in the terminal's encoding (UTF-8).
 int defaultBox(const char* text, const char* caption, unsigned type) {
@@ -28,6 +30,18 @@ int ShowMessageBox(const char* text, const char* caption, unsigned type) {
   {
     std::lock_guard lock(g_mutex);
     h = g_handler;
+    ++g_nShown;
+    g_strLastText = text ? text : "";
   }
   return h ? h(text, caption, type) : defaultBox(text, caption, type);
+}
+
+uint64_t MessageBoxCount() {
+  std::lock_guard lock(g_mutex);
+  return g_nShown;
+}
+
+std::string LastMessageBoxText() {
+  std::lock_guard lock(g_mutex);
+  return g_strLastText;
 }

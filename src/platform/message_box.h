@@ -2,7 +2,9 @@
 // Message boxes. The text and caption are CP932 bytes. The shell installs the real handler (an SDL
 // message box on the UI thread, or scripted answers when headless); until then boxes are written to
 // standard error and answered with their default button.
+#include <cstdint>
 #include <functional>
+#include <string>
 
 constexpr unsigned MB_OK = 0x0;
 constexpr unsigned MB_OKCANCEL = 0x1;
@@ -24,3 +26,8 @@ using MessageBoxHandler = std::function<int(const char* text, const char* captio
 void SetMessageBoxHandler(MessageBoxHandler handler);
 // Shows a box through the current handler and returns the button pressed (IDOK, IDYES, ...).
 int ShowMessageBox(const char* text, const char* caption, unsigned type);
+
+// The boxes shown so far and the text of the last one (CP932): what a run that gives up can repeat
+// on standard error.
+uint64_t MessageBoxCount();
+std::string LastMessageBoxText();

@@ -17,10 +17,13 @@ const char* const kUsageHead =
     "\n"
     "Options:\n"
     "  --test-play STAGE  play the stage file STAGE at once, as a test play started from the editor\n"
-    "                     (relative to GAME_DIR, or absolute)\n"
+    "                     (relative to GAME_DIR, or absolute; the demo's stages are\n"
+    "                     data/stg4/c01-1.stg4, c02-1.stg4 and c03-1.stg4)\n"
     "  --headless         run without a window, sound device or real time: frames run as fast as\n"
-    "                     the machine allows on a virtual clock; message boxes are answered by the\n"
-    "                     input script, and a box without an answer fails the run\n"
+    "                     the machine allows on a virtual clock that only the frames move, so the\n"
+    "                     same input gives the same run; message boxes are answered by the input\n"
+    "                     script, and a box without an answer fails the run (needed on a machine\n"
+    "                     without a display, unless SDL_VIDEODRIVER names a video driver)\n"
     "  --frames N         stop after N frames, closing the game the normal way (no quit question)\n"
     "  --input FILE       scripted input: per-frame key and pad states and message-box answers\n"
     "                     (lines \"FRAME press KEY...\", \"FRAME release KEY...\",\n"
@@ -33,14 +36,18 @@ const char* const kUsageHead =
     "                     seed, stage and starting progress) to FILE, whatever the game's replay\n"
     "                     setting\n"
     "  --play-replay FILE play the replay file FILE (as the replay list would)\n"
-    "  --trace FILE       write one JSON line per stage play frame after the frame's logic: frame\n"
-    "                     (numbered as --input counts), hero x, y, vx, vy, hp, sp, the numbers of\n"
-    "                     characters, shots and items, score, timer, common and stage variables\n"
-    "                     0-15, the generator state and a hash of every object's state (hex text);\n"
-    "                     decimals with 17 significant digits\n"
+    "  --trace FILE       write one JSON line per stage play frame after the frame's logic, as the\n"
+    "                     frames come: frame (numbered as --input counts), play_frame (the play's\n"
+    "                     own count from its first play frame), hero x, y, vx, vy, hp, sp, the\n"
+    "                     numbers of characters, shots and items, score, timer, common and stage\n"
+    "                     variables 0-15, the generator state and a hash of every object's state\n"
+    "                     (hex text); decimals with 17 significant digits. A replay gives the lines\n"
+    "                     of its recording but for frame\n"
     "  --help             show this text\n"
     "\n"
-    "FILE paths are relative to the folder qc4 was started in.\n"
+    "FILE paths are relative to the folder qc4 was started in. An output FILE that cannot be written\n"
+    "is refused before the run starts. Ctrl-C and SIGTERM close the game the normal way, and the run\n"
+    "still writes its trace, replay and frame dump.\n"
     "\n";
 
 const char* const kUsageTail =
@@ -52,8 +59,10 @@ const char* const kUsageTail =
     "\n"
     "Exit status: 0 after a normal run; 1 when a headless run met a message box without a scripted\n"
     "answer; 2 for a bad command line or a GAME_DIR that does not exist; 3 when the window system\n"
-    "cannot start, the report log cannot be written, the frame dump, trace or replay cannot be written,\n"
-    "or --record-replay found no stage play to record.\n";
+    "cannot start (also: no display), the report log cannot be written, the frame dump, trace or\n"
+    "replay cannot be written, or --record-replay found no stage play to record; 4 when the\n"
+    "--test-play stage or the --play-replay file is not found or does not load; 128 + the signal's\n"
+    "number (130, 143) when Ctrl-C or SIGTERM closed the run.\n";
 
 // Letters, digits, numpad digits and function keys are given as ranges; every other named key by name.
 bool keyInRange(int vk) {

@@ -22,7 +22,11 @@ struct cCommandLine {
 constexpr int kExitNormal = 0;
 constexpr int kExitUnansweredBox = 1;   // a headless run met a message box without a scripted answer
 constexpr int kExitBadCommandLine = 2;  // also a game folder that does not exist
-constexpr int kExitCannotRun = 3;       // the window system, the report log or the frame dump failed
+constexpr int kExitCannotRun = 3;       // the window system, the report log or an output file failed
+constexpr int kExitStageRefused = 4;    // the --test-play stage or --play-replay file was not found or not loaded
+// A run that Ctrl-C (SIGINT) or SIGTERM closed ends with 128 + the signal's number, as the shell
+// reports a process ended by it.
+constexpr int kExitSignalBase = 128;
 
 // The text of --help: options, key names of input scripts, window keys, exit statuses.
 std::string UsageText();

@@ -60,7 +60,7 @@ unsigned GameLoop(void*) {
       continue;  // the start message and anything else
     }
     if (!g_AppActive.load() || FrameLimitReached()) {
-      QcSleep(1);
+      WaitRealTime(1);
       continue;
     }
     if (!g_SceneMgr.FrameStep()) {

@@ -240,7 +240,7 @@ int RequestFileDialog(std::atomic<int>& flag, int whichPlay) {
   while (!g_nDialogDone.load()) {
     // A window that closes meanwhile answers nothing: its close waits for this thread to end.
     if (g_bClosing.load() || !IsWindow(g_hMainWnd.load())) return 0;
-    QcSleep(1);
+    WaitRealTime(1);
   }
   return g_nDialogResult.load();
 }

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/instance/single_instance.h"
 #include "platform/message_box.h"
+#include "platform/stop_signals.h"
 #include "platform/window/game_window.h"
 #include "shell/app_globals.h"
 #include "shell/app_init.h"
@@ -41,10 +42,10 @@ bool secureSingleInstance() {
 }
 
 // One pass of the user-interface loop's idle part: window-system events, a close asked for by a
-// second start, the newest frame.
+// second start or by Ctrl-C or SIGTERM (without the quit question), the newest frame.
 void pumpWindowSystem(HWND window) {
   PumpWindowEvents();
-  if (InstanceCloseRequested()) {
+  if (InstanceCloseRequested() || TakeStopSignal()) {
     g_bCloseConfirmed.store(1);
     PostMessage(window, WM_CLOSE, 0, 0);
   }

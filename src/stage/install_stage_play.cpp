@@ -10,6 +10,7 @@
 #include "stage/replay_play.h"
 #include "stage/replay_save.h"
 #include "stage/scene_stage.h"
+#include "stage/screen_colour.h"
 #include "stage/stage_play_hooks.h"
 #include "stage/stage_services.h"
 #include "stage/stage_start.h"
@@ -35,8 +36,12 @@ void HoldButtons() {
 }
 bool PlayInputFrame(cInputState& input) { return PlayReplayFrame(input) == 0; }
 bool WaitReplayKeys() { return CheckReplayKeys() != 0; }
-// The trace numbers frames as the frame loop counts them (the numbering of --input).
-void AfterFrameLogic(int32_t) { TracePlayFrame(PolledFrames()); }
+// The play frames so far, for the run's end line; the trace numbers frames as the frame loop counts
+// them (the numbering of --input).
+void AfterFrameLogic(int32_t playFrames) {
+  NotePlayFrames(playFrames);
+  TracePlayFrame(PolledFrames());
+}
 
 bool StartFromDialog(const std::string& path) {
   if (!StartStageFromFile(path, false)) return false;
@@ -61,6 +66,7 @@ void InstallStagePlay() {
   InstallFlowHooks();
   InstallStageServices();
   InstallModalWaits();
+  InstallScreenColour();
 
   cModalWaitHooks waits;
   waits.drawWaitFrame = DrawWaitFrame;

@@ -15,6 +15,7 @@
 #include "objects/play_objects.h"
 #include "objects/shot.h"
 #include "objects/stage_state.h"
+#include "platform/host_file_stream.h"
 
 namespace {
 constexpr int kTracedVars = 16;
@@ -22,6 +23,8 @@ constexpr int kTracedVars = 16;
 // Collected on the thread that runs game frames; read after the play has ended.
 bool g_traceOn = false;
 std::string g_traceText;
+// The file of a file trace (open while one runs).
+HostFileStream g_traceFile;
 
 class cStateHash {
  public:
@@ -113,7 +116,9 @@ uint64_t PlayStateHash() {
 std::string PlayTraceLine(uint64_t frame) {
   std::string line;
   line.reserve(512);
-  line += "{\"frame\":" + std::to_string(frame) + ",\"hero\":{";
+  line += "{\"frame\":" + std::to_string(frame);
+  line += ",\"play_frame\":" + std::to_string(g_lpSceneStage ? g_lpSceneStage->m_nFrameCount : 0);
+  line += ",\"hero\":{";
   const cHero* hero = g_HeroList.empty() ? nullptr : &g_HeroList.front();
   line += "\"x\":";
   AppendDouble(line, hero ? hero->m_dX : 0.0);
@@ -144,14 +149,26 @@ std::string PlayTraceLine(uint64_t frame) {
 }
 
 void StartPlayTrace() {
+  g_traceFile.Abandon();
   g_traceOn = true;
   g_traceText.clear();
+}
+
+bool StartPlayTraceFile(const std::string& hostPath, std::string* error) {
+  g_traceText.clear();
+  g_traceOn = g_traceFile.Open(hostPath);
+  if (!g_traceOn && error) *error = g_traceFile.Error();
+  return g_traceOn;
 }
 
 bool IsPlayTraceOn() { return g_traceOn; }
 
 void TracePlayFrame(uint64_t frame) {
   if (!g_traceOn) return;
+  if (g_traceFile.IsOpen()) {
+    g_traceFile.Write(PlayTraceLine(frame) + '\n');
+    return;
+  }
   g_traceText += PlayTraceLine(frame);
   g_traceText += '\n';
 }
@@ -161,4 +178,12 @@ const std::string& PlayTraceText() { return g_traceText; }
 std::string StopPlayTrace() {
   g_traceOn = false;
   return std::exchange(g_traceText, std::string());
+}
+
+bool FinishPlayTraceFile(std::string* error) {
+  if (!g_traceFile.IsOpen()) return true;
+  g_traceOn = false;
+  if (g_traceFile.Commit()) return true;
+  if (error) *error = g_traceFile.Error();
+  return false;
 }

@@ -1,5 +1,7 @@
 #include "stage/replay_play.h"
 
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "core/numbers.h"
@@ -7,6 +9,7 @@
 #include "data/load_error.h"
 #include "data/replay_file.h"
 #include "platform/files.h"
+#include "platform/host_file_stream.h"
 #include "shell/input_state.h"
 #include "stage/play_trace.h"
 #include "stage/replay_save.h"
@@ -87,9 +90,20 @@ int ReloadReplayForRestart() {
   return switched ? 1 : 0;
 }
 
-void SetReplayRunOptions(const cReplayRunOptions& options) {
+bool SetReplayRunOptions(const cReplayRunOptions& options, std::string* error) {
+  g_runOptions = {};
+  std::string why;
+  if (!options.strRecordPath.empty() && !CanWriteHostFile(options.strRecordPath, &why)) {
+    if (error) *error = "cannot write " + options.strRecordPath + " (" + why + ")";
+    return false;
+  }
+  if (!options.strTracePath.empty() && !StartPlayTraceFile(options.strTracePath, &why)) {
+    if (error) *error = "cannot write " + options.strTracePath + " (" + why + ")";
+    return false;
+  }
+  // Kept only once both can be written: a refused run leaves nothing to write at its end.
   g_runOptions = options;
-  if (!options.strTracePath.empty()) StartPlayTrace();
+  return true;
 }
 
 const cReplayRunOptions& ReplayRunOptions() { return g_runOptions; }
@@ -106,18 +120,15 @@ bool FinishReplayRun(std::string* error) {
     if (error && error->empty()) *error = why;
     ok = false;
   };
-  if (!g_runOptions.strTracePath.empty()) {
-    const std::string text = StopPlayTrace();
-    if (!WriteHostFileAtomically(g_runOptions.strTracePath, text.data(), text.size()))
-      fail("cannot write the trace " + g_runOptions.strTracePath);
-  }
+  std::string why;
+  if (!FinishPlayTraceFile(&why)) fail("cannot write the trace " + g_runOptions.strTracePath + " (" + why + ")");
   if (!g_runOptions.strRecordPath.empty()) {
     if (g_InputLog.m_anDirStates.empty()) {
       fail("no play was recorded; " + g_runOptions.strRecordPath + " not written");
     } else {
       const std::vector<uint8_t> bytes = ReplayFileBytes(g_InputLog, g_StageFile, g_StageData, g_PlayStartSave);
       if (!WriteHostFileAtomically(g_runOptions.strRecordPath, bytes.data(), bytes.size()))
-        fail("cannot write the replay " + g_runOptions.strRecordPath);
+        fail("cannot write the replay " + g_runOptions.strRecordPath + " (" + std::strerror(errno) + ")");
     }
   }
   return ok;

@@ -53,13 +53,15 @@ struct cReplayRunOptions {
   std::string strPlayPath;    // --play-replay: the replay to play
   std::string strTracePath;   // --trace: one line per play frame
 };
-// Set before the run starts; starts the trace when one is asked for.
-void SetReplayRunOptions(const cReplayRunOptions& options);
+// Set before the run starts: the trace starts (its lines go to its file as they come), and the
+// replay's path is checked. false with the path and the system's reason when one of them cannot be
+// written.
+bool SetReplayRunOptions(const cReplayRunOptions& options, std::string* error = nullptr);
 const cReplayRunOptions& ReplayRunOptions();
 // The replay to play as a game path, for LoadReplayForPlayback (empty when none is asked for, or
 // when the path cannot be named in the game's encoding).
 std::string ReplayRunPlayPath();
-// At the end of the run: writes the trace and the recorded replay (this play's log, the stage and
-// the progress at the play's start), each replaced atomically. false with a message when one
-// cannot be written or there was no play to record.
+// At the end of the run: puts the trace's file in place and writes the recorded replay (this play's
+// log, the stage and the progress at the play's start), each replaced atomically. false with a
+// message when one cannot be written or there was no play to record.
 bool FinishReplayRun(std::string* error);

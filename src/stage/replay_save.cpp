@@ -46,7 +46,7 @@ void AskReplaySaveDialog(int whichPlay) {
   while (!g_nReplaySaveDone.load()) {
     if (!IsWindow(g_hMainWnd.load())) return;
     HandleSentMessages();
-    QcSleep(1);
+    WaitRealTime(1);
   }
 }
 

@@ -13,6 +13,7 @@
 #include "flow/flow_stage.h"
 #include "shell/scene.h"
 #include "stage/back_layers.h"
+#include "stage/screen_colour.h"
 #include "stage/stage_pictures.h"
 
 class cChara;
@@ -137,6 +138,7 @@ class cSceneStage : public cScene, public cFlowStage {
   std::string m_strRankName;
   int32_t m_bRankingDone = 0;
   int32_t m_nStatusDisplay = 0;
+  cScreenColour m_ScreenColour;  // the screen colour of the flows' command, drawn over the picture
   std::vector<cCmd> m_aPauseCmds;
   int32_t m_nOutcome = kOutcomeRunning;
   int32_t m_nEndFrames = 0;    // frames the stage-end and game-over phases have shown

@@ -15,7 +15,6 @@ cCharaType g_HeroType;
 
 namespace {
 
-cThread g_LoadThread;
 // Written once by the loader thread, read by the caller after the thread ended.
 std::atomic<int> g_bLoadDone{0};
 std::atomic<int> g_bLoadFinished{0};
@@ -26,35 +25,38 @@ unsigned LoadStageThreadProc(void*) {
   return 0;
 }
 
-// Reads g_StagePath into g_StageFile on the loader thread. The calling thread meanwhile takes the
-// messages of its own queue, so that a thread sending to it is answered. false when the read failed
-// or the caller was told to quit.
-bool ReadOnLoaderThread() {
+enum class eLoaderRead { kRead, kFailed, kQuit };
+
+// Reads g_StagePath into g_StageFile on the loader thread thLoad, which the window's close stops
+// with the other workers. The calling thread meanwhile takes the messages of its own queue, so that
+// a thread sending to it is answered; a quit among them ends the wait.
+eLoaderRead ReadOnLoaderThread() {
   g_bLoadDone.store(0);
   g_bLoadFinished.store(0);
-  if (!g_LoadThread.Start(LoadStageThreadProc, nullptr)) {
+  if (!thLoad.Start(LoadStageThreadProc, nullptr)) {
     // No thread to read on: the read happens here.
     LoadStageThreadProc(nullptr);
-    return g_bLoadDone.load() != 0;
+    return g_bLoadDone.load() ? eLoaderRead::kRead : eLoaderRead::kFailed;
   }
   while (!g_bLoadFinished.load()) {
     MSG msg;
     if (!PeekMessage(&msg, true)) {
-      // A short sleep instead of the original's busy loop: the read takes as long anyway.
-      QcSleep(1);
+      // A short pause instead of the original's busy loop: the read takes as long anyway. It is
+      // real time: how long a read takes must not move the virtual clock of a headless run.
+      WaitRealTime(1);
       continue;
     }
     if (msg.message == WM_QUIT) {
       ECLogPuts("msg.message == WM_QUIT");
-      g_LoadThread.Exit();
+      thLoad.Exit();
       // The quit stays for the caller's own loop.
-      PostQuitMessage(0);
-      return false;
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return eLoaderRead::kQuit;
     }
     DispatchMessage(&msg);
   }
-  g_LoadThread.Join();
-  return g_bLoadDone.load() != 0;
+  thLoad.Join();
+  return g_bLoadDone.load() ? eLoaderRead::kRead : eLoaderRead::kFailed;
 }
 
 }  // namespace
@@ -80,9 +82,12 @@ int LoadPlayStage(const std::string& path, bool resolveNewest, cStageData* setti
   }
   ToRelativePathStr(g_StagePath, false);
   if (!CheckStageTrailer(g_StagePath)) return 0;
-  if (!ReadOnLoaderThread()) {
-    ErrorBoxf("ステージファイル %s の読み込みに失敗しました！", g_StagePath.c_str());
-    return 0;
+  switch (ReadOnLoaderThread()) {
+    case eLoaderRead::kRead: break;
+    case eLoaderRead::kQuit: return 0;  // the program is closing: nothing to tell
+    case eLoaderRead::kFailed:
+      ErrorBoxf("ステージファイル %s の読み込みに失敗しました！", g_StagePath.c_str());
+      return 0;
   }
   const int hero = HeroTypeIndex(g_StageFile);
   if (hero < 0) {

@@ -15,7 +15,8 @@ extern cCharaType g_HeroType;
 // Loads a stage for play into g_StageFile. resolveNewest: read the newest existing "_NNN" variant
 // of path (extension "stg4"). settingsOut receives the stage's settings without its type lists
 // (g_StageData); heroOut the hero's placement. 1 on success; 0 with the message shown (nothing is
-// stopped: the caller goes back to where it was).
+// stopped: the caller goes back to where it was), or 0 without one when a quit reached the caller
+// while the file was read (the quit stays in the caller's queue).
 int LoadPlayStage(const std::string& path, bool resolveNewest, cStageData* settingsOut, cCharaType* heroOut);
 
 // 0 when a stage file of version 174 or later does not end with its trailer (reported); 1 for an

@@ -250,6 +250,7 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   ClearMesPictures();
   m_Effects.clear();
   m_ScrEffect.ClearScrEffect();
+  m_ScreenColour.Reset();
   m_GameWait.m_nCounter = 0;
   ClearScreenPictures();
 

@@ -19,6 +19,7 @@ std::string g_CurrentStageFile;
 namespace {
 std::atomic<int> g_nOutcome{kOutcomeRunning};
 std::atomic<int> g_nOutcomeFrames{0};
+std::atomic<int> g_nPlayFrames{0};
 std::atomic<bool> g_bCommandLineReplay{false};
 constexpr int kModeIndexFree = 2;
 }  // namespace
@@ -98,5 +99,6 @@ void NoteStageOutcome(int outcome, int frames) {
   g_nOutcomeFrames.store(frames);
   g_nOutcome.store(outcome);
 }
+void NotePlayFrames(int frames) { g_nPlayFrames.store(frames); }
 int LastStageOutcome() { return g_nOutcome.load(); }
-int LastStageFrames() { return g_nOutcomeFrames.load(); }
+int LastStageFrames() { return g_nOutcome.load() == kOutcomeRunning ? g_nPlayFrames.load() : g_nOutcomeFrames.load(); }

@@ -24,5 +24,8 @@ bool ReplayFromCommandLine();
 
 // How the last played stage ended (eStageOutcome) and the play frames it took; a test play reports it.
 void NoteStageOutcome(int outcome, int frames);
+// The play frames of the attempt under way, noted after each play frame's logic.
+void NotePlayFrames(int frames);
 int LastStageOutcome();
+// The play frames of the attempt that ended last, or of the attempt under way while none has ended.
 int LastStageFrames();

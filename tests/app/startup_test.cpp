@@ -286,7 +286,9 @@ TEST_F(StartupTest, CommandLinePathsAreTheSystemsPaths) {
   ASSERT_EQ(runQc4With("--frames 3 --dump-frame " + dumpName + gameArg, start), 0) << output();
   EXPECT_TRUE(fs::exists(start / dumpName)) << output();
   EXPECT_EQ(report().rfind("App : ver 986", 0), 0u);
-  // A test-play stage is handed to the game as its own text; one it cannot name is refused.
+  // A test-play stage is handed to the game as its own text, and found on disk under its name in
+  // UTF-8; one it cannot name is refused.
+  fs::copy_file(m_game / "data" / "stg4" / "c01-1.stg4_000", m_game / (namedStage + "_000"));
   EXPECT_EQ(runQc4With("--frames 3 --test-play " + namedStage + gameArg), 0) << output();
   EXPECT_EQ(runQc4With("--frames 3 --test-play " + unnamedStage + gameArg), 2);
   EXPECT_NE(output().find("the path holds characters the game cannot name"), std::string::npos) << output();
@@ -314,6 +316,47 @@ TEST_F(StartupTest, ExitStatusesSayWhatWentWrong) {
       << output();
   fs::remove(m_game / "Report_Game.txt");
   EXPECT_EQ(runQc4With("--frames 3 '" + m_game.string() + "'"), 0) << output();
+}
+
+// An output named on the command line that cannot be written is refused before the run starts (no
+// report log is begun), with the path and the system's reason.
+TEST_F(StartupTest, OutputsThatCannotBeWrittenAreRefusedBeforeTheRun) {
+  fs::create_directories(m_game.parent_path() / "a-folder");
+  const std::string missing = (m_game.parent_path() / "missing" / "out").string();
+  const std::string folder = (m_game.parent_path() / "a-folder").string();
+  struct Case {
+    std::string option;
+    std::string path;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"--trace", missing, "No such file or directory"},      {"--record-replay", missing, "No such file or directory"},
+      {"--dump-frame", missing, "No such file or directory"}, {"--trace", folder, "Is a directory"},
+      {"--record-replay", folder, "Is a directory"},          {"--dump-frame", folder, "Is a directory"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option + " " + c.path);
+    EXPECT_EQ(runQc4With("--frames 3 " + c.option + " '" + c.path + "' '" + m_game.string() + "'"), 3);
+    EXPECT_NE(output().find("qc4: cannot write "), std::string::npos) << output();
+    EXPECT_NE(output().find(std::string("(") + c.reason + ")"), std::string::npos) << output();
+    EXPECT_FALSE(fs::exists(m_game / "Report_Game.txt"));
+  }
+}
+
+// Without a display and without --headless the window could not be seen: the run says so and ends
+// with status 3. A video driver chosen through SDL_VIDEODRIVER is the user's to take.
+TEST_F(StartupTest, WithoutADisplayOnlyAHeadlessRunOrAChosenDriverStarts) {
+  writeIni(1);
+  auto run = [&](const std::string& driver) {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + driver +
+                                " SDL_AUDIODRIVER=dummy '" + kQc4 + "' --frames 3 '" + m_game.string() + "' >'" +
+                                outputPath().string() + "' 2>&1";
+    return exitStatus(std::system(command.c_str()));
+  };
+  EXPECT_EQ(run(""), 3);
+  EXPECT_NE(output().find("there is no display"), std::string::npos) << output();
+  EXPECT_NE(output().find("--headless"), std::string::npos) << output();
+  EXPECT_EQ(run("SDL_VIDEODRIVER=dummy"), 0) << output();
 }
 
 }  // namespace

@@ -12,16 +12,19 @@
 #include "data/anim_scripts.h"
 #include "data/database.h"
 #include "data/palette.h"
+#include "data/save_data.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
 #include "flow/cmd_tables.h"
 #include "flow/install_flow_hooks.h"
 #include "flow/object_cmds.h"
+#include "flow/var_params.h"
 #include "media/sound/sound_effects.h"
 #include "objects/chara.h"
 #include "objects/flow_hooks.h"
 #include "objects/flow_state.h"
 #include "objects/hero.h"
+#include "objects/item.h"
 #include "objects/play_objects.h"
 #include "objects/shot.h"
 #include "test_support/flow_harness.h"
@@ -108,10 +111,13 @@ TEST_F(ObjectCmds, SetTargetChildren) {
   my.m_aLinks.push_back({&Hero(), kLinkChild});
   Run(21, {0, 5});
   EXPECT_EQ(my.m_apTargets[0], &Hero());  // the most recent child
-  // The latest child that passes the search settings: of character ID 4.
+  // The latest child that passes the search settings: of character ID 4 (P5 on, the ID in P10).
   Other().m_Type.m_nCharaId = 4;
-  Run(21, {1, 6, 0, 0, 0, 1, 4});
+  Run(21, {1, 6, 0, 0, 0, 1, 0, 0, 0, 0, 4});
   EXPECT_EQ(my.m_apTargets[1], &Other());
+  // No child of ID 5: the slot is cleared.
+  Run(21, {1, 6, 0, 0, 0, 1, 0, 0, 0, 0, 5});
+  EXPECT_EQ(my.m_apTargets[1], nullptr);
   Hero().m_lpParent = nullptr;
 }
 
@@ -126,10 +132,45 @@ TEST_F(ObjectCmds, SetTargetNearestInOneTypeListOrAll) {
   // Without leaving itself out the actor is its own nearest.
   Run(21, {0, 2, 1, 0, 1});
   EXPECT_EQ(my.m_apTargets[0], &my);
-  // By character ID.
+  // By character ID: the first in list order whose ID is P10.
   Other().m_Type.m_nCharaId = 9;
-  Run(21, {3, 3, 0, 1, 1, 0, 9});
+  Run(21, {3, 3, 0, 1, 1, 0, 0, 0, 0, 0, 9});
   EXPECT_EQ(my.m_apTargets[3], &Other());
+}
+
+// The character-variable test of the search: P11 on, variable P12, compared with P13 by P14
+// (0 =, 1 !=, 2 >=, 3 <=, 4 >, 5 <, 6 multiple of, 7 not a multiple of; an operand of 0 makes 6
+// true and 7 false). Over every list, leaving out the actor; the hero is the farther candidate.
+TEST_F(ObjectCmds, SetTargetNearestByCharacterVariable) {
+  cChara& my = My();
+  Hero().m_anVars[1] = 10;
+  Other().m_anVars[1] = 5;
+  struct Case {
+    int compare, operand;
+    cCharaBase* expected;
+  };
+  const Case cases[] = {
+      {0, 10, &Hero()}, {0, 5, &Other()}, {1, 5, &Hero()},  {4, 7, &Hero()}, {5, 7, &Other()},
+      {6, 2, &Hero()},  {6, 0, &Other()}, {7, 2, &Other()}, {7, 0, nullptr}, {0, 99, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.compare << " " << c.operand);
+    Run(21, {0, 2, 0, 1, 1, 0, 0, 1, 0, 0, 0, 1, 1, c.operand, c.compare});
+    EXPECT_EQ(my.m_apTargets[0], c.expected);
+  }
+}
+
+// An arranged "対象キャラID" reaches the search: the arrange command writes P10, the search reads it.
+TEST_F(ObjectCmds, AnArrangedCharacterIdIsSearchedFor) {
+  cChara& my = My();
+  Other().m_Type.m_nCharaId = 6;
+  g_SaveData.m_anCommonVars[1] = 6;
+  cFlowCmd cmd = Cmd(21, {0, 3, 0, 1, 1, 0, 0, 0, 0, 0, 0});
+  ApplyArrange(cmd, {21, 1, 0, 0, 1}, my);
+  EXPECT_EQ(cmd.m_anParams[10], 6);
+  state.m_lpCmd = &cmd;
+  RunCharaCmdEntry(my, state);
+  EXPECT_EQ(my.m_apTargets[0], &Other());
 }
 
 TEST_F(ObjectCmds, SetTargetWhenNothingIsFound) {
@@ -220,11 +261,18 @@ TEST_F(ObjectCmds, StatusOperation2DefeatsByCommand) {
   EXPECT_EQ(Hero().m_bVanished, 0);
 }
 
+// The speed is taken as given (no -480..480 as the status operation keeps); the axis restarts its
+// automatic scroll with its own on-flag.
 TEST_F(ObjectCmds, StatusOperation2SetsTheStagesScrollSpeeds) {
-  Run(23, {5, 0, 30, 0, 0, 1});
-  EXPECT_EQ(g_StageFile.m_nAutoScrollSpeedX, 30);
-  Run(23, {5, 1, -999});
-  EXPECT_EQ(g_StageFile.m_nAutoScrollSpeedY, -480);
+  g_StageFile.m_bAutoScrollX = 1;
+  Run(23, {5, 0, 600, 0, 0, 1});
+  EXPECT_EQ(g_StageFile.m_nAutoScrollSpeedX, 600);
+  EXPECT_DOUBLE_EQ(h.Stage().m_ScrollX.m_dAutoSpeed, 60.0);  // n = 1
+  EXPECT_EQ(flowVars[0], 1);
+  g_StageFile.m_bAutoScrollY = 0;
+  Run(23, {5, 1, -1000});
+  EXPECT_EQ(g_StageFile.m_nAutoScrollSpeedY, -1000);
+  EXPECT_EQ(h.Stage().m_ScrollY.m_dAutoSpeed, 0.0);  // the axis's scroll is off
   Run(23, {5, 2, 1, 0, 0, 1});
   EXPECT_EQ(flowVars[0], 2);
 }
@@ -421,6 +469,60 @@ TEST_F(ItemGet, AnItemThatGetsItselfStopsNesting) {
   g_StageFile.m_aPalItems[1].m_aCmds.push_back(self);
   EXPECT_EQ(Run(25, {1, 1}), 0);
   EXPECT_EQ(h.Stage().m_nEndRequest, kEndNone);
+}
+
+// An item's own list with an item get in it. The item get writes the gotten item's decision to the
+// end request (a decided one only) and returns 0 like every entry but the stage clear, so the list
+// goes on; a life that ran out ends the list with 2 at once. The marker after it is a graphic change
+// of the hero. Stage item types: 1 does nothing, 2 clears the stage, 3 defeats the hero.
+TEST_F(ItemGet, AnItemGetInsideAnItemsListLetsTheListGoOn) {
+  cFlowCmd defeat = Cmd(8, {0, 0});  // status operation 2 on the hero: "消滅"
+  defeat.m_nContext = 1;
+  cItemType defeating = HarnessItemType();
+  defeating.m_aCmds.push_back(defeat);
+  g_StageFile.m_aPalItems.push_back(defeating);
+  auto itemCmd = [](int kind, std::vector<int32_t> params) {
+    cFlowCmd cmd = Cmd(kind, std::move(params));
+    cmd.m_nContext = 1;
+    return cmd;
+  };
+  const cFlowCmd marker = itemCmd(11, {0, 77, 0});
+  const cFlowCmd clear = [&] {
+    cFlowCmd cmd = itemCmd(2, {3});
+    cmd.m_anParams.resize(11);
+    return cmd;
+  }();
+  struct Case {
+    const char* what;
+    std::vector<cFlowCmd> list;
+    int result;
+    bool markerRan;
+    int endRequest;
+  };
+  const Case cases[] = {
+      {"a clearing item gotten", {itemCmd(10, {1, 2}), marker}, 0, true, kEndClear},
+      {"an item that does nothing", {itemCmd(10, {1, 1}), marker}, 0, true, kEndNone},
+      {"a later empty item keeps the earlier clear",
+       {itemCmd(10, {1, 2}), itemCmd(10, {1, 1}), marker},
+       0,
+       true,
+       kEndClear},
+      {"an item that defeats the hero", {itemCmd(10, {1, 3}), marker}, 2, false, kEndFailure},
+      {"the list's own stage clear", {clear, marker}, 1, false, kEndNone},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Hero().m_nHp = 10;
+    Hero().m_Type.m_nGraphic = 1;
+    h.Stage().m_nEndRequest = kEndNone;
+    cItemType type = HarnessItemType();
+    type.m_aCmds = c.list;
+    cItem item;
+    item.InitItem(0, type, 0);
+    EXPECT_EQ(Hero().RunItemCommands(item), c.result);
+    EXPECT_EQ(Hero().m_Type.m_nGraphic == 77, c.markerRan);
+    EXPECT_EQ(h.Stage().m_nEndRequest, c.endRequest);
+  }
 }
 
 // ---- graphics and animations ---------------------------------------------------------------

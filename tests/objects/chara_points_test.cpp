@@ -46,6 +46,27 @@ TEST(CharaPoints, HitPointsChange) {
   }
 }
 
+// A change of 0 on an invincible character: not forced, step 1 refuses it before anything (even at
+// life 0); forced, the life stays and a life of 0 is reported. A change of 0 never shows the gauge.
+TEST(CharaPoints, AChangeOfZeroOnAnInvincibleCharacter) {
+  cFreshPlayObjects fresh;
+  struct Case {
+    int hp, invincible, forced;
+    int result;
+  };
+  const Case cases[] = {
+      {10, 1, 0, 0}, {10, 2, 0, 0}, {0, 1, 0, 0}, {10, 1, 1, 0}, {0, 1, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "hp " << c.hp << " invincible " << c.invincible << " forced " << c.forced);
+    cTestChara chara = WithHp(c.hp, 10);
+    chara.m_Type.m_nOpt32 = static_cast<int8_t>(c.invincible);
+    EXPECT_EQ(chara.ChangeHP(0, c.forced, 1), c.result);
+    EXPECT_EQ(chara.m_nHp, c.hp);
+    EXPECT_EQ(chara.m_HpGauge.nShowTimer, 0);
+  }
+}
+
 TEST(CharaPoints, TheGaugeShowsTheChange) {
   cFreshPlayObjects fresh;
   cTestChara chara = WithHp(95, 100);

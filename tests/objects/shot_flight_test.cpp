@@ -1,5 +1,6 @@
-// A shot in flight: the ten trajectories (positions after k sub-steps), the time and distance
-// limits, acceleration, blocks under narrow and wide shots, and sword swings with their entries.
+// A shot in flight: the ten trajectories (positions after k sub-steps), homing between its start
+// and end steps, re-targeting when a target goes, the time and distance limits, acceleration over
+// several steps, blocks under narrow and wide shots, and sword swings with their entries.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -68,10 +69,13 @@ class ShotFlightAtFourTest : public ShotFlightTest {
 }  // namespace
 
 // Positions after k sub-steps for each trajectory, from a shot at (600, 400) flying left at 2 dots
-// per sub-step. The hero stands left of and above the shot, so aiming changes the course.
+// per sub-step. The hero stands left of and above the shot, so aiming changes the course. The
+// firing character's target slot 0 ("ターゲット1", the shots' default) holds the hero, as stage set-up
+// leaves it.
 TEST_F(ShotFlightTest, TrajectoriesTable) {
   cHero& hero = h.Hero();
   hero.UpdateScreenRect();
+  ASSERT_EQ(h.Chara(0).m_apTargets[0], &hero);
   struct Case {
     int trajectory;
     int values[3];
@@ -79,18 +83,23 @@ TEST_F(ShotFlightTest, TrajectoriesTable) {
     // Where the shot is expected: flown straight for `straight` steps, then toward the hero.
     int straight;
     bool aims;
+    bool emptySlot;  // the firer's target 1 cleared before the shot is made
   };
   const Case cases[] = {
-      {0, {0, 0, 0}, 10, 10, false},  // straight
-      {1, {0, 0, 0}, 10, 0, true},    // aims at the hero at once
-      {1, {4, 0, 0}, 40, 32, true},   // after 64 dots (32 steps)
-      {3, {0, 0, 0}, 10, 10, false},  // no target: unchanged
-      {4, {0, 0, 0}, 10, 10, false},  // homing that ends at step 0 never steers
-      {4, {0, 8, 0}, 10, 0, true},    // homing from the start
-      {6, {0, 8, 0}, 10, 10, false},  // homing on a missing target
+      {0, {0, 0, 0}, 10, 10, false, false},  // straight
+      {1, {0, 0, 0}, 10, 0, true, false},    // aims at the hero at once
+      {1, {4, 0, 0}, 40, 32, true, false},   // after 64 dots (32 steps)
+      {3, {0, 0, 0}, 10, 0, true, false},    // aims at its target, the hero in target 1
+      {3, {4, 0, 0}, 40, 32, true, false},   // the same after 64 dots
+      {3, {0, 0, 0}, 10, 10, false, true},   // no target: unchanged
+      {4, {0, 0, 0}, 10, 10, false, false},  // homing that ends at step 0 never steers
+      {4, {0, 8, 0}, 10, 0, true, false},    // homing from the start
+      {6, {0, 8, 0}, 10, 0, true, false},    // homing on its target, the hero
+      {6, {0, 8, 0}, 10, 10, false, true},   // homing on a missing target
   };
   for (const Case& c : cases) {
     h.Stage().m_ShotList.clear();
+    h.Chara(0).SetTarget(0, c.emptySlot ? nullptr : &hero);
     cEdShot s = Flying(20, c.trajectory);
     for (int i = 0; i < 3; ++i) s.m_anTrajectory[i] = static_cast<int16_t>(c.values[i]);
     cShot& shot = Launch(s, 600, 400, -2, 0);
@@ -106,8 +115,82 @@ TEST_F(ShotFlightTest, TrajectoriesTable) {
       x += 2.0 * dx / length * flown;
       y += 2.0 * dy / length * flown;
     }
-    EXPECT_NEAR(shot.m_dX, x, 1.0) << "trajectory " << c.trajectory << " values " << c.values[0] << "," << c.values[1];
-    EXPECT_NEAR(shot.m_dY, y, 1.0) << "trajectory " << c.trajectory << " values " << c.values[0] << "," << c.values[1];
+    EXPECT_NEAR(shot.m_dX, x, 1.0) << "trajectory " << c.trajectory << " values " << c.values[0] << "," << c.values[1]
+                                   << " empty slot " << c.emptySlot;
+    EXPECT_NEAR(shot.m_dY, y, 1.0) << "trajectory " << c.trajectory << " values " << c.values[0] << "," << c.values[1]
+                                   << " empty slot " << c.emptySlot;
+  }
+}
+
+// Homing with a start and an end: v = (S32 + S33 x index) x 0.1 / n, start step s = S29[0] x 16 / v,
+// end step e = S29[1] x 16 / v (0 when the value is 0); the velocity is steered at counters s to
+// e - 1, each time with magnitude v. Each step starts from a probe velocity pointing away from the
+// hero, so a step that steers shows by pointing at it.
+TEST_F(ShotFlightTest, HomingSteersFromItsStartStepToItsEndStep) {
+  struct Case {
+    int start, end;  // S29[0], S29[1] in half blocks
+    int speed, speedStep, index, n;
+    double v;
+    int s, e;  // the steered counters: s .. e - 1
+  };
+  const Case cases[] = {
+      {2, 10, 40, 0, 0, 1, 4.0, 8, 40},    {2, 10, 40, 0, 0, 2, 2.0, 16, 80}, {2, 10, 40, 10, 2, 1, 6.0, 5, 26},
+      {0, 999, 40, 0, 0, 1, 4.0, 0, 3996}, {5, 2, 40, 0, 0, 1, 4.0, 20, 8},   {3, 0, 40, 0, 0, 1, 4.0, 0, 0},
+  };
+  cHero& hero = h.Hero();
+  hero.UpdateScreenRect();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start << "," << c.end << " speed " << c.speed << "+" << c.speedStep << "x"
+                                    << c.index << " n " << c.n);
+    h.SetHitCheckLevel(c.n);
+    h.Stage().m_ShotList.clear();
+    cEdShot s = Flying(c.speed, 4);
+    s.m_nSpeedStep = static_cast<int16_t>(c.speedStep);
+    s.m_anTrajectory[0] = static_cast<int16_t>(c.start);
+    s.m_anTrajectory[1] = static_cast<int16_t>(c.end);
+    cShot& shot = Launch(s, 600, 400, 0, 0, c.index);
+    for (int counter = 0; counter < 100; ++counter) {
+      shot.m_dVelX = c.v;  // away from the hero, who stands left of and above the shot
+      shot.m_dVelY = 0;
+      ASSERT_EQ(shot.StepShot(), 0);
+      const bool steered = shot.m_dVelX < 0;
+      EXPECT_EQ(steered, counter >= c.s && counter < c.e) << "counter " << counter;
+      if (steered) EXPECT_NEAR(std::hypot(shot.m_dVelX, shot.m_dVelY), c.v, kTolerance) << "counter " << counter;
+    }
+  }
+}
+
+// Acceleration a = (S35 + S36 x index) x 0.1 / n is split along the launch velocity into a change
+// per step of a / n / 60, which the step adds to the velocity and the move adds once more; only the
+// move is held to the speed limit (6 dots a sub-step here), the velocity keeps growing.
+TEST_F(ShotFlightTest, AccelerationOverSeveralSteps) {
+  struct Case {
+    const char* what;
+    double launchX;  // dots a frame
+    int accel, n, steps;
+    double moved, velocity;
+    int facing;
+  };
+  const Case cases[] = {
+      {"rightward", 2, 60, 1, 10, 26.5, 3.0, 1},
+      {"rightward up to the speed limit", 2, 60, 1, 50, 225.9, 7.0, 1},
+      {"rightward at n = 2", 2, 60, 2, 10, 11.625, 1.25, 1},
+      {"leftward", -2, 60, 1, 10, -26.5, -3.0, 0},
+      {"a negative acceleration turns the shot round", 2, -60, 1, 30, 10.5, -1.0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    h.SetHitCheckLevel(c.n);
+    h.Stage().m_ShotList.clear();
+    cEdShot s = Flying(20);
+    s.m_bAccel = 1;
+    s.m_nAccel = static_cast<int16_t>(c.accel);
+    cShot& shot = Launch(s, 400, 400, c.launchX, 0);
+    for (int k = 0; k < c.steps; ++k) ASSERT_EQ(Advance(shot), 0);
+    EXPECT_NEAR(shot.m_dX - 400, c.moved, 1e-9);
+    EXPECT_NEAR(shot.m_dVelX, c.velocity, 1e-9);
+    EXPECT_EQ(shot.m_dY, 400);
+    EXPECT_EQ(shot.m_nFacing, c.facing);
   }
 }
 
@@ -301,4 +384,84 @@ TEST_F(ShotFlightTest, ASwordSwingFollowsItsEntriesAroundTheOwner) {
   orphan.InitShot(0, owner, kCmdKindSword, s, SHOTLAUNCH{});
   orphan.m_nOwnerNumber = 12345;
   EXPECT_EQ(orphan.StepShot(), 1);
+}
+
+// Re-targeting. Two characters of group 3, "near" 50 dots below the shot's centre and "far" 100 dots
+// right of it (screen centres), both on screen; the hero's target 1 holds "near". Trajectory 2 aims
+// once at the nearest of group S29[1]; 3 and 6 follow the shot's own target while it lives; 5 and 7
+// (one function) steer at the nearest of group S29[2], searched again each step. Each step starts
+// from a probe velocity pointing up-left, away from both; "near" goes after the first step, "far"
+// after the second.
+TEST(ShotRetargeting, NearestAndTargetTrajectoriesAfterATargetGoes) {
+  enum Course { kNear, kFar, kProbe };
+  struct Case {
+    int trajectory;
+    int values[3];
+    Course steps[3];
+  };
+  const Case cases[] = {
+      {2, {0, 3, 0}, {kNear, kProbe, kProbe}}, {3, {0, 0, 0}, {kNear, kProbe, kProbe}},
+      {5, {0, 999, 3}, {kNear, kFar, kProbe}}, {6, {0, 999, 0}, {kNear, kProbe, kProbe}},
+      {7, {0, 999, 3}, {kNear, kFar, kProbe}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.trajectory);
+    cHarnessSetup setup;
+    setup.map = {"..........", "H...E.E...", "##########"};
+    cCharaType enemy = HarnessCharaType();
+    enemy.m_nOpt28 = 3;
+    setup.charas['E'] = enemy;
+    cStageHarness h(setup);
+    cHero& hero = h.Hero();
+    cChara& near = h.Chara(0);
+    cChara& far = h.Chara(1);
+    auto placeCentre = [](cCharaBase& chara, int x, int y) {
+      chara.m_ScreenRect = {x - chara.m_nGraphicWidth / 2, y - chara.m_nGraphicHeight / 2,
+                            x - chara.m_nGraphicWidth / 2 + chara.m_nGraphicWidth - 1,
+                            y - chara.m_nGraphicHeight / 2 + chara.m_nGraphicHeight - 1};
+      chara.m_bActive = chara.m_bOnScreen = 1;
+    };
+    placeCentre(near, 100, 150);
+    placeCentre(far, 200, 100);
+    hero.SetTarget(0, &near);
+
+    cEdShot s;
+    s.m_nSpeed = 20;  // v = 2
+    s.m_nTrajectory = static_cast<int8_t>(c.trajectory);
+    s.m_bThroughBlocks = 1;
+    for (int i = 0; i < 3; ++i) s.m_anTrajectory[i] = static_cast<int16_t>(c.values[i]);
+    SHOTLAUNCH launch;
+    // The shot's screen centre at (100, 100).
+    launch.nX = 92 + static_cast<int>(h.Stage().m_ScrollX.m_dPosition);
+    launch.nY = 92 + static_cast<int>(h.Stage().m_ScrollY.m_dPosition);
+    cShot& shot = h.Stage().m_ShotList.emplace_back();
+    shot.InitShot(0, hero, kCmdKindShot, s, launch);
+    shot.RegisterShotLinks();
+    ASSERT_EQ(shot.m_lpTarget, &near);
+
+    for (int step = 0; step < 3; ++step) {
+      shot.m_dVelX = shot.m_dVelY = -std::sqrt(2.0);
+      ASSERT_EQ(shot.StepShot(), 0);
+      switch (c.steps[step]) {
+        case kNear:
+          EXPECT_NEAR(shot.m_dVelX, 0, kTolerance) << step;
+          EXPECT_NEAR(shot.m_dVelY, 2, kTolerance) << step;
+          break;
+        case kFar:
+          EXPECT_NEAR(shot.m_dVelX, 2, kTolerance) << step;
+          EXPECT_NEAR(shot.m_dVelY, 0, kTolerance) << step;
+          break;
+        case kProbe:
+          EXPECT_EQ(shot.m_dVelX, -std::sqrt(2.0)) << step;
+          EXPECT_EQ(shot.m_dVelY, -std::sqrt(2.0)) << step;
+          break;
+      }
+      // A defeat: the character leaves every link and is flagged dead.
+      cChara& gone = step == 0 ? near : far;
+      if (step < 2) {
+        gone.UnlinkAll();
+        gone.m_bDead = 1;
+      }
+    }
+  }
 }

@@ -20,7 +20,12 @@ constexpr double kTolerance = 1e-9;
 
 class ShotPatternTest : public ::testing::Test {
  protected:
-  ShotPatternTest() : h({"................", "..H.....C.......", "................", "################"}) {}
+  // The firer 'C' (character 0) with another character (1) to its right; every screen rectangle
+  // as the activity pass leaves it.
+  ShotPatternTest() : h({"................", "..H.....C..C....", "................", "################"}) {
+    h.Hero().UpdateScreenRect();
+    for (int i = 0; i < 2; ++i) h.Chara(i).UpdateScreenRect();
+  }
 
   std::vector<cShot*> Fire(cCharaBase& firer, const cEdShot& settings) {
     h.Stage().m_ShotList.clear();
@@ -119,36 +124,116 @@ TEST_F(ShotPatternTest, AFanSpreadsEvenlyAroundTheDirection) {
   }
 }
 
-TEST_F(ShotPatternTest, AnExplosionCoversTheFullCircleFromTheFirersCentre) {
+// An explosion's shots all leave from the start position of a single shot, outside the firer's
+// box on the side of the direction (offsets added), at base + k x 360 / S1.
+TEST_F(ShotPatternTest, AnExplosionCoversTheFullCircleFromTheStartPosition) {
   cChara& firer = h.Chara(0);
-  const std::vector<cShot*> shots = Fire(firer, Settings(4, 8));
-  ASSERT_EQ(shots.size(), 8u);
   const cIntRect box = GraphicBoxOnMap(firer);
-  for (int k = 0; k < 8; ++k) {
-    EXPECT_NEAR(FlightAngle(*shots[k]), 45.0 * k, 1e-6) << k;
-    EXPECT_EQ(shots[k]->m_dX, box.left + firer.m_nGraphicWidth / 2 - 8) << k;
+  const int centreX = box.left + firer.m_nGraphicWidth / 2;
+  const int centreY = box.top + firer.m_nGraphicHeight / 2;
+  struct Case {
+    const char* what;
+    int direction, offsetX, offsetY;
+    int x, y;
+    double base;
+  };
+  const Case cases[] = {
+      {"left", kMoveDirLeft, 0, 0, box.left + 1 - 16, centreY - 8, 0},
+      {"left with offsets", kMoveDirLeft, 5, -3, box.left + 1 - 16 + 5, centreY - 8 - 3, 0},
+      {"right", kMoveDirRight, 0, 0, box.right + 1, centreY - 8, 180},
+      {"up", kMoveDirUp, 0, 0, centreX - 8, box.top - 16, 90},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    cEdShot s = Settings(4, 8);
+    s.m_nDirection = static_cast<int8_t>(c.direction);
+    s.m_nOffsetX = static_cast<int16_t>(c.offsetX);
+    s.m_nOffsetY = static_cast<int16_t>(c.offsetY);
+    const std::vector<cShot*> shots = Fire(firer, s);
+    ASSERT_EQ(shots.size(), 8u);
+    for (int k = 0; k < 8; ++k) {
+      EXPECT_NEAR(FlightAngle(*shots[k]), std::fmod(c.base + 45.0 * k, 360.0), 1e-6) << k;
+      EXPECT_EQ(shots[k]->m_dX, c.x) << k;
+      EXPECT_EQ(shots[k]->m_dY, c.y) << k;
+    }
   }
   EXPECT_TRUE(Fire(firer, Settings(4, 0)).empty());  // no division by a count of 0
 }
 
-TEST_F(ShotPatternTest, LightningAndSurroundNeedATarget) {
+// Lightning and surround take their target by S4: 0 the firer's target slot S7 (0-3, "ターゲット1"
+// to "ターゲット4"; nothing when empty), 1 the hero, 2 the firer itself. Stage set-up puts the hero
+// into every character's target 1, and the hero's own target 1 is the hero.
+TEST_F(ShotPatternTest, LightningAndSurroundFindTheirTarget) {
   cChara& firer = h.Chara(0);
+  cChara& other = h.Chara(1);
+  enum Who { kNone, kHero, kFirer, kOther };
+  struct Case {
+    const char* what;
+    bool heroFires;
+    int choice, slot;
+    bool clearSlot0;
+    bool otherInSlot2;
+    Who expected;
+  };
+  const Case cases[] = {
+      {"the defaults: target 1, the hero", false, 0, 0, false, false, kHero},
+      {"target 1 cleared", false, 0, 0, true, false, kNone},
+      {"target 3 holds another character", false, 0, 2, false, true, kOther},
+      {"target 3 empty", false, 0, 2, false, false, kNone},
+      {"the hero, whatever the slot", false, 1, 2, false, false, kHero},
+      {"the firer itself", false, 2, 2, false, false, kFirer},
+      {"the hero firing with the defaults", true, 0, 0, false, false, kHero},
+  };
   for (int kind : {3, 5}) {
-    cEdShot s = Settings(kind, 2);
-    s.m_anPattern[1] = 2;
-    s.m_nTargetChoice = 0;
-    s.m_nTargetSlot = 3;  // empty
-    EXPECT_TRUE(Fire(firer, s).empty()) << kind;
-    s.m_nTargetChoice = 1;  // the hero
-    EXPECT_FALSE(Fire(firer, s).empty()) << kind;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << "kind " << kind << ": " << c.what);
+      firer.SetTarget(0, c.clearSlot0 ? nullptr : &h.Hero());
+      firer.SetTarget(2, c.otherInSlot2 ? &other : nullptr);
+      cEdShot s = Settings(kind, 2);
+      s.m_anPattern[0] = kind == 5 ? 2 : 0;  // a surround's radius of 32 dots
+      s.m_anPattern[1] = 2;                  // two shots a lightning column
+      s.m_nTargetChoice = static_cast<int8_t>(c.choice);
+      s.m_nTargetSlot = static_cast<int8_t>(c.slot);
+      cCharaBase& shooter = c.heroFires ? static_cast<cCharaBase&>(h.Hero()) : firer;
+      const std::vector<cShot*> shots = Fire(shooter, s);
+      cCharaBase* target = c.expected == kHero    ? static_cast<cCharaBase*>(&h.Hero())
+                           : c.expected == kFirer ? static_cast<cCharaBase*>(&firer)
+                           : c.expected == kOther ? static_cast<cCharaBase*>(&other)
+                                                  : nullptr;
+      if (!target) {
+        EXPECT_TRUE(shots.empty());
+        continue;
+      }
+      ASSERT_EQ(shots.size(), kind == 3 ? 4u : 2u);
+      const cIntRect box = GraphicBoxOnMap(*target);
+      const int cx = box.left + target->m_nGraphicWidth / 2;
+      const int cy = box.top + target->m_nGraphicHeight / 2;
+      if (kind == 3) {
+        EXPECT_EQ(shots[0]->m_dX, cx - 16);  // two columns of 16 dots centred over the target
+        EXPECT_EQ(shots[2]->m_dX, cx);
+      } else {
+        EXPECT_EQ(shots[0]->m_dX, cx - 8 + 32);  // angle 0: right of the target's centre
+        EXPECT_EQ(shots[0]->m_dY, cy - 8);
+      }
+    }
   }
+  // Every launch of the pattern fires the whole formation again.
+  cEdShot s = Settings(3, 3);
+  s.m_anPattern[1] = 2;
+  s.m_nExtraShots = 1;
+  EXPECT_EQ(Fire(firer, s).size(), 12u);
+  s.m_nShotKind = 5;
+  EXPECT_EQ(Fire(firer, s).size(), 6u);
 }
 
+// Columns fall from above the view onto the target: S1 columns S3[0] half blocks apart, each of
+// S3[1] shots stacked upward S3[2] half blocks apart.
 TEST_F(ShotPatternTest, LightningFallsInColumnsOverTheTarget) {
   cEdShot s = Settings(3, 2);
   s.m_nTargetChoice = 1;
   s.m_anPattern[0] = 1;  // 16 dots between the columns
   s.m_anPattern[1] = 3;  // three shots a column
+  s.m_anPattern[2] = 1;  // 16 dots between the shots of a column
   const std::vector<cShot*> shots = Fire(h.Chara(0), s);
   ASSERT_EQ(shots.size(), 6u);
   const cHero& hero = h.Hero();
@@ -159,27 +244,67 @@ TEST_F(ShotPatternTest, LightningFallsInColumnsOverTheTarget) {
     for (int k = 0; k < 3; ++k) {
       const cShot& shot = *shots[c * 3 + k];
       EXPECT_EQ(shot.m_dX, firstX + c * 32);
-      EXPECT_EQ(shot.m_dY, top - 16 - k * 16);
+      EXPECT_EQ(shot.m_dY, top - 16 - k * 32);
       EXPECT_NEAR(shot.m_dVelY, 6.0, kTolerance);
     }
   }
 }
 
+// Surround: centre = the target's graphic centre less half the shot; shot k at angle
+// base + k x 360 / S1 on a circle of S3[0] half blocks, flying (-cos, -sin) x speed: toward the
+// centre. Facing right, "前" is right (base 180) and S10 mirrors the first angle 0 to 360.
 TEST_F(ShotPatternTest, SurroundPlacesTheShotsOnACircleAroundTheTarget) {
-  cEdShot s = Settings(5, 4);
-  s.m_nTargetChoice = 1;
-  s.m_anPattern[0] = 2;  // radius 32
-  const std::vector<cShot*> shots = Fire(h.Chara(0), s);
-  ASSERT_EQ(shots.size(), 4u);
+  cChara& firer = h.Chara(0);
   const cHero& hero = h.Hero();
   const cIntRect box = GraphicBoxOnMap(hero);
   const int cx = box.left + hero.m_nGraphicWidth / 2 - 8;
   const int cy = box.top + hero.m_nGraphicHeight / 2 - 8;
-  const int expected[4][2] = {{cx + 32, cy}, {cx, cy + 32}, {cx - 32, cy}, {cx, cy - 32}};
-  for (int k = 0; k < 4; ++k) {
-    EXPECT_EQ(shots[k]->m_dX, expected[k][0]) << k;
-    EXPECT_EQ(shots[k]->m_dY, expected[k][1]) << k;
-    EXPECT_NEAR(FlightAngle(*shots[k]), 90.0 * k, 1e-6) << k;
+  struct Case {
+    int facing;
+    int at[4][2];
+    double velocity[4][2];
+  };
+  const Case cases[] = {
+      {0, {{cx + 96, cy}, {cx, cy + 96}, {cx - 96, cy}, {cx, cy - 96}}, {{-3, 0}, {0, -3}, {3, 0}, {0, 3}}},
+      {1, {{cx - 96, cy}, {cx, cy - 96}, {cx + 96, cy}, {cx, cy + 96}}, {{3, 0}, {0, 3}, {-3, 0}, {0, -3}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.facing);
+    firer.m_nFacing = c.facing;
+    cEdShot s = Settings(5, 4);
+    s.m_nDirection = kMoveDirFront;
+    s.m_bAngleMirror = 1;
+    s.m_nSpeed = 30;
+    s.m_anPattern[0] = 6;  // radius 96
+    const std::vector<cShot*> shots = Fire(firer, s);
+    ASSERT_EQ(shots.size(), 4u);
+    for (int k = 0; k < 4; ++k) {
+      EXPECT_EQ(shots[k]->m_dX, c.at[k][0]) << k;
+      EXPECT_EQ(shots[k]->m_dY, c.at[k][1]) << k;
+      EXPECT_NEAR(shots[k]->m_dVelX, c.velocity[k][0], kTolerance) << k;
+      EXPECT_NEAR(shots[k]->m_dVelY, c.velocity[k][1], kTolerance) << k;
+    }
+  }
+}
+
+// Aiming (S6) goes at the pattern's chosen target; with an empty slot, at the hero.
+TEST_F(ShotPatternTest, AimingGoesAtTheChosenTarget) {
+  cChara& firer = h.Chara(0);
+  cChara& other = h.Chara(1);  // right of the firer, the hero left of it
+  struct Case {
+    int choice;
+    cCharaBase* slot0;
+    bool rightward;
+  };
+  const Case cases[] = {{0, &other, true}, {1, &other, false}, {0, nullptr, false}};
+  for (const Case& c : cases) {
+    firer.SetTarget(0, c.slot0);
+    cEdShot s = Settings(0, 1);
+    s.m_bAim = 1;
+    s.m_nTargetChoice = static_cast<int8_t>(c.choice);
+    const std::vector<cShot*> shots = Fire(firer, s);
+    ASSERT_EQ(shots.size(), 1u);
+    EXPECT_EQ(shots[0]->m_dVelX > 0, c.rightward) << c.choice << " " << (c.slot0 != nullptr);
   }
 }
 
@@ -207,7 +332,7 @@ TEST_F(ShotPatternTest, ShotsJoinTheListAndTheirGroupAndRegisterWithTheirCharact
   cChara& firer = h.Chara(0);
   firer.SetTarget(1, &h.Hero());
   cEdShot s = Settings(0, 1);
-  s.m_nTargetSlot = 2;
+  s.m_nTargetSlot = 1;  // target 2
   const std::vector<cShot*> shots = Fire(firer, s);
   ASSERT_EQ(shots.size(), 1u);
   cShot& shot = *shots[0];

@@ -194,10 +194,12 @@ TEST(ReplayPlay, TheTraceLineHasTheExactFormat) {
   g_SaveData.m_anCommonVars[3] = -4;
   h.Stage().m_anStageVars[15] = 9;
   h.Stage().m_nTimer = 321;
+  h.Stage().m_nFrameCount = 5;
   QcSrand(12345);
   const std::string line = PlayTraceLine(17);
   const std::string head =
-      "{\"frame\":17,\"hero\":{\"x\":0.10000000000000001,\"y\":352,\"vx\":-0.33333333333333331,\"vy\":0,\"hp\":7,"
+      "{\"frame\":17,\"play_frame\":5,\"hero\":{\"x\":0.10000000000000001,\"y\":352,\"vx\":-0.33333333333333331,\"vy\":"
+      "0,\"hp\":7,"
       "\"sp\":2},\"chars\":2,\"shots\":0,\"items\":0,\"score\":1200,\"timer\":321,"
       "\"vars\":[0,0,0,-4,0,0,0,0,0,0,0,0,0,0,0,0],\"stage_vars\":[0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,9],"
       "\"rand\":12345,\"state\":\"";

@@ -80,8 +80,9 @@ class cGameFolder {
 #include "data/flow_bytes.h"
 
 // A hero whose flow clears the stage once button 1 has been held for a few frames (a key step of
-// button 1 pressed, then "ステージクリア" naming the following stage).
-inline std::vector<uint8_t> HeroClearingOnButton1(int16_t column, int16_t row) {
+// button 1 pressed, then "ステージクリア" naming the following stage); moreFlows follow that flow.
+inline std::vector<uint8_t> HeroClearingOnButton1(int16_t column, int16_t row,
+                                                  const std::vector<std::vector<uint8_t>>& moreFlows = {}) {
   std::vector<uint8_t> states(19, 0);
   states[11] = 1;  // the log of button 1
   cCmdBytes clear;
@@ -96,5 +97,6 @@ inline std::vector<uint8_t> HeroClearingOnButton1(int16_t column, int16_t row) {
   t.cellX = column;
   t.cellY = row;
   t.tail = {FlowBody(986, flow)};
+  t.tail.insert(t.tail.end(), moreFlows.begin(), moreFlows.end());
   return TypeBody('c', 986, t);
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "core/log.h"
+#include "core/thread.h"
 #include "data/game_data.h"
+#include "platform/messages.h"
 #include "stage/stage_loading.h"
 #include "stage_files.h"
 #include "test_support/fresh_play_objects.h"
@@ -51,6 +53,25 @@ TEST_F(StageLoadingTest, AStageOfVersion173WithoutTrailerLoads) {
   m_Folder.Stage("old.stg4_000", StageFile(172, s));
   EXPECT_EQ(LoadPlayStage("data\\stg4\\old.stg4", true, &g_StageData, &g_HeroType), 1)
       << testing::PrintToString(m_Folder.Boxes());
+}
+
+// A quit that reaches the caller while the loader thread reads ends the wait without a message (the
+// program is closing) and stays in the caller's queue for its own loop. Whether the read or the quit
+// is seen first is up to the threads; either way no box is shown and the quit is kept.
+TEST_F(StageLoadingTest, AQuitWhileTheStageLoadsEndsTheWaitQuietly) {
+  cStageBytes s = SmallStage(400, 15);
+  for (int16_t column = 0; column < 400; ++column) s.blocks.push_back(PlacedBlock(column, 0));
+  m_Folder.Stage("big.stg4_000", StageFile(986, s));
+  EnsureMessageQueue();
+  PostQuitMessage(3);
+  const int loaded = LoadPlayStage("data\\stg4\\big.stg4", true, &g_StageData, &g_HeroType);
+  EXPECT_TRUE(m_Folder.Boxes().empty()) << testing::PrintToString(m_Folder.Boxes());
+  EXPECT_FALSE(thLoad.HasThread());
+  MSG msg;
+  ASSERT_TRUE(PeekMessage(&msg, true)) << "loaded: " << loaded;
+  EXPECT_EQ(msg.message, static_cast<uint32_t>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 3u);
+  EXPECT_EQ(g_bQuit.load(), 0);
 }
 
 struct cRefusal {

@@ -9,6 +9,7 @@
 #include "core/log.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/display.h"
+#include "media/graphics/draw_trace.h"
 #include "media/graphics/surface.h"
 
 namespace {
@@ -239,6 +240,10 @@ int DDSetPalette_UnPal(PALETTEENTRY* palette, DDSURFACEDATA* lpSD) {
 
 int DDChangeColor(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight, int nAlpha, uint8_t bRed,
                   uint8_t bGreen, uint8_t bBlue) {
+  if (DDTraceCall("DDChangeColor", lpDstSD, nullptr,
+                  {double(x), double(y), double(nWidth), double(nHeight), double(nAlpha), double(bRed), double(bGreen),
+                   double(bBlue)}))
+    return 1;
   if (!lpDTCon) {
     ECLogPrintf(
         "DDrawでは DDChangeColor(DDSURFACEDATA *lpDstSD,int x,int y,int nWidth,int nHeight,int nAlpha,"

@@ -199,6 +199,7 @@ void DDFillRectRGB(DDSURFACEDATA* dst, int x, int y, int w, int h, uint32_t colo
 }
 
 void DDFillSurfaceRGB(DDSURFACEDATA* dst, uint32_t color) {
+  if (DDTraceCall("DDFillSurfaceRGB", dst, nullptr, {double(color)})) return;
   if (!dst) return;
   DDFillRectRGB(dst, 0, 0, dst->nWidth, dst->nHeight, color);
 }

@@ -56,6 +56,16 @@ void borders(int* top, int* left, int* bottom, int* right) {
   if (s_window.window && !s_window.fullscreen) SDL_GetWindowBordersSize(s_window.window, top, left, bottom, right);
 }
 
+bool EnvironmentSet(const char* name) {
+  const char* value = SDL_getenv(name);
+  return value && *value;
+}
+
+// A display to open the window on, or a video driver the user chose (which may need none).
+bool HasDisplay() {
+  return EnvironmentSet("SDL_VIDEODRIVER") || EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY");
+}
+
 std::string utf8(const char* cp932) {
   std::string out;
   Cp932ToUtf8(cp932 ? cp932 : "", out);
@@ -63,13 +73,25 @@ std::string utf8(const char* cp932) {
 }
 }  // namespace
 
-bool GameWindowInit(bool headless) {
+bool GameWindowInit(bool headless, std::string* why) {
   if (s_window.initialised) return true;
   s_window = State{};
   s_window.headless = headless;
+  // Set before any part of SDL starts (the sound starts later).
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (!headless) {
+    if (!HasDisplay()) {
+      if (why)
+        *why =
+            "there is no display (neither DISPLAY nor WAYLAND_DISPLAY is set); run with --headless, or choose a "
+            "video driver with SDL_VIDEODRIVER";
+      return false;
+    }
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
+      if (why) *why = SDL_GetError();
+      return false;
+    }
   }
   s_window.initialised = true;
   return true;

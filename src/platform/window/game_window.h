@@ -6,6 +6,7 @@
 //
 // UI thread only (the thread that called GameWindowInit).
 #include <cstdint>
+#include <string>
 
 #include "platform/messages.h"
 
@@ -15,9 +16,12 @@ struct QcRect {
   int Height() const { return bottom - top; }
 };
 
-// Starts the window system (video and joysticks), or the virtual window when headless. false when
-// the window system cannot start.
-bool GameWindowInit(bool headless);
+// Starts the window system (video and joysticks), or the virtual window when headless. false with
+// the reason when the window system cannot start, also when there is no display to show the window
+// on: without DISPLAY and WAYLAND_DISPLAY the window system would fall back to a driver that shows
+// nothing, unless the user chose one through SDL_VIDEODRIVER. Ctrl-C and SIGTERM stay the program's
+// (platform/stop_signals.h), not the window system's quit events.
+bool GameWindowInit(bool headless, std::string* why = nullptr);
 void GameWindowShutdown();
 bool GameWindowHeadless();
 
