@@ -17,6 +17,8 @@
 #include "stage/object_layers.h"
 #include "stage/project_rules.h"
 #include "stage/scene_stage.h"
+#include "stage/stage_timer_draw.h"
+#include "stage/status_bar.h"
 
 namespace {
 
@@ -32,12 +34,11 @@ constexpr int kCaptionCellWidth = 16;
 void RunStageScreenEffect(cSceneStage& /*scene*/, int /*frozen*/) {}
 
 // The head-up display: the status bar, then the stage timer (its warning sound only in play
-// frames). The status bar and timer drawing take this step.
-void DrawHeadUpDisplay(cSceneStage& /*scene*/, int /*inPlay*/) {}
-
-// The screen colour over the finished picture; outside the play frame it does not change. The
-// screen colour drawing takes this step.
-void DrawStageScreenColour(cSceneStage& /*scene*/, int /*frozen*/) {}
+// frames).
+void DrawHeadUpDisplay(cSceneStage& scene, int inPlay) {
+  DrawStatusBar(scene, &g_BackBufferSD);
+  DrawStageTimer(scene, &g_BackBufferSD, inPlay);
+}
 
 // The caption of a stage started directly (the key that ends it), else of a test play (the key that
 // goes back to the title), centred at the screen's bottom; nothing in other plays.
@@ -58,7 +59,7 @@ void DrawCaptions() {
 // then the screen colour over everything.
 void FinishPicture(cSceneStage& scene, int frozen) {
   AnimatePalette();
-  DrawStageScreenColour(scene, frozen);
+  scene.m_ScreenColour.Draw(frozen);
 }
 
 }  // namespace

@@ -106,9 +106,10 @@ class StageDrawingTest : public testing::Test {
         word = "begin" + std::to_string(static_cast<int>(c.adArgs[0]));
       } else if (c.strName == "DDEndLayer") {
         word = "end";
-      } else if (c.strName == "cFont::DrawString") {
-        word = "text";
+      } else if (c.strName == "cFont::DrawString" && c.adArgs[1] == 456) {
+        word = "caption";
       } else if (c.strName == "DDBlt" && c.lpDst == &g_BackBufferSD) {
+        if (IsSlot(c.lpSrc, {47})) word = "status";
         if (IsSlot(c.lpSrc, {2})) word = "block";
         if (IsSlot(c.lpSrc, {40, 41})) word = "item";
         if (IsSlot(c.lpSrc, {20, 21, 38, 39})) word = "shot";
@@ -144,8 +145,9 @@ TEST_F(StageDrawingTest, APictureIsComposedInItsFixedOrder) {
   AddShot(3);
   Scene().DrawStage(1, 1);
   // Background behind, blocks behind, the hero, items, characters (no draw layer in DirectDraw
-  // mode), shots, blocks in front, background in front, the caption.
-  EXPECT_EQ(Words(), "fill5 begin1 block end hero begin1 item end chara begin0 shot end begin1 end fill7 text");
+  // mode), shots, blocks in front, background in front, the status bar, the caption.
+  EXPECT_EQ(Words(),
+            "fill5 begin1 block end hero begin1 item end chara begin0 shot end begin1 end fill7 status caption");
 }
 
 TEST_F(StageDrawingTest, DepthLayersOrderTheObjectsByTheirLayerBytesOnlyWithTheZLayerFlag) {
@@ -189,8 +191,8 @@ TEST_F(StageDrawingTest, ThePauseMenuHidesTheStageWhenTheProjectSaysSo) {
   };
   const Case cases[] = {
       {kStagePhasePauseMenu, 1, "fill5 fill7", 0.0},
-      {kStagePhasePauseMenu, 0, "fill5 begin1 block end hero begin1 item end chara begin1 end fill7", 0.0},
-      {kStagePhaseIntro, 1, "fill5 begin1 block end hero begin1 item end chara begin1 end fill7", -2.5},
+      {kStagePhasePauseMenu, 0, "fill5 begin1 block end hero begin1 item end chara begin1 end fill7 status", 0.0},
+      {kStagePhaseIntro, 1, "fill5 begin1 block end hero begin1 item end chara begin1 end fill7 status", -2.5},
   };
   for (const Case& c : cases) {
     g_SystemData.m_bStageDrawOpt = c.hide;
@@ -229,7 +231,7 @@ TEST_F(StageDrawingTest, ATestPlayShowsItsCaptionCentredAtTheBottom) {
     Scene().DrawStage(0, c.captions);
     std::vector<DDTRACECALL> texts;
     for (const DDTRACECALL& call : m_Harness.Draws())
-      if (call.strName == "cFont::DrawString") texts.push_back(call);
+      if (call.strName == "cFont::DrawString" && call.adArgs[1] == 456) texts.push_back(call);
     if (c.text < 0) {
       EXPECT_TRUE(texts.empty()) << c.captions << c.testPlay << c.directPlay << c.returnToTitle;
       continue;
@@ -246,8 +248,9 @@ TEST_F(StageDrawingTest, ATestPlayShowsItsCaptionCentredAtTheBottom) {
   m_Harness.ClearTraces();
   Scene().DrawStage(0, 1);
   const auto& draws = m_Harness.Draws();
-  const auto text = std::find_if(draws.begin(), draws.end(),
-                                 [](const DDTRACECALL& call) { return call.strName == "cFont::DrawString"; });
+  const auto text = std::find_if(draws.begin(), draws.end(), [](const DDTRACECALL& call) {
+    return call.strName == "cFont::DrawString" && call.adArgs[1] == 456;
+  });
   ASSERT_NE(text, draws.end());
   EXPECT_EQ(text->adArgs[0], 320);
 }
