@@ -104,6 +104,7 @@ void cShot::InitShot(int id, cCharaBase& owner, int cmdKind, const cEdShot& sett
     height = entry ? SwordEntryHeight(*entry) : 0;
   }
   m_bIsShot = sword ? 0 : 1;
+  m_nLayer = owner.m_Type.m_nLayer;
   InitObject(id, owner.m_nControl, owner.m_nPlayer, m_Settings.m_nShotGroup, m_Settings.m_nGraphic,
              &ShotAnimePatterns(), sword ? 0 : 1, 0, 0, width, height, width, height, facing, 1, launch.nIndex);
   if (m_Settings.m_bUserBlockTest) {

@@ -116,6 +116,7 @@ class cShot : public cObject {
   int32_t m_bCountsForOwner = 0;     // damage by this shot fires the owner's triggers 20-23
   uint8_t m_nOwnerArg = 0;           // argument passed with those triggers
   int32_t m_nSwordStep = 0;          // sword: steps into the current frame entry
+  int8_t m_nLayer = 0;               // drawing layer: the firing character's when it fired
 
   // Read and written by stage play.
   int32_t m_bErase = 0;  // flagged for erasure while the stage defers erasing shots

@@ -150,32 +150,7 @@ int cSceneStage::PhasePlay() {
   return 1;
 }
 
-void cSceneStage::DrawStage(int inPlay, int /*captions*/) {
-  // The pictures of the stage arrive with the stage drawing; what drawing decides for the logic runs
-  // here already: the end of the hero's defeat display, defeated characters removed when theirs is
-  // over, and effects removed when they have played. While a wait's nested loop draws, the game
-  // thread is inside a command: removals are deferred and the hero's defeat waits for a play frame.
-  if (!g_HeroList.empty()) {
-    cHero& hero = g_HeroList[0];
-    hero.UpdateHeroScreenRect();
-    if (hero.m_bDead && hero.DrawDefeated(&g_BackBufferSD, 0) && m_nPhase == kStagePhasePlay && !RemovalsDeferred())
-      HeroDefeatOver();
-  }
-  for (auto it = g_CharaList.begin(); it != g_CharaList.end();) {
-    if (it->m_bDead) {
-      it->UpdateScreenRect();
-      if (it->DrawDefeated(&g_BackBufferSD, 0)) {
-        it = RemoveDrawnChara(it);
-        continue;
-      }
-    }
-    ++it;
-  }
-  const int hold = inPlay ? 0 : 1;
-  for (auto it = m_Effects.begin(); it != m_Effects.end();)
-    it = it->DrawEffectObj(&g_BackBufferSD, hold) ? m_Effects.erase(it) : std::next(it);
-}
-
+// The end of the hero's defeat display, as its drawing finds it (DrawHeroLayer).
 void cSceneStage::HeroDefeatOver() {
   if (g_PlayMode == kPlayModeReplay) {
     if (ReplayFromCommandLine()) {

@@ -17,3 +17,8 @@ inline bool ContinueMenuAfterMiss() { return g_SystemData.m_nStageOpt191 != 0; }
 // Placed and summoned characters' placement offsets move their home position too, except in projects
 // made before that was changed.
 inline bool HomeKeepsPlacementOffset() { return g_SystemData.m_bLegacy768 == 0; }
+// While the pause menu is open the stage shows only its background layers under the menu.
+inline bool HideStageWhilePaused() { return g_SystemData.m_bStageDrawOpt != 0; }
+// Characters are drawn one by one, without ranking their draws by sheet (projects made before the
+// characters' draws were grouped by texture).
+inline bool NoCharaTextureGrouping() { return g_SystemData.m_bLegacy855 != 0; }

@@ -69,8 +69,8 @@ int LoadReplayForPlayback(const char* path) {
   return 1;
 }
 
-void ReloadReplayForRestart() {
-  if (g_nPlayMode != kPlayModeReplay) return;
+int ReloadReplayForRestart() {
+  if (g_nPlayMode != kPlayModeReplay) return 0;
   const bool switched = g_bReplaySwitched != 0;
   g_bReplaySwitched = 0;
   // Read into scratch records and handed over only when the whole file read: a file that went
@@ -81,12 +81,13 @@ void ReloadReplayForRestart() {
   cStageData settings;
   cSaveData progress = g_SaveData;
   uint32_t version = 0;
-  if (!LoadReplayFile(g_StagePath.c_str(), log, stage, settings, progress, &version)) return;
+  if (!LoadReplayFile(g_StagePath.c_str(), log, stage, settings, progress, &version)) return 0;
   g_StageFile = std::move(stage);
   if (switched) g_StageData = std::move(settings);
   g_InputLog = std::move(log);
   g_SaveData = std::move(progress);
   g_GameData.m_nReplayVersion = version;
+  return switched ? 1 : 0;
 }
 
 bool SetReplayRunOptions(const cReplayRunOptions& options, std::string* error) {

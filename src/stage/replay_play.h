@@ -43,8 +43,9 @@ extern int g_bReplaySwitched;
 // A restart of replay playback, before the stage's settings are restored: the replay file at
 // g_StagePath is read again, so the play starts from its recorded stage types, log and progress
 // (and, after a switch, the new file's settings too; the flag is cleared). Outside playback, and when
-// the file no longer reads, nothing changes.
-void ReloadReplayForRestart();
+// the file no longer reads, nothing changes. 1 when a switched file was read: its stage's pictures
+// are then to be loaded.
+int ReloadReplayForRestart();
 
 // The replay files and trace of a command-line run (this system's paths, absolute; empty: none).
 struct cReplayRunOptions {

@@ -6,12 +6,14 @@
 
 #include "core/log.h"
 #include "data/game_data.h"
+#include "flow/effect_obj.h"
 #include "media/graphics/blit.h"
 #include "media/graphics/display.h"
 #include "media/graphics/fade.h"
 #include "media/graphics/palette.h"
 #include "media/graphics/surface_table.h"
 #include "media/sound/sound_effects.h"
+#include "objects/chara_exc_surfaces.h"
 #include "objects/play_objects.h"
 #include "objects/shot.h"
 #include "platform/input/keyboard.h"
@@ -62,6 +64,12 @@ cSceneStage::cSceneStage() {
 }
 
 cSceneStage::~cSceneStage() {
+  // The database pictures go with the scene: nothing draws from them any more.
+  if (m_bPicturesInUse) {
+    UseCharaExcSurfaces(nullptr);
+    UseSwordSurfaces(nullptr);
+    UseEffectSurfaces(nullptr);
+  }
   // The objects of the last attempt go with the scene; the shots first, as they point at them.
   m_ShotList.clear();
   for (auto& group : m_aShotGroups) group.clear();
@@ -104,9 +112,9 @@ void cSceneStage::Enter() {
   m_bRankingDone = 0;
   m_anRankPlaces.assign(5, 0);
   m_anRankValues.assign(5, 0);
-  // The stage's pictures (icon sheets, background layers, the stage surface list) arrive with the
-  // stage drawing.
+  // The stage's pictures; when the stage scene follows itself only the background pictures change.
   const bool again = g_SceneMgr.m_nPrevScene == kSceneStage;
+  if (!LoadStagePictures(again && m_bPicturesInUse)) return;
   if (!again && !loaded) {
     ResetPlayState();
     UseLife(g_SaveData);

@@ -12,8 +12,11 @@
 #include "data/system_data.h"
 #include "flow/flow_stage.h"
 #include "shell/scene.h"
+#include "stage/back_layers.h"
 #include "stage/screen_colour.h"
+#include "stage/stage_pictures.h"
 
+class cChara;
 class cHero;
 class cItem;
 
@@ -75,11 +78,38 @@ class cSceneStage : public cScene, public cFlowStage {
   void ResetPlayState();
   static int UseLife(cSaveData& progress);
 
-  // One picture of the running stage (the drawing itself arrives with the stage drawing; the
-  // defeat displays, which decide what follows a defeat, run here already).
+  // One picture of the running stage on the back buffer, in its fixed order: background layers,
+  // pictures, blocks, per depth layer the hero, items, characters and shots, front layers,
+  // overlays, message windows, the screen effect, the head-up display, the captions of a test play,
+  // the palette animation and the screen colour. inPlay: the play phase's own frame (pictures,
+  // effects, windows and objects advance only then); captions: 0 leaves the captions out. Drawing
+  // the hero and the characters finishes their defeat displays.
   void DrawStage(int inPlay, int captions);
+  // The hero's part of one depth layer; the end of its defeat display decides, in the play phase,
+  // what follows.
+  void DrawHeroLayer(int frozen);
+  // One character of a depth layer; true when its defeat display is over and it must go.
+  bool DrawCharaLayer(cChara& chara, int frozen);
   // The hero's defeat display is over: retry, game over, or (a test play) the end of the play.
   void HeroDefeatOver();
+
+  // The stage's picture sources.
+  // Advances the background layers' own scrolling (not while the pause menu is open).
+  void ScrollBackLayers();
+  // The enabled background layers of a group (0 behind everything, 1 in front of the characters).
+  void DrawBackLayers(DDSURFACEDATA* surface, int group);
+  // The visible blocks of the map whose layer byte is `layer` (0 behind the characters, 1 in front).
+  void DrawBlockLayer(DDSURFACEDATA* surface, int layer);
+  // The pictures and the effect objects of a group; those whose time is over go.
+  void DrawScreenPictures(DDSURFACEDATA* surface, int group, int frozen);
+  void DrawEffectObjs(DDSURFACEDATA* surface, int group, int frozen);
+  // The stage's picture surfaces when the scene enters (again: the stage scene follows itself, only
+  // the background pictures are loaded again); false when a surface could not be made (the
+  // program is then stopping).
+  bool LoadStagePictures(bool again);
+  // Set-up: the pictures shown and the message windows' text surfaces go.
+  void ClearScreenPictures();
+  void ClearMesPictures();
 
   // The end of the stage as cleared (the stage-clear processing) and the hero's defeat.
   void ClearStage();
@@ -114,6 +144,15 @@ class cSceneStage : public cScene, public cFlowStage {
   int32_t m_nEndFrames = 0;    // frames the stage-end and game-over phases have shown
   int32_t m_nMeasuredFps = 0;  // the frame rate the scene manager measured last (each frame)
   int32_t m_bClosing = 0;      // a finished test play waits for the window to close
+
+  // The database's dedicated character bitmaps, swords and effects, loaded when the scene enters
+  // after another scene and kept while it follows itself.
+  cSurfaceCollection m_CharaExcPictures;
+  cSurfaceCollection m_SwordPictures;
+  cSurfaceCollection m_EffectPictures;
+  int32_t m_bPicturesInUse = 0;  // the objects' drawing is pointed at the collections
+  // Small background pictures repeated into larger tiles.
+  cBackTiles m_BackTiles;
 };
 
 // The stage scene while one lives (g_lpSceneStage as the scene), else null.

@@ -138,7 +138,9 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   g_SaveData.m_nNextStage = 0;
 
   if (restart) {
-    ReloadReplayForRestart();
+    // Playback that moved on to another replay plays that replay's stage: its background pictures
+    // are loaded in place of the last ones.
+    if (ReloadReplayForRestart() && !LoadStagePictures(true)) return;
     RestoreStageSettings();
     // Flows may have changed the hero placement during the last attempt; a replay has just read its
     // own again.
@@ -232,7 +234,9 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   m_ScrollY.m_dPosition = hero.m_dY - 240 + hero.m_nHeight / 2;
   m_ScrollY.ClampScroll();
   hero.UpdateHeroScreenRect();
-  if (hero.m_nViewRange) BuildViewMask(hero);
+  // The mask of the stage's hero, whatever the last stage left in its surface (a view range of 0
+  // masks the whole screen).
+  if (hero.m_Type.m_nViewMode != 0) BuildViewMask(hero);
 
   m_anStageVars.assign(kStageVarCount, 0);
 
@@ -264,11 +268,12 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   for (int i = 0; i < 3; ++i) m_abKeepArea[i] = AnyMarginOn(g_StageFile.m_aKeepAreas[i]) ? 1 : 0;
 
   m_MesWindows.clear();
+  ClearMesPictures();
   m_Effects.clear();
   m_ScrEffect.ClearScrEffect();
   m_ScreenColour.Reset();
   m_GameWait.m_nCounter = 0;
-  m_Pictures.clear();
+  ClearScreenPictures();
 
   // The stage's shot-hit checks per frame spread over the sub-steps, and its active-only hit rule.
   m_anSubStepFlags = SubStepFlags(g_StageFile.m_nSubSteps, g_StageFile.m_nShotHitChecks);

@@ -119,9 +119,10 @@ TEST_F(PlayLoopTest, TheTimeLimitCountsSecondsAndDefeatsTheHeroOnce) {
   // The frame the time ran out ran no sub-steps, and was still watched.
   EXPECT_EQ(Scene().m_nSubStepTotal, subStepsBefore);
   EXPECT_EQ(g_watched.back(), 120);
-  EXPECT_EQ(m_Harness.Sounds(), std::vector<int>{8});
+  // The drawn timer warned once when one second was left; the hero's defeat sound followed.
+  EXPECT_EQ(m_Harness.Sounds(), (std::vector<int>{13, 8}));
   Play(60);
-  EXPECT_EQ(m_Harness.Sounds(), std::vector<int>{8});  // a dead hero is not defeated twice
+  EXPECT_EQ(m_Harness.Sounds(), (std::vector<int>{13, 8}));  // a dead hero is not defeated twice
 }
 
 TEST_F(PlayLoopTest, AButtonHeldWhenAMenuClosedStaysIgnoredUntilReleased) {

@@ -112,6 +112,7 @@ void DrawJoin(const DDLAYERDRAW* first, size_t n) {
 int DDLayerDepth() { return static_cast<int>(g_Layers.size()); }
 
 void DDBeginLayer(int group) {
+  if (DDTraceCall("DDBeginLayer", nullptr, nullptr, {double(group)})) return;
   if (!lpDTCon || g_Layers.size() >= kMaxLayers) return;
   cLayer layer;
   layer.bGroup = group;
@@ -167,8 +168,14 @@ void AddKey(DDSURFACEDATA* lpSD, int hasCell, int x, int y) {
 }
 }  // namespace
 
-void DDLayerAddCell(DDSURFACEDATA* lpSD, int x, int y) { AddKey(lpSD, 1, x, y); }
-void DDLayerAddTexture(DDSURFACEDATA* lpSD) { AddKey(lpSD, 0, 0, 0); }
+void DDLayerAddCell(DDSURFACEDATA* lpSD, int x, int y) {
+  if (DDTraceCall("DDLayerAddCell", nullptr, lpSD, {double(x), double(y)})) return;
+  AddKey(lpSD, 1, x, y);
+}
+void DDLayerAddTexture(DDSURFACEDATA* lpSD) {
+  if (DDTraceCall("DDLayerAddTexture", nullptr, lpSD, {})) return;
+  AddKey(lpSD, 0, 0, 0);
+}
 
 void DDSuspendLayer() {
   if (DDTraceCall("DDSuspendLayer", nullptr, nullptr, {})) return;
@@ -185,6 +192,7 @@ std::vector<DDLAYERDRAW> DDLayerDrawOrder() {
 }
 
 void DDEndLayer() {
+  if (DDTraceCall("DDEndLayer", nullptr, nullptr, {})) return;
   if (!lpDTCon || g_Layers.empty()) return;
   cLayer layer = std::move(g_Layers.back());
   g_Layers.pop_back();
