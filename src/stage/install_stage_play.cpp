@@ -2,9 +2,11 @@
 
 #include "flow/install_flow_hooks.h"
 #include "flow/var_params.h"
+#include "media/graphics/display.h"
 #include "shell/game_loop.h"
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
+#include "shell/screen_effect.h"
 #include "stage/modal_waits.h"
 #include "stage/play_trace.h"
 #include "stage/replay_play.h"
@@ -67,6 +69,16 @@ void InstallStagePlay() {
   InstallStageServices();
   InstallModalWaits();
   InstallScreenColour();
+
+  // The blink's hidden frames cover the picture with the stage's background layers.
+  cScreenEffectHooks effects;
+  effects.drawBackLayers = [] {
+    if (cSceneStage* scene = SceneStage()) {
+      scene->DrawBackLayers(&g_BackBufferSD, 0);
+      scene->DrawBackLayers(&g_BackBufferSD, 1);
+    }
+  };
+  SetScreenEffectHooks(effects);
 
   cModalWaitHooks waits;
   waits.drawWaitFrame = DrawWaitFrame;

@@ -13,6 +13,7 @@
 #include "objects/play_objects.h"
 #include "shell/app_globals.h"
 #include "shell/scene_mgr.h"
+#include "shell/screen_effect.h"
 #include "stage/deferred_removals.h"
 #include "stage/object_layers.h"
 #include "stage/project_rules.h"
@@ -29,9 +30,18 @@ constexpr int kCaptionY = 456;
 constexpr int kCaptionFont = 1;
 constexpr int kCaptionCellWidth = 16;
 
-// The screen effect re-draws the finished picture through its distortion; outside the play frame it
-// only draws. The screen effects' runner takes this step.
-void RunStageScreenEffect(cSceneStage& /*scene*/, int /*frozen*/) {}
+// The screen effect re-draws the finished picture through its distortion, centred where it needs a
+// centre on the player hero; outside the play frame it only draws.
+void RunStageScreenEffect(cSceneStage& scene, int frozen) {
+  if (scene.m_ScrEffect.nEffect == 0) return;
+  cScreenEffectView view;
+  if (!g_HeroList.empty()) {
+    const cHero& hero = g_HeroList.front();
+    view.m_nHeroCentreX = hero.m_ScreenRect.left + (hero.m_nGraphicWidth >> 1);
+    view.m_nHeroCentreY = hero.m_ScreenRect.top + (hero.m_nGraphicHeight >> 1);
+  }
+  RunScreenEffect(scene.m_ScrEffect, view, frozen);
+}
 
 // The head-up display: the status bar, then the stage timer (its warning sound only in play
 // frames).
