@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "data/option_bytes.h"
 #include "data/system_data.h"
 #include "platform/bmp/bmp_reader.h"
 #include "test_support/temp_dir.h"
@@ -82,6 +83,17 @@ class StartupTest : public testing::Test {
     ASSERT_EQ(settings.SaveFile(path), 1);
   }
 
+  // An 8-bit blend table "bmp\hbt\hbtNN.dat" of the given size: 256 x 256 palette numbers, here each
+  // pair's first colour.
+  void writeBlendTable(int number, size_t size = 65536) {
+    char name[32];
+    std::snprintf(name, sizeof name, "hbt%02d.dat", number);
+    fs::create_directories(m_game / "bmp" / "hbt");
+    std::string table(size, '\0');
+    for (size_t i = 0; i < size; ++i) table[i] = static_cast<char>(i >> 8);
+    std::ofstream(m_game / "bmp" / "hbt" / name, std::ios::binary) << table;
+  }
+
   // Runs qc4 headless for `frames` frames with the last frame dumped; the exit status.
   int runQc4(int frames) {
     return runQc4With("--frames " + std::to_string(frames) + " --dump-frame '" + dumpPath().string() + "' '" +
@@ -116,6 +128,7 @@ class StartupModeTest : public StartupTest, public testing::WithParamInterface<D
 TEST_P(StartupModeTest, ShowsTheLoadingPictureAndEndsCleanly) {
   const DisplayCase& c = GetParam();
   writeIni(c.direct3d, c.windowMode, c.bpp);
+  if (c.bpp == 8) writeBlendTable(0);
   if (c.ownTransparentColour) setOwnTransparentColour(255, 0, 255);
   ASSERT_EQ(runQc4(30), 0) << output() << report();
   EXPECT_EQ(report().rfind("App : ver 986", 0), 0u) << report();
@@ -210,6 +223,31 @@ TEST_F(StartupTest, FramesPerSecondTextInTheFontColour) {
       for (int x = 549; x < 640; ++x) textPixels += frame.pixels[static_cast<size_t>(y) * 640 + x] == textColour;
     EXPECT_GT(textPixels, 20);
   }
+}
+
+// At 8 bits start-up loads the blend table of the player's colour option: the option's table must be
+// there, whole; at other depths no table is read.
+TEST_F(StartupTest, EightBitsLoadTheBlendTableOfThePlayersColour) {
+  fs::create_directories(m_game / "user_data");
+  cOptionFileValues options;
+  options.colour = 5;
+  const std::vector<uint8_t> bytes = OptionFile(986, options);
+  std::ofstream(m_game / "user_data" / "Option.dat", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  writeBlendTable(0);
+  writeIni(0, 0, 8);
+  // Only table 0: the player's table 5 is missing, its message ends start-up (unanswered here).
+  EXPECT_EQ(runQc4(5), 1) << output();
+  EXPECT_NE(output().find("bmp\\hbt\\hbt05.dat"), std::string::npos) << output();
+  // A table cut short is no table.
+  writeBlendTable(5, 1000);
+  EXPECT_EQ(runQc4(5), 1) << output();
+  writeBlendTable(5);
+  EXPECT_EQ(runQc4(5), 0) << output() << report();
+  // 16 bits read no table.
+  fs::remove_all(m_game / "bmp" / "hbt");
+  writeIni(0, 0, 16);
+  EXPECT_EQ(runQc4(5), 0) << output() << report();
 }
 
 // A project with its own transparent colour cannot run at 8 bits: the display-mode message (a box
