@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,8 @@ struct StartCase {
   int direct3d;           // the drawing mode the game runs in
   const char* bootAfter;  // null: no Boot.dat; "same": untouched; else "mode,ask"
 };
+
+void PrintTo(const StartCase& c, std::ostream* os) { *os << c.name; }
 
 class StartupFixture : public testing::Test {
  protected:
@@ -236,8 +239,13 @@ const std::string kNewerBoot = int32(987) + int32(2) + int32(0) + int32(1) + int
 const std::string kShortBoot = int32(986) + int32(2) + int32(0);
 const std::string kBadCountBoot = int32(986) + int32(-5) + int32(0) + int32(1) + int32(0);
 
-// Written by a newer game, cut short, with a count that cannot be.
-INSTANTIATE_TEST_SUITE_P(Files, DamagedBootFileTest, testing::Values(kNewerBoot, kShortBoot, kBadCountBoot));
+std::string damagedFileName(const testing::TestParamInfo<std::string>& info) {
+  const char* const names[] = {"WrittenByANewerGame", "CutShort", "ImpossibleCount"};
+  return names[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DamagedBootFileTest, testing::Values(kNewerBoot, kShortBoot, kBadCountBoot),
+                         damagedFileName);
 
 // The list positions are read at start and written back at the end of a run that started, in their
 // record layout: the version, the numbers, then the strings with their NUL.
@@ -291,6 +299,8 @@ struct DirectStartCase {
   int rankingOn;
   bool reported;  // the missing-file line in the report log
 };
+
+void PrintTo(const DirectStartCase& c, std::ostream* os) { *os << c.name; }
 
 class DirectStartTest : public StartupFixture, public testing::WithParamInterface<DirectStartCase> {};
 
