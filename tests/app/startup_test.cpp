@@ -16,6 +16,7 @@
 #include "data/option_bytes.h"
 #include "data/system_data.h"
 #include "platform/bmp/bmp_reader.h"
+#include "stage/stage_files.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -248,6 +249,60 @@ TEST_F(StartupTest, EightBitsLoadTheBlendTableOfThePlayersColour) {
   fs::remove_all(m_game / "bmp" / "hbt");
   writeIni(0, 0, 16);
   EXPECT_EQ(runQc4(5), 0) << output() << report();
+}
+
+// "FreeStage" starts its stage straight away: the newest numbered variant of it, whatever number the
+// setting carries (the hero of _010 stands at column 6, that of _002 at column 1); a stage that is
+// not there is only reported and the game starts at its title; a stage that is there but does not
+// load ends start-up, and nothing of the player's is written.
+TEST_F(StartupTest, FreeStageStartsTheNewestVariant) {
+  cStageBytes older = SmallStage(12, 6);
+  older.charas = {PlacedChara(0, 1, 4)};
+  cStageBytes newer = SmallStage(12, 6);
+  newer.charas = {PlacedChara(0, 6, 4)};
+  WriteBytes(m_game / "data" / "stg4" / "free.stg4_002", StageFile(986, older));
+  WriteBytes(m_game / "data" / "stg4" / "free.stg4_010", StageFile(986, newer));
+  auto writeFreeStage = [&](const std::string& stage) {
+    std::ofstream ini(m_game / "System.ini", std::ios::binary);
+    ini << "Direct3D=0\r\nWindowMode=1\r\nShowFps=0\r\nFreeStage=" << stage << "\r\nExit\r\n";
+  };
+  const fs::path trace = m_game.parent_path() / (m_game.filename().string() + ".trace");
+  auto firstHeroX = [&]() -> long long {
+    const std::string text = readFile(trace);
+    const size_t at = text.find("\"x\":");
+    return at == std::string::npos ? -1 : std::stoll(text.substr(at + 4));
+  };
+
+  writeFreeStage("data\\stg4\\free.stg4_002");
+  ASSERT_EQ(runQc4With("--frames 60 --trace '" + trace.string() + "' '" + m_game.string() + "'"), 0) << output();
+  // The hero stands in cell 6 of the stage, map cell 6 + 10 (cells of 32 pixels).
+  EXPECT_EQ(firstHeroX() / 32, 6 + 10) << readFile(trace);
+  EXPECT_EQ(report().find("の読み込みに失敗しました！"), std::string::npos) << report();
+
+  writeFreeStage("data\\stg4\\none.stg4");
+  fs::remove(trace);
+  ASSERT_EQ(runQc4With("--frames 30 --trace '" + trace.string() + "' '" + m_game.string() + "'"), 0) << output();
+  EXPECT_NE(report().find("「data\\stg4\\none.stg4」の読み込みに失敗しました！\n"), std::string::npos) << report();
+  EXPECT_EQ(firstHeroX(), -1) << "no stage plays at the title";
+  // The game ran: its list positions were written at the end.
+  EXPECT_TRUE(fs::exists(m_game / "user_data" / "Free.dat"));
+
+  // The newest variant without a hero: its loader's message (answered here), then the run ends.
+  cStageBytes noHero = SmallStage(12, 6);
+  noHero.charas = {PlacedChara(1, 2, 4)};
+  WriteBytes(m_game / "data" / "stg4" / "free.stg4_011", StageFile(986, noHero));
+  writeFreeStage("data\\stg4\\free.stg4");
+  fs::remove(trace);
+  fs::remove_all(m_game / "user_data");
+  const fs::path script = m_game.parent_path() / (m_game.filename().string() + ".input");
+  std::ofstream(script) << "answer ok\n";
+  EXPECT_EQ(runQc4With("--frames 30 --input '" + script.string() + "' --trace '" + trace.string() + "' '" +
+                       m_game.string() + "'"),
+            0)
+      << output();
+  EXPECT_EQ(firstHeroX(), -1);
+  EXPECT_FALSE(fs::exists(m_game / "user_data" / "Free.dat"));
+  EXPECT_FALSE(fs::exists(m_game / "user_data" / "Replay.dat"));
 }
 
 // A project with its own transparent colour cannot run at 8 bits: the display-mode message (a box
