@@ -23,19 +23,19 @@ struct CpuInfo {
 };
 
 struct MemoryInfo {
-  uint64_t totalBytes = 0;      // physical memory
-  uint64_t availableBytes = 0;  // physical memory available to new work
+  uint64_t totalBytes = 0;             // physical memory
+  uint64_t availableBytes = 0;         // physical memory available to new work
   uint64_t virtualTotalBytes = 0;      // the process's address space
   uint64_t virtualAvailableBytes = 0;  // what the process has not mapped of it
 };
 
 struct DisplayInfo {
-  bool known = false;         // false: no video system to ask (the headless run)
-  std::string videoDriver;    // the video driver in use
-  std::string displayName;    // the first display's name
-  int refreshRate = 0;        // the desktop's refresh rate in Hz; 0 when unknown
-  std::string rendererName;   // the accelerated renderer the video driver offers; empty when none
-  int maxTextureWidth = 0;    // that renderer's largest texture
+  bool known = false;        // false: no video system to ask (the headless run)
+  std::string videoDriver;   // the video driver in use
+  std::string displayName;   // the first display's name
+  int refreshRate = 0;       // the desktop's refresh rate in Hz; 0 when unknown
+  std::string rendererName;  // the accelerated renderer the video driver offers; empty when none
+  int maxTextureWidth = 0;   // that renderer's largest texture
   int maxTextureHeight = 0;
 };
 

@@ -14,12 +14,12 @@
 #include "shell/menu_cursor.h"
 
 cMainWindow g_MainWindow;
-cMenuCursor g_MenuCursor;                       // one zeroed entry
-std::vector<cInputState> g_InputStates(1);      // player 1
-cFreeData g_FreeData;                           // "user_data\Free.dat"
-cReplayData g_ReplayData;                       // "user_data\Replay.dat"
-std::string g_TestPlayPath;                     // empty until the command line names a stage
-cBootData g_BootData;                           // Direct3D, asking
+cMenuCursor g_MenuCursor;                   // one zeroed entry
+std::vector<cInputState> g_InputStates(1);  // player 1
+cFreeData g_FreeData;                       // "user_data\Free.dat"
+cReplayData g_ReplayData;                   // "user_data\Replay.dat"
+std::string g_TestPlayPath;                 // empty until the command line names a stage
+cBootData g_BootData;                       // Direct3D, asking
 
 int g_TestPlay = 0;
 std::atomic<int> g_GameStarted{0};

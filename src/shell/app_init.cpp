@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/file_helpers.h"
 #include "core/log.h"
 #include "core/numbers.h"
 #include "core/read_fault.h"
@@ -27,7 +28,6 @@
 #include "media/sound/bgm_player.h"
 #include "media/sound/music_requests.h"
 #include "media/sound/sound_effects.h"
-#include "core/file_helpers.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/font/font_faces.h"
@@ -192,7 +192,7 @@ bool startStageDirectly() {
   if (backToTitle) g_ReturnToTitle = 1;
   if (!ui.startStageDirectly) return true;
   if (!ui.startStageDirectly(path)) return false;
-  // Rankings are for stages played through to their own end.
+  // A stage that goes back to the title at its end registers no rankings.
   g_RankingOn = backToTitle ? 0 : 1;
   return true;
 }
@@ -219,8 +219,8 @@ void placeWindow() {
   if (g_IniSettings.WindowMode == 1) {
     // Only a zoom the game offers: the same whole factor across and down, at most the largest zoom.
     const int zoom = data.m_nWidth / 640;
-    const bool offered = zoom >= 1 && zoom <= std::max(1, MaxZoom()) && data.m_nWidth == 640 * zoom &&
-                         data.m_nHeight == 480 * zoom;
+    const bool offered =
+        zoom >= 1 && zoom <= std::max(1, MaxZoom()) && data.m_nWidth == 640 * zoom && data.m_nHeight == 480 * zoom;
     if (fits && offered)
       GameWindowPlace(data.m_nX, data.m_nY, data.m_nWidth, data.m_nHeight);
     else

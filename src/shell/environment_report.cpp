@@ -60,7 +60,8 @@ std::vector<std::string> EnvironmentReportLines(const cEnvironmentFacts& f) {
   lines.push_back(format("Mem Free : %3.fMB", megabytes(f.memory.availableBytes)));
   lines.push_back(format("Vir Total : %.3fMB", megabytes(f.memory.virtualTotalBytes)));
   lines.push_back(format("Vir Free : %3.fMB", megabytes(f.memory.virtualAvailableBytes)));
-  lines.push_back(format("HD Free : %3.fMB", megabytes(static_cast<uint64_t>(f.diskFreeBytes < 0 ? 0 : f.diskFreeBytes))));
+  lines.push_back(
+      format("HD Free : %3.fMB", megabytes(static_cast<uint64_t>(f.diskFreeBytes < 0 ? 0 : f.diskFreeBytes))));
   lines.push_back(format("Display : (%d,%d)", f.screenWidth, f.screenHeight));
   return lines;
 }
@@ -85,8 +86,7 @@ std::vector<std::string> DisplayReportLines(const cDisplayFacts& f) {
   if (f.display.known) {
     if (!f.display.displayName.empty())
       lines.push_back(format("Description : %s", sjis(f.display.displayName).c_str()));
-    if (!f.display.rendererName.empty())
-      lines.push_back(format("Driver : %s", sjis(f.display.rendererName).c_str()));
+    if (!f.display.rendererName.empty()) lines.push_back(format("Driver : %s", sjis(f.display.rendererName).c_str()));
   }
   lines.push_back(format("TextureMaxSize : (%d,%d)", f.maxTextureWidth, f.maxTextureHeight));
   if (f.alphaFullscreenFlipOrDiscard) lines.emplace_back("D3DCAPS3_ALPHA_FULLSCREEN_FLIP_OR_DISCARD");

@@ -344,6 +344,11 @@ TEST_F(StartupTest, StoredWindowPlacementStaysOnTheDesktop) {
       // Far too large for any desktop: the largest zoom (2), centred, instead.
       {"huge", 1, windowData({0, 0, 64000, 48000, 0}), windowData({(1920 - 1280) / 2, (1080 - 960) / 2, 1280, 960, 0})},
       {"huge free size", 2, windowData({10, 10, 50000, 300, 0}), windowData({10, 10, 1920, 300, 0})},
+      // Not a zoom the game offers (two factors, or none): the largest zoom, centred.
+      {"two factors", 1, windowData({100, 50, 1280, 480, 0}), windowData({320, 60, 1280, 960, 0})},
+      {"no size", 1, windowData({100, 50, 0, 0, 0}), windowData({320, 60, 1280, 960, 0})},
+      // A free size in the sizable window is kept as it stands.
+      {"free size", 2, windowData({100, 50, 1000, 700, 0}), windowData({100, 50, 1000, 700, 0})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

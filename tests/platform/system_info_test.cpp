@@ -58,8 +58,9 @@ TEST(SystemInfo, ProcessorWithoutNameOrClockLeavesThemEmpty) {
 }
 
 TEST(SystemInfo, MemoryInBytes) {
-  MemoryInfo memory = ParseMemInfo("MemTotal:       24682292 kB\nMemFree:        15447028 kB\n"
-                                   "MemAvailable:   18245528 kB\nBuffers:          174044 kB\n");
+  MemoryInfo memory = ParseMemInfo(
+      "MemTotal:       24682292 kB\nMemFree:        15447028 kB\n"
+      "MemAvailable:   18245528 kB\nBuffers:          174044 kB\n");
   EXPECT_EQ(memory.totalBytes, 24682292ull * 1024);
   EXPECT_EQ(memory.availableBytes, 18245528ull * 1024);
   // Older kernels have no MemAvailable: the free memory stands in.

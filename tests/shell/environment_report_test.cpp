@@ -60,8 +60,14 @@ TEST(EnvironmentReport, MachineLinesInTheirLayout) {
 TEST(EnvironmentReport, WhatTheSystemDoesNotSayStaysEmptyOrZero) {
   cEnvironmentFacts f;  // nothing could be read
   const std::vector<std::string> expected = {
-      "OS : ",          "CPU :   0",        "Mem Total : 0.000MB", "Mem Free :   0MB",
-      "Vir Total : 0.000MB", "Vir Free :   0MB", "HD Free :   0MB",     "Display : (0,0)",
+      "OS : ",
+      "CPU :   0",
+      "Mem Total : 0.000MB",
+      "Mem Free :   0MB",
+      "Vir Total : 0.000MB",
+      "Vir Free :   0MB",
+      "HD Free :   0MB",
+      "Display : (0,0)",
   };
   EXPECT_EQ(EnvironmentReportLines(f), expected);
   // Small amounts keep the three-column width; a processor without a brand keeps both separators.

@@ -289,8 +289,8 @@ struct DirectStartCase {
   const char* name;
   const char* freeStage;  // "System.ini" FreeStage, or the test play's stage when testPlay
   bool testPlay;
-  int returnSwitch;   // the project's direct-start-returns-to-title switch
-  bool stageLoads;    // what stage play answers
+  int returnSwitch;  // the project's direct-start-returns-to-title switch
+  bool stageLoads;   // what stage play answers
   // Expected.
   const char* started;  // the path stage play is asked to start ("" none)
   bool starts;
@@ -351,34 +351,30 @@ TEST_P(DirectStartTest, NewestVariantAndItsModes) {
   EXPECT_EQ(PolledFrames(), c.starts ? 3u : 0u);
   EXPECT_EQ(g_DirectPlay, c.directPlay);
   EXPECT_EQ(g_ReturnToTitle, c.returnToTitle);
-  if (c.starts && c.directPlay) {
-    EXPECT_EQ(g_RankingOn, c.rankingOn);
-  }
+  if (c.starts && c.directPlay) { EXPECT_EQ(g_RankingOn, c.rankingOn); }
   const std::string line = std::string("「") + c.freeStage + "」の読み込みに失敗しました！\n";
   EXPECT_EQ(report().find(line) != std::string::npos, c.reported) << report();
   // A stage that was not there is forgotten: the game runs at its title.
-  if (c.reported) {
-    EXPECT_STREQ(g_IniSettings.FreeStage, "");
-  }
+  if (c.reported) { EXPECT_STREQ(g_IniSettings.FreeStage, ""); }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Stages, DirectStartTest,
-    testing::Values(
-        DirectStartCase{"NewestVariant", "data\\stg4\\x.stg4", false, 0, true, "data\\stg4\\x.stg4_010", true, 1,
-                        0, 1, false},
-        // Whatever number the setting carries, the newest variant plays.
-        DirectStartCase{"NumberedSettingStillNewest", "data\\stg4\\x.stg4_002", false, 0, true,
-                        "data\\stg4\\x.stg4_010", true, 1, 0, 1, false},
-        DirectStartCase{"ReturnsToTitle", "data\\stg4\\x.stg4", false, 1, true, "data\\stg4\\x.stg4_010", true, 1,
-                        1, 0, false},
-        // A test play never returns to the title and keeps its rankings.
-        DirectStartCase{"TestPlayKeepsRankings", "data\\stg4\\x.stg4", true, 1, true, "data\\stg4\\x.stg4_010",
-                        true, 1, 0, 1, false},
-        DirectStartCase{"MissingStageStartsAtTitle", "data\\stg4\\none.stg4", false, 0, true, "", true, 0, 0, 0,
-                        true},
-        DirectStartCase{"StageThatDoesNotLoadEndsStartUp", "data\\stg4\\x.stg4", false, 0, false,
-                        "data\\stg4\\x.stg4_010", false, 1, 0, 0, false}),
-    [](const testing::TestParamInfo<DirectStartCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Stages, DirectStartTest,
+                         testing::Values(DirectStartCase{"NewestVariant", "data\\stg4\\x.stg4", false, 0, true,
+                                                         "data\\stg4\\x.stg4_010", true, 1, 0, 1, false},
+                                         // Whatever number the setting carries, the newest variant plays.
+                                         DirectStartCase{"NumberedSettingStillNewest", "data\\stg4\\x.stg4_002", false,
+                                                         0, true, "data\\stg4\\x.stg4_010", true, 1, 0, 1, false},
+                                         DirectStartCase{"ReturnsToTitle", "data\\stg4\\x.stg4", false, 1, true,
+                                                         "data\\stg4\\x.stg4_010", true, 1, 1, 0, false},
+                                         // A test play never returns to the title and keeps its rankings.
+                                         DirectStartCase{"TestPlayKeepsRankings", "data\\stg4\\x.stg4", true, 1, true,
+                                                         "data\\stg4\\x.stg4_010", true, 1, 0, 1, false},
+                                         DirectStartCase{"MissingStageStartsAtTitle", "data\\stg4\\none.stg4", false, 0,
+                                                         true, "", true, 0, 0, 0, true},
+                                         DirectStartCase{"StageThatDoesNotLoadEndsStartUp", "data\\stg4\\x.stg4", false,
+                                                         0, false, "data\\stg4\\x.stg4_010", false, 1, 0, 0, false}),
+                         [](const testing::TestParamInfo<DirectStartCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
