@@ -18,11 +18,6 @@ constexpr uint32_t kMsgPlayBgm = WM_USER + 6;
 constexpr uint32_t kMsgReplaySaveDialog = WM_USER + 9;
 constexpr uint32_t kMsgRestoreDevice = WM_USER + 100;
 
-constexpr uint32_t WM_MOVE = 0x0003;
-constexpr uint32_t WM_SIZE = 0x0005;
-constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
-constexpr uint32_t WM_MOUSEMOVE = 0x0200;
-constexpr uint32_t WM_COMMAND = 0x0111;
 constexpr uint32_t SC_SCREENSAVE = 0xF140;
 constexpr uint32_t SC_MONITORPOWER = 0xF170;
 
