@@ -88,6 +88,8 @@ void RemoveProp(HWND window, const char* name);
 // The mouse cursor in picture coordinates, as the host last saw it; false before it saw one.
 bool GetDialogCursorPos(int* x, int* y);
 void NoteDialogCursor(int x, int y);
+// Moves the mouse cursor to a point of the picture (in the game window, when there is one).
+void SetDialogCursorPos(int x, int y);
 
 // The window that has the keyboard: the newest open dialog, else null (the game window).
 HWND GetActiveWindow();

@@ -519,6 +519,17 @@ bool WindowDialogHost::ChooseFile(const FileChooserRequest& request, std::string
 }
 }  // namespace
 
+void SetDialogCursorPos(int x, int y) {
+  NoteDialogCursor(x, y);
+  if (GameWindowHeadless() || !SDL_WasInit(SDL_INIT_VIDEO)) return;
+  SDL_Window* window = GameWindowSdlWindow();
+  SDL_Renderer* renderer = GameWindowSdlRenderer();
+  if (!window || !renderer || !(SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS)) return;
+  int wx = 0, wy = 0;
+  SDL_RenderLogicalToWindow(renderer, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
+  SDL_WarpMouseInWindow(window, wx, wy);
+}
+
 std::unique_ptr<DialogHost> MakeWindowDialogHost() {
   if (GameWindowHeadless() || !SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
   return std::make_unique<WindowDialogHost>();
