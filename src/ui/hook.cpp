@@ -36,7 +36,7 @@ LRESULT KeyboardHookProc(int code, WPARAM vk, LPARAM lParam) {
   const bool up = (lParam & kKeyUpFlag) != 0;
   if (!hook) {
     // The game window or a message box: Esc does not reach it while a dialog's hook is in place.
-    if (!up && vk == VK_ESCAPE && !(active && DialogComposing(active))) return 1;
+    if (vk == VK_ESCAPE && !(active && DialogComposing(active))) return 1;
     return CallNextHookEx(s_hHook, code, vk, lParam);
   }
   if (hook->m_hDialog != active) return CallNextHookEx(s_hHook, code, vk, lParam);

@@ -71,6 +71,9 @@ void cReplaySaveDialog::OnInitDialog(WPARAM wParam, LPARAM lParam) {
   SetDlgItemTextA(m_hWnd, 1011, cleared.c_str());
   SetDlgItemTextA(m_hWnd, 1002, failed.c_str());
   SetDlgItemTextA(m_hWnd, 1001, english ? "Cancel" : "キャンセル");
+  // A proposal that could not be built would save nothing: its button cannot be chosen.
+  if (m_strClearedPath.empty()) m_Buttons[0].Enable(0);
+  if (m_strFailedPath.empty()) m_Buttons[1].Enable(0);
   m_bFocusGuard = 1;
 }
 

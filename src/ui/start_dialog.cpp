@@ -69,6 +69,8 @@ void cStartDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 bool AskDrawingMode(int* drawingMode) {
   g_BootData.LoadFile(kBootDataPath);
   if (!g_BootData.m_nNoAsk) {
+    // A drawing mode other than Direct3D is DirectDraw: the dialog shows it checked.
+    if (g_BootData.m_nDrawMode != 1) g_BootData.m_nDrawMode = 0;
     auto* dialog = new cStartDialog(kResStartDialog, g_hMainWnd.load(), nullptr);
     const int result = dialog->DoModal(0);
     delete dialog;

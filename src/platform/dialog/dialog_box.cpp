@@ -437,12 +437,14 @@ bool DialogEditKey(HWND dialog, int vk, bool ctrl) {
   const size_t a = std::min<size_t>(st.selStart, text.size()), b = std::min<size_t>(st.selEnd, text.size());
   switch (vk) {
     case VK_LEFT: {
-      const size_t caret = a != b ? a : (a > 0 ? previousCharStart(text, a) : 0);
+      size_t caret = a != b ? a : (a > 0 ? previousCharStart(text, a) : 0);
+      if (a == b && a >= 2 && text.compare(a - 2, 2, "\r\n") == 0) caret = a - 2;
       st.selStart = st.selEnd = static_cast<int>(caret);
       return true;
     }
     case VK_RIGHT: {
-      const size_t caret = a != b ? b : (b < text.size() ? b + Cp932CharLength(text, b) : b);
+      size_t caret = a != b ? b : (b < text.size() ? b + Cp932CharLength(text, b) : b);
+      if (a == b && text.compare(b, 2, "\r\n") == 0) caret = b + 2;
       st.selStart = st.selEnd = static_cast<int>(caret);
       return true;
     }
@@ -452,12 +454,13 @@ bool DialogEditKey(HWND dialog, int vk, bool ctrl) {
     case VK_DELETE: {
       size_t from = a, to = b;
       if (a == b) {
+        // A line break ("\r\n") goes as one.
         if (vk == VK_BACK) {
           if (a == 0) return true;
-          from = previousCharStart(text, a);
+          from = a >= 2 && text.compare(a - 2, 2, "\r\n") == 0 ? a - 2 : previousCharStart(text, a);
         } else {
           if (b >= text.size()) return true;
-          to = b + Cp932CharLength(text, b);
+          to = text.compare(b, 2, "\r\n") == 0 ? b + 2 : b + Cp932CharLength(text, b);
         }
       }
       std::string changed = text.substr(0, from) + text.substr(to);

@@ -28,7 +28,9 @@ std::string FileChooserTarget(const FileChooserRequest& request, const std::stri
   if (name.empty()) return {};
   std::string path = hasSeparator(name) ? name : request.folder + name;
   if (fileNamePart(path).empty()) return {};
-  if (request.save && !request.defaultExtension.empty() && fileNamePart(path).find('.') == std::string::npos)
+  // A default extension with a wildcard is a filter, not a name part: it is never added.
+  if (request.save && !request.defaultExtension.empty() && request.defaultExtension.find('*') == std::string::npos &&
+      fileNamePart(path).find('.') == std::string::npos)
     path += "." + request.defaultExtension;
   if (!request.save && (!PathExists(path) || IsFolder(path))) return {};
   return path;
