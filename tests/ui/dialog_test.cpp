@@ -107,6 +107,7 @@ TEST(Dialog, MissingControlStopsTheGame) {
   std::vector<cControl*> none;
   EXPECT_EQ(dialog.FindControlById(none, 1012), nullptr);
   EXPECT_EQ(g_bQuit.load(), 1);
+  g_bQuit.store(0);  // for the tests after this one when the program runs them all
 }
 
 TEST(Dialog, SecondCommandDuringOneIsNotDispatched) {
