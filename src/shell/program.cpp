@@ -12,6 +12,7 @@
 #include "platform/encoding.h"
 #include "platform/files.h"
 #include "platform/gfx/frame_mailbox.h"
+#include "platform/dialog/dialog_box.h"
 #include "platform/headless/input_script.h"
 #include "platform/host_file_stream.h"
 #include "platform/message_box.h"
@@ -117,6 +118,7 @@ int RunProgram(const cCommandLine& cl, bool (*openOutputs)(std::string* error)) 
     SetVirtualClock(true);
     // A box nobody answers would wait forever: the run stops instead, and fails.
     InstallHeadlessMessageBoxes([](const std::string&) { FatalStop(); });
+    SetDialogUnansweredHandler([] { FatalStop(); });
   }
   if (!GameWindowInit(cl.headless, &why)) {
     std::fprintf(stderr, "qc4: the window system cannot start: %s\n", why.c_str());
@@ -141,7 +143,7 @@ int RunProgram(const cCommandLine& cl, bool (*openOutputs)(std::string* error)) 
     }
   }
   if (s_bStartRefused.load()) return kExitStageRefused;
-  if (cl.headless && HeadlessBoxUnanswered()) return kExitUnansweredBox;
+  if (cl.headless && (HeadlessBoxUnanswered() || HeadlessDialogUnanswered())) return kExitUnansweredBox;
   if (const int signal = StopSignalReceived(); signal != 0 && code == kExitNormal) return kExitSignalBase + signal;
   return code;
 }
