@@ -53,6 +53,10 @@ class ScriptedDialogHost : public DialogHost {
  public:
   void Run(HWND dialog) override {
     std::fprintf(stderr, "[%s] dialog\n", utf8(GetDialogCaption(dialog)).c_str());
+    // A key held when the dialog opened is let go while it is open, as a player's key is.
+    struct cReleaseKeys {
+      ~cReleaseKeys() { ReleaseAllKeys(); }
+    } release;
     while (!DialogEnded(dialog)) {
       cScriptAnswer step;
       if (!TakeScriptedDialogStep(&step)) {
@@ -88,6 +92,9 @@ class ScriptedDialogHost : public DialogHost {
 
   bool ChooseFile(const FileChooserRequest& request, std::string& path) override {
     std::fprintf(stderr, "[%s] file dialog\n", utf8(request.title).c_str());
+    struct cReleaseKeys {
+      ~cReleaseKeys() { ReleaseAllKeys(); }
+    } release;
     for (;;) {
       cScriptAnswer step;
       if (!TakeScriptedDialogStep(&step)) {
