@@ -27,7 +27,8 @@
 
 namespace {
 constexpr int kWidth = 640, kHeight = 480;
-constexpr float kFontPixels = 14.0f;
+// The dialogs' 9-point font at 96 dots per inch.
+constexpr float kFontPixels = 12.0f;
 
 // Where the dialog is drawn: the game window, or a window of its own when there is none yet.
 class Screen {
@@ -103,7 +104,9 @@ class Session {
     io.IniFilename = nullptr;
     io.LogFilename = nullptr;
     io.DisplaySize = ImVec2(kWidth, kHeight);
-    const ResolvedFontFile font = ResolveJapaneseFallback();
+    // The dialogs' own face (a proportional Gothic: IPA P Gothic), else the Japanese fallback.
+    ResolvedFontFile font = ResolveFontFace("ＭＳ Ｐゴシック");
+    if (!font.ok()) font = ResolveJapaneseFallback();
     ImFont* face = nullptr;
     if (font.ok()) {
       ImFontConfig config;
@@ -487,9 +490,9 @@ bool WindowDialogHost::ChooseFile(const FileChooserRequest& request, std::string
     if (ImGui::IsWindowAppearing()) ImGui::SetKeyboardFocusHere();
     ImGui::InputText("##name", name.data(), name.size());
     ImGui::TextUnformatted(filter.c_str());
-    if (ImGui::Button(request.save ? "保存##ok" : "開く##ok", ImVec2(100, 0))) action = 1;
+    if (ImGui::Button(utf8(request.save ? "保存##ok" : "開く##ok").c_str(), ImVec2(100, 0))) action = 1;
     ImGui::SameLine();
-    if (ImGui::Button("キャンセル##cancel", ImVec2(100, 0))) action = -1;
+    if (ImGui::Button(utf8("キャンセル##cancel").c_str(), ImVec2(100, 0))) action = -1;
     ImGui::End();
     if (!open) action = -1;
     session.Render(screen);
