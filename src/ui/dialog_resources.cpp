@@ -44,16 +44,17 @@ const DialogTemplate& FileDialogTemplate() {
 }
 
 const DialogTemplate& ReplaySaveDialogTemplate() {
-  static const DialogTemplate s_Template{kResReplaySaveDialog,
-                                         "リプレイの保存",
-                                         290,
-                                         170,
-                                         true,
-                                         true,
-                                         {emptyIcon(),
-                                          {1011, DialogItemKind::Button, "", 15, 40, 260, 36},
-                                          {1002, DialogItemKind::Button, "", 15, 85, 260, 36},
-                                          {1001, DialogItemKind::Button, "キャンセル", 15, 130, 260, 24},
-                                          {1012, DialogItemKind::Static, "今回のプレイを保存しますか？", 20, 20, 243, 8}}};
+  static const DialogTemplate s_Template{
+      kResReplaySaveDialog,
+      "リプレイの保存",
+      290,
+      170,
+      true,
+      true,
+      {emptyIcon(),
+       {1011, DialogItemKind::Button, "", 15, 40, 260, 36},
+       {1002, DialogItemKind::Button, "", 15, 85, 260, 36},
+       {1001, DialogItemKind::Button, "キャンセル", 15, 130, 260, 24},
+       {1012, DialogItemKind::Static, "今回のプレイを保存しますか？", 20, 20, 243, 8}}};
   return s_Template;
 }

@@ -100,10 +100,11 @@ bool ShowInExplorer(const std::string& path, HWND) {
   hostPath = AbsoluteHostPath(hostPath);
   // The file manager selects the file where its D-Bus interface is there.
   if (const char* bus = sessionBus(); bus && *bus) {
-    const int status = spawn({"dbus-send", "--session", "--print-reply", "--reply-timeout=2000",
-                              "--dest=org.freedesktop.FileManager1", "--type=method_call", "/org/freedesktop/FileManager1",
-                              "org.freedesktop.FileManager1.ShowItems", "array:string:" + FileUri(hostPath), "string:"},
-                             kTimeoutMs);
+    const int status =
+        spawn({"dbus-send", "--session", "--print-reply", "--reply-timeout=2000", "--dest=org.freedesktop.FileManager1",
+               "--type=method_call", "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItems",
+               "array:string:" + FileUri(hostPath), "string:"},
+              kTimeoutMs);
     if (status == 0) return true;
   }
   // Otherwise the folder opens in whatever the desktop uses for folders.

@@ -18,7 +18,7 @@ constexpr int kSpawnNotStarted = -1;
 constexpr int kSpawnStillRunning = -2;
 struct cShowInExplorerHooks {
   int (*spawn)(const std::vector<std::string>& argv, int timeoutMs) = nullptr;  // null: the real one
-  const char* (*sessionBus)() = nullptr;  // null: $DBUS_SESSION_BUS_ADDRESS
+  const char* (*sessionBus)() = nullptr;                                        // null: $DBUS_SESSION_BUS_ADDRESS
 };
 cShowInExplorerHooks SetShowInExplorerHooks(const cShowInExplorerHooks& hooks);
 

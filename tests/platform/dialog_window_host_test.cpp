@@ -131,7 +131,7 @@ TEST_F(DialogWindowHost, TypedTextAndEnter) {
 TEST_F(DialogWindowHost, EnterDuringCompositionOnlyConfirmsIt) {
   EXPECT_EQ(Run([] {
               pushText(SDL_TEXTEDITING, "\xE3\x81\x82");  // composing あ
-              pushKey(SDL_SCANCODE_RETURN);                // confirms: no OK
+              pushKey(SDL_SCANCODE_RETURN);               // confirms: no OK
               pushText(SDL_TEXTINPUT, "\xE3\x81\x82");
               pushKey(SDL_SCANCODE_RETURN);
             }),

@@ -75,9 +75,10 @@ TEST_F(InputScriptTest, DialogLinesKeepTheirTextAndOrder) {
   cInputScript script;
   std::string error;
   // Text after the command word is kept whole, inner spaces too; the answers keep file order.
-  ASSERT_TRUE(ParseInputScript("type  a b  \npaste xyz\ncompose \xE3\x81\x82\nkey TAB\nclick 1003\n"
-                               "answer file my name.rpl4_986\nanswer ok\n",
-                               script, &error))
+  ASSERT_TRUE(
+      ParseInputScript("type  a b  \npaste xyz\ncompose \xE3\x81\x82\nkey TAB\nclick 1003\n"
+                       "answer file my name.rpl4_986\nanswer ok\n",
+                       script, &error))
       << error;
   ASSERT_EQ(script.answers.size(), 7u);
   EXPECT_EQ(script.answers[0].kind, cScriptAnswer::Kind::Type);
@@ -97,8 +98,8 @@ TEST_F(InputScriptTest, DialogLinesKeepTheirTextAndOrder) {
   cScriptAnswer step;
   EXPECT_TRUE(TakeScriptedDialogStep(&step));
   EXPECT_EQ(step.kind, cScriptAnswer::Kind::Type);
-  for (const char* bad : {"type\n", "paste   \n", "key\n", "key NOKEY\n", "click x\n", "click 70000\n",
-                          "answer file\n", "type \xFF\xFE\n"}) {
+  for (const char* bad : {"type\n", "paste   \n", "key\n", "key NOKEY\n", "click x\n", "click 70000\n", "answer file\n",
+                          "type \xFF\xFE\n"}) {
     EXPECT_FALSE(ParseInputScript(bad, script, &error)) << bad;
     EXPECT_NE(error.find("line 1"), std::string::npos) << error;
   }

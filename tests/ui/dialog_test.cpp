@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "core/log.h"
+#include "dialog_test_support.h"
 #include "platform/dialog/keyboard_hook.h"
 #include "platform/input/virtual_keys.h"
-#include "dialog_test_support.h"
 #include "test_dialog.h"
 
 namespace {
@@ -165,22 +165,18 @@ TEST_P(HookRouting, PostsWhatTheDialogSees) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, HookRouting,
-                         ::testing::Values(RouteCase{"Space", VK_SPACE, false, WM_DIALOG_NAVKEY},
-                                           RouteCase{"Left", VK_LEFT, false, WM_DIALOG_NAVKEY},
-                                           RouteCase{"Down", VK_DOWN, false, WM_DIALOG_NAVKEY},
-                                           RouteCase{"Delete", VK_DELETE, false, WM_DIALOG_NAVKEY},
-                                           RouteCase{"F1", 0x70, false, WM_DIALOG_NAVKEY},
-                                           RouteCase{"F8", 0x77, false, WM_DIALOG_NAVKEY},
-                                           RouteCase{"F9", 0x78, false, WM_KEYDOWN},
-                                           RouteCase{"LeftComposing", VK_LEFT, true, WM_KEYDOWN},
-                                           RouteCase{"Home", VK_HOME, false, WM_KEYDOWN},
-                                           RouteCase{"Escape", VK_ESCAPE, false, WM_KEYDOWN},
-                                           RouteCase{"Letter", 'A', false, WM_KEYDOWN},
-                                           RouteCase{"Enter", VK_RETURN, false, WM_KEYDOWN},
-                                           RouteCase{"EnterComposing", VK_RETURN, true, 0},
-                                           RouteCase{"Tab", VK_TAB, false, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Keys, HookRouting,
+    ::testing::Values(RouteCase{"Space", VK_SPACE, false, WM_DIALOG_NAVKEY},
+                      RouteCase{"Left", VK_LEFT, false, WM_DIALOG_NAVKEY},
+                      RouteCase{"Down", VK_DOWN, false, WM_DIALOG_NAVKEY},
+                      RouteCase{"Delete", VK_DELETE, false, WM_DIALOG_NAVKEY},
+                      RouteCase{"F1", 0x70, false, WM_DIALOG_NAVKEY}, RouteCase{"F8", 0x77, false, WM_DIALOG_NAVKEY},
+                      RouteCase{"F9", 0x78, false, WM_KEYDOWN}, RouteCase{"LeftComposing", VK_LEFT, true, WM_KEYDOWN},
+                      RouteCase{"Home", VK_HOME, false, WM_KEYDOWN}, RouteCase{"Escape", VK_ESCAPE, false, WM_KEYDOWN},
+                      RouteCase{"Letter", 'A', false, WM_KEYDOWN}, RouteCase{"Enter", VK_RETURN, false, WM_KEYDOWN},
+                      RouteCase{"EnterComposing", VK_RETURN, true, 0}, RouteCase{"Tab", VK_TAB, false, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HookRoutingOutsideDialogs, EscWithoutADialogIsSwallowed) {
   HHOOK hook = SetWindowsHookEx(WH_KEYBOARD, KeyboardHookProc);

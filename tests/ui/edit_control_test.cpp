@@ -30,22 +30,21 @@ TEST_P(EditReformat, KeepsTheTextWithinItsLimits) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EditReformat,
-    ::testing::Values(
-        EditCase{"FourthCharacterRefused", 3, 1, 1, "abc", "key END\ntype d", "abc"},
-        EditCase{"DoubleByteIsOneCharacter", 3, 1, 1, "ab", "key END\ntype あ", "abあ"},
-        EditCase{"LongPasteRefusedWhole", 3, 1, 1, "", "paste あいうえ", ""},
-        EditCase{"SingleByteModeCountsBytes", 3, 1, 0, "a", "key END\ntype あ", "aあ"},
-        EditCase{"SingleByteModeRefusesFourBytes", 3, 1, 0, "ab", "key END\ntype あ", "ab"},
-        EditCase{"PasteBrokenIntoLines", 4, 2, 1, "", "paste abcdef", "abcd\r\nef"},
-        EditCase{"OverflowJoinsTheNextLine", 4, 2, 1, "abcd\r\nef",
-                 "key HOME\nkey RIGHT\nkey RIGHT\nkey RIGHT\nkey RIGHT\ntype X", "abcd\r\nXef"},
-        EditCase{"ThirdLineRefused", 4, 2, 1, "abcd\r\nefgh", "key END\ntype i", "abcd\r\nefgh"},
-        EditCase{"BackspaceMayNotMakeALongLine", 4, 2, 1, "abcd\r\nef",
-                 "key END\nkey LEFT\nkey LEFT\nkey BACK", "abcd\r\nef"},
-        EditCase{"BackspaceJoinsShortLines", 4, 2, 1, "ab\r\nef", "key END\nkey LEFT\nkey LEFT\nkey BACK",
-                 "abef"},
-        EditCase{"TooLongValueShownCut", 3, 1, 1, "abcdef", "key END", "abc"},
-        EditCase{"TooManyLinesShownCut", 4, 2, 1, "ab\r\ncd\r\nef", "key END", "ab\r\ncd"}),
+    ::testing::Values(EditCase{"FourthCharacterRefused", 3, 1, 1, "abc", "key END\ntype d", "abc"},
+                      EditCase{"DoubleByteIsOneCharacter", 3, 1, 1, "ab", "key END\ntype あ", "abあ"},
+                      EditCase{"LongPasteRefusedWhole", 3, 1, 1, "", "paste あいうえ", ""},
+                      EditCase{"SingleByteModeCountsBytes", 3, 1, 0, "a", "key END\ntype あ", "aあ"},
+                      EditCase{"SingleByteModeRefusesFourBytes", 3, 1, 0, "ab", "key END\ntype あ", "ab"},
+                      EditCase{"PasteBrokenIntoLines", 4, 2, 1, "", "paste abcdef", "abcd\r\nef"},
+                      EditCase{"OverflowJoinsTheNextLine", 4, 2, 1, "abcd\r\nef",
+                               "key HOME\nkey RIGHT\nkey RIGHT\nkey RIGHT\nkey RIGHT\ntype X", "abcd\r\nXef"},
+                      EditCase{"ThirdLineRefused", 4, 2, 1, "abcd\r\nefgh", "key END\ntype i", "abcd\r\nefgh"},
+                      EditCase{"BackspaceMayNotMakeALongLine", 4, 2, 1, "abcd\r\nef",
+                               "key END\nkey LEFT\nkey LEFT\nkey BACK", "abcd\r\nef"},
+                      EditCase{"BackspaceJoinsShortLines", 4, 2, 1, "ab\r\nef", "key END\nkey LEFT\nkey LEFT\nkey BACK",
+                               "abef"},
+                      EditCase{"TooLongValueShownCut", 3, 1, 1, "abcdef", "key END", "abc"},
+                      EditCase{"TooManyLinesShownCut", 4, 2, 1, "ab\r\ncd\r\nef", "key END", "ab\r\ncd"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EditReadBack, CapsBytesWithoutSplittingACharacter) {

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "dialog_test_support.h"
 #include "platform/dialog/file_chooser.h"
 #include "platform/files.h"
 #include "shell/system_ini.h"
 #include "ui/dialog_resources.h"
 #include "ui/install_dialogs.h"
-#include "dialog_test_support.h"
 
 namespace {
 class FileDialogTest : public ::testing::Test {
@@ -63,7 +63,7 @@ TEST_F(FileDialogTest, SaveTakesTheProposedNameOrANewOne) {
 
   result = proposed;
   EXPECT_EQ(Run("answer file mine", 2, result), 1);
-  EXPECT_EQ(result, Full("user_data\\rpl4\\mine.rpl4_986"));  // the default extension added
+  EXPECT_EQ(result, Full("user_data\\rpl4\\mine.rpl4_986"));   // the default extension added
   EXPECT_FALSE(PathExists("user_data\\rpl4\\mine.rpl4_986"));  // choosing writes nothing
 }
 

@@ -6,15 +6,15 @@
 
 #include "data/option_data.h"
 #include "data/play_mode.h"
+#include "dialog_test_support.h"
 #include "shell/app_globals.h"
 #include "shell/system_ini.h"
 #include "test_support/fresh_game_data.h"
 #include "test_support/hooks_guard.h"
+#include "ui/dialog_place.h"
 #include "ui/dialog_resources.h"
 #include "ui/dialog_sources.h"
 #include "ui/install_dialogs.h"
-#include "ui/dialog_place.h"
-#include "dialog_test_support.h"
 
 namespace {
 std::string s_StageName;

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "core/file_helpers.h"
+#include "dialog_test_support.h"
 #include "shell/system_ini.h"
 #include "test_support/fresh_game_data.h"
 #include "test_support/hooks_guard.h"
 #include "ui/dialog_resources.h"
 #include "ui/dialog_sources.h"
-#include "dialog_test_support.h"
 
 namespace {
 std::string s_StagePath;
@@ -108,15 +108,14 @@ TEST_P(ReplaySaveTexts, ByLanguageAndPlay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReplaySaveTexts,
-    ::testing::Values(
-        TextCase{1, 1, "Save the Previous Play", "Save the previous play?",
-                 "Save as cleared replay (passed replay)\nFile name: 2", "Cancel"},
-        TextCase{1, 0, "Save the Current Play", "Save the current play?",
-                 "Save as cleared replay (passed replay)\nFile name: 2", "Cancel"},
-        TextCase{0, 1, "1つ前のプレイを保存", "1つ前のプレイを保存しますか？",
-                 "ステージクリアしたリプレイデータとして保存\nファイル名： 2", "キャンセル"},
-        TextCase{0, 0, "今回のプレイを保存", "今回のプレイを保存しますか？",
-                 "ステージクリアしたリプレイデータとして保存\nファイル名： 2", "キャンセル"}));
+    ::testing::Values(TextCase{1, 1, "Save the Previous Play", "Save the previous play?",
+                               "Save as cleared replay (passed replay)\nFile name: 2", "Cancel"},
+                      TextCase{1, 0, "Save the Current Play", "Save the current play?",
+                               "Save as cleared replay (passed replay)\nFile name: 2", "Cancel"},
+                      TextCase{0, 1, "1つ前のプレイを保存", "1つ前のプレイを保存しますか？",
+                               "ステージクリアしたリプレイデータとして保存\nファイル名： 2", "キャンセル"},
+                      TextCase{0, 0, "今回のプレイを保存", "今回のプレイを保存しますか？",
+                               "ステージクリアしたリプレイデータとして保存\nファイル名： 2", "キャンセル"}));
 
 TEST_F(ReplaySaveDialogTest, WithoutAStageTheSaveButtonsCannotBeChosen) {
   s_StagePath.clear();

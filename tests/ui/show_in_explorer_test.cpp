@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "dialog_test_support.h"
 #include "platform/files.h"
 #include "test_support/hooks_guard.h"
-#include "dialog_test_support.h"
 
 namespace {
 std::vector<std::vector<std::string>> s_Started;

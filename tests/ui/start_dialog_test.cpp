@@ -8,11 +8,11 @@
 #include <iterator>
 
 #include "data/system_data.h"
+#include "dialog_test_support.h"
 #include "shell/system_ini.h"
 #include "test_support/fresh_game_data.h"
 #include "ui/boot_data.h"
 #include "ui/install_dialogs.h"
-#include "dialog_test_support.h"
 
 namespace {
 std::vector<uint8_t> bootBytes(int32_t mode, int32_t noAsk) {

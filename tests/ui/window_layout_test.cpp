@@ -129,10 +129,8 @@ TEST_P(WindowPlacement, ClampedIntoTheWorkArea) {
 
 INSTANTIATE_TEST_SUITE_P(Requests, WindowPlacement,
                          ::testing::Values(PlaceCase{kNoPosition, kNoPosition, 5, 6},  // not moved
-                                           PlaceCase{kNoPosition, 50, 5, 6},
-                                           PlaceCase{-50, 2000, 0, 480 - 97},
-                                           PlaceCase{100, 100, 100, 100},
-                                           PlaceCase{600, 50, 640 - 175, 50},
+                                           PlaceCase{kNoPosition, 50, 5, 6}, PlaceCase{-50, 2000, 0, 480 - 97},
+                                           PlaceCase{100, 100, 100, 100}, PlaceCase{600, 50, 640 - 175, 50},
                                            PlaceCase{640 - 175, 480 - 97, 640 - 175, 480 - 97},
                                            PlaceCase{640 - 176, 480 - 98, 640 - 176, 480 - 98}));
 

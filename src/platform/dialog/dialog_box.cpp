@@ -33,7 +33,7 @@ struct DialogState {
   std::string caption;
   std::map<int, ItemState> items;
   int focus = 0;
-  std::string composition;  // UTF-8
+  std::string composition;    // UTF-8
   std::vector<MSG> deferred;  // messages for other windows, posted again when the dialog ends
 };
 

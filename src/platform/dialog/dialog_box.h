@@ -23,13 +23,13 @@ enum class DialogItemKind { Icon, Static, Group, Button, DefaultButton, Edit, Ra
 struct DialogItemTemplate {
   int id = 0;
   DialogItemKind kind = DialogItemKind::Static;
-  std::string text;  // CP932
+  std::string text;                         // CP932
   int x = 0, y = 0, width = 0, height = 0;  // dialog units
 };
 
 struct DialogTemplate {
   int id = 0;
-  std::string caption;  // CP932
+  std::string caption;        // CP932
   int width = 0, height = 0;  // dialog units
   bool hasCaption = true;
   bool visible = true;  // a hidden dialog is never drawn (a host that ends in WM_INITDIALOG)

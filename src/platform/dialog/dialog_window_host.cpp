@@ -114,15 +114,21 @@ class Session {
       face = io.Fonts->AddFontFromFileTTF(font.path.c_str(), kFontPixels, &config, io.Fonts->GetGlyphRangesJapanese());
     }
     if (!face) io.Fonts->AddFontDefault();
-    const std::pair<ImGuiKey_, SDL_Scancode> keys[] = {
-        {ImGuiKey_Tab, SDL_SCANCODE_TAB},         {ImGuiKey_LeftArrow, SDL_SCANCODE_LEFT},
-        {ImGuiKey_RightArrow, SDL_SCANCODE_RIGHT}, {ImGuiKey_UpArrow, SDL_SCANCODE_UP},
-        {ImGuiKey_DownArrow, SDL_SCANCODE_DOWN},   {ImGuiKey_Home, SDL_SCANCODE_HOME},
-        {ImGuiKey_End, SDL_SCANCODE_END},          {ImGuiKey_Delete, SDL_SCANCODE_DELETE},
-        {ImGuiKey_Backspace, SDL_SCANCODE_BACKSPACE}, {ImGuiKey_Enter, SDL_SCANCODE_RETURN},
-        {ImGuiKey_Escape, SDL_SCANCODE_ESCAPE},    {ImGuiKey_A, SDL_SCANCODE_A},
-        {ImGuiKey_C, SDL_SCANCODE_C},              {ImGuiKey_V, SDL_SCANCODE_V},
-        {ImGuiKey_X, SDL_SCANCODE_X}};
+    const std::pair<ImGuiKey_, SDL_Scancode> keys[] = {{ImGuiKey_Tab, SDL_SCANCODE_TAB},
+                                                       {ImGuiKey_LeftArrow, SDL_SCANCODE_LEFT},
+                                                       {ImGuiKey_RightArrow, SDL_SCANCODE_RIGHT},
+                                                       {ImGuiKey_UpArrow, SDL_SCANCODE_UP},
+                                                       {ImGuiKey_DownArrow, SDL_SCANCODE_DOWN},
+                                                       {ImGuiKey_Home, SDL_SCANCODE_HOME},
+                                                       {ImGuiKey_End, SDL_SCANCODE_END},
+                                                       {ImGuiKey_Delete, SDL_SCANCODE_DELETE},
+                                                       {ImGuiKey_Backspace, SDL_SCANCODE_BACKSPACE},
+                                                       {ImGuiKey_Enter, SDL_SCANCODE_RETURN},
+                                                       {ImGuiKey_Escape, SDL_SCANCODE_ESCAPE},
+                                                       {ImGuiKey_A, SDL_SCANCODE_A},
+                                                       {ImGuiKey_C, SDL_SCANCODE_C},
+                                                       {ImGuiKey_V, SDL_SCANCODE_V},
+                                                       {ImGuiKey_X, SDL_SCANCODE_X}};
     for (const auto& [key, code] : keys) io.KeyMap[key] = code;
     io.SetClipboardTextFn = [](void*, const char* text) { SDL_SetClipboardText(text); };
     io.GetClipboardTextFn = [](void*) -> const char* {
@@ -210,7 +216,8 @@ ImVec2 itemPos(const DialogItemTemplate& item, float top) {
   return ImVec2(static_cast<float>(DialogUnitsToPixelsX(item.x)), top + DialogUnitsToPixelsY(item.y));
 }
 ImVec2 itemSize(const DialogItemTemplate& item) {
-  return ImVec2(static_cast<float>(DialogUnitsToPixelsX(item.width)), static_cast<float>(DialogUnitsToPixelsY(item.height)));
+  return ImVec2(static_cast<float>(DialogUnitsToPixelsX(item.width)),
+                static_cast<float>(DialogUnitsToPixelsY(item.height)));
 }
 
 // An edit box: its frame, its text with the selection and caret, and an unfinished composition after
@@ -380,9 +387,7 @@ class WindowDialogHost : public DialogHost {
     while (!DialogEnded(dialog)) {
       SDL_Event e;
       if (SDL_WaitEventTimeout(&e, 16)) {
-        do {
-          handleEvent(dialog, session, e);
-        } while (!DialogEnded(dialog) && SDL_PollEvent(&e));
+        do { handleEvent(dialog, session, e); } while (!DialogEnded(dialog) && SDL_PollEvent(&e));
       }
       // The game thread is stopped, but other threads may still send to this one.
       PumpDialogMessages(dialog);
@@ -458,8 +463,8 @@ bool WindowDialogHost::ChooseFile(const FileChooserRequest& request, std::string
       do {
         if (e.type == SDL_QUIT || (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE)) action = -1;
         if (e.type == SDL_KEYDOWN && e.key.keysym.scancode == SDL_SCANCODE_ESCAPE) action = -1;
-        if (e.type == SDL_KEYDOWN && (e.key.keysym.scancode == SDL_SCANCODE_RETURN ||
-                                      e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER))
+        if (e.type == SDL_KEYDOWN &&
+            (e.key.keysym.scancode == SDL_SCANCODE_RETURN || e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER))
           action = 1;
         session.OnEvent(e);
         session.OnKeyboardEvent(e);
@@ -506,7 +511,8 @@ bool WindowDialogHost::ChooseFile(const FileChooserRequest& request, std::string
       const std::string target = FileChooserTarget(request, cp932);
       if (target.empty()) {
         if (!cp932.empty())
-          ShowMessageBox((cp932 + "\nファイルが見つかりません。").c_str(), request.title.c_str(), MB_OK | MB_ICONWARNING);
+          ShowMessageBox((cp932 + "\nファイルが見つかりません。").c_str(), request.title.c_str(),
+                         MB_OK | MB_ICONWARNING);
         continue;
       }
       if (request.save && PathExists(target) && !ConfirmOverwrite(target)) continue;
