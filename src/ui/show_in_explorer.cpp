@@ -12,7 +12,6 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 
-extern char** environ;
 
 namespace {
 cShowInExplorerHooks s_Hooks;

@@ -54,8 +54,8 @@ class ScriptedDialogHost : public DialogHost {
   void Run(HWND dialog) override {
     std::fprintf(stderr, "[%s] dialog\n", utf8(GetDialogCaption(dialog)).c_str());
     // A key held when the dialog opened is let go while it is open, as a player's key is.
-    struct cReleaseKeys {
-      ~cReleaseKeys() { ReleaseAllKeys(); }
+    struct ReleaseKeysAtEnd {
+      ~ReleaseKeysAtEnd() { ReleaseAllKeys(); }
     } release;
     while (!DialogEnded(dialog)) {
       cScriptAnswer step;
@@ -92,8 +92,8 @@ class ScriptedDialogHost : public DialogHost {
 
   bool ChooseFile(const FileChooserRequest& request, std::string& path) override {
     std::fprintf(stderr, "[%s] file dialog\n", utf8(request.title).c_str());
-    struct cReleaseKeys {
-      ~cReleaseKeys() { ReleaseAllKeys(); }
+    struct ReleaseKeysAtEnd {
+      ~ReleaseKeysAtEnd() { ReleaseAllKeys(); }
     } release;
     for (;;) {
       cScriptAnswer step;
