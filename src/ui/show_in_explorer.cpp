@@ -12,7 +12,6 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 
-
 namespace {
 cShowInExplorerHooks s_Hooks;
 // Programs left running (a file manager that stays up): reaped on later calls.
