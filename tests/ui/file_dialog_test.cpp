@@ -79,6 +79,19 @@ TEST_F(FileDialogTest, SaveAsksBeforeAnExistingFile) {
   EXPECT_EQ(result, Full("user_data\\rpl4\\old.rpl4_986"));
 }
 
+TEST_F(FileDialogTest, SaveRefusesAFileItCannotReplace) {
+  // A saved replay is read-only: choosing it would only make the save fail afterwards.
+  std::filesystem::permissions(m_Folder.Path() / "user_data" / "rpl4" / "old.rpl4_986",
+                               std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  std::string result = Full("user_data\\rpl4\\x.rpl4_986");
+  EXPECT_EQ(Run("answer file old.rpl4_986\nanswer ok\nanswer cancel", 2, result), 0);
+  EXPECT_EQ(result, "");
+  ASSERT_EQ(m_Dialogs.m_Boxes.size(), 1u);
+  EXPECT_NE(m_Dialogs.m_Boxes[0].find("読み取り専用"), std::string::npos);
+  std::filesystem::permissions(m_Folder.Path() / "user_data" / "rpl4" / "old.rpl4_986",
+                               std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+}
+
 TEST_F(FileDialogTest, CancelledSaveEmptiesTheResult) {
   std::string result = Full("user_data\\rpl4\\x.rpl4_986");
   EXPECT_EQ(Run("answer cancel", 2, result), 0);

@@ -118,7 +118,7 @@ class ScriptedDialogHost : public DialogHost {
         std::fprintf(stderr, "[%s] file dialog: no file '%s'\n", utf8(request.title).c_str(), utf8(name).c_str());
         continue;
       }
-      if (request.save && PathExists(target) && !ConfirmOverwrite(target)) continue;
+      if (request.save && !MayChooseForSave(target)) continue;
       path = FileChooserFullPath(target);
       std::fprintf(stderr, "[%s] file dialog -> %s\n", utf8(request.title).c_str(), utf8(path).c_str());
       return true;

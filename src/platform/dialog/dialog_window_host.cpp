@@ -515,7 +515,7 @@ bool WindowDialogHost::ChooseFile(const FileChooserRequest& request, std::string
                          MB_OK | MB_ICONWARNING);
         continue;
       }
-      if (request.save && PathExists(target) && !ConfirmOverwrite(target)) continue;
+      if (request.save && !MayChooseForSave(target)) continue;
       path = FileChooserFullPath(target);
       SDL_StopTextInput();
       ReleaseAllKeys();

@@ -1,5 +1,7 @@
 #include "platform/dialog/file_chooser.h"
 
+#include <sys/stat.h>
+
 #include <memory>
 
 #include "platform/dialog/dialog_hosts.h"
@@ -44,6 +46,18 @@ std::string FileChooserFullPath(const std::string& gamePath) {
 bool ConfirmOverwrite(const std::string& gamePath) {
   const std::string text = fileNamePart(gamePath) + " は既に存在します。\n上書きしますか?";
   return ShowMessageBox(text.c_str(), "名前を付けて保存", MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+bool MayChooseForSave(const std::string& gamePath) {
+  if (!PathExists(gamePath)) return true;
+  // Read-only as the file's owner sees it (replays are saved without write permission).
+  struct stat st {};
+  if (stat(ResolvePath(gamePath).c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0) {
+    const std::string text = fileNamePart(gamePath) + " は読み取り専用のため、上書きできません。";
+    ShowMessageBox(text.c_str(), "名前を付けて保存", MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  return ConfirmOverwrite(gamePath);
 }
 
 bool ChooseFile(const FileChooserRequest& request, std::string& path) {

@@ -27,3 +27,7 @@ std::string FileChooserTarget(const FileChooserRequest& request, const std::stri
 std::string FileChooserFullPath(const std::string& gamePath);
 // The save chooser's question before an existing file is named; true to go on.
 bool ConfirmOverwrite(const std::string& gamePath);
+// Whether the save chooser may name the file: a new name, or an existing file the player agrees to
+// replace. A file that cannot be replaced (a saved replay is read-only) is refused with a message:
+// saving over it would fail after the chooser had closed.
+bool MayChooseForSave(const std::string& gamePath);
