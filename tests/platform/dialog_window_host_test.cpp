@@ -156,6 +156,20 @@ TEST_F(DialogWindowHost, ClickOnAButton) {
   EXPECT_EQ(Run([] { pushClick(100 + 122 + 20, 100 + 60 + 14 + 20); }), 2);
 }
 
+TEST_F(DialogWindowHost, ClickInTheEditBoxPutsTheCaretThere) {
+  // The edit box starts at (10, 10) dialog units = (17, 15) pixels below the caption bar.
+  EXPECT_EQ(Run([] {
+              pushText(SDL_TEXTINPUT, "ab");
+              std::this_thread::sleep_for(std::chrono::milliseconds(100));
+              pushClick(100 + 17 + 2, 100 + 15 + 18 + 10);
+              std::this_thread::sleep_for(std::chrono::milliseconds(100));
+              pushText(SDL_TEXTINPUT, "c");
+              pushKey(SDL_SCANCODE_RETURN);
+            }),
+            1);
+  EXPECT_EQ(s_Stored, "cab");
+}
+
 TEST_F(DialogWindowHost, EscAndTheCloseBoxClose) {
   EXPECT_EQ(Run([] { pushKey(SDL_SCANCODE_ESCAPE); }), 0);
   EXPECT_EQ(Run([] {

@@ -235,6 +235,18 @@ bool drawEdit(HWND dialog, const DialogItemTemplate& item, bool focused) {
   const float y = a.y + (size.y - ImGui::GetFontSize()) / 2;
   const float x0 = a.x + 3;
   auto widthOf = [&](size_t bytes) { return ImGui::CalcTextSize(utf8(text.substr(0, bytes)).c_str()).x; };
+  // A click puts the caret at the character boundary nearest to it.
+  if (clicked) {
+    const float mouse = ImGui::GetIO().MousePos.x - x0;
+    size_t caret = 0;
+    for (size_t i = 0; i < text.size();) {
+      const size_t next = i + Cp932CharLength(text, i);
+      if (mouse < (widthOf(i) + widthOf(next)) / 2) break;
+      caret = i = next;
+    }
+    SetDlgItemSel(dialog, item.id, static_cast<int>(caret), static_cast<int>(caret));
+    selStart = selEnd = static_cast<int>(caret);
+  }
   draw->PushClipRect(a, b, true);
   if (focused && selStart != selEnd)
     draw->AddRectFilled(ImVec2(x0 + widthOf(selStart), y), ImVec2(x0 + widthOf(selEnd), y + ImGui::GetFontSize()),
