@@ -5,8 +5,10 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -101,12 +103,25 @@ class DialogWindowHost : public ::testing::Test {
     GameWindowShutdown();
   }
   // Runs the dialog; `input` pushes the user's actions from another thread once it is drawn.
+  // The input comes once the dialog has been drawn twice (a click needs a window under it); a dialog
+  // still open after 20 s is closed, so that a missed click fails the test instead of hanging it.
   int Run(std::function<void()> input) {
-    std::thread user([input] {
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::atomic<bool> done{false};
+    const uint64_t start = WindowDialogFramesDrawn();
+    std::thread user([input, start, &done] {
+      for (int waited = 0; WindowDialogFramesDrawn() < start + 2 && waited < 20000; waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
       input();
+      for (int waited = 0; !done.load() && waited < 20000; waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      if (!done.load()) {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+      }
     });
     const int result = DialogBoxParam(testTemplate(), nullptr, testProc, 0);
+    done.store(true);
     user.join();
     return result;
   }

@@ -1,5 +1,6 @@
 #pragma once
 // The two hosts of the dialogs and what they share with the dialog manager (dialog_box.h).
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,8 @@ std::unique_ptr<DialogHost> MakeScriptedDialogHost();
 // mouse and input method. Null when there is no window to draw in.
 std::unique_ptr<DialogHost> MakeWindowDialogHost();
 
+// Frames the window host has drawn so far (tests wait for a dialog to be on screen).
+uint64_t WindowDialogFramesDrawn();
 // The host set with SetDialogHost, else null.
 DialogHost* CurrentDialogHost();
 // Whether the dialog has ended (or is not open).

@@ -7,6 +7,7 @@
 #include <imgui_impl_sdlrenderer.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -27,6 +28,7 @@
 
 namespace {
 constexpr int kWidth = 640, kHeight = 480;
+std::atomic<uint64_t> g_framesDrawn{0};
 // The dialogs' 9-point font at 96 dots per inch.
 constexpr float kFontPixels = 12.0f;
 
@@ -203,6 +205,7 @@ class Session {
     screen.DrawBackdrop();
     ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
     SDL_RenderPresent(screen.Renderer());
+    g_framesDrawn.fetch_add(1);
   }
 
  private:
@@ -550,6 +553,8 @@ void SetDialogCursorPos(int x, int y) {
   SDL_RenderLogicalToWindow(renderer, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
   SDL_WarpMouseInWindow(window, wx, wy);
 }
+
+uint64_t WindowDialogFramesDrawn() { return g_framesDrawn.load(); }
 
 std::unique_ptr<DialogHost> MakeWindowDialogHost() {
   if (GameWindowHeadless() || !SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
