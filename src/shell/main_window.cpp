@@ -200,7 +200,9 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
     case kMsgPlayBgm: onPlayBgm(wParam, lParam); return 0;
     case kMsgReplaySaveDialog: {
       std::string name;
-      bool named = runDialog([&] { return g_uiHooks.runReplaySaveDialog && g_uiHooks.runReplaySaveDialog(name); });
+      bool named = runDialog([&] {
+        return g_uiHooks.runReplaySaveDialog && g_uiHooks.runReplaySaveDialog(static_cast<int>(wParam), name);
+      });
       if (named && !name.empty()) {
         if (!g_uiHooks.saveReplay || !g_uiHooks.saveReplay(static_cast<int>(wParam), name)) fatalFollowUp();
       }

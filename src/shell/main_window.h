@@ -20,11 +20,6 @@ constexpr uint32_t kMsgPlayBgm = WM_USER + 6;
 constexpr uint32_t kMsgReplaySaveDialog = WM_USER + 9;
 constexpr uint32_t kMsgRestoreDevice = WM_USER + 100;
 
-constexpr uint32_t WM_MOVE = 0x0003;
-constexpr uint32_t WM_SIZE = 0x0005;
-constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
-constexpr uint32_t WM_MOUSEMOVE = 0x0200;
-constexpr uint32_t WM_COMMAND = 0x0111;
 constexpr uint32_t SC_SCREENSAVE = 0xF140;
 constexpr uint32_t SC_MONITORPOWER = 0xF170;
 
@@ -80,7 +75,13 @@ struct cUiHooks {
   void (*runNameDialog)() = nullptr;
   // mode 0 stage file, 1 replay file, 2 replay save; proposed is the suggested name. true when chosen.
   bool (*runFileDialog)(int mode, const std::string& proposed, std::string& chosen) = nullptr;
-  bool (*runReplaySaveDialog)(std::string& name) = nullptr;
+  // whichPlay 0 this play, 1 the previous play; true with the chosen path in name (empty: a name
+  // could not be built).
+  bool (*runReplaySaveDialog)(int whichPlay, std::string& name) = nullptr;
+  // The start-up question of the drawing mode ("Direct3D=2"): loads "user_data\Boot.dat", asks
+  // unless the player chose not to be asked again, and sets *drawingMode (1 Direct3D, 0 DirectDraw).
+  // false when the player ended the start ("ゲーム中止" or closing the dialog).
+  bool (*runStartupDialog)(int* drawingMode) = nullptr;
   bool (*startStageFromFile)(const std::string& path) = nullptr;
   // The start-up's direct start of the "FreeStage" or test-play stage (empty: none; stage play may
   // still start a replay named on the command line); false when a start was asked for and failed.

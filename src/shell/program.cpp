@@ -9,6 +9,7 @@
 #include "core/file_helpers.h"
 #include "core/log.h"
 #include "platform/clock.h"
+#include "platform/dialog/dialog_box.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
 #include "platform/gfx/frame_mailbox.h"
@@ -115,6 +116,7 @@ int RunProgram(const cCommandLine& cl, bool (*openOutputs)(std::string* error)) 
     SetVirtualClock(true);
     // A box nobody answers would wait forever: the run stops instead, and fails.
     InstallHeadlessMessageBoxes([](const std::string&) { FatalStop(); });
+    SetDialogUnansweredHandler([] { FatalStop(); });
   }
   if (!GameWindowInit(cl.headless, &why)) {
     std::fprintf(stderr, "qc4: the window system cannot start: %s\n", why.c_str());
@@ -139,7 +141,7 @@ int RunProgram(const cCommandLine& cl, bool (*openOutputs)(std::string* error)) 
     }
   }
   if (s_bStartRefused.load()) return kExitStageRefused;
-  if (cl.headless && HeadlessBoxUnanswered()) return kExitUnansweredBox;
+  if (cl.headless && (HeadlessBoxUnanswered() || HeadlessDialogUnanswered())) return kExitUnansweredBox;
   if (const int signal = StopSignalReceived(); signal != 0 && code == kExitNormal) return kExitSignalBase + signal;
   return code;
 }
