@@ -270,7 +270,7 @@ TEST(HitPass, PiercingAndSwordSwings) {
     EXPECT_EQ(InShotList(h.Stage(), shot), c.stays) << c.isShot << c.pierce << c.pierceBlocks << c.blockChara;
     if (!c.stays) continue;
     // Its hit list holds both by object number: never hit twice, however long it stays.
-    EXPECT_EQ(shot->m_HitList, (std::list<int32_t>{first.m_nNumber, second.m_nNumber}));
+    EXPECT_EQ(shot->m_HitList, (std::vector<int32_t>{first.m_nNumber, second.m_nNumber}));
     ResolveHits(h.Stage());
     EXPECT_EQ(first.m_nHp, 9);
   }
