@@ -9,6 +9,7 @@
 // A frame that differs leaves its picture in <build>/golden-actual/ and names the frame. After a
 // deliberate change of what a stage looks like, scripts/update-golden (QC4_UPDATE_GOLDEN=1) writes
 // the new hashes; look at the pictures it leaves in <build>/golden-actual/ before committing them.
+// QC4_GOLDEN_PROGRAM=path plays another build's qc4 against the same hashes.
 //
 // The pictures hold text drawn from the IPA Gothic fonts through FreeType: the golden file records
 // which font files and FreeType version drew them, and a machine with others skips the comparison
@@ -47,7 +48,12 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
+// The program played: this build's, or the one QC4_GOLDEN_PROGRAM names (another build's, to check
+// that, say, an optimised build draws the same pixels).
+std::string Qc4() {
+  const char* other = std::getenv("QC4_GOLDEN_PROGRAM");
+  return other && *other ? other : std::string(QC4_BINARY_DIR) + "/src/qc4";
+}
 const fs::path kGoldenFile = fs::path(QC4_TESTDATA_DIR) / "golden" / "stage_frames.txt";
 const fs::path kActualDir = fs::path(QC4_BINARY_DIR) / "golden-actual";
 // The fonts the game draws its texts with (see platform/font/font_faces.cpp).
@@ -140,8 +146,8 @@ cGolden ReadGolden() {
 // Records one case's hash (and the fonts it was drawn with), keeping the other cases; cases run as
 // processes of their own at the same time, so the file is rewritten under a lock.
 void UpdateGolden(const std::string& name, const std::string& hash) {
-  fs::create_directories(kGoldenFile.parent_path());
-  const int lock = ::open((kGoldenFile.string() + ".lock").c_str(), O_CREAT | O_RDWR, 0644);
+  fs::create_directories(kActualDir);
+  const int lock = ::open((kActualDir / "update.lock").c_str(), O_CREAT | O_RDWR, 0644);
   if (lock >= 0) ::flock(lock, LOCK_EX);
   cGolden golden = ReadGolden();
   golden.strFonts = FontIdentity();
@@ -307,7 +313,7 @@ class GoldenFrames : public testing::TestWithParam<cFrameCase> {
   static int Play(const cFrameCase& c, const fs::path& game, const fs::path& png, std::string& output) {
     const fs::path log = png.string() + ".out";
     const std::string stage = std::string(c.stage) == "demo" ? "c01-1" : "golden";
-    const std::string command = "exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 +
+    const std::string command = "exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + Qc4() +
                                 "' --headless --frames " + std::to_string(c.frames) + " --test-play 'data\\stg4\\" +
                                 stage + ".stg4' --input '" + game.string() + ".input' --dump-frame '" + png.string() +
                                 "' '" + game.string() + "' >'" + log.string() + "' 2>&1";

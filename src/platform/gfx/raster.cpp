@@ -52,9 +52,20 @@ inline int64_t FloorDiv(int64_t a, int64_t b) {
 }
 inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 
+// std::llround(x) without the library call: the fraction left by truncation is exact, and a half
+// or more of it moves the result away from zero. Huge values, infinities and NaN take the library.
+inline int64_t RoundHalfAway(double x) {
+  if (!(std::fabs(x) < 4611686018427387904.0)) return std::llround(x);
+  int64_t q = static_cast<int64_t>(x);
+  const double fraction = x - static_cast<double>(q);
+  if (fraction >= 0.5) ++q;
+  if (fraction <= -0.5) --q;
+  return q;
+}
+
 // Texel index from a coordinate in texels (snapped to 1/256 texel, floored), then addressed.
 inline int TexelIndex(double t, int size, uint32_t address) {
-  const int64_t q = FloorDiv(std::llround(t * 256.0), 256);
+  const int64_t q = FloorDiv(RoundHalfAway(t * 256.0), 256);
   switch (address) {
     case kAddressClamp: return static_cast<int>(std::clamp<int64_t>(q, 0, size - 1));
     case kAddressMirror: {
@@ -265,8 +276,10 @@ int64_t DrawTriangle(const DrawContext& ctx, const Vertex& va, const Vertex& vb,
 
 namespace {
 
-// What the stage computes from a texel when the diffuse colour and the factor are constant.
-enum class Shade { TexelDirect, TexelConstAlpha, Constant, Generic };
+// What the stage computes from a texel when the diffuse colour and the factor are constant:
+// TexelModAlpha keeps the texel's colour and scales its alpha by a constant (a texture drawn
+// semi-transparent through the vertex colour's alpha).
+enum class Shade { TexelDirect, TexelConstAlpha, TexelModAlpha, Constant, Generic };
 
 // Classifies one channel group: returns 0 = the texel's value, 1 = constant (in *k), 2 = other.
 int ClassifyOp(uint32_t op, uint32_t arg1, uint32_t arg2, uint32_t diffuse, uint32_t factor, uint32_t mask,
@@ -316,6 +329,15 @@ Shade ClassifyShade(const State& st, uint32_t diffuse, uint32_t* constant) {
   if (c == 1 && a == 1) {
     *constant = ka | krgb;
     return Shade::Constant;
+  }
+  // The alpha of a texel modulated by a constant one: MODULATE is commutative.
+  if (c == 0 && a == 2 && st.alphaOp == kOpModulate) {
+    const bool tex1 = (st.alphaArg1 & 0xF) == kTaTexture, tex2 = (st.alphaArg2 & 0xF) == kTaTexture;
+    if (tex1 != tex2) {
+      const uint32_t other = tex1 ? st.alphaArg2 : st.alphaArg1;
+      *constant = ((other & 0xF) == kTaTFactor ? st.textureFactor : diffuse) & 0xFF000000u;
+      return Shade::TexelModAlpha;
+    }
   }
   return Shade::Generic;
 }
@@ -460,10 +482,96 @@ void SrcAlphaRow32(uint32_t* d, const uint32_t* s, int n) {
   for (; i < n; ++i) BlendTexel32<DF>(d + i, Mirrored ? s[-i] : s[i]);
 }
 
+// Every texel written with alpha 255, as the stage gives it for an opaque copy (alpha operation
+// DISABLE with an opaque diffuse colour): under source-alpha blending too that is a plain write.
+template <Format SF, Format DF>
+void OpaqueRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span) {
+  const int n = span.x1 - span.x0;
+  constexpr bool kThirtyTwo =
+      (SF == Format::A8R8G8B8 || SF == Format::X8R8G8B8) && (DF == Format::A8R8G8B8 || DF == Format::X8R8G8B8);
+  if constexpr (kThirtyTwo) {
+    if (span.contiguous || span.mirrored) {
+      const uint32_t* s = reinterpret_cast<const uint32_t*>(srow) + span.cols[0];
+      uint32_t* d = reinterpret_cast<uint32_t*>(drow) + span.x0;
+      int i = 0;
+#if defined(__SSE2__)
+      const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+      if (span.contiguous) {
+        for (; i + 4 <= n; i += 4)
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                           _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)), opaque));
+      }
+#endif
+      if (span.contiguous) {
+        for (; i < n; ++i) d[i] = s[i] | 0xFF000000u;
+      } else {
+        for (; i < n; ++i) d[i] = s[-i] | 0xFF000000u;
+      }
+      return;
+    }
+  }
+  if constexpr (SF == DF && SF == Format::A1R5G5B5) {
+    // Widening and narrowing 5-bit fields gives them back: only the alpha bit is set.
+    const uint16_t* s = reinterpret_cast<const uint16_t*>(srow);
+    uint16_t* d = reinterpret_cast<uint16_t*>(drow) + span.x0;
+    for (int i = 0; i < n; ++i) d[i] = static_cast<uint16_t>(s[span.cols[i]] | 0x8000);
+    return;
+  }
+  if constexpr (SF == DF && SF == Format::R5G6B5) {
+    const uint16_t* s = reinterpret_cast<const uint16_t*>(srow);
+    uint16_t* d = reinterpret_cast<uint16_t*>(drow) + span.x0;
+    for (int i = 0; i < n; ++i) d[i] = s[span.cols[i]];
+    return;
+  }
+  for (int i = 0; i < n; ++i) WriteDst<DF>(drow, span.x0 + i, Fetch<SF>(srow, span.cols[i]) | 0xFF000000u);
+}
+
+// 1-bit-alpha texels blended by their alpha onto a target of the same format: a texel is either
+// transparent (the destination stays) or opaque (it is written as it stands, since widening and
+// narrowing its fields gives them back).
+inline void OneBitAlphaRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span) {
+  const int n = span.x1 - span.x0;
+  const uint16_t* s = reinterpret_cast<const uint16_t*>(srow);
+  uint16_t* d = reinterpret_cast<uint16_t*>(drow) + span.x0;
+  int i = 0;
+  if (span.contiguous) {
+    s += span.cols[0];
+#if defined(__SSE2__)
+    for (; i + 8 <= n; i += 8) {
+      const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      const __m128i opaque = _mm_srai_epi16(t, 15);
+      const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                       _mm_or_si128(_mm_and_si128(opaque, t), _mm_andnot_si128(opaque, dv)));
+    }
+#endif
+    for (; i < n; ++i)
+      if (s[i] & 0x8000) d[i] = s[i];
+    return;
+  }
+  for (; i < n; ++i) {
+    const uint16_t t = s[span.cols[i]];
+    if (t & 0x8000) d[i] = t;
+  }
+}
+
 // Texel-driven row: TexelDirect or TexelConstAlpha, Replace or SrcAlpha blending.
 template <Format SF, Format DF, bool ConstAlpha, bool SrcAlphaBlend>
 void TexelRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span, uint32_t alpha) {
   const int n = span.x1 - span.x0;
+  if constexpr (ConstAlpha) {
+    if (alpha == 0xFF000000u) {
+      OpaqueRow<SF, DF>(drow, srow, span);
+      return;
+    }
+    if constexpr (SrcAlphaBlend) {
+      if (alpha == 0) return;  // every texel transparent
+    }
+  }
+  if constexpr (!ConstAlpha && SrcAlphaBlend && SF == DF && SF == Format::A1R5G5B5) {
+    OneBitAlphaRow(drow, srow, span);
+    return;
+  }
   if constexpr (!ConstAlpha && !SrcAlphaBlend && SF == DF && SF != Format::X8R8G8B8) {
     if (span.contiguous) {
       std::memcpy(drow + span.x0 * BytesPerPixel(DF), srow + span.cols[0] * BytesPerPixel(SF),
@@ -568,6 +676,186 @@ TexelRectFn PickTexelRect(Format sf, Format df, bool constAlpha, bool srcAlpha) 
   }
 }
 
+#if defined(__SSE2__)
+// (x + 127) / 255 for 16-bit lanes holding at most 255 x 255: exact, as (x + 127) * 0x8081 >> 23.
+inline __m128i Div255Lanes(__m128i x) {
+  return _mm_srli_epi16(_mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(127)), _mm_set1_epi16(-32639)), 7);
+}
+
+// Four A8R8G8B8 texels whose alpha is scaled by k (Div255(alpha x k)), blended by that alpha onto
+// four 32-bit destination pixels (source-alpha blending, alpha channel included).
+inline __m128i ModAlphaBlend4(__m128i t, __m128i dv, __m128i k) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i a = Div255Lanes(_mm_mullo_epi16(_mm_srli_epi32(t, 24), k));  // alpha per 32-bit lane
+  const __m128i s = _mm_or_si128(_mm_and_si128(t, _mm_set1_epi32(0x00FFFFFF)), _mm_slli_epi32(a, 24));
+  const __m128i a2 = _mm_or_si128(a, _mm_slli_epi32(a, 16));  // 16-bit lanes: a0 a0 a1 a1 ...
+  const __m128i aLo = _mm_unpacklo_epi32(a2, a2), aHi = _mm_unpackhi_epi32(a2, a2);
+  const __m128i full = _mm_set1_epi16(255);
+  const __m128i lo = Div255Lanes(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), aLo),
+                                               _mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), _mm_sub_epi16(full, aLo))));
+  const __m128i hi = Div255Lanes(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), aHi),
+                                               _mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), _mm_sub_epi16(full, aHi))));
+  return _mm_packus_epi16(lo, hi);
+}
+#endif
+
+#if QC4_GFX_AVX2
+// ModAlphaBlend4 for eight pixels (every step works inside each 128-bit half, as there).
+QC4_TARGET_AVX2 inline __m256i Div255Lanes8(__m256i x) {
+  return _mm256_srli_epi16(_mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(127)), _mm256_set1_epi16(-32639)),
+                           7);
+}
+QC4_TARGET_AVX2 inline __m256i ModAlphaBlend8(__m256i t, __m256i dv, __m256i k) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i a = Div255Lanes8(_mm256_mullo_epi16(_mm256_srli_epi32(t, 24), k));
+  const __m256i s = _mm256_or_si256(_mm256_and_si256(t, _mm256_set1_epi32(0x00FFFFFF)), _mm256_slli_epi32(a, 24));
+  const __m256i a2 = _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
+  const __m256i aLo = _mm256_unpacklo_epi32(a2, a2), aHi = _mm256_unpackhi_epi32(a2, a2);
+  const __m256i full = _mm256_set1_epi16(255);
+  const __m256i lo =
+      Div255Lanes8(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(s, zero), aLo),
+                                    _mm256_mullo_epi16(_mm256_unpacklo_epi8(dv, zero), _mm256_sub_epi16(full, aLo))));
+  const __m256i hi =
+      Div255Lanes8(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(s, zero), aHi),
+                                    _mm256_mullo_epi16(_mm256_unpackhi_epi8(dv, zero), _mm256_sub_epi16(full, aHi))));
+  return _mm256_packus_epi16(lo, hi);
+}
+
+// The eight-pixel steps of a 32-bit ModAlphaRect row; returns how many pixels it did.
+QC4_TARGET_AVX2 int ModAlphaRow32Avx2(uint32_t* d, const uint32_t* s, int n, uint32_t k, uint32_t top) {
+  const __m256i kv = _mm256_set1_epi32(static_cast<int>(k));
+  const __m256i topv = _mm256_set1_epi32(static_cast<int>(top));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    const __m256i dv = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i)), topv);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm256_or_si256(ModAlphaBlend8(t, dv, kv), topv));
+  }
+  return i;
+}
+#endif
+
+// TexelModAlpha rows: the texel's colour with its alpha scaled by k (0-255), written as it is or
+// blended by that alpha; the same pixels the stage and Blend give one by one.
+// ModAlphaRect of 1-bit-alpha texels onto a target of the same format: an opaque texel's alpha
+// becomes k itself, so each 5-bit field's result depends only on the texel's and the destination's
+// field, and is looked up in a table made once for the quad with the same formulas.
+void ModAlphaRectOneBit(const TexelBlock& b, const QuadSpan& span, uint32_t k) {
+  if (k == 0) return;  // every texel transparent
+  if (k == 255) {
+    for (int y = 0; y < b.h; ++y) OneBitAlphaRow(b.dst + y * b.dstPitch, b.tex + b.rows[y] * b.texPitch, span);
+    return;
+  }
+  uint8_t field[32 * 32];
+  for (uint32_t sv = 0; sv < 32; ++sv)
+    for (uint32_t dv = 0; dv < 32; ++dv)
+      field[sv * 32 + dv] = static_cast<uint8_t>(Div255(Widen5(sv) * k + Widen5(dv) * (255 - k)) >> 3);
+  const uint16_t alphaBit[2] = {static_cast<uint16_t>(Div255(k * k) >> 7 << 15),
+                                static_cast<uint16_t>(Div255(k * k + 255 * (255 - k)) >> 7 << 15)};
+  const int n = span.x1 - span.x0;
+  for (int y = 0; y < b.h; ++y) {
+    const uint16_t* s = reinterpret_cast<const uint16_t*>(b.tex + b.rows[y] * b.texPitch);
+    uint16_t* d = reinterpret_cast<uint16_t*>(b.dst + y * b.dstPitch) + span.x0;
+    for (int i = 0; i < n; ++i) {
+      const uint32_t t = s[span.cols[i]];
+      if (!(t & 0x8000)) continue;
+      const uint32_t p = d[i];
+      d[i] = static_cast<uint16_t>(alphaBit[p >> 15] | field[(t >> 10 & 31) * 32 + (p >> 10 & 31)] << 10 |
+                                   field[(t >> 5 & 31) * 32 + (p >> 5 & 31)] << 5 | field[(t & 31) * 32 + (p & 31)]);
+    }
+  }
+}
+
+template <Format SF, Format DF, bool SrcAlphaBlend>
+void ModAlphaRect(const TexelBlock& b, const QuadSpan& span, uint32_t k) {
+  if constexpr (SrcAlphaBlend && SF == DF && SF == Format::A1R5G5B5) {
+    ModAlphaRectOneBit(b, span, k);
+    return;
+  }
+  const int n = span.x1 - span.x0;
+  for (int y = 0; y < b.h; ++y) {
+    uint8_t* drow = b.dst + y * b.dstPitch;
+    const uint8_t* srow = b.tex + b.rows[y] * b.texPitch;
+    int i = 0;
+#if defined(__SSE2__)
+    if constexpr (SrcAlphaBlend && SF == Format::A8R8G8B8 && (DF == Format::A8R8G8B8 || DF == Format::X8R8G8B8)) {
+      if (span.contiguous) {
+        const uint32_t* s = reinterpret_cast<const uint32_t*>(srow) + span.cols[0];
+        uint32_t* d = reinterpret_cast<uint32_t*>(drow) + span.x0;
+        const __m128i kv = _mm_set1_epi32(static_cast<int>(k));
+        const __m128i top = _mm_set1_epi32(DF == Format::X8R8G8B8 ? static_cast<int>(0xFF000000u) : 0);
+#if QC4_GFX_AVX2
+        if (UseAvx2()) i = ModAlphaRow32Avx2(d, s, n, k, DF == Format::X8R8G8B8 ? 0xFF000000u : 0);
+#endif
+        for (; i + 4 <= n; i += 4) {
+          const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+          const __m128i dv = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i)), top);
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_or_si128(ModAlphaBlend4(t, dv, kv), top));
+        }
+      }
+    }
+#endif
+    for (; i < n; ++i) {
+      uint32_t t = Fetch<SF>(srow, span.cols[i]);
+      const uint32_t a = Div255((t >> 24) * k);
+      t = (t & 0x00FFFFFF) | a << 24;
+      const int x = span.x0 + i;
+      if constexpr (SrcAlphaBlend) {
+        if (a == 0) continue;
+        if (a == 255) {
+          WriteDst<DF>(drow, x, t);
+          continue;
+        }
+        WriteDst<DF>(drow, x, BlendSrcAlpha(t, ReadDst<DF>(drow, x)));
+      } else {
+        WriteDst<DF>(drow, x, t);
+      }
+    }
+  }
+}
+
+template <Format SF, Format DF>
+TexelRectFn PickModAlpha(bool srcAlpha) {
+  return srcAlpha ? ModAlphaRect<SF, DF, true> : ModAlphaRect<SF, DF, false>;
+}
+
+template <Format SF>
+TexelRectFn PickModAlphaDst(Format df, bool srcAlpha) {
+  switch (df) {
+    case Format::A8R8G8B8: return PickModAlpha<SF, Format::A8R8G8B8>(srcAlpha);
+    case Format::X8R8G8B8: return PickModAlpha<SF, Format::X8R8G8B8>(srcAlpha);
+    case Format::A1R5G5B5: return PickModAlpha<SF, Format::A1R5G5B5>(srcAlpha);
+    case Format::R5G6B5: return PickModAlpha<SF, Format::R5G6B5>(srcAlpha);
+    default: return nullptr;
+  }
+}
+
+TexelRectFn PickModAlphaRect(Format sf, Format df, bool srcAlpha) {
+  switch (sf) {
+    case Format::A8R8G8B8: return PickModAlphaDst<Format::A8R8G8B8>(df, srcAlpha);
+    case Format::X8R8G8B8: return PickModAlphaDst<Format::X8R8G8B8>(df, srcAlpha);
+    case Format::A1R5G5B5: return PickModAlphaDst<Format::A1R5G5B5>(df, srcAlpha);
+    case Format::R5G6B5: return PickModAlphaDst<Format::R5G6B5>(df, srcAlpha);
+    default: return nullptr;
+  }
+}
+
+// Everything a texel table is made from (n 0: no table).
+struct TexelTableKey {
+  int n = 0;
+  int64_t p0 = 0;
+  double a = 0, b = 0;
+  float ta = 0, tb = 0;
+  int size = 0;
+  uint32_t address = 0;
+  bool operator==(const TexelTableKey& o) const {
+    // Bit for bit: a table made from -0.0 or a NaN is not taken for another one.
+    auto same = [](auto x, auto y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+    return n != 0 && n == o.n && p0 == o.p0 && same(a, o.a) && same(b, o.b) && same(ta, o.ta) && same(tb, o.tb) &&
+           size == o.size && address == o.address;
+  }
+};
+
 // Texel index for each of `n` destination columns (or rows) starting at pixel p0, for a quad edge
 // running from position a to b with texture coordinate ta to tb over a texture of `size` texels.
 // A mapping of exactly one texel per pixel (forwards or mirrored) that stays inside the texture is
@@ -592,6 +880,37 @@ int FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, fl
   for (int i = 0; i < n; ++i) out[i] = at(i);
   return 0;
 }
+
+// The last few texel tables made, with their inputs: quads drawn one after another often map their
+// columns or rows alike (the tiles of a picture tiled over the screen, the lines of a wave), and a
+// table made from the very same inputs is the same table.
+class TexelTables {
+ public:
+  // The table for `key` (made unless kept) and its step (see FillTexelTable).
+  const int* Get(const TexelTableKey& key, int* step) {
+    for (int i = 0; i < kCount; ++i) {
+      if (m_aKeys[i] == key) {
+        *step = m_anSteps[i];
+        return m_aTables[i].data();
+      }
+    }
+    const int i = m_nNext;
+    m_nNext = (m_nNext + 1) % kCount;
+    if (static_cast<int>(m_aTables[i].size()) < key.n) m_aTables[i].resize(static_cast<size_t>(key.n));
+    m_anSteps[i] =
+        FillTexelTable(m_aTables[i].data(), key.n, key.p0, key.a, key.b, key.ta, key.tb, key.size, key.address);
+    m_aKeys[i] = key;
+    *step = m_anSteps[i];
+    return m_aTables[i].data();
+  }
+
+ private:
+  static constexpr int kCount = 8;
+  TexelTableKey m_aKeys[kCount];
+  std::vector<int> m_aTables[kCount];
+  int m_anSteps[kCount] = {};
+  int m_nNext = 0;
+};
 
 }  // namespace
 
@@ -659,17 +978,17 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
   const int w = static_cast<int>(px1 - px0), h = static_cast<int>(py1 - py0);
   *pixels = int64_t{w} * h;
 
-  // Texel column per destination column, texel row per destination row.
-  // Reused between draws (one drawing thread at a time; thread_local keeps threads apart).
-  thread_local std::vector<int> cols, rows;
-  int colStep = 0;
+  // Texel column per destination column, texel row per destination row. Kept between draws with
+  // what they were made from (one drawing thread at a time; thread_local keeps threads apart).
+  thread_local TexelTables colTables, rowTables;
+  const int* cols = nullptr;
+  const int* rows = nullptr;
+  int colStep = 0, rowStep = 0;  // rowStep: unused, rows are read through the table
   if (tex) {
     const int tw = tex->Width(), th = tex->Height();
     const double sxA = XA / 256.0, sxB = XB / 256.0, syA = YA / 256.0, syB = YB / 256.0;
-    if (static_cast<int>(cols.size()) < w) cols.resize(w);
-    if (static_cast<int>(rows.size()) < h) rows.resize(h);
-    colStep = FillTexelTable(cols.data(), w, px0, sxA, sxB, uA, uB, tw, st.addressU);
-    FillTexelTable(rows.data(), h, py0, syA, syB, vA, vB, th, st.addressV);
+    cols = colTables.Get(TexelTableKey{w, px0, sxA, sxB, uA, uB, tw, st.addressU}, &colStep);
+    rows = rowTables.Get(TexelTableKey{h, py0, syA, syB, vA, vB, th, st.addressV}, &rowStep);
   }
   const uint32_t texelWhite = 0xFFFFFFFF;
 
@@ -693,19 +1012,21 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
     return true;
   }
 
-  if ((shade == Shade::TexelDirect || shade == Shade::TexelConstAlpha) && blend != BlendKind::Generic) {
-    TexelRectFn fn = PickTexelRect(tex->GetFormat(), df, shade == Shade::TexelConstAlpha, blend == BlendKind::SrcAlpha);
+  if ((shade == Shade::TexelDirect || shade == Shade::TexelConstAlpha || shade == Shade::TexelModAlpha) &&
+      blend != BlendKind::Generic) {
+    TexelRectFn fn =
+        shade == Shade::TexelModAlpha
+            ? PickModAlphaRect(tex->GetFormat(), df, blend == BlendKind::SrcAlpha)
+            : PickTexelRect(tex->GetFormat(), df, shade == Shade::TexelConstAlpha, blend == BlendKind::SrcAlpha);
     if (fn) {
       // A stepped column table tells its direction; any other is scanned.
-      QuadSpan span{static_cast<int>(px0), static_cast<int>(px1), cols.data(), colStep != -1 || w == 1,
-                    colStep != 1 && w > 1};
+      QuadSpan span{static_cast<int>(px0), static_cast<int>(px1), cols, colStep != -1 || w == 1, colStep != 1 && w > 1};
       for (int i = 1; colStep == 0 && i < w && (span.contiguous || span.mirrored); ++i) {
         if (cols[i] != cols[0] + i) span.contiguous = false;
         if (cols[i] != cols[0] - i) span.mirrored = false;
       }
-      const TexelBlock block{
-          target->Row(static_cast<int>(py0)), target->Pitch(), tex->Row(0), tex->Pitch(), rows.data(), h};
-      fn(block, span, constant & 0xFF000000u);
+      const TexelBlock block{target->Row(static_cast<int>(py0)), target->Pitch(), tex->Row(0), tex->Pitch(), rows, h};
+      fn(block, span, shade == Shade::TexelModAlpha ? constant >> 24 : constant & 0xFF000000u);
       return true;
     }
   }
