@@ -4,7 +4,7 @@
 // demo's first stage as the generator makes it, and the same stage whose hero also shoots, speaks,
 // waves the screen and flashes it on buttons 2 to 5, so that the pictures show backgrounds, the
 // block map, characters, items, shots, a message window, the status bar, a screen effect and the
-// screen colour, in Direct3D and in DirectDraw mode.
+// screen colour, in Direct3D and in DirectDraw mode (in a window, and on an 8-bit full screen).
 //
 // A frame that differs leaves its picture in <build>/golden-actual/ and names the frame. After a
 // deliberate change of what a stage looks like, scripts/update-golden (QC4_UPDATE_GOLDEN=1) writes
@@ -29,6 +29,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -277,7 +278,7 @@ const char* const kInput =
 
 struct cFrameCase {
   const char* stage;  // "demo": data\stg4\c01-1, "golden": data\stg4\golden
-  const char* mode;   // "d3d" or "dd"
+  const char* mode;   // "d3d", "dd" or "dd8"
   int frames;
   const char* shows;  // what the frame was chosen for
 };
@@ -287,6 +288,9 @@ std::string CaseName(const cFrameCase& c) {
   std::snprintf(frame, sizeof frame, "%04d", c.frames);
   return std::string(c.stage) + "_" + c.mode + "_" + frame;
 }
+
+// How a case shows in test listings (its name, not its bytes).
+void PrintTo(const cFrameCase& c, std::ostream* out) { *out << CaseName(c); }
 
 class GoldenFrames : public testing::TestWithParam<cFrameCase> {
  protected:
@@ -302,9 +306,12 @@ class GoldenFrames : public testing::TestWithParam<cFrameCase> {
     const bool written = WriteGoldenStage();
     fs::current_path(start);
     if (!written) return {};
-    // The demo's settings but the display: Direct3D or DirectDraw, in a window.
-    std::ofstream(game / "System.ini", std::ios::binary)
-        << "Direct3D=" << (mode == "d3d" ? 1 : 0) << "\r\nWindowMode=1\r\nBpp=0\r\nVSync=2\r\nShowFps=0\r\nExit\r\n";
+    // The demo's settings but the display: Direct3D or DirectDraw in a window (of the desktop's 32
+    // bits), or DirectDraw on an 8-bit full screen.
+    const char* display = mode == "d3d"   ? "Direct3D=1\r\nWindowMode=1\r\nBpp=0"
+                          : mode == "dd8" ? "Direct3D=0\r\nWindowMode=0\r\nBpp=8"
+                                          : "Direct3D=0\r\nWindowMode=1\r\nBpp=0";
+    std::ofstream(game / "System.ini", std::ios::binary) << display << "\r\nVSync=2\r\nShowFps=0\r\nExit\r\n";
     std::ofstream(game.string() + ".input") << kInput;
     return game;
   }
@@ -368,6 +375,8 @@ INSTANTIATE_TEST_SUITE_P(
                     cFrameCase{"golden", "d3d", 208, "the screen colour's flash under the wave"},
                     cFrameCase{"golden", "dd", 120, "a message window and shots"},
                     cFrameCase{"golden", "dd", 180, "the wave screen effect"},
+                    cFrameCase{"golden", "dd8", 180, "the wave screen effect on a palette screen"},
+                    cFrameCase{"golden", "dd8", 208, "the screen colour's flash in the palette"},
                     cFrameCase{"golden", "d3d", 400, "after the effects, the view further on"}),
     [](const testing::TestParamInfo<cFrameCase>& info) { return CaseName(info.param); });
 

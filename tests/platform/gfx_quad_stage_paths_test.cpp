@@ -71,10 +71,14 @@ void Quad(Vertex* v, float l, float t, float r, float b, float u0, float v0, flo
   v[3] = {r, b, 0, 1, diffuse, u1, v1};
 }
 
-// A texel: in 16-bit formats anything; in 32-bit ones runs of transparent, opaque and a few
-// partly transparent texels.
+// A texel: runs of transparent, opaque and mixed texels (in 32 bits a few partly transparent ones
+// among them).
 uint32_t Texel(Format f, int x, int y, uint32_t r) {
-  if (BitsPerPixel(f) == 16) return r & 0xFFFF;
+  if (BitsPerPixel(f) == 16) {
+    const int run = (x / 12 + y) % 4;
+    const uint32_t alphaBit = run == 0 ? 0 : run == 1 ? r & 0x8000 : 0x8000;
+    return alphaBit | (r & 0x7FFF);
+  }
   const uint32_t alpha = (x / 5 + y) % 3 == 0 ? 0 : r % 7 == 0 ? r >> 24 : 255;
   return alpha << 24 | (r & 0xFFFFFF);
 }
