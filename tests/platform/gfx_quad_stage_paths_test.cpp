@@ -85,8 +85,9 @@ uint32_t Texel(Format f, int x, int y, uint32_t r) {
 
 // The target's pixels after drawing the quads (left, width, mirrored) one after another, by the
 // rectangle path (asList false) or the triangle path.
-std::vector<uint32_t> Draw(const QuadCase& c, const std::vector<std::pair<int, int>>& quads, bool mirrored,
-                           bool asList) {
+// Each quad shows `texels` texels from column `first` on (0: as many as it is wide, from column 7).
+std::vector<uint32_t> Draw(const QuadCase& c, const std::vector<std::pair<int, int>>& quads, bool mirrored, bool asList,
+                           float texels = 0, float first = 7) {
   Pipeline p;
   p.dev->SetTextureStageState(0, kTssAlphaOp, c.op == AlphaOp::Disable ? kOpDisable : kOpModulate);
   if (c.op == AlphaOp::ModulateSwapped) {
@@ -109,7 +110,7 @@ std::vector<uint32_t> Draw(const QuadCase& c, const std::vector<std::pair<int, i
   EXPECT_EQ(p.dev->BeginScene(), kOk);
   for (const auto& [x, w] : quads) {
     // The texture is 80 texels wide (not a power of two): its coordinates are not exact in floats.
-    const float u0 = 7.0f / kTexW, u1 = (7.0f + w) / kTexW;
+    const float u0 = first / kTexW, u1 = (first + (texels > 0 ? texels : static_cast<float>(w))) / kTexW;
     Vertex v[4];
     Quad(v, x - 0.5f, -0.5f, x + w - 0.5f, kTargetH - 0.5f, mirrored ? u1 : u0, 0, mirrored ? u0 : u1, 1,
          c.diffuseAlpha << 24 | 0x00FFFFFF);
@@ -180,6 +181,25 @@ TEST(QuadStagePaths, QuadsInARowMatchTheTrianglePath) {
       EXPECT_EQ(Draw(c, quads, mirrored, false), Draw(c, quads, mirrored, true))
           << FormatName(c.texture) << " on " << FormatName(c.target) << ", " << OpName(c.op)
           << (mirrored ? " mirrored" : "");
+}
+
+// Quads that stretch or shrink their texels, or reach past the texture's edges (wrapped), take the
+// texel tables made pixel by pixel (four at a time where the processor allows).
+TEST(QuadStagePaths, StretchedAndWrappedQuadsMatchTheTrianglePath) {
+  const QuadCase c{Format::A8R8G8B8, Format::A8R8G8B8, AlphaOp::Modulate, 200};
+  for (bool avx2 : {true, false}) {
+    AllowAvx2(avx2);
+    for (float texels : {3.0f, 13.5f, 29.0f, 61.0f, 150.0f})
+      for (float first : {0.0f, 7.0f, 70.0f, -33.25f})
+        for (bool mirrored : {false, true})
+          for (const auto& quad : {std::pair<int, int>{0, 29}, {-5, 40}, {11, 17}}) {
+            const std::vector<std::pair<int, int>> quads = {quad};
+            ASSERT_EQ(Draw(c, quads, mirrored, false, texels, first), Draw(c, quads, mirrored, true, texels, first))
+                << texels << " texels from " << first << (mirrored ? " mirrored" : "") << " onto " << quad.second
+                << " at " << quad.first << (avx2 ? "" : ", baseline loops");
+          }
+  }
+  AllowAvx2(true);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -936,7 +937,40 @@ struct TexelTableKey {
 // running from position a to b with texture coordinate ta to tb over a texture of `size` texels.
 // A mapping of exactly one texel per pixel (forwards or mirrored) that stays inside the texture is
 // filled by stepping, which gives the same indexes as evaluating every pixel centre. Returns +1 or
-// -1 when the table steps by that, 0 when it was evaluated pixel by pixel.
+// -1 when the table steps by that (made by stepping or found so), 0 otherwise.
+#if QC4_GFX_AVX2
+// The pixel-by-pixel part of FillTexelTable, four pixels at a time in doubles with the very same
+// operations in the same order (no contraction), for groups whose four indexes all fall inside the
+// texture, where addressing leaves them as they are; other groups are left to the caller, flagged
+// in `pending` (one byte per group). Returns the number of pixels covered by whole groups.
+QC4_TARGET_AVX2 int EvaluateTexelGroupsAvx2(int* out, int n, int64_t p0, double a, double span, double ta, double range,
+                                            int size, uint8_t* pending) {
+  const __m256d vA = _mm256_set1_pd(a), vSpan = _mm256_set1_pd(span), vTa = _mm256_set1_pd(ta);
+  const __m256d vRange = _mm256_set1_pd(range), vSize = _mm256_set1_pd(static_cast<double>(size));
+  const __m256d k256 = _mm256_set1_pd(256.0), kInv256 = _mm256_set1_pd(1.0 / 256.0);
+  const __m256d half = _mm256_set1_pd(0.5), minusHalf = _mm256_set1_pd(-0.5), one = _mm256_set1_pd(1.0);
+  const __m256d zero = _mm256_setzero_pd(), steps = _mm256_setr_pd(0, 1, 2, 3);
+  const __m256d start = _mm256_set1_pd(static_cast<double>(p0));
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m256d p = _mm256_add_pd(_mm256_add_pd(start, _mm256_set1_pd(static_cast<double>(i))), steps);
+    const __m256d f = _mm256_div_pd(_mm256_sub_pd(p, vA), vSpan);
+    const __m256d x = _mm256_mul_pd(_mm256_mul_pd(_mm256_add_pd(vTa, _mm256_mul_pd(f, vRange)), vSize), k256);
+    __m256d q = _mm256_round_pd(x, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    const __m256d fraction = _mm256_sub_pd(x, q);
+    q = _mm256_add_pd(q, _mm256_and_pd(_mm256_cmp_pd(fraction, half, _CMP_GE_OQ), one));
+    q = _mm256_sub_pd(q, _mm256_and_pd(_mm256_cmp_pd(fraction, minusHalf, _CMP_LE_OQ), one));
+    const __m256d index = _mm256_floor_pd(_mm256_mul_pd(q, kInv256));
+    const __m256d inside =
+        _mm256_and_pd(_mm256_cmp_pd(index, zero, _CMP_GE_OQ), _mm256_cmp_pd(index, vSize, _CMP_LT_OQ));
+    const bool whole = _mm256_movemask_pd(inside) == 0xF;
+    pending[i / 4] = whole ? 0 : 1;
+    if (whole) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm256_cvttpd_epi32(index));
+  }
+  return i;
+}
+#endif
+
 int FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, float tb, int size, uint32_t address) {
   const double span = b - a;
   const double scale = (static_cast<double>(tb) - ta) * size / span;
@@ -953,39 +987,87 @@ int FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, fl
       return step;
     }
   }
-  for (int i = 0; i < n; ++i) out[i] = at(i);
-  return 0;
+  int done = 0;
+#if QC4_GFX_AVX2
+  // Positions stay far inside the doubles' exact integers; the texture coordinates are finite.
+  thread_local std::vector<uint8_t> pending;
+  if (UseAvx2() && n >= 4 && std::llabs(p0) < (int64_t{1} << 40) && std::isfinite(a) && std::isfinite(span)) {
+    pending.resize(static_cast<size_t>(n / 4));
+    done = EvaluateTexelGroupsAvx2(out, n, p0, a, span, ta, static_cast<double>(tb) - ta, size, pending.data());
+    for (int g = 0; g < done / 4; ++g)
+      if (pending[static_cast<size_t>(g)])
+        for (int i = 4 * g; i < 4 * g + 4; ++i) out[i] = at(i);
+  }
+#endif
+  for (int i = done; i < n; ++i) out[i] = at(i);
+  // A table that steps by one all the same (a 1:1 mapping of a texture whose size is not a power of
+  // two) says so, which spares its quads the scan.
+  bool forwards = n > 1, backwards = n > 1;
+  for (int i = 1; i < n && (forwards || backwards); ++i) {
+    forwards = forwards && out[i] == out[0] + i;
+    backwards = backwards && out[i] == out[0] - i;
+  }
+  return forwards ? 1 : backwards ? -1 : 0;
 }
 
-// The last few texel tables made, with their inputs: quads drawn one after another often map their
-// columns or rows alike (the tiles of a picture tiled over the screen, the lines of a wave), and a
-// table made from the very same inputs is the same table.
+// Whether FillTexelTable makes the table by stepping (cheaply) rather than pixel by pixel.
+bool TableSteps(const TexelTableKey& k) {
+  const double scale = (static_cast<double>(k.tb) - k.ta) * k.size / (k.b - k.a);
+  return scale == 1.0 || scale == -1.0;
+}
+
+// Texel tables: those made pixel by pixel (a texture whose size is not a power of two has texture
+// coordinates that are not exact, so its 1:1 mapping is not recognised) are kept with the inputs
+// they were made from, since quads drawn one after another often map their columns or rows alike
+// (the tiles of a picture tiled over the screen, the lines of a wave), and a table made from the
+// very same inputs is the same table. Stepped tables are made each time: that is cheaper than
+// looking for them.
 class TexelTables {
  public:
-  // The table for `key` (made unless kept) and its step (see FillTexelTable).
+  // The table for `key` and its step (see FillTexelTable).
   const int* Get(const TexelTableKey& key, int* step) {
-    for (int i = 0; i < kCount; ++i) {
-      if (m_aKeys[i] == key) {
-        *step = m_anSteps[i];
-        return m_aTables[i].data();
-      }
+    if (TableSteps(key)) {
+      if (static_cast<int>(m_aScratch.size()) < key.n) m_aScratch.resize(static_cast<size_t>(key.n));
+      *step = Fill(m_aScratch.data(), key);
+      return m_aScratch.data();
     }
-    const int i = m_nNext;
-    m_nNext = (m_nNext + 1) % kCount;
-    if (static_cast<int>(m_aTables[i].size()) < key.n) m_aTables[i].resize(static_cast<size_t>(key.n));
-    m_anSteps[i] =
-        FillTexelTable(m_aTables[i].data(), key.n, key.p0, key.a, key.b, key.ta, key.tb, key.size, key.address);
-    m_aKeys[i] = key;
+    const int i = static_cast<int>(Hash(key) % kCount);
+    if (!(m_aKeys[i] == key)) {
+      m_aKeys[i] = TexelTableKey{};  // the table is being rewritten
+      if (static_cast<int>(m_aTables[i].size()) < key.n) m_aTables[i].resize(static_cast<size_t>(key.n));
+      m_anSteps[i] = Fill(m_aTables[i].data(), key);
+      m_aKeys[i] = key;
+    }
     *step = m_anSteps[i];
     return m_aTables[i].data();
   }
 
  private:
-  static constexpr int kCount = 8;
+  static constexpr uint64_t kCount = 64;
+  static int Fill(int* out, const TexelTableKey& k) {
+    return FillTexelTable(out, k.n, k.p0, k.a, k.b, k.ta, k.tb, k.size, k.address);
+  }
+  static uint64_t Hash(const TexelTableKey& k) {
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](auto v) {
+      uint64_t bits = 0;
+      std::memcpy(&bits, &v, sizeof v);
+      h = (h ^ bits) * 1099511628211ull;
+      h ^= h >> 29;
+    };
+    mix(k.n);
+    mix(k.p0);
+    mix(k.a);
+    mix(k.b);
+    mix(k.ta);
+    mix(k.tb);
+    mix(k.size);
+    return h;
+  }
   TexelTableKey m_aKeys[kCount];
   std::vector<int> m_aTables[kCount];
   int m_anSteps[kCount] = {};
-  int m_nNext = 0;
+  std::vector<int> m_aScratch;
 };
 
 }  // namespace
