@@ -171,12 +171,22 @@ void ClearRect(Surface* target, const Rect& rect, Colour colour) {
   const uint32_t raw = ArgbToPixel(f, colour);
   for (int y = t; y < b; ++y) {
     uint8_t* row = target->Row(y) + l * bpp;
-    if (bpp == 4) {
-      auto* p = reinterpret_cast<uint32_t*>(row);
-      std::fill(p, p + (r - l), raw);
-    } else if (bpp == 2) {
-      auto* p = reinterpret_cast<uint16_t*>(row);
-      std::fill(p, p + (r - l), static_cast<uint16_t>(raw));
+    if (bpp == 4 || bpp == 2) {
+      // Sixteen bytes a store (a plain fill loop is not vectorised at -O2).
+      const int n = r - l;
+      int i = 0;
+#if defined(__SSE2__)
+      const __m128i v = bpp == 4 ? _mm_set1_epi32(static_cast<int>(raw)) : _mm_set1_epi16(static_cast<int16_t>(raw));
+      const int perStore = 16 / bpp;
+      for (; i + perStore <= n; i += perStore) _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i * bpp), v);
+#endif
+      if (bpp == 4) {
+        auto* p = reinterpret_cast<uint32_t*>(row);
+        std::fill(p + i, p + n, raw);
+      } else {
+        auto* p = reinterpret_cast<uint16_t*>(row);
+        std::fill(p + i, p + n, static_cast<uint16_t>(raw));
+      }
     } else {
       std::memset(row, static_cast<int>(raw & 255), r - l);
     }
