@@ -30,8 +30,6 @@ std::atomic<int> g_nNameEntryDone{0};
 std::atomic<int> g_nReplaySaveDone{0};
 std::atomic<int> g_AppActive{0};
 
-cMainWindow g_MainWindow;
-
 namespace {
 // Set while a close stops the worker threads (user-interface thread only writes it). Their requests
 // are still answered, but none opens a dialog, and a file-dialog request waits no longer.

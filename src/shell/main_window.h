@@ -8,6 +8,8 @@
 
 #include "platform/messages.h"
 
+class cBootData;
+
 // Requests to the main window (sent, so the sender waits for the handler).
 constexpr uint32_t kMsgNameEntry = WM_USER + 1;
 constexpr uint32_t kMsgStageFileDialog = WM_USER + 2;
@@ -68,6 +70,13 @@ void ZoomMax();
 // owners of the dialogs, the stage start and the replays. Without them a dialog counts as cancelled
 // and a follow-up as failed.
 struct cUiHooks {
+  // The start-up dialog: asks for the drawing mode (boot.m_nDrawMode 1 Direct3D, 0 DirectDraw) and
+  // whether to ask again (boot.m_bNoAsk), with "user_data\Boot.dat" saved on "start". 1: start (the
+  // choice is in boot); anything else: the player chose not to start, or the dialog could not be
+  // made (its message shown), and start-up ends without a further message. Runs on the user-interface
+  // thread before the graphics device exists. Without it the stored choice stands, as if the dialog
+  // had been confirmed unchanged.
+  int (*runStartupDialog)(cBootData& boot) = nullptr;
   void (*runNameDialog)() = nullptr;
   // mode 0 stage file, 1 replay file, 2 replay save; proposed is the suggested name. true when chosen.
   bool (*runFileDialog)(int mode, const std::string& proposed, std::string& chosen) = nullptr;

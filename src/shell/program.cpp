@@ -30,9 +30,9 @@ bool (*s_startDirectly)(const std::string& path) = nullptr;
 std::string s_strNamedStart;  // "--test-play STAGE" or "--play-replay FILE", for the messages
 std::atomic<bool> s_bStartRefused{false};
 
-// A stage or replay named on the command line that does not load ends the run, through the normal
-// close, instead of leaving the game at its title: whoever started the run asked for that play only.
-// The game's own message (a box) is repeated on standard error.
+// A stage or replay named on the command line that does not load ends start-up, as any direct start
+// that fails does; the run says why on standard error (the game's own message, a box, repeated) and
+// ends with its own status.
 bool StartNamedPlay(const std::string& path) {
   const uint64_t boxes = MessageBoxCount();
   if (s_startDirectly && s_startDirectly(path)) return true;
@@ -40,8 +40,6 @@ bool StartNamedPlay(const std::string& path) {
   if (MessageBoxCount() != boxes) why = Cp932ToUtf8(LastMessageBoxText());
   std::fprintf(stderr, "qc4: %s did not load: %s\n", s_strNamedStart.c_str(), why.c_str());
   s_bStartRefused.store(true);
-  g_bCloseConfirmed.store(1);
-  PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
   return false;
 }
 
