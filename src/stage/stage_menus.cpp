@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/containers.h"
+#include "core/log.h"
 #include "core/strings.h"
 #include "data/game_data.h"
 #include "data/option_data.h"
@@ -275,14 +276,17 @@ int cSceneStage::PhasePauseMenu() {
 }
 
 int cSceneStage::PhaseStageEnd() {
-  const bool autoEnd = g_StageFile.m_bAutoResultEnd != 0;
+  // A replay played from the command line has no one to press a button: it ends as the stages that
+  // end by themselves do.
+  const bool autoEnd = g_StageFile.m_bAutoResultEnd != 0 || ReplayFromCommandLine();
   if (!autoEnd) {
     if (CheckPauseKey()) {
       m_nSubState = 0;
       m_nPhase = kStagePhasePauseMenu;
       return 1;
     }
-    ReplayKeysHandled();
+    // A replay saved by its key ends the frame, as in the other phases.
+    if (ReplayKeysHandled()) return 1;
     if (RankingEntryByHand() && (GetAsyncKeyState(VK_F3) & 0x8000)) RegisterRanking(*this);
   }
   if (m_nSubState == 0) {

@@ -17,6 +17,7 @@
 #include "data/system_data.h"
 #include "media/graphics/display.h"
 #include "media/graphics/draw_trace.h"
+#include "media/graphics/font.h"
 #include "media/graphics/surface_table.h"
 #include "objects/play_objects.h"
 #include "platform/input/keyboard.h"
@@ -197,6 +198,13 @@ class StageMenusTest : public testing::Test {
         blits.push_back({c.adArgs[0], c.adArgs[1], c.adArgs[2], c.adArgs[3], c.adArgs[4], c.adArgs[5]});
     return blits;
   }
+  // Where the menu's arrow (16 x 16 at (64, 0) of "bmp\Accessory.bmp") was drawn.
+  std::vector<std::vector<double>> Cursors() const {
+    std::vector<std::vector<double>> cursors;
+    for (const std::vector<double>& blit : Blits(kAccessorySheet))
+      if (blit[4] == 64 && blit[5] == 0) cursors.push_back(blit);
+    return cursors;
+  }
   // Texts drawn at y: their x and text.
   std::vector<std::pair<double, std::string>> TextsAt(double y) const {
     std::vector<std::pair<double, std::string>> texts;
@@ -296,7 +304,7 @@ TEST_F(StageMenusTest, ThePauseMenuShowsItsWindowAndCursorOverTheStage) {
   EXPECT_EQ(TextsAt(288), (std::vector<std::pair<double, std::string>>{{264, "CONTINUE"}}));
   EXPECT_EQ(TextsAt(304), (std::vector<std::pair<double, std::string>>{{264, "RETRY"}}));
   // The cursor opens on "continue".
-  EXPECT_EQ(Blits(kAccessorySheet), (std::vector<std::vector<double>>{{248, 288, 16, 16, 64, 0}}));
+  EXPECT_EQ(Cursors(), (std::vector<std::vector<double>>{{248, 288, 16, 16, 64, 0}}));
 
   // Up, up again (the first row wraps to the last), down.
   struct Step {
@@ -306,7 +314,7 @@ TEST_F(StageMenusTest, ThePauseMenuShowsItsWindowAndCursorOverTheStage) {
   for (const Step& s : {Step{kDirUp, 0}, Step{kDirUp, 2}, Step{kDirDown, 0}, Step{kDirDown, 1}}) {
     Frame(s.dir);
     EXPECT_EQ(g_MenuCursor.Top().nRow, s.row);
-    EXPECT_EQ(Blits(kAccessorySheet), (std::vector<std::vector<double>>{{248, 272.0 + 16 * s.row, 16, 16, 64, 0}}));
+    EXPECT_EQ(Cursors(), (std::vector<std::vector<double>>{{248, 272.0 + 16 * s.row, 16, 16, 64, 0}}));
     Frame();
   }
   // Nothing moved in the stage while the menu was open.
@@ -648,16 +656,20 @@ TEST_F(StageEndTest, ATestPlayEndsWithTheDisplay) {
 TEST_F(StageMenusTest, TheContinueMenuRetriesOrLeavesForTheWorldMap) {
   Scene().m_nPhase = kStagePhaseContinueMenu;
   Scene().m_nSubState = 0;
+  // The menu font's box picture, to see the menu's box drawn.
+  DDSURFACEDATA* skin = &g_SurfaceData[kAccessorySheet + 1];
+  g_Font[1].m_lpSkin = skin;
   Frame();
+  g_Font[1].m_lpSkin = nullptr;
   EXPECT_TRUE(StageDrawn());
-  const std::vector<DDTRACECALL> menu = DrawsNamed("cFont::DrawBoxString");
-  ASSERT_EQ(menu.size(), 1u);
-  EXPECT_EQ(menu[0].adArgs[0], 288);
-  EXPECT_EQ(menu[0].adArgs[1], 272);
-  EXPECT_EQ(menu[0].strText, " YES\n NO\n");
-  EXPECT_EQ(Blits(kAccessorySheet), (std::vector<std::vector<double>>{{288, 272, 16, 16, 64, 0}}));
+  std::vector<std::vector<double>> boxes;
+  for (const DDTRACECALL& c : DrawsNamed("DDBlt"))
+    if (c.lpSrc == skin) boxes.push_back({c.adArgs[0], c.adArgs[1], c.adArgs[2], c.adArgs[3]});
+  EXPECT_EQ(boxes, (std::vector<std::vector<double>>{{288, 272, 64, 32}}));
+  EXPECT_EQ(TextsAt(272), (std::vector<std::pair<double, std::string>>{{288, " YES\n NO\n"}}));
+  EXPECT_EQ(Cursors(), (std::vector<std::vector<double>>{{288, 272, 16, 16, 64, 0}}));
   Frame(kDirDown);
-  EXPECT_EQ(Blits(kAccessorySheet), (std::vector<std::vector<double>>{{288, 288, 16, 16, 64, 0}}));
+  EXPECT_EQ(Cursors(), (std::vector<std::vector<double>>{{288, 288, 16, 16, 64, 0}}));
   Frame();
   Frame(kDirDown);  // two rows: back to the first
   EXPECT_EQ(g_MenuCursor.Top().nRow, 0);
@@ -694,8 +706,8 @@ TEST_F(StageMenusTest, GameOverShowsItsWordByTheStageAndLeavesForTheTitle) {
     Scene().m_nSubState = 0;
     Frame();
     EXPECT_TRUE(StageDrawn());
-    EXPECT_EQ(Blits(kWordSheet), banner ? std::vector<std::vector<double>>{{248, 224, 144, 32, 0, 96}}
-                                        : std::vector<std::vector<double>>{});
+    const std::vector<std::vector<double>> word = {{248, 224, 144, 32, 0, 96}};
+    EXPECT_EQ(Blits(kWordSheet), banner ? word : std::vector<std::vector<double>>{}) << "banner " << banner;
   }
   // A button held down when the display began leaves it at once: no press is waited for.
   g_SceneMgr.m_nRequestScene = kSceneStage;
