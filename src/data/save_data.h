@@ -115,6 +115,14 @@ class cSaveData : public cRecord {
   int32_t GetStageResult(const std::string& resultKey) const;
   // The result total again, from the stored results whose stage the world map still offers.
   void RecomputeResultTotal();
+  // A cleared stage's results added to the totals, each held within the int32 range: the stage
+  // score, the stage timer's remaining time while the timer runs, the play time (hundredths of a
+  // second) and the hero's HP and SP.
+  void AddStageTotals(int32_t remainingTime, bool timerRuns, int32_t clearTime, int32_t hp, int32_t sp);
+  // A cleared challenge stage (the current world): its record is cleared and keeps the better score
+  // total (the result total grows by the gain), and the stage after it opens, up to the project's
+  // challenge stage count.
+  void StoreChallengeClear();
   // The next game round: every world closed but world 0, the hero at the world map's start.
   void ResetForNextRound();
   // Moves the ranking kind by step over the kinds the game kind's row of the project's mode table

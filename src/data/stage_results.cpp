@@ -1,6 +1,7 @@
 // The progress record's current stage, its stage results, the next round and the ranking kind.
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 #include "core/containers.h"
@@ -94,4 +95,25 @@ void cSaveData::StepRankingKind(int gameKind, int step) {
   }
   while (!enabled(kind)) kind = wrap(kind + 1);
   m_nRankingKind = kind;
+}
+
+void cSaveData::AddStageTotals(int32_t remainingTime, bool timerRuns, int32_t clearTime, int32_t hp, int32_t sp) {
+  m_nScoreTotal = AddToTotal(m_nScoreTotal, m_nScore);
+  if (timerRuns) m_nRemainTimeTotal = AddToTotal(m_nRemainTimeTotal, remainingTime);
+  m_nClearTimeTotal = AddToTotal(m_nClearTimeTotal, clearTime);
+  m_nRemainHpTotal = AddToTotal(m_nRemainHpTotal, hp);
+  m_nRemainSpTotal = AddToTotal(m_nRemainSpTotal, sp);
+}
+
+void cSaveData::StoreChallengeClear() {
+  if (!m_aChallenge.empty()) {
+    cSaveVar& record = VecAt(m_aChallenge, m_nWorld - 1);
+    record.m_nValueA = 1;
+    if (m_nScoreTotal > record.m_nValueB) {
+      m_nResultTotal = AddToTotal(m_nResultTotal, static_cast<int64_t>(m_nScoreTotal) - record.m_nValueB);
+      record.m_nValueB = m_nScoreTotal;
+    }
+  }
+  if (m_nChallengeUnlocked <= m_nWorld)
+    m_nChallengeUnlocked = std::min(AddToTotal(m_nWorld, 1), ProjectChallengeCount());
 }

@@ -7,6 +7,7 @@
 #include "data/system_data.h"
 #include "data/world_map.h"
 #include "game_data_fixture.h"
+#include "progress_bytes.h"
 
 class StageResultsTest : public GameDataTest {
  protected:
@@ -147,5 +148,83 @@ TEST_F(StageResultsTest, TheRankingKindStepsOverTheKindsTheModeLeavesOff) {
     save.m_nRankingKind = c.from;
     save.StepRankingKind(1, c.step);
     EXPECT_EQ(save.m_nRankingKind, c.expected) << "from " << c.from << " step " << c.step;
+  }
+}
+
+TEST_F(StageResultsTest, AStagesTotalsAddUpAndStopAtTheLargestValue) {
+  cSaveData save;
+  save.m_nScore = 250;
+  save.m_nScoreTotal = 1000;
+  save.m_nRemainTimeTotal = 7;
+  save.m_nClearTimeTotal = 100;
+  save.m_nRemainHpTotal = 2147483600;
+  save.m_nRemainSpTotal = 1;
+  save.AddStageTotals(30, true, 4567, 100, 2);
+  EXPECT_EQ(save.m_nScoreTotal, 1250);
+  EXPECT_EQ(save.m_nRemainTimeTotal, 37);
+  EXPECT_EQ(save.m_nClearTimeTotal, 4667);
+  EXPECT_EQ(save.m_nRemainHpTotal, 2147483647);
+  EXPECT_EQ(save.m_nRemainSpTotal, 3);
+  // with the timer stopped the remaining time does not count; the clear time does
+  save.AddStageTotals(30, false, 33, 0, 0);
+  EXPECT_EQ(save.m_nRemainTimeTotal, 37);
+  EXPECT_EQ(save.m_nClearTimeTotal, 4700);
+  EXPECT_EQ(save.m_nScoreTotal, 1500);
+}
+
+TEST_F(StageResultsTest, AClearedChallengeStageKeepsItsBestAndOpensTheNext) {
+  g_SystemData.m_nSaveVarCount = 3;
+  struct Case {
+    int32_t world, unlocked, scoreTotal, best;
+    int32_t expectBest, expectResultTotal, expectUnlocked;
+  };
+  const Case cases[] = {
+      {2, 1, 500, 300, 500, 1200, 3},  // a better total, the next stage opens
+      {2, 3, 200, 300, 300, 1000, 3},  // a worse total keeps the best
+      {3, 2, 300, 300, 300, 1000, 3},  // the last stage opens nothing past the count
+      {1, 3, 900, 0, 900, 1900, 3},    // already open stays as it is
+  };
+  for (const Case& c : cases) {
+    cSaveData save;
+    save.ResetProgress(3);
+    save.m_nWorld = c.world;
+    save.m_nChallengeUnlocked = c.unlocked;
+    save.m_nScoreTotal = c.scoreTotal;
+    save.m_nResultTotal = 1000;
+    save.m_aChallenge[static_cast<size_t>(c.world - 1)].m_nValueB = c.best;
+    save.StoreChallengeClear();
+    const cSaveVar& record = save.m_aChallenge[static_cast<size_t>(c.world - 1)];
+    EXPECT_EQ(record.m_nValueA, 1) << c.world;
+    EXPECT_EQ(record.m_nValueB, c.expectBest) << c.world;
+    EXPECT_EQ(save.m_nResultTotal, c.expectResultTotal) << c.world;
+    EXPECT_EQ(save.m_nChallengeUnlocked, c.expectUnlocked) << c.world;
+  }
+}
+
+// Which fields a progress file holds by its version, around the versions that added the in-stage
+// flag, the next stage, the retry backup (915) and the world-entry ending (916).
+TEST_F(StageResultsTest, TheEndingAndTheRetryFieldsByVersion) {
+  SetProgressProject();
+  struct Case {
+    uint32_t version;
+    int32_t ending, inStage, nextStage, backupLives;
+    size_t backup;
+    const char* nextPath;
+  };
+  const Case cases[] = {
+      {916, 104, 106, 124, 133, 2, "next."},
+      {915, 0, 106, 124, 133, 2, "next."},
+      {914, 0, 0, 0, 0, 0, ""},
+  };
+  for (const Case& c : cases) {
+    cSaveData save;
+    ASSERT_TRUE(LoadBody(save, c.version, ProgressFileBody(c.version))) << c.version;
+    EXPECT_EQ(save.m_nWorldEnding, c.ending) << c.version;
+    EXPECT_EQ(save.m_bInStage, c.inStage) << c.version;
+    EXPECT_EQ(save.m_nNextStage, c.nextStage) << c.version;
+    EXPECT_EQ(save.m_nBackupLives, c.backupLives) << c.version;
+    EXPECT_EQ(save.m_anCommonVarsBackup.size(), c.backup) << c.version;
+    EXPECT_EQ(save.m_strNextStagePath, c.nextPath) << c.version;
+    EXPECT_EQ(save.m_nGameRound, 105) << c.version;  // the field after the ending is read in every version
   }
 }
