@@ -117,7 +117,7 @@ bool SaveProgressFile(cSaveData& save, const std::string& path) {
 // An automatic save keeps a damaged file that is in its place.
 bool KeepsDamagedFile(const std::string& path) {
   if (!IsDamaged(path)) return false;
-  ShowSaveMessage("%s が壊れているため、セーブしませんでした！", path);
+  ShowSaveMessage("%s を読み込めないため、上書きせずに残しました！", path);
   return true;
 }
 }  // namespace

@@ -139,3 +139,10 @@ int DrawPlayTotals(DDSURFACEDATA* surface, int x, int y, const int32_t places[kR
   }
   return lines;
 }
+
+int DrawPlayTotals(DDSURFACEDATA* surface, int x, int y, const std::vector<int32_t>& places) {
+  int32_t fixed[kRankTableCount];
+  for (int kind = 0; kind < kRankTableCount; ++kind)
+    fixed[kind] = static_cast<size_t>(kind) < places.size() ? places[static_cast<size_t>(kind)] : -1;
+  return DrawPlayTotals(surface, x, y, fixed);
+}

@@ -2,6 +2,7 @@
 // The ranking panel (one result kind's table of a stage's rankings) and the play-totals panel shown
 // at a stage's end, drawn with font 1 and the cursor cell of "bmp\Accessory.bmp".
 #include <cstdint>
+#include <vector>
 
 #include "data/ranking.h"
 #include "media/graphics/surface_data.h"
@@ -20,3 +21,5 @@ int DrawRankTable(cRankTable& table, DDSURFACEDATA* surface, int x, int y, int k
 // stage shows): its name and the progress's total, in a box sized to the widest of them, with the
 // cursor on the line of each kind whose place (places[kind]) is not -1. Returns the lines drawn.
 int DrawPlayTotals(DDSURFACEDATA* surface, int x, int y, const int32_t places[kRankTableCount]);
+// The same with the places as the stage scene keeps them; kinds past the list's end took no place.
+int DrawPlayTotals(DDSURFACEDATA* surface, int x, int y, const std::vector<int32_t>& places);

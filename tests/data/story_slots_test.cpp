@@ -302,3 +302,29 @@ TEST_F(StorySlotsTest, AMissingOrDamagedChallengeFileLoadsNothingAndADamagedOneI
   EXPECT_EQ(ReadDisk("user_data/challenge/Challenge.dat"), cut);
   EXPECT_FALSE(m_Messages.empty());
 }
+
+// Cut or altered files never crash a load: a cut file is damaged, and whatever loads writes back
+// the way it read.
+TEST_F(StorySlotsTest, CutAndAlteredFilesAreRefusedCleanly) {
+  cProgressLists lists;
+  lists.results = {StageResultBody("c05.", "c05.", 0, 0, 0, 900)};
+  const std::vector<uint8_t> whole = WholeSlotFile(lists);
+  for (size_t cut = 0; cut < whole.size(); cut += 7) {
+    WriteSlot(0, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(cut)));
+    cSaveData save;
+    save.m_nScore = -3;
+    EXPECT_EQ(ReadProgressFile(StorySlotPath(0), save), eProgressFile::Damaged) << cut;
+    EXPECT_EQ(save.m_nScore, -3) << cut;
+  }
+  for (size_t at = 4; at < whole.size(); at += 3) {
+    std::vector<uint8_t> altered = whole;
+    altered[at] ^= 0xA5;
+    WriteSlot(0, altered);
+    cSaveData save;
+    if (ReadProgressFile(StorySlotPath(0), save) != eProgressFile::Whole) continue;
+    const std::vector<uint8_t> written = save.SaveToBytes();
+    cSaveData again;
+    ASSERT_EQ(again.LoadFromBytes(written), 1) << at;
+    EXPECT_EQ(again.SaveToBytes(), written) << at;
+  }
+}

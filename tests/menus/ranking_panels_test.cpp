@@ -155,6 +155,15 @@ TEST_F(PanelTest, PlayTotalsShowTheKindsTheModeAndTheStageBothTake) {
   const std::vector<cCall> blits = Named("DDBlt");
   ASSERT_EQ(blits.size(), 1u);
   ExpectArgs(blits[0], {336, 240, 16, 16, 16, 48, 1});
+  // the stage scene's list of places draws the same; a short list places nothing past its end
+  g_calls.clear();
+  EXPECT_EQ(DrawPlayTotals(&m_Surface, 336, 224, std::vector<int32_t>{-1, -1, 3}), 2);
+  ASSERT_EQ(Named("DDBlt").size(), 1u);
+  ExpectArgs(Named("DDBlt")[0], {336, 240});
+  g_calls.clear();
+  EXPECT_EQ(DrawPlayTotals(&m_Surface, 336, 224, std::vector<int32_t>{0}), 2);
+  ASSERT_EQ(Named("DDBlt").size(), 1u);
+  ExpectArgs(Named("DDBlt")[0], {336, 224});
 }
 
 TEST_F(PanelTest, ADirectStartShowsTheStagesKindsAndNoKindShowsNothing) {
