@@ -323,3 +323,33 @@ TEST(RankingTextTest, TimesAndFixedWidthNumbers) {
                              DigitCase{INT_MAX, 10}, DigitCase{INT_MIN, 10}})
     EXPECT_EQ(CountDigits(c.v), c.digits) << c.v;
 }
+
+// Cut or altered ranking files never crash a load: a refused one leaves the defaults, and one that
+// loads has the tables and rows the panels read, and writes back the way it read.
+TEST_F(RankingTest, CutAndAlteredFilesAreRefusedCleanly) {
+  std::vector<RankTableBytes> tables = DefaultRankTables();
+  tables[0].rows[0] = {1, "abc", 500};
+  tables[3].rows[2] = {1, "x", 7};
+  const std::vector<uint8_t> whole = RankingFileBytes(986, tables);
+  for (size_t cut = 0; cut < whole.size(); cut += 5) {
+    m_Folder.Write("user_data/story/r.rkg",
+                   std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(cut)));
+    cRanking ranking;
+    InsertRank(ranking.m_aTables[0], "kept", 1);
+    EXPECT_EQ(LoadRankingFile(ranking, 0, "r.", 0, 0, 0), 0) << cut;
+    EXPECT_EQ(ranking.m_aTables[0].m_aEntries[0].m_bUsed, 0) << cut;
+  }
+  for (size_t at = 4; at < whole.size(); at += 3) {
+    std::vector<uint8_t> altered = whole;
+    altered[at] ^= 0x5A;
+    m_Folder.Write("user_data/story/r.rkg", altered);
+    cRanking ranking;
+    if (!LoadRankingFile(ranking, 0, "r.", 0, 0, 0)) continue;
+    ASSERT_GE(ranking.m_aTables.size(), 5u) << at;
+    for (const cRankTable& t : ranking.m_aTables) ASSERT_GE(t.m_aEntries.size(), 20u) << at;
+    const std::vector<uint8_t> written = ranking.SaveToBytes();
+    cRanking again;
+    ASSERT_EQ(again.LoadFromBytes(written), 1) << at;
+    EXPECT_EQ(again.SaveToBytes(), written) << at;
+  }
+}
