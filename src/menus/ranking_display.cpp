@@ -6,6 +6,7 @@
 #include "shell/scene_mgr.h"
 #include "stage/modal_waits.h"
 #include "stage/scene_stage.h"
+#include "stage/stage_menus.h"
 
 namespace {
 // Where the table stands over the frozen stage.
@@ -35,4 +36,10 @@ void InstallRankingDisplay() {
   hooks.rankingKindCount = KindCount;
   hooks.drawRanking = DrawShownRanking;
   SetModalWaitHooks(hooks);
+
+  cStageMenuHooks menus = SetStageMenuHooks({});
+  menus.drawPlayTotals = [](DDSURFACEDATA* surface, int x, int y, const std::vector<int32_t>& places) {
+    DrawPlayTotals(surface, x, y, places);
+  };
+  SetStageMenuHooks(menus);
 }
