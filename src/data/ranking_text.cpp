@@ -1,6 +1,7 @@
 // The number texts of the ranking and play-totals panels.
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "data/ranking.h"
 
@@ -16,13 +17,12 @@ int CountDigits(int32_t value) {
 }
 
 void NumToStr(std::string& out, int32_t value, int width, int zeroFill, int plus) {
-  const int digits = CountDigits(value);
-  if (width < digits) width = digits;
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%0*lld", width, std::llabs(static_cast<int64_t>(value)));
-  std::string text = buffer;
-  if (!zeroFill)
-    for (size_t i = 0; i + 1 < text.size() && text[i] == '0'; ++i) text[i] = ' ';
+  // The digits, then filled on the left to the width (no wider than a panel line can show).
+  constexpr int kWidestText = 64;
+  std::string text = std::to_string(std::llabs(static_cast<int64_t>(value)));
+  const int digits = static_cast<int>(text.size());
+  width = std::min(std::max(width, digits), std::max(kWidestText, digits));
+  text.insert(0, static_cast<size_t>(width - digits), zeroFill ? '0' : ' ');
   if (value < 0)
     out = "-" + text;
   else if (plus)
