@@ -9,7 +9,6 @@
 #include "data/type_inherit.h"
 
 cBlockType::cBlockType() {
-  DeclareFields(g_nDataVersion);
   ResetBlockType();
 }
 

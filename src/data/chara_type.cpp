@@ -6,7 +6,6 @@
 #include "data/type_inherit.h"
 
 cCharaType::cCharaType() {
-  DeclareFields(g_nDataVersion);
   ResetCharaType();
 }
 

@@ -3,7 +3,6 @@
 #include "core/containers.h"
 
 cCond::cCond() {
-  DeclareFields(g_nDataVersion);
   ResetFields();
 }
 
@@ -96,7 +95,6 @@ void cCond::Upgrade(uint32_t v) {
 }
 
 cCondList::cCondList() {
-  DeclareFields(g_nDataVersion);
   ResetFields();
 }
 

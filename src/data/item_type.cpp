@@ -6,7 +6,6 @@
 #include "data/type_inherit.h"
 
 cItemType::cItemType() {
-  DeclareFields(g_nDataVersion);
   ResetItemType();
 }
 

@@ -5,7 +5,6 @@
 #include "data/system_data.h"
 
 cOptionData::cOptionData() {
-  DeclareFields(g_nDataVersion);
   SetDefaults();
 }
 

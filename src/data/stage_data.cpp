@@ -11,7 +11,7 @@
 
 // ---- keep areas and background layers ----
 
-cStageQuad::cStageQuad() { DeclareFields(g_nDataVersion); }
+cStageQuad::cStageQuad() {}
 
 void cStageQuad::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -32,7 +32,7 @@ void cStageQuad::Set(int32_t on, int32_t margin) {
   m_nLeft = m_nRight = m_nTop = m_nBottom = margin;
 }
 
-cBackLayer::cBackLayer() { DeclareFields(g_nDataVersion); }
+cBackLayer::cBackLayer() {}
 
 void cBackLayer::DeclareFields(uint32_t v) {
   ClearFieldTables();
@@ -67,7 +67,6 @@ void cBackLayer::DeclareFields(uint32_t v) {
 // ---- the stage ----
 
 cStageData::cStageData() {
-  DeclareFields(g_nDataVersion);
   ResetStageData();
 }
 

@@ -11,7 +11,6 @@
 // Element records
 
 cCmd::cCmd() {
-  cCmd::DeclareFields(kDataVersion);
   ResetFields();
   m_bEnabled = 1;
 }
@@ -28,7 +27,6 @@ void cCmd::DeclareFields(uint32_t) {
 }
 
 cSysEntry::cSysEntry() {
-  cSysEntry::DeclareFields(kDataVersion);
   ResetFields();
 }
 
@@ -52,7 +50,6 @@ bool cSysEntry::Load(cDataFile& file) {
 }
 
 cSysFlags::cSysFlags() {
-  cSysFlags::DeclareFields(kDataVersion);
   ResetFields();
   m_abKinds.assign(kRankingKindCount, 0);
 }
@@ -71,7 +68,6 @@ bool cSysFlags::Save(cDataFile& file) {
 }
 
 cSysParam::cSysParam() {
-  cSysParam::DeclareFields(kDataVersion);
   ResetFields();
 }
 

@@ -58,7 +58,6 @@ std::vector<cCmd> Menu(std::initializer_list<const char*> captions) {
 }  // namespace
 
 cSystemData::cSystemData() {
-  cSystemData::DeclareFields(kDataVersion);
   SetSystemDefaults();
 }
 

@@ -14,7 +14,7 @@ constexpr int64_t kMaxGridCells = 1 << 22;
 constexpr int32_t kMaxGridSide = 1 << 16;
 }  // namespace
 
-cMapEntry::cMapEntry() { DeclareFields(g_nDataVersion); }
+cMapEntry::cMapEntry() {}
 
 void cMapEntry::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -25,7 +25,7 @@ void cMapEntry::DeclareFields(uint32_t version) {
   QC4_DECLARE(m_strText2);
 }
 
-cWorldEntry::cWorldEntry() { DeclareFields(g_nDataVersion); }
+cWorldEntry::cWorldEntry() {}
 
 void cWorldEntry::DeclareFields(uint32_t v) {
   ClearFieldTables();
@@ -51,7 +51,7 @@ bool cWorldEntry::Load(cDataFile& file) {
   return true;
 }
 
-cWorld::cWorld() : m_aEntries(1) { DeclareFields(g_nDataVersion); }
+cWorld::cWorld() : m_aEntries(1) {}
 
 void cWorld::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -78,7 +78,6 @@ int32_t PitchShiftFor(int32_t width) {
 }
 
 cWorldMap::cWorldMap() {
-  DeclareFields(g_nDataVersion);
   SetWorldMapDefaults();
 }
 

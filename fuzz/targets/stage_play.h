@@ -1,0 +1,10 @@
+#pragma once
+// What the stage-play and replay targets share: a fresh run of stage play, and a few frames of play.
+
+// A fresh run: the run's state renewed (the stage objects and the game data below them), stage play's
+// services installed once per process, message boxes answered at once, one input record.
+void FreshStagePlayRun();
+
+// Sets up the stage in g_StageFile (loaded for play, with g_StageData and g_HeroType) and plays that
+// many frames of logic and drawing, with input of its own outside replay playback.
+void PlayFrames(int frames);
