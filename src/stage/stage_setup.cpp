@@ -216,7 +216,11 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   int column = heroType.m_nCellX;
   int row = heroType.m_nCellY;
   hero.InitHero(m_nNextCharaId++, heroType, (column + kMarginCells) * kCell + 16, (row + kMarginCells) * kCell + 16, 0);
-  if (g_SaveData.m_bPlaceRequest) {
+  // A requested place off the map (a damaged progress or replay file, a stage-clear command of
+  // another stage's size) is not taken: the hero starts where the stage placed it.
+  const bool placeOnMap = g_SaveData.m_nPlaceX >= 0 && g_SaveData.m_nPlaceX < g_StageFile.m_nWidth &&
+                          g_SaveData.m_nPlaceY >= 0 && g_SaveData.m_nPlaceY < g_StageFile.m_nHeight;
+  if (g_SaveData.m_bPlaceRequest && placeOnMap) {
     // The placement keeps the requested place, as it keeps its facing.
     heroType.m_nCellX = static_cast<int16_t>(g_SaveData.m_nPlaceX);
     heroType.m_nCellY = static_cast<int16_t>(g_SaveData.m_nPlaceY);
