@@ -6,6 +6,8 @@
 
 #include "core/log.h"
 #include "data/game_data.h"
+#include "media/graphics/display.h"
+#include "media/graphics/surface_table.h"
 #include "objects/play_objects.h"
 #include "objects/stage_hooks.h"
 #include "platform/message_box.h"
@@ -36,6 +38,9 @@ void FreshStagePlayRun() {
   static const bool installed = [] {
     // Every message box is answered at once (errors are the normal outcome of a broken file).
     SetMessageBoxHandler([](const char*, const char*, unsigned) { return 1; });
+    // A display, so that the stage's fills and texts reach a back buffer (its pictures are not
+    // there: no picture file is). A device resource, not per-run state: made once.
+    DDInit(0, nullptr, 640, 480, 16, 1, 1, 1, 60, 0, g_SurfaceData, g_SurfaceInfo, kSurfaceTableSize, 0);
     InstallStagePlay();
     cStageHooks hooks = SetStageHooks(cStageHooks());
     hooks.runModalWait = EndWaitAtOnce;

@@ -49,9 +49,16 @@ void SetUpAxis(cScrollAxis& axis, int index, int cells) {
                       stage.m_abScrollLimitOn[limit + 1]);
 }
 
+// Memory the block table may take. A map side may be up to 32768 cells, so a stage file of a few
+// bytes can ask for hundreds of gigabytes; the system would promise them and stop the program once
+// they are touched. A table beyond what the game's own address space could ever hold is refused
+// as an allocation that failed.
+constexpr int64_t kMaxBlockTableBytes = int64_t{1} << 30;
+
 // g_BlockTable made anew with cells blank cells; false when it cannot be.
 bool MakeBlockTable(int64_t cells) {
   if (cells < 0 || cells > std::numeric_limits<int32_t>::max()) return false;
+  if (cells > kMaxBlockTableBytes / static_cast<int64_t>(sizeof(cBlock))) return false;
   try {
     g_BlockTable.assign(static_cast<size_t>(cells), cBlock());
     return true;
