@@ -17,7 +17,8 @@ constexpr int kPlayedFrames = 4;
 bool FuzzStagePlay(const uint8_t* data, size_t size) {
   FreshStagePlayRun();
   const std::vector<uint8_t> bytes(data, data + size);
-  if (LoadPlayStageBytes(bytes, "data\\stg4\\fuzz.stg4", &g_StageData, &g_HeroType)) PlayFrames(kPlayedFrames);
+  if (LoadPlayStageBytes(bytes, "data\\stg4\\fuzz.stg4", &g_StageData, &g_HeroType) && WorthPlaying())
+    PlayFrames(kPlayedFrames);
   return true;
 }
 
@@ -42,6 +43,6 @@ bool FuzzReplayFile(const uint8_t* data, size_t size) {
   g_nPlayMode = kPlayModeReplay;
   g_StagePath = "user_data\\rpl4\\fuzz.rpl4_986";
   g_HeroType = g_StageFile.m_aCharas[static_cast<size_t>(hero)];
-  PlayFrames(kPlayedFrames);
+  if (WorthPlaying()) PlayFrames(kPlayedFrames);
   return true;
 }

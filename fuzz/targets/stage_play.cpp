@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/log.h"
+#include "data/block_type.h"
 #include "data/game_data.h"
 #include "media/graphics/display.h"
 #include "media/graphics/surface_table.h"
@@ -49,6 +50,17 @@ void FreshStagePlayRun() {
   }();
   (void)installed;
   g_InputStates.assign(1, cInputState());
+}
+
+bool WorthPlaying() {
+  // The block table's cells: rows of a power of two at least the columns with their margins.
+  int64_t stride = 1;
+  while (stride < int64_t{g_StageFile.m_nWidth} + 20) stride <<= 1;
+  const int64_t cells = stride * (int64_t{g_StageFile.m_nHeight} + 20);
+  // Set-up refuses a table beyond 1 GiB at once; one just below takes a second to fill.
+  constexpr int64_t kPlayedCells = int64_t{1} << 18;
+  const int64_t refusedCells = (int64_t{1} << 30) / static_cast<int64_t>(sizeof(cBlock));
+  return cells <= kPlayedCells || cells > refusedCells;
 }
 
 void PlayFrames(int frames) {

@@ -5,6 +5,10 @@
 // services installed once per process, message boxes answered at once, one input record.
 void FreshStagePlayRun();
 
+// Whether the stage in g_StageFile is played: not when its block table is one that set-up accepts but
+// takes long to fill (a map of millions of cells), which would slow every input made from it.
+bool WorthPlaying();
+
 // Sets up the stage in g_StageFile (loaded for play, with g_StageData and g_HeroType) and plays that
 // many frames of logic and drawing, with input of its own outside replay playback.
 void PlayFrames(int frames);
