@@ -15,7 +15,7 @@ constexpr int kPlayedFrames = 4;
 }  // namespace
 
 bool FuzzStagePlay(const uint8_t* data, size_t size) {
-  FreshStagePlayRun();
+  const cStagePlayRun run;
   const std::vector<uint8_t> bytes(data, data + size);
   if (LoadPlayStageBytes(bytes, "data\\stg4\\fuzz.stg4", &g_StageData, &g_HeroType) && WorthPlaying())
     PlayFrames(kPlayedFrames);
@@ -23,7 +23,7 @@ bool FuzzStagePlay(const uint8_t* data, size_t size) {
 }
 
 bool FuzzReplayFile(const uint8_t* data, size_t size) {
-  FreshStagePlayRun();
+  const cStagePlayRun run;
   const std::vector<uint8_t> bytes(data, data + size);
   uint32_t version = 0;
   if (!LoadReplayBytes(bytes, g_InputLog, g_StageFile, g_StageData, g_SaveData, &version)) return true;

@@ -33,9 +33,16 @@ int EndWaitAtOnce(int /*postStart*/) { return 1; }
 
 }  // namespace
 
-void FreshStagePlayRun() {
+namespace {
+// The run's state renewed: the stage objects and the game data below them, no fatal stop.
+void RenewRun() {
   g_bQuit = 0;
   g_PlayObjects.Reset();
+  g_InputStates.assign(1, cInputState());
+}
+}  // namespace
+
+cStagePlayRun::cStagePlayRun() {
   static const bool installed = [] {
     // Every message box is answered at once (errors are the normal outcome of a broken file).
     SetMessageBoxHandler([](const char*, const char*, unsigned) { return 1; });
@@ -46,11 +53,13 @@ void FreshStagePlayRun() {
     cStageHooks hooks = SetStageHooks(cStageHooks());
     hooks.runModalWait = EndWaitAtOnce;
     SetStageHooks(hooks);
+    RenewRun();
     return true;
   }();
   (void)installed;
-  g_InputStates.assign(1, cInputState());
 }
+
+cStagePlayRun::~cStagePlayRun() { RenewRun(); }
 
 bool WorthPlaying() {
   // The block table's cells: rows of a power of two at least the columns with their margins.
