@@ -28,10 +28,10 @@ std::vector<uint8_t> OldOptions(uint32_t version) {
   cByteBuilder b;
   b.U32(version);
   std::vector<int32_t> fields;
-  if (version >= 952) fields.push_back(0);       // gamepad
-  fields.insert(fields.end(), {3, 1, 6, 2});      // colour, music, sound, ranking entry
+  if (version >= 952) fields.push_back(0);                  // gamepad
+  fields.insert(fields.end(), {3, 1, 6, 2});                // colour, music, sound, ranking entry
   if (version >= 932) fields.insert(fields.end(), {1, 2});  // replay saving and order
-  if (version >= 934) fields.push_back(5);        // message seconds
+  if (version >= 934) fields.push_back(5);                  // message seconds
   b.I32(static_cast<int32_t>(fields.size()));
   for (int32_t f : fields) b.I32(f);
   b.I32(1).Str("abc");
@@ -52,7 +52,8 @@ void AddPlayerFiles(std::vector<cGeneratedSeed>& seeds) {
   options.m_nReplayAutoSave = kReplayAutoSaveCleared;
   options.m_strRankingName = "player";
   seeds.push_back({"Option_set", Picked(kFuzzOptionData, options.SaveToBytes())});
-  for (uint32_t v : {931u, 933u, 951u}) seeds.push_back({"Option_" + std::to_string(v), Picked(kFuzzOptionData, OldOptions(v))});
+  for (uint32_t v : {931u, 933u, 951u})
+    seeds.push_back({"Option_" + std::to_string(v), Picked(kFuzzOptionData, OldOptions(v))});
   cWindowData window;
   window.m_nX = 100;
   window.m_nY = 80;
@@ -102,7 +103,8 @@ std::vector<uint8_t> Replay(const std::vector<uint8_t>& stageBytes, int frames) 
   CopyStageSettings(settings, stage);
   cInputLog log;
   log.m_nSeed = 12345;
-  for (int f = 0; f < frames; ++f) log.RecordInputFrame(static_cast<int16_t>(f / 3 % 2 ? 2 : 1), static_cast<int16_t>(f % 4));
+  for (int f = 0; f < frames; ++f)
+    log.RecordInputFrame(static_cast<int16_t>(f / 3 % 2 ? 2 : 1), static_cast<int16_t>(f % 4));
   log.RecordInputValue(1);
   cSaveData progress;
   return ReplayFileBytes(log, stage, settings, progress);
@@ -117,7 +119,8 @@ std::vector<cGeneratedSeed> FuzzSeeds(const std::string& target) {
   if (target == "player_files") {
     AddPlayerFiles(seeds);
   } else if (target == "stage_play") {
-    for (uint32_t v : {124u, 876u, kDataVersion}) seeds.push_back({"stage_" + std::to_string(v), generated_seeds::Stage(v)});
+    for (uint32_t v : {124u, 876u, kDataVersion})
+      seeds.push_back({"stage_" + std::to_string(v), generated_seeds::Stage(v)});
     seeds.push_back({"stage_flows", PlayedStage()});
   } else if (target == "replay") {
     seeds.push_back({"replay_short", Replay(generated_seeds::Stage(kDataVersion), 6)});

@@ -4,8 +4,9 @@
 
 const std::vector<cFuzzTarget>& FuzzTargets() {
   static const std::vector<cFuzzTarget> targets = {
-      {"system_data", FuzzSystemDataFile}, {"database", FuzzDatabaseFile}, {"palette", FuzzPaletteFile},
-      {"stage", FuzzStageFile},            {"world_map", FuzzWorldMapFile}, {"player_files", FuzzPlayerFile},
+      {"system_data", FuzzSystemDataFile}, {"database", FuzzDatabaseFile},
+      {"palette", FuzzPaletteFile},        {"stage", FuzzStageFile},
+      {"world_map", FuzzWorldMapFile},     {"player_files", FuzzPlayerFile},
       {"replay", FuzzReplayFile},          {"stage_play", FuzzStagePlay},
   };
   return targets;

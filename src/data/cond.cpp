@@ -2,9 +2,7 @@
 
 #include "core/containers.h"
 
-cCond::cCond() {
-  ResetFields();
-}
+cCond::cCond() { ResetFields(); }
 
 void cCond::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -94,9 +92,7 @@ void cCond::Upgrade(uint32_t v) {
   }
 }
 
-cCondList::cCondList() {
-  ResetFields();
-}
+cCondList::cCondList() { ResetFields(); }
 
 void cCondList::DeclareFields(uint32_t version) {
   ClearFieldTables();

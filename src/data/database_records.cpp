@@ -104,9 +104,7 @@ bool cBmpCharaExcData::Load(cDataFile& file) {
 
 // ---------------------------------------------------------------------------------------------
 
-cSwordEntry::cSwordEntry() {
-  ResetFields();
-}
+cSwordEntry::cSwordEntry() { ResetFields(); }
 
 void cSwordEntry::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -237,9 +235,7 @@ bool cScrEffectData::Load(cDataFile& file) {
 
 // ---------------------------------------------------------------------------------------------
 
-cPictureData::cPictureData() {
-  ResetFields();
-}
+cPictureData::cPictureData() { ResetFields(); }
 
 void cPictureData::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -254,9 +250,7 @@ bool cPictureData::Load(cDataFile& file) {
   return true;
 }
 
-cSoundData::cSoundData() {
-  ResetFields();
-}
+cSoundData::cSoundData() { ResetFields(); }
 
 void cSoundData::DeclareFields(uint32_t version) {
   ClearFieldTables();

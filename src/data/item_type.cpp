@@ -5,9 +5,7 @@
 #include "data/palette_refs.h"
 #include "data/type_inherit.h"
 
-cItemType::cItemType() {
-  ResetItemType();
-}
+cItemType::cItemType() { ResetItemType(); }
 
 void cItemType::DeclareFields(uint32_t version) {
   ClearFieldTables();

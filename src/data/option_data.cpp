@@ -4,9 +4,7 @@
 
 #include "data/system_data.h"
 
-cOptionData::cOptionData() {
-  SetDefaults();
-}
+cOptionData::cOptionData() { SetDefaults(); }
 
 void cOptionData::SetDefaults() {
   ResetFields();

@@ -66,9 +66,7 @@ void cBackLayer::DeclareFields(uint32_t v) {
 
 // ---- the stage ----
 
-cStageData::cStageData() {
-  ResetStageData();
-}
+cStageData::cStageData() { ResetStageData(); }
 
 void cStageData::DeclareFields(uint32_t v) {
   ClearFieldTables();

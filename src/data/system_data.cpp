@@ -26,9 +26,7 @@ void cCmd::DeclareFields(uint32_t) {
   QC4_DECLARE(m_strCaption);
 }
 
-cSysEntry::cSysEntry() {
-  ResetFields();
-}
+cSysEntry::cSysEntry() { ResetFields(); }
 
 void cSysEntry::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -67,9 +65,7 @@ bool cSysFlags::Save(cDataFile& file) {
   return true;
 }
 
-cSysParam::cSysParam() {
-  ResetFields();
-}
+cSysParam::cSysParam() { ResetFields(); }
 
 void cSysParam::DeclareFields(uint32_t) {
   ClearFieldTables();

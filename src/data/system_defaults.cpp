@@ -57,9 +57,7 @@ std::vector<cCmd> Menu(std::initializer_list<const char*> captions) {
 
 }  // namespace
 
-cSystemData::cSystemData() {
-  SetSystemDefaults();
-}
+cSystemData::cSystemData() { SetSystemDefaults(); }
 
 void cSystemData::SetSystemDefaults() {
   ResetFields();

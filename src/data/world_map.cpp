@@ -77,9 +77,7 @@ int32_t PitchShiftFor(int32_t width) {
   return shift;
 }
 
-cWorldMap::cWorldMap() {
-  SetWorldMapDefaults();
-}
+cWorldMap::cWorldMap() { SetWorldMapDefaults(); }
 
 void cWorldMap::DeclareFields(uint32_t version) {
   ClearFieldTables();
