@@ -53,6 +53,16 @@ bool cDataFile::Read(void* dst, size_t n) {
   return true;
 }
 
+const char* cDataFile::Take(size_t n) {
+  if (m_bFailed || m_bWriter || n > Remaining()) {
+    Fail(eReadFault::CutShort, static_cast<int64_t>(n));
+    return nullptr;
+  }
+  const char* at = reinterpret_cast<const char*>(m_aBytes.data()) + m_nPos;
+  m_nPos += n;
+  return at;
+}
+
 bool cDataFile::ReadCount(int32_t& count, size_t minElementBytes) {
   if (!ReadInt32(count)) return false;
   if (count > 0 && minElementBytes > 0 && static_cast<uint64_t>(count) * minElementBytes > Remaining()) {
@@ -168,9 +178,9 @@ bool readCountedBytes(cDataFile& file, std::string& text) {
     text.clear();
     return true;
   }
-  std::vector<char> scratch(static_cast<size_t>(len));
-  file.Read(scratch.data(), scratch.size());
-  text.assign(scratch.data(), strnlen(scratch.data(), scratch.size()));
+  const char* bytes = file.Take(static_cast<size_t>(len));
+  if (!bytes) return false;
+  text.assign(bytes, strnlen(bytes, static_cast<size_t>(len)));
   return true;
 }
 }  // namespace

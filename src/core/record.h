@@ -91,6 +91,9 @@ class cDataFile {
   size_t Remaining() const { return m_aBytes.size() - m_nPos; }
 
   bool Read(void* dst, size_t n);
+  // The next n bytes where they lie in the file (valid while the file lives), skipped over; null
+  // (and the file failed) when fewer are left.
+  const char* Take(size_t n);
   bool ReadInt32(int32_t& v) { return Read(&v, 4); }
   bool ReadUInt32(uint32_t& v) { return Read(&v, 4); }
   // Reads an int32 count and checks that count elements of at least minElementBytes each can still
