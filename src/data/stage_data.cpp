@@ -344,6 +344,9 @@ constexpr int32_t kMaxHitCheckLevel = 1000;
 // is, replays included; a negative rate paces the same way and becomes 0. A rate above 1000 cannot
 // be paced in whole milliseconds, and would make every wait counted in frames endless.
 constexpr int32_t kMaxStageFps = 1000;
+// A hit box larger than the largest map means nothing; objects scale theirs by up to 127, which a
+// damaged size near the int limit would overflow.
+constexpr int32_t kMaxHitBoxDots = kMaxMapCells * 32;
 }  // namespace
 
 void cStageData::NormaliseStage() {
@@ -357,6 +360,9 @@ void cStageData::NormaliseStage() {
   lowerTo(m_anScrollLimit[1], int64_t{m_nWidth} - 1);
   lowerTo(m_anScrollLimit[2], int64_t{m_nHeight} - 15);
   lowerTo(m_anScrollLimit[3], int64_t{m_nHeight} - 1);
+  for (int32_t* sizes : {m_anHeroHitBox, m_anCharaHitBox})
+    for (int i = 0; i < 4; ++i) sizes[i] = std::clamp(sizes[i], -kMaxHitBoxDots, kMaxHitBoxDots);
+  for (int32_t& size : m_anItemHitBox) size = std::clamp(size, -kMaxHitBoxDots, kMaxHitBoxDots);
   // The derived values always live on the stage being played.
   g_StageFile.SetHitCheckLevel(g_StageFile.m_nHitCheckLevel);
   m_nBgm = ClampRef(m_nBgm, DbCount(eDbList::Bgm), 0);
