@@ -31,9 +31,6 @@ void SetInput(cInputState& input, int frame) {
 // answered it: the nested loop of the wait would wait for a key that never comes.
 int EndWaitAtOnce(int /*postStart*/) { return 1; }
 
-}  // namespace
-
-namespace {
 // The run's state renewed: the stage objects and the game data below them, no fatal stop.
 void RenewRun() {
   g_bQuit = 0;
