@@ -4,7 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "generated_seeds.h"
+#include "fuzz_targets.h"
+#include "seeds/generated_seeds.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -12,11 +13,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   int written = 0;
-  for (const char* corpus : {"system_data", "database", "palette", "stage", "world_map"}) {
+  for (const cFuzzTarget& target : FuzzTargets()) {
+    const std::string corpus = target.name;
     const std::filesystem::path folder = std::filesystem::path(argv[1]) / corpus;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    for (const cGeneratedSeed& seed : GeneratedSeeds(corpus)) {
+    for (const cGeneratedSeed& seed : FuzzSeeds(corpus)) {
       std::ofstream out(folder / seed.name, std::ios::binary | std::ios::trunc);
       out.write(reinterpret_cast<const char*>(seed.bytes.data()), static_cast<std::streamsize>(seed.bytes.size()));
       if (!out.flush()) {

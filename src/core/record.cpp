@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <typeinfo>
+#include <unordered_map>
 
 #include "core/containers.h"
 #include "core/log.h"
@@ -50,6 +53,16 @@ bool cDataFile::Read(void* dst, size_t n) {
   return true;
 }
 
+const char* cDataFile::Take(size_t n) {
+  if (m_bFailed || m_bWriter || n > Remaining()) {
+    Fail(eReadFault::CutShort, static_cast<int64_t>(n));
+    return nullptr;
+  }
+  const char* at = reinterpret_cast<const char*>(m_aBytes.data()) + m_nPos;
+  m_nPos += n;
+  return at;
+}
+
 bool cDataFile::ReadCount(int32_t& count, size_t minElementBytes) {
   if (!ReadInt32(count)) return false;
   if (count > 0 && minElementBytes > 0 && static_cast<uint64_t>(count) * minElementBytes > Remaining()) {
@@ -67,8 +80,9 @@ bool cDataFile::ChargeMemory(size_t bytes) {
 
 void cDataFile::Write(const void* src, size_t n) {
   if (!m_bWriter || n == 0) return;
-  const auto* p = static_cast<const uint8_t*>(src);
-  m_aBytes.insert(m_aBytes.end(), p, p + n);
+  const size_t at = m_aBytes.size();
+  m_aBytes.resize(at + n);
+  std::memcpy(m_aBytes.data() + at, src, n);
 }
 
 bool cDataFile::Commit() {
@@ -117,7 +131,12 @@ std::unique_ptr<cDataFile> OpenDataFileR(const char* path) {
     t_lastReadFault.error = error;
     return nullptr;
   }
-  auto file = cDataFile::FromBytes(std::move(bytes), name);
+  return OpenDataBytesR(std::move(bytes), std::move(name));
+}
+
+std::unique_ptr<cDataFile> OpenDataBytesR(std::vector<uint8_t> bytes, std::string name) {
+  t_lastReadFault = cReadFault{};
+  auto file = cDataFile::FromBytes(std::move(bytes), std::move(name));
   if (!readDataFileHeader(*file)) return nullptr;
   return file;
 }
@@ -159,9 +178,9 @@ bool readCountedBytes(cDataFile& file, std::string& text) {
     text.clear();
     return true;
   }
-  std::vector<char> scratch(static_cast<size_t>(len));
-  file.Read(scratch.data(), scratch.size());
-  text.assign(scratch.data(), strnlen(scratch.data(), scratch.size()));
+  const char* bytes = file.Take(static_cast<size_t>(len));
+  if (!bytes) return false;
+  text.assign(bytes, strnlen(bytes, static_cast<size_t>(len)));
   return true;
 }
 }  // namespace
@@ -188,8 +207,39 @@ cFieldTables cRecord::DescribeFields(uint32_t version) const {
   return tables;
 }
 
+namespace {
+// The tables of one class (its type_info, unique in the program) and version.
+struct cTablesKey {
+  const std::type_info* type;
+  uint32_t version;
+  bool operator==(const cTablesKey& other) const { return type == other.type && version == other.version; }
+};
+struct cTablesKeyHash {
+  size_t operator()(const cTablesKey& key) const {
+    return std::hash<const void*>()(key.type) ^ (static_cast<size_t>(key.version) * 0x9E3779B97F4A7C15ull);
+  }
+};
+}  // namespace
+
+const cFieldTables& cRecord::Tables(uint32_t version) const {
+  // Per thread, so that the loader thread and the game thread never share one. Entries are never
+  // dropped (a caller may hold one table while it asks for another); they stay few, as a file's
+  // version is never above the data version. Lists hold records of one class: the last table asked
+  // for is tried first.
+  thread_local std::unordered_map<cTablesKey, cFieldTables, cTablesKeyHash> t_tables;
+  thread_local cTablesKey t_lastKey{nullptr, 0};
+  thread_local const cFieldTables* t_lastTables = nullptr;
+  const cTablesKey key{&typeid(*this), version};
+  if (t_lastTables && key == t_lastKey) return *t_lastTables;
+  auto found = t_tables.find(key);
+  if (found == t_tables.end()) found = t_tables.emplace(key, DescribeFields(version)).first;
+  t_lastKey = key;
+  t_lastTables = &found->second;
+  return found->second;
+}
+
 bool cRecord::Load(cDataFile& file) {
-  const cFieldTables tables = DescribeFields(g_nFileVersion);
+  const cFieldTables& tables = Tables(g_nFileVersion);
   int32_t n = 0;
   if (!file.ReadInt32(n)) return false;
   if (n < 0 || static_cast<size_t>(n) > tables.fields.size()) {
@@ -205,7 +255,7 @@ bool cRecord::Load(cDataFile& file) {
   return LoadStringsWith(tables, file);
 }
 
-bool cRecord::LoadStrings(cDataFile& file) { return LoadStringsWith(DescribeFields(g_nFileVersion), file); }
+bool cRecord::LoadStrings(cDataFile& file) { return LoadStringsWith(Tables(g_nFileVersion), file); }
 
 bool cRecord::LoadStringsWith(const cFieldTables& tables, cDataFile& file) {
   int32_t m = 0;
@@ -224,7 +274,7 @@ bool cRecord::LoadStringsWith(const cFieldTables& tables, cDataFile& file) {
 }
 
 bool cRecord::Save(cDataFile& file) {
-  const cFieldTables tables = DescribeFields(g_nDataVersion);
+  const cFieldTables& tables = Tables(g_nDataVersion);
   file.WriteInt32(static_cast<int32_t>(tables.fields.size()));
   for (const cFieldDesc& d : tables.fields)
     file.Write(FieldAddress(d), static_cast<size_t>(d.count) * static_cast<size_t>(d.size));
@@ -234,22 +284,22 @@ bool cRecord::Save(cDataFile& file) {
 }
 
 bool cRecord::SaveStrings(cDataFile& file) {
-  const cFieldTables tables = DescribeFields(g_nDataVersion);
+  const cFieldTables& tables = Tables(g_nDataVersion);
   file.WriteInt32(static_cast<int32_t>(tables.strings.size()));
   for (const cStringDesc& d : tables.strings) SaveCountedText(file, StringAt(d));
   return true;
 }
 
 void cRecord::ResetFields() {
-  const cFieldTables tables = DescribeFields(g_nDataVersion);
+  const cFieldTables& tables = Tables(g_nDataVersion);
   for (const cFieldDesc& d : tables.fields)
     std::memset(FieldAddress(d), 0, static_cast<size_t>(d.count) * static_cast<size_t>(d.size));
   for (const cStringDesc& d : tables.strings) StringAt(d).clear();
 }
 
 void cRecord::CopyFields(const cRecord& source) {
-  const cFieldTables mine = DescribeFields(g_nDataVersion);
-  const cFieldTables theirs = source.DescribeFields(g_nDataVersion);
+  const cFieldTables& mine = Tables(g_nDataVersion);
+  const cFieldTables& theirs = source.Tables(g_nDataVersion);
   size_t nf = std::min(mine.fields.size(), theirs.fields.size());
   for (size_t i = 0; i < nf; ++i) {
     const cFieldDesc& d = mine.fields[i];
@@ -268,7 +318,7 @@ void cRecord::AssignRecord(const cRecord& source) {
 }
 
 void cRecord::StripCR() {
-  for (const cStringDesc& d : DescribeFields(g_nDataVersion).strings) removeCR(StringAt(d));
+  for (const cStringDesc& d : Tables(g_nDataVersion).strings) removeCR(StringAt(d));
 }
 
 std::vector<uint8_t> cRecord::SaveToBytes() {
@@ -279,8 +329,8 @@ std::vector<uint8_t> cRecord::SaveToBytes() {
 }
 
 int cRecord::LoadFromBytes(const std::vector<uint8_t>& bytes) {
-  auto file = cDataFile::FromBytes(bytes);
-  if (!readDataFileHeader(*file)) return 0;
+  auto file = OpenDataBytesR(bytes);
+  if (!file) return 0;
   return LoadOrRestore(*file);
 }
 

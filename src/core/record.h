@@ -91,6 +91,9 @@ class cDataFile {
   size_t Remaining() const { return m_aBytes.size() - m_nPos; }
 
   bool Read(void* dst, size_t n);
+  // The next n bytes where they lie in the file (valid while the file lives), skipped over; null
+  // (and the file failed) when fewer are left.
+  const char* Take(size_t n);
   bool ReadInt32(int32_t& v) { return Read(&v, 4); }
   bool ReadUInt32(uint32_t& v) { return Read(&v, 4); }
   // Reads an int32 count and checks that count elements of at least minElementBytes each can still
@@ -124,6 +127,9 @@ class cDataFile {
 // Opens a data file for reading and reads its version into g_nFileVersion. Refuses (null) a missing
 // file and one newer than g_nDataVersion (then g_bFileTooNew is 1). A null or empty path reads "err".
 std::unique_ptr<cDataFile> OpenDataFileR(const char* path);
+// The same over the bytes of a whole file already in memory (a replay handed over, a fuzz input):
+// the header is read and checked as from disk; name stands for the path in messages.
+std::unique_ptr<cDataFile> OpenDataBytesR(std::vector<uint8_t> bytes, std::string name = "");
 // Opens a data file for writing with the header g_nDataVersion; null while g_bQuit is set.
 std::unique_ptr<cDataFile> OpenDataFileW(const char* path);
 // Closes the file; a writer is committed to disk here. false when the commit failed.
@@ -165,8 +171,9 @@ class cRecord {
   // Called on the source of a copy; nothing to do in any class so far.
   virtual void PrepareCopy(uint32_t version) {}
   // Declares the fields and strings of the given file version, in file order. Every override starts
-  // with ClearFieldTables(). Outside DescribeFields the declarations are not kept (constructors may
-  // call it all the same).
+  // with ClearFieldTables(). Outside DescribeFields the declarations are not kept (a constructor has
+  // no need to call it). What it declares depends on the class and the version alone: the readers
+  // and writers keep the tables of each class and version once made (Tables).
   virtual void DeclareFields(uint32_t version) { ClearFieldTables(); }
   // Reads the record body (and, in classes, what follows it). false when the file is short or broken.
   virtual bool Load(cDataFile& file);
@@ -191,12 +198,18 @@ class cRecord {
   int SaveFile(const std::string& path) { return SaveFile(path.c_str()); }
   // Load from bytes that begin with the version header (tests, replays, fuzzing).
   int LoadFromBytes(const std::vector<uint8_t>& bytes);
+  // Load from a file opened for reading (OpenDataFileR, OpenDataBytesR), positioned after its
+  // header; as LoadFile, a broken file leaves the record as it was.
+  int LoadFromFile(cDataFile& file) { return LoadOrRestore(file); }
   // The bytes SaveFile would write.
   std::vector<uint8_t> SaveToBytes();
 
   // The tables of a file version (the current one by default), for the readers and for tools that
   // print records.
   cFieldTables DescribeFields(uint32_t version) const;
+  // The same, made once per class and version on each thread and kept: a file of many records
+  // declares each class's fields once, not once per record.
+  const cFieldTables& Tables(uint32_t version) const;
   std::vector<cFieldDesc> FieldTable() const { return DescribeFields(g_nDataVersion).fields; }
   std::vector<cStringDesc> StringTable() const { return DescribeFields(g_nDataVersion).strings; }
   void* FieldAddress(const cFieldDesc& d) { return reinterpret_cast<char*>(this) + d.offset; }

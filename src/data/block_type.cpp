@@ -8,10 +8,7 @@
 #include "data/palette_refs.h"
 #include "data/type_inherit.h"
 
-cBlockType::cBlockType() {
-  DeclareFields(g_nDataVersion);
-  ResetBlockType();
-}
+cBlockType::cBlockType() { ResetBlockType(); }
 
 void cBlockType::DeclareFields(uint32_t version) {
   ClearFieldTables();

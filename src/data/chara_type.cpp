@@ -5,10 +5,7 @@
 #include "data/palette_refs.h"
 #include "data/type_inherit.h"
 
-cCharaType::cCharaType() {
-  DeclareFields(g_nDataVersion);
-  ResetCharaType();
-}
+cCharaType::cCharaType() { ResetCharaType(); }
 
 void cCharaType::DeclareFields(uint32_t v) {
   ClearFieldTables();

@@ -2,10 +2,7 @@
 
 #include "core/containers.h"
 
-cCond::cCond() {
-  DeclareFields(g_nDataVersion);
-  ResetFields();
-}
+cCond::cCond() { ResetFields(); }
 
 void cCond::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -95,10 +92,7 @@ void cCond::Upgrade(uint32_t v) {
   }
 }
 
-cCondList::cCondList() {
-  DeclareFields(g_nDataVersion);
-  ResetFields();
-}
+cCondList::cCondList() { ResetFields(); }
 
 void cCondList::DeclareFields(uint32_t version) {
   ClearFieldTables();

@@ -24,33 +24,22 @@ const char* const kFileNames[kDatabaseFileCount] = {
 // lacks keep their defaults. A file that ends early or is otherwise broken leaves the list as it
 // was and fails.
 template <class T>
-bool LoadList(const std::string& path, std::vector<T>& list) {
-  auto file = OpenDataFileR(path.c_str());
-  if (!file) return false;
+bool LoadList(cDataFile& file, std::vector<T>& list) {
   int32_t n = 0;
   // Every entry holds at least its field count and string count.
-  if (!ReadListCount(*file, n, 8, sizeof(T))) return false;
+  if (!ReadListCount(file, n, 8, sizeof(T))) return false;
   if (n > 0) {
     // The entries load in a copy, so that a broken file leaves the list as it was.
     std::vector<T> work(list.begin(), list.begin() + std::min<ptrdiff_t>(n, std::ssize(list)));
     work.resize(static_cast<size_t>(n));
     for (T& entry : work)
-      if (!entry.Load(*file)) return false;
-    if (file->Failed()) return false;
+      if (!entry.Load(file)) return false;
+    if (file.Failed()) return false;
     if (g_bStripCR)
       for (auto& entry : work) entry.StripCR();
     list = std::move(work);
   }
-  CloseDataFile(file);
   return true;
-}
-
-template <class T>
-bool SaveList(const std::string& path, std::vector<T>& list) {
-  auto file = OpenDataFileW(path.c_str());
-  if (!file) return false;
-  if (!SaveRecordList(*file, list)) return false;
-  return CloseDataFile(file);
 }
 
 template <class T>
@@ -97,45 +86,66 @@ void cDatabase::SetDatabaseDefaults() {
 bool cDatabase::LoadDatabaseFile(eDatabaseFile which, const std::string& path) {
   // A missing file leaves the too-new flag as it finds it; the load error must speak of this file.
   g_bFileTooNew = 0;
+  auto file = OpenDataFileR(path.c_str());
+  if (!file) return false;
+  const bool ok = LoadDatabaseFile(which, *file);
+  CloseDataFile(file);
+  return ok;
+}
+
+bool cDatabase::LoadDatabaseFile(eDatabaseFile which, cDataFile& file) {
   switch (which) {
-    case kDbAnimeSet: return LoadList(path, m_aAnimeSet);
-    case kDbAnime: return LoadList(path, m_aAnime);
-    case kDbBmpCharaExc: return LoadList(path, m_aBmpCharaExc);
+    case kDbAnimeSet: return LoadList(file, m_aAnimeSet);
+    case kDbAnime: return LoadList(file, m_aAnime);
+    case kDbBmpCharaExc: return LoadList(file, m_aBmpCharaExc);
     case kDbSwordType:
-      if (!LoadList(path, m_aSwordType)) return false;
+      if (!LoadList(file, m_aSwordType)) return false;
       if (g_nFileVersion < kSwordTypeLimitFrom && m_aSwordType.size() > kOldSwordTypeLimit)
         m_aSwordType.resize(kOldSwordTypeLimit);
       return true;
-    case kDbEffect: return LoadList(path, m_aEffect);
+    case kDbEffect: return LoadList(file, m_aEffect);
     case kDbCharaEffect:
-      if (!LoadList(path, m_aCharaEffect)) return false;
+      if (!LoadList(file, m_aCharaEffect)) return false;
       ForceNoneEntry(m_aCharaEffect);
       return true;
     case kDbScrEffect:
-      if (!LoadList(path, m_aScrEffect)) return false;
+      if (!LoadList(file, m_aScrEffect)) return false;
       ForceNoneEntry(m_aScrEffect);
       return true;
-    case kDbPicture: return LoadList(path, m_aPicture);
-    case kDbSound: return LoadList(path, m_aSound);
-    case kDbBgm: return LoadList(path, m_aBgm);
+    case kDbPicture: return LoadList(file, m_aPicture);
+    case kDbSound: return LoadList(file, m_aSound);
+    case kDbBgm: return LoadList(file, m_aBgm);
     default: return false;
   }
 }
 
 bool cDatabase::SaveDatabaseFile(eDatabaseFile which, const std::string& path) {
+  auto file = OpenDataFileW(path.c_str());
+  if (!file || !WriteDatabaseFile(which, *file)) return false;
+  return CloseDataFile(file);
+}
+
+bool cDatabase::WriteDatabaseFile(eDatabaseFile which, cDataFile& file) {
   switch (which) {
-    case kDbAnimeSet: return SaveList(path, m_aAnimeSet);
-    case kDbAnime: return SaveList(path, m_aAnime);
-    case kDbBmpCharaExc: return SaveList(path, m_aBmpCharaExc);
-    case kDbSwordType: return SaveList(path, m_aSwordType);
-    case kDbEffect: return SaveList(path, m_aEffect);
-    case kDbCharaEffect: return SaveList(path, m_aCharaEffect);
-    case kDbScrEffect: return SaveList(path, m_aScrEffect);
-    case kDbPicture: return SaveList(path, m_aPicture);
-    case kDbSound: return SaveList(path, m_aSound);
-    case kDbBgm: return SaveList(path, m_aBgm);
+    case kDbAnimeSet: return SaveRecordList(file, m_aAnimeSet);
+    case kDbAnime: return SaveRecordList(file, m_aAnime);
+    case kDbBmpCharaExc: return SaveRecordList(file, m_aBmpCharaExc);
+    case kDbSwordType: return SaveRecordList(file, m_aSwordType);
+    case kDbEffect: return SaveRecordList(file, m_aEffect);
+    case kDbCharaEffect: return SaveRecordList(file, m_aCharaEffect);
+    case kDbScrEffect: return SaveRecordList(file, m_aScrEffect);
+    case kDbPicture: return SaveRecordList(file, m_aPicture);
+    case kDbSound: return SaveRecordList(file, m_aSound);
+    case kDbBgm: return SaveRecordList(file, m_aBgm);
     default: return false;
   }
+}
+
+std::vector<uint8_t> cDatabase::DatabaseFileBytes(eDatabaseFile which) {
+  auto file = cDataFile::ForWriting("");
+  file->WriteUInt32(g_nDataVersion);
+  WriteDatabaseFile(which, *file);
+  return file->Bytes();
 }
 
 int cDatabase::LoadDatabase(const std::string& baseDir) {

@@ -40,9 +40,15 @@ class cDatabase : public cRecord {
   // Reads one database file into its list. false when the file is missing, too new, or broken
   // (then the list keeps what it held). The caller reports the error.
   bool LoadDatabaseFile(eDatabaseFile which, const std::string& path);
+  // The same from a file opened for reading (OpenDataFileR, OpenDataBytesR), after its header.
+  bool LoadDatabaseFile(eDatabaseFile which, cDataFile& file);
 
   // Writes one database file (version 986) in the layout it is read.
   bool SaveDatabaseFile(eDatabaseFile which, const std::string& path);
+  // Writes one database file's body into a file opened for writing, after its header.
+  bool WriteDatabaseFile(eDatabaseFile which, cDataFile& file);
+  // The bytes SaveDatabaseFile would write.
+  std::vector<uint8_t> DatabaseFileBytes(eDatabaseFile which);
 
   // Copies the character-effect and screen-effect lists into their reversed twins, which the
   // reversed effect players point into.

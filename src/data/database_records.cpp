@@ -12,7 +12,6 @@ constexpr uint32_t kSettingSValidFrom = 153;
 // ---------------------------------------------------------------------------------------------
 
 cAnimeFrame::cAnimeFrame() {
-  cAnimeFrame::DeclareFields(kDataVersion);
   ResetFields();
   m_nDuration = 1;
 }
@@ -25,7 +24,6 @@ void cAnimeFrame::DeclareFields(uint32_t) {
 }
 
 cAnimeData::cAnimeData() {
-  cAnimeData::DeclareFields(kDataVersion);
   ResetFields();
   m_bySettingQ = 1;
   m_aFrames.assign(1, cAnimeFrame());
@@ -52,7 +50,6 @@ const char* const kBasicAnimeNames[4] = {"立ち", "立ち移動", "飛行", "�
 }
 
 cAnimeSetData::cAnimeSetData() {
-  cAnimeSetData::DeclareFields(kDataVersion);
   ResetFields();
   m_nOffsetA = 4;
   m_nOffsetB = 8;
@@ -84,7 +81,6 @@ bool cAnimeSetData::Save(cDataFile& file) { return cRecord::Save(file) && SaveRe
 // ---------------------------------------------------------------------------------------------
 
 cBmpCharaExcData::cBmpCharaExcData() {
-  cBmpCharaExcData::DeclareFields(kDataVersion);
   ResetFields();
   m_nCellUnits = 2;
 }
@@ -108,10 +104,7 @@ bool cBmpCharaExcData::Load(cDataFile& file) {
 
 // ---------------------------------------------------------------------------------------------
 
-cSwordEntry::cSwordEntry() {
-  cSwordEntry::DeclareFields(kDataVersion);
-  ResetFields();
-}
+cSwordEntry::cSwordEntry() { ResetFields(); }
 
 void cSwordEntry::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -130,7 +123,6 @@ void cSwordEntry::DeclareFields(uint32_t version) {
 }
 
 cSwordTypeData::cSwordTypeData() {
-  cSwordTypeData::DeclareFields(kDataVersion);
   ResetFields();
   m_aEntries.assign(1, cSwordEntry());
   m_aEntries[0].m_nValue10 = 1;
@@ -164,7 +156,6 @@ bool cSwordTypeData::Save(cDataFile& file) { return cRecord::Save(file) && SaveR
 // ---------------------------------------------------------------------------------------------
 
 cEffectFrame::cEffectFrame() {
-  cEffectFrame::DeclareFields(kDataVersion);
   ResetFields();
   m_nDuration = 1;
 }
@@ -176,7 +167,6 @@ void cEffectFrame::DeclareFields(uint32_t) {
 }
 
 cEffectData::cEffectData() {
-  cEffectData::DeclareFields(kDataVersion);
   ResetFields();
   m_nCellWidth = 32;
   m_nCellHeight = 32;
@@ -204,7 +194,6 @@ bool cEffectData::Save(cDataFile& file) { return cRecord::Save(file) && SaveReco
 // ---------------------------------------------------------------------------------------------
 
 cEffectKindData::cEffectKindData() {
-  cEffectKindData::DeclareFields(kDataVersion);
   ResetFields();
   m_nKind = 1;
 }
@@ -246,10 +235,7 @@ bool cScrEffectData::Load(cDataFile& file) {
 
 // ---------------------------------------------------------------------------------------------
 
-cPictureData::cPictureData() {
-  cPictureData::DeclareFields(kDataVersion);
-  ResetFields();
-}
+cPictureData::cPictureData() { ResetFields(); }
 
 void cPictureData::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -264,10 +250,7 @@ bool cPictureData::Load(cDataFile& file) {
   return true;
 }
 
-cSoundData::cSoundData() {
-  cSoundData::DeclareFields(kDataVersion);
-  ResetFields();
-}
+cSoundData::cSoundData() { ResetFields(); }
 
 void cSoundData::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -284,7 +267,6 @@ bool cSoundData::Load(cDataFile& file) {
 }
 
 cBgmData::cBgmData() {
-  cBgmData::DeclareFields(kDataVersion);
   ResetFields();
   m_nVolume = 100;
 }

@@ -6,7 +6,7 @@
 
 // ---- cKeyCond ----
 
-cKeyCond::cKeyCond() : m_anKeyStates(kKeyStateCount, 0) { DeclareFields(g_nDataVersion); }
+cKeyCond::cKeyCond() : m_anKeyStates(kKeyStateCount, 0) {}
 
 void cKeyCond::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -38,7 +38,7 @@ void AssignKeyCondVector(std::vector<cKeyCond>& target, const std::vector<cKeyCo
 
 // ---- cFlow ----
 
-cFlow::cFlow() { DeclareFields(g_nDataVersion); }
+cFlow::cFlow() {}
 
 void cFlow::DeclareFields(uint32_t version) {
   ClearFieldTables();

@@ -11,7 +11,7 @@
 
 // ---- construction and copying ----
 
-cFlowCmd::cFlowCmd() { DeclareFields(g_nDataVersion); }
+cFlowCmd::cFlowCmd() {}
 
 cFlowCmd::cFlowCmd(const cFlowCmd& other) : cRecord(other) { *this = other; }
 

@@ -22,7 +22,7 @@ bool ChannelPlayable(const std::vector<int16_t>& states, const std::vector<int32
 }
 }  // namespace
 
-cInputLog::cInputLog() { DeclareFields(g_nDataVersion); }
+cInputLog::cInputLog() {}
 
 void cInputLog::DeclareFields(uint32_t version) {
   ClearFieldTables();

@@ -5,10 +5,7 @@
 #include "data/palette_refs.h"
 #include "data/type_inherit.h"
 
-cItemType::cItemType() {
-  DeclareFields(g_nDataVersion);
-  ResetItemType();
-}
+cItemType::cItemType() { ResetItemType(); }
 
 void cItemType::DeclareFields(uint32_t version) {
   ClearFieldTables();

@@ -2,7 +2,7 @@
 
 #include "data/data_queries.h"
 
-cEdMove::cEdMove() { DeclareFields(g_nDataVersion); }
+cEdMove::cEdMove() {}
 
 void cEdMove::DeclareFields(uint32_t v) {
   ClearFieldTables();
@@ -58,7 +58,7 @@ bool cEdMove::Load(cDataFile& file) {
   return true;
 }
 
-cEdShot::cEdShot() { DeclareFields(g_nDataVersion); }
+cEdShot::cEdShot() {}
 
 void cEdShot::DeclareFields(uint32_t v) {
   ClearFieldTables();

@@ -4,10 +4,7 @@
 
 #include "data/system_data.h"
 
-cOptionData::cOptionData() {
-  DeclareFields(g_nDataVersion);
-  SetDefaults();
-}
+cOptionData::cOptionData() { SetDefaults(); }
 
 void cOptionData::SetDefaults() {
   ResetFields();

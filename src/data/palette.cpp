@@ -4,7 +4,6 @@
 #include "data/stage_data.h"
 
 cPalette::cPalette() {
-  DeclareFields(g_nDataVersion);
   m_aBlockTypes.resize(1);
   m_aCharaTypes.resize(1);
   m_aItemTypes.resize(1);

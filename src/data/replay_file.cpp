@@ -85,9 +85,10 @@ bool ReadReplay(cDataFile& file, cInputLog& log, cStageData& stageFile, cStageDa
   return true;
 }
 
-int LoadReplayFile(const char* path, cInputLog& log, cStageData& stageFile, cStageData& stageCopy, cSaveData& progress,
-                   uint32_t* version) {
-  auto file = OpenDataFileR(path);
+namespace {
+// Reads an opened replay file (null when it could not be opened: the log is emptied).
+int LoadOpenedReplay(std::unique_ptr<cDataFile> file, cInputLog& log, cStageData& stageFile, cStageData& stageCopy,
+                     cSaveData& progress, uint32_t* version) {
   if (!file) {
     log.ResetInputLog();
     return 0;
@@ -97,19 +98,16 @@ int LoadReplayFile(const char* path, cInputLog& log, cStageData& stageFile, cSta
   CloseDataFile(file);
   return ok ? 1 : 0;
 }
+}  // namespace
+
+int LoadReplayFile(const char* path, cInputLog& log, cStageData& stageFile, cStageData& stageCopy, cSaveData& progress,
+                   uint32_t* version) {
+  return LoadOpenedReplay(OpenDataFileR(path), log, stageFile, stageCopy, progress, version);
+}
 
 int LoadReplayBytes(const std::vector<uint8_t>& bytes, cInputLog& log, cStageData& stageFile, cStageData& stageCopy,
                     cSaveData& progress, uint32_t* version) {
-  auto file = cDataFile::FromBytes(bytes);
-  uint32_t fileVersion = 0;
-  if (!file->ReadUInt32(fileVersion) || fileVersion > g_nDataVersion) {
-    g_bFileTooNew = fileVersion > g_nDataVersion ? 1 : 0;
-    log.ResetInputLog();
-    return 0;
-  }
-  g_nFileVersion = fileVersion;
-  if (version) *version = fileVersion;
-  return ReadReplay(*file, log, stageFile, stageCopy, progress) ? 1 : 0;
+  return LoadOpenedReplay(OpenDataBytesR(bytes), log, stageFile, stageCopy, progress, version);
 }
 
 cReplayTime LocalReplayTime() {

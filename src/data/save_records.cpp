@@ -1,13 +1,13 @@
 #include "data/save_records.h"
 
-cStrRecord::cStrRecord() { DeclareFields(g_nDataVersion); }
+cStrRecord::cStrRecord() {}
 
 void cStrRecord::DeclareFields(uint32_t version) {
   ClearFieldTables();
   QC4_DECLARE(m_strText);
 }
 
-cStageResult::cStageResult() { DeclareFields(g_nDataVersion); }
+cStageResult::cStageResult() {}
 
 void cStageResult::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -27,7 +27,7 @@ bool cStageResult::Load(cDataFile& file) {
   return true;
 }
 
-cSaveVar::cSaveVar() { DeclareFields(g_nDataVersion); }
+cSaveVar::cSaveVar() {}
 
 void cSaveVar::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -35,7 +35,7 @@ void cSaveVar::DeclareFields(uint32_t version) {
   QC4_DECLARE(m_nValueB);
 }
 
-cSaveHero::cSaveHero() { DeclareFields(g_nDataVersion); }
+cSaveHero::cSaveHero() {}
 
 void cSaveHero::DeclareFields(uint32_t version) {
   ClearFieldTables();

@@ -11,7 +11,7 @@
 
 // ---- keep areas and background layers ----
 
-cStageQuad::cStageQuad() { DeclareFields(g_nDataVersion); }
+cStageQuad::cStageQuad() {}
 
 void cStageQuad::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -32,7 +32,7 @@ void cStageQuad::Set(int32_t on, int32_t margin) {
   m_nLeft = m_nRight = m_nTop = m_nBottom = margin;
 }
 
-cBackLayer::cBackLayer() { DeclareFields(g_nDataVersion); }
+cBackLayer::cBackLayer() {}
 
 void cBackLayer::DeclareFields(uint32_t v) {
   ClearFieldTables();
@@ -66,10 +66,7 @@ void cBackLayer::DeclareFields(uint32_t v) {
 
 // ---- the stage ----
 
-cStageData::cStageData() {
-  DeclareFields(g_nDataVersion);
-  ResetStageData();
-}
+cStageData::cStageData() { ResetStageData(); }
 
 void cStageData::DeclareFields(uint32_t v) {
   ClearFieldTables();
@@ -347,6 +344,9 @@ constexpr int32_t kMaxHitCheckLevel = 1000;
 // is, replays included; a negative rate paces the same way and becomes 0. A rate above 1000 cannot
 // be paced in whole milliseconds, and would make every wait counted in frames endless.
 constexpr int32_t kMaxStageFps = 1000;
+// A hit box larger than the largest map means nothing; objects scale theirs by up to 127, which a
+// damaged size near the int limit would overflow.
+constexpr int32_t kMaxHitBoxDots = kMaxMapCells * 32;
 }  // namespace
 
 void cStageData::NormaliseStage() {
@@ -360,6 +360,9 @@ void cStageData::NormaliseStage() {
   lowerTo(m_anScrollLimit[1], int64_t{m_nWidth} - 1);
   lowerTo(m_anScrollLimit[2], int64_t{m_nHeight} - 15);
   lowerTo(m_anScrollLimit[3], int64_t{m_nHeight} - 1);
+  for (int32_t* sizes : {m_anHeroHitBox, m_anCharaHitBox})
+    for (int i = 0; i < 4; ++i) sizes[i] = std::clamp(sizes[i], -kMaxHitBoxDots, kMaxHitBoxDots);
+  for (int32_t& size : m_anItemHitBox) size = std::clamp(size, -kMaxHitBoxDots, kMaxHitBoxDots);
   // The derived values always live on the stage being played.
   g_StageFile.SetHitCheckLevel(g_StageFile.m_nHitCheckLevel);
   m_nBgm = ClampRef(m_nBgm, DbCount(eDbList::Bgm), 0);

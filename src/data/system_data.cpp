@@ -11,7 +11,6 @@
 // Element records
 
 cCmd::cCmd() {
-  cCmd::DeclareFields(kDataVersion);
   ResetFields();
   m_bEnabled = 1;
 }
@@ -27,10 +26,7 @@ void cCmd::DeclareFields(uint32_t) {
   QC4_DECLARE(m_strCaption);
 }
 
-cSysEntry::cSysEntry() {
-  cSysEntry::DeclareFields(kDataVersion);
-  ResetFields();
-}
+cSysEntry::cSysEntry() { ResetFields(); }
 
 void cSysEntry::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -52,7 +48,6 @@ bool cSysEntry::Load(cDataFile& file) {
 }
 
 cSysFlags::cSysFlags() {
-  cSysFlags::DeclareFields(kDataVersion);
   ResetFields();
   m_abKinds.assign(kRankingKindCount, 0);
 }
@@ -70,10 +65,7 @@ bool cSysFlags::Save(cDataFile& file) {
   return true;
 }
 
-cSysParam::cSysParam() {
-  cSysParam::DeclareFields(kDataVersion);
-  ResetFields();
-}
+cSysParam::cSysParam() { ResetFields(); }
 
 void cSysParam::DeclareFields(uint32_t) {
   ClearFieldTables();

@@ -57,10 +57,7 @@ std::vector<cCmd> Menu(std::initializer_list<const char*> captions) {
 
 }  // namespace
 
-cSystemData::cSystemData() {
-  cSystemData::DeclareFields(kDataVersion);
-  SetSystemDefaults();
-}
+cSystemData::cSystemData() { SetSystemDefaults(); }
 
 void cSystemData::SetSystemDefaults() {
   ResetFields();

@@ -14,7 +14,7 @@ constexpr int64_t kMaxGridCells = 1 << 22;
 constexpr int32_t kMaxGridSide = 1 << 16;
 }  // namespace
 
-cMapEntry::cMapEntry() { DeclareFields(g_nDataVersion); }
+cMapEntry::cMapEntry() {}
 
 void cMapEntry::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -25,7 +25,7 @@ void cMapEntry::DeclareFields(uint32_t version) {
   QC4_DECLARE(m_strText2);
 }
 
-cWorldEntry::cWorldEntry() { DeclareFields(g_nDataVersion); }
+cWorldEntry::cWorldEntry() {}
 
 void cWorldEntry::DeclareFields(uint32_t v) {
   ClearFieldTables();
@@ -51,7 +51,7 @@ bool cWorldEntry::Load(cDataFile& file) {
   return true;
 }
 
-cWorld::cWorld() : m_aEntries(1) { DeclareFields(g_nDataVersion); }
+cWorld::cWorld() : m_aEntries(1) {}
 
 void cWorld::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -77,10 +77,7 @@ int32_t PitchShiftFor(int32_t width) {
   return shift;
 }
 
-cWorldMap::cWorldMap() {
-  DeclareFields(g_nDataVersion);
-  SetWorldMapDefaults();
-}
+cWorldMap::cWorldMap() { SetWorldMapDefaults(); }
 
 void cWorldMap::DeclareFields(uint32_t version) {
   ClearFieldTables();
@@ -175,9 +172,16 @@ void cWorldMap::Repair() {
   if (m_nStartX >= m_nWidth) m_nStartX = m_nWidth - 1;
   if (m_nStartY >= m_nHeight) m_nStartY = m_nHeight - 1;
   const uint32_t entries = static_cast<uint32_t>(m_aMapEntries.size());
-  for (int32_t y = 0; y < m_nHeight; ++y)
-    for (int32_t x = 0; x < m_nWidth; ++x)
-      if (int32_t* cell = CellAt(x, y); cell && static_cast<uint32_t>(*cell) >= entries) *cell = 0;
+  // Row by row over the cells CellAt reaches (a map may hold millions of cells: no test per cell).
+  if (m_nWidth > 0 && m_nPitchShift >= 0 && m_nPitchShift <= 30) {
+    for (int32_t y = 0; y < m_nHeight; ++y) {
+      const size_t first = static_cast<size_t>(y) << m_nPitchShift;
+      if (first >= m_anGrid.size()) break;
+      const size_t end = std::min(m_anGrid.size(), first + static_cast<size_t>(m_nWidth));
+      for (size_t i = first; i < end; ++i)
+        if (static_cast<uint32_t>(m_anGrid[i]) >= entries) m_anGrid[i] = 0;
+    }
+  }
   std::erase_if(m_aWorlds, [&](const cWorld& w) { return w.m_nX >= m_nWidth || w.m_nY >= m_nHeight; });
 }
 

@@ -56,14 +56,18 @@ bool IsKeyConfigUsable(const KEYCONFIG& config, size_t records) {
 bool LoadKeyConfig(const char* path) {
   std::vector<uint8_t> bytes;
   if (!path || !ReadWholeFile(path, 1u << 20, bytes)) return false;
-  ParseKeyConfig(bytes.data(), bytes.size(), g_KeyConfig);
+  TakeKeyConfig(bytes.data(), bytes.size(), path);
+  return true;
+}
+
+void TakeKeyConfig(const uint8_t* bytes, size_t size, const char* path) {
+  ParseKeyConfig(bytes, size, g_KeyConfig);
   if (g_KeyConfig.bEnabled && !IsKeyConfigUsable(g_KeyConfig, g_InputStates.size())) {
     // Reading such a table would hit a missing input record or entry on every frame.
     ReportLogPrintf("%s : キー設定が不正なため、標準のキー設定を使います。(entries %d, players %d)", path,
                     g_KeyConfig.nCount, g_KeyConfig.nPlayers);
     SetDefaultKeyConfig(g_KeyConfig);
   }
-  return true;
 }
 
 bool IsKeyAssignDown(std::vector<cInputState>& records, int entry) {

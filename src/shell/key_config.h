@@ -42,6 +42,8 @@ bool IsKeyConfigUsable(const KEYCONFIG& config, size_t records);
 // enabled table that cannot be used is replaced by the defaults with a report-log line, and counts
 // as loaded.
 bool LoadKeyConfig(const char* path);
+// The same for the file's bytes already read; path names the file in the report log.
+void TakeKeyConfig(const uint8_t* bytes, size_t size, const char* path);
 
 // Whether entry `entry` of the table is held now.
 bool IsKeyAssignDown(std::vector<cInputState>& records, int entry);

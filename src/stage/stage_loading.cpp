@@ -68,36 +68,24 @@ eLoaderRead ReadOnLoaderThread() {
 
 int HeroTypeIndex(const cStageData& stage) { return stage.FindHero(); }
 
-int CheckStageTrailer(const std::string& path) {
-  std::unique_ptr<cDataFile> file = OpenDataFileR(path.c_str());
-  if (!file) return 1;
-  if (IsStageFileIntact(file->Bytes())) return 1;
-  // The original also stopped the program here; the message is enough, the caller goes back.
+namespace {
+
+// The message of a stage file the game would not play as it is.
+int RefuseDamagedStage(const std::string& path) {
   ErrorBoxf("ステージファイル %s が破損しています！", path.c_str());
   return 0;
 }
 
-int LoadPlayStage(const std::string& path, bool resolveNewest, cStageData* settingsOut, cCharaType* heroOut) {
-  if (resolveNewest) {
-    std::string found;
-    if (!FindLastNumberedFileStr(found, path, "stg4")) return 0;
-    g_StagePath = found;
-  } else {
-    g_StagePath = path;
-  }
-  ToRelativePathStr(g_StagePath, false);
-  if (!CheckStageTrailer(g_StagePath)) return 0;
-  switch (ReadOnLoaderThread()) {
-    case eLoaderRead::kRead: break;
-    case eLoaderRead::kQuit: return 0;  // the program is closing: nothing to tell
-    case eLoaderRead::kFailed:
-      // A map side beyond what placements can name is damage, as a missing trailer is.
-      if (s_LoadFault.kind == eReadFault::BeyondLimit)
-        ErrorBoxf("ステージファイル %s が破損しています！", g_StagePath.c_str());
-      else
-        ErrorBoxf("ステージファイル %s の読み込みに失敗しました！", g_StagePath.c_str());
-      ReportReadFault(g_StagePath.c_str(), s_LoadFault);
-      return 0;
+// What follows a read of g_StagePath into g_StageFile, read or failed with the fault.
+int TakeLoadedStage(bool read, const cReadFault& fault, cStageData* settingsOut, cCharaType* heroOut) {
+  if (!read) {
+    // A map side beyond what placements can name is damage, as a missing trailer is.
+    if (fault.kind == eReadFault::BeyondLimit)
+      ErrorBoxf("ステージファイル %s が破損しています！", g_StagePath.c_str());
+    else
+      ErrorBoxf("ステージファイル %s の読み込みに失敗しました！", g_StagePath.c_str());
+    ReportReadFault(g_StagePath.c_str(), fault);
+    return 0;
   }
   const int hero = HeroTypeIndex(g_StageFile);
   if (hero < 0) {
@@ -118,4 +106,42 @@ int LoadPlayStage(const std::string& path, bool resolveNewest, cStageData* setti
   }
   if (heroOut) *heroOut = g_StageFile.m_aCharas[static_cast<size_t>(hero)];
   return 1;
+}
+
+}  // namespace
+
+int CheckStageTrailer(const std::string& path) {
+  std::unique_ptr<cDataFile> file = OpenDataFileR(path.c_str());
+  if (!file) return 1;
+  if (IsStageFileIntact(file->Bytes())) return 1;
+  // The original also stopped the program here; the message is enough, the caller goes back.
+  return RefuseDamagedStage(path);
+}
+
+int LoadPlayStage(const std::string& path, bool resolveNewest, cStageData* settingsOut, cCharaType* heroOut) {
+  if (resolveNewest) {
+    std::string found;
+    if (!FindLastNumberedFileStr(found, path, "stg4")) return 0;
+    g_StagePath = found;
+  } else {
+    g_StagePath = path;
+  }
+  ToRelativePathStr(g_StagePath, false);
+  if (!CheckStageTrailer(g_StagePath)) return 0;
+  switch (ReadOnLoaderThread()) {
+    case eLoaderRead::kRead: return TakeLoadedStage(true, s_LoadFault, settingsOut, heroOut);
+    case eLoaderRead::kQuit: return 0;  // the program is closing: nothing to tell
+    case eLoaderRead::kFailed: return TakeLoadedStage(false, s_LoadFault, settingsOut, heroOut);
+  }
+  return 0;
+}
+
+int LoadPlayStageBytes(const std::vector<uint8_t>& bytes, const std::string& path, cStageData* settingsOut,
+                       cCharaType* heroOut) {
+  g_StagePath = path;
+  std::unique_ptr<cDataFile> file = OpenDataBytesR(bytes, path);
+  // A file that does not open is refused by the read below, with its reason.
+  if (file && !IsStageFileIntact(file->Bytes())) return RefuseDamagedStage(path);
+  const bool read = file && g_StageFile.LoadFromFile(*file);
+  return TakeLoadedStage(read, LastReadFault(), settingsOut, heroOut);
 }

@@ -2,7 +2,9 @@
 // The one way into stage play of a stage file: the newest numbered variant of a path, the trailer
 // check, the read on the loader thread while the caller keeps its message queue answered, the placed
 // hero, and the copy of the stage's settings that every set-up restores from.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "data/chara_type.h"
 #include "data/stage_data.h"
@@ -18,6 +20,11 @@ extern cCharaType g_HeroType;
 // stopped: the caller goes back to where it was), or 0 without one when a quit reached the caller
 // while the file was read (the quit stays in the caller's queue).
 int LoadPlayStage(const std::string& path, bool resolveNewest, cStageData* settingsOut, cCharaType* heroOut);
+
+// The same for the bytes of a whole stage file in memory, played as if read from path (which the
+// messages name): the trailer check, the read on the calling thread, the placed hero and the copy.
+int LoadPlayStageBytes(const std::vector<uint8_t>& bytes, const std::string& path, cStageData* settingsOut,
+                       cCharaType* heroOut);
 
 // 0 when a stage file of version 174 or later does not end with its trailer (reported); 1 for an
 // intact file and for one that cannot be opened or is too new (the read that follows reports it).

@@ -49,12 +49,19 @@ void SetUpAxis(cScrollAxis& axis, int index, int cells) {
                       stage.m_abScrollLimitOn[limit + 1]);
 }
 
+// Memory the block table may take. A map side may be up to 32768 cells, so a stage file of a few
+// bytes can ask for hundreds of gigabytes; the system would promise them and stop the program once
+// they are touched. A table beyond what the game's own address space could ever hold is refused
+// as an allocation that failed.
+constexpr int64_t kMaxBlockTableBytes = int64_t{1} << 30;
+
 // g_BlockTable made anew with cells blank cells (no picture, no contact, not protected); false when
 // it cannot be. A cell's inherit flags are only read when a block type is loaded, and a block put
 // into a cell brings its own, so a blank cell goes without: a large map's table is made without an
 // allocation per cell.
 bool MakeBlockTable(int64_t cells) {
   if (cells < 0 || cells > std::numeric_limits<int32_t>::max()) return false;
+  if (cells > kMaxBlockTableBytes / static_cast<int64_t>(sizeof(cBlock))) return false;
   try {
     cBlock blank;
     blank.m_nGraphic = 0;
@@ -219,7 +226,11 @@ void cSceneStage::SetupStage(int restart, int fresh) {
   int column = heroType.m_nCellX;
   int row = heroType.m_nCellY;
   hero.InitHero(m_nNextCharaId++, heroType, (column + kMarginCells) * kCell + 16, (row + kMarginCells) * kCell + 16, 0);
-  if (g_SaveData.m_bPlaceRequest) {
+  // A requested place off the map (a damaged progress or replay file, a stage-clear command of
+  // another stage's size) is not taken: the hero starts where the stage placed it.
+  const bool placeOnMap = g_SaveData.m_nPlaceX >= 0 && g_SaveData.m_nPlaceX < g_StageFile.m_nWidth &&
+                          g_SaveData.m_nPlaceY >= 0 && g_SaveData.m_nPlaceY < g_StageFile.m_nHeight;
+  if (g_SaveData.m_bPlaceRequest && placeOnMap) {
     // The placement keeps the requested place, as it keeps its facing.
     heroType.m_nCellX = static_cast<int16_t>(g_SaveData.m_nPlaceX);
     heroType.m_nCellY = static_cast<int16_t>(g_SaveData.m_nPlaceY);

@@ -1,10 +1,5 @@
-// Runs every fuzz target's entry over its seeds (the checked-in corpus and the generated seeds), and
-// over cut and bit-flipped variants of each seed, as an ordinary test.
-#include "data/load_fuzzing.h"
-
-#include <sys/wait.h>
-#include <unistd.h>
-
+// The fuzz seeds of the game files: those of the current version load, and the generated ones take
+// the old paths they were made for. (The fuzz targets run over them in fuzz/seed_test.cpp.)
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,7 +14,9 @@ std::vector<std::vector<uint8_t>> Corpus(const std::string& name) {
   std::vector<std::vector<uint8_t>> seeds;
   const std::filesystem::path folder = std::filesystem::path(QC4_SOURCE_DIR) / "fuzz" / "corpus" / name;
   std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) files.push_back(entry.path());
+  // The seeds of faults the fuzzing found are broken files on purpose.
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().filename().string().rfind("fault_", 0) != 0) files.push_back(entry.path());
   std::sort(files.begin(), files.end());
   for (const auto& path : files) {
     std::ifstream in(path, std::ios::binary);
@@ -29,45 +26,7 @@ std::vector<std::vector<uint8_t>> Corpus(const std::string& name) {
   return seeds;
 }
 
-struct cTarget {
-  const char* corpus;
-  bool (*entry)(const uint8_t*, size_t);
-};
-
-const cTarget kTargets[] = {
-    {"system_data", FuzzSystemDataFile}, {"database", FuzzDatabaseFile},
-    {"palette", FuzzPaletteFile},        {"stage", FuzzStageFile},
-    {"world_map", FuzzWorldMapFile},
-};
-
 }  // namespace
-
-class LoadFuzzingTest : public GameDataTest, public ::testing::WithParamInterface<cTarget> {};
-
-TEST_P(LoadFuzzingTest, SeedsAndTheirVariantsLoadCleanly) {
-  const cTarget& target = GetParam();
-  const auto seeds = Corpus(target.corpus);
-  ASSERT_FALSE(seeds.empty()) << target.corpus;
-  for (size_t s = 0; s < seeds.size(); ++s) {
-    const std::vector<uint8_t>& seed = seeds[s];
-    EXPECT_TRUE(target.entry(seed.data(), seed.size())) << target.corpus << " seed " << s;
-    // Cut short anywhere.
-    for (size_t cut = 0; cut < seed.size(); cut += 1 + seed.size() / 40)
-      EXPECT_TRUE(target.entry(seed.data(), cut)) << target.corpus << " seed " << s << " cut " << cut;
-    // Damaged here and there, including counts and lengths.
-    for (size_t at = 0; at < seed.size(); at += 1 + seed.size() / 60) {
-      for (uint8_t flip : {0x80, 0xFF, 0x01}) {
-        std::vector<uint8_t> damaged = seed;
-        damaged[at] ^= flip;
-        EXPECT_TRUE(target.entry(damaged.data(), damaged.size()))
-            << target.corpus << " seed " << s << " byte " << at << " ^ " << int(flip);
-      }
-    }
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Corpora, LoadFuzzingTest, ::testing::ValuesIn(kTargets),
-                         [](const auto& info) { return std::string(info.param.corpus); });
 
 TEST_F(GameDataTest, CorpusSeedsOfTheCurrentVersionLoad) {
   for (const auto& seed : Corpus("stage")) {
@@ -133,41 +92,4 @@ TEST_F(GameDataTest, GeneratedSeedsTakeTheOldPaths) {
     ASSERT_EQ(map.LoadFromBytes(seed.bytes), 1) << seed.name;
     EXPECT_EQ(map.m_aWorlds.size(), 2u) << seed.name;  // the place off the map is dropped
   }
-}
-
-// The database target reads each input from a scratch file in the temporary folder; no run may leave
-// one there, neither while it runs nor once the program has ended.
-TEST(LoadFuzzingScratch, NothingIsLeftInTheTemporaryFolder) {
-  cTempFolder folder;
-  const char* oldTmp = std::getenv("TMPDIR");
-  const std::string savedTmp = oldTmp ? oldTmp : "";
-  setenv("TMPDIR", folder.Path().c_str(), 1);
-  auto tryDatabaseSeeds = [] {
-    for (const auto& seed : Corpus("database"))
-      if (!FuzzDatabaseFile(seed.data(), seed.size())) return false;
-    return true;
-  };
-  // Anything in the temporary folder, or a scratch file of the process in the usual one.
-  auto leftBehind = [&](pid_t pid) {
-    if (!std::filesystem::is_empty(folder.Path())) return true;
-    const std::string name = "qc4_fuzz_db_" + std::to_string(pid);
-    for (const auto& entry : std::filesystem::directory_iterator("/tmp"))
-      if (entry.path().filename().string().rfind(name, 0) == 0) return true;
-    return false;
-  };
-  EXPECT_TRUE(tryDatabaseSeeds());
-  EXPECT_FALSE(leftBehind(getpid()));
-  // A whole program run, ended the ordinary way.
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) std::exit(tryDatabaseSeeds() ? 0 : 1);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  EXPECT_FALSE(leftBehind(child));
-  EXPECT_FALSE(leftBehind(getpid()));
-  if (oldTmp)
-    setenv("TMPDIR", savedTmp.c_str(), 1);
-  else
-    unsetenv("TMPDIR");
 }

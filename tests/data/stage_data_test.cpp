@@ -216,6 +216,26 @@ TEST_F(StageDataTest, ExtremeMapSizesLowerTheScrollLimitsWithoutOverflow) {
   }
 }
 
+// Hit-box sizes (fields 37-40, 61-64, 75-76) beyond the largest map are brought back to its size, so
+// that an object's scale cannot overflow them; sizes within it are kept, negative ones too.
+TEST_F(StageDataTest, HitBoxSizesBeyondTheLargestMapAreCut) {
+  cStageBytes s = MinimalStage();
+  s.header[37] = 1073741824.0;
+  s.header[38] = 24;
+  s.header[39] = -2147483648.0;
+  s.header[40] = 1048576;
+  s.header[61] = 1048577;
+  s.header[64] = -3;
+  s.header[75] = 2147483647.0;
+  cStageData stage;
+  ASSERT_EQ(stage.LoadFromBytes(StageFile(986, s)), 1);
+  EXPECT_EQ(std::vector<int32_t>(std::begin(stage.m_anHeroHitBox), std::end(stage.m_anHeroHitBox)),
+            (std::vector<int32_t>{1048576, 24, -1048576, 1048576}));
+  EXPECT_EQ(stage.m_anCharaHitBox[0], 1048576);
+  EXPECT_EQ(stage.m_anCharaHitBox[3], -3);
+  EXPECT_EQ(stage.m_anItemHitBox[0], 1048576);
+}
+
 // Every header field a version lacks takes the value its upgrade row gives older files; every other
 // field keeps what the file holds. Checked on both sides of every gate, for the whole header.
 TEST_F(StageDataTest, EveryHeaderUpgradeRowGivesExactValues) {

@@ -109,6 +109,24 @@ TEST_F(StageSetupTest, ABlockTableBeyondItsIndexesFailsAsALackOfMemoryDoes) {
   g_bQuit = 0;
 }
 
+// A map the loader takes whose block table would hold more than a gigabyte: the system would promise
+// the memory and stop the program once it is touched, so the set-up fails as when memory runs out.
+TEST_F(StageSetupTest, ABlockTableBeyondAGigabyteFailsAsALackOfMemoryDoes) {
+  std::vector<std::string> boxes;
+  SetMessageBoxHandler([&boxes](const char* text, const char*, unsigned) {
+    boxes.emplace_back(text);
+    return 1;
+  });
+  g_StageFile.m_nWidth = 4000;  // rows of 4096 cells
+  g_StageFile.m_nHeight = 2000;
+  m_Harness.ExpectFatalStop();
+  Setup();
+  SetMessageBoxHandler(nullptr);
+  EXPECT_EQ(boxes, std::vector<std::string>{"メモリ不足により、ステージの初期設定に失敗しました！"});
+  EXPECT_EQ(g_bQuit.load(), 1);
+  g_bQuit = 0;
+}
+
 TEST_F(StageSetupTest, ARepeatedPlacementBuildsNumberedCopiesWhoseHomesFollowTheProjectSwitch) {
   cCharaType& placed = g_StageFile.m_aCharas[static_cast<size_t>(m_Harness.Placement('C').nIndex)];
   placed.m_nOpt6 = 2;  // two further copies
@@ -252,6 +270,26 @@ TEST_F(StageSetupTest, APlaceRequestMovesTheHeroAndItsPlacement) {
   Scene().SetupStage(1, 0);
   EXPECT_EQ(column(), 5);
   EXPECT_EQ(row(), 0);
+}
+
+// A requested place off the map (from a damaged progress or replay file, or a stage-clear command
+// made for a larger stage) is not taken: the hero starts at its own placement.
+TEST_F(StageSetupTest, APlaceRequestOffTheMapLeavesTheHeroAtItsPlacement) {
+  const cCharaType placed = g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))];
+  for (auto [x, y] : {std::pair{8, 0}, {0, 3}, {-1, 0}, {0, 134217738}, {2147483647, 1}}) {
+    SCOPED_TRACE(testing::Message() << x << "," << y);
+    g_SaveData.m_bPlaceRequest = 1;
+    g_SaveData.m_nPlaceX = x;
+    g_SaveData.m_nPlaceY = y;
+    Setup();
+    const cHero& hero = g_HeroList[0];
+    EXPECT_EQ(TruncToInt(hero.m_dX + hero.m_nWidth / 2) / 32 - 10, placed.m_nCellX);
+    EXPECT_EQ(TruncToInt(hero.m_dY + hero.m_nHeight / 2) / 32 - 10, placed.m_nCellY);
+    const cCharaType& placement = g_StageFile.m_aCharas[static_cast<size_t>(HeroTypeIndex(g_StageFile))];
+    EXPECT_EQ(placement.m_nCellX, placed.m_nCellX);
+    EXPECT_EQ(placement.m_nCellY, placed.m_nCellY);
+  }
+  g_SaveData.m_bPlaceRequest = 0;
 }
 
 // The hero's status stored at the last stage end comes back only in a stage that carries it over:
