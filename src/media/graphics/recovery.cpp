@@ -30,6 +30,13 @@ int DDRestoreSurface() {
     ECLogPrintf("DDではDDRestoreSurfaceは未対応");
     return 1;
   }
+  // A device that was never lost has nothing to restore: a request can come without a loss (the
+  // first activation of a full-screen window), and releasing the textures of a working device would
+  // leave them released for good, since no later request comes.
+  if (g_lpDevice->TestCooperativeLevel() == gfx::kOk) {
+    ECLogPrintf("Restore Out");
+    return 1;
+  }
   std::list<DDSURFACEDATA*>& registry = DDSurfaceRegistry();
   for (DDSURFACEDATA* sd : registry) {
     DTSURFACEDATA* dt = sd->lpDT;
