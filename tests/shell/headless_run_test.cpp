@@ -68,8 +68,8 @@ TEST(HeadlessRun, HundredTwentyFramesEndCleanly) {
   EXPECT_EQ(g_InputStates[0].m_wButton, 0);
   std::string report = readFile(game / "Report_Game.txt");
   EXPECT_NE(report.find("App : ver 986"), std::string::npos) << report;
-  // Closed through the normal path: the window placement of the windowed mode was saved.
-  EXPECT_TRUE(fs::exists(game / "user_data" / "Window.dat"));
+  // Closed through the normal path; no window placement is saved from a run without a window.
+  EXPECT_FALSE(fs::exists(game / "user_data" / "Window.dat"));
   EXPECT_TRUE(fs::exists(game / "user_data" / "rpl4"));
   // Start-up read the options with their fix-ups, then the replay key of "System.ini" over them.
   EXPECT_EQ(g_OptionData.m_nSeVolume, 5);
