@@ -12,7 +12,9 @@ bool CloseAsksQuestion(const cCloseState& s) {
   return !s.directPlay && !s.testPlay && s.windowed && s.currentScene != kSceneTitle && !s.quit && !s.closeConfirmed;
 }
 
-bool CloseSavesPlacement(const cCloseState& s) { return s.windowMode != 0 && s.gameStarted && !s.quit && !s.minimized; }
+bool CloseSavesPlacement(const cCloseState& s) {
+  return s.windowMode != 0 && s.gameStarted && !s.quit && !s.minimized && !s.headless;
+}
 
 cCloseState CurrentCloseState() {
   cCloseState s;
@@ -25,6 +27,7 @@ cCloseState CurrentCloseState() {
   s.windowMode = g_IniSettings.WindowMode;
   s.gameStarted = g_GameStarted.load();
   s.minimized = GameWindowIsMinimized() ? 1 : 0;
+  s.headless = GameWindowHeadless() ? 1 : 0;
   return s;
 }
 

@@ -1,5 +1,6 @@
 #include "shell/palette_helpers.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -46,6 +47,19 @@ void RedrawAndPresent() {
   g_SceneMgr.PresentFrame();
 }
 
+void ShiftPaletteSet(PALETTEENTRY* palette, int n) {
+  if (n < 12) {
+    const int shift = std::max(0, n) * 16 % 192;
+    std::rotate(palette + 16, palette + 16 + shift, palette + 208);
+    return;
+  }
+  PALETTEENTRY block[16];
+  int from = (n - 11) * 16;
+  if (from + 16 > 256) from = 240;
+  std::memcpy(block, &palette[from], sizeof block);
+  for (int b = 16; b <= 192; b += 16) std::memcpy(&palette[b], block, sizeof block);
+}
+
 int LoadHbtPalette(int n) {
   if (!eightBitDirectDraw()) return 1;
   char path[64];
@@ -58,15 +72,7 @@ int LoadHbtPalette(int n) {
     ECLogPuts("DDLoadPaletteFromFile失敗");
     return 0;
   }
-  if (n < 12) {
-    DDPalRotate(g_GamePalette, 16, 207, n * 16, 1, g_GamePalette);
-  } else {
-    PALETTEENTRY block[16];
-    int from = (n - 11) * 16;
-    if (from + 16 > 256) from = 240;
-    std::memcpy(block, &g_GamePalette[from], sizeof block);
-    for (int b = 16; b <= 192; b += 16) std::memcpy(&g_GamePalette[b], block, sizeof block);
-  }
+  ShiftPaletteSet(g_GamePalette, n);
   std::memcpy(g_WorkPalette, g_GamePalette, sizeof g_WorkPalette);
   if (g_lpDDPalette) g_lpDDPalette->SetEntries(0, 255, g_WorkPalette);
   return 1;

@@ -312,14 +312,6 @@ class GoldenFrames : public testing::TestWithParam<cFrameCase> {
                           : mode == "dd8" ? "Direct3D=0\r\nWindowMode=0\r\nBpp=8"
                                           : "Direct3D=0\r\nWindowMode=1\r\nBpp=0";
     std::ofstream(game / "System.ini", std::ios::binary) << display << "\r\nVSync=2\r\nShowFps=0\r\nExit\r\n";
-    // An 8-bit screen needs the blend table of the player's colour, which the demo does not ship;
-    // the frames here blend nothing through it, so each mix is simply its first colour.
-    if (mode == "dd8") {
-      fs::create_directories(game / "bmp" / "hbt");
-      std::string table(65536, '\0');
-      for (size_t i = 0; i < table.size(); ++i) table[i] = static_cast<char>(i >> 8);
-      std::ofstream(game / "bmp" / "hbt" / "hbt00.dat", std::ios::binary) << table;
-    }
     std::ofstream(game.string() + ".input") << kInput;
     return game;
   }

@@ -129,6 +129,28 @@ TEST_F(TestPlayTest, AStageWhoseTimeRunsOutFailsAndStartsAgain) {
   EXPECT_GE(std::stoi(out.substr(at + 24)), 120) << out;
 }
 
+// Full screen plays as a window does: Direct3D at both depths (its first activation finds a working
+// device, which has nothing to restore) and DirectDraw at 8 bits, which mixes colours through the
+// blend tables the demo brings. The demo's first stage leaves its loading picture and runs its play
+// frames.
+TEST_F(TestPlayTest, FullScreenDisplaysPlayTheStage) {
+  struct Case {
+    const char* ini;
+  };
+  const Case cases[] = {{"Direct3D=1\r\nWindowMode=0\r\nBpp=16"},
+                        {"Direct3D=1\r\nWindowMode=0\r\nBpp=32"},
+                        {"Direct3D=0\r\nWindowMode=0\r\nBpp=8"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ini);
+    std::ofstream(m_Game / "System.ini", std::ios::binary) << c.ini << "\r\nVSync=2\r\nShowFps=0\r\nExit\r\n";
+    ASSERT_EQ(TestPlay("c01-1.stg4", 300), 0) << Output() << Report();
+    const std::string out = Output();
+    const size_t at = out.find(" after ", out.find("qc4: stage "));
+    ASSERT_NE(at, std::string::npos) << out;
+    EXPECT_GT(std::stoi(out.substr(at + 7)), 60) << out;
+  }
+}
+
 // The hero's flow starts once its start conditions are checked, which the stage services do.
 TEST_F(TestPlayTest, AStagePlayedByScriptedInputIsCleared) {
   cStageBytes s = SmallStage(12, 6);

@@ -53,6 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"AfterYesDuringWait", with([](cCloseState& s) { s.closeConfirmed = 1; }), false, true},
                       CloseCase{"Minimised", with([](cCloseState& s) { s.minimized = 1; }), true, false},
                       CloseCase{"BeforeGameStarted", with([](cCloseState& s) { s.gameStarted = 0; }), true, false},
+                      CloseCase{"Headless", with([](cCloseState& s) { s.headless = 1; }), true, false},
                       CloseCase{"StageScene", with([](cCloseState& s) { s.currentScene = kSceneStage; }), true, true}),
     [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
 

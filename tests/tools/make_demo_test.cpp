@@ -6,6 +6,8 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -268,6 +270,58 @@ TEST_F(MakeDemoTest, MusicReadsAsMidiThatLoopsOnABarLine) {
     uint32_t ticks = 0;
     ASSERT_TRUE(SongLength(song.Image(), ticks));
     EXPECT_EQ(ticks, 8u * 4u * 480u) << "eight bars of 4/4";
+  }
+}
+
+// An 8-bit screen mixes two palette colours through the blend table of the player's palette set:
+// byte row x 256 + column names the colour that stands for the even mix of colours row and column.
+// The demo brings one table for each set the options offer (0-23), each made for the colours as that
+// set shows them: below 12 entries 16-207 moved n x 16 places down, round; from 12 on the sixteen
+// entries from (n - 11) x 16 in every block of sixteen of 16-207. A mix is the palette colour
+// nearest to it (up to rounding), and a mix of two colours is never the transparent colour 0 nor 255,
+// which the screen's palette does not set.
+TEST_F(MakeDemoTest, BlendTablesMixTheColoursOfEachPaletteSet) {
+  const BmpDecodeResult palettePicture = LoadBmpFile(At("bmp\\plt\\Palette.bmp"));
+  ASSERT_TRUE(palettePicture.ok());
+  ASSERT_EQ(palettePicture.image.palette.size(), 256u);
+  for (int set = 0; set <= 23; ++set) {
+    SCOPED_TRACE(set);
+    std::vector<BmpColour> colours = palettePicture.image.palette;
+    if (set < 12) {
+      std::vector<BmpColour> moved = colours;
+      for (int i = 16; i <= 207; ++i) moved[16 + (i - 16 + 192 - set * 16) % 192] = colours[i];
+      colours = moved;
+    } else {
+      for (int block = 16; block <= 192; block += 16)
+        for (int k = 0; k < 16; ++k) colours[block + k] = palettePicture.image.palette[(set - 11) * 16 + k];
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "bmp\\hbt\\hbt%02d.dat", set);
+    const std::vector<uint8_t> table = ReadBytes(At(name));
+    ASSERT_EQ(table.size(), 65536u);
+    // Distances in doubled units, so that the mix of two colours is whole.
+    auto distance = [&](int entry, int a, int b) {
+      const double dr = 2 * colours[entry].red - colours[a].red - colours[b].red;
+      const double dg = 2 * colours[entry].green - colours[a].green - colours[b].green;
+      const double db = 2 * colours[entry].blue - colours[a].blue - colours[b].blue;
+      return std::sqrt(dr * dr + dg * dg + db * db);
+    };
+    int wrong = 0;
+    for (int a = 0; a < 256; ++a)
+      for (int b = a; b < 256; b += (set % 4 == 0 ? 1 : 5)) {
+        const int mix = table[a * 256 + b];
+        if (mix != table[b * 256 + a]) ++wrong;
+        if (a == b) {  // a colour mixed with itself stays that colour
+          if (!(colours[mix] == colours[a])) ++wrong;
+          continue;
+        }
+        double best = 1e9;
+        for (int entry = 1; entry <= 254; ++entry) best = std::min(best, distance(entry, a, b));
+        if (mix == 0 || mix == 255 || distance(mix, a, b) > best + 3.5) {
+          if (++wrong <= 3) ADD_FAILURE() << "mix of " << a << " and " << b << " is " << mix;
+        }
+      }
+    EXPECT_EQ(wrong, 0);
   }
 }
 

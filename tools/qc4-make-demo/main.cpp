@@ -1,6 +1,7 @@
 // qc4-make-demo OUT_DIR: writes a small, complete demo game into OUT_DIR (created when missing):
-// project data through the game's own records, bitmaps drawn by code, sound effects and music
-// synthesised by code. Files already there are replaced; nothing else in the folder is touched.
+// project data through the game's own records, bitmaps drawn by code, the 8-bit blend tables
+// computed from its colours, sound effects and music synthesised by code. Files already there are
+// replaced; nothing else in the folder is touched.
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "demo_blend_tables.h"
 #include "demo_data.h"
 #include "demo_music.h"
 #include "demo_palette.h"
@@ -19,7 +21,7 @@
 namespace {
 
 // The folders the demo's files go into (the game creates the rest of its working folders itself).
-const char* const kFolders[] = {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt", "wave", "bgm"};
+const char* const kFolders[] = {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt", "bmp\\hbt", "wave", "bgm"};
 
 bool Write(const std::string& path, const std::vector<uint8_t>& bytes) {
   if (WriteGameFile(path, bytes)) return true;
@@ -35,6 +37,9 @@ bool MakeDemoGame() {
     }
   for (const cDemoPicture& picture : MakeDemoPictures())
     if (!Write(picture.gamePath, EncodeBmp8(picture.canvas, DemoColours()))) return false;
+  // The blend tables an 8-bit screen mixes colours with, one for each palette set.
+  for (const cDemoBlendTable& table : MakeDemoBlendTables())
+    if (!Write(table.gamePath, table.bytes)) return false;
   for (const std::vector<cDemoSound>& list : {MakeSystemSounds(), MakeDatabaseSounds()})
     for (const cDemoSound& sound : list)
       if (!Write(sound.gamePath, EncodeWave8(sound.samples, kSoundRate))) return false;

@@ -30,6 +30,15 @@ int DDRestoreSurface() {
     ECLogPrintf("DDではDDRestoreSurfaceは未対応");
     return 1;
   }
+  // A device that was never lost has nothing to restore: a request can come without a loss (the
+  // first activation of a full-screen window), and releasing the textures of a working device would
+  // leave them released for good, since no later request comes. The device's state is asked once;
+  // releasing does not change it.
+  const gfx::Result state = g_lpDevice->TestCooperativeLevel();
+  if (state == gfx::kOk) {
+    ECLogPrintf("Restore Out");
+    return 1;
+  }
   std::list<DDSURFACEDATA*>& registry = DDSurfaceRegistry();
   for (DDSURFACEDATA* sd : registry) {
     DTSURFACEDATA* dt = sd->lpDT;
@@ -39,7 +48,7 @@ int DDRestoreSurface() {
   }
   for (cFont* font : g_FontList) font->OnLostDevice();
   if (g_BackBufferSD.lpDT) ReleaseObject(g_BackBufferSD.lpDT->lpSurface);
-  if (g_lpDevice->TestCooperativeLevel() != gfx::kErrDeviceNotReset) {
+  if (state != gfx::kErrDeviceNotReset) {
     ECLogPrintf("復旧失敗…リセット可能な状態ではありません…");
     return 0;
   }

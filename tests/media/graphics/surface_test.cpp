@@ -280,6 +280,12 @@ TEST(Recovery, Direct3DResetRecreatesEverySurface) {
   const int slots[] = {4, 68, 71};
   ASSERT_TRUE(DDLoadSurfaces(g_SurfaceData, slots, 3));
   DDFillSurface(&g_SurfaceData[71], 200);  // system memory: keeps its pixels
+  // A request while the device works (a full-screen window's first activation) leaves it alone.
+  EXPECT_EQ(DDRestoreSurface(), 1);
+  EXPECT_EQ(g_SurfaceData[68].bContentsLost, 0);
+  DDFillSurface(&g_BackBufferSD, 7);
+  DDBlt(&g_BackBufferSD, 0, 0, 32, 32, &g_SurfaceData[4], 0, 0, 1);
+  EXPECT_EQ(ReadRgb(&g_BackBufferSD, 0, 0), PaletteColour(200));
   g_lpDevice->SimulateDeviceLoss(1);
   EXPECT_EQ(DDPresent(60, 0, nullptr), 0);
   EXPECT_EQ(DDRestoreSurface(), 0);  // still lost
