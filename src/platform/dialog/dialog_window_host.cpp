@@ -25,6 +25,7 @@
 #include "platform/message_box.h"
 #include "platform/window/game_window.h"
 #include "platform/window/game_window_sdl.h"
+#include "platform/window/overlay_screen.h"
 
 namespace {
 constexpr int kWidth = 640, kHeight = 480;
@@ -32,25 +33,13 @@ std::atomic<uint64_t> g_framesDrawn{0};
 // The dialogs' 9-point font at 96 dots per inch.
 constexpr float kFontPixels = 12.0f;
 
-// Where the dialog is drawn: the game window, or a window of its own when there is none yet.
+// Where the dialog is drawn, over the picture it covers.
 class Screen {
  public:
-  Screen() {
-    if (GameWindowHeadless() || !SDL_WasInit(SDL_INIT_VIDEO)) return;
-    m_pWindow = GameWindowSdlWindow();
-    m_pRenderer = GameWindowSdlRenderer();
-    if (m_pWindow && m_pRenderer) {
-      m_bHideAfter = (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_SHOWN) == 0;
-      SDL_ShowWindow(m_pWindow);
-    } else {
-      m_pWindow = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
-      if (m_pWindow) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, 0);
-      if (m_pWindow && !m_pRenderer) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
-      if (m_pRenderer) SDL_RenderSetLogicalSize(m_pRenderer, kWidth, kHeight);
-      m_bOwnWindow = true;
-    }
-    if (!m_pRenderer) return;
-    m_pBackdrop = SDL_CreateTexture(m_pRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kWidth, kHeight);
+  Screen() : m_Screen("") {
+    if (!m_Screen.Renderer()) return;
+    m_pBackdrop =
+        SDL_CreateTexture(m_Screen.Renderer(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kWidth, kHeight);
     // The picture under the dialog: the last frame shown, dimmed a little so that the dialog stands out.
     if (m_pBackdrop) {
       std::vector<uint32_t> pixels(static_cast<size_t>(kWidth) * kHeight, 0xFF000000u);
@@ -62,38 +51,27 @@ class Screen {
         }
       SDL_UpdateTexture(m_pBackdrop, nullptr, pixels.data(), kWidth * 4);
     }
-    SDL_RaiseWindow(m_pWindow);
   }
 
   ~Screen() {
     if (m_pBackdrop) SDL_DestroyTexture(m_pBackdrop);
-    if (m_bOwnWindow) {
-      if (m_pRenderer) SDL_DestroyRenderer(m_pRenderer);
-      if (m_pWindow) SDL_DestroyWindow(m_pWindow);
-    } else {
-      if (m_bHideAfter && m_pWindow) SDL_HideWindow(m_pWindow);
-      GameWindowRedrawFrame();
-    }
   }
   Screen(const Screen&) = delete;
   Screen& operator=(const Screen&) = delete;
 
   bool Ready() const { return m_pBackdrop != nullptr; }
-  SDL_Renderer* Renderer() const { return m_pRenderer; }
-  SDL_Window* Window() const { return m_pWindow; }
+  SDL_Renderer* Renderer() const { return m_Screen.Renderer(); }
+  SDL_Window* Window() const { return m_Screen.Window(); }
 
   void DrawBackdrop() {
-    SDL_SetRenderDrawColor(m_pRenderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_pRenderer);
-    SDL_RenderCopy(m_pRenderer, m_pBackdrop, nullptr, nullptr);
+    SDL_SetRenderDrawColor(Renderer(), 0, 0, 0, 255);
+    SDL_RenderClear(Renderer());
+    SDL_RenderCopy(Renderer(), m_pBackdrop, nullptr, nullptr);
   }
 
  private:
-  SDL_Window* m_pWindow = nullptr;
-  SDL_Renderer* m_pRenderer = nullptr;
+  OverlayScreen m_Screen;
   SDL_Texture* m_pBackdrop = nullptr;
-  bool m_bOwnWindow = false;
-  bool m_bHideAfter = false;
 };
 
 // One ImGui context for the time a dialog is shown, with the game's Japanese font.

@@ -10,47 +10,22 @@
 #include "platform/input/keyboard.h"
 #include "platform/window/game_window.h"
 #include "platform/window/game_window_sdl.h"
+#include "platform/window/overlay_screen.h"
 #include "platform/window/window_box.h"
 
 namespace {
 constexpr int kBoxWidth = 640, kBoxHeight = 480;  // the picture's size, as the game window shows it
 
-// Where the box is drawn: the game window, or a window made for the box alone.
+// Where the box is drawn, with the texture its picture goes through.
 class BoxScreen {
  public:
-  explicit BoxScreen(const char* captionCp932) {
-    if (GameWindowHeadless() || !SDL_WasInit(SDL_INIT_VIDEO)) return;
-    m_pWindow = GameWindowSdlWindow();
-    m_pRenderer = GameWindowSdlRenderer();
-    if (m_pWindow && m_pRenderer) {
-      // A window not shown yet (start-up) is shown for the box and hidden again after it.
-      m_bHideAfter = (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_SHOWN) == 0;
-      SDL_ShowWindow(m_pWindow);
-    } else {
-      std::string caption;
-      Cp932ToUtf8(captionCp932 ? captionCp932 : "", caption);
-      m_pWindow =
-          SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kBoxWidth, kBoxHeight, 0);
-      if (m_pWindow) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, 0);
-      if (m_pWindow && !m_pRenderer) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
-      if (m_pRenderer) SDL_RenderSetLogicalSize(m_pRenderer, kBoxWidth, kBoxHeight);
-      m_bOwnWindow = true;
-    }
-    if (m_pRenderer)
-      m_pTexture =
-          SDL_CreateTexture(m_pRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kBoxWidth, kBoxHeight);
-    if (m_pWindow) SDL_RaiseWindow(m_pWindow);
+  explicit BoxScreen(const char* captionCp932) : m_Screen(Utf8Caption(captionCp932).c_str()) {
+    if (m_Screen.Renderer())
+      m_pTexture = SDL_CreateTexture(m_Screen.Renderer(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                     kBoxWidth, kBoxHeight);
   }
-
   ~BoxScreen() {
     if (m_pTexture) SDL_DestroyTexture(m_pTexture);
-    if (m_bOwnWindow) {
-      if (m_pRenderer) SDL_DestroyRenderer(m_pRenderer);
-      if (m_pWindow) SDL_DestroyWindow(m_pWindow);
-    } else {
-      if (m_bHideAfter && m_pWindow) SDL_HideWindow(m_pWindow);
-      GameWindowRedrawFrame();  // the game's picture comes back
-    }
   }
   BoxScreen(const BoxScreen&) = delete;
   BoxScreen& operator=(const BoxScreen&) = delete;
@@ -58,19 +33,23 @@ class BoxScreen {
   bool Ready() const { return m_pTexture != nullptr; }
 
   void Show(const gfx::Frame& frame) {
+    SDL_Renderer* renderer = m_Screen.Renderer();
     SDL_UpdateTexture(m_pTexture, nullptr, frame.pixels.data(), frame.width * 4);
-    SDL_SetRenderDrawColor(m_pRenderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_pRenderer);
-    SDL_RenderCopy(m_pRenderer, m_pTexture, nullptr, nullptr);
-    SDL_RenderPresent(m_pRenderer);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, m_pTexture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
   }
 
  private:
-  SDL_Window* m_pWindow = nullptr;
-  SDL_Renderer* m_pRenderer = nullptr;
+  static std::string Utf8Caption(const char* captionCp932) {
+    std::string caption;
+    Cp932ToUtf8(captionCp932 ? captionCp932 : "", caption);
+    return caption;
+  }
+
+  OverlayScreen m_Screen;
   SDL_Texture* m_pTexture = nullptr;
-  bool m_bOwnWindow = false;
-  bool m_bHideAfter = false;
 };
 
 // One window-system event given to the box: the answer when it answers it, else 0; *redraw is set
