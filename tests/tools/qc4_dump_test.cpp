@@ -213,7 +213,7 @@ TEST_F(DumpToolTest, RefusedFilesSayWhy) {
 // A path on the command line is this system's UTF-8: the JSON and the messages give it back as it
 // was typed, also with characters Shift-JIS lacks, while the game's texts are still converted.
 TEST_F(DumpToolTest, HostPathsAreEchoedAsTyped) {
-  for (const std::string folder : {U8(u8"café ü"), U8(u8"ゲーム"), U8(u8"ゲーム é/Ωmega")}) {
+  for (const std::string& folder : {U8(u8"café ü"), U8(u8"ゲーム"), U8(u8"ゲーム é/Ωmega")}) {
     SCOPED_TRACE(folder);
     std::filesystem::create_directories(m_folder.Path() / folder);
     std::filesystem::copy_file(m_folder.Path() / "System.dat", m_folder.Path() / folder / "System.dat");
