@@ -13,3 +13,8 @@ endif()
 if(QC4_BUILD_BENCH)
   find_package(benchmark REQUIRED)
 endif()
+# Dear ImGui draws the dialogs inside the game window. Debian's package ships the library with its
+# SDL2 backend; the SDL_Renderer backend comes as a source file beside its examples.
+pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
+find_file(QC4_IMGUI_SDLRENDERER_SOURCE imgui_impl_sdlrenderer.cpp
+  PATHS /usr/share/doc/libimgui-dev/examples/backends NO_DEFAULT_PATH REQUIRED)

@@ -9,13 +9,24 @@
 #include "stage/install_stage_play.h"
 #include "stage/replay_play.h"
 #include "stage/scene_stage.h"
+#include "stage/stage_loading.h"
 #include "stage/stage_start.h"
+#include "ui/dialog_sources.h"
+#include "ui/install_dialogs.h"
 
 namespace {
 // The replay and trace files of the command line, set up once the command line has passed its checks.
 cReplayRunOptions s_Replays;
 
 bool OpenReplayRunOutputs(std::string* error) { return SetReplayRunOptions(s_Replays, error); }
+
+// The dialogs, and what they read from stage play.
+void InstallUi() {
+  InstallDialogs();
+  cDialogSourceHooks sources;
+  sources.playedStagePath = [] { return g_StagePath; };
+  SetDialogSourceHooks(sources);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,6 +46,7 @@ int main(int argc, char** argv) {
   if (!commandLine.recordReplay.empty()) s_Replays.strRecordPath = AbsoluteHostPath(commandLine.recordReplay);
   if (!commandLine.playReplay.empty()) s_Replays.strPlayPath = AbsoluteHostPath(commandLine.playReplay);
   if (!commandLine.trace.empty()) s_Replays.strTracePath = AbsoluteHostPath(commandLine.trace);
+  InstallUi();
   InstallStagePlay();
   int code = RunProgram(commandLine, OpenReplayRunOutputs);
   // A test play says how its stage ended, with the play frames of its last attempt.

@@ -34,6 +34,12 @@ bool SetDlgItemTextA(HWND dialog, int item, const char* text) {
   return true;
 }
 
+std::string DlgItemText(HWND dialog, int item) {
+  std::lock_guard lock(g_mutex);
+  auto it = g_texts.find({dialog, item});
+  return it == g_texts.end() ? std::string() : it->second;
+}
+
 void ForgetDlgItems(HWND dialog) {
   std::lock_guard lock(g_mutex);
   for (auto it = g_texts.begin(); it != g_texts.end();)

@@ -11,5 +11,7 @@
 int GetDlgItemTextA(HWND dialog, int item, char* buffer, int maxCount);
 // Sets the item's text; false when text is null.
 bool SetDlgItemTextA(HWND dialog, int item, const char* text);
+// The item's whole text ("" for an unknown item).
+std::string DlgItemText(HWND dialog, int item);
 // Forgets every item of a dialog (when it closes).
 void ForgetDlgItems(HWND dialog);

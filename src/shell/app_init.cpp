@@ -1,13 +1,15 @@
 // The start-up sequence, in its order: data version, data folder, working folders, database, project
-// settings, "System.ini", the test-play stage, timing and input defaults, display mode, graphics
-// device, window placement, palette and transparent colour, system pictures, fonts, the key table,
-// the player's options, music, sound effects, world map and common palette. The release at exit
-// mirrors it.
+// settings, "System.ini", the drawing-mode question, the test-play stage, timing and input defaults,
+// display mode, graphics device, window placement, display report, palette and transparent colour,
+// system pictures, fonts, the key table, the player's files, the 8-bit blend table, music, sound
+// effects, world map and common palette, the progress reset and the direct start of a stage. The
+// release at exit mirrors it.
 #include "shell/app_init.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "core/file_helpers.h"
 #include "core/log.h"
 #include "core/numbers.h"
 #include "core/read_fault.h"
@@ -31,9 +33,12 @@
 #include "platform/font/font_faces.h"
 #include "platform/window/game_window.h"
 #include "shell/app_globals.h"
+#include "shell/boot_data.h"
+#include "shell/environment_report.h"
 #include "shell/input_state.h"
 #include "shell/joystick_detect.h"
 #include "shell/key_config.h"
+#include "shell/list_positions.h"
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
 #include "shell/startup_media.h"
@@ -114,9 +119,12 @@ bool resolveDisplayMode() {
 // device is only reported. Headless runs have no device and mix on demand.
 void startSound(HWND window) { InitSoundEffects(window, g_OptionData.m_nSeVolume); }
 
-// The player's options, then the "System.ini" replay keys over them. A missing, unreadable or too new
-// file leaves the defaults: the player only loses the settings, never the start.
-void loadPlayerOptions() {
+// The player's files: the list positions and the options, then the "System.ini" replay keys over
+// the options. A missing, unreadable or too new file leaves the defaults: the player only loses the
+// settings, never the start.
+void loadPlayerFiles() {
+  g_FreeData.LoadFile(kFreeDataPath);
+  g_ReplayData.LoadFile(kReplayDataPath);
   g_OptionData.LoadFile(kOptionDataPath);
   auto key = [](const INIREPLAYKEY& k) { return cOptionOverride{k.bPresent, k.nValue}; };
   ApplyReplayOptionOverrides(g_OptionData, g_SystemData.m_aOptionMenu, key(g_IniSettings.Replay_AutomaticSave),
@@ -128,6 +136,67 @@ void loadPlayerOptions() {
   SetInputHooks(input);
 }
 
+// The project's switch that sends a directly started stage back to the title at its end (and keeps
+// a test play without a stage at the title).
+bool directStartReturnsToTitle() { return g_SystemData.m_nDisplayOpt880 != 0; }
+
+// "System.ini" leaves the drawing mode open: the stored choice, asked for again unless the player
+// said not to. false when the player chose not to start.
+bool askDrawingMode() {
+  // A missing or damaged file keeps the record as it was: Direct3D, asking.
+  g_BootData.LoadFile(kBootDataPath);
+  if (!g_BootData.m_bNoAsk) {
+    const cUiHooks& ui = UiHooks();
+    if (ui.runStartupDialog && ui.runStartupDialog(g_BootData) != 1) return false;
+  }
+  g_IniSettings.Direct3D = g_BootData.m_nDrawMode == 1 ? 1 : 0;
+  return true;
+}
+
+// The test play's stage becomes the stage started directly; a test play without one starts at the
+// title when directly started stages return there.
+void takeTestPlayStage() {
+  if (!g_TestPlay) return;
+  if (g_TestPlayPath.size() >= static_cast<size_t>(kFreeStageSize)) {
+    // The setting holds at most 259 bytes: a longer path names no stage the game can open, and the
+    // game starts at its title.
+    ReportLogPrintf("「%s」の読み込みに失敗しました！", g_TestPlayPath.c_str());
+    g_IniSettings.FreeStage[0] = '\0';
+  } else if (!g_TestPlayPath.empty()) {
+    std::snprintf(g_IniSettings.FreeStage, kFreeStageSize, "%s", g_TestPlayPath.c_str());
+  } else if (directStartReturnsToTitle()) {
+    g_IniSettings.FreeStage[0] = '\0';
+  }
+}
+
+// The direct start of the "FreeStage" or test-play stage, after everything else has loaded. A stage
+// file that is not there is only reported and the game starts at its title; one that is there but
+// does not load ends start-up (the loader has shown why).
+bool startStageDirectly() {
+  const cUiHooks& ui = UiHooks();
+  std::string path = g_IniSettings.FreeStage;
+  if (path.empty()) {
+    // No stage: the run may still start a replay named on its command line.
+    return !ui.startStageDirectly || ui.startStageDirectly(path);
+  }
+  std::string newest;
+  if (FindLastNumberedFileStr(newest, path, "stg4")) path = newest;
+  if (!FileExists(path)) {
+    ReportLogPrintf("「%s」の読み込みに失敗しました！", path.c_str());
+    g_IniSettings.FreeStage[0] = '\0';
+    return !ui.startStageDirectly || ui.startStageDirectly("");
+  }
+  std::snprintf(g_IniSettings.FreeStage, kFreeStageSize, "%s", path.c_str());
+  g_DirectPlay = 1;
+  const bool backToTitle = directStartReturnsToTitle() && !g_TestPlay;
+  if (backToTitle) g_ReturnToTitle = 1;
+  if (!ui.startStageDirectly) return true;
+  if (!ui.startStageDirectly(path)) return false;
+  // A stage that goes back to the title at its end registers no rankings.
+  g_RankingOn = backToTitle ? 0 : 1;
+  return true;
+}
+
 // A required record of the game folder; false (with its message) when it cannot be loaded.
 bool loadRequired(cRecord& record, const char* path) {
   if (record.LoadFile(path)) return true;
@@ -137,40 +206,42 @@ bool loadRequired(cRecord& record, const char* path) {
 }
 
 void placeWindow() {
-  if (!g_Windowed) return;
   cWindowData data;
-  if (data.LoadFile(kWindowDataPath)) {
-    QcRect work = DesktopWorkArea();
-    data.ClampToWorkArea(work.left, work.top, work.right, work.bottom);
-    int w = 0, h = 0;
-    GameWindowClientSize(&w, &h);
-    const bool fits = data.SizeFitsWorkArea(work.Width(), work.Height());
-    if (g_IniSettings.WindowMode == 1) {
-      if (fits && data.m_nWidth > 0 && data.m_nHeight > 0 && data.m_nWidth % 640 == 0 && data.m_nHeight % 480 == 0)
-        GameWindowPlace(data.m_nX, data.m_nY, data.m_nWidth, data.m_nHeight);
-      else
-        ZoomMax();
-    } else if (g_IniSettings.WindowMode == 2) {
-      const int width = std::clamp(data.m_nWidth, 100, std::max(640, work.Width()));
-      const int height = std::clamp(data.m_nHeight, 100, std::max(480, work.Height()));
-      GameWindowPlace(data.m_nX, data.m_nY, width, height);
-    } else {
-      GameWindowMove(data.m_nX, data.m_nY);
-    }
-    if (data.m_bZoomed) GameWindowMaximize();
-  } else {
+  if (!data.LoadFile(kWindowDataPath)) {
     ZoomMax();
+    return;
   }
+  // The file is the player's, and may come from another desktop: the window stays reachable.
+  const QcRect work = DesktopWorkArea();
+  data.ClampToWorkArea(work.left, work.top, work.right, work.bottom);
+  GameWindowMove(data.m_nX, data.m_nY);
+  const bool fits = data.SizeFitsWorkArea(work.Width(), work.Height());
+  if (g_IniSettings.WindowMode == 1) {
+    // Only a zoom the game offers: the same whole factor across and down, at most the largest zoom.
+    const int zoom = data.m_nWidth / 640;
+    const bool offered =
+        zoom >= 1 && zoom <= std::max(1, MaxZoom()) && data.m_nWidth == 640 * zoom && data.m_nHeight == 480 * zoom;
+    if (fits && offered)
+      GameWindowPlace(data.m_nX, data.m_nY, data.m_nWidth, data.m_nHeight);
+    else
+      ZoomMax();
+  } else if (g_IniSettings.WindowMode == 2) {
+    const int width = std::clamp(data.m_nWidth, 100, std::max(640, work.Width()));
+    const int height = std::clamp(data.m_nHeight, 100, std::max(480, work.Height()));
+    GameWindowPlace(data.m_nX, data.m_nY, width, height);
+  }
+  if (data.m_bZoomed) GameWindowMaximize();
 }
 }  // namespace
 
 bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
   // The installed fonts are looked up while the data loads; the fonts are made further down.
   PrepareFontFaces();
+  // The system's timers already tick by the millisecond: only the random seed is needed here.
   QcSrand(timeGetTime());
   g_nDataVersion = kDataVersion;
   g_bFileTooNew = 0;
-  // The table of the set-parameter-from-variable feature arrives with the flows.
+  // The table of the set-parameter-from-variable feature is built by stage play when it installs.
   if (!EnsureDataFolder()) {
     LogErrorBoxf("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。");
     return false;
@@ -189,14 +260,8 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
   }
   LoadSystemIni();
   applyReplayOnOverride();
-  // The drawing-mode question needs the start-up dialog; until it exists the stored choice holds.
-  if (g_IniSettings.Direct3D >= 2) g_IniSettings.Direct3D = 0;
-  if (g_TestPlay) {
-    if (!g_TestPlayPath.empty()) {
-      std::strncpy(g_IniSettings.FreeStage, g_TestPlayPath.c_str(), kFreeStageSize - 1);
-      g_IniSettings.FreeStage[kFreeStageSize - 1] = '\0';
-    }
-  }
+  if (g_IniSettings.Direct3D >= 2 && !askDrawingMode()) return false;
+  takeTestPlayStage();
   g_SceneMgr.m_nFrameRate = 60;
   g_SceneMgr.m_nFadeStep = 10;
   for (auto& r : g_InputStates) r.SetKeyRepeat(18, 6);
@@ -208,29 +273,35 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
   GetStopwatchTime(true);
   if (g_ColourDepth == 8) g_IniSettings.DD_VideoStretch = 0;
   const int vsync = g_IniSettings.VSync != 0;
-  if (!DDInit(g_IniSettings.Direct3D, window, 640, 480, g_ColourDepth, vsync, g_Windowed, 1, 60, vsync, g_SurfaceData,
-              g_SurfaceInfo, kSurfaceTableSize, 0)) {
-    if (g_IniSettings.Direct3D) {
-      DDRelease();
-      g_IniSettings.Direct3D = 0;
-      if (!DDInit(0, window, 640, 480, g_ColourDepth, vsync, g_Windowed, 1, 60, vsync, g_SurfaceData, g_SurfaceInfo,
-                  kSurfaceTableSize, 0)) {
-        ECLogPuts("DDInit失敗");
-        return false;
-      }
-    } else {
-      ECLogPuts("DDInit失敗");
-      return false;
-    }
+  auto startGraphics = [&](int direct3d) {
+    return DDInit(direct3d, window, 640, 480, g_ColourDepth, vsync, g_Windowed, 1, 60, vsync, g_SurfaceData,
+                  g_SurfaceInfo, kSurfaceTableSize, 0) != 0;
+  };
+  bool started = startGraphics(g_IniSettings.Direct3D);
+  if (!started && g_IniSettings.Direct3D) {
+    // Once with DirectDraw, keeping the depth, sync and window mode resolved for Direct3D.
+    DDRelease();
+    g_IniSettings.Direct3D = 0;
+    GameWindowSetFullscreen(!g_Windowed);
+    GameWindowShow();
+    started = startGraphics(0);
+  }
+  if (!started) {
+    ECLogPuts("DDInit失敗");
+    return false;
   }
   if (lpDTCon) {
     lpDTCon->strTextureError = kTextureFailureText;
     LinkMirrorSurfaces();
   }
-  if (g_Windowed) placeWindow();
+  if (g_Windowed) {
+    placeWindow();
+    // The presentation rectangle follows the window.
+    if (!lpDTCon) SendMessage(window, WM_MOVE, 0, 0);
+  }
   GameWindowSetFullscreen(!g_Windowed);
   GameWindowShow();
-  // The display report of the environment report arrives with its owner.
+  ReportDisplay();
   ECLogPuts("DDInit成功");
 
   if (!SetUpPaletteAndTransparentColour()) return false;
@@ -240,10 +311,9 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
 
   for (auto& r : g_InputStates) r.SetPadButtonMap();
   if (!LoadKeyConfig("user_data\\KeyConfig.dat")) SetDefaultKeyConfig();
-  // The list positions of the free-play and replay lists arrive with those lists.
-  loadPlayerOptions();
-  // The 8-bit blend table of the player's palette option (LoadHbtPalette) waits for the demo game
-  // to carry the tables: without them every 8-bit start would end here.
+  loadPlayerFiles();
+  // The 8-bit display draws its blends from the table of the player's colour option.
+  if (g_ColourDepth == 8 && !LoadHbtPalette(g_OptionData.m_nColour)) return false;
 
   if (!g_Windowed) g_IniSettings.Midi_DirectMusic = 0;
   // Headless runs have no sound device: music and effects are mixed only when pulled.
@@ -254,18 +324,18 @@ bool AppInit(const char* /*cmdLine*/, int /*showCmd*/) {
   if (!loadRequired(g_WorldMap, "data\\WorldMap.dat")) return false;
   if (!loadRequired(g_CommonPalette, "data\\CommonPalette.cplt4")) return false;
   g_SaveData.ResetProgress(ProjectChallengeCount());
-  // Direct start of the FreeStage or test-play stage. A stage that does not load has shown its
-  // message; the game then starts at the title instead of ending.
-  if (UiHooks().startStageDirectly && !UiHooks().startStageDirectly(g_IniSettings.FreeStage))
-    g_IniSettings.FreeStage[0] = '\0';
-  return true;
+  return startStageDirectly();
 }
 
 void AppExit() {
   // Nothing the worker threads use is released while one of them runs. The close of the window has
   // stopped them already; a run that ended another way stops them here (each waits until it ends).
   ExitWorkers();
-  // The list positions are saved with the player files, when they arrive.
+  // The list positions, once the game ran, and never after a fatal stop (SaveFile refuses then).
+  if (g_GameStarted.load() && !g_bQuit.load()) {
+    g_ReplayData.SaveFile(kReplayDataPath);
+    g_FreeData.SaveFile(kFreeDataPath);
+  }
   DS_Release();
   g_BgmPlayer.ReleaseBgm();
   g_SceneMgr.DestroyAllScenes();

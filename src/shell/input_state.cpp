@@ -4,8 +4,6 @@
 #include "platform/input/keyboard.h"
 #include "platform/input/virtual_keys.h"
 
-std::vector<cInputState> g_InputStates(1);
-
 namespace {
 // Keys of the fixed layout for game buttons 1..8.
 constexpr int kButtonKeys[8] = {'Z', 'X', 'C', 'V', 'A', 'S', 'D', 'F'};

@@ -30,8 +30,6 @@ std::atomic<int> g_nNameEntryDone{0};
 std::atomic<int> g_nReplaySaveDone{0};
 std::atomic<int> g_AppActive{0};
 
-cMainWindow g_MainWindow;
-
 namespace {
 // Set while a close stops the worker threads (user-interface thread only writes it). Their requests
 // are still answered, but none opens a dialog, and a file-dialog request waits no longer.
@@ -202,7 +200,9 @@ LRESULT MainWndProc(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
     case kMsgPlayBgm: onPlayBgm(wParam, lParam); return 0;
     case kMsgReplaySaveDialog: {
       std::string name;
-      bool named = runDialog([&] { return g_uiHooks.runReplaySaveDialog && g_uiHooks.runReplaySaveDialog(name); });
+      bool named = runDialog([&] {
+        return g_uiHooks.runReplaySaveDialog && g_uiHooks.runReplaySaveDialog(static_cast<int>(wParam), name);
+      });
       if (named && !name.empty()) {
         if (!g_uiHooks.saveReplay || !g_uiHooks.saveReplay(static_cast<int>(wParam), name)) fatalFollowUp();
       }

@@ -8,6 +8,8 @@
 
 #include "platform/messages.h"
 
+class cBootData;
+
 // Requests to the main window (sent, so the sender waits for the handler).
 constexpr uint32_t kMsgNameEntry = WM_USER + 1;
 constexpr uint32_t kMsgStageFileDialog = WM_USER + 2;
@@ -18,11 +20,6 @@ constexpr uint32_t kMsgPlayBgm = WM_USER + 6;
 constexpr uint32_t kMsgReplaySaveDialog = WM_USER + 9;
 constexpr uint32_t kMsgRestoreDevice = WM_USER + 100;
 
-constexpr uint32_t WM_MOVE = 0x0003;
-constexpr uint32_t WM_SIZE = 0x0005;
-constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
-constexpr uint32_t WM_MOUSEMOVE = 0x0200;
-constexpr uint32_t WM_COMMAND = 0x0111;
 constexpr uint32_t SC_SCREENSAVE = 0xF140;
 constexpr uint32_t SC_MONITORPOWER = 0xF170;
 
@@ -68,10 +65,23 @@ void ZoomMax();
 // owners of the dialogs, the stage start and the replays. Without them a dialog counts as cancelled
 // and a follow-up as failed.
 struct cUiHooks {
+  // The start-up dialog: asks for the drawing mode (boot.m_nDrawMode 1 Direct3D, 0 DirectDraw) and
+  // whether to ask again (boot.m_bNoAsk), with "user_data\Boot.dat" saved on "start". 1: start (the
+  // choice is in boot); anything else: the player chose not to start, or the dialog could not be
+  // made (its message shown), and start-up ends without a further message. Runs on the user-interface
+  // thread before the graphics device exists. Without it the stored choice stands, as if the dialog
+  // had been confirmed unchanged.
+  int (*runStartupDialog)(cBootData& boot) = nullptr;
   void (*runNameDialog)() = nullptr;
   // mode 0 stage file, 1 replay file, 2 replay save; proposed is the suggested name. true when chosen.
   bool (*runFileDialog)(int mode, const std::string& proposed, std::string& chosen) = nullptr;
-  bool (*runReplaySaveDialog)(std::string& name) = nullptr;
+  // whichPlay 0 this play, 1 the previous play; true with the chosen path in name (empty: a name
+  // could not be built).
+  bool (*runReplaySaveDialog)(int whichPlay, std::string& name) = nullptr;
+  // The start-up question of the drawing mode ("Direct3D=2"): loads "user_data\Boot.dat", asks
+  // unless the player chose not to be asked again, and sets *drawingMode (1 Direct3D, 0 DirectDraw).
+  // false when the player ended the start ("ゲーム中止" or closing the dialog).
+  bool (*runStartupDialog)(int* drawingMode) = nullptr;
   bool (*startStageFromFile)(const std::string& path) = nullptr;
   // The start-up's direct start of the "FreeStage" or test-play stage (empty: none; stage play may
   // still start a replay named on the command line); false when a start was asked for and failed.

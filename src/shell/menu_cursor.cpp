@@ -1,7 +1,5 @@
 #include "shell/menu_cursor.h"
 
-cMenuCursor g_MenuCursor;
-
 cMenuCursor::cMenuCursor() : m_aEntries(1) {}
 
 void cMenuCursor::ResetCursorStack() { m_aEntries.assign(1, CURSORENTRY()); }

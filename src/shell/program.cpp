@@ -9,6 +9,7 @@
 #include "core/file_helpers.h"
 #include "core/log.h"
 #include "platform/clock.h"
+#include "platform/dialog/dialog_box.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
 #include "platform/gfx/frame_mailbox.h"
@@ -30,9 +31,9 @@ bool (*s_startDirectly)(const std::string& path) = nullptr;
 std::string s_strNamedStart;  // "--test-play STAGE" or "--play-replay FILE", for the messages
 std::atomic<bool> s_bStartRefused{false};
 
-// A stage or replay named on the command line that does not load ends the run, through the normal
-// close, instead of leaving the game at its title: whoever started the run asked for that play only.
-// The game's own message (a box) is repeated on standard error.
+// A stage or replay named on the command line that does not load ends start-up, as any direct start
+// that fails does; the run says why on standard error (the game's own message, a box, repeated) and
+// ends with its own status.
 bool StartNamedPlay(const std::string& path) {
   const uint64_t boxes = MessageBoxCount();
   if (s_startDirectly && s_startDirectly(path)) return true;
@@ -40,8 +41,6 @@ bool StartNamedPlay(const std::string& path) {
   if (MessageBoxCount() != boxes) why = Cp932ToUtf8(LastMessageBoxText());
   std::fprintf(stderr, "qc4: %s did not load: %s\n", s_strNamedStart.c_str(), why.c_str());
   s_bStartRefused.store(true);
-  g_bCloseConfirmed.store(1);
-  PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
   return false;
 }
 
@@ -117,6 +116,7 @@ int RunProgram(const cCommandLine& cl, bool (*openOutputs)(std::string* error)) 
     SetVirtualClock(true);
     // A box nobody answers would wait forever: the run stops instead, and fails.
     InstallHeadlessMessageBoxes([](const std::string&) { FatalStop(); });
+    SetDialogUnansweredHandler([] { FatalStop(); });
   }
   if (!GameWindowInit(cl.headless, &why)) {
     std::fprintf(stderr, "qc4: the window system cannot start: %s\n", why.c_str());
@@ -141,7 +141,7 @@ int RunProgram(const cCommandLine& cl, bool (*openOutputs)(std::string* error)) 
     }
   }
   if (s_bStartRefused.load()) return kExitStageRefused;
-  if (cl.headless && HeadlessBoxUnanswered()) return kExitUnansweredBox;
+  if (cl.headless && (HeadlessBoxUnanswered() || HeadlessDialogUnanswered())) return kExitUnansweredBox;
   if (const int signal = StopSignalReceived(); signal != 0 && code == kExitNormal) return kExitSignalBase + signal;
   return code;
 }

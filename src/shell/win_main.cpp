@@ -17,6 +17,7 @@
 #include "shell/app_init.h"
 #include "shell/command_line.h"
 #include "shell/editor_notice.h"
+#include "shell/environment_report.h"
 #include "shell/main_window.h"
 #include "shell/workers.h"
 
@@ -93,6 +94,7 @@ int WinMain(const char* cmdLine, int showCmd) {
     return kExitCannotRun;
   }
   ReportLogPrintf("App : ver %s", "986");
+  ReportEnvironment();
 
   if (showCmd == SW_SHOW) {
     g_TestPlay = 1;

@@ -6,6 +6,7 @@
 
 #include "core/numbers.h"
 #include "media/graphics/blit.h"
+#include "media/graphics/display.h"
 #include "media/graphics/layer.h"
 #include "media/graphics/surface.h"
 #include "media/graphics/surface_table.h"
@@ -96,12 +97,15 @@ DDSURFACEDATA* cBackTiles::Source(int layer, int& w, int& h) {
   if (!current) {
     DDReleaseSurface(tile);
     m_anPictureW[layer] = m_anPictureH[layer] = 0;
-    // Made like the shot cell sheets: a blank keyed surface cleared to the transparent colour, the
-    // picture copied onto it with its colour key, so that it keeps its transparent pixels.
+    // A keyed surface covered with copies of the picture that keep its transparent pixels. Textures
+    // take keyed copies onto a tile cleared to transparent black; a DirectDraw surface takes plain
+    // copies, since its transparent colour is the palette bitmap's corner pixel, which palette
+    // colour 0 need not be.
     if (!DDCreateSurface(tile, across * w, down * h, 1, 1, 0, 0, 0)) return picture;
-    DDFillRect(tile, 0, 0, across * w, down * h, kTransparentColour);
+    const int copyFlags = lpDTCon ? 1 : 0;
+    if (lpDTCon) DDFillRect(tile, 0, 0, across * w, down * h, kTransparentColour);
     for (int j = 0; j < down; ++j)
-      for (int i = 0; i < across; ++i) DDBlt(tile, i * w, j * h, w, h, picture, 0, 0, 1);
+      for (int i = 0; i < across; ++i) DDBlt(tile, i * w, j * h, w, h, picture, 0, 0, copyFlags);
     tile->bContentsLost = 0;
     m_anPictureW[layer] = w;
     m_anPictureH[layer] = h;

@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "data/option_bytes.h"
 #include "data/system_data.h"
 #include "platform/bmp/bmp_reader.h"
+#include "stage/stage_files.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -82,6 +84,17 @@ class StartupTest : public testing::Test {
     ASSERT_EQ(settings.SaveFile(path), 1);
   }
 
+  // An 8-bit blend table "bmp\hbt\hbtNN.dat" of the given size: 256 x 256 palette numbers, here each
+  // pair's first colour.
+  void writeBlendTable(int number, size_t size = 65536) {
+    char name[32];
+    std::snprintf(name, sizeof name, "hbt%02d.dat", number);
+    fs::create_directories(m_game / "bmp" / "hbt");
+    std::string table(size, '\0');
+    for (size_t i = 0; i < size; ++i) table[i] = static_cast<char>(i >> 8);
+    std::ofstream(m_game / "bmp" / "hbt" / name, std::ios::binary) << table;
+  }
+
   // Runs qc4 headless for `frames` frames with the last frame dumped; the exit status.
   int runQc4(int frames) {
     return runQc4With("--frames " + std::to_string(frames) + " --dump-frame '" + dumpPath().string() + "' '" +
@@ -116,6 +129,7 @@ class StartupModeTest : public StartupTest, public testing::WithParamInterface<D
 TEST_P(StartupModeTest, ShowsTheLoadingPictureAndEndsCleanly) {
   const DisplayCase& c = GetParam();
   writeIni(c.direct3d, c.windowMode, c.bpp);
+  if (c.bpp == 8) writeBlendTable(0);
   if (c.ownTransparentColour) setOwnTransparentColour(255, 0, 255);
   ASSERT_EQ(runQc4(30), 0) << output() << report();
   EXPECT_EQ(report().rfind("App : ver 986", 0), 0u) << report();
@@ -212,6 +226,85 @@ TEST_F(StartupTest, FramesPerSecondTextInTheFontColour) {
   }
 }
 
+// At 8 bits start-up loads the blend table of the player's colour option: the option's table must be
+// there, whole; at other depths no table is read.
+TEST_F(StartupTest, EightBitsLoadTheBlendTableOfThePlayersColour) {
+  fs::create_directories(m_game / "user_data");
+  cOptionFileValues options;
+  options.colour = 5;
+  const std::vector<uint8_t> bytes = OptionFile(986, options);
+  std::ofstream(m_game / "user_data" / "Option.dat", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  writeBlendTable(0);
+  writeIni(0, 0, 8);
+  // Only table 0: the player's table 5 is missing, its message ends start-up (unanswered here).
+  EXPECT_EQ(runQc4(5), 1) << output();
+  EXPECT_NE(output().find("bmp\\hbt\\hbt05.dat"), std::string::npos) << output();
+  // A table cut short is no table.
+  writeBlendTable(5, 1000);
+  EXPECT_EQ(runQc4(5), 1) << output();
+  writeBlendTable(5);
+  EXPECT_EQ(runQc4(5), 0) << output() << report();
+  // 16 bits read no table.
+  fs::remove_all(m_game / "bmp" / "hbt");
+  writeIni(0, 0, 16);
+  EXPECT_EQ(runQc4(5), 0) << output() << report();
+}
+
+// "FreeStage" starts its stage straight away: the newest numbered variant of it, whatever number the
+// setting carries (the hero of _010 stands at column 6, that of _002 at column 1); a stage that is
+// not there is only reported and the game starts at its title; a stage that is there but does not
+// load ends start-up, and nothing of the player's is written.
+TEST_F(StartupTest, FreeStageStartsTheNewestVariant) {
+  cStageBytes older = SmallStage(12, 6);
+  older.charas = {PlacedChara(0, 1, 4)};
+  cStageBytes newer = SmallStage(12, 6);
+  newer.charas = {PlacedChara(0, 6, 4)};
+  WriteBytes(m_game / "data" / "stg4" / "free.stg4_002", StageFile(986, older));
+  WriteBytes(m_game / "data" / "stg4" / "free.stg4_010", StageFile(986, newer));
+  auto writeFreeStage = [&](const std::string& stage) {
+    std::ofstream ini(m_game / "System.ini", std::ios::binary);
+    ini << "Direct3D=0\r\nWindowMode=1\r\nShowFps=0\r\nFreeStage=" << stage << "\r\nExit\r\n";
+  };
+  const fs::path trace = m_game.parent_path() / (m_game.filename().string() + ".trace");
+  auto firstHeroX = [&]() -> long long {
+    const std::string text = readFile(trace);
+    const size_t at = text.find("\"x\":");
+    return at == std::string::npos ? -1 : std::stoll(text.substr(at + 4));
+  };
+
+  writeFreeStage("data\\stg4\\free.stg4_002");
+  ASSERT_EQ(runQc4With("--frames 60 --trace '" + trace.string() + "' '" + m_game.string() + "'"), 0) << output();
+  // The hero stands in cell 6 of the stage, map cell 6 + 10 (cells of 32 pixels).
+  EXPECT_EQ(firstHeroX() / 32, 6 + 10) << readFile(trace);
+  EXPECT_EQ(report().find("の読み込みに失敗しました！"), std::string::npos) << report();
+
+  writeFreeStage("data\\stg4\\none.stg4");
+  fs::remove(trace);
+  ASSERT_EQ(runQc4With("--frames 30 --trace '" + trace.string() + "' '" + m_game.string() + "'"), 0) << output();
+  EXPECT_NE(report().find("「data\\stg4\\none.stg4」の読み込みに失敗しました！\n"), std::string::npos) << report();
+  EXPECT_EQ(firstHeroX(), -1) << "no stage plays at the title";
+  // The game ran: its list positions were written at the end.
+  EXPECT_TRUE(fs::exists(m_game / "user_data" / "Free.dat"));
+
+  // The newest variant without a hero: its loader's message (answered here), then the run ends.
+  cStageBytes noHero = SmallStage(12, 6);
+  noHero.charas = {PlacedChara(1, 2, 4)};
+  WriteBytes(m_game / "data" / "stg4" / "free.stg4_011", StageFile(986, noHero));
+  writeFreeStage("data\\stg4\\free.stg4");
+  fs::remove(trace);
+  fs::remove_all(m_game / "user_data");
+  const fs::path script = m_game.parent_path() / (m_game.filename().string() + ".input");
+  std::ofstream(script) << "answer ok\n";
+  EXPECT_EQ(runQc4With("--frames 30 --input '" + script.string() + "' --trace '" + trace.string() + "' '" +
+                       m_game.string() + "'"),
+            0)
+      << output();
+  EXPECT_EQ(firstHeroX(), -1);
+  EXPECT_FALSE(fs::exists(m_game / "user_data" / "Free.dat"));
+  EXPECT_FALSE(fs::exists(m_game / "user_data" / "Replay.dat"));
+}
+
 // A project with its own transparent colour cannot run at 8 bits: the display-mode message (a box
 // only, unanswered here) ends start-up before the display exists.
 TEST_F(StartupTest, OwnTransparentColourRefusesEightBits) {
@@ -251,6 +344,11 @@ TEST_F(StartupTest, StoredWindowPlacementStaysOnTheDesktop) {
       // Far too large for any desktop: the largest zoom (2), centred, instead.
       {"huge", 1, windowData({0, 0, 64000, 48000, 0}), windowData({(1920 - 1280) / 2, (1080 - 960) / 2, 1280, 960, 0})},
       {"huge free size", 2, windowData({10, 10, 50000, 300, 0}), windowData({10, 10, 1920, 300, 0})},
+      // Not a zoom the game offers (two factors, or none): the largest zoom, centred.
+      {"two factors", 1, windowData({100, 50, 1280, 480, 0}), windowData({320, 60, 1280, 960, 0})},
+      {"no size", 1, windowData({100, 50, 0, 0, 0}), windowData({320, 60, 1280, 960, 0})},
+      // A free size in the sizable window is kept as it stands.
+      {"free size", 2, windowData({100, 50, 1000, 700, 0}), windowData({100, 50, 1000, 700, 0})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

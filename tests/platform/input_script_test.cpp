@@ -71,6 +71,40 @@ TEST_F(InputScriptTest, AnswersBoxesInOrderAndFailsWithoutAnswer) {
   EXPECT_TRUE(HeadlessBoxUnanswered());
 }
 
+TEST_F(InputScriptTest, DialogLinesKeepTheirTextAndOrder) {
+  cInputScript script;
+  std::string error;
+  // Text after the command word is kept whole, inner spaces too; the answers keep file order.
+  ASSERT_TRUE(
+      ParseInputScript("type  a b  \npaste xyz\ncompose \xE3\x81\x82\nkey TAB\nclick 1003\n"
+                       "answer file my name.rpl4_986\nanswer ok\n",
+                       script, &error))
+      << error;
+  ASSERT_EQ(script.answers.size(), 7u);
+  EXPECT_EQ(script.answers[0].kind, cScriptAnswer::Kind::Type);
+  EXPECT_EQ(script.answers[0].text, " a b");
+  EXPECT_EQ(script.answers[1].text, "xyz");
+  EXPECT_EQ(script.answers[2].kind, cScriptAnswer::Kind::Compose);
+  EXPECT_EQ(script.answers[2].text, "\xE3\x81\x82");
+  EXPECT_EQ(script.answers[3].value, VK_TAB);
+  EXPECT_EQ(script.answers[4].value, 1003);
+  EXPECT_EQ(script.answers[5].kind, cScriptAnswer::Kind::File);
+  EXPECT_EQ(script.answers[5].text, "my name.rpl4_986");
+  EXPECT_EQ(script.answers[6].value, IDOK);
+  // A message box takes only an answer: a dialog line ahead of it is left for its dialog.
+  UseInputScript(script);
+  int answer = 0;
+  EXPECT_FALSE(TakeScriptedAnswer(&answer));
+  cScriptAnswer step;
+  EXPECT_TRUE(TakeScriptedDialogStep(&step));
+  EXPECT_EQ(step.kind, cScriptAnswer::Kind::Type);
+  for (const char* bad : {"type\n", "paste   \n", "key\n", "key NOKEY\n", "click x\n", "click 70000\n", "answer file\n",
+                          "type \xFF\xFE\n"}) {
+    EXPECT_FALSE(ParseInputScript(bad, script, &error)) << bad;
+    EXPECT_NE(error.find("line 1"), std::string::npos) << error;
+  }
+}
+
 TEST(VirtualKeys, NamesAndCodes) {
   EXPECT_EQ(VirtualKeyFromName("left"), VK_LEFT);
   EXPECT_EQ(VirtualKeyFromName("Z"), 'Z');

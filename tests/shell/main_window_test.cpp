@@ -289,7 +289,7 @@ TEST_P(CloseWhileWorkerAsks, AnswersWithoutDialogsAndWaitsForTheWorker) {
     ++g_dialogsOpened;
     return false;
   };
-  hooks.runReplaySaveDialog = [](std::string&) {
+  hooks.runReplaySaveDialog = [](int, std::string&) {
     ++g_dialogsOpened;
     return false;
   };

@@ -339,4 +339,22 @@ TEST(BackLayerPasses, ATinyPictureIsTiledFromARepeatedTile) {
   }
 }
 
+// On a DirectDraw surface the transparent colour is the palette bitmap's corner pixel, which need
+// not be palette colour 0: a tiny picture's transparent dots still show what lies behind.
+TEST(BackLayerPasses, ATinyPicturesTransparentDotsShowTheLayerBehindWhateverTheKey) {
+  BackLayerDisplay d({0, 8, "DD8"});
+  ASSERT_TRUE(d.Ok());
+  g_dwColorKey = 12;
+  d.Picture("tiny.bmp", 3, 2, [](int x, int y) { return x == 1 && y == 1 ? 12u : 1u; });
+  cBackLayer layer = PictureLayer("tiny.bmp", 0);
+  layer.m_dFactorX = layer.m_dFactorY = 1;
+  d.Layers({ColourLayer(9, 0), layer});
+  d.Scene().m_ScrollX.m_dPosition = 327;  // the picture starts at (7, 5): (1, 1) of the picture
+  d.Scene().m_ScrollY.m_dPosition = 325;
+  d.Scene().DrawBackLayers(&g_BackBufferSD, 0);
+  EXPECT_EQ(gfxtest::ReadRgb(&g_BackBufferSD, 0, 0), gfxtest::AsShown(gfxtest::PaletteColour(9)));
+  EXPECT_EQ(gfxtest::ReadRgb(&g_BackBufferSD, 3, 0), gfxtest::AsShown(gfxtest::PaletteColour(9)));
+  EXPECT_EQ(gfxtest::ReadRgb(&g_BackBufferSD, 1, 0), gfxtest::AsShown(gfxtest::PaletteColour(1)));
+}
+
 }  // namespace

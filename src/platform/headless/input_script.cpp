@@ -2,14 +2,17 @@
 
 #include <strings.h>
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
 #include <mutex>
+#include <optional>
 #include <sstream>
 
+#include "platform/encoding.h"
 #include "platform/input/joystick.h"
 #include "platform/input/keyboard.h"
 #include "platform/input/virtual_keys.h"
@@ -20,7 +23,7 @@ namespace {
 std::mutex g_mutex;
 std::vector<cInputScriptEvent> g_events;
 size_t g_next = 0;
-std::deque<int> g_answers;
+std::deque<cScriptAnswer> g_answers;
 
 bool parseNumber(const std::string& word, uint64_t max, uint64_t* out) {
   if (word.empty()) return false;
@@ -29,6 +32,26 @@ bool parseNumber(const std::string& word, uint64_t max, uint64_t* out) {
   if (!end || *end != '\0' || word[0] == '-' || v > max) return false;
   *out = v;
   return true;
+}
+// The text of a line after its first `words` words and the one space that follows them; the text
+// keeps its inner spaces, not its trailing ones (a comment was cut off already).
+std::string restOfLine(const std::string& line, int words) {
+  size_t i = 0;
+  for (int n = 0; n < words; ++n) {
+    while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+    while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+  }
+  if (i < line.size()) ++i;
+  std::string rest = line.substr(std::min(i, line.size()));
+  while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.back()))) rest.pop_back();
+  return rest;
+}
+
+std::optional<cScriptAnswer::Kind> textStepKind(const std::string& word) {
+  if (strcasecmp(word.c_str(), "type") == 0) return cScriptAnswer::Kind::Type;
+  if (strcasecmp(word.c_str(), "paste") == 0) return cScriptAnswer::Kind::Paste;
+  if (strcasecmp(word.c_str(), "compose") == 0) return cScriptAnswer::Kind::Compose;
+  return std::nullopt;
 }
 }  // namespace
 
@@ -48,6 +71,34 @@ bool ParseInputScript(const std::string& text, cInputScript& script, std::string
     std::vector<std::string> w;
     for (std::string s; words >> s;) w.push_back(s);
     if (w.empty()) continue;
+    if (strcasecmp(w[0].c_str(), "answer") == 0 && w.size() >= 2 && strcasecmp(w[1].c_str(), "file") == 0) {
+      std::string name = restOfLine(line, 2);
+      if (name.empty()) return fail("answer file takes a file name");
+      cScriptAnswer step{cScriptAnswer::Kind::File, 0, {}};
+      if (!Utf8ToCp932(name, step.text)) return fail("the file name has a character Shift-JIS lacks");
+      script.answers.push_back(step);
+      continue;
+    }
+    if (const auto kind = textStepKind(w[0]); kind) {
+      std::string text = restOfLine(line, 1);
+      if (text.empty()) return fail(w[0] + " takes a text");
+      if (!IsValidUtf8(text)) return fail("the text is not UTF-8");
+      script.answers.push_back({*kind, 0, text});
+      continue;
+    }
+    if (strcasecmp(w[0].c_str(), "key") == 0) {
+      if (w.size() != 2) return fail("key takes one key name");
+      int vk = VirtualKeyFromName(w[1].c_str());
+      if (vk < 0) return fail("unknown key '" + w[1] + "'");
+      script.answers.push_back({cScriptAnswer::Kind::Key, vk, {}});
+      continue;
+    }
+    if (strcasecmp(w[0].c_str(), "click") == 0) {
+      uint64_t id = 0;
+      if (w.size() != 2 || !parseNumber(w[1], 0xFFFF, &id)) return fail("click takes a control number");
+      script.answers.push_back({cScriptAnswer::Kind::Click, static_cast<int>(id), {}});
+      continue;
+    }
     if (strcasecmp(w[0].c_str(), "answer") == 0) {
       if (w.size() != 2) return fail("answer takes one word");
       const std::string& a = w[1];
@@ -57,7 +108,7 @@ bool ParseInputScript(const std::string& text, cInputScript& script, std::string
                : strcasecmp(a.c_str(), "cancel") == 0 ? IDCANCEL
                                                       : 0;
       if (!id) return fail("unknown answer '" + a + "'");
-      script.answers.push_back(id);
+      script.answers.push_back({cScriptAnswer::Kind::Answer, id, {}});
       continue;
     }
     uint64_t frame = 0;
@@ -151,8 +202,16 @@ void ApplyInputScript(uint64_t frame) {
 
 bool TakeScriptedAnswer(int* answer) {
   std::lock_guard lock(g_mutex);
+  if (g_answers.empty() || g_answers.front().kind != cScriptAnswer::Kind::Answer) return false;
+  if (answer) *answer = g_answers.front().value;
+  g_answers.pop_front();
+  return true;
+}
+
+bool TakeScriptedDialogStep(cScriptAnswer* step) {
+  std::lock_guard lock(g_mutex);
   if (g_answers.empty()) return false;
-  if (answer) *answer = g_answers.front();
+  if (step) *step = g_answers.front();
   g_answers.pop_front();
   return true;
 }
