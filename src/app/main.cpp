@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "menus/ranking_display.h"
 #include "platform/files.h"
 #include "shell/command_line.h"
 #include "shell/program.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
   if (!commandLine.trace.empty()) s_Replays.strTracePath = AbsoluteHostPath(commandLine.trace);
   InstallUi();
   InstallStagePlay();
+  InstallRankingDisplay();
   int code = RunProgram(commandLine, OpenReplayRunOutputs);
   // A test play says how its stage ended, with the play frames of its last attempt.
   if (commandLine.testPlay) {

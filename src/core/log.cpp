@@ -33,16 +33,23 @@ int appendLine(const std::string& path, const char* text) {
 }
 }  // namespace
 
-std::string FormatBounded(size_t size, const char* format, va_list args) {
-  std::string buffer(size, '\0');
+size_t FormatBoundedInto(char* buffer, size_t size, const char* format, va_list args) {
   va_list copy;
   va_copy(copy, args);
-  int n = std::vsnprintf(buffer.data(), size, format, copy);
+  int n = std::vsnprintf(buffer, size, format, copy);
   va_end(copy);
-  if (n < 0) return std::string();
-  size_t written = static_cast<size_t>(n) < size ? static_cast<size_t>(n) : size - 1;
-  if (static_cast<size_t>(n) >= size) written = SjisFitLength(buffer.data(), written, size - 1);
-  buffer.resize(written);
+  size_t written = 0;
+  if (n >= 0) {
+    written = static_cast<size_t>(n) < size ? static_cast<size_t>(n) : size - 1;
+    if (static_cast<size_t>(n) >= size) written = SjisFitLength(buffer, written, size - 1);
+  }
+  buffer[written] = '\0';
+  return written;
+}
+
+std::string FormatBounded(size_t size, const char* format, va_list args) {
+  std::string buffer(size, '\0');
+  buffer.resize(FormatBoundedInto(buffer.data(), size, format, args));
   return buffer;
 }
 

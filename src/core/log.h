@@ -34,6 +34,8 @@ constexpr size_t kLogBufferSize = 1024;     // LogPrintf, ErrorBoxf and their ki
 
 // printf into a buffer of at most size - 1 bytes; a longer text is cut at a Shift-JIS character boundary.
 std::string FormatBounded(size_t size, const char* format, va_list args);
+// The same into the caller's buffer of size bytes (size > 0), NUL-terminated; its length.
+size_t FormatBoundedInto(char* buffer, size_t size, const char* format, va_list args);
 
 void FormatStr(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void AppendFormat(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));

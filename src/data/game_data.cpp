@@ -25,6 +25,8 @@ cSaveData& g_PrevPlayStartSave = g_GameData.m_PrevPlayStartSave;
 cInputLog& g_InputLog = g_GameData.m_InputLog;
 cInputLog& g_PrevInputLog = g_GameData.m_PrevInputLog;
 int32_t& g_nPlayMode = g_GameData.m_nPlayMode;
+std::vector<cSlotInfo>& g_SlotList = g_GameData.m_aSlotList;
+cRanking& g_Ranking = g_GameData.m_Ranking;
 
 void cGameData::Reset() {
   // First the core's part: the records' constructors declare their fields for the data version.

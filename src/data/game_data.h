@@ -15,8 +15,10 @@
 #include "data/option_data.h"
 #include "data/palette.h"
 #include "data/play_mode.h"
+#include "data/ranking.h"
 #include "data/save_data.h"
 #include "data/stage_data.h"
+#include "data/story_slots.h"
 #include "data/system_data.h"
 #include "data/world_map.h"
 
@@ -56,6 +58,10 @@ class cGameData {
   cInputLog m_InputLog;           // this play's input log (recorded, or played back)
   cInputLog m_PrevInputLog;       // the previous play's input log
   int32_t m_nPlayMode = kPlayModeStoryNew;
+  // The story slots' summaries the slot lists show (scanned by the menus, renewed by each save).
+  std::vector<cSlotInfo> m_aSlotList = std::vector<cSlotInfo>(kStorySlotCount);
+  // The rankings of the stage in focus.
+  cRanking m_Ranking;
   uint32_t m_nReplayVersion = 0;  // data version of the replay file being played back, 0 when none
 };
 

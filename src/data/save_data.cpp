@@ -136,6 +136,10 @@ bool cSaveData::Load(cDataFile& file) {
       m_anWorldFlags[0] = 1;
     }
   }
+  // Every file the game writes holds at least the 1000 common variables of the oldest saves; a
+  // shorter list (from a damaged or hand-made file) gets the missing ones as 0, so that the flows
+  // find every variable an old save has.
+  if (m_anCommonVars.size() < static_cast<size_t>(kOldCommonVarCount)) ResizeList(m_anCommonVars, kOldCommonVarCount);
   NormaliseSaveData();
   return true;
 }

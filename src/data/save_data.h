@@ -88,6 +88,47 @@ class cSaveData : public cRecord {
   // Forgets the stored items that the project's clearing list names (g_SystemData.m_abCarryOverClear).
   void ClearCarryOverFlags();
 
+  // Story slots and the challenge file (story_slots.cpp). Loading takes a file only when it is
+  // whole: a missing or damaged one leaves the progress as it was and returns 0.
+  // Loads story slot 0-98, then the story kind's lives rule; 1 when loaded.
+  int LoadStorySlot(int slot);
+  // Saves into story slot 0-98 with the local time as its save time, and renews the slot's summary
+  // (g_SlotList) once the file is written. A slot whose file is there but damaged is kept unless the
+  // player chose the slot (chosen), so automatic saves never write over it. A failed save says so in
+  // an error box and the report log, and leaves the old file, the summary and the save time as they
+  // were. 1 when saved; 0 otherwise (also after a fatal stop, silently).
+  int SaveStorySlot(int slot, int chosen = 0);
+  // The challenge file, loaded with the challenge kind's lives rule; 1 when loaded.
+  int LoadChallengeData();
+  // Saves the challenge file as SaveStorySlot saves an automatic save (a damaged file is kept).
+  int SaveChallengeData();
+
+  // Stage keys and results (stage_results.cpp).
+  // Makes a stage file the current stage: its stage key is the path up to a "-1" (a numbered stage,
+  // "data\stg4\c05-1.stg4_000" gives "data\stg4\c05.") or up to and with its last "."; the result
+  // key is the stage key with the world entry's condition suffix.
+  void SetCurrentStage(const std::string& path, int32_t on, int32_t variable, int32_t value);
+  // Keeps the best result per result key; the result total grows by what a new best adds.
+  void StoreStageResult(const std::string& stageKey, const std::string& resultKey, int32_t on, int32_t variable,
+                        int32_t value, int32_t result);
+  // The best result stored under the key, 0 when none.
+  int32_t GetStageResult(const std::string& resultKey) const;
+  // The result total again, from the stored results whose stage the world map still offers.
+  void RecomputeResultTotal();
+  // A cleared stage's results added to the totals, each held within the int32 range: the stage
+  // score, the stage timer's remaining time while the timer runs, the play time (hundredths of a
+  // second) and the hero's HP and SP.
+  void AddStageTotals(int32_t remainingTime, bool timerRuns, int32_t clearTime, int32_t hp, int32_t sp);
+  // A cleared challenge stage (the current world): its record is cleared and keeps the better score
+  // total (the result total grows by the gain), and the stage after it opens, up to the project's
+  // challenge stage count.
+  void StoreChallengeClear();
+  // The next game round: every world closed but world 0, the hero at the world map's start.
+  void ResetForNextRound();
+  // Moves the ranking kind by step over the kinds the game kind's row of the project's mode table
+  // enables (step 0: onto the first enabled kind from the current one); no enabled kind: unchanged.
+  void StepRankingKind(int gameKind, int step);
+
   // The record body (numeric fields in this order, then the strings). The number after each field
   // is the first file version that holds it; fields without one are in every version.
   int32_t m_bCarryOverValid = 0;     // 1 once the carry-over has been stored
@@ -156,6 +197,13 @@ class cSaveData : public cRecord {
 // "_" and the value, kept before a trailing "." of the key ("data\stg4\c05." gives
 // "data\stg4\c05_c005_3.").
 void AppendStageCondition(std::string& key, int32_t on, int32_t variable, int32_t value);
+
+// A total plus an amount, held within the int32 range: totals never wrap round to negative values.
+int32_t AddToTotal(int32_t total, int64_t amount);
+
+// Tells the player of a player file that was not written (format with one %s, the file's path): an
+// error box, and the same line in the report log.
+void ShowSaveMessage(const char* format, const std::string& path);
 
 // The project's number of challenge records (its challenge stage count), kept within what the world
 // flags can index.

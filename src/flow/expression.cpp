@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <deque>
 
 #include "core/containers.h"
 #include "core/log.h"
@@ -54,6 +55,32 @@ constexpr int kMaxNesting = 64;
 int g_nNesting = 0;
 // The whole code text of the running EvalCode, shown by the division message.
 const std::string* g_lpCodeText = nullptr;
+
+// Working text and word lists kept from one evaluation to the next, so that the code that flows run
+// every frame allocates nothing once they have grown. One per evaluation in progress: groups nest,
+// and an assignment may run flows that evaluate code of their own. A deque keeps the ones in use in
+// place while it grows.
+struct cEvalBuffers {
+  std::string text;
+  std::vector<cToken> tokens;
+};
+std::deque<cEvalBuffers> g_EvalBuffers;
+size_t g_nEvalBuffersInUse = 0;
+
+class cEvalBuffersLease {
+ public:
+  cEvalBuffersLease() {
+    if (g_nEvalBuffersInUse == g_EvalBuffers.size()) g_EvalBuffers.emplace_back();
+    m_lpBuffers = &g_EvalBuffers[g_nEvalBuffersInUse++];
+  }
+  ~cEvalBuffersLease() { --g_nEvalBuffersInUse; }
+  cEvalBuffersLease(const cEvalBuffersLease&) = delete;
+  cEvalBuffersLease& operator=(const cEvalBuffersLease&) = delete;
+  cEvalBuffers& operator*() { return *m_lpBuffers; }
+
+ private:
+  cEvalBuffers* m_lpBuffers;
+};
 
 template <size_t N>
 int IndexIn(const char* const (&table)[N], const std::string& word) {
@@ -433,7 +460,9 @@ int32_t EvalParens(const std::string& text, cCharaBase& chara) {
     return 0;
   }
   // The text ends at its first NUL, as a C string does.
-  std::string copy = text.substr(0, text.find('\0'));
+  cEvalBuffersLease buffers;
+  std::string& copy = (*buffers).text;
+  copy.assign(text, 0, text.find('\0'));
   size_t wordStart = 0;
   for (size_t pos = 0; pos < copy.size();) {
     if (copy[pos] == ' ') {
@@ -476,7 +505,9 @@ int32_t EvalParens(const std::string& text, cCharaBase& chara) {
 }
 
 int32_t EvalFlat(const std::string& text, cCharaBase& chara) {
-  std::vector<cToken> tokens;
+  cEvalBuffersLease buffers;
+  std::vector<cToken>& tokens = (*buffers).tokens;
+  tokens.clear();
   std::string word;
   int object = kObjMy;
   int wordsSincePrefix = 0;

@@ -39,6 +39,8 @@ class cChara : public cCharaBase {
   int StepChara(int flag) override;
   // 21: the per-sub-step part of a running jump command.
   void StepJumpCmd(cCmdState& state) override;
+  // As the activity pass decided (m_bActing).
+  bool ActsNow() const override { return m_bActing != 0; }
 
   // From a type and a carried item (or none): hit box by form or block character, InitObject,
   // boxes by the size mode, scale, the carried item, activity range, animation, flows.

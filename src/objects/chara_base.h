@@ -236,6 +236,9 @@ class cCharaBase : public cCharaFields {
   virtual int StepChara(int flag) { return 0; }
   // 21: the per-frame part of a running jump command (nothing).
   virtual void StepJumpCmd(cCmdState& state) {}
+  // Whether the stage's activity pass lets the character act in the current sub-step: the hero
+  // always does.
+  virtual bool ActsNow() const { return true; }
 
   // Building and links.
   // From the type (or none): clone, links cleared, 4 empty targets, 27-byte id vectors, movement

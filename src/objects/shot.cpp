@@ -21,6 +21,8 @@ namespace {
 // instead), 1 alternates the two 16-dot cells the shot sheet keeps side by side for every graphic,
 // 4 draws each. Frames are draw frames.
 constexpr int kShotCellFrames = 4;
+// Characters a shot's hit list holds before it grows.
+constexpr size_t kHitListRoom = 8;
 
 const std::vector<cFrameScript>& ShotAnimePatterns() {
   static const std::vector<cFrameScript> patterns = {
@@ -175,7 +177,9 @@ void cShot::InitShot(int id, cCharaBase& owner, int cmdKind, const cEdShot& sett
   m_bHit = 0;
   m_bCountsForOwner = launch.bCountsForOwner;
   m_nOwnerArg = launch.nOwnerArg;
+  // Room for the hits of a swing or a piercing shot, so that its hits allocate nothing in play.
   m_HitList.clear();
+  m_HitList.reserve(kHitListRoom);
 }
 
 void cShot::SplitAcceleration(double velX, double velY, double accel) {

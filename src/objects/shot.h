@@ -108,7 +108,7 @@ class cShot : public cObject {
   double m_dWaveSin = 0.0;
   double m_dWaveCos = 0.0;
   cHitBox m_HitBox;                  // hit rectangle in map dots, box relative to the position, box at scale 1
-  std::list<int32_t> m_HitList;      // object numbers of the characters already hit
+  std::vector<int32_t> m_HitList;    // object numbers of the characters already hit
   cEdShot m_Settings;                // copy of the firing command's settings
   cCharaBase* m_lpTarget = nullptr;  // the character it aims at (registered in its shot links)
   cCharaBase* m_lpOwner = nullptr;   // the firing character (registered in its shot links)

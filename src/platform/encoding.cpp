@@ -11,11 +11,10 @@ namespace {
 constexpr uint16_t kNone = 0xFFFF;  // neither a CP932 code nor a character CP932 has
 
 // Both directions as flat tables: CP932 code -> BMP character, BMP character -> CP932 code. Every
-// CP932 character lies in the Basic Multilingual Plane.
-struct Cp932Tables {
-  std::array<uint16_t, 0x10000> toUnicode;
-  std::array<uint16_t, 0x10000> fromUnicode;
-};
+// CP932 character lies in the Basic Multilingual Plane. Each is built on its first use: the start of
+// the program reads CP932 paths and texts long before anything asks for the reverse direction, whose
+// table takes several times longer to build.
+using Cp932Table = std::array<uint16_t, 0x10000>;
 
 // One character through an open iconv descriptor; false when iconv has no conversion for it.
 bool convertOne(iconv_t cd, const char* in, size_t inSize, char* out, size_t outCapacity, size_t* outSize) {
@@ -28,7 +27,7 @@ bool convertOne(iconv_t cd, const char* in, size_t inSize, char* out, size_t out
   return true;
 }
 
-void buildToUnicode(Cp932Tables& t) {
+void buildToUnicode(Cp932Table& toUnicode) {
   iconv_t cd = iconv_open("UTF-32LE", "CP932");
   if (cd == reinterpret_cast<iconv_t>(-1)) return;
   auto put = [&](unsigned code, const char* bytes, size_t n) {
@@ -36,7 +35,7 @@ void buildToUnicode(Cp932Tables& t) {
     size_t outSize = 0;
     if (!convertOne(cd, bytes, n, reinterpret_cast<char*>(out), sizeof out, &outSize) || outSize != 4) return;
     uint32_t ch = out[0] | out[1] << 8 | out[2] << 16 | static_cast<uint32_t>(out[3]) << 24;
-    if (ch < kNone) t.toUnicode[code] = static_cast<uint16_t>(ch);
+    if (ch < kNone) toUnicode[code] = static_cast<uint16_t>(ch);
   };
   for (unsigned b = 0; b < 0x100; ++b) {
     if (IsCp932LeadByte(static_cast<unsigned char>(b))) continue;
@@ -56,37 +55,50 @@ void buildToUnicode(Cp932Tables& t) {
 
 // The reverse direction asks iconv for every BMP character, so that characters CP932 holds twice
 // (NEC and IBM extensions) and the ones iconv maps by best fit (yen sign, em dash) convert exactly as
-// iconv converts them.
-void buildFromUnicode(Cp932Tables& t) {
+// iconv converts them. It is built a page of 256 characters at a time, on the first use of a
+// character of the page: the start of the program converts file names of plain ASCII, and the
+// whole table takes tens of thousands of conversions.
+void buildFromUnicodePage(Cp932Table& fromUnicode, uint32_t page) {
   iconv_t cd = iconv_open("CP932", "UTF-32LE");
   if (cd == reinterpret_cast<iconv_t>(-1)) return;
-  for (uint32_t ch = 0; ch < kNone; ++ch) {
+  for (uint32_t ch = page << 8; ch < (page + 1) << 8 && ch < kNone; ++ch) {
     if (ch >= 0xD800 && ch <= 0xDFFF) continue;
     unsigned char in[4] = {static_cast<unsigned char>(ch), static_cast<unsigned char>(ch >> 8), 0, 0};
     unsigned char out[8];
     size_t outSize = 0;
     if (!convertOne(cd, reinterpret_cast<char*>(in), 4, reinterpret_cast<char*>(out), sizeof out, &outSize)) continue;
     if (outSize == 1) {
-      t.fromUnicode[ch] = out[0];
+      fromUnicode[ch] = out[0];
     } else if (outSize == 2) {
-      t.fromUnicode[ch] = static_cast<uint16_t>(out[0] << 8 | out[1]);
+      fromUnicode[ch] = static_cast<uint16_t>(out[0] << 8 | out[1]);
     }
   }
   iconv_close(cd);
 }
 
-const Cp932Tables& tables() {
+const Cp932Table& toUnicodeTable() {
   static std::once_flag once;
-  static std::unique_ptr<Cp932Tables> t;
+  static std::unique_ptr<Cp932Table> table;
   std::call_once(once, [] {
-    auto built = std::make_unique<Cp932Tables>();
-    built->toUnicode.fill(kNone);
-    built->fromUnicode.fill(kNone);
+    auto built = std::make_unique<Cp932Table>();
+    built->fill(kNone);
     buildToUnicode(*built);
-    buildFromUnicode(*built);
-    t = std::move(built);
+    table = std::move(built);
   });
-  return *t;
+  return *table;
+}
+
+// The CP932 code of a BMP character below kNone, or kNone.
+uint16_t fromUnicode(uint32_t ch) {
+  struct Pages {
+    Pages() { table.fill(kNone); }
+    std::array<std::once_flag, 0x100> built;
+    Cp932Table table;
+  };
+  static Pages pages;
+  const uint32_t page = ch >> 8;
+  std::call_once(pages.built[page], [page] { buildFromUnicodePage(pages.table, page); });
+  return pages.table[ch];
 }
 
 void appendUtf8(std::string& out, char32_t ch) {
@@ -153,13 +165,13 @@ bool decodeUtf8(std::string_view text, size_t& pos, char32_t& ch) {
 // no character (they are emitted as the replacement character).
 template <class Emit>
 bool walkCp932(std::string_view text, Emit emit) {
-  const auto& t = tables();
+  const Cp932Table& toUnicode = toUnicodeTable();
   bool clean = true;
   for (size_t pos = 0; pos < text.size();) {
     size_t n = Cp932CharLength(text, pos);
     unsigned code = static_cast<unsigned char>(text[pos]);
     if (n == 2) code = code << 8 | static_cast<unsigned char>(text[pos + 1]);
-    uint16_t ch = t.toUnicode[code];
+    uint16_t ch = toUnicode[code];
     if (ch == kNone) {
       clean = false;
       emit(kReplacementChar);
@@ -175,13 +187,13 @@ bool walkCp932(std::string_view text, Emit emit) {
 
 char32_t Cp932CodeToUnicode(unsigned code) {
   if (code > 0xFFFF) return kReplacementChar;
-  uint16_t ch = tables().toUnicode[code];
+  uint16_t ch = toUnicodeTable()[code];
   return ch == kNone ? kReplacementChar : ch;
 }
 
 int UnicodeToCp932Code(char32_t ch) {
   if (ch >= kNone) return -1;
-  uint16_t code = tables().fromUnicode[ch];
+  uint16_t code = fromUnicode(static_cast<uint32_t>(ch));
   return code == kNone ? -1 : code;
 }
 

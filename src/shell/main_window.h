@@ -78,10 +78,6 @@ struct cUiHooks {
   // whichPlay 0 this play, 1 the previous play; true with the chosen path in name (empty: a name
   // could not be built).
   bool (*runReplaySaveDialog)(int whichPlay, std::string& name) = nullptr;
-  // The start-up question of the drawing mode ("Direct3D=2"): loads "user_data\Boot.dat", asks
-  // unless the player chose not to be asked again, and sets *drawingMode (1 Direct3D, 0 DirectDraw).
-  // false when the player ended the start ("ゲーム中止" or closing the dialog).
-  bool (*runStartupDialog)(int* drawingMode) = nullptr;
   bool (*startStageFromFile)(const std::string& path) = nullptr;
   // The start-up's direct start of the "FreeStage" or test-play stage (empty: none; stage play may
   // still start a replay named on the command line); false when a start was asked for and failed.

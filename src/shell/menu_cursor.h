@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+class cInputState;
+
 // One cursor position.
 struct CURSORENTRY {
   int32_t nColumn = 0;  // grid column, or the index in a horizontal list
@@ -31,6 +33,20 @@ class cMenuCursor {
   // The entry directly under the top, where some menus draw a second cursor; null with one entry.
   CURSORENTRY* Under() { return m_aEntries.size() >= 2 ? &m_aEntries[m_aEntries.size() - 2] : nullptr; }
   size_t Depth() const { return m_aEntries.size(); }
+
+  // Moves the top entry in a grid by the input's direction word after the menu auto-repeat: one
+  // column step (left before right) and one row step (up before down), each wrapping around (with no
+  // rows or columns the field stays 0); then the picture position is origin + field x cell size.
+  // Vertical menus pass a cell width of 0 and one column. Nothing happens for a negative count.
+  void MoveGridCursor(const cInputState& input, int originX, int originY, int cellWidth, int cellHeight, int columns,
+                      int rows);
+  // Moves the top entry through a list of count entries of which window rows are shown from top
+  // (the caller's first visible index, kept so that the cursor stays in view). vertical 1 moves the
+  // row, 0 the column; up and down step in either orientation; with page left and right jump by a
+  // page (one row less than the window); with wrap the cursor runs from one end to the other. The
+  // picture is at origin + (index - top) x step along the list and at other across it.
+  void MoveListCursor(const cInputState& input, int vertical, int32_t& top, int origin, int step, int other, int window,
+                      int count, int page, int wrap);
 
  private:
   // Bottom first; never empty. Entries are reached by position, so growing never leaves a stale one.

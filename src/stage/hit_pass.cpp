@@ -1,8 +1,11 @@
 // The hit pass of a logic sub-step: shots against characters, the erasure of ended shots, body
 // attacks and shots against shots, in that order, between the groups of the stage.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <list>
+#include <vector>
 
 #include "core/containers.h"
 #include "data/item_type.h"
@@ -40,12 +43,131 @@ class cDeferShotErase {
 
 // Present: its appearance conditions hold (the activity pass); the hero always is.
 bool IsPresent(const cCharaBase& chara) { return chara.m_bActive != 0; }
-// Active now: the activity pass lets it act in this sub-step; the hero always does.
-bool ActsNow(const cCharaBase& chara) {
-  const cChara* other = dynamic_cast<const cChara*>(&chara);
-  return !other || other->m_bActing != 0;
-}
 bool IsComputerOperated(const cCharaBase& chara) { return chara.m_nControl != 0; }
+
+// Bounds of a set of rectangles: a rectangle that meets any of them meets the bounds. Empty bounds
+// meet nothing.
+struct cBounds {
+  double left = std::numeric_limits<double>::infinity();
+  double top = std::numeric_limits<double>::infinity();
+  double right = -std::numeric_limits<double>::infinity();
+  double bottom = -std::numeric_limits<double>::infinity();
+
+  void Add(const cDblRect& r) {
+    if (r.left < left) left = r.left;
+    if (r.top < top) top = r.top;
+    if (r.right > right) right = r.right;
+    if (r.bottom > bottom) bottom = r.bottom;
+  }
+  bool Meets(const cDblRect& r) const {
+    return r.left <= right && r.right >= left && r.top <= bottom && r.bottom >= top;
+  }
+};
+
+// Snapshots of what the pass tests. Between two hits nothing changes a character or a shot: only a
+// hit's damage, triggers and flows do. So the pass takes the characters of each group that may take
+// part in a section, with the box the section tests, and the shots of a group that may hit, with
+// their rectangles, and tests these copies; after each hit it takes them anew. A place is a position
+// in the group's list. Flows may add characters and shots during a hit, but only at the end of a
+// group list; no character leaves a group list during the pass, and a shot leaves only when it is
+// the one that hit; so a place, counted anew, still tells which ones come next.
+struct cHitCandidate {
+  cDblRect rect;
+  cCharaBase* lpChara = nullptr;
+  int32_t nPlace = 0;
+};
+
+struct cCandidateGroup {
+  std::vector<cHitCandidate> aList;
+  cBounds bounds;
+  bool bTaken = false;
+};
+
+struct cShotEntry {
+  cDblRect rect;
+  std::list<cShot*>::iterator pos;
+  int32_t nPlace = 0;
+};
+
+// Index of the first of a list ordered by place whose place is at least place.
+template <class T>
+size_t FirstFrom(const std::vector<T>& list, int32_t place) {
+  return static_cast<size_t>(
+      std::lower_bound(list.begin(), list.end(), place, [](const T& entry, int32_t p) { return entry.nPlace < p; }) -
+      list.begin());
+}
+
+// The candidates of every character group for one section, taken when first asked for after a hit.
+class cGroupCandidates {
+ public:
+  using TakesPart = bool (*)(const cCharaBase& chara, bool activeOnly);
+  using Box = const cDblRect& (*)(const cCharaBase& chara);
+
+  cGroupCandidates(cStageState& stage, TakesPart takesPart, Box box, std::vector<cCandidateGroup>& groups)
+      : m_Stage(stage),
+        m_TakesPart(takesPart),
+        m_Box(box),
+        m_bActiveOnly(stage.m_bActiveOnlyHits != 0),
+        m_Groups(groups) {
+    Renew();
+  }
+
+  // Every group is to be taken anew (the start of a section, and after each hit).
+  void Renew() {
+    if (m_Groups.size() < m_Stage.m_aCharaGroups.size()) m_Groups.resize(m_Stage.m_aCharaGroups.size());
+    for (cCandidateGroup& group : m_Groups) group.bTaken = false;
+  }
+  const cCandidateGroup& Group(int g) {
+    cCandidateGroup& group = m_Groups[static_cast<size_t>(g)];
+    if (!group.bTaken) {
+      group.aList.clear();
+      group.bounds = cBounds();
+      int32_t place = 0;
+      for (cCharaBase* chara : VecAt(m_Stage.m_aCharaGroups, g)) {
+        if (m_TakesPart(*chara, m_bActiveOnly)) {
+          group.aList.push_back({m_Box(*chara), chara, place});
+          group.bounds.Add(m_Box(*chara));
+        }
+        ++place;
+      }
+      group.bTaken = true;
+    }
+    return group;
+  }
+
+ private:
+  cStageState& m_Stage;
+  TakesPart m_TakesPart;
+  Box m_Box;
+  bool m_bActiveOnly;
+  std::vector<cCandidateGroup>& m_Groups;
+};
+
+// The snapshots keep their capacity from one sub-step to the next, so the pass allocates nothing
+// once they have grown to the stage's groups. Per thread, and set aside while in use: a pass that
+// finds them in use (it cannot be run again from inside itself today) takes fresh ones.
+struct cHitScratch {
+  std::vector<cCandidateGroup> aShotTargets;
+  std::vector<cCandidateGroup> aBodies;
+  std::vector<cShotEntry> aShots;
+  std::vector<int32_t> anBreakable;
+  bool bInUse = false;
+};
+
+class cScratchLease {
+ public:
+  cScratchLease() : m_lpScratch(s_Scratch.bInUse ? &m_Own : &s_Scratch) { m_lpScratch->bInUse = true; }
+  ~cScratchLease() { m_lpScratch->bInUse = false; }
+  cScratchLease(const cScratchLease&) = delete;
+  cScratchLease& operator=(const cScratchLease&) = delete;
+  cHitScratch& operator*() { return *m_lpScratch; }
+
+ private:
+  static thread_local cHitScratch s_Scratch;
+  cHitScratch m_Own;
+  cHitScratch* m_lpScratch;
+};
+thread_local cHitScratch cScratchLease::s_Scratch;
 
 // A shot leaves its group's list (pos moves on to the next) and the stage's shot list.
 void DropShot(cStageState& stage, std::list<cShot*>& group, std::list<cShot*>::iterator& pos) {
@@ -114,36 +236,72 @@ int ShotHitsChara(cShot& shot, cCharaBase& chara, bool& due) {
   return TakeShotReward(shot);
 }
 
+// A character a shot of another group may hit, whatever the shot: acting (under the active-only
+// rule), present, alive, and not passed through by shots.
+bool TakesPartInShotHits(const cCharaBase& chara, bool activeOnly) {
+  return (!activeOnly || chara.ActsNow()) && IsPresent(chara) && !chara.m_bDead && chara.m_Type.m_nOpt32 != 2;
+}
+const cDblRect& ShotBoxOf(const cCharaBase& chara) { return chara.m_ShotBox.rect; }
+
+// The shots of a group list that may hit: not ended (and active under the active-only rule).
+void TakeShots(std::list<cShot*>& shots, bool activeOnly, std::vector<cShotEntry>& entries) {
+  entries.clear();
+  int32_t place = 0;
+  for (auto pos = shots.begin(); pos != shots.end(); ++pos, ++place) {
+    const cShot& shot = **pos;
+    if (!shot.m_bErase && (!activeOnly || shot.m_bActive)) entries.push_back({shot.m_HitBox.rect, pos, place});
+  }
+}
+
 // Section 1: every shot that has not ended against the characters of every other group.
-int ShotsAgainstCharas(cStageState& stage) {
+int ShotsAgainstCharas(cStageState& stage, cHitScratch& scratch) {
   const bool activeOnly = stage.m_bActiveOnlyHits != 0;
+  cGroupCandidates targets(stage, TakesPartInShotHits, ShotBoxOf, scratch.aShotTargets);
+  std::vector<cShotEntry>& entries = scratch.aShots;
   const int groups = static_cast<int>(stage.m_aShotGroups.size());
   for (int s = 0; s < groups; ++s) {
     std::list<cShot*>& shots = VecAt(stage.m_aShotGroups, s);
     if (shots.empty()) continue;
+    bool shotsTaken = false;
     for (int c = 0; c < static_cast<int>(stage.m_aCharaGroups.size()); ++c) {
       if (c == s) continue;
-      std::list<cCharaBase*>& charas = VecAt(stage.m_aCharaGroups, c);
-      if (charas.empty()) continue;
-      for (auto pos = shots.begin(); pos != shots.end();) {
-        cShot& shot = **pos;
-        if (shot.m_bErase || (activeOnly && !shot.m_bActive)) {
-          ++pos;
+      if (VecAt(stage.m_aCharaGroups, c).empty()) continue;
+      if (!shotsTaken) {
+        TakeShots(shots, activeOnly, entries);
+        shotsTaken = true;
+      }
+      for (size_t k = 0; k < entries.size();) {
+        if (!targets.Group(c).bounds.Meets(entries[k].rect)) {
+          ++k;
           continue;
         }
+        auto pos = entries[k].pos;
+        const int32_t shotPlace = entries[k].nPlace;
+        cShot& shot = **pos;
         bool due = false;
-        for (cCharaBase* target : charas) {
-          cCharaBase& chara = *target;
-          if ((activeOnly && !ActsNow(chara)) || !IsPresent(chara) || chara.m_bDead || chara.m_Type.m_nOpt32 == 2 ||
-              !IsOverlapRect(chara.m_ShotBox.rect, shot.m_HitBox.rect) || WasHitBy(shot, chara))
+        bool hit = false;
+        for (size_t i = 0; i < targets.Group(c).aList.size();) {
+          const cHitCandidate& candidate = targets.Group(c).aList[i];
+          cCharaBase& chara = *candidate.lpChara;
+          if (!IsOverlapRect(candidate.rect, shot.m_HitBox.rect) || WasHitBy(shot, chara) ||
+              (IsDamaging(shot) && chara.IsInvincible())) {
+            ++i;
             continue;
-          if (IsDamaging(shot) && chara.IsInvincible()) continue;
+          }
+          const int32_t charaPlace = candidate.nPlace;
+          hit = true;
           if (const int result = ShotHitsChara(shot, chara, due)) return result;
+          targets.Renew();
+          i = FirstFrom(targets.Group(c).aList, charaPlace + 1);
         }
-        if (due && !shot.m_bErase)
-          DropShot(stage, shots, pos);
-        else
-          ++pos;
+        if (!hit) {
+          ++k;
+          continue;
+        }
+        const bool drop = due && !shot.m_bErase;
+        if (drop) DropShot(stage, shots, pos);
+        TakeShots(shots, activeOnly, entries);
+        k = FirstFrom(entries, drop ? shotPlace : shotPlace + 1);
       }
     }
   }
@@ -157,9 +315,11 @@ void EraseEndedShots(cStageState& stage) {
   stage.m_ShotList.remove_if([](const cShot& shot) { return shot.m_bErase != 0; });
 }
 
+// A character whose body may meet those of other groups.
 bool TakesPartInBodyHits(const cCharaBase& chara, bool activeOnly) {
-  return (!activeOnly || ActsNow(chara)) && !chara.m_Type.m_bBlockChara && IsPresent(chara) && !chara.m_bDead;
+  return (!activeOnly || chara.ActsNow()) && !chara.m_Type.m_bBlockChara && IsPresent(chara) && !chara.m_bDead;
 }
+const cDblRect& CharaBoxOf(const cCharaBase& chara) { return chara.m_CharaBox.rect; }
 
 // The touch triggers of a body contact on one side: the victim sees the attacker, or the attacker's
 // summoner when its attacks count for it (and the summoner learns that its attack landed).
@@ -220,23 +380,35 @@ int BodiesMeet(cCharaBase& x, cCharaBase& z) {
   return SettleBodyHit(z, x, hitZ);
 }
 
-// Section 3: every pair of characters of different groups.
-int BodyAttacks(cStageState& stage) {
-  const bool activeOnly = stage.m_bActiveOnlyHits != 0;
+// Section 3: every pair of characters of different groups; met tells whether any two met.
+int BodyAttacks(cStageState& stage, cHitScratch& scratch, bool& met) {
+  cGroupCandidates bodies(stage, TakesPartInBodyHits, CharaBoxOf, scratch.aBodies);
   const int groups = static_cast<int>(stage.m_aCharaGroups.size());
   for (int i = 0; i < groups; ++i) {
-    std::list<cCharaBase*>& first = VecAt(stage.m_aCharaGroups, i);
-    if (first.empty()) continue;
+    if (VecAt(stage.m_aCharaGroups, i).empty()) continue;
     for (int j = i + 1; j < groups; ++j) {
-      std::list<cCharaBase*>& second = VecAt(stage.m_aCharaGroups, j);
-      if (second.empty()) continue;
-      for (cCharaBase* x : first) {
-        for (cCharaBase* z : second) {
-          // A defeat earlier in the loop takes the character out of the remaining pairs.
-          if (!TakesPartInBodyHits(*x, activeOnly) || !TakesPartInBodyHits(*z, activeOnly)) continue;
-          if (!IsOverlapRect(x->m_CharaBox.rect, z->m_CharaBox.rect)) continue;
-          if (const int result = BodiesMeet(*x, *z)) return result;
+      if (VecAt(stage.m_aCharaGroups, j).empty()) continue;
+      for (size_t a = 0; a < bodies.Group(i).aList.size();) {
+        cHitCandidate x = bodies.Group(i).aList[a];
+        // A defeat earlier in the loop takes the character out of the remaining pairs.
+        bool xTakesPart = bodies.Group(j).bounds.Meets(x.rect);
+        for (size_t b = 0; xTakesPart && b < bodies.Group(j).aList.size();) {
+          const cHitCandidate& z = bodies.Group(j).aList[b];
+          if (!IsOverlapRect(x.rect, z.rect)) {
+            ++b;
+            continue;
+          }
+          const int32_t zPlace = z.nPlace;
+          met = true;
+          if (const int result = BodiesMeet(*x.lpChara, *z.lpChara)) return result;
+          bodies.Renew();
+          const std::vector<cHitCandidate>& first = bodies.Group(i).aList;
+          const size_t xNow = FirstFrom(first, x.nPlace);
+          xTakesPart = xNow < first.size() && first[xNow].nPlace == x.nPlace;
+          if (xTakesPart) x = first[xNow];
+          b = FirstFrom(bodies.Group(j).aList, zPlace + 1);
         }
+        a = FirstFrom(bodies.Group(i).aList, x.nPlace + 1);
       }
     }
   }
@@ -245,20 +417,33 @@ int BodyAttacks(cStageState& stage) {
 
 // Section 4: shots of different groups that meet, at least one of them breakable. Of two breakable
 // shots the weaker goes (both at equal strength); a breakable one goes against an unbreakable one.
-void ShotsAgainstShots(cStageState& stage) {
+// Nothing but the breaks changes the shots here, so the breakable shots of each group are counted
+// first: a pair of groups, or a shot that cannot break, meeting no breakable shot is passed over.
+void ShotsAgainstShots(cStageState& stage, std::vector<int32_t>& breakable) {
   const int groups = static_cast<int>(stage.m_aShotGroups.size());
+  breakable.assign(static_cast<size_t>(groups), 0);
+  for (int g = 0; g < groups; ++g)
+    for (const cShot* shot : VecAt(stage.m_aShotGroups, g))
+      if (IsBreakable(*shot)) ++breakable[static_cast<size_t>(g)];
   for (int j = 0; j < groups; ++j) {
     std::list<cShot*>& first = VecAt(stage.m_aShotGroups, j);
     if (first.empty()) continue;
+    int32_t& firstBreakable = breakable[static_cast<size_t>(j)];
     for (int k = j + 1; k < groups; ++k) {
       std::list<cShot*>& second = VecAt(stage.m_aShotGroups, k);
       if (second.empty()) continue;
+      int32_t& secondBreakable = breakable[static_cast<size_t>(k)];
+      if (firstBreakable == 0 && secondBreakable == 0) continue;
       for (auto zPos = first.begin(); zPos != first.end();) {
         const cShot& z = **zPos;
+        const bool zBreaks = IsBreakable(z);
+        if (!zBreaks && secondBreakable == 0) {
+          ++zPos;
+          continue;
+        }
         bool zDue = false;
         for (auto aPos = second.begin(); aPos != second.end();) {
           const cShot& a = **aPos;
-          const bool zBreaks = IsBreakable(z);
           const bool aBreaks = IsBreakable(a);
           if ((!zBreaks && !aBreaks) || !IsOverlapRect(z.m_HitBox.rect, a.m_HitBox.rect)) {
             ++aPos;
@@ -271,15 +456,19 @@ void ShotsAgainstShots(cStageState& stage) {
           } else if (zBreaks) {
             zDue = true;
           }
-          if (aGoes)
+          if (aGoes) {
             DropShot(stage, second, aPos);
-          else
+            --secondBreakable;
+          } else {
             ++aPos;
+          }
         }
-        if (zDue)
+        if (zDue) {
           DropShot(stage, first, zPos);
-        else
+          --firstBreakable;
+        } else {
           ++zPos;
+        }
       }
     }
   }
@@ -289,12 +478,22 @@ void ShotsAgainstShots(cStageState& stage) {
 
 int ResolveHits(cStageState& stage) {
   cDeferShotErase defer(stage);
+  cScratchLease scratch;
   const bool checkShots = stage.m_anSubStepFlags.empty() || VecAt(stage.m_anSubStepFlags, stage.m_nSubStep - 1) != 0;
   if (checkShots) {
-    if (const int result = ShotsAgainstCharas(stage)) return result;
+    if (const int result = ShotsAgainstCharas(stage, *scratch)) return result;
   }
-  EraseEndedShots(stage);
-  if (const int result = BodyAttacks(stage)) return result;
-  ShotsAgainstShots(stage);
+  // Every listed shot is in the stage's shot list: one look there tells whether any has ended and
+  // whether any can break. Only a hit between two characters can bring new shots after that.
+  bool anyEnded = false;
+  bool anyBreakable = false;
+  for (const cShot& shot : stage.m_ShotList) {
+    anyEnded = anyEnded || shot.m_bErase != 0;
+    anyBreakable = anyBreakable || IsBreakable(shot);
+  }
+  if (anyEnded) EraseEndedShots(stage);
+  bool bodiesMet = false;
+  if (const int result = BodyAttacks(stage, *scratch, bodiesMet)) return result;
+  if (anyBreakable || bodiesMet) ShotsAgainstShots(stage, (*scratch).anBreakable);
   return 0;
 }

@@ -21,6 +21,7 @@
 #include "stage/project_rules.h"
 #include "stage/replay_save.h"
 #include "stage/scene_stage.h"
+#include "stage/stage_menus.h"
 #include "stage/stage_play_hooks.h"
 #include "stage/stage_start.h"
 
@@ -66,9 +67,16 @@ void cSceneStage::StepPlayTime() {
 void cSceneStage::StepActivity() { ::StepActivity(*this); }
 
 void cSceneStage::ClearStage() {
-  // The results, totals, extra lives, rankings and the next stage arrive with the stage end; until
-  // then the stage ends as cleared here (a clear that counts marks the replay as cleared).
-  if (g_SaveData.m_bClearCounts) g_InputLog.m_bCleared = 1;
+  if (const auto finishStage = StageMenuHooks().finishStage) {
+    finishStage(*this);
+  } else {
+    // Without the stage's results: a clear that counts marks the replay as cleared, and the play
+    // reaches no ranking place.
+    if (g_SaveData.m_bClearCounts) g_InputLog.m_bCleared = 1;
+    m_bRankingDone = 0;
+    m_bNewRanking = 0;
+    m_anRankPlaces.assign(kRankingKindCount, -1);
+  }
   m_nOutcome = kOutcomeCleared;
   m_nSubState = 0;
   m_nPhase = kStagePhaseStageEnd;

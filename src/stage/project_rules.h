@@ -14,6 +14,11 @@ inline bool NoScreenRectPerSubStep() { return g_SystemData.m_bLegacy837 != 0; }
 inline bool CountObjectsFlyingThrough() { return g_SystemData.m_bLegacy913 != 0; }
 // A miss in story mode leads to the continue menu instead of straight to the retry.
 inline bool ContinueMenuAfterMiss() { return g_SystemData.m_nStageOpt191 != 0; }
+// The pause menu offers a story play the retry and the way back to the world map, and a challenge
+// play the retry (each only in a world or challenge stage already cleared).
+inline bool PauseOffersStoryRetry() { return g_SystemData.m_nStageOpt224a != 0; }
+inline bool PauseOffersStoryWorldMap() { return g_SystemData.m_nStageOpt224b != 0; }
+inline bool PauseOffersChallengeRetry() { return g_SystemData.m_nStageOpt757 != 0; }
 // Placed and summoned characters' placement offsets move their home position too, except in projects
 // made before that was changed.
 inline bool HomeKeepsPlacementOffset() { return g_SystemData.m_bLegacy768 == 0; }

@@ -325,6 +325,10 @@ int PushOutWalking(cCharaBase& chara, std::list<cChara>& list) {
     }
   }
 
+  // Untouched and not riding, nothing has moved the character or run a flow since the loop above
+  // found no block character over its rectangle, so none covers its top-left corner: it cannot be
+  // embedded, and the embedding test need not look.
+  bool mayBeEmbedded = touched || !(r.right >= r.left && r.bottom >= r.top);
   if (touched) {
     TriggerFlows(chara, kTriggerBlockChara);
     if (chara.m_bRiding) {
@@ -332,13 +336,15 @@ int PushOutWalking(cCharaBase& chara, std::list<cChara>& list) {
       TriggerFlows(chara, kTriggerOnBlockChara);
     }
   } else if (chara.m_bRiding) {
+    mayBeEmbedded = true;
     if (player) ClearHeroFloorFlag();
     TriggerFlows(chara, kTriggerBlockChara);
     TriggerFlows(chara, kTriggerOnBlockChara);
   }
 
   const bool crushed = (chara.m_bContactLeft && chara.m_bContactRight) ||
-                       (chara.m_bContactTop && chara.m_bContactBottom) || IsEmbeddedInBlockCharas(chara, r, list);
+                       (chara.m_bContactTop && chara.m_bContactBottom) ||
+                       (mayBeEmbedded && IsEmbeddedInBlockCharas(chara, r, list));
   if (!crushed) {
     // Settling out of map blocks the push moved the character into, back toward the pusher.
     const bool byContacts = NudgeByContacts();

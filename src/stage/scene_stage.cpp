@@ -21,7 +21,6 @@
 #include "platform/messages.h"
 #include "shell/app_globals.h"
 #include "shell/scene_mgr.h"
-#include "stage/replay_save.h"
 #include "stage/stage_loading.h"
 #include "stage/stage_play_hooks.h"
 #include "stage/stage_start.h"
@@ -32,9 +31,6 @@ constexpr int kSurfaceWord = 52;
 constexpr int kSoundMenuOpens = 4;
 // Palette colour the back buffer is filled with when a fade-out ends.
 constexpr uint32_t kFadeFillColour = 16;
-// Frames the stage-end and game-over phases show before the stage leaves (their menus and result
-// displays arrive with the in-stage menus).
-constexpr int kEndPhaseFrames = 60;
 
 // One word of "bmp\Word.bmp" at a screen position.
 void DrawWord(int x, int y, int sx, int sy, int w, int h) {
@@ -212,57 +208,6 @@ void cSceneStage::ResetPlayState() {
   }
   if (g_DirectPlay) g_SaveData.m_nStage = 1;
   // The ranking set of the mode arrives with the rankings.
-}
-
-// The pause menu arrives with the in-stage menus: until then the stage stands still until the
-// pause key is let go and pressed again, and the phase that was running goes on.
-int cSceneStage::PhasePauseMenu() {
-  if (ReplayKeysHandled()) return 1;
-  DrawStage(0, 1);
-  if (m_nSubState == 0) {
-    // Wait for the key to be let go before a second press resumes.
-    if (!(GetAsyncKeyState(VK_SPACE) & 0x8000)) m_nSubState = 1;
-    return 1;
-  }
-  if (GetAsyncKeyState(VK_SPACE) & 0x8000) {
-    m_nPhase = m_nSavedPhase;
-    m_nSubState = m_nSavedSubState;
-    m_bButtonHold = 1;
-  }
-  return 1;
-}
-
-int cSceneStage::PhaseStageEnd() {
-  if (ReplayKeysHandled()) return 1;
-  DrawStage(0, 1);
-  if (m_nSubState == 0) {
-    AutoSaveReplay();
-    m_nSubState = 1;
-    m_nEndFrames = 0;
-  }
-  DrawWord(256, 224, 0, 64, 128, 32);
-  if (++m_nEndFrames >= kEndPhaseFrames) FinishPlay(kOutcomeCleared);
-  return 1;
-}
-
-int cSceneStage::PhaseContinueMenu() {
-  if (ReplayKeysHandled()) return 1;
-  // The continue menu arrives with the in-stage menus: until then a miss is retried at once.
-  SetupStage(1, 0);
-  m_nPhase = kStagePhaseIntro;
-  return 1;
-}
-
-int cSceneStage::PhaseGameOver() {
-  if (ReplayKeysHandled()) return 1;
-  DrawStage(0, 1);
-  if (m_nSubState == 0) {
-    m_nSubState = 1;
-    m_nEndFrames = 0;
-  }
-  DrawWord(248, 224, 0, 96, 144, 32);
-  if (++m_nEndFrames >= kEndPhaseFrames) FinishPlay(kOutcomeFailed);
-  return 1;
 }
 
 void cSceneStage::FinishPlay(int outcome) {

@@ -55,7 +55,8 @@ class cSceneStage : public cScene, public cFlowStage {
   int FadeIn() override;
   int FadeOut() override;
 
-  // Phase handlers.
+  // Phase handlers (the pause menu, the stage end, the continue menu and game over in
+  // stage_menus.cpp).
   int PhaseIntro();
   int PhasePlay();
   int PhasePauseMenu();
@@ -141,7 +142,6 @@ class cSceneStage : public cScene, public cFlowStage {
   cScreenColour m_ScreenColour;  // the screen colour of the flows' command, drawn over the picture
   std::vector<cCmd> m_aPauseCmds;
   int32_t m_nOutcome = kOutcomeRunning;
-  int32_t m_nEndFrames = 0;    // frames the stage-end and game-over phases have shown
   int32_t m_nMeasuredFps = 0;  // the frame rate the scene manager measured last (each frame)
   int32_t m_bClosing = 0;      // a finished test play waits for the window to close
 

@@ -49,11 +49,19 @@ void SetUpAxis(cScrollAxis& axis, int index, int cells) {
                       stage.m_abScrollLimitOn[limit + 1]);
 }
 
-// g_BlockTable made anew with cells blank cells; false when it cannot be.
+// g_BlockTable made anew with cells blank cells (no picture, no contact, not protected); false when
+// it cannot be. A cell's inherit flags are only read when a block type is loaded, and a block put
+// into a cell brings its own, so a blank cell goes without: a large map's table is made without an
+// allocation per cell.
 bool MakeBlockTable(int64_t cells) {
   if (cells < 0 || cells > std::numeric_limits<int32_t>::max()) return false;
   try {
-    g_BlockTable.assign(static_cast<size_t>(cells), cBlock());
+    cBlock blank;
+    blank.m_nGraphic = 0;
+    blank.m_nContact = 0;
+    blank.m_bProtected = 0;
+    blank.m_abInherit = std::vector<uint8_t>();
+    g_BlockTable.assign(static_cast<size_t>(cells), blank);
     return true;
   } catch (const std::bad_alloc&) {
     // memory ran out
@@ -188,11 +196,6 @@ void cSceneStage::SetupStage(int restart, int fresh) {
     ErrorBoxf("メモリ不足により、ステージの初期設定に失敗しました！");
     FatalStop();
     return;
-  }
-  for (cBlock& cell : g_BlockTable) {
-    cell.m_nGraphic = 0;
-    cell.m_nContact = 0;
-    cell.m_bProtected = 0;
   }
   const int shift = m_ScrollX.m_nShift;
   for (const cBlockType& placed : g_StageFile.m_aBlocks) {

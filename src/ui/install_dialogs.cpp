@@ -36,13 +36,11 @@ bool RunReplaySaveDialog(int whichPlay, std::string& name) {
   return result == 1;
 }
 
-bool RunStartupDialog(int* drawingMode) { return AskDrawingMode(drawingMode); }
-
 void InstallDialogs() {
   cUiHooks ui = UiHooks();
   ui.runNameDialog = RunNameDialog;
   ui.runFileDialog = RunFileDialog;
   ui.runReplaySaveDialog = RunReplaySaveDialog;
-  ui.runStartupDialog = RunStartupDialog;
+  ui.runStartupDialog = RunStartDialog;
   SetUiHooks(ui);
 }

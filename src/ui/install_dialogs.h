@@ -10,4 +10,3 @@ void InstallDialogs();
 void RunNameDialog();
 bool RunFileDialog(int mode, const std::string& proposed, std::string& chosen);
 bool RunReplaySaveDialog(int whichPlay, std::string& name);
-bool RunStartupDialog(int* drawingMode);

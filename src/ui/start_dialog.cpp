@@ -3,15 +3,16 @@
 #include "core/log.h"
 #include "data/system_data.h"
 #include "platform/dialog_items.h"
+#include "shell/boot_data.h"
 #include "shell/system_ini.h"
-#include "ui/boot_data.h"
 #include "ui/dialog_place.h"
 #include "ui/dialog_resources.h"
 
-cStartDialog::cStartDialog(uint16_t resourceId, HWND parent, void* param)
-    : m_Direct3D(1002, &g_BootData.m_nDrawMode, 1),
-      m_DirectDraw(1003, &g_BootData.m_nDrawMode, 0),
-      m_NoAsk(1004, &g_BootData.m_nNoAsk) {
+cStartDialog::cStartDialog(uint16_t resourceId, HWND parent, void* param, cBootData& boot)
+    : m_lpBoot(&boot),
+      m_Direct3D(1002, &boot.m_nDrawMode, 1),
+      m_DirectDraw(1003, &boot.m_nDrawMode, 0),
+      m_NoAsk(1004, &boot.m_bNoAsk) {
   s_lpLive = this;
   SetCreateInfo(resourceId, parent, param);
   int32_t mainX = 0, mainY = 0;
@@ -58,7 +59,7 @@ void cStartDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case 1000:
       ApplyControls();
       // A failed save is not reported: the answer holds for this start.
-      g_BootData.SaveFile(kBootDataPath);
+      m_lpBoot->SaveFile(kBootDataPath);
       EndDialogWith(1);
       break;
     case 1001: EndDialogWith(0); break;
@@ -66,16 +67,11 @@ void cStartDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
 }
 
-bool AskDrawingMode(int* drawingMode) {
-  g_BootData.LoadFile(kBootDataPath);
-  if (!g_BootData.m_nNoAsk) {
-    // A drawing mode other than Direct3D is DirectDraw: the dialog shows it checked.
-    if (g_BootData.m_nDrawMode != 1) g_BootData.m_nDrawMode = 0;
-    auto* dialog = new cStartDialog(kResStartDialog, g_hMainWnd.load(), nullptr);
-    const int result = dialog->DoModal(0);
-    delete dialog;
-    if (!result) return false;
-  }
-  if (drawingMode) *drawingMode = g_BootData.m_nDrawMode == 1 ? 1 : 0;
-  return true;
+int RunStartDialog(cBootData& boot) {
+  // A drawing mode other than Direct3D is DirectDraw: the dialog shows it checked.
+  if (boot.m_nDrawMode != 1) boot.m_nDrawMode = 0;
+  auto* dialog = new cStartDialog(kResStartDialog, g_hMainWnd.load(), nullptr, boot);
+  const int result = dialog->DoModal(0);
+  delete dialog;
+  return result == 1 ? 1 : 0;
 }

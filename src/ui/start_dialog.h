@@ -2,11 +2,12 @@
 // The start-up question, when "System.ini" leaves the drawing mode open: Direct3D or DirectDraw, and
 // whether to ask again. "ゲーム開始" saves the answer to "user_data\Boot.dat"; "ゲーム中止" ends the
 // start without saving.
+#include "shell/boot_data.h"
 #include "ui/dialog.h"
 
 class cStartDialog : public cDialog, public cDialogInstance<cStartDialog> {
  public:
-  cStartDialog(uint16_t resourceId, HWND parent, void* param);
+  cStartDialog(uint16_t resourceId, HWND parent, void* param, cBootData& boot = g_BootData);
   ~cStartDialog() override;
 
   void OnInitDialog(WPARAM wParam, LPARAM lParam) override;
@@ -14,6 +15,7 @@ class cStartDialog : public cDialog, public cDialogInstance<cStartDialog> {
   const DialogTemplate& Template() const override;
   WNDPROC DialogProc() const override { return &cDialogInstance<cStartDialog>::Proc; }
 
+  cBootData* m_lpBoot;  // the record the controls show and change
   std::vector<cRadioCtrl*> m_Radios;
   std::vector<cControl*> m_Checks;
   std::vector<cControl*> m_Statics;
@@ -22,7 +24,7 @@ class cStartDialog : public cDialog, public cDialogInstance<cStartDialog> {
   cStaticCtrl m_Note{1005};
 };
 
-// The start-up's question: loads "user_data\Boot.dat" (a missing or damaged file leaves drawing mode
-// 1 and do-not-ask 0), runs the dialog unless do-not-ask is set, and gives the drawing mode (1
-// Direct3D, anything else DirectDraw). false when the player ended the start.
-bool AskDrawingMode(int* drawingMode);
+// The start-up's question over the boot record start-up loaded: shows it (a drawing mode other than
+// 1 as DirectDraw), and on "ゲーム開始" stores the answer in it and saves it. 1: start; 0: the player
+// ended the start, the record's file untouched.
+int RunStartDialog(cBootData& boot);

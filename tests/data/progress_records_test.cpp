@@ -14,8 +14,10 @@ class ProgressRecordTest : public GameDataTest {
 };
 
 TEST_F(ProgressRecordTest, TheNewestBodyFillsEveryField) {
+  cProgressLists lists;
+  lists.commonVars.resize(kCommonVarCount, 0);  // as many as a new play has, so none are added
   cSaveData save;
-  ASSERT_TRUE(LoadBody(save, kDataVersion, ProgressFileBody(kDataVersion)));
+  ASSERT_TRUE(LoadBody(save, kDataVersion, ProgressFileBody(kDataVersion, lists)));
   EXPECT_EQ(save.m_bCarryOverValid, 101);
   EXPECT_EQ(save.m_nWorldEnding, 104);
   EXPECT_EQ(save.m_bInStage, 106);
@@ -37,7 +39,7 @@ TEST_F(ProgressRecordTest, TheNewestBodyFillsEveryField) {
   EXPECT_EQ(save.m_strNextStagePath, "next.");
   EXPECT_EQ(save.m_strRankingName, "xyz");
   // and it writes the same body back
-  EXPECT_EQ(SaveBody(save), ProgressFileBody(kDataVersion));
+  EXPECT_EQ(SaveBody(save), ProgressFileBody(kDataVersion, lists));
 }
 
 TEST_F(ProgressRecordTest, OlderBodiesLeaveTheFieldsTheyDoNotHoldAtANewPlaysValues) {
@@ -100,9 +102,11 @@ INSTANTIATE_TEST_SUITE_P(Versions, ProgressUpgradeTest,
                                            ProgressUpgradeCase{181, 127, 136, 0, 25, 1, 1000, 1000, 1},
                                            ProgressUpgradeCase{500, 127, 136, 121, 25, 1, 1000, 1000, 1},
                                            ProgressUpgradeCase{753, 127, 136, 121, 3, 0, 1000, 1000, 1},
-                                           ProgressUpgradeCase{803, 127, 136, 121, 3, 0, 4, 0, 1},
-                                           ProgressUpgradeCase{804, 127, 136, 121, 3, 0, 4, 0, 0},
-                                           ProgressUpgradeCase{986, 127, 136, 121, 3, 0, 4, 2, 0}));
+                                           // a list shorter than the oldest saves' 1000 common
+                                           // variables is filled up to them
+                                           ProgressUpgradeCase{803, 127, 136, 121, 3, 0, 1000, 0, 1},
+                                           ProgressUpgradeCase{804, 127, 136, 121, 3, 0, 1000, 0, 0},
+                                           ProgressUpgradeCase{986, 127, 136, 121, 3, 0, 1000, 2, 0}));
 
 TEST_F(ProgressRecordTest, APlaceOffTheWorldMapAndSurplusChallengesAreNormalised) {
   g_WorldMap.m_nWidth = 20;

@@ -15,7 +15,12 @@ struct cReplayBytes {
   int32_t cleared = 0;
   std::vector<int16_t> dirStates, buttonStates;
   std::vector<int32_t> values, dirRuns, buttonRuns;
-  cProgressLists progress;
+  // As the game writes it: at least the 1000 common variables every progress holds.
+  cProgressLists progress = [] {
+    cProgressLists lists;
+    lists.commonVars.resize(1001, 0);
+    return lists;
+  }();
   // Counts written in place of the lists' own sizes (-1: the list's size).
   int32_t dirRunsCount = -1;
   int32_t valuesCount = -1;

@@ -270,9 +270,57 @@ TEST(HitPass, PiercingAndSwordSwings) {
     EXPECT_EQ(InShotList(h.Stage(), shot), c.stays) << c.isShot << c.pierce << c.pierceBlocks << c.blockChara;
     if (!c.stays) continue;
     // Its hit list holds both by object number: never hit twice, however long it stays.
-    EXPECT_EQ(shot->m_HitList, (std::list<int32_t>{first.m_nNumber, second.m_nNumber}));
+    EXPECT_EQ(shot->m_HitList, (std::vector<int32_t>{first.m_nNumber, second.m_nNumber}));
     ResolveHits(h.Stage());
     EXPECT_EQ(first.m_nHp, 9);
+  }
+}
+
+// What a hit's flows change counts at once: characters are tested as the pass reaches them, so one
+// that a hit's flow moves into a shot or onto another body is hit in the same pass, and one that a
+// flow takes out of play before the pass reaches it is not.
+cCharaBase* g_lpMoveOnHit = nullptr;  // moved onto g_lpMoveOnto when anyone's hit trigger fires
+cCharaBase* g_lpMoveOnto = nullptr;
+cCharaBase* g_lpDefeatOnHit = nullptr;  // put out of play when anyone's hit trigger fires
+
+bool MoveOnHitTrigger(cFlowState& state, cCharaBase& chara) {
+  RecordHitTrigger(state, chara);
+  if (g_lpMoveOnHit && g_lpMoveOnto) Overlap(*g_lpMoveOnHit, *g_lpMoveOnto);
+  if (g_lpDefeatOnHit) g_lpDefeatOnHit->m_bDead = 1;
+  return false;
+}
+
+TEST(HitPass, WhatAHitsFlowsChangeCountsAtOnce) {
+  struct Case {
+    bool body;    // the first hit is a body contact (else a shot)
+    bool defeat;  // the flow puts the later character out of play (else moves it into the hit)
+  };
+  for (const Case c : {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
+    cHarnessSetup setup = HitStage({"............", "..H.C...E...", "############"});
+    setup.addStandIns = [](cStageHooks& hooks) {
+      AddStagePlayServices(hooks);
+      hooks.checkFlowCondition = MoveOnHitTrigger;
+    };
+    cStageHarness h(setup);
+    Activate();
+    cChara& first = h.Chara(0);
+    cChara& later = h.Chara(1);  // same group, later in its list, far from the first
+    WatchTriggers(first, {6, 9});
+    WatchTriggers(later, {6, 9});
+    g_lpMoveOnHit = c.defeat ? nullptr : &later;
+    g_lpMoveOnto = &first;
+    g_lpDefeatOnHit = c.defeat ? &later : nullptr;
+    if (c.defeat) Overlap(later, first);  // it would be hit, were it still in play
+    if (c.body)
+      h.Hero().m_CharaBox.rect = first.m_CharaBox.rect;  // the hero's body meets the first
+    else
+      AddShot(h.Stage(), kHeroGroup, &h.Hero(), first, 1);
+    ResolveHits(h.Stage());
+    // Hit by the hero's shot or met by the hero's body, the hero the partner either way.
+    const std::vector<cHitTrigger> hit = {{c.body ? 6 : 9, h.Hero().m_nNumber}};
+    EXPECT_EQ(HitTriggers(h, first.m_nNumber), hit) << c.body << c.defeat;
+    EXPECT_EQ(HitTriggers(h, later.m_nNumber), c.defeat ? std::vector<cHitTrigger>{} : hit) << c.body << c.defeat;
+    g_lpMoveOnHit = g_lpMoveOnto = g_lpDefeatOnHit = nullptr;
   }
 }
 

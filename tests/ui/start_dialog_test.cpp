@@ -9,9 +9,9 @@
 
 #include "data/system_data.h"
 #include "dialog_test_support.h"
+#include "shell/boot_data.h"
 #include "shell/system_ini.h"
 #include "test_support/fresh_game_data.h"
-#include "ui/boot_data.h"
 #include "ui/install_dialogs.h"
 
 namespace {
@@ -22,12 +22,22 @@ std::vector<uint8_t> bootBytes(int32_t mode, int32_t noAsk) {
   return b;
 }
 
+// What start-up does with the dialog when "System.ini" leaves the drawing mode open: loads the boot
+// record, asks unless told not to, and takes the drawing mode (1 Direct3D, else DirectDraw). false
+// when the player ended the start.
+bool AskAtStart(int* mode) {
+  g_BootData.LoadFile(kBootDataPath);
+  if (!g_BootData.m_bNoAsk && RunStartDialog(g_BootData) != 1) return false;
+  *mode = g_BootData.m_nDrawMode == 1 ? 1 : 0;
+  return true;
+}
+
 class StartDialogTest : public ::testing::Test {
  protected:
   StartDialogTest() : m_Folder("start_dialog") {
     g_IniSettings.English = 0;
     g_BootData.m_nDrawMode = 1;
-    g_BootData.m_nNoAsk = 0;
+    g_BootData.m_bNoAsk = 0;
     g_SystemData.m_strTitle = "テストゲーム";
   }
   void WriteBoot(const std::vector<uint8_t>& bytes) {
@@ -54,7 +64,7 @@ TEST_F(StartDialogTest, StartWithTheDefaultsStoresDirect3D) {
   };
   m_Dialogs.Script("answer ok");
   int mode = -1;
-  EXPECT_TRUE(RunStartupDialog(&mode));
+  EXPECT_TRUE(AskAtStart(&mode));
   EXPECT_EQ(mode, 1);
   EXPECT_TRUE(direct3DChecked);
   EXPECT_FALSE(boxTicked);
@@ -65,14 +75,14 @@ TEST_F(StartDialogTest, StartWithTheDefaultsStoresDirect3D) {
 TEST_F(StartDialogTest, DirectDrawAndDoNotAskAreStoredAndSkipTheNextStart) {
   m_Dialogs.Script("click 1003\nclick 1004\nanswer ok");
   int mode = -1;
-  EXPECT_TRUE(RunStartupDialog(&mode));
+  EXPECT_TRUE(AskAtStart(&mode));
   EXPECT_EQ(mode, 0);
   EXPECT_EQ(ReadBoot(), bootBytes(0, 1));
   // The next start asks nothing (no scripted line is needed) and draws with DirectDraw.
   g_BootData.m_nDrawMode = 1;
-  g_BootData.m_nNoAsk = 0;
+  g_BootData.m_bNoAsk = 0;
   m_Dialogs.Script("");
-  EXPECT_TRUE(RunStartupDialog(&mode));
+  EXPECT_TRUE(AskAtStart(&mode));
   EXPECT_EQ(mode, 0);
   EXPECT_EQ(m_Dialogs.Unanswered(), 0);
 }
@@ -88,7 +98,7 @@ TEST_P(StartDialogStored, DoNotAskUsesTheStoredMode) {
   WriteBoot(bootBytes(GetParam().mode, GetParam().noAsk));
   m_Dialogs.Script("");
   int mode = -1;
-  EXPECT_TRUE(RunStartupDialog(&mode));
+  EXPECT_TRUE(AskAtStart(&mode));
   EXPECT_EQ(mode, GetParam().expected);
   EXPECT_EQ(m_Dialogs.Unanswered(), 0);
   EXPECT_EQ(ReadBoot(), bootBytes(GetParam().mode, GetParam().noAsk));  // untouched
@@ -101,13 +111,13 @@ TEST_F(StartDialogTest, EndingTheStartLeavesBootDatUntouched) {
   for (const char* answer : {"click 1001", "answer cancel"}) {
     m_Dialogs.Script(std::string("click 1003\nclick 1004\n") + answer);
     int mode = -1;
-    EXPECT_FALSE(RunStartupDialog(&mode)) << answer;
+    EXPECT_FALSE(AskAtStart(&mode)) << answer;
     EXPECT_FALSE(BootExists()) << answer;
   }
   WriteBoot(bootBytes(1, 0));
   m_Dialogs.Script("click 1003\nclick 1001");
   int mode = -1;
-  EXPECT_FALSE(RunStartupDialog(&mode));
+  EXPECT_FALSE(AskAtStart(&mode));
   EXPECT_EQ(ReadBoot(), bootBytes(1, 0));
 }
 
@@ -117,7 +127,7 @@ TEST_F(StartDialogTest, DamagedBootDatKeepsTheDefaults) {
   m_Dialogs.m_OnOpen = [&](HWND h) { direct3DChecked = IsDlgButtonChecked(h, 1002) == BST_CHECKED; };
   m_Dialogs.Script("answer ok");
   int mode = -1;
-  EXPECT_TRUE(RunStartupDialog(&mode));
+  EXPECT_TRUE(AskAtStart(&mode));
   EXPECT_TRUE(direct3DChecked);
   EXPECT_EQ(mode, 1);
 }
@@ -130,7 +140,7 @@ TEST_F(StartDialogTest, EnglishTexts) {
   };
   m_Dialogs.Script("click 1001");
   int mode = -1;
-  RunStartupDialog(&mode);
+  AskAtStart(&mode);
   EXPECT_EQ(texts[1006], "Drawing mode");
   EXPECT_EQ(texts[1000], "Start");
   EXPECT_EQ(texts[1001], "Cancel");

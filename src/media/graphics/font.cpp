@@ -499,11 +499,13 @@ void cFont::DrawString(DDSURFACEDATA* dst, int x, int y, const char* text, int b
 }
 
 void cFont::DrawStringF(DDSURFACEDATA* dst, int x, int y, const char* format, ...) {
+  // On the stack: the status bar draws its numbers through here every frame.
+  char text[256];
   va_list args;
   va_start(args, format);
-  std::string text = FormatBounded(256, format, args);
+  FormatBoundedInto(text, sizeof text, format, args);
   va_end(args);
-  DrawString(dst, x, y, text.c_str(), 0);
+  DrawString(dst, x, y, text, 0);
 }
 
 void cFont::Restore() {

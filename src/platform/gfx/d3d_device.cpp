@@ -40,6 +40,20 @@ bool IsBackBufferFormat(Format f) { return f == Format::X8R8G8B8 || f == Format:
 
 int64_t Bytes(const Surface* s) { return static_cast<int64_t>(s->Pitch()) * s->Height(); }
 
+// Whether stage 0 reads texels under this state: a fill through the texture factor or the diffuse
+// colour does not, whatever texture is still bound.
+bool ReadsTexels(const Device::PipelineState& s) {
+  auto reads = [](uint32_t op, uint32_t arg1, uint32_t arg2) {
+    switch (op) {
+      case kOpDisable: return false;
+      case kOpSelectArg1: return (arg1 & 0xF) == kTaTexture;
+      case kOpSelectArg2: return (arg2 & 0xF) == kTaTexture;
+      default: return true;
+    }
+  };
+  return reads(s.colourOp, s.colourArg1, s.colourArg2) || reads(s.alphaOp, s.alphaArg1, s.alphaArg2);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -492,9 +506,9 @@ Result Device::DrawVertices(PrimitiveType type, const Vertex* const* v, int prim
   ctx.texture = m_texture ? m_texture->Level0() : nullptr;
   ctx.state = &m_state;
   // A texture drawn onto itself reads a copy taken before the draw, so the result does not depend
-  // on the order in which pixels are written.
+  // on the order in which pixels are written (a draw that reads no texel needs none).
   Surface* copy = nullptr;
-  if (ctx.texture && ctx.texture == m_target) {
+  if (ctx.texture && ctx.texture == m_target && ReadsTexels(m_state)) {
     copy = Surface::CreateStandalone(m_target->Width(), m_target->Height(), m_target->GetFormat());
     if (!copy) return kErrOutOfMemory;
     const size_t row = static_cast<size_t>(m_target->Width()) * BytesPerPixel(m_target->GetFormat());

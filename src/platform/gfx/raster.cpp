@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -52,9 +53,20 @@ inline int64_t FloorDiv(int64_t a, int64_t b) {
 }
 inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 
+// std::llround(x) without the library call: the fraction left by truncation is exact, and a half
+// or more of it moves the result away from zero. Huge values, infinities and NaN take the library.
+inline int64_t RoundHalfAway(double x) {
+  if (!(std::fabs(x) < 4611686018427387904.0)) return std::llround(x);
+  int64_t q = static_cast<int64_t>(x);
+  const double fraction = x - static_cast<double>(q);
+  if (fraction >= 0.5) ++q;
+  if (fraction <= -0.5) --q;
+  return q;
+}
+
 // Texel index from a coordinate in texels (snapped to 1/256 texel, floored), then addressed.
 inline int TexelIndex(double t, int size, uint32_t address) {
-  const int64_t q = FloorDiv(std::llround(t * 256.0), 256);
+  const int64_t q = FloorDiv(RoundHalfAway(t * 256.0), 256);
   switch (address) {
     case kAddressClamp: return static_cast<int>(std::clamp<int64_t>(q, 0, size - 1));
     case kAddressMirror: {
@@ -159,12 +171,22 @@ void ClearRect(Surface* target, const Rect& rect, Colour colour) {
   const uint32_t raw = ArgbToPixel(f, colour);
   for (int y = t; y < b; ++y) {
     uint8_t* row = target->Row(y) + l * bpp;
-    if (bpp == 4) {
-      auto* p = reinterpret_cast<uint32_t*>(row);
-      std::fill(p, p + (r - l), raw);
-    } else if (bpp == 2) {
-      auto* p = reinterpret_cast<uint16_t*>(row);
-      std::fill(p, p + (r - l), static_cast<uint16_t>(raw));
+    if (bpp == 4 || bpp == 2) {
+      // Sixteen bytes a store (a plain fill loop is not vectorised at -O2).
+      const int n = r - l;
+      int i = 0;
+#if defined(__SSE2__)
+      const __m128i v = bpp == 4 ? _mm_set1_epi32(static_cast<int>(raw)) : _mm_set1_epi16(static_cast<int16_t>(raw));
+      const int perStore = 16 / bpp;
+      for (; i + perStore <= n; i += perStore) _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i * bpp), v);
+#endif
+      if (bpp == 4) {
+        auto* p = reinterpret_cast<uint32_t*>(row);
+        std::fill(p + i, p + n, raw);
+      } else {
+        auto* p = reinterpret_cast<uint16_t*>(row);
+        std::fill(p + i, p + n, static_cast<uint16_t>(raw));
+      }
     } else {
       std::memset(row, static_cast<int>(raw & 255), r - l);
     }
@@ -265,8 +287,10 @@ int64_t DrawTriangle(const DrawContext& ctx, const Vertex& va, const Vertex& vb,
 
 namespace {
 
-// What the stage computes from a texel when the diffuse colour and the factor are constant.
-enum class Shade { TexelDirect, TexelConstAlpha, Constant, Generic };
+// What the stage computes from a texel when the diffuse colour and the factor are constant:
+// TexelModAlpha keeps the texel's colour and scales its alpha by a constant (a texture drawn
+// semi-transparent through the vertex colour's alpha).
+enum class Shade { TexelDirect, TexelConstAlpha, TexelModAlpha, Constant, Generic };
 
 // Classifies one channel group: returns 0 = the texel's value, 1 = constant (in *k), 2 = other.
 int ClassifyOp(uint32_t op, uint32_t arg1, uint32_t arg2, uint32_t diffuse, uint32_t factor, uint32_t mask,
@@ -316,6 +340,15 @@ Shade ClassifyShade(const State& st, uint32_t diffuse, uint32_t* constant) {
   if (c == 1 && a == 1) {
     *constant = ka | krgb;
     return Shade::Constant;
+  }
+  // The alpha of a texel modulated by a constant one: MODULATE is commutative.
+  if (c == 0 && a == 2 && st.alphaOp == kOpModulate) {
+    const bool tex1 = (st.alphaArg1 & 0xF) == kTaTexture, tex2 = (st.alphaArg2 & 0xF) == kTaTexture;
+    if (tex1 != tex2) {
+      const uint32_t other = tex1 ? st.alphaArg2 : st.alphaArg1;
+      *constant = ((other & 0xF) == kTaTFactor ? st.textureFactor : diffuse) & 0xFF000000u;
+      return Shade::TexelModAlpha;
+    }
   }
   return Shade::Generic;
 }
@@ -460,10 +493,132 @@ void SrcAlphaRow32(uint32_t* d, const uint32_t* s, int n) {
   for (; i < n; ++i) BlendTexel32<DF>(d + i, Mirrored ? s[-i] : s[i]);
 }
 
+// Every texel written with alpha 255, as the stage gives it for an opaque copy (alpha operation
+// DISABLE with an opaque diffuse colour): under source-alpha blending too that is a plain write.
+template <Format SF, Format DF>
+void OpaqueRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span) {
+  const int n = span.x1 - span.x0;
+  constexpr bool kThirtyTwo =
+      (SF == Format::A8R8G8B8 || SF == Format::X8R8G8B8) && (DF == Format::A8R8G8B8 || DF == Format::X8R8G8B8);
+  if constexpr (kThirtyTwo) {
+    if (span.contiguous || span.mirrored) {
+      const uint32_t* s = reinterpret_cast<const uint32_t*>(srow) + span.cols[0];
+      uint32_t* d = reinterpret_cast<uint32_t*>(drow) + span.x0;
+      int i = 0;
+#if defined(__SSE2__)
+      const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+      if (span.contiguous) {
+        for (; i + 4 <= n; i += 4)
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                           _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)), opaque));
+      }
+#endif
+      if (span.contiguous) {
+        for (; i < n; ++i) d[i] = s[i] | 0xFF000000u;
+      } else {
+        for (; i < n; ++i) d[i] = s[-i] | 0xFF000000u;
+      }
+      return;
+    }
+  }
+  if constexpr (SF == DF && SF == Format::A1R5G5B5) {
+    // Widening and narrowing 5-bit fields gives them back: only the alpha bit is set.
+    const uint16_t* s = reinterpret_cast<const uint16_t*>(srow);
+    uint16_t* d = reinterpret_cast<uint16_t*>(drow) + span.x0;
+    int i = 0;
+    if (span.contiguous) {
+      s += span.cols[0];
+#if defined(__SSE2__)
+      const __m128i alphaBit = _mm_set1_epi16(static_cast<int16_t>(0x8000));
+      for (; i + 8 <= n; i += 8)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                         _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)), alphaBit));
+#endif
+      for (; i < n; ++i) d[i] = static_cast<uint16_t>(s[i] | 0x8000);
+      return;
+    }
+    for (; i < n; ++i) d[i] = static_cast<uint16_t>(s[span.cols[i]] | 0x8000);
+    return;
+  }
+  if constexpr (SF == DF && SF == Format::R5G6B5) {
+    const uint16_t* s = reinterpret_cast<const uint16_t*>(srow);
+    uint16_t* d = reinterpret_cast<uint16_t*>(drow) + span.x0;
+    for (int i = 0; i < n; ++i) d[i] = s[span.cols[i]];
+    return;
+  }
+  for (int i = 0; i < n; ++i) WriteDst<DF>(drow, span.x0 + i, Fetch<SF>(srow, span.cols[i]) | 0xFF000000u);
+}
+
+// 1-bit-alpha texels blended by their alpha onto a target of the same format: a texel is either
+// transparent (the destination stays) or opaque (it is written as it stands, since widening and
+// narrowing its fields gives them back).
+#if QC4_GFX_AVX2
+// The sixteen-pixel steps of a contiguous OneBitAlphaRow; returns how many pixels it did. Runs that
+// are wholly transparent leave the destination unread, wholly opaque ones unmixed.
+QC4_TARGET_AVX2 int OneBitAlphaRowAvx2(uint16_t* d, const uint16_t* s, int n) {
+  int i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    const __m256i opaque = _mm256_srai_epi16(t, 15);
+    const int bits = _mm256_movemask_epi8(opaque);
+    if (bits == 0) continue;
+    if (bits == -1) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), t);
+      continue;
+    }
+    const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm256_blendv_epi8(dv, t, opaque));
+  }
+  return i;
+}
+#endif
+
+inline void OneBitAlphaRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span) {
+  const int n = span.x1 - span.x0;
+  const uint16_t* s = reinterpret_cast<const uint16_t*>(srow);
+  uint16_t* d = reinterpret_cast<uint16_t*>(drow) + span.x0;
+  int i = 0;
+  if (span.contiguous) {
+    s += span.cols[0];
+#if QC4_GFX_AVX2
+    if (UseAvx2()) i = OneBitAlphaRowAvx2(d, s, n);
+#endif
+#if defined(__SSE2__)
+    for (; i + 8 <= n; i += 8) {
+      const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      const __m128i opaque = _mm_srai_epi16(t, 15);
+      const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                       _mm_or_si128(_mm_and_si128(opaque, t), _mm_andnot_si128(opaque, dv)));
+    }
+#endif
+    for (; i < n; ++i)
+      if (s[i] & 0x8000) d[i] = s[i];
+    return;
+  }
+  for (; i < n; ++i) {
+    const uint16_t t = s[span.cols[i]];
+    if (t & 0x8000) d[i] = t;
+  }
+}
+
 // Texel-driven row: TexelDirect or TexelConstAlpha, Replace or SrcAlpha blending.
 template <Format SF, Format DF, bool ConstAlpha, bool SrcAlphaBlend>
 void TexelRow(uint8_t* drow, const uint8_t* srow, const QuadSpan& span, uint32_t alpha) {
   const int n = span.x1 - span.x0;
+  if constexpr (ConstAlpha) {
+    if (alpha == 0xFF000000u) {
+      OpaqueRow<SF, DF>(drow, srow, span);
+      return;
+    }
+    if constexpr (SrcAlphaBlend) {
+      if (alpha == 0) return;  // every texel transparent
+    }
+  }
+  if constexpr (!ConstAlpha && SrcAlphaBlend && SF == DF && SF == Format::A1R5G5B5) {
+    OneBitAlphaRow(drow, srow, span);
+    return;
+  }
   if constexpr (!ConstAlpha && !SrcAlphaBlend && SF == DF && SF != Format::X8R8G8B8) {
     if (span.contiguous) {
       std::memcpy(drow + span.x0 * BytesPerPixel(DF), srow + span.cols[0] * BytesPerPixel(SF),
@@ -568,11 +723,264 @@ TexelRectFn PickTexelRect(Format sf, Format df, bool constAlpha, bool srcAlpha) 
   }
 }
 
+#if defined(__SSE2__)
+// (x + 127) / 255 for 16-bit lanes holding at most 255 x 255: exact, as (x + 127) * 0x8081 >> 23.
+inline __m128i Div255Lanes(__m128i x) {
+  return _mm_srli_epi16(_mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(127)), _mm_set1_epi16(-32639)), 7);
+}
+
+// Four A8R8G8B8 texels whose alpha is scaled by k (Div255(alpha x k)), blended by that alpha onto
+// four 32-bit destination pixels (source-alpha blending, alpha channel included).
+inline __m128i ModAlphaBlend4(__m128i t, __m128i dv, __m128i k) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i a = Div255Lanes(_mm_mullo_epi16(_mm_srli_epi32(t, 24), k));  // alpha per 32-bit lane
+  const __m128i s = _mm_or_si128(_mm_and_si128(t, _mm_set1_epi32(0x00FFFFFF)), _mm_slli_epi32(a, 24));
+  const __m128i a2 = _mm_or_si128(a, _mm_slli_epi32(a, 16));  // 16-bit lanes: a0 a0 a1 a1 ...
+  const __m128i aLo = _mm_unpacklo_epi32(a2, a2), aHi = _mm_unpackhi_epi32(a2, a2);
+  const __m128i full = _mm_set1_epi16(255);
+  const __m128i lo = Div255Lanes(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), aLo),
+                                               _mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), _mm_sub_epi16(full, aLo))));
+  const __m128i hi = Div255Lanes(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), aHi),
+                                               _mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), _mm_sub_epi16(full, aHi))));
+  return _mm_packus_epi16(lo, hi);
+}
+#endif
+
+#if QC4_GFX_AVX2
+// ModAlphaBlend4 for eight pixels (every step works inside each 128-bit half, as there).
+QC4_TARGET_AVX2 inline __m256i Div255Lanes8(__m256i x) {
+  return _mm256_srli_epi16(_mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(127)), _mm256_set1_epi16(-32639)),
+                           7);
+}
+QC4_TARGET_AVX2 inline __m256i ModAlphaBlend8(__m256i t, __m256i dv, __m256i k) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i a = Div255Lanes8(_mm256_mullo_epi16(_mm256_srli_epi32(t, 24), k));
+  const __m256i s = _mm256_or_si256(_mm256_and_si256(t, _mm256_set1_epi32(0x00FFFFFF)), _mm256_slli_epi32(a, 24));
+  const __m256i a2 = _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
+  const __m256i aLo = _mm256_unpacklo_epi32(a2, a2), aHi = _mm256_unpackhi_epi32(a2, a2);
+  const __m256i full = _mm256_set1_epi16(255);
+  const __m256i lo =
+      Div255Lanes8(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(s, zero), aLo),
+                                    _mm256_mullo_epi16(_mm256_unpacklo_epi8(dv, zero), _mm256_sub_epi16(full, aLo))));
+  const __m256i hi =
+      Div255Lanes8(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(s, zero), aHi),
+                                    _mm256_mullo_epi16(_mm256_unpackhi_epi8(dv, zero), _mm256_sub_epi16(full, aHi))));
+  return _mm256_packus_epi16(lo, hi);
+}
+
+// The eight-pixel steps of a 32-bit ModAlphaRect row; returns how many pixels it did.
+QC4_TARGET_AVX2 int ModAlphaRow32Avx2(uint32_t* d, const uint32_t* s, int n, uint32_t k, uint32_t top) {
+  const __m256i kv = _mm256_set1_epi32(static_cast<int>(k));
+  const __m256i topv = _mm256_set1_epi32(static_cast<int>(top));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    const __m256i dv = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i)), topv);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm256_or_si256(ModAlphaBlend8(t, dv, kv), topv));
+  }
+  return i;
+}
+#endif
+
+// TexelModAlpha rows: the texel's colour with its alpha scaled by k (0-255), written as it is or
+// blended by that alpha; the same pixels the stage and Blend give one by one.
+// ModAlphaRect of 1-bit-alpha texels onto a target of the same format: an opaque texel's alpha
+// becomes k itself, so each 5-bit field's result depends only on the texel's and the destination's
+// field, and is looked up in a table made once for the quad with the same formulas.
+void ModAlphaRectOneBit(const TexelBlock& b, const QuadSpan& span, uint32_t k) {
+  if (k == 0) return;  // every texel transparent
+  if (k == 255) {
+    for (int y = 0; y < b.h; ++y) OneBitAlphaRow(b.dst + y * b.dstPitch, b.tex + b.rows[y] * b.texPitch, span);
+    return;
+  }
+  uint8_t field[32 * 32];
+  for (uint32_t sv = 0; sv < 32; ++sv)
+    for (uint32_t dv = 0; dv < 32; ++dv)
+      field[sv * 32 + dv] = static_cast<uint8_t>(Div255(Widen5(sv) * k + Widen5(dv) * (255 - k)) >> 3);
+  const uint16_t alphaBit[2] = {static_cast<uint16_t>(Div255(k * k) >> 7 << 15),
+                                static_cast<uint16_t>(Div255(k * k + 255 * (255 - k)) >> 7 << 15)};
+  const int n = span.x1 - span.x0;
+  for (int y = 0; y < b.h; ++y) {
+    const uint16_t* s = reinterpret_cast<const uint16_t*>(b.tex + b.rows[y] * b.texPitch);
+    uint16_t* d = reinterpret_cast<uint16_t*>(b.dst + y * b.dstPitch) + span.x0;
+    int i = 0;
+#if defined(__SSE2__)
+    if (span.contiguous) {
+      // Eight pixels at a time, each field widened, mixed and narrowed in 16-bit lanes as the table
+      // was made.
+      const uint16_t* sc = s + span.cols[0];
+      const __m128i kv = _mm_set1_epi16(static_cast<int16_t>(k)), ik = _mm_set1_epi16(static_cast<int16_t>(255 - k));
+      const __m128i five = _mm_set1_epi16(31);
+      const __m128i bitFor[2] = {_mm_set1_epi16(static_cast<int16_t>(alphaBit[0])),
+                                 _mm_set1_epi16(static_cast<int16_t>(alphaBit[1]))};
+      auto mix = [&](__m128i sv, __m128i dv) {  // 5-bit fields in 16-bit lanes
+        const __m128i sw = _mm_or_si128(_mm_slli_epi16(sv, 3), _mm_srli_epi16(sv, 2));
+        const __m128i dw = _mm_or_si128(_mm_slli_epi16(dv, 3), _mm_srli_epi16(dv, 2));
+        return _mm_srli_epi16(Div255Lanes(_mm_add_epi16(_mm_mullo_epi16(sw, kv), _mm_mullo_epi16(dw, ik))), 3);
+      };
+      for (; i + 8 <= n; i += 8) {
+        const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sc + i));
+        const __m128i opaque = _mm_srai_epi16(t, 15);
+        if (_mm_movemask_epi8(opaque) == 0) continue;
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        const __m128i destAlpha = _mm_srai_epi16(p, 15);
+        const __m128i alpha = _mm_or_si128(_mm_and_si128(destAlpha, bitFor[1]), _mm_andnot_si128(destAlpha, bitFor[0]));
+        const __m128i r = mix(_mm_and_si128(_mm_srli_epi16(t, 10), five), _mm_and_si128(_mm_srli_epi16(p, 10), five));
+        const __m128i g = mix(_mm_and_si128(_mm_srli_epi16(t, 5), five), _mm_and_si128(_mm_srli_epi16(p, 5), five));
+        const __m128i bl = mix(_mm_and_si128(t, five), _mm_and_si128(p, five));
+        const __m128i out =
+            _mm_or_si128(_mm_or_si128(alpha, _mm_slli_epi16(r, 10)), _mm_or_si128(_mm_slli_epi16(g, 5), bl));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                         _mm_or_si128(_mm_and_si128(opaque, out), _mm_andnot_si128(opaque, p)));
+      }
+      for (; i < n; ++i) {
+        const uint32_t t = sc[i];
+        if (!(t & 0x8000)) continue;
+        const uint32_t p = d[i];
+        d[i] = static_cast<uint16_t>(alphaBit[p >> 15] | field[(t >> 10 & 31) * 32 + (p >> 10 & 31)] << 10 |
+                                     field[(t >> 5 & 31) * 32 + (p >> 5 & 31)] << 5 | field[(t & 31) * 32 + (p & 31)]);
+      }
+      continue;
+    }
+#endif
+    for (; i < n; ++i) {
+      const uint32_t t = s[span.cols[i]];
+      if (!(t & 0x8000)) continue;
+      const uint32_t p = d[i];
+      d[i] = static_cast<uint16_t>(alphaBit[p >> 15] | field[(t >> 10 & 31) * 32 + (p >> 10 & 31)] << 10 |
+                                   field[(t >> 5 & 31) * 32 + (p >> 5 & 31)] << 5 | field[(t & 31) * 32 + (p & 31)]);
+    }
+  }
+}
+
+template <Format SF, Format DF, bool SrcAlphaBlend>
+void ModAlphaRect(const TexelBlock& b, const QuadSpan& span, uint32_t k) {
+  if constexpr (SrcAlphaBlend && SF == DF && SF == Format::A1R5G5B5) {
+    ModAlphaRectOneBit(b, span, k);
+    return;
+  }
+  const int n = span.x1 - span.x0;
+  for (int y = 0; y < b.h; ++y) {
+    uint8_t* drow = b.dst + y * b.dstPitch;
+    const uint8_t* srow = b.tex + b.rows[y] * b.texPitch;
+    int i = 0;
+#if defined(__SSE2__)
+    if constexpr (SrcAlphaBlend && SF == Format::A8R8G8B8 && (DF == Format::A8R8G8B8 || DF == Format::X8R8G8B8)) {
+      if (span.contiguous) {
+        const uint32_t* s = reinterpret_cast<const uint32_t*>(srow) + span.cols[0];
+        uint32_t* d = reinterpret_cast<uint32_t*>(drow) + span.x0;
+        const __m128i kv = _mm_set1_epi32(static_cast<int>(k));
+        const __m128i top = _mm_set1_epi32(DF == Format::X8R8G8B8 ? static_cast<int>(0xFF000000u) : 0);
+#if QC4_GFX_AVX2
+        if (UseAvx2()) i = ModAlphaRow32Avx2(d, s, n, k, DF == Format::X8R8G8B8 ? 0xFF000000u : 0);
+#endif
+        for (; i + 4 <= n; i += 4) {
+          const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+          const __m128i dv = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i)), top);
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_or_si128(ModAlphaBlend4(t, dv, kv), top));
+        }
+      }
+    }
+#endif
+    for (; i < n; ++i) {
+      uint32_t t = Fetch<SF>(srow, span.cols[i]);
+      const uint32_t a = Div255((t >> 24) * k);
+      t = (t & 0x00FFFFFF) | a << 24;
+      const int x = span.x0 + i;
+      if constexpr (SrcAlphaBlend) {
+        if (a == 0) continue;
+        if (a == 255) {
+          WriteDst<DF>(drow, x, t);
+          continue;
+        }
+        WriteDst<DF>(drow, x, BlendSrcAlpha(t, ReadDst<DF>(drow, x)));
+      } else {
+        WriteDst<DF>(drow, x, t);
+      }
+    }
+  }
+}
+
+template <Format SF, Format DF>
+TexelRectFn PickModAlpha(bool srcAlpha) {
+  return srcAlpha ? ModAlphaRect<SF, DF, true> : ModAlphaRect<SF, DF, false>;
+}
+
+template <Format SF>
+TexelRectFn PickModAlphaDst(Format df, bool srcAlpha) {
+  switch (df) {
+    case Format::A8R8G8B8: return PickModAlpha<SF, Format::A8R8G8B8>(srcAlpha);
+    case Format::X8R8G8B8: return PickModAlpha<SF, Format::X8R8G8B8>(srcAlpha);
+    case Format::A1R5G5B5: return PickModAlpha<SF, Format::A1R5G5B5>(srcAlpha);
+    case Format::R5G6B5: return PickModAlpha<SF, Format::R5G6B5>(srcAlpha);
+    default: return nullptr;
+  }
+}
+
+TexelRectFn PickModAlphaRect(Format sf, Format df, bool srcAlpha) {
+  switch (sf) {
+    case Format::A8R8G8B8: return PickModAlphaDst<Format::A8R8G8B8>(df, srcAlpha);
+    case Format::X8R8G8B8: return PickModAlphaDst<Format::X8R8G8B8>(df, srcAlpha);
+    case Format::A1R5G5B5: return PickModAlphaDst<Format::A1R5G5B5>(df, srcAlpha);
+    case Format::R5G6B5: return PickModAlphaDst<Format::R5G6B5>(df, srcAlpha);
+    default: return nullptr;
+  }
+}
+
+// Everything a texel table is made from (n 0: no table).
+struct TexelTableKey {
+  int n = 0;
+  int64_t p0 = 0;
+  double a = 0, b = 0;
+  float ta = 0, tb = 0;
+  int size = 0;
+  uint32_t address = 0;
+  bool operator==(const TexelTableKey& o) const {
+    // Bit for bit: a table made from -0.0 or a NaN is not taken for another one.
+    auto same = [](auto x, auto y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+    return n != 0 && n == o.n && p0 == o.p0 && same(a, o.a) && same(b, o.b) && same(ta, o.ta) && same(tb, o.tb) &&
+           size == o.size && address == o.address;
+  }
+};
+
 // Texel index for each of `n` destination columns (or rows) starting at pixel p0, for a quad edge
 // running from position a to b with texture coordinate ta to tb over a texture of `size` texels.
 // A mapping of exactly one texel per pixel (forwards or mirrored) that stays inside the texture is
 // filled by stepping, which gives the same indexes as evaluating every pixel centre. Returns +1 or
-// -1 when the table steps by that, 0 when it was evaluated pixel by pixel.
+// -1 when the table steps by that (made by stepping or found so), 0 otherwise.
+#if QC4_GFX_AVX2
+// The pixel-by-pixel part of FillTexelTable, four pixels at a time in doubles with the very same
+// operations in the same order (no contraction), for groups whose four indexes all fall inside the
+// texture, where addressing leaves them as they are; other groups are left to the caller, flagged
+// in `pending` (one byte per group). Returns the number of pixels covered by whole groups.
+QC4_TARGET_AVX2 int EvaluateTexelGroupsAvx2(int* out, int n, int64_t p0, double a, double span, double ta, double range,
+                                            int size, uint8_t* pending) {
+  const __m256d vA = _mm256_set1_pd(a), vSpan = _mm256_set1_pd(span), vTa = _mm256_set1_pd(ta);
+  const __m256d vRange = _mm256_set1_pd(range), vSize = _mm256_set1_pd(static_cast<double>(size));
+  const __m256d k256 = _mm256_set1_pd(256.0), kInv256 = _mm256_set1_pd(1.0 / 256.0);
+  const __m256d half = _mm256_set1_pd(0.5), minusHalf = _mm256_set1_pd(-0.5), one = _mm256_set1_pd(1.0);
+  const __m256d zero = _mm256_setzero_pd(), steps = _mm256_setr_pd(0, 1, 2, 3);
+  const __m256d start = _mm256_set1_pd(static_cast<double>(p0));
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m256d p = _mm256_add_pd(_mm256_add_pd(start, _mm256_set1_pd(static_cast<double>(i))), steps);
+    const __m256d f = _mm256_div_pd(_mm256_sub_pd(p, vA), vSpan);
+    const __m256d x = _mm256_mul_pd(_mm256_mul_pd(_mm256_add_pd(vTa, _mm256_mul_pd(f, vRange)), vSize), k256);
+    __m256d q = _mm256_round_pd(x, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    const __m256d fraction = _mm256_sub_pd(x, q);
+    q = _mm256_add_pd(q, _mm256_and_pd(_mm256_cmp_pd(fraction, half, _CMP_GE_OQ), one));
+    q = _mm256_sub_pd(q, _mm256_and_pd(_mm256_cmp_pd(fraction, minusHalf, _CMP_LE_OQ), one));
+    const __m256d index = _mm256_floor_pd(_mm256_mul_pd(q, kInv256));
+    const __m256d inside =
+        _mm256_and_pd(_mm256_cmp_pd(index, zero, _CMP_GE_OQ), _mm256_cmp_pd(index, vSize, _CMP_LT_OQ));
+    const bool whole = _mm256_movemask_pd(inside) == 0xF;
+    pending[i / 4] = whole ? 0 : 1;
+    if (whole) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm256_cvttpd_epi32(index));
+  }
+  return i;
+}
+#endif
+
 int FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, float tb, int size, uint32_t address) {
   const double span = b - a;
   const double scale = (static_cast<double>(tb) - ta) * size / span;
@@ -589,9 +997,88 @@ int FillTexelTable(int* out, int n, int64_t p0, double a, double b, float ta, fl
       return step;
     }
   }
-  for (int i = 0; i < n; ++i) out[i] = at(i);
-  return 0;
+  int done = 0;
+#if QC4_GFX_AVX2
+  // Positions stay far inside the doubles' exact integers; the texture coordinates are finite.
+  thread_local std::vector<uint8_t> pending;
+  if (UseAvx2() && n >= 4 && std::llabs(p0) < (int64_t{1} << 40) && std::isfinite(a) && std::isfinite(span)) {
+    pending.resize(static_cast<size_t>(n / 4));
+    done = EvaluateTexelGroupsAvx2(out, n, p0, a, span, ta, static_cast<double>(tb) - ta, size, pending.data());
+    for (int g = 0; g < done / 4; ++g)
+      if (pending[static_cast<size_t>(g)])
+        for (int i = 4 * g; i < 4 * g + 4; ++i) out[i] = at(i);
+  }
+#endif
+  for (int i = done; i < n; ++i) out[i] = at(i);
+  // A table that steps by one all the same (a 1:1 mapping of a texture whose size is not a power of
+  // two) says so, which spares its quads the scan.
+  bool forwards = n > 1, backwards = n > 1;
+  for (int i = 1; i < n && (forwards || backwards); ++i) {
+    forwards = forwards && out[i] == out[0] + i;
+    backwards = backwards && out[i] == out[0] - i;
+  }
+  return forwards ? 1 : backwards ? -1 : 0;
 }
+
+// Whether FillTexelTable makes the table by stepping (cheaply) rather than pixel by pixel.
+bool TableSteps(const TexelTableKey& k) {
+  const double scale = (static_cast<double>(k.tb) - k.ta) * k.size / (k.b - k.a);
+  return scale == 1.0 || scale == -1.0;
+}
+
+// Texel tables: those made pixel by pixel (a texture whose size is not a power of two has texture
+// coordinates that are not exact, so its 1:1 mapping is not recognised) are kept with the inputs
+// they were made from, since quads drawn one after another often map their columns or rows alike
+// (the tiles of a picture tiled over the screen, the lines of a wave), and a table made from the
+// very same inputs is the same table. Stepped tables are made each time: that is cheaper than
+// looking for them.
+class TexelTables {
+ public:
+  // The table for `key` and its step (see FillTexelTable).
+  const int* Get(const TexelTableKey& key, int* step) {
+    if (TableSteps(key)) {
+      if (static_cast<int>(m_aScratch.size()) < key.n) m_aScratch.resize(static_cast<size_t>(key.n));
+      *step = Fill(m_aScratch.data(), key);
+      return m_aScratch.data();
+    }
+    const int i = static_cast<int>(Hash(key) % kCount);
+    if (!(m_aKeys[i] == key)) {
+      m_aKeys[i] = TexelTableKey{};  // the table is being rewritten
+      if (static_cast<int>(m_aTables[i].size()) < key.n) m_aTables[i].resize(static_cast<size_t>(key.n));
+      m_anSteps[i] = Fill(m_aTables[i].data(), key);
+      m_aKeys[i] = key;
+    }
+    *step = m_anSteps[i];
+    return m_aTables[i].data();
+  }
+
+ private:
+  static constexpr uint64_t kCount = 64;
+  static int Fill(int* out, const TexelTableKey& k) {
+    return FillTexelTable(out, k.n, k.p0, k.a, k.b, k.ta, k.tb, k.size, k.address);
+  }
+  static uint64_t Hash(const TexelTableKey& k) {
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](auto v) {
+      uint64_t bits = 0;
+      std::memcpy(&bits, &v, sizeof v);
+      h = (h ^ bits) * 1099511628211ull;
+      h ^= h >> 29;
+    };
+    mix(k.n);
+    mix(k.p0);
+    mix(k.a);
+    mix(k.b);
+    mix(k.ta);
+    mix(k.tb);
+    mix(k.size);
+    return h;
+  }
+  TexelTableKey m_aKeys[kCount];
+  std::vector<int> m_aTables[kCount];
+  int m_anSteps[kCount] = {};
+  std::vector<int> m_aScratch;
+};
 
 }  // namespace
 
@@ -659,17 +1146,17 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
   const int w = static_cast<int>(px1 - px0), h = static_cast<int>(py1 - py0);
   *pixels = int64_t{w} * h;
 
-  // Texel column per destination column, texel row per destination row.
-  // Reused between draws (one drawing thread at a time; thread_local keeps threads apart).
-  thread_local std::vector<int> cols, rows;
-  int colStep = 0;
+  // Texel column per destination column, texel row per destination row. Kept between draws with
+  // what they were made from (one drawing thread at a time; thread_local keeps threads apart).
+  thread_local TexelTables colTables, rowTables;
+  const int* cols = nullptr;
+  const int* rows = nullptr;
+  int colStep = 0, rowStep = 0;  // rowStep: unused, rows are read through the table
   if (tex) {
     const int tw = tex->Width(), th = tex->Height();
     const double sxA = XA / 256.0, sxB = XB / 256.0, syA = YA / 256.0, syB = YB / 256.0;
-    if (static_cast<int>(cols.size()) < w) cols.resize(w);
-    if (static_cast<int>(rows.size()) < h) rows.resize(h);
-    colStep = FillTexelTable(cols.data(), w, px0, sxA, sxB, uA, uB, tw, st.addressU);
-    FillTexelTable(rows.data(), h, py0, syA, syB, vA, vB, th, st.addressV);
+    cols = colTables.Get(TexelTableKey{w, px0, sxA, sxB, uA, uB, tw, st.addressU}, &colStep);
+    rows = rowTables.Get(TexelTableKey{h, py0, syA, syB, vA, vB, th, st.addressV}, &rowStep);
   }
   const uint32_t texelWhite = 0xFFFFFFFF;
 
@@ -693,19 +1180,21 @@ bool DrawAlignedQuad(const DrawContext& ctx, const Vertex& v0, const Vertex& v1,
     return true;
   }
 
-  if ((shade == Shade::TexelDirect || shade == Shade::TexelConstAlpha) && blend != BlendKind::Generic) {
-    TexelRectFn fn = PickTexelRect(tex->GetFormat(), df, shade == Shade::TexelConstAlpha, blend == BlendKind::SrcAlpha);
+  if ((shade == Shade::TexelDirect || shade == Shade::TexelConstAlpha || shade == Shade::TexelModAlpha) &&
+      blend != BlendKind::Generic) {
+    TexelRectFn fn =
+        shade == Shade::TexelModAlpha
+            ? PickModAlphaRect(tex->GetFormat(), df, blend == BlendKind::SrcAlpha)
+            : PickTexelRect(tex->GetFormat(), df, shade == Shade::TexelConstAlpha, blend == BlendKind::SrcAlpha);
     if (fn) {
       // A stepped column table tells its direction; any other is scanned.
-      QuadSpan span{static_cast<int>(px0), static_cast<int>(px1), cols.data(), colStep != -1 || w == 1,
-                    colStep != 1 && w > 1};
+      QuadSpan span{static_cast<int>(px0), static_cast<int>(px1), cols, colStep != -1 || w == 1, colStep != 1 && w > 1};
       for (int i = 1; colStep == 0 && i < w && (span.contiguous || span.mirrored); ++i) {
         if (cols[i] != cols[0] + i) span.contiguous = false;
         if (cols[i] != cols[0] - i) span.mirrored = false;
       }
-      const TexelBlock block{
-          target->Row(static_cast<int>(py0)), target->Pitch(), tex->Row(0), tex->Pitch(), rows.data(), h};
-      fn(block, span, constant & 0xFF000000u);
+      const TexelBlock block{target->Row(static_cast<int>(py0)), target->Pitch(), tex->Row(0), tex->Pitch(), rows, h};
+      fn(block, span, shade == Shade::TexelModAlpha ? constant >> 24 : constant & 0xFF000000u);
       return true;
     }
   }
