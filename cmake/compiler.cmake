@@ -1,6 +1,13 @@
 # Replays must repeat bit for bit: no contraction of a*b+c into fma, no fast-math.
 add_compile_options(-ffp-contract=off -fno-fast-math)
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+# Warnings are errors in the program's own code and its tools (target_compile_options with this).
+# GCC warns at every atomic fence of its standard library under ThreadSanitizer, which does not
+# follow fences: that one stays a warning.
+set(QC4_WERROR -Werror)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12)
+  list(APPEND QC4_WERROR -Wno-error=tsan)
+endif()
 
 # Every narrow string literal is stored as CP932 (Shift-JIS) bytes, the encoding the game's data
 # and texts use at run time. Sources are UTF-8; u8"" literals stay UTF-8.

@@ -213,7 +213,7 @@ TEST_F(MakeDemoTest, BitmapsDecodeAsEightBitPicturesOverOnePalette) {
     EXPECT_EQ(bmp.image.width, sheet.width);
     EXPECT_EQ(bmp.image.height, sheet.height);
     EXPECT_EQ(bmp.image.palette, table.palette);
-    if (sheet.keyedCorner) EXPECT_EQ(bmp.image.IndexAt(0, 0), 0);
+    if (sheet.keyedCorner) { EXPECT_EQ(bmp.image.IndexAt(0, 0), 0); }
   }
 }
 

@@ -210,6 +210,28 @@ TEST_F(DumpToolTest, RefusedFilesSayWhy) {
   EXPECT_NE(folder.err.find("qc4-dump: not readable (Is a directory)\n"), std::string::npos) << folder.err;
 }
 
+// A path on the command line is this system's UTF-8: the JSON and the messages give it back as it
+// was typed, also with characters Shift-JIS lacks, while the game's texts are still converted.
+TEST_F(DumpToolTest, HostPathsAreEchoedAsTyped) {
+  for (const std::string& folder : {U8(u8"café ü"), U8(u8"ゲーム"), U8(u8"ゲーム é/Ωmega")}) {
+    SCOPED_TRACE(folder);
+    std::filesystem::create_directories(m_folder.Path() / folder);
+    std::filesystem::copy_file(m_folder.Path() / "System.dat", m_folder.Path() / folder / "System.dat");
+    const std::string path = m_folder.Prefix() + folder + "/System.dat";
+    const cRun run = RunDump("'" + path + "'", m_folder);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(LooksLikeOneJsonObject(run.out)) << run.out;
+    EXPECT_NE(run.out.find("\"file\": \"" + path + "\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(U8(u8"\"m_strTitle\": \"テスト\"")), std::string::npos) << run.out;
+
+    const std::string missing = m_folder.Prefix() + folder + "/Bgm.dat";
+    const cRun refused = RunDump("'" + missing + "'", m_folder);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.out.find("\"file\": \"" + missing + "\""), std::string::npos) << refused.out;
+    EXPECT_EQ(refused.err.rfind(missing + U8(u8" の読み込みに失敗しました！\n")), 0u) << refused.err;
+  }
+}
+
 TEST_F(DumpToolTest, AnUnknownKindListsTheKinds) {
   const cRun run = RunDump("--kind Nonsense.dat '" + m_folder.Prefix() + "System.dat'", m_folder);
   EXPECT_EQ(run.status, 2);

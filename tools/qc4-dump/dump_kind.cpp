@@ -34,8 +34,10 @@ bool HasNumberedSuffix(std::string_view fileName, std::string_view ext) {
   if (fileName.size() < ext.size() + 5) return false;
   std::string_view digits = fileName.substr(fileName.size() - 3);
   if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+  // The name before "_000" ends with "." and ext (compared in place: no text is built).
   std::string_view rest = fileName.substr(0, fileName.size() - 4);
-  return fileName[fileName.size() - 4] == '_' && EndsWithIgnoringCase(rest, std::string(".") + std::string(ext));
+  return fileName[fileName.size() - 4] == '_' && rest[rest.size() - ext.size() - 1] == '.' &&
+         EndsWithIgnoringCase(rest, ext);
 }
 
 const cDumpKind* FindDumpKindByName(std::string_view name) {

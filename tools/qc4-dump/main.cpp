@@ -11,6 +11,7 @@
 #include "dump_kind.h"
 #include "json_writer.h"
 #include "platform/encoding.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -24,6 +25,22 @@ void PrintUsage() {
 std::string_view FileNameOf(std::string_view path) {
   const size_t slash = path.find_last_of("\\/");
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// A path of this system as given: UTF-8 as it is; bytes that are not UTF-8 (a raw Shift-JIS name)
+// are read as CP932, so that the output stays UTF-8.
+void WriteHostPath(cJsonWriter& out, const std::string& hostPath) {
+  if (IsValidUtf8(hostPath))
+    out.Utf8Text(hostPath);
+  else
+    out.Text(hostPath);
+}
+
+// The game's CP932 message in UTF-8. It starts with the file's game path, which is put back as the
+// host path given on the command line: a path with characters CP932 lacks would come out garbled.
+std::string HostMessage(const std::string& cp932Message, const std::string& gamePath, const std::string& hostPath) {
+  if (!IsValidUtf8(hostPath) || !std::string_view(cp932Message).starts_with(gamePath)) return Cp932ToUtf8(cp932Message);
+  return hostPath + Cp932ToUtf8(std::string_view(cp932Message).substr(gamePath.size()));
 }
 
 }  // namespace
@@ -72,15 +89,18 @@ int main(int argc, char** argv) {
   g_bStripCR = 1;
   g_bFileTooNew = 0;
 
-  // The game names files in CP932; a command-line path is UTF-8.
-  const std::string path = IsValidUtf8(pathArg) ? Utf8ToCp932(pathArg) : pathArg;
+  // The game names files in CP932, while a command-line path is this system's own (UTF-8). A path
+  // CP932 can spell is given to the loaders in CP932; one with characters CP932 lacks ("café") keeps
+  // its bytes, which the file layer finds on disk as they are.
+  std::string path;
+  if (!GamePathFromHost(pathArg, path)) path = pathArg;
 
   cJsonWriter out;
   out.BeginObject();
   out.Key("kind");
   out.Utf8Text(kind->name);
   out.Key("file");
-  out.Text(path);
+  WriteHostPath(out, pathArg);
   std::string error;
   const bool loaded = kind->dump(path, out, error);
   out.EndObject();
@@ -88,7 +108,7 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   if (!loaded) {
     // The game's own message, then why the file was refused (the path is in the message already).
-    std::fprintf(stderr, "%s\n", Cp932ToUtf8(error).c_str());
+    std::fprintf(stderr, "%s\n", HostMessage(error, path, pathArg).c_str());
     const std::string why = DescribeReadFault(LastReadFault());
     if (!why.empty()) std::fprintf(stderr, "qc4-dump: %s\n", why.c_str());
     return 1;
