@@ -97,6 +97,15 @@ void PrintTo(const StartCase& c, std::ostream* os) { *os << c.name; }
 class StartupFixture : public testing::Test {
  protected:
   void SetUp() override {
+    // The process-wide objects a fresh process starts with: every run here is a start of its own.
+    g_BootData.m_nDrawMode = 1;
+    g_BootData.m_bNoAsk = 0;
+    g_IniSettings = INISETTINGS{};
+    g_DirectPlay = 0;
+    g_ReturnToTitle = 0;
+    g_TestPlay = 0;
+    g_TestPlayPath.clear();
+    g_GameStarted = 0;
     m_game = TestTempDir() / "startup_game";
     fs::remove_all(m_game);
     const std::string makeDemo =
