@@ -112,6 +112,8 @@ bool resolveDisplayMode() {
       ErrorBoxf("画面モードが不正です！\nSystem.iniと画面の設定を見直して下さい！");
     return false;
   }
+  // Only a Direct3D window in window mode 2 gets a sizable frame; DirectDraw never does.
+  GameWindowSetSizable(d3d && s.WindowMode == 2);
   return true;
 }
 

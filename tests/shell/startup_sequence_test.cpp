@@ -18,6 +18,7 @@
 
 #include "core/thread.h"
 #include "data/system_data.h"
+#include "platform/window/game_window.h"
 #include "shell/app_globals.h"
 #include "shell/boot_data.h"
 #include "shell/game_loop.h"
@@ -279,6 +280,20 @@ TEST_F(StartupRunTest, ListPositionsReadAtStartAndWrittenAtExit) {
 }
 
 // A run whose start-up ended saves no list positions.
+// Only a Direct3D window in window mode 2 gets a frame the player can drag to another size.
+TEST_F(StartupRunTest, OnlyADirect3DWindowInModeTwoIsSizable) {
+  struct Case {
+    int direct3d, windowMode;
+    bool sizable;
+  };
+  for (const Case& c : {Case{1, 2, true}, Case{1, 1, false}, Case{0, 2, false}, Case{0, 1, false}}) {
+    writeFile(m_game / "System.ini", "Direct3D=" + std::to_string(c.direct3d) +
+                                         "\r\nWindowMode=" + std::to_string(c.windowMode) + "\r\nExit\r\n");
+    EXPECT_EQ(run(3), 0);
+    EXPECT_EQ(GameWindowIsSizable(), c.sizable) << "Direct3D=" << c.direct3d << " WindowMode=" << c.windowMode;
+  }
+}
+
 TEST_F(StartupRunTest, ARunThatDidNotStartSavesNothing) {
   writeIni(2);
   cUiHooks hooks = UiHooks();

@@ -33,6 +33,7 @@ struct State {
   bool exists = false;
   bool shown = false;
   bool fullscreen = false;
+  bool sizable = false;  // the player may drag the window's size
   bool maximized = false;
   bool minimized = false;
   int x = 0, y = 0, width = 0, height = 0;
@@ -119,7 +120,8 @@ bool GameWindowCreate(HWND target, int x, int y, int clientWidth, int clientHeig
     s_window.exists = true;
     return true;
   }
-  s_window.window = SDL_CreateWindow("", x, y, clientWidth, clientHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  s_window.window = SDL_CreateWindow("", x, y, clientWidth, clientHeight,
+                                     SDL_WINDOW_HIDDEN | (s_window.sizable ? SDL_WINDOW_RESIZABLE : 0));
   if (!s_window.window) return false;
   SDL_SetWindowMinimumSize(s_window.window, 100, 100);
   s_window.renderer = SDL_CreateRenderer(s_window.window, -1, 0);
@@ -176,6 +178,13 @@ void GameWindowSetFullscreen(bool fullscreen) {
 }
 
 bool GameWindowIsFullscreen() { return s_window.fullscreen; }
+
+void GameWindowSetSizable(bool sizable) {
+  s_window.sizable = sizable;
+  if (s_window.window) SDL_SetWindowResizable(s_window.window, sizable ? SDL_TRUE : SDL_FALSE);
+}
+
+bool GameWindowIsSizable() { return s_window.sizable; }
 
 bool GameWindowIsMaximized() {
   if (s_window.window) return (SDL_GetWindowFlags(s_window.window) & SDL_WINDOW_MAXIMIZED) != 0;

@@ -35,6 +35,9 @@ void GameWindowSetTitle(const char* cp932Title);
 void GameWindowShow();
 void GameWindowSetFullscreen(bool fullscreen);
 bool GameWindowIsFullscreen();
+// A frame the player can drag to another size (only a Direct3D window in window mode 2 has one).
+void GameWindowSetSizable(bool sizable);
+bool GameWindowIsSizable();
 bool GameWindowIsMaximized();
 bool GameWindowIsMinimized();
 void GameWindowRestore();
