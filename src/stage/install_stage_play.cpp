@@ -13,6 +13,7 @@
 #include "stage/replay_save.h"
 #include "stage/scene_stage.h"
 #include "stage/screen_colour.h"
+#include "stage/stage_end.h"
 #include "stage/stage_play_hooks.h"
 #include "stage/stage_services.h"
 #include "stage/stage_start.h"
@@ -69,6 +70,7 @@ void InstallStagePlay() {
   InstallStageServices();
   InstallModalWaits();
   InstallScreenColour();
+  InstallStageEnd();
 
   // The blink's hidden frames cover the picture with the stage's background layers.
   cScreenEffectHooks effects;
