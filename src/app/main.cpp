@@ -26,6 +26,10 @@ void InstallUi() {
   InstallDialogs();
   cDialogSourceHooks sources;
   sources.playedStagePath = [] { return g_StagePath; };
+  sources.stageRankingName = []() -> std::string* {
+    cSceneStage* scene = SceneStage();
+    return scene ? &scene->m_strRankName : nullptr;
+  };
   SetDialogSourceHooks(sources);
 }
 }  // namespace

@@ -25,6 +25,7 @@
 #include "shell/scene_mgr.h"
 #include "stage/extra_lives.h"
 #include "stage/modal_waits.h"
+#include "stage/ranking_entry.h"
 #include "stage/scene_stage.h"
 #include "stage/stage_menus.h"
 
@@ -141,5 +142,6 @@ void FinishStage(cSceneStage& scene) {
 void InstallStageEnd() {
   cStageMenuHooks menus = SetStageMenuHooks({});
   menus.finishStage = FinishStage;
+  menus.registerRanking = RegisterRanking;
   SetStageMenuHooks(menus);
 }

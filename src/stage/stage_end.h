@@ -23,5 +23,6 @@ int IsLastStage(int stage);
 // The whole processing, run once when the stage is cleared.
 void FinishStage(cSceneStage& scene);
 
-// Installs FinishStage as the stage menus' stage-clear processing, keeping their other hooks.
+// Installs FinishStage and RegisterRanking as the stage menus' stage-clear processing and ranking
+// entry, keeping their other hooks.
 void InstallStageEnd();

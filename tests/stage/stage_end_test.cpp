@@ -5,26 +5,38 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "core/log.h"
 #include "data/game_data.h"
 #include "data/input_log.h"
+#include "data/option_data.h"
 #include "data/ranking.h"
 #include "data/save_data.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
 #include "flow/mes_window.h"
+#include "platform/headless/input_script.h"
+#include "platform/input/keyboard.h"
+#include "platform/messages.h"
 #include "shell/app_globals.h"
+#include "shell/game_loop.h"
+#include "shell/input_state.h"
+#include "shell/key_config.h"
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
+#include "stage/ranking_entry.h"
 #include "stage/scene_stage.h"
 #include "test_support/stage_play_harness.h"
+#include "test_support/temp_dir.h"
 
 namespace {
 
@@ -292,6 +304,162 @@ TEST_F(StageClearRankingTest, ANumberedStageIsRankedOnlyWhenNoNextStageExists) {
   EXPECT_EQ(BuildNextStagePath(path, 2, 0), 0);
   EXPECT_EQ(path, "");
   std::filesystem::remove_all(dir);
+}
+
+// A main window on its own thread that answers the name-entry request as the dialog does: the
+// name typed and OK (the scene's ranking name edited), or Cancel (left as it was).
+class cNameEntryUi {
+ public:
+  explicit cNameEntryUi(const char* typed) {
+    s_typed = typed;
+    s_asked = 0;
+    m_Thread = std::thread([this] {
+      HWND window = CreateMessageWindow(Proc);
+      g_hMainWnd.store(window);
+      m_bReady = true;
+      while (!m_bStop) {
+        HandleSentMessages();
+        std::this_thread::yield();
+      }
+      g_hMainWnd.store(nullptr);
+      DestroyMessageWindow(window);
+    });
+    while (!m_bReady) std::this_thread::yield();
+  }
+  ~cNameEntryUi() {
+    m_bStop = true;
+    m_Thread.join();
+  }
+  static int s_asked;
+
+ private:
+  static LRESULT Proc(HWND, uint32_t msg, WPARAM, LPARAM) {
+    if (msg == kMsgNameEntry) {
+      ++s_asked;
+      if (s_typed) SceneStage()->m_strRankName = s_typed;
+      g_nNameEntryDone.store(1);
+    }
+    return 0;
+  }
+  static const char* s_typed;
+  std::atomic<bool> m_bReady{false};
+  std::atomic<bool> m_bStop{false};
+  std::thread m_Thread;
+};
+int cNameEntryUi::s_asked = 0;
+const char* cNameEntryUi::s_typed = nullptr;
+
+// Ranking entry after the places above were found: the rankings are saved in the story folder of a
+// scratch game folder, and the table shown afterwards is left with button 1.
+class RankingEntryTest : public StageClearRankingTest {
+ protected:
+  RankingEntryTest() : m_OldFolder(std::filesystem::current_path()), m_nOldEntry(g_OptionData.m_nRankingEntry) {
+    const std::filesystem::path dir = TestTempDir() / "ranking_entry";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "user_data" / "story");
+    std::filesystem::current_path(dir);
+    g_SaveData.m_strStageKey = "data\\stg4\\c01.";
+    g_SaveData.m_bCondOn = 0;
+    g_SaveData.m_strRankingName = "last";
+    g_OptionData.m_strRankingName = "fix";
+    g_SceneMgr.m_nFrameRate = 0;  // unpaced
+    SetDefaultKeyConfig();
+    g_InputStates.assign(1, cInputState{});
+    FinishRanked();
+  }
+  ~RankingEntryTest() override {
+    UseInputScript(cInputScript{});
+    ReleaseAllKeys();
+    g_OptionData.m_nRankingEntry = m_nOldEntry;
+    g_SceneMgr.m_nFrameRate = 60;
+    std::filesystem::current_path(m_OldFolder);
+  }
+  void Register() {
+    SetFrameLimit(0);
+    ReleaseAllKeys();
+    cInputScript script;
+    ASSERT_TRUE(ParseInputScript("2 press Z\n", script, nullptr));
+    UseInputScript(script);
+    m_Harness.ClearTraces();
+    RegisterRanking(Scene());
+  }
+  // The name and value at a row of a kind's table, as saved.
+  static std::pair<std::string, int32_t> SavedRow(int kind, int row) {
+    cRanking saved;
+    if (!LoadRankingFile(saved, 0, "data\\stg4\\c01.", 0, 0, 0)) return {"no file", 0};
+    const cRankEntry& entry = saved.m_aTables[static_cast<size_t>(kind)].m_aEntries[static_cast<size_t>(row)];
+    return {entry.m_bUsed ? entry.m_strName : "unused", entry.m_nValue};
+  }
+
+  std::filesystem::path m_OldFolder;
+  int32_t m_nOldEntry;
+};
+
+TEST_F(RankingEntryTest, ThePlayIsEnteredAtEveryPlaceItReachedAndSaved) {
+  struct Case {
+    const char* what;
+    int32_t option;
+    const char* typed;  // the dialog's answer; null for Cancel
+    int asked;          // name requests sent
+    const char* name;   // entered, and the progress's name afterwards
+    const char* progressName;
+  };
+  const Case cases[] = {
+      {"by hand, name typed", 0, "Bob", 1, "Bob", "Bob"},
+      {"by themselves, name typed", 2, "Eve", 1, "Eve", "Eve"},
+      {"a cancelled dialog enters the last name", 0, nullptr, 1, "last", "last"},
+      {"by hand, fixed name", 1, "Bob", 0, "fix", "last"},
+      {"by themselves, fixed name", 3, "Bob", 0, "fix", "last"},
+  };
+  for (const Case& c : cases) {
+    ResetRanking(g_Ranking);
+    Fill(g_Ranking.m_aTables[2].m_aEntries[0], 5000);
+    Fill(g_Ranking.m_aTables[2].m_aEntries[1], 8000);
+    g_SaveData.m_strRankingName = "last";
+    Scene().m_bRankingDone = 0;
+    g_OptionData.m_nRankingEntry = c.option;
+    {
+      cNameEntryUi ui(c.typed);
+      Register();
+      EXPECT_EQ(cNameEntryUi::s_asked, c.asked) << c.what;
+    }
+    EXPECT_EQ(Scene().m_strRankName, c.name) << c.what;
+    EXPECT_EQ(g_SaveData.m_strRankingName, c.progressName) << c.what;
+    EXPECT_EQ(Scene().m_bRankingDone, 1) << c.what;
+    EXPECT_EQ(m_Harness.Sounds().front(), kSoundRankingEntered) << c.what;
+    // The remaining time heads its table, the clear time goes below 5000; the kinds without a
+    // place keep their tables.
+    EXPECT_EQ(SavedRow(1, 0), std::make_pair(std::string(c.name), 90)) << c.what;
+    EXPECT_EQ(SavedRow(2, 0), std::make_pair(std::string("AAA"), 5000)) << c.what;
+    EXPECT_EQ(SavedRow(2, 1), std::make_pair(std::string(c.name), 6567)) << c.what;
+    EXPECT_EQ(SavedRow(2, 2), std::make_pair(std::string("AAA"), 8000)) << c.what;
+    for (int kind : {0, 3, 4}) EXPECT_EQ(SavedRow(kind, 0).first, "unused") << c.what << " kind " << kind;
+  }
+}
+
+TEST_F(RankingEntryTest, APlayIsEnteredOnlyOnceAndOnlyWithANewPlace) {
+  struct Case {
+    const char* what;
+    int32_t rankingOn, newRanking, done;
+  };
+  const Case cases[] = {
+      {"rankings off", 0, 1, 0},
+      {"no new place", 1, 0, 0},
+      {"already entered", 1, 1, 1},
+  };
+  g_OptionData.m_nRankingEntry = 0;
+  for (const Case& c : cases) {
+    g_RankingOn = c.rankingOn;
+    Scene().m_bNewRanking = c.newRanking;
+    Scene().m_bRankingDone = c.done;
+    cNameEntryUi ui("Bob");
+    m_Harness.ClearTraces();
+    RegisterRanking(Scene());
+    EXPECT_EQ(cNameEntryUi::s_asked, 0) << c.what;
+    EXPECT_TRUE(m_Harness.Sounds().empty()) << c.what;
+    EXPECT_FALSE(std::filesystem::exists("user_data/story/c01.rkg")) << c.what;
+    EXPECT_EQ(g_Ranking.m_aTables[1].m_aEntries[0].m_bUsed, 0) << c.what;
+  }
 }
 
 }  // namespace
