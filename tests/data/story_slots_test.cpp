@@ -13,9 +13,9 @@
 #include "core/log.h"
 #include "data/game_data.h"
 #include "data/story_slots.h"
-#include "game_data_fixture.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
+#include "player_folder_fixture.h"
 #include "progress_bytes.h"
 #include "temp_folder.h"
 
@@ -49,27 +49,13 @@ std::vector<uint8_t> WholeSlotFile(const cProgressLists& lists = {}) {
 
 }  // namespace
 
-class StorySlotsTest : public GameDataTest {
+class StorySlotsTest : public PlayerFolderTest {
  protected:
   void SetUp() override {
-    g_bQuit = 0;
+    PlayerFolderTest::SetUp();
     SetProgressProject();
     // No unlimited lives unless a test asks: loads keep the lives they read.
     g_SystemData.m_anModeOpt.assign(4, 0);
-    m_OldFolder = std::filesystem::current_path();
-    std::filesystem::current_path(m_Folder.Path());
-    std::filesystem::create_directories(m_Folder.Path() / "user_data" / "story");
-    std::filesystem::create_directories(m_Folder.Path() / "user_data" / "challenge");
-    SetMessageBoxHandler([this](const char* text, const char*, unsigned) {
-      m_Messages.emplace_back(text);
-      return IDOK;
-    });
-  }
-  void TearDown() override {
-    SetMessageBoxHandler(nullptr);
-    SetAtomicWriteFailStep(0);
-    std::filesystem::current_path(m_OldFolder);
-    g_bQuit = 0;
   }
 
   void WriteSlot(int slot, const std::vector<uint8_t>& bytes) {
@@ -77,19 +63,11 @@ class StorySlotsTest : public GameDataTest {
     std::snprintf(name, sizeof name, "user_data/story/Story%02d.dat", slot + 1);
     m_Folder.Write(name, bytes);
   }
-  std::vector<uint8_t> ReadDisk(const std::string& relative) const {
-    std::ifstream in(m_Folder.Path() / relative, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-  }
   std::vector<uint8_t> SlotOnDisk(int slot) const {
     char name[32];
     std::snprintf(name, sizeof name, "user_data/story/Story%02d.dat", slot + 1);
     return ReadDisk(name);
   }
-
-  cTempFolder m_Folder;
-  std::filesystem::path m_OldFolder;
-  std::vector<std::string> m_Messages;
 };
 
 TEST_F(StorySlotsTest, SlotPathsCountFromOne) {
