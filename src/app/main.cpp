@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "menus/install_menu_scenes.h"
 #include "menus/ranking_display.h"
 #include "platform/files.h"
 #include "shell/command_line.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   if (!commandLine.trace.empty()) s_Replays.strTracePath = AbsoluteHostPath(commandLine.trace);
   InstallUi();
   InstallStagePlay();
+  InstallMenuScenes();
   InstallRankingDisplay();
   int code = RunProgram(commandLine, OpenReplayRunOutputs);
   // A test play says how its stage ended, with the play frames of its last attempt.
