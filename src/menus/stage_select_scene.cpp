@@ -98,10 +98,11 @@ void cSceneStageSelect::Enter() {
   m_nTop = g_SceneMgr.m_anSelectPos[1];
   // A remembered place the list no longer reaches (fewer stages open now) is brought back into it.
   UpdateCount();
-  m_nTop = std::clamp(m_nTop, 0, std::max(0, m_nCount - kWindowMax));
-  cursor.nRow = std::clamp(cursor.nRow, 0, std::max(0, m_nCount - 1));
-  if (cursor.nRow < m_nTop) m_nTop = cursor.nRow;
-  if (cursor.nRow >= m_nTop + kWindowMax) m_nTop = cursor.nRow - kWindowMax + 1;
+  if (cursor.nRow >= m_nCount || cursor.nRow < 0) {
+    cursor.nRow = std::max(0, m_nCount - 1);
+    m_nTop = std::max(0, m_nCount - kWindowMax);
+  }
+  m_nTop = std::clamp(m_nTop, std::max(0, cursor.nRow - kWindowMax + 1), cursor.nRow);
   cursor.nX = kHandX;
   cursor.nY = kListY + (cursor.nRow - m_nTop) * kRowHeight;
   SelectStage(cursor.nRow + 1);

@@ -101,6 +101,18 @@ TEST_F(StageSelectTest, TheWindowShrinksAtTheEndOfTheList) {
   }
 }
 
+TEST_F(StageSelectTest, ARememberedPlacePastTheOpenedStagesComesBackIntoTheList) {
+  g_SaveData.m_nChallengeUnlocked = 3;
+  g_SceneMgr.m_anSelectPos[0] = 7;
+  g_SceneMgr.m_anSelectPos[1] = 4;
+  Start<cSceneStageSelect>();
+  Frame();
+  EXPECT_EQ(Row(), 2);
+  EXPECT_EQ(Select().Top(), 0);
+  EXPECT_EQ(Select().Window(), 3);
+  EXPECT_EQ(g_SaveData.m_strStageKey, "data\\stg4\\c03.");
+}
+
 TEST_F(StageSelectTest, TheScreenIsDrawnAgainOnlyWhenSomethingShownChanges) {
   g_SaveData.m_nChallengeUnlocked = 5;
   cSceneStageSelect& select = Open();

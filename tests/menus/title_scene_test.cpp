@@ -101,7 +101,8 @@ TEST_F(TitleTest, TheCursorStartsOnTheItemChosenLast) {
       {"back from the options", {0, 1, 2, 3, 4, 5, 6}, kTitleOptions, 0, 5},
       {"the options item further up", {1, 2, 5, 6}, kTitleOptions, 0, 2},
       {"after a FreeStage start", {0, 1, 2, 3, 4, 5, 6}, kTitleOptions, 1, 0},
-      {"an item no longer shown wraps to the top", {0, 1, 2}, kTitleOptions, 0, 0},
+      {"an item no longer shown keeps its number", {0, 2, 3, 5, 6}, kTitleContinue, 0, 1},
+      {"a number past the last row wraps to the top", {0, 1, 6}, kTitleReplay, 0, 0},
   };
   for (const Case& c : cases) {
     EnableOnly(c.enabled);
@@ -167,6 +168,14 @@ TEST_F(TitleTest, TheGraphicMenuTakesEachItemsStripAndCentresOnThePicture) {
   FadeIn();
   Frame();
   EXPECT_EQ(Hands(), (std::vector<std::pair<double, double>>{{188, 240}}));
+
+  // The menu is centred on 288 by half the picture's width, rounded toward zero.
+  for (auto [width, x] : {std::pair{201, 188}, {640, -32}, {64, 256}}) {
+    WritePicture(m_Display.Dir(), "GameMode.bmp", width, 7 * 32, 4);
+    Start<cSceneTitle>();
+    Frame();
+    EXPECT_EQ(Title().MenuX(), x) << width;
+  }
 }
 
 TEST_F(TitleTest, EachItemLeadsToItsScene) {
