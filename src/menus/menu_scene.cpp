@@ -41,6 +41,8 @@ void DrawAccessoryCell(int x, int y, int sx, int size) {
 
 void ReleaseSceneSurfaces() {
   DDReleaseSurfaceVec(g_SceneSurfaces);
+  // Emptied too: the next scene's surface must be the first one, the one the scenes draw from.
+  g_SceneSurfaces.clear();
   g_SceneSurfaceInfos.clear();
 }
 

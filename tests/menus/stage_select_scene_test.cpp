@@ -13,6 +13,7 @@
 #include "menu_scene_fixture.h"
 #include "menus/menu_scene.h"
 #include "menus/stage_select_scene.h"
+#include "menus/title_scene.h"
 #include "stage/stage_files.h"
 #include "stage/stage_loading.h"
 
@@ -111,6 +112,25 @@ TEST_F(StageSelectTest, ARememberedPlacePastTheOpenedStagesComesBackIntoTheList)
   EXPECT_EQ(Select().Top(), 0);
   EXPECT_EQ(Select().Window(), 3);
   EXPECT_EQ(g_SaveData.m_strStageKey, "data\\stg4\\c03.");
+}
+
+TEST_F(StageSelectTest, TheScreenIsASurfaceOfItsOwnAfterTheTitleLeft) {
+  Start<cSceneTitle>();
+  Frame();
+  Start<cSceneStageSelect>();
+  FadeIn();
+  Frame();
+  int screens = 0;
+  for (const DDTRACECALL& c : DrawsNamed("DDBlt")) {
+    if (c.lpDst != &g_BackBufferSD || c.adArgs[2] != 640) continue;
+    ++screens;
+    ASSERT_NE(c.lpSrc, nullptr);
+    EXPECT_EQ(c.lpSrc->nWidth, 640);
+    EXPECT_EQ(c.lpSrc->nHeight, 480);
+    EXPECT_TRUE(c.lpSrc->lpDD || c.lpSrc->lpDT) << "drawn from a released surface";
+  }
+  EXPECT_EQ(screens, 1);
+  EXPECT_EQ(g_SceneSurfaces.size(), 1u);
 }
 
 TEST_F(StageSelectTest, TheScreenIsDrawnAgainOnlyWhenSomethingShownChanges) {
