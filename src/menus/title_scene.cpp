@@ -119,7 +119,8 @@ void cSceneTitle::DrawMenuSurface() {
     DDSURFACEDATA* modes = &g_SurfaceData[kPictureGameMode];
     DDFillSurface(surface, kTransparentColour);
     for (int row = 0; row < m_nItemCount; ++row)
-      DDBlt(surface, kHandColumn, kRowHeight * row, modes->nWidth, kRowHeight, modes, 0, kRowHeight * m_anKinds[row], 0);
+      DDBlt(surface, kHandColumn, kRowHeight * row, modes->nWidth, kRowHeight, modes, 0, kRowHeight * m_anKinds[row],
+            0);
     return;
   }
   DDBltFramed(surface, 1, 1, m_nMenuWidth - 2, m_nMenuHeight - 2, &g_SurfaceData[kPictureWindow], 1, kFrameColour);

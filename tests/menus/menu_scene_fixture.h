@@ -148,7 +148,8 @@ class cMenuSceneTest : public testing::Test {
   }
 
   cFreshGameData m_Fresh;
-  cHooksGuard<cSoundTraceHooks> m_SoundTrace{SetSoundTraceHooks, {.record = [](int slot) { Sounds().push_back(slot); }}};
+  cHooksGuard<cSoundTraceHooks> m_SoundTrace{SetSoundTraceHooks,
+                                             {.record = [](int slot) { Sounds().push_back(slot); }}};
   gfxtest::Display m_Display{gfxtest::kModes[4]};
   cHooksGuard<cDrawTraceHooks> m_DrawTrace{SetDrawTraceHooks,
                                            {.record = [](const DDTRACECALL& c) { Draws().push_back(c); }}};

@@ -197,8 +197,7 @@ TEST_F(StageSelectTest, ButtonThreeShowsThePanelOnlyWithChallengeRankings) {
     std::vector<int32_t> panel;  // after each held frame
   };
   const Case cases[] = {
-      {0, {0, 0, 0}},
-      {1, {1, 0, 1}},  // held: toggled on every frame
+      {0, {0, 0, 0}}, {1, {1, 0, 1}},  // held: toggled on every frame
   };
   for (const Case& c : cases) {
     g_SystemData.m_aModeRanking[1].m_bEnabled = c.rankings;

@@ -140,8 +140,8 @@ TEST_F(TitleTest, TheTextMenuIsABoxSizedToTheLongestCaption) {
     EXPECT_EQ(c.adArgs[0], 32);
     captions.emplace_back(c.adArgs[1], c.strText);
   }
-  EXPECT_EQ(captions, (std::vector<std::pair<double, std::string>>{
-                          {0, "はじめから"}, {32, "チャレンジ"}, {64, "しゅうりょう"}}));
+  EXPECT_EQ(captions,
+            (std::vector<std::pair<double, std::string>>{{0, "はじめから"}, {32, "チャレンジ"}, {64, "しゅうりょう"}}));
   FadeIn();
   Frame();
   bool menuShown = false;
@@ -280,6 +280,11 @@ TEST_F(TitleTest, TheNewGameListTakesOnlyAnEmptySlot) {
   EXPECT_EQ(g_SlotList.size(), 99u);
   EXPECT_TRUE(g_SlotList[2].m_bExists);
   EXPECT_TRUE(g_SlotList[4].m_bDamaged);
+  // The damaged slot says so in its row.
+  bool damagedShown = false;
+  for (const DDTRACECALL& c : DrawsNamed("cFont::DrawString"))
+    damagedShown = damagedShown || (c.adArgs[0] == 224 && c.adArgs[1] == 224 && c.strText == "データが壊れています");
+  EXPECT_TRUE(damagedShown);
   struct Case {
     int row;
     int sound;
@@ -312,10 +317,10 @@ TEST_F(TitleTest, TheContinueListTakesOnlyAWholeSave) {
     int scene;  // -1: the list stays
   };
   const Case cases[] = {
-      {0, kMenuSoundRefused, -1},              // empty
-      {2, kMenuSoundRefused, -1},              // damaged
-      {1, kMenuSoundDecide, kSceneWorldMap},   // saved on the map
-      {3, kMenuSoundDecide, kSceneStage},      // saved inside a stage
+      {0, kMenuSoundRefused, -1},             // empty
+      {2, kMenuSoundRefused, -1},             // damaged
+      {1, kMenuSoundDecide, kSceneWorldMap},  // saved on the map
+      {3, kMenuSoundDecide, kSceneStage},     // saved inside a stage
   };
   for (const Case& c : cases) {
     g_SaveData.ResetProgress(0);
@@ -338,6 +343,23 @@ TEST_F(TitleTest, TheContinueListTakesOnlyAWholeSave) {
       EXPECT_EQ(g_SaveData.m_nStorySlot, c.row) << c.row;
     }
   }
+}
+
+TEST_F(TitleTest, ASaveThatNoLongerLoadsIsRefusedAndShownDamaged) {
+  SaveSlot(1);
+  g_PlayMode = kTitleContinue;
+  Open();
+  Push(kMenuDecide);
+  Frame();
+  ASSERT_FALSE(g_SlotList[1].m_bDamaged);
+  DamageSlot(1);
+  Press(kDirDown);
+  Sounds().clear();
+  Push(kMenuDecide);
+  EXPECT_EQ(Sounds(), std::vector<int>{kMenuSoundRefused});
+  EXPECT_EQ(Title().m_nPhase, cSceneTitle::kPhaseContinue);
+  EXPECT_TRUE(g_SlotList[1].m_bDamaged);
+  EXPECT_EQ(g_SaveData.m_nScoreTotal, 0);
 }
 
 TEST_F(TitleTest, CancelInASlotListReturnsToTheItemItCameFrom) {
