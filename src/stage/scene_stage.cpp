@@ -127,7 +127,8 @@ void cSceneStage::LeaveStage(int scene) {
 
 int cSceneStage::FadeIn() {
   DrawStage(0, 1);
-  if (DDFadeIn(g_WorkPalette, 0, 255, 0, 0, 0, g_SceneMgr.m_nFadeStep, g_GamePalette, m_nSubState == 0 ? 1 : 0)) {
+  // The fade keeps its own phase from call to call; a reset would end it in one frame.
+  if (DDFadeIn(g_WorkPalette, 0, 255, 0, 0, 0, g_SceneMgr.m_nFadeStep, g_GamePalette, 0)) {
     m_nSubState = 0;
     m_nPhase = kStagePhaseIntro;
   } else {
@@ -225,8 +226,7 @@ void cSceneStage::FinishPlay(int outcome) {
 }
 
 int cSceneStage::FadeOut() {
-  const bool done =
-      DDFadeOut(g_WorkPalette, 0, 255, 0, 0, 0, g_SceneMgr.m_nFadeStep, g_GamePalette, m_nSubState == 0 ? 1 : 0);
+  const bool done = DDFadeOut(g_WorkPalette, 0, 255, 0, 0, 0, g_SceneMgr.m_nFadeStep, g_GamePalette, 0);
   m_nSubState = 1;
   if (!done) return 1;
   DDFillSurface(&g_BackBufferSD, kFadeFillColour);
