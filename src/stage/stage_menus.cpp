@@ -211,6 +211,13 @@ void LeaveStageEnd(cSceneStage& scene) {
 cStageMenuHooks SetStageMenuHooks(const cStageMenuHooks& hooks) { return std::exchange(g_hooks, hooks); }
 const cStageMenuHooks& StageMenuHooks() { return g_hooks; }
 
+void StepToNextReplay() {
+  if (g_hooks.stepToAdjacentReplay)
+    g_hooks.stepToAdjacentReplay(0, 0);
+  else
+    g_SaveData.RestoreRetryState(1, g_DirectPlay != 0, g_ModeIndex);
+}
+
 void BuildPauseCmds(std::vector<cCmd>& cmds) {
   cmds.resize(kPauseCmdCount);
   for (int i = 0; i < kPauseCmdCount; ++i) {
