@@ -25,8 +25,10 @@
 
 namespace {
 
-// The playback-order option that repeats the same replay.
-constexpr int32_t kReplayOrderRepeat = 2;
+// The playback-order options that step through the list in its order ("ソート順" and
+// "ソート順＆ステージクリアのみ"); any other value repeats the same replay.
+constexpr int32_t kReplayOrderSorted = 0;
+constexpr int32_t kReplayOrderCleared = 1;
 // The world-entry endings of the progress.
 constexpr int32_t kEndingNextRound = 1;
 constexpr int32_t kEndingGameOver = 2;
@@ -112,7 +114,11 @@ int DecideNextScene(cSceneStage& scene) {
 }
 
 void StepToAdjacentReplay(int explicitStep, int step) {
-  if (!explicitStep) step = g_OptionData.m_nReplayOrder == kReplayOrderRepeat ? 0 : 1;
+  // In list order for the two sorted orders; the same replay again for the repeat order and for a
+  // value the option does not know.
+  if (!explicitStep)
+    step =
+        g_OptionData.m_nReplayOrder == kReplayOrderSorted || g_OptionData.m_nReplayOrder == kReplayOrderCleared ? 1 : 0;
   if (g_SystemData.m_bFileDialogs || g_ReplayList.empty() || step == 0) {
     g_SaveData.RestoreRetryState(1, g_DirectPlay != 0, g_ModeIndex);
     return;

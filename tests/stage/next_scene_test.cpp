@@ -273,6 +273,38 @@ TEST_F(NextSceneTest, ChallengeRecordsTheClearAndWritesTheChallengeFile) {
   }
 }
 
+TEST_F(NextSceneTest, AChallengeWithoutRecordsStillOpensTheNextAndIsWritten) {
+  g_SystemData.m_nSaveVarCount = 3;
+  g_PlayMode = kPlayModeChallenge;
+  g_SaveData.m_nWorld = 2;
+  g_SaveData.m_nChallengeUnlocked = 2;
+  g_SaveData.m_aChallenge.clear();
+  EXPECT_EQ(DecideNextScene(Scene()), kSceneStageSelect);
+  EXPECT_EQ(g_SaveData.m_nChallengeUnlocked, 3);
+  cSaveData written;
+  ASSERT_EQ(written.LoadChallengeData(), 1);
+  EXPECT_EQ(written.m_nChallengeUnlocked, 3);
+}
+
+// A world number from a progress file that indexes no world flag or challenge record is a range
+// error: reported, and the program stops; nothing outside the lists is written.
+TEST_F(NextSceneTest, AWorldNumberOutsideTheProgressListsStopsTheProgram) {
+  g_SystemData.m_nSaveVarCount = 3;
+  for (int mode : {kPlayModeStoryNew, kPlayModeChallenge}) {
+    g_PlayMode = mode;
+    g_SaveData.m_bNumberedStage = 0;
+    g_SaveData.m_nWorld = mode == kPlayModeChallenge ? 4 : kWorldFlagCount;
+    g_SaveData.m_aChallenge.assign(3, cSaveVar());
+    m_Harness.ExpectFatalStop();
+    DecideNextScene(Scene());
+    EXPECT_EQ(g_bQuit.load(), 1) << mode;
+    EXPECT_EQ(g_SaveData.m_anWorldFlags.size(), static_cast<size_t>(kWorldFlagCount)) << mode;
+    EXPECT_EQ(g_SaveData.m_aChallenge.size(), 3u) << mode;
+    EXPECT_FALSE(fs::exists("user_data/challenge/Challenge.dat")) << "no file is written after a fatal stop";
+    g_bQuit = 0;
+  }
+}
+
 TEST_F(NextSceneTest, AChallengeGoesOnToItsNextNumberedStage) {
   WriteNextStage();
   g_SystemData.m_nSaveVarCount = 3;
@@ -419,25 +451,28 @@ TEST_F(ReplayStepTest, TheStepWrapsRoundTheListAndSkipsReplaysThatHaveGone) {
   struct Case {
     const char* what;
     int32_t order, explicitStep, step, cursor;
-    int removed;  // replay file deleted first (-1 none)
+    std::vector<bool> exists;  // per replay of the list
     int32_t cursorAfter;
   };
+  const std::vector<bool> all{true, true, true};
   const Case cases[] = {
-      {"list order", 0, 0, 0, 0, -1, 1},
-      {"list order, cleared plays only", 1, 0, 0, 1, -1, 2},
-      {"past the end to the first", 0, 0, 0, 2, -1, 0},
-      {"the next replay", 2, 1, 1, 0, -1, 1},
-      {"the previous replay", 0, 1, -1, 1, -1, 0},
-      {"below the first to the last", 0, 1, -1, 0, -1, 2},
-      {"a replay that has gone is skipped", 0, 0, 0, 0, 1, 2},
-      {"skipped backwards round the start", 0, 1, -1, 1, 0, 2},
+      {"list order", 0, 0, 0, 0, all, 1},
+      {"list order, cleared plays only", 1, 0, 0, 1, all, 2},
+      {"the option's step, not the argument's", 0, 0, -1, 1, all, 2},
+      {"past the end to the first", 0, 0, 0, 2, all, 0},
+      {"the next replay", 2, 1, 1, 0, all, 1},
+      {"the previous replay", 0, 1, -1, 1, all, 0},
+      {"below the first to the last", 0, 1, -1, 0, all, 2},
+      {"a replay that has gone is skipped", 0, 0, 0, 0, {true, false, true}, 2},
+      {"skipped backwards round the start", 0, 1, -1, 1, {false, true, true}, 2},
+      {"round the whole list to the replay played", 0, 1, 1, 0, {true, false, false}, 0},
+      {"a position outside the list starts again at its start", 0, 1, 1, 40, all, 0},
+      {"a position below the list starts again at its end", 0, 1, -1, -7, all, 2},
   };
   for (const Case& c : cases) {
-    ReplayStepTest::Remove(0);
-    ReplayStepTest::Remove(1);
-    ReplayStepTest::Remove(2);
     for (int i = 0; i < 3; ++i) {
-      if (i == c.removed) continue;
+      Remove(i);
+      if (!c.exists[static_cast<size_t>(i)]) continue;
       g_StageData.m_nTimeLimit = kTimeLimits[i];
       cInputLog log;
       log.RecordInputFrame(static_cast<int16_t>(i + 1), 0);
@@ -465,14 +500,15 @@ TEST_F(ReplayStepTest, TheStepWrapsRoundTheListAndSkipsReplaysThatHaveGone) {
 
 TEST_F(ReplayStepTest, AListWhoseReplaysHaveAllGoneStopsTheProgram) {
   for (int i = 0; i < 3; ++i) Remove(i);
-  g_ReplayData.m_nCursor = 0;
+  g_ReplayData.m_nCursor = 1;
+  g_ReplayData.m_strFileName = "b.rpl4_986";
   m_Harness.ExpectFatalStop();
   StepToAdjacentReplay(1, 1);
   EXPECT_EQ(g_bQuit.load(), 1);
   // Every replay was tried once, round to the one the play started from.
-  EXPECT_EQ(g_ReplayData.m_nCursor, 0);
-  EXPECT_EQ(Played(), 0);
-  EXPECT_EQ(g_ReplayData.m_strFileName, "");
+  EXPECT_EQ(g_ReplayData.m_nCursor, 1);
+  EXPECT_EQ(Played(), 1);
+  EXPECT_EQ(g_ReplayData.m_strFileName, "b.rpl4_986");
   g_bQuit = 0;
 }
 
@@ -486,6 +522,8 @@ TEST_F(ReplayStepTest, TheSameReplayPlaysAgainWhenTheListIsNotStepped) {
   };
   const Case cases[] = {
       {"the option repeats the replay", 2, 0, 0, 0, false},
+      {"an option value beyond the known ones", 3, 0, 0, 0, false},
+      {"a negative option value", -1, 0, 0, 0, false},
       {"replays picked with file dialogs", 0, 1, 1, 1, false},
       {"an empty list", 0, 0, 1, -1, true},
       {"an explicit step of 0", 0, 0, 1, 0, false},
