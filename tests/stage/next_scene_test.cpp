@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -150,6 +151,20 @@ TEST_F(NextSceneTest, StoryLoadsTheNextNumberedStageInPlace) {
     }
   }
   EXPECT_TRUE(m_Folder.Boxes().empty()) << testing::PrintToString(m_Folder.Boxes());
+}
+
+// A progress without a story slot (auto-save set by a damaged or foreign file) has nowhere to save
+// itself: the next stage plays on and nothing stops.
+TEST_F(NextSceneTest, AStoryWithoutASlotGoesOnWithoutSaving) {
+  WriteNextStage();
+  g_PlayMode = kPlayModeStoryNew;
+  g_SaveData.m_nStorySlot = -1;
+  g_SaveData.m_bAutoSave = 1;
+  Scene().m_bSaveOnClear = 1;
+  EXPECT_EQ(DecideNextScene(Scene()), kSceneStage);
+  EXPECT_EQ(g_SaveData.m_nStage, 2);
+  EXPECT_EQ(g_bQuit.load(), 0);
+  EXPECT_TRUE(fs::is_empty("user_data/story"));
 }
 
 // Story play without a next numbered stage (none chosen, its file missing, or a file that does not
@@ -468,6 +483,7 @@ TEST_F(ReplayStepTest, TheStepWrapsRoundTheListAndSkipsReplaysThatHaveGone) {
       {"round the whole list to the replay played", 0, 1, 1, 0, {true, false, false}, 0},
       {"a position outside the list starts again at its start", 0, 1, 1, 40, all, 0},
       {"a position below the list starts again at its end", 0, 1, -1, -7, all, 2},
+      {"the largest position does not overflow", 0, 1, 1, INT32_MAX, all, 0},
   };
   for (const Case& c : cases) {
     for (int i = 0; i < 3; ++i) {
