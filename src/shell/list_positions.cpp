@@ -1,5 +1,7 @@
 #include "shell/list_positions.h"
 
+std::vector<cReplayListEntry> g_ReplayList;
+
 cFreeData::cFreeData() { cFreeData::DeclareFields(kDataVersion); }
 
 void cFreeData::DeclareFields(uint32_t /*version*/) {

@@ -3,6 +3,7 @@
 // read at start-up and written at exit (not after a failed start or a fatal stop).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/record.h"
 
@@ -32,3 +33,12 @@ class cReplayData : public cRecord {
 
 extern cFreeData g_FreeData;
 extern cReplayData g_ReplayData;
+
+// One replay of the replay list: its file's name in the replay folder and the title the list shows.
+struct cReplayListEntry {
+  std::string strFileName;
+  std::string strTitle;
+};
+// The replays the replay list shows, in its order; g_ReplayData's cursor indexes it. The replay-list
+// scene fills it each time it reads the replay folder; replay playback steps through it.
+extern std::vector<cReplayListEntry> g_ReplayList;

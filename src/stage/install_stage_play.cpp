@@ -8,6 +8,7 @@
 #include "shell/scene_mgr.h"
 #include "shell/screen_effect.h"
 #include "stage/modal_waits.h"
+#include "stage/next_scene.h"
 #include "stage/play_trace.h"
 #include "stage/replay_play.h"
 #include "stage/replay_save.h"
@@ -71,6 +72,7 @@ void InstallStagePlay() {
   InstallModalWaits();
   InstallScreenColour();
   InstallStageEnd();
+  InstallNextScene();
 
   // The blink's hidden frames cover the picture with the stage's background layers.
   cScreenEffectHooks effects;

@@ -103,12 +103,13 @@ int cSceneStage::PhasePlay() {
     input.ClearDirInput();
     input.ClearButtonInput();
     if (!g_playHooks.playInputFrame || !g_playHooks.playInputFrame(input)) {
-      // The log has ended: a replay from the command line ends the run; else the stage starts again
-      // (stepping to the adjacent replay arrives with the replay list).
+      // The log has ended: a replay from the command line ends the run; else the adjacent replay
+      // plays (or the same one again, by the playback-order option).
       if (ReplayFromCommandLine()) {
         FinishPlay(m_nOutcome);
         return 1;
       }
+      StepToNextReplay();
       SetupStage(1, 1);
       m_nPhase = kStagePhaseIntro;
       return 1;
@@ -165,6 +166,7 @@ void cSceneStage::HeroDefeatOver() {
       FinishPlay(kOutcomeFailed);
       return;
     }
+    StepToNextReplay();
     SetupStage(1, 1);
     m_nPhase = kStagePhaseIntro;
     return;

@@ -37,6 +37,15 @@ namespace {
 
 cStageMenuHooks g_hooks;
 
+// Replay playback moves to another replay (by step when explicitStep is set, else by the
+// playback-order option); without the hook the same replay plays again, its progress put back whole.
+void StepReplay(int explicitStep, int step) {
+  if (g_hooks.stepToAdjacentReplay)
+    g_hooks.stepToAdjacentReplay(explicitStep, step);
+  else
+    g_SaveData.RestoreRetryState(1, g_DirectPlay != 0, g_ModeIndex);
+}
+
 constexpr int kSurfaceAccessory = 50;
 constexpr int kSurfaceWord = 52;
 // The menus' 16-pixel rows and their arrow cursor on "bmp\Accessory.bmp".
@@ -181,10 +190,7 @@ void ChoosePauseCmd(cSceneStage& scene, int cmd) {
     case kPauseNextReplay:
     case kPausePrevReplay:
       scene.m_bButtonHold = 1;
-      if (g_hooks.stepToAdjacentReplay)
-        g_hooks.stepToAdjacentReplay(1, cmd == kPauseNextReplay ? 1 : -1);
-      else
-        g_SaveData.RestoreRetryState(1, g_DirectPlay != 0, g_ModeIndex);
+      StepReplay(1, cmd == kPauseNextReplay ? 1 : -1);
       RestartStage(scene, 1);
       return;
     case kPauseReplayList:
@@ -210,6 +216,8 @@ void LeaveStageEnd(cSceneStage& scene) {
 
 cStageMenuHooks SetStageMenuHooks(const cStageMenuHooks& hooks) { return std::exchange(g_hooks, hooks); }
 const cStageMenuHooks& StageMenuHooks() { return g_hooks; }
+
+void StepToNextReplay() { StepReplay(0, 0); }
 
 void BuildPauseCmds(std::vector<cCmd>& cmds) {
   cmds.resize(kPauseCmdCount);

@@ -56,6 +56,11 @@ struct cStageMenuHooks {
 cStageMenuHooks SetStageMenuHooks(const cStageMenuHooks& hooks);
 const cStageMenuHooks& StageMenuHooks();
 
+// The end of a replay in playback (its log, or the hero's defeat display, has ended): the play moves
+// to the adjacent replay by the playback-order option, through the hook (without it the same replay
+// plays again, its progress put back whole). The caller then sets the stage up again.
+void StepToNextReplay();
+
 // The pause menu's seven entries, captions from the project's system texts 19-25, enabled as the
 // game kind (g_ModeIndex) allows: a story play offers the retry and the world map only in a world
 // already cleared and when the project enables them, a challenge play the retry only in a challenge
