@@ -568,3 +568,73 @@ TEST_F(WorldMapSceneTest, AStageOfferIsReachedOncePerArrival) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WorldMapSceneTest, ReachingAStageLoadsItsRankingsOntoAnEnabledKind) {
+  g_RankingOn = 1;
+  g_SystemData.m_aModeRanking[0].m_bEnabled = 1;
+  g_SystemData.m_aModeRanking[0].m_abKinds = {0, 0, 1, 0, 0};
+  std::filesystem::create_directories("user_data/story");
+  cRanking stored;
+  ResetRanking(stored);
+  InsertRank(stored.m_aTables[2], "zed", 4200);
+  ASSERT_EQ(SaveRankingFile(stored, 0, "data\\stg4\\none.", 0, 0, 0), 1);
+  EnterAndFadeIn();
+  Press(kUp);
+  EXPECT_EQ(g_SaveData.m_strStageKey, "data\\stg4\\none.");
+  EXPECT_EQ(g_SaveData.m_nRankingKind, 2);
+  EXPECT_EQ(g_Ranking.m_aTables[2].m_aEntries[0].m_strName, "zed");
+  // The panel was drawn again with that kind's table.
+  EXPECT_FALSE(Calls("cFont::DrawBox", &g_SceneSurfaces[0]).empty());
+  // In the confirm, buttons 3 and 4 still work the panel.
+  Press(0, kDecide);
+  StepScene();
+  StepScene(0, kButton3);
+  EXPECT_EQ(g_SaveData.m_bRankingPanel, 1);
+  EXPECT_EQ(g_sounds, std::vector<int>{6});
+  EXPECT_EQ(m_Scene->m_nPhase, 2);
+}
+
+TEST_F(WorldMapSceneTest, AnOfferThatIsNoStageStartsNothing) {
+  cWorldEntry sign;
+  sign.m_nKind = 1;
+  sign.m_strText = "sign";
+  AddPlace(5, 6, sign);
+  EnterAndFadeIn();
+  Press(kDown);
+  EXPECT_EQ(Hero(), (std::vector<int>{5, 6}));
+  Press(0, kDecide);
+  EXPECT_EQ(m_Scene->m_nPhase, 1);
+  EXPECT_TRUE(g_sounds.empty());
+  EXPECT_TRUE(Calls("cFont::DrawBoxString", &g_BackBufferSD).empty());
+}
+
+TEST_F(WorldMapSceneTest, EnterCountsOnlyTheResultsOfStagesStillOnTheMap) {
+  g_SaveData.StoreStageResult("data\\stg4\\w03.", "data\\stg4\\w03.", 0, 0, 0, 300);
+  g_SaveData.StoreStageResult("data\\stg4\\gone.", "data\\stg4\\gone.", 0, 0, 0, 5000);
+  ASSERT_EQ(g_SaveData.m_nResultTotal, 5300);
+  Enter();
+  EXPECT_EQ(g_SaveData.m_nResultTotal, 300);
+}
+
+TEST_F(WorldMapSceneTest, AMapPictureThatLostItsContentsIsComposedAgain) {
+  EnterAndFadeIn();
+  StepScene();
+  EXPECT_TRUE(Calls("DDFillRect", MapPicture()).empty());
+  MapPicture()->bContentsLost = 1;
+  StepScene();
+  EXPECT_FALSE(Calls("DDFillRect", MapPicture()).empty());
+  EXPECT_EQ(MapPicture()->bContentsLost, 0);
+}
+
+TEST_F(WorldMapSceneTest, AProgressOffTheMapPutsTheHeroOnItsEdge) {
+  g_SaveData.m_nMapX = -7;
+  g_SaveData.m_nMapY = 400;
+  g_SaveData.m_nMapFacing = 9;
+  Enter();
+  EXPECT_EQ(Hero(), (std::vector<int>{0, 14}));
+  EXPECT_EQ(HeroSource(), (std::vector<double>{0, 64}));
+}
+
+}  // namespace
