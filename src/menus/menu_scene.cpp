@@ -108,15 +108,14 @@ void cMenuScene::DrawScreenBox(DDSURFACEDATA* surface, int titleItem) {
 }
 
 bool cMenuScene::StepFadeIn() {
-  const bool done =
-      DDFadeIn(g_WorkPalette, 0, 255, 0, 0, 0, g_SceneMgr.m_nFadeStep, g_GamePalette, m_nSubState == 0 ? 1 : 0);
+  // Never the reset flag: it would end the fade in one call.
+  const bool done = DDFadeIn(g_WorkPalette, 0, 255, 0, 0, 0, g_SceneMgr.m_nFadeStep, g_GamePalette, 0);
   m_nSubState = done ? 0 : 1;
   return done;
 }
 
 bool cMenuScene::StepFadeOut(bool keepCursor) {
-  const bool done =
-      DDFadeOut(g_WorkPalette, 0, 255, 0, 0, 0, g_SceneMgr.m_nFadeStep, g_GamePalette, m_nSubState == 0 ? 1 : 0);
+  const bool done = DDFadeOut(g_WorkPalette, 0, 255, 0, 0, 0, g_SceneMgr.m_nFadeStep, g_GamePalette, 0);
   m_nSubState = 1;
   if (!done) return false;
   m_nSubState = 0;

@@ -28,7 +28,7 @@ enum eMenuPicture : int {
   kPictureTitle = 48,
   kPictureGameMode = 49,
   kPictureAccessory = 50,
-  kPictureMap = 51,  // the blank 640 x 480 surface the world map is composed into
+  kPictureMap = 67,  // the blank 640 x 480 surface (no colour key) the world map is composed into
   kPictureMapChips = 53,
   kPictureWorldEvents = 54,
   kPictureWorldBack = 55,

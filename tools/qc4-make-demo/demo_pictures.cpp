@@ -39,6 +39,28 @@ void DrawHero(cCanvas& c, int x, int y, int frame) {
   c.FillRect(x + 11, y + 12 + bob, 4, 1, kBrownDark);
 }
 
+// The hero as the world map shows it: facing 0 down, 1 up, 2 left, 3 right; frames 0 and 1 swap the
+// legs of its walk.
+void DrawMapHero(cCanvas& c, int x, int y, int facing, int frame) {
+  const int s = frame ? 2 : -2;
+  c.FillRect(x + 11 + s, y + 24, 4, 7, kBlue);
+  c.FillRect(x + 17 - s, y + 24, 4, 7, kBlue);
+  c.FillRect(x + 9, y + 14, 14, 11, kRed);
+  c.FillRect(x + 6, y + 15 - s / 2, 4, 8, kRed);
+  c.FillRect(x + 22, y + 15 + s / 2, 4, 8, kRed);
+  c.FillCircle(x + 16, y + 8, 7, kSkin);
+  c.FillRect(x + 9, y + 1, 15, 4, kHair);
+  switch (facing) {
+    case 0:
+      c.FillRect(x + 12, y + 7, 2, 3, kBlack);
+      c.FillRect(x + 18, y + 7, 2, 3, kBlack);
+      break;
+    case 1: c.FillCircle(x + 16, y + 7, 6, kHair); break;
+    case 2: c.FillRect(x + 11, y + 7, 2, 3, kBlack); break;
+    default: c.FillRect(x + 19, y + 7, 2, 3, kBlack); break;
+  }
+}
+
 // A purple slime whose body squashes and stretches with the frame.
 void DrawSlime(cCanvas& c, int x, int y, int frame) {
   const int squash[4] = {0, 2, 0, -2};
@@ -325,6 +347,17 @@ cCanvas AccessoryPicture() {
   c.FillCircle(72, 40, 6, kSkin);
   c.FillRect(66, 33, 12, 3, kHair);
   c.FillRect(69, 39, 2, 2, kBlack);
+  // The world map's lives icon at (0, 48).
+  c.FillCircle(8, 56, 6, kSkin);
+  c.FillRect(2, 49, 12, 3, kHair);
+  c.FillRect(5, 55, 2, 2, kBlack);
+  c.FillRect(10, 55, 2, 2, kBlack);
+  // The world map's hero, two 32 x 32 pictures per facing: down at (0, 64), up at (64, 64), left at
+  // (64, 96), right at (0, 96), the second picture 32 to the right of the first.
+  const int heroCells[4][2] = {{0, 64}, {64, 64}, {64, 96}, {0, 96}};
+  for (int facing = 0; facing < 4; ++facing)
+    for (int frame = 0; frame < 2; ++frame)
+      DrawMapHero(c, heroCells[facing][0] + frame * kCell, heroCells[facing][1], facing, frame);
   // Status gauges: frames at (gx, 128), bars at (gx, 144) normal and (gx, 160) low, 50 x 16.
   for (int gx : {0, 64}) {
     c.FillRect(gx, 128, 50, 16, kGreyDark);

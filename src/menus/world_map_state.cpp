@@ -1,0 +1,3 @@
+#include "menus/world_map_state.h"
+
+cWorldMapState g_WorldMapState;
