@@ -5,6 +5,7 @@
 #include "data/game_data.h"
 #include "menus/stage_select_scene.h"
 #include "menus/title_scene.h"
+#include "menus/world_map_scene.h"
 #include "shell/main_window.h"
 #include "shell/scene_mgr.h"
 #include "stage/replay_play.h"
@@ -27,6 +28,7 @@ bool LoadPickedReplay(const std::string& path) {
 void InstallMenuScenes() {
   cSceneHooks scenes = SetSceneHooks(cSceneHooks());
   scenes.createScene[kSceneTitle] = CreateTitleScene;
+  scenes.createScene[kSceneWorldMap] = CreateWorldMapScene;
   scenes.createScene[kSceneStageSelect] = CreateStageSelectScene;
   SetSceneHooks(scenes);
 
