@@ -126,7 +126,7 @@ struct DisplayCase {
 
 class StartupModeTest : public StartupTest, public testing::WithParamInterface<DisplayCase> {};
 
-TEST_P(StartupModeTest, ShowsTheLoadingPictureAndEndsCleanly) {
+TEST_P(StartupModeTest, ShowsTheTitleAndEndsCleanly) {
   const DisplayCase& c = GetParam();
   // At 8 bits the demo's own blend table of the player's colour serves.
   writeIni(c.direct3d, c.windowMode, c.bpp);
@@ -144,14 +144,16 @@ TEST_P(StartupModeTest, ShowsTheLoadingPictureAndEndsCleanly) {
   for (uint32_t p : frame.pixels) lit += p != 0;
   EXPECT_GT(lit, 0u) << "the frame is all black";
 
-  // No scene draws yet, so the frame is still the loading picture start-up showed, pixel for pixel:
-  // the palette, the transparent colour and the picture's colours all came through.
-  BmpDecodeResult loading = LoadBmpFile((m_game / "bmp" / "Loading.bmp").string());
-  ASSERT_TRUE(loading.ok());
-  ASSERT_EQ(loading.image.width, 640);
-  ASSERT_EQ(loading.image.height, 480);
+  // The title has faded in: above its menu (which starts at y 240) the frame is the title picture,
+  // pixel for pixel (at 16 bits, to the bits such a screen holds): the palette, the transparent colour
+  // and the picture's colours all came through.
+  const uint32_t kept = c.bpp == 16 ? 0xF8F8F8 : 0xFFFFFF;
+  BmpDecodeResult title = LoadBmpFile((m_game / "bmp" / "Title.bmp").string());
+  ASSERT_TRUE(title.ok());
+  ASSERT_EQ(title.image.width, 640);
+  ASSERT_EQ(title.image.height, 480);
   size_t differing = 0;
-  for (size_t i = 0; i < frame.pixels.size(); ++i) differing += frame.pixels[i] != (loading.image.pixels[i] & 0xFFFFFF);
+  for (size_t i = 0; i < 640u * 240u; ++i) differing += (frame.pixels[i] & kept) != (title.image.pixels[i] & kept);
   EXPECT_EQ(differing, 0u);
 }
 
@@ -232,7 +234,7 @@ TEST_F(StartupTest, FramesPerSecondTextInTheFontColour) {
       for (int y = 469; y < 480; ++y)
         for (int x = 549; x < 640; ++x) textPixels[showFps / 2] += near(frame.pixels[static_cast<size_t>(y) * 640 + x]);
     }
-    EXPECT_GT(textPixels[1] - textPixels[0], 20) << textPixels[0] << " " << textPixels[1];
+    EXPECT_GT(textPixels[1] - textPixels[0], 10) << textPixels[0] << " " << textPixels[1];
   }
 }
 
