@@ -154,14 +154,13 @@ class ReplayListTest : public cMenuSceneTest {
   int m_nOldSwitched = 0;
   bool m_bHadTz = false;
   std::string m_strOldTz;
-  cHooksGuard<cShowInExplorerHooks> m_Explorer{
-      SetShowInExplorerHooks,
-      {.spawn =
-           [](const std::vector<std::string>& argv, int) {
-             Spawned().push_back(argv.empty() ? "" : argv.back());
-             return 0;
-           },
-       .sessionBus = []() -> const char* { return nullptr; }}};
+  cHooksGuard<cShowInExplorerHooks> m_Explorer{SetShowInExplorerHooks,
+                                               {.spawn =
+                                                    [](const std::vector<std::string>& argv, int) {
+                                                      Spawned().push_back(argv.empty() ? "" : argv.back());
+                                                      return 0;
+                                                    },
+                                                .sessionBus = []() -> const char* { return nullptr; }}};
 };
 
 TEST_F(ReplayListTest, TheClearedOnlyOrderKeepsTheReplaysOfClearedPlays) {
@@ -518,8 +517,9 @@ TEST(ReplayNamesTest, NamesCompareWithoutRegardToCaseFirst) {
     int sign;
   };
   const Case cases[] = {
-      {"a", "b", -1}, {"b", "C", -1}, {"C", "a", 1}, {"a", "A", -1}, {"A", "a", 1},
-      {"ab", "a", 1}, {"x", "x", 0},  {"1", "a", -1}, {"リプレイ", "リプレイ", 0},
+      {"a", "b", -1}, {"b", "C", -1}, {"C", "a", 1},
+      {"a", "A", -1}, {"A", "a", 1},  {"ab", "a", 1},
+      {"x", "x", 0},  {"1", "a", -1}, {"リプレイ", "リプレイ", 0},
   };
   for (const Case& c : cases) {
     const int r = CompareReplayNames(c.a, c.b);
