@@ -1,7 +1,7 @@
 // The replay list reached from the title, as a player would, headless with scripted keys: into the
 // list and back to the title, into it again, a move, a change of sort order, another move and the
 // chosen replay played back. What the run leaves behind ("user_data\Replay.dat", written at exit)
-// says where the list stood.
+// says where the list stood; its trace shows that stage play ran.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -56,8 +56,8 @@ class cInFolder {
 
 // The keys frame by frame (Z button 1, X button 2, C button 3). Four steps down the title reach
 // "リプレイ"; the list opens, X goes back to the title, whose cursor stays on the item, and Z opens
-// the list again. Down, C (newest first, the cursor back on the first row), down, and Z plays the
-// older replay.
+// the list again. Down, C for one frame (button 3 acts on every frame it is held: newest first, the
+// cursor back on the first row), down, and Z plays the older replay.
 const char* const kInput =
     "40 press DOWN\n42 release DOWN\n"
     "46 press DOWN\n48 release DOWN\n"
@@ -67,7 +67,7 @@ const char* const kInput =
     "170 press X\n172 release X\n"
     "270 press Z\n272 release Z\n"
     "370 press DOWN\n372 release DOWN\n"
-    "380 press C\n382 release C\n"
+    "380 press C\n381 release C\n"
     "390 press DOWN\n392 release DOWN\n"
     "400 press Z\n402 release Z\n";
 
@@ -104,17 +104,19 @@ class ReplayListRunTest : public testing::Test {
     std::ofstream(script) << input;
     const std::string command = "exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy TZ=UTC0 '" + kQc4 +
                                 "' --headless --frames " + std::to_string(frames) + " --input '" + script.string() +
-                                "' '" + m_Game.string() + "' >'" + Output().string() + "' 2>&1";
+                                "' --trace '" + Trace().string() + "' '" + m_Game.string() + "' >'" +
+                                Output().string() + "' 2>&1";
     return exitStatus(std::system(command.c_str()));
   }
   fs::path Output() const { return m_Game.string() + ".out"; }
+  fs::path Trace() const { return m_Game.string() + ".trace"; }
   std::string Log() const { return readFile(Output()) + readFile(m_Game / "Report_Game.txt"); }
 
   fs::path m_Game;
 };
 
 TEST_F(ReplayListRunTest, TheListIsLeftAndEnteredAgainSortedAndTheChosenReplayPlays) {
-  ASSERT_EQ(Run(470, kInput), 0) << Log();
+  ASSERT_EQ(Run(700, kInput), 0) << Log();
 
   cFreshGameData fresh;
   cInFolder inGame(m_Game);
@@ -123,6 +125,9 @@ TEST_F(ReplayListRunTest, TheListIsLeftAndEnteredAgainSortedAndTheChosenReplayPl
   EXPECT_EQ(position.m_nSortOrder, 1);  // newest first
   EXPECT_EQ(position.m_nCursor, 1);
   EXPECT_EQ(position.m_strFileName, kOlder);
+  // The replay was played: stage play ran its frames, and nothing failed to load.
+  EXPECT_NE(readFile(Trace()).find("\"play_frame\""), std::string::npos) << readFile(Trace()).size() << Log();
+  EXPECT_EQ(Log().find("読み込みに失敗"), std::string::npos) << Log();
 }
 
 }  // namespace

@@ -442,6 +442,20 @@ TEST_F(ReplayListTest, AReplayThatIsGoneOrDamagedLeavesThePlayerInTheList) {
   EXPECT_EQ(g_ReplayData.m_strFileName, "a.rpl4_986");
 }
 
+TEST_F(ReplayListTest, AReplayOfAStageWithoutAHeroIsRefusedWithItsMessage) {
+  cStageData empty;
+  cInputLog log;
+  log.RecordInputFrame(0, 0);
+  ASSERT_EQ(SaveReplayFile(GamePath("nohero.rpl4_986").c_str(), log, empty, empty, g_SaveData), 1);
+  Open();
+  Push(kMenuDecide);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_NE(Boxes()[0].find("主人公が配置されていないのでプレイできません！"), std::string::npos) << Boxes()[0];
+  EXPECT_EQ(g_bQuit.load(), 0);
+  EXPECT_EQ(m_Scene->m_nPhase, cSceneReplayList::kPhaseMain);
+  EXPECT_EQ(g_ReplayData.m_strFileName, "");
+}
+
 TEST_F(ReplayListTest, ButtonTwoGoesBackToTheTitle) {
   Files(2);
   Open();
