@@ -3,6 +3,7 @@
 #include <string>
 
 #include "data/game_data.h"
+#include "menus/replay_list_scene.h"
 #include "menus/stage_select_scene.h"
 #include "menus/title_scene.h"
 #include "menus/world_map_scene.h"
@@ -30,6 +31,7 @@ void InstallMenuScenes() {
   scenes.createScene[kSceneTitle] = CreateTitleScene;
   scenes.createScene[kSceneWorldMap] = CreateWorldMapScene;
   scenes.createScene[kSceneStageSelect] = CreateStageSelectScene;
+  scenes.createScene[kSceneReplayList] = CreateReplayListScene;
   SetSceneHooks(scenes);
 
   cUiHooks ui = UiHooks();
