@@ -98,9 +98,9 @@ class OptionSceneTest : public cMenuSceneTest {
   // Two sound slots of three buffers each, loaded at the volume of step 7 as start-up does.
   void LoadSoundSlots() {
     DS_InitPullOnly();
-    std::ofstream(m_strWave, std::ios::binary).write(
-        reinterpret_cast<const char*>(test_audio::Wave16(100, 1000).data()),
-        static_cast<std::streamsize>(test_audio::Wave16(100, 1000).size()));
+    std::ofstream(m_strWave, std::ios::binary)
+        .write(reinterpret_cast<const char*>(test_audio::Wave16(100, 1000).data()),
+               static_cast<std::streamsize>(test_audio::Wave16(100, 1000).size()));
     g_SoundSlots.assign(2, DSSOUNDDATA{});
     for (DSSOUNDDATA& slot : g_SoundSlots)
       ASSERT_TRUE(DS_LoadSound(slot, m_strWave.c_str(), kSoundBuffersPerSlot, SoundVolumeForStep(7)));
@@ -173,12 +173,12 @@ TEST_F(OptionSceneTest, TheListShowsEveryItemWithItsValueAndTheHelp) {
                                   "リプレイのメッセージ自動進行秒数",
                                   "もどる"};
   // The defaults of a fresh options record, at x max(224, 16 x (caption characters + 6)).
-  const char* const values[] = {"0",    "ON",       "7",        "7", "手動登録（登録名入力）", "aaa", "自動保存しない",
+  const char* const values[] = {"0",        "ON", "7", "7", "手動登録（登録名入力）", "aaa", "自動保存しない",
                                 "ソート順", "OFF"};
   for (int row = 0; row < 10; ++row) {
     const double y = 80 + 16 * row;
     EXPECT_EQ(TextAtOr(64, y), captions[row]) << row;
-    if (row < 9) EXPECT_EQ(TextAtOr(row == 8 ? 352 : 224, y), values[row]) << row;
+    if (row < 9) { EXPECT_EQ(TextAtOr(row == 8 ? 352 : 224, y), values[row]) << row; }
   }
   EXPECT_EQ(OptionValueX(kOptionMessageAuto), 352);
   // "もどる" shows no value.
@@ -220,10 +220,17 @@ TEST_F(OptionSceneTest, ValueTexts) {
     const char* text;
   };
   const Case cases[] = {
-      {kOptionMessageAuto, 0, "0.0"},      {kOptionMessageAuto, 1, "0.5"},  {kOptionMessageAuto, 19, "9.5"},
-      {kOptionMessageAuto, 20, "10.0"},    {kOptionMessageAuto, 21, "OFF"}, {kOptionGamepad, 0, "OFF"},
-      {kOptionGamepad, 1, "ON"},           {kOptionSeVolume, 10, "10"},     {kOptionColour, 23, "23"},
-      {kOptionRankingEntry, 3, "自動登録（登録名固定）"}, {kOptionReplayAutoSave, 2, "全て保存"},
+      {kOptionMessageAuto, 0, "0.0"},
+      {kOptionMessageAuto, 1, "0.5"},
+      {kOptionMessageAuto, 19, "9.5"},
+      {kOptionMessageAuto, 20, "10.0"},
+      {kOptionMessageAuto, 21, "OFF"},
+      {kOptionGamepad, 0, "OFF"},
+      {kOptionGamepad, 1, "ON"},
+      {kOptionSeVolume, 10, "10"},
+      {kOptionColour, 23, "23"},
+      {kOptionRankingEntry, 3, "自動登録（登録名固定）"},
+      {kOptionReplayAutoSave, 2, "全て保存"},
       {kOptionReplayOrder, 2, "同じリプレイをリピート"},
   };
   for (const Case& c : cases) {
@@ -274,8 +281,9 @@ TEST_F(OptionSceneTest, DecidingAValueItemEditsItInPlaceWithTheArrowsBesideIt) {
   EXPECT_EQ(Arrows()[0].y, 128);
 
   // The message auto-advance, with its long caption, has its arrow further right.
-  Choose(5);
+  for (int i = 0; i < 5; ++i) Press(kDirDown);
   ASSERT_EQ(Row(), 8);
+  Push(kMenuDecide);
   Frame();
   ASSERT_EQ(Arrows().size(), 2u);
   EXPECT_EQ(Arrows()[1].x, 336);
@@ -290,9 +298,9 @@ TEST_F(OptionSceneTest, UpAndDownStepTheValueAndWrapAtTheEndsOfItsRange) {
     int32_t expected;
   };
   const Case cases[] = {
-      {0, 23, kDirUp, 0},  {0, 0, kDirDown, 23}, {1, 1, kDirUp, 0},   {2, 7, kDirUp, 0},   {3, 0, kDirDown, 10},
-      {3, 7, kDirUp, 8},   {4, 3, kDirUp, 0},    {6, 2, kDirUp, 0},   {7, 0, kDirDown, 2}, {8, 21, kDirUp, 0},
-      {8, 0, kDirDown, 21}, {8, 5, kDirDown, 4},
+      {0, 23, kDirUp, 0},   {0, 0, kDirDown, 23}, {1, 1, kDirUp, 0},    {2, 7, kDirUp, 0},
+      {3, 0, kDirDown, 10}, {3, 7, kDirUp, 8},    {4, 3, kDirUp, 0},    {6, 2, kDirUp, 0},
+      {7, 0, kDirDown, 2},  {8, 21, kDirUp, 0},   {8, 0, kDirDown, 21}, {8, 5, kDirDown, 4},
   };
   for (const Case& c : cases) {
     const int kind = c.row;  // every item is shown, so row and kind agree
@@ -406,8 +414,9 @@ TEST_F(OptionSceneTest, DamagedValuesAreShownAndEditedInsideTheirRanges) {
   Frame();
   EXPECT_EQ(TextAtOr(224, 80), "23");
   EXPECT_EQ(TextAtOr(224, 80 + 16 * 3), "10");
-  EXPECT_EQ(TextAtOr(224, 80 + 16 * 4), "手動登録（登録名入力）");
-  EXPECT_EQ(TextAtOr(224, 80 + 16 * 6), "自動保存しない");
+  // Names past the project's lists show the nearest one, the value editing starts from.
+  EXPECT_EQ(TextAtOr(224, 80 + 16 * 4), "自動登録（登録名固定）");
+  EXPECT_EQ(TextAtOr(224, 80 + 16 * 6), "全て保存");
   EXPECT_EQ(TextAtOr(224, 80 + 16 * 7), "ソート順");
   EXPECT_EQ(TextAtOr(352, 80 + 16 * 8), "OFF");
   EXPECT_EQ(g_bQuit.load(), 0);
@@ -467,12 +476,13 @@ TEST_F(OptionSceneTest, LeavingWritesTheOptionsAndGoesBackToTheTitle) {
     EXPECT_EQ(g_SceneMgr.m_nScene, kSceneTitle);
     EXPECT_EQ(g_SceneMgr.m_nPrevScene, kSceneOption);
     EXPECT_EQ(g_MenuCursor.Depth(), 1u);
-    // The file in the record layout: version 986, eight numbers, the name.
+    // The file in the record layout: version 986 (0x3DA), eight numbers, the name.
     const std::string bytes = ReadBytes(OptionFile());
-    const std::string expected("\xEA\x03\0\0\x08\0\0\0"
-                               "\x01\0\0\0\0\0\0\0\x06\0\0\0\x08\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x15\0\0\0"
-                               "\x01\0\0\0\x04\0\0\0aaa\0",
-                               52);
+    const std::string expected(
+        "\xDA\x03\0\0\x08\0\0\0"
+        "\x01\0\0\0\0\0\0\0\x06\0\0\0\x08\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x15\0\0\0"
+        "\x01\0\0\0\x04\0\0\0aaa\0",
+        52);
     EXPECT_EQ(bytes, expected);
   }
 }
@@ -505,6 +515,38 @@ TEST_F(OptionSceneTest, NothingIsWrittenAfterAFatalStop) {
   g_bQuit.store(0);
   EXPECT_FALSE(std::filesystem::exists(OptionFile()));
   EXPECT_TRUE(Boxes().empty());
+}
+
+}  // namespace
+}  // namespace menutest
+
+namespace menutest {
+namespace {
+
+// In 8-bit colour the colour option loads its palette table "bmp\hbt\hbtNN.dat"; a colour from a
+// damaged file asks for the last table, never one past it. (The tables are missing here, so the
+// message of each load names the table it asked for.)
+TEST(OptionColourTest, TheColourLoadsItsPaletteTableInsideTheRange) {
+  cFreshGameData fresh;
+  gfxtest::Display display{gfxtest::kModes[2]};
+  ASSERT_TRUE(display.ok);
+  std::vector<std::string> boxes;
+  static std::vector<std::string>* s_boxes = nullptr;
+  s_boxes = &boxes;
+  SetMessageBoxHandler([](const char* text, const char*, unsigned) {
+    s_boxes->push_back(text ? text : "");
+    return 1;
+  });
+  for (int32_t colour : {5, 40, -3}) {
+    g_OptionData.m_nColour = colour;
+    ApplyOptionValue(kOptionColour);
+  }
+  SetMessageBoxHandler(nullptr);
+  g_bQuit.store(0);
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_NE(boxes[0].find("hbt05.dat"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[1].find("hbt23.dat"), std::string::npos) << boxes[1];
+  EXPECT_NE(boxes[2].find("hbt00.dat"), std::string::npos) << boxes[2];
 }
 
 }  // namespace
