@@ -3,6 +3,7 @@
 #include <string>
 
 #include "data/game_data.h"
+#include "menus/option_scene.h"
 #include "menus/replay_list_scene.h"
 #include "menus/stage_select_scene.h"
 #include "menus/title_scene.h"
@@ -15,6 +16,7 @@
 namespace {
 cScene* CreateTitleScene() { return new cSceneTitle; }
 cScene* CreateStageSelectScene() { return new cSceneStageSelect; }
+cScene* CreateOptionScene() { return new cSceneOption; }
 
 // A replay picked in the file dialog: its stage, progress and input log, with the hero of its stage.
 bool LoadPickedReplay(const std::string& path) {
@@ -32,6 +34,7 @@ void InstallMenuScenes() {
   scenes.createScene[kSceneWorldMap] = CreateWorldMapScene;
   scenes.createScene[kSceneStageSelect] = CreateStageSelectScene;
   scenes.createScene[kSceneReplayList] = CreateReplayListScene;
+  scenes.createScene[kSceneOption] = CreateOptionScene;
   SetSceneHooks(scenes);
 
   cUiHooks ui = UiHooks();

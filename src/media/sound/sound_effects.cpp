@@ -242,5 +242,8 @@ bool InitSoundEffects(HWND window, int soundVolumeStep) {
 void ApplySoundVolumeStep(int soundVolumeStep) {
   std::lock_guard<std::recursive_mutex> lock(s_lock);
   const int volume = SoundVolumeForStep(soundVolumeStep);
-  for (DSSOUNDDATA& slot : g_SoundSlots) DS_SetVolume(slot, 0, volume, 0);
+  // Every buffer of a slot: plays take the buffers in turn, so setting only the first would leave
+  // the later plays of an effect at the old volume.
+  for (DSSOUNDDATA& slot : g_SoundSlots)
+    for (int i = 0; i < static_cast<int>(slot.buffers.size()); ++i) DS_SetVolume(slot, i, volume, 0);
 }

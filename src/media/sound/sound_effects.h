@@ -78,5 +78,5 @@ LRESULT PlaySoundSlot(WPARAM slot);
 // opens the output (failure is only logged) and loads every slot with the master volume of the
 // player's sound volume step. False when there is no sound device.
 bool InitSoundEffects(HWND window, int soundVolumeStep);
-// Options screen: sets buffer 0 of every slot to the step's volume.
+// Options screen: sets every buffer of every slot (the first and its duplicates) to the step's volume.
 void ApplySoundVolumeStep(int soundVolumeStep);

@@ -1,0 +1,114 @@
+// The options screen played from the title, headless with scripted keys: the sound-effect volume
+// stepped and confirmed, the ranking name typed in the name-entry dialog, back to the title with
+// cancel, the options opened once more and the colour stepped, and back again through cancel. The
+// options file the runs leave is then read back.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "data/game_data.h"
+#include "data/option_data.h"
+#include "test_support/fresh_game_data.h"
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
+const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
+
+int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs in the game folder while it lives, as the game's own paths are relative to it.
+class cInFolder {
+ public:
+  explicit cInFolder(const fs::path& folder) : m_Old(fs::current_path()) { fs::current_path(folder); }
+  ~cInFolder() { fs::current_path(m_Old); }
+  cInFolder(const cInFolder&) = delete;
+  cInFolder& operator=(const cInFolder&) = delete;
+
+ private:
+  fs::path m_Old;
+};
+
+// The keys, frame by frame (Z is button 1, X button 2). "オプション" is five rows down the title
+// menu. On the options list "SE" is three rows down: decide, up twice, decide. Two rows further
+// the ranking name opens the name-entry dialog, where the name is typed anew. Cancel goes back to
+// the title, whose cursor stands on the options again; there the colour goes one up and cancel
+// leaves once more.
+const char* const kOptionsInput =
+    "40 press DOWN\n42 release DOWN\n"
+    "46 press DOWN\n48 release DOWN\n"
+    "52 press DOWN\n54 release DOWN\n"
+    "58 press DOWN\n60 release DOWN\n"
+    "64 press DOWN\n66 release DOWN\n"
+    "80 press Z\n82 release Z\n"
+    "200 press DOWN\n202 release DOWN\n"
+    "206 press DOWN\n208 release DOWN\n"
+    "212 press DOWN\n214 release DOWN\n"
+    "220 press Z\n222 release Z\n"
+    "230 press UP\n232 release UP\n"
+    "236 press UP\n238 release UP\n"
+    "244 press Z\n246 release Z\n"
+    "252 press DOWN\n254 release DOWN\n"
+    "258 press DOWN\n260 release DOWN\n"
+    "266 press Z\n268 release Z\n"
+    "key END\nkey BACK\nkey BACK\nkey BACK\ntype bcd\nanswer ok\n"
+    "290 press X\n292 release X\n"
+    "420 press Z\n422 release Z\n"
+    "540 press Z\n542 release Z\n"
+    "550 press UP\n552 release UP\n"
+    "560 press Z\n562 release Z\n"
+    "570 press X\n572 release X\n";
+
+class OptionsRunTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_Game = TestTempDir() / testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(m_Game);
+    const std::string command = "'" + kMakeDemo + "' '" + m_Game.string() + "' >/dev/null 2>&1";
+    ASSERT_EQ(exitStatus(std::system(command.c_str())), 0) << "qc4-make-demo failed; is it built?";
+  }
+
+  int Run(int frames, const char* input) {
+    const fs::path script = m_Game.string() + ".input";
+    std::ofstream(script) << input;
+    const std::string command = "exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 +
+                                "' --headless --frames " + std::to_string(frames) + " --input '" + script.string() +
+                                "' --dump-frame '" + m_Game.string() + ".png' '" + m_Game.string() + "' >'" +
+                                Output().string() + "' 2>&1";
+    return exitStatus(std::system(command.c_str()));
+  }
+  fs::path Output() const { return m_Game.string() + ".out"; }
+  std::string Log() const { return readFile(Output()) + readFile(m_Game / "Report_Game.txt"); }
+
+  fs::path m_Game;
+};
+
+TEST_F(OptionsRunTest, OptionsChangedOnTheScreenAreKeptInTheOptionsFile) {
+  ASSERT_EQ(Run(700, kOptionsInput), 0) << Log();
+
+  cFreshGameData fresh;
+  cInFolder inGame(m_Game);
+  cOptionData options;
+  ASSERT_EQ(options.LoadFile(kOptionDataPath), 1) << Log();
+  EXPECT_EQ(options.m_nSeVolume, 9) << Log();
+  EXPECT_EQ(options.m_strRankingName, "bcd") << Log();
+  // Written again by the second visit, reached from the title.
+  EXPECT_EQ(options.m_nColour, 1) << Log();
+  // Untouched values keep their defaults.
+  EXPECT_EQ(options.m_nBgmVolume, 7);
+  EXPECT_EQ(options.m_nMessageAutoSeconds, 21);
+}
+
+}  // namespace
