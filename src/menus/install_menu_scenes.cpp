@@ -3,6 +3,8 @@
 #include <string>
 
 #include "data/game_data.h"
+#include "menus/free_list_scene.h"
+#include "menus/map_menu_scene.h"
 #include "menus/option_scene.h"
 #include "menus/replay_list_scene.h"
 #include "menus/stage_select_scene.h"
@@ -32,7 +34,9 @@ void InstallMenuScenes() {
   cSceneHooks scenes = SetSceneHooks(cSceneHooks());
   scenes.createScene[kSceneTitle] = CreateTitleScene;
   scenes.createScene[kSceneWorldMap] = CreateWorldMapScene;
+  scenes.createScene[kSceneMapMenu] = CreateMapMenuScene;
   scenes.createScene[kSceneStageSelect] = CreateStageSelectScene;
+  scenes.createScene[kSceneFreeList] = CreateFreeListScene;
   scenes.createScene[kSceneReplayList] = CreateReplayListScene;
   scenes.createScene[kSceneOption] = CreateOptionScene;
   SetSceneHooks(scenes);
