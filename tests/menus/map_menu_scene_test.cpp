@@ -12,6 +12,7 @@
 #include "data/save_data.h"
 #include "data/story_slots.h"
 #include "data/system_data.h"
+#include "media/graphics/font.h"
 #include "menu_scene_fixture.h"
 #include "menus/menu_scene.h"
 
@@ -27,7 +28,10 @@ class MapMenuTest : public cMenuSceneTest {
     g_SaveData.ResetProgress(ProjectChallengeCount());
     g_SaveData.m_nStorySlot = 3;
     g_SaveData.m_bAutoSave = 0;
+    // The menu font with its box picture, so that the menus of system texts draw their lines.
+    g_Font[1].Create("ＭＳ ゴシック", 0, 16, 16, 16, 241, 0, &g_SurfaceData[kPictureWindow], 1, 240, nullptr, 0);
   }
+  ~MapMenuTest() override { g_Font[1].Release(); }
   cSceneMapMenu& Menu() { return static_cast<cSceneMapMenu&>(*m_Scene); }
   cSceneMapMenu& Open() {
     cSceneMapMenu& menu = Start<cSceneMapMenu>();
