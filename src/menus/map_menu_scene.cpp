@@ -50,7 +50,6 @@ constexpr int kLabelSaveConfirm = 12;
 constexpr int kLabelAutoSave = 14;
 constexpr int kLabelNoSlot = 16;
 constexpr int kLabelTitleConfirm = 17;
-constexpr int kNoSlot = -1;
 
 const char* Label(size_t index) {
   const auto& texts = g_SystemData.m_astrTexts;
@@ -246,8 +245,10 @@ int cSceneMapMenu::StepAutoSave() {
     CURSORENTRY& cursor = g_MenuCursor.Top();
     cursor = CURSORENTRY{};
     cursor.nRow = g_SaveData.m_bAutoSave ? 0 : 1;
-    // Without a slot of its own the play has nowhere to save: only the notice shows.
-    m_nSubState = g_SaveData.m_nStorySlot == kNoSlot ? 2 : 1;
+    // Without a slot of its own the play has nowhere to save: only the notice shows. A slot number
+    // no slot file has (a progress from elsewhere) counts as none.
+    const int32_t slot = g_SaveData.m_nStorySlot;
+    m_nSubState = slot < 0 || slot >= kStorySlotCount ? 2 : 1;
   }
   const cInputState& input = Input();
   if (m_nSubState == 2) {

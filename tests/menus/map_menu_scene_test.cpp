@@ -306,8 +306,14 @@ TEST_F(MapMenuTest, TheAutomaticSaveSwitchesAndSavesAtOnceWhenTurnedOn) {
 }
 
 TEST_F(MapMenuTest, WithoutASlotTheAutomaticSaveOnlyShowsItsNoticeUntilASaveChoosesOne) {
-  g_SaveData.m_nStorySlot = -1;
-  for (uint16_t button : {kMenuDecide, kMenuCancel}) {
+  struct Case {
+    int32_t slot;
+    uint16_t button;
+  };
+  // -1: none chosen yet; 99: past the slots, no file to save into.
+  for (const Case& c : {Case{-1, kMenuDecide}, Case{-1, kMenuCancel}, Case{99, kMenuDecide}}) {
+    const uint16_t button = c.button;
+    g_SaveData.m_nStorySlot = c.slot;
     Open();
     Choose(kMapMenuAutoSave);
     // Label 16 alone, centred without a cursor column, no arrow.
@@ -318,8 +324,9 @@ TEST_F(MapMenuTest, WithoutASlotTheAutomaticSaveOnlyShowsItsNoticeUntilASaveChoo
     EXPECT_EQ(Sounds(), std::vector<int>{button == kMenuDecide ? kMenuSoundDecide : kMenuSoundCancel});
     EXPECT_EQ(Menu().m_nPhase, cSceneMapMenu::kPhaseMenu);
     EXPECT_EQ(g_SaveData.m_bAutoSave, 0);
-    EXPECT_EQ(g_SaveData.m_nStorySlot, -1);
+    EXPECT_EQ(g_SaveData.m_nStorySlot, c.slot);
   }
+  g_SaveData.m_nStorySlot = -1;
   // A save into slot 7 gives the play a slot: the switch shows.
   Open();
   Choose(kMapMenuSave);
