@@ -129,6 +129,29 @@ TEST_F(FreeListTest, TheRememberedRowCountsOnlyWhileItsFileKeepsItsName) {
   }
 }
 
+TEST_F(FreeListTest, ADamagedFreeDataOpensTheListOnItsFirstFile) {
+  WriteStages(5);
+  // "user_data\Free.dat" as written at exit (data version, the two ints, the name), with the row
+  // of a file that never was: before the list, and far past it.
+  for (int32_t row : {-1, INT_MIN, 5, INT_MAX}) {
+    const std::string name = "s05.stg4";
+    std::vector<int32_t> words = {986, 2, row, 0, 1, static_cast<int32_t>(name.size() + 1)};
+    std::string bytes(reinterpret_cast<const char*>(words.data()), words.size() * sizeof(int32_t));
+    bytes += name;
+    bytes += '\0';
+    std::ofstream(fs::current_path() / "user_data" / "Free.dat", std::ios::binary) << bytes;
+    ASSERT_TRUE(g_FreeData.LoadFile(kFreeDataPath));
+    ASSERT_EQ(g_FreeData.m_nCursor, row);
+    Start<cSceneFreeList>();
+    Frame();
+    EXPECT_EQ(Row(), 0) << row;
+    EXPECT_EQ(List().Top(), 0) << row;
+    EXPECT_EQ(g_FreeData.m_nCursor, 0) << row;
+    EXPECT_EQ(g_FreeData.m_strFileName, "") << row;
+    EXPECT_EQ(TextsAt(32).size(), 5u) << row;
+  }
+}
+
 TEST_F(FreeListTest, TheWindowAndScrollBarFollowTheList) {
   struct Case {
     int count, top, window, track, thumbY, thumbH;
