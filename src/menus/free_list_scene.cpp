@@ -140,8 +140,6 @@ void cSceneFreeList::StartRow(int row) {
     return;
   }
   RequestSound(kMenuSoundDecide);
-  // The played file is the current stage: its results, rankings and replays go by its key.
-  g_SaveData.SetCurrentStage(g_CurrentStageFile, 0, 0, 0);
   g_FreeData.m_nCursor = row;
   g_FreeData.m_strFileName = entry.strName;
   g_SceneMgr.m_nPrevScene = kSceneFreeList;

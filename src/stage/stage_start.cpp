@@ -44,6 +44,8 @@ int StartStageFromFile(const std::string& path, bool findNewest) {
   std::string relative = path;
   ToRelativePathStr(relative, false);
   g_CurrentStageFile = relative;
+  // The played file is the current stage: its results, rankings and replays go by its key.
+  g_SaveData.SetCurrentStage(relative, 0, 0, 0);
   return 1;
 }
 

@@ -30,6 +30,8 @@ TEST_F(StageStartTest, AFreeStartBeginsANewProgress) {
   EXPECT_EQ(g_SaveData.m_aChallenge.size(), 3u);
   EXPECT_EQ(g_SaveData.m_nStage, 1);
   EXPECT_EQ(g_SaveData.m_nWorld, 1);
+  // The file is the current stage: its results and rankings go under its key.
+  EXPECT_EQ(g_SaveData.m_strStageKey, "data\\stg4\\free.");
 }
 
 TEST_F(StageStartTest, LivesFollowTheFreePlaySettingsUnlessStartedDirectly) {
