@@ -276,8 +276,8 @@ TEST_F(NextSceneTest, StoryWithoutANextStageFinishesTheWorld) {
     EXPECT_EQ(result.m_strKey, kResultKey) << c.what;
     EXPECT_EQ(result.m_nBest, 800) << c.what;
     EXPECT_EQ(g_SaveData.m_nResultTotal, 900) << c.what;
-    if (c.scene == kSceneWorldMap) EXPECT_EQ(g_SaveData.m_nStage, 1) << c.what << ": the stage number is put back";
-    if (c.scene == kSceneTitle) EXPECT_EQ(g_MenuCursor.Top().nRow, kPlayModeStoryContinue) << c.what;
+    if (c.scene == kSceneWorldMap) { EXPECT_EQ(g_SaveData.m_nStage, 1) << c.what << ": the stage number is put back"; }
+    if (c.scene == kSceneTitle) { EXPECT_EQ(g_MenuCursor.Top().nRow, kPlayModeStoryContinue) << c.what; }
     EXPECT_EQ(m_Folder.Boxes().size() > boxes, c.boxShown) << c.what;
     // Only a stage that follows saves the slot.
     EXPECT_FALSE(fs::exists("user_data/story/Story05.dat")) << c.what;
