@@ -29,6 +29,7 @@
 #include "shell/scene_mgr.h"
 #include "stage/replay_play.h"
 #include "stage/scene_stage.h"
+#include "stage/stage_end.h"
 #include "stage/stage_loading.h"
 #include "stage/stage_menus.h"
 #include "stage/stage_play_hooks.h"
@@ -111,6 +112,61 @@ class NextSceneTest : public testing::Test {
   std::string m_strOldReplayName;
   int32_t m_nOldRow;
 };
+
+// The file of the next numbered stage: the stage key's "-n" stage or the next stage path the clear
+// command named, always its newest "_NNN" variant; none without a numbered stage or a next number.
+TEST_F(NextSceneTest, TheNextStageIsTheNewestVariantOfItsFile) {
+  struct Case {
+    const char* what;
+    int32_t numbered, next;
+    const char* nextPath;
+    std::vector<const char*> files;  // in data\stg4
+    int n, keep;
+    int answer;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"not a numbered stage", 0, 2, "", {"c05-2.stg4_000"}, 2, 1, 0, ""},
+      {"no next number", 1, 0, "", {"c05-2.stg4_000"}, 2, 1, 0, ""},
+      {"the stage key's stage n", 1, 2, "", {"c05-2.stg4_000"}, 2, 0, 1, "data\\stg4\\c05-2.stg4_000"},
+      {"the newest variant", 1, 2, "", {"c05-2.stg4_001", "c05-2.stg4_010"}, 2, 0, 1, "data\\stg4\\c05-2.stg4_010"},
+      {"n names the stage", 1, 2, "", {"c05-3.stg4_000"}, 3, 0, 1, "data\\stg4\\c05-3.stg4_000"},
+      {"a file without a variant number", 1, 2, "", {"c05-2.stg4"}, 2, 1, 0, "data\\stg4\\c05-2.stg4"},
+      {"none, the path kept", 1, 2, "", {}, 2, 1, 0, "data\\stg4\\c05-2.stg4"},
+      {"none", 1, 2, "", {}, 2, 0, 0, ""},
+      {"the next stage path",
+       1,
+       2,
+       "data\\stg4\\bonus",
+       {"bonus.stg4_004", "c05-2.stg4_000"},
+       2,
+       0,
+       1,
+       "data\\stg4\\bonus.stg4_004"},
+      {"the next stage path missing, kept",
+       1,
+       2,
+       "data\\stg4\\bonus",
+       {"c05-2.stg4_000"},
+       2,
+       1,
+       0,
+       "data\\stg4\\bonus.stg4"},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all("data/stg4");
+    fs::create_directories("data/stg4");
+    for (const char* file : c.files) WriteBytes(fs::path("data/stg4") / file, {'x'});
+    g_SaveData.m_bNumberedStage = c.numbered;
+    g_SaveData.m_nNextStage = c.next;
+    g_SaveData.m_strNextStagePath = c.nextPath;
+    std::string out = "left over";
+    EXPECT_EQ(BuildNextStagePath(out, c.n, c.keep), c.answer) << c.what;
+    EXPECT_EQ(out, c.out) << c.what;
+    EXPECT_EQ(IsLastStage(c.n), c.answer ? 0 : 1) << c.what;
+  }
+  g_SaveData.m_strNextStagePath.clear();
+}
 
 // Story play with the next numbered stage there: it is loaded in place and the stage scene goes on;
 // the play saves itself into its slot only when both the clear command and the player ask for it.
@@ -220,8 +276,8 @@ TEST_F(NextSceneTest, StoryWithoutANextStageFinishesTheWorld) {
     EXPECT_EQ(result.m_strKey, kResultKey) << c.what;
     EXPECT_EQ(result.m_nBest, 800) << c.what;
     EXPECT_EQ(g_SaveData.m_nResultTotal, 900) << c.what;
-    if (c.scene == kSceneWorldMap) EXPECT_EQ(g_SaveData.m_nStage, 1) << c.what << ": the stage number is put back";
-    if (c.scene == kSceneTitle) EXPECT_EQ(g_MenuCursor.Top().nRow, kPlayModeStoryContinue) << c.what;
+    if (c.scene == kSceneWorldMap) { EXPECT_EQ(g_SaveData.m_nStage, 1) << c.what << ": the stage number is put back"; }
+    if (c.scene == kSceneTitle) { EXPECT_EQ(g_MenuCursor.Top().nRow, kPlayModeStoryContinue) << c.what; }
     EXPECT_EQ(m_Folder.Boxes().size() > boxes, c.boxShown) << c.what;
     // Only a stage that follows saves the slot.
     EXPECT_FALSE(fs::exists("user_data/story/Story05.dat")) << c.what;
