@@ -265,9 +265,11 @@ int cSceneMapMenu::StepAutoSave() {
   if (input.m_wButton & kMenuDecide) {
     RequestSound(kMenuSoundDecide);
     if (g_MenuCursor.Top().nRow == 0) {
-      // On: the play is saved at once, and from now on after each cleared stage.
-      g_SaveData.SaveStorySlot(g_SaveData.m_nStorySlot);
+      // On: the play is saved at once, and from now on after each cleared stage. The switch is set
+      // before the save so that the slot file keeps it too: a play continued from that slot goes on
+      // saving itself.
       g_SaveData.m_bAutoSave = 1;
+      g_SaveData.SaveStorySlot(g_SaveData.m_nStorySlot);
     } else {
       g_SaveData.m_bAutoSave = 0;
     }

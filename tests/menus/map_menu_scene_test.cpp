@@ -299,6 +299,13 @@ TEST_F(MapMenuTest, TheAutomaticSaveSwitchesAndSavesAtOnceWhenTurnedOn) {
     EXPECT_EQ(Sounds(), std::vector<int>{c.sound});
     EXPECT_EQ(g_SaveData.m_bAutoSave, c.flagAfter);
     EXPECT_EQ(SlotFileExists(3), c.saved);
+    if (c.saved) {
+      // The slot file keeps the switch on: continued from it, the play goes on saving itself.
+      cSaveData saved;
+      ASSERT_EQ(ReadProgressFile(StorySlotPath(3), saved), eProgressFile::Whole);
+      EXPECT_EQ(saved.m_nStorySlot, 3);
+      EXPECT_EQ(saved.m_bAutoSave, 1);
+    }
     EXPECT_EQ(Menu().m_nPhase, cSceneMapMenu::kPhaseMenu);
     EXPECT_EQ(g_MenuCursor.Depth(), 1u);
     EXPECT_EQ(Row(), 1);

@@ -296,11 +296,21 @@ TEST_F(OptionSceneTest, UpAndDownStepTheValueAndWrapAtTheEndsOfItsRange) {
     int32_t start;
     uint16_t dir;
     int32_t expected;
+    const char* shown;
   };
   const Case cases[] = {
-      {0, 23, kDirUp, 0},   {0, 0, kDirDown, 23}, {1, 1, kDirUp, 0},    {2, 7, kDirUp, 0},
-      {3, 0, kDirDown, 10}, {3, 7, kDirUp, 8},    {4, 3, kDirUp, 0},    {6, 2, kDirUp, 0},
-      {7, 0, kDirDown, 2},  {8, 21, kDirUp, 0},   {8, 0, kDirDown, 21}, {8, 5, kDirDown, 4},
+      {0, 23, kDirUp, 0, "0"},
+      {0, 0, kDirDown, 23, "23"},
+      {1, 1, kDirUp, 0, "OFF"},
+      {2, 7, kDirUp, 0, "0"},
+      {3, 0, kDirDown, 10, "10"},
+      {3, 7, kDirUp, 8, "8"},
+      {4, 3, kDirUp, 0, "手動登録（登録名入力）"},
+      {6, 2, kDirUp, 0, "自動保存しない"},
+      {7, 0, kDirDown, 2, "同じリプレイをリピート"},
+      {8, 21, kDirUp, 0, "0.0"},
+      {8, 0, kDirDown, 21, "OFF"},
+      {8, 5, kDirDown, 4, "2.0"},
   };
   for (const Case& c : cases) {
     const int kind = c.row;  // every item is shown, so row and kind agree
@@ -314,7 +324,7 @@ TEST_F(OptionSceneTest, UpAndDownStepTheValueAndWrapAtTheEndsOfItsRange) {
     // The screen shows the new value.
     g_SceneSurfaces.front().bContentsLost = 1;
     Frame();
-    EXPECT_EQ(TextAtOr(kind == kOptionMessageAuto ? 352 : 224, 80 + 16 * c.row), OptionValueText(kind));
+    EXPECT_EQ(TextAtOr(kind == kOptionMessageAuto ? 352 : 224, 80 + 16 * c.row), c.shown);
   }
 }
 
@@ -353,6 +363,9 @@ TEST_F(OptionSceneTest, TheSoundVolumeTakesEffectOnEveryBufferAndCancelPutsItBac
 TEST_F(OptionSceneTest, TheMusicVolumeIsHeardOnlyWhenConfirmed) {
   SetBgmVolumeStep(7);
   g_SystemData.m_anSceneBgm[kMusicOptions] = 3;
+  // Looped: without the force flag, a request for the music already playing is dropped.
+  ASSERT_GT(g_SystemData.m_abSceneBgm.size(), static_cast<size_t>(kMusicOptions));
+  g_SystemData.m_abSceneBgm[kMusicOptions] = 1;
   Open();
   MusicRequests().clear();
   // Changed and cancelled: the old value, the music untouched.
