@@ -129,12 +129,14 @@ int cWorldMap::SetSize(int32_t width, int32_t height) {
   m_nPitch = 1 << newShift;
   m_anGrid.assign(static_cast<size_t>(newCells), 0);
   if (!old.empty() && oldShift >= 0 && oldShift < 31) {
-    for (int32_t y = 0; y < std::min(oldHeight, height); ++y)
-      for (int32_t x = 0; x < std::min(oldWidth, width); ++x) {
-        const int64_t from = (static_cast<int64_t>(y) << oldShift) + x;
-        if (from < static_cast<int64_t>(old.size()))
-          m_anGrid[(static_cast<size_t>(y) << newShift) + static_cast<size_t>(x)] = old[static_cast<size_t>(from)];
-      }
+    // Row by row: the cells of a row both sizes share that the old grid still holds.
+    const int64_t columns = std::max(std::min(oldWidth, width), 0);
+    for (int32_t y = 0; y < std::min(oldHeight, height); ++y) {
+      const int64_t from = static_cast<int64_t>(y) << oldShift;
+      if (from >= static_cast<int64_t>(old.size())) break;
+      const int64_t count = std::min(columns, static_cast<int64_t>(old.size()) - from);
+      std::copy_n(old.begin() + from, count, m_anGrid.begin() + (static_cast<int64_t>(y) << newShift));
+    }
   }
   return 1;
 }
@@ -177,9 +179,9 @@ void cWorldMap::Repair() {
     for (int32_t y = 0; y < m_nHeight; ++y) {
       const size_t first = static_cast<size_t>(y) << m_nPitchShift;
       if (first >= m_anGrid.size()) break;
-      const size_t end = std::min(m_anGrid.size(), first + static_cast<size_t>(m_nWidth));
-      for (size_t i = first; i < end; ++i)
-        if (static_cast<uint32_t>(m_anGrid[i]) >= entries) m_anGrid[i] = 0;
+      int32_t* const end = m_anGrid.data() + std::min(m_anGrid.size(), first + static_cast<size_t>(m_nWidth));
+      for (int32_t* cell = m_anGrid.data() + first; cell != end; ++cell)
+        if (static_cast<uint32_t>(*cell) >= entries) *cell = 0;
     }
   }
   std::erase_if(m_aWorlds, [&](const cWorld& w) { return w.m_nX >= m_nWidth || w.m_nY >= m_nHeight; });
