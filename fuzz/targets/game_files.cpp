@@ -11,6 +11,7 @@
 #include "data/system_data.h"
 #include "data/world_map.h"
 #include "fuzz_targets.h"
+#include "targets/round_trip.h"
 
 namespace {
 
@@ -21,22 +22,12 @@ void FreshRun() {
   g_FileVersions.Reset();
 }
 
-// Loads the bytes into a fresh T; when they load, the written form must survive a second trip.
-template <class T>
-bool LoadWriteReload(const uint8_t* data, size_t size) {
-  FreshRun();
-  const std::vector<uint8_t> bytes(data, data + size);
-  T first;
-  if (!first.LoadFromBytes(bytes)) return true;
-  const std::vector<uint8_t> written = first.SaveToBytes();
-  T second;
-  if (!second.LoadFromBytes(written)) return false;
-  return second.SaveToBytes() == written;
-}
-
 }  // namespace
 
-bool FuzzSystemDataFile(const uint8_t* data, size_t size) { return LoadWriteReload<cSystemData>(data, size); }
+bool FuzzSystemDataFile(const uint8_t* data, size_t size) {
+  FreshRun();
+  return LoadWriteReload<cSystemData>(std::vector<uint8_t>(data, data + size));
+}
 
 bool FuzzDatabaseFile(const uint8_t* data, size_t size) {
   if (size < 1) return true;
@@ -53,10 +44,14 @@ bool FuzzDatabaseFile(const uint8_t* data, size_t size) {
   return again && second.LoadDatabaseFile(which, *again) && second.DatabaseFileBytes(which) == written;
 }
 
-bool FuzzPaletteFile(const uint8_t* data, size_t size) { return LoadWriteReload<cPalette>(data, size); }
+bool FuzzPaletteFile(const uint8_t* data, size_t size) {
+  FreshRun();
+  return LoadWriteReload<cPalette>(std::vector<uint8_t>(data, data + size));
+}
 
 bool FuzzStageFile(const uint8_t* data, size_t size) {
-  const bool ok = LoadWriteReload<cStageData>(data, size);
+  FreshRun();
+  const bool ok = LoadWriteReload<cStageData>(std::vector<uint8_t>(data, data + size));
   // Normalising any stage derives the hit-check values on the played one; leave it fresh.
   g_StageFile.ResetStageData();
   return ok;
@@ -66,12 +61,12 @@ bool FuzzWorldMapFile(const uint8_t* data, size_t size) {
   FreshRun();
   const std::vector<uint8_t> bytes(data, data + size);
   cWorldMap first;
-  if (!first.LoadFromBytes(bytes)) return true;
+  if (!LoadIntoFresh(first, bytes)) return true;
   // A few bytes may describe a grid of millions of cells, which the load builds and repairs; the
   // trip back is the same code over as many cells, so a large grid goes once only.
   if (first.m_anGrid.size() > (size_t{1} << 16)) return true;
   const std::vector<uint8_t> written = first.SaveToBytes();
   cWorldMap second;
-  if (!second.LoadFromBytes(written)) return false;
+  if (!LoadIntoFresh(second, written)) return false;
   return second.SaveToBytes() == written;
 }

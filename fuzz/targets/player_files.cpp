@@ -10,24 +10,14 @@
 #include "shell/input_state.h"
 #include "shell/key_config.h"
 #include "shell/window_data.h"
+#include "targets/round_trip.h"
 
 namespace {
-
-// Loads the bytes into a fresh T; when they load, the written form must survive a second trip.
-template <class T>
-bool LoadWriteReload(const std::vector<uint8_t>& bytes) {
-  T first;
-  if (!first.LoadFromBytes(bytes)) return true;
-  const std::vector<uint8_t> written = first.SaveToBytes();
-  T second;
-  if (!second.LoadFromBytes(written)) return false;
-  return second.SaveToBytes() == written;
-}
 
 // The window placement as start-up uses it: kept on a desktop, and its size tried against one.
 bool WindowPlacement(const std::vector<uint8_t>& bytes) {
   cWindowData data;
-  if (!data.LoadFromBytes(bytes)) return true;
+  if (!LoadIntoFresh(data, bytes)) return true;
   data.ClampToWorkArea(0, 0, 1920, 1040);
   (void)data.SizeFitsWorkArea(1920, 1040);
   return data.m_nX >= 0 && data.m_nY >= 0 && data.m_nX <= 1920 && data.m_nY <= 1040 &&

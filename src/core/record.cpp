@@ -16,6 +16,7 @@ cFileVersions g_FileVersions;
 
 namespace {
 thread_local cReadFault t_lastReadFault;
+constexpr size_t kWriterStartBytes = 1024;
 }  // namespace
 
 cReadFault LastReadFault() { return t_lastReadFault; }
@@ -33,6 +34,8 @@ std::unique_ptr<cDataFile> cDataFile::ForWriting(std::string path) {
   std::unique_ptr<cDataFile> f(new cDataFile);
   f->m_bWriter = true;
   f->m_strPath = std::move(path);
+  // Room for a small record at once: the first writes do not grow the buffer one step at a time.
+  f->m_aBytes.reserve(kWriterStartBytes);
   return f;
 }
 
@@ -80,9 +83,9 @@ bool cDataFile::ChargeMemory(size_t bytes) {
 
 void cDataFile::Write(const void* src, size_t n) {
   if (!m_bWriter || n == 0) return;
-  const size_t at = m_aBytes.size();
-  m_aBytes.resize(at + n);
-  std::memcpy(m_aBytes.data() + at, src, n);
+  // One copy of the bytes (a resize would first fill the room with zeros).
+  const auto* bytes = static_cast<const uint8_t*>(src);
+  m_aBytes.insert(m_aBytes.end(), bytes, bytes + n);
 }
 
 bool cDataFile::Commit() {
@@ -159,7 +162,12 @@ bool CloseDataFile(std::unique_ptr<cDataFile>& file) {
 // ---- cRecord ----
 
 namespace {
-void removeCR(std::string& s) { s.erase(std::remove(s.begin(), s.end(), '\r'), s.end()); }
+void removeCR(std::string& s) {
+  // Most texts hold no CR: one search of the bytes, and nothing moved.
+  const size_t first = s.find('\r');
+  if (first == std::string::npos) return;
+  s.erase(std::remove(s.begin() + static_cast<std::ptrdiff_t>(first), s.end(), '\r'), s.end());
+}
 
 // A text stored as int32 L (length + 1) and, when L is not 1, L bytes; the text is what comes
 // before the first NUL. A length below 1 or beyond the file fails it.
@@ -342,12 +350,24 @@ int cRecord::LoadFile(const char* path) {
   return ok;
 }
 
-int cRecord::LoadOrRestore(cDataFile& file) {
+int cRecord::LoadFromBytes(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& saved) {
+  auto file = OpenDataBytesR(bytes);
+  if (!file) return 0;
+  return LoadOrRestore(*file, &saved);
+}
+
+int cRecord::LoadOrRestore(cDataFile& file, const std::vector<uint8_t>* saved) {
   // Keep what the record held, to put it back when the file turns out to be broken.
-  auto snapshot = cDataFile::ForWriting("");
-  Save(*snapshot);
+  std::unique_ptr<cDataFile> snapshot;
+  if (!saved) {
+    snapshot = cDataFile::ForWriting("");
+    Save(*snapshot);
+  }
   if (Load(file) && !file.Failed()) return 1;
-  auto restore = cDataFile::FromBytes(snapshot->Bytes());
+  auto restore = cDataFile::FromBytes(saved ? *saved : snapshot->Bytes());
+  // A saved form begins with its version header, which the record's body follows.
+  uint32_t header = 0;
+  if (saved) restore->ReadUInt32(header);
   restore->SetExactCounts(true);
   uint32_t keptVersion = g_nFileVersion;
   g_nFileVersion = g_nDataVersion;

@@ -6,6 +6,23 @@
 #include "data/system_data.h"
 #include "data/world_map.h"
 
+namespace {
+// The lists a new progress starts with, made once: a reset copies them whole rather than filling
+// its lists value by value (every run makes several progress records).
+const std::vector<int32_t>& StartWorldFlags() {
+  static const std::vector<int32_t> flags = [] {
+    std::vector<int32_t> v(kWorldFlagCount, 0);
+    v[0] = 1;
+    return v;
+  }();
+  return flags;
+}
+const std::vector<int32_t>& StartCommonVars() {
+  static const std::vector<int32_t> vars(kCommonVarCount, 0);
+  return vars;
+}
+}  // namespace
+
 cSaveData::cSaveData() { ResetProgress(0); }
 
 void cSaveData::DeclareFields(uint32_t version) {
@@ -80,9 +97,8 @@ void cSaveData::ResetProgress(int challengeCount) {
   m_aStageResults.clear();
   m_aChallenge.clear();
   for (int i = 0; i < challengeCount; ++i) m_aChallenge.emplace_back();
-  m_anWorldFlags.assign(kWorldFlagCount, 0);
-  m_anWorldFlags[0] = 1;
-  m_anCommonVars.assign(kCommonVarCount, 0);
+  m_anWorldFlags = StartWorldFlags();
+  m_anCommonVars = StartCommonVars();
   m_anCommonVarsBackup.clear();
   m_nChallengeUnlocked = 1;
   m_nStorySlot = -1;

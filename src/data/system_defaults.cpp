@@ -51,6 +51,7 @@ const char* const kOptionHelp = "「手動登録」によるランキング登�
 
 std::vector<cCmd> Menu(std::initializer_list<const char*> captions) {
   std::vector<cCmd> menu;
+  menu.reserve(captions.size());
   for (const char* caption : captions) menu.emplace_back(1, caption);
   return menu;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "core/containers.h"
 #include "core/file_helpers.h"
@@ -12,6 +13,16 @@ namespace {
 // Largest grid accepted from a file (cells of height x pitch).
 constexpr int64_t kMaxGridCells = 1 << 22;
 constexpr int32_t kMaxGridSide = 1 << 16;
+
+// Appends n cells of 0, copied from a block of zeros: a grid may hold millions of cells.
+void AppendZeros(std::vector<int32_t>& cells, size_t n) {
+  static constexpr int32_t kZeros[4096] = {};
+  while (n > 0) {
+    const size_t part = std::min(n, std::size(kZeros));
+    cells.insert(cells.end(), kZeros, kZeros + part);
+    n -= part;
+  }
+}
 }  // namespace
 
 cMapEntry::cMapEntry() {}
@@ -127,15 +138,20 @@ int cWorldMap::SetSize(int32_t width, int32_t height) {
   m_nHeight = height;
   m_nPitchShift = newShift;
   m_nPitch = 1 << newShift;
-  m_anGrid.assign(static_cast<size_t>(newCells), 0);
-  if (!old.empty() && oldShift >= 0 && oldShift < 31) {
-    for (int32_t y = 0; y < std::min(oldHeight, height); ++y)
-      for (int32_t x = 0; x < std::min(oldWidth, width); ++x) {
-        const int64_t from = (static_cast<int64_t>(y) << oldShift) + x;
-        if (from < static_cast<int64_t>(old.size()))
-          m_anGrid[(static_cast<size_t>(y) << newShift) + static_cast<size_t>(x)] = old[static_cast<size_t>(from)];
-      }
+  // Made row by row: each row starts with the cells both sizes share that the old grid still holds,
+  // and the rest of its pitch is 0.
+  const bool keepOld = !old.empty() && oldShift >= 0 && oldShift < 31;
+  const int64_t columns = keepOld ? std::max(std::min(oldWidth, width), 0) : 0;
+  std::vector<int32_t> grid;
+  grid.reserve(static_cast<size_t>(newCells));
+  for (int32_t y = 0; y < height; ++y) {
+    const int64_t from = keepOld && y < oldHeight ? static_cast<int64_t>(y) << oldShift : INT64_MAX;
+    const int64_t count =
+        from < static_cast<int64_t>(old.size()) ? std::min(columns, static_cast<int64_t>(old.size()) - from) : 0;
+    if (count > 0) grid.insert(grid.end(), old.begin() + from, old.begin() + from + count);
+    AppendZeros(grid, static_cast<size_t>((int64_t{1} << newShift) - count));
   }
+  m_anGrid = std::move(grid);
   return 1;
 }
 
@@ -177,9 +193,9 @@ void cWorldMap::Repair() {
     for (int32_t y = 0; y < m_nHeight; ++y) {
       const size_t first = static_cast<size_t>(y) << m_nPitchShift;
       if (first >= m_anGrid.size()) break;
-      const size_t end = std::min(m_anGrid.size(), first + static_cast<size_t>(m_nWidth));
-      for (size_t i = first; i < end; ++i)
-        if (static_cast<uint32_t>(m_anGrid[i]) >= entries) m_anGrid[i] = 0;
+      int32_t* const end = m_anGrid.data() + std::min(m_anGrid.size(), first + static_cast<size_t>(m_nWidth));
+      for (int32_t* cell = m_anGrid.data() + first; cell != end; ++cell)
+        if (static_cast<uint32_t>(*cell) >= entries) *cell = 0;
     }
   }
   std::erase_if(m_aWorlds, [&](const cWorld& w) { return w.m_nX >= m_nWidth || w.m_nY >= m_nHeight; });

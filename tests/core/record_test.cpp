@@ -182,7 +182,15 @@ TEST_F(RecordTest, BrokenInputIsRefusedAndLeavesRecordUnchanged) {
     EXPECT_EQ(r.m_nA, 42) << "case " << i;
     EXPECT_EQ(r.m_strName, "kept") << "case " << i;
     EXPECT_EQ(r.FieldTable().size(), 5u);
+    // The same when the caller hands over the record's saved form instead of its being written first.
+    const std::vector<uint8_t> saved = r.SaveToBytes();
+    EXPECT_EQ(r.LoadFromBytes(cases[i], saved), 0) << "case " << i;
+    EXPECT_EQ(r.SaveToBytes(), saved) << "case " << i;
   }
+  cSample fresh;
+  ASSERT_EQ(fresh.LoadFromBytes(sampleBody(986).b, cSample().SaveToBytes()), 1);
+  EXPECT_EQ(fresh.m_nA, -3);
+  EXPECT_EQ(fresh.m_strName, "abc");
 }
 
 TEST_F(RecordTest, TooNewFilesAreRefused) {

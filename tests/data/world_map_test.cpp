@@ -31,6 +31,11 @@ TEST_F(WorldMapTest, SetSize) {
     for (int x = 0; x < 5; ++x) EXPECT_EQ(*map.CellAt(x, y), (x < 3 && y < 2) ? v++ : 0) << x << "," << y;
   EXPECT_EQ(map.CellAt(5, 0), nullptr);
   EXPECT_EQ(map.CellAt(0, -1), nullptr);
+  // shrinking keeps the cells the smaller map still has
+  ASSERT_EQ(map.SetSize(2, 1), 1);
+  ASSERT_EQ(map.m_anGrid.size(), 2u);
+  EXPECT_EQ(*map.CellAt(0, 0), 1);
+  EXPECT_EQ(*map.CellAt(1, 0), 2);
 }
 
 TEST_F(WorldMapTest, RepairOnLoad) {
