@@ -37,15 +37,16 @@ namespace {
 constexpr const char* kRecordChildFlag = "--record-child";
 constexpr const char* kPlaybackChildFlag = "--playback-child";
 
-// A test play of the first stage that walks right and jumps the pit and both steps to the goal.
+// A test play of the first stage that walks right and jumps the pit and both steps to the goal (the
+// play starts once the stage has faded in, ten frames after the first).
 constexpr const char* kClearFirstStage =
-    "1 press RIGHT\n"
-    "195 press Z\n"
-    "215 release Z\n"
-    "250 press Z\n"
-    "275 release Z\n"
-    "290 press Z\n"
-    "320 release Z\n";
+    "11 press RIGHT\n"
+    "205 press Z\n"
+    "225 release Z\n"
+    "260 press Z\n"
+    "285 release Z\n"
+    "300 press Z\n"
+    "330 release Z\n";
 
 double SecondsNow() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
