@@ -29,8 +29,7 @@ bool cWindowData::ClientSizeFor(int windowMode, int workWidth, int workHeight, i
   if (windowMode == 1) {
     // Only a zoom the game offers: the same whole factor across and down, at most the largest zoom.
     const int zoom = m_nWidth / 640;
-    const bool offered =
-        zoom >= 1 && zoom <= std::max(1, maxZoom) && m_nWidth == 640 * zoom && m_nHeight == 480 * zoom;
+    const bool offered = zoom >= 1 && zoom <= std::max(1, maxZoom) && m_nWidth == 640 * zoom && m_nHeight == 480 * zoom;
     if (!offered || !SizeFitsWorkArea(workWidth, workHeight)) return false;
     width = m_nWidth;
     height = m_nHeight;

@@ -137,9 +137,9 @@ TEST_F(OptionDataTest, ANewRecordSavesTheDefaultFileByteForByte) {
   cOptionData options;
   // version 986; eight numbers: pad 1, colour 0, music 7, sound 7, ranking 0, auto-save 0, order 0,
   // seconds 21; one string "aaa" with its NUL
-  const std::vector<uint8_t> expected = {
-      0xEA, 0x03, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 7, 0, 0, 0, 0, 0,
-      0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 21, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 'a', 'a', 'a', 0};
+  const std::vector<uint8_t> expected = {0xEA, 0x03, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 0,   0,   0,   0, 7, 0,
+                                         0,    0,    7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,   0,   0,   0, 0, 0,
+                                         21,   0,    0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 'a', 'a', 'a', 0};
   EXPECT_EQ(options.SaveToBytes(), expected);
 }
 
@@ -186,9 +186,11 @@ TEST_F(OptionDataTest, EveryOptionOutOfRangeIsBroughtIntoItsRange) {
   const Case cases[] = {
       {"above", {5, 99, 8, 11, 4, 3, 3, 22, "abc"}, {1, 23, 7, 10, 3, 2, 2, 21, "abc"}},
       {"below", {-1, -1, -1, -1, -1, -1, -1, -1, "abc"}, {1, 0, 0, 0, 0, 0, 0, 0, "abc"}},
-      {"the largest numbers", {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, "a"},
+      {"the largest numbers",
+       {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, "a"},
        {1, 23, 7, 10, 3, 2, 2, 21, "a"}},
-      {"the smallest numbers", {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, "a"},
+      {"the smallest numbers",
+       {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, "a"},
        {1, 0, 0, 0, 0, 0, 0, 0, "a"}},
       {"the edges stay", {0, 23, 7, 10, 3, 2, 2, 21, "abc"}, {0, 23, 7, 10, 3, 2, 2, 21, "abc"}},
   };

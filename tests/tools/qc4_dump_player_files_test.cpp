@@ -111,8 +111,8 @@ class DumpPlayerFilesTest : public ::testing::Test {
   cDumpRun Dump(const std::string& relative, const std::string& options = "") {
     const std::string errPath = m_folder.Prefix() + "stderr.txt";
     cDumpRun run;
-    FILE* pipe =
-        popen(("'" + kDump + "' " + options + " '" + m_folder.Prefix() + relative + "' 2>'" + errPath + "'").c_str(), "r");
+    FILE* pipe = popen(
+        ("'" + kDump + "' " + options + " '" + m_folder.Prefix() + relative + "' 2>'" + errPath + "'").c_str(), "r");
     if (!pipe) return run;
     std::array<char, 4096> buffer;
     size_t n;
@@ -135,7 +135,8 @@ struct FileCase {
 
 std::vector<FileCase> PlayerFiles() {
   return {
-      {"user_data/Option.dat", "Option.dat",
+      {"user_data/Option.dat",
+       "Option.dat",
        {"\"cOptionData\": {", "\"m_nSeVolume\": 9", "\"m_nMessageAutoSeconds\": 21",
         U8(u8"\"m_strRankingName\": \"あいう\"")}},
       {"user_data/Free.dat", "Free.dat", {"\"m_nCursor\": 24", "\"m_strFileName\": \"c01-1.stg4_000\""}},
@@ -143,11 +144,13 @@ std::vector<FileCase> PlayerFiles() {
       {"user_data/Boot.dat", "Boot.dat", {"\"m_nDrawMode\": 0", "\"m_bNoAsk\": 1"}},
       {"user_data/Window.dat", "Window.dat", {"\"m_nWidth\": 1280", "\"m_nHeight\": 960"}},
       {"user_data/KeyConfig.dat", "KeyConfig.dat", {"\"version\": null", "\"nCode\": 74", "\"bEnabled\": 1"}},
-      {"user_data/story/Story01.dat", "StoryNN.dat",
+      {"user_data/story/Story01.dat",
+       "StoryNN.dat",
        {"\"m_nScore\": 1234", "\"m_nStorySlot\": 0", "\"m_SaveTime\": {", "\"m_anCommonVars\": ["}},
       {"user_data/challenge/Challenge.dat", "Challenge.dat", {"\"m_nStorySlot\": -1", "\"m_aChallenge\": ["}},
       {"user_data/free/c01.rkg", "Ranking", {"\"m_aTables\": [", "\"m_strName\": \"xyz\"", "\"m_nValue\": 500"}},
-      {"user_data/rpl4/2009_0307_140509_c01-1.rpl4_986", "Replay",
+      {"user_data/rpl4/2009_0307_140509_c01-1.rpl4_986",
+       "Replay",
        {"\"m_strName\": \"saved\"", "\"m_nSeed\": 4242", "\"m_anDirRuns\": [", "\"frames\": 4", "\"m_nLives\": 7"}},
   };
 }
@@ -234,7 +237,8 @@ TEST_F(DumpPlayerFilesTest, CutFilesOfEveryPlayerKindAreRefusedWithoutACrash) {
     const std::vector<uint8_t> bytes = ReadBytes(m_folder.Path() / c.file);
     const std::string name = std::filesystem::path(c.file).filename().string();
     for (size_t cut : {size_t{0}, size_t{3}, size_t{6}, bytes.size() / 3, bytes.size() - 1}) {
-      m_folder.Write("cut/" + name, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
+      m_folder.Write("cut/" + name,
+                     std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
       const cDumpRun run = Dump("cut/" + name);
       // the key table has no header: a short one is read as far as it goes, as the game reads it
       if (std::string(c.kind) == "KeyConfig.dat") {

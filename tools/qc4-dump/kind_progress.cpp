@@ -19,7 +19,8 @@ namespace {
 bool DumpProgress(const std::string& path, cJsonWriter& out, std::string& error) {
   // user_data\story\Story01.dat: the game folder is two folders up.
   std::string gameFolder = FolderOf(path);
-  for (int up = 0; up < 2 && !gameFolder.empty(); ++up) gameFolder = FolderOf(gameFolder.substr(0, gameFolder.size() - 1));
+  for (int up = 0; up < 2 && !gameFolder.empty(); ++up)
+    gameFolder = FolderOf(gameFolder.substr(0, gameFolder.size() - 1));
   const char sep = path.find('/') != std::string::npos ? '/' : '\\';
   const std::string dataFolder = gameFolder + "data" + sep;
   LoadProjectContext(dataFolder, false);

@@ -15,7 +15,8 @@ namespace {
 
 bool DumpReplay(const std::string& path, cJsonWriter& out, std::string& error) {
   std::string gameFolder = FolderOf(path);
-  for (int up = 0; up < 2 && !gameFolder.empty(); ++up) gameFolder = FolderOf(gameFolder.substr(0, gameFolder.size() - 1));
+  for (int up = 0; up < 2 && !gameFolder.empty(); ++up)
+    gameFolder = FolderOf(gameFolder.substr(0, gameFolder.size() - 1));
   const char sep = path.find('/') != std::string::npos ? '/' : '\\';
   LoadProjectContext(gameFolder + "data" + sep, true);
 

@@ -12,9 +12,9 @@ void WriteProgress(cJsonWriter& out, const char* key, const cSaveData& save) {
   const struct {
     const char* name;
     uint16_t value;
-  } parts[] = {{"wYear", t.wYear},     {"wMonth", t.wMonth},   {"wDayOfWeek", t.wDayOfWeek},
-               {"wDay", t.wDay},       {"wHour", t.wHour},     {"wMinute", t.wMinute},
-               {"wSecond", t.wSecond}, {"wMilliseconds", t.wMilliseconds}};
+  } parts[] = {
+      {"wYear", t.wYear}, {"wMonth", t.wMonth},   {"wDayOfWeek", t.wDayOfWeek}, {"wDay", t.wDay},
+      {"wHour", t.wHour}, {"wMinute", t.wMinute}, {"wSecond", t.wSecond},       {"wMilliseconds", t.wMilliseconds}};
   for (const auto& part : parts) {
     out.Key(part.name);
     out.UInt(part.value);
