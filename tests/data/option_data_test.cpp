@@ -135,9 +135,9 @@ TEST_F(OptionDataTest, PresentReplayKeysSetTheirOptionsAndShowTheirEntries) {
 
 TEST_F(OptionDataTest, ANewRecordSavesTheDefaultFileByteForByte) {
   cOptionData options;
-  // version 986; eight numbers: pad 1, colour 0, music 7, sound 7, ranking 0, auto-save 0, order 0,
+  // version 986 (DA 03 00 00); eight numbers: pad 1, colour 0, music 7, sound 7, ranking 0, auto-save 0, order 0,
   // seconds 21; one string "aaa" with its NUL
-  const std::vector<uint8_t> expected = {0xEA, 0x03, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 0,   0,   0,   0, 7, 0,
+  const std::vector<uint8_t> expected = {0xDA, 0x03, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 0,   0,   0,   0, 7, 0,
                                          0,    0,    7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,   0,   0,   0, 0, 0,
                                          21,   0,    0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 'a', 'a', 'a', 0};
   EXPECT_EQ(options.SaveToBytes(), expected);
