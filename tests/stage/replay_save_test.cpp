@@ -225,14 +225,14 @@ TEST_F(ReplaySaveTest, WithoutAFreeNameTheAutomaticSaveIsSkippedAndThePlayGoesOn
 }
 
 TEST_F(ReplaySaveTest, ASaveUnderATakenNameKeepsTheOldReplay) {
-  const std::string taken = "user_data\rpl4\mine.rpl4_986";
+  const std::string taken = "user_data\\rpl4\\mine.rpl4_986";
   WriteBytes("user_data/rpl4/mine.rpl4_986", {7, 7});
   ASSERT_TRUE(SaveReplayFor(0, taken));
   EXPECT_EQ(ReadBytes("user_data/rpl4/mine.rpl4_986"), (std::vector<uint8_t>{7, 7}));
   cInputLog log;
   cStageData stage, settings;
   cSaveData progress;
-  ASSERT_EQ(LoadReplayFile("user_data\rpl4\mine (2).rpl4_986", log, stage, settings, progress), 1);
+  ASSERT_EQ(LoadReplayFile("user_data\\rpl4\\mine (2).rpl4_986", log, stage, settings, progress), 1);
   EXPECT_EQ(log.m_nSeed, 4242);
 
   // Every numbered form taken: nothing is written or replaced, and the game goes on.

@@ -203,7 +203,7 @@ TEST_F(DumpPlayerFilesTest, RefusedPlayerFilesSayWhy) {
       {"bad/Option.dat", patched("user_data/Option.dat", 4, 100), "qc4-dump: a value the format does not allow: 100"},
       {"bad/Free.dat", patched("user_data/Free.dat", 20, 1000), "qc4-dump: a length past the file"},
       {"bad/Replay.dat", patched("user_data/Replay.dat", 0, 987), "qc4-dump: too new: version 987"},
-      {"bad/Boot.dat", {0xEA, 0x03, 0, 0, 2, 0}, "qc4-dump: cut short"},
+      {"bad/Boot.dat", {0xDA, 0x03, 0, 0, 2, 0}, "qc4-dump: cut short"},
       {"bad/Window.dat", {}, "qc4-dump: missing"},
       {"bad/KeyConfig.dat", KeyConfigBytes(1, 12, 1, 3), "qc4-dump: entry 0 reads input record 3, there is 1"},
       {"bad2/KeyConfig.dat", KeyConfigBytes(1, 40, 1, 8), "qc4-dump: 40 entries, the table has 12"},

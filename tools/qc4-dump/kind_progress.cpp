@@ -44,7 +44,7 @@ bool DumpProgress(const std::string& path, cJsonWriter& out, std::string& error)
 
 bool MatchesStorySlot(std::string_view fileName) {
   // "Story" + two digits + ".dat"
-  if (fileName.size() != 13 || !SameFileName(fileName.substr(0, 5), "Story") ||
+  if (fileName.size() != 11 || !SameFileName(fileName.substr(0, 5), "Story") ||
       !SameFileName(fileName.substr(7), ".dat"))
     return false;
   return std::isdigit(static_cast<unsigned char>(fileName[5])) && std::isdigit(static_cast<unsigned char>(fileName[6]));
