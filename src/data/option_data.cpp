@@ -52,6 +52,8 @@ bool cOptionData::Load(cDataFile& file) {
 void cOptionData::ClampToRanges() {
   // The options index tables (palettes, volumes, menu choices): a damaged or hand-edited file must
   // not reach past them.
+  // Pad detection is on for any non-zero value; stored as the options screen shows it.
+  m_nGamepad = m_nGamepad != 0 ? 1 : 0;
   m_nColour = std::clamp(m_nColour, 0, kMaxColourOption);
   m_nBgmVolume = std::clamp(m_nBgmVolume, 0, kMaxBgmVolumeStep);
   m_nSeVolume = std::clamp(m_nSeVolume, 0, kMaxSeVolumeStep);

@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <utility>
 
 #include "core/file_helpers.h"
+#include "core/log.h"
+#include "core/sjis.h"
 #include "data/system_data.h"
 #include "platform/files.h"
 
@@ -45,7 +48,8 @@ std::vector<uint8_t> ReplayFileBytes(cInputLog& log, cStageData& stageFile, cSta
 
 int SaveReplayFile(const char* path, cInputLog& log, cStageData& stageFile, cStageData& stageCopy,
                    cSaveData& snapshot) {
-  if (!path || !*path || IsReadOnlyFile(path)) return 0;
+  // A replay already there is the player's, read-only or not: it is never replaced.
+  if (!path || !*path || FileExists(path) || IsReadOnlyFile(path)) return 0;
   auto file = OpenDataFileW(path);
   if (!file) return 0;
   if (!WriteReplay(*file, log, stageFile, stageCopy, snapshot)) return 0;
@@ -117,6 +121,36 @@ cReplayTime LocalReplayTime() {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
+void SanitiseReplayNamePart(std::string& part) {
+  std::string clean;
+  clean.reserve(part.size());
+  for (size_t i = 0; i < part.size();) {
+    const unsigned char c = static_cast<unsigned char>(part[i]);
+    if (IsSjisLeadByte(c)) {
+      // A double-byte character stays whole, whatever its second byte looks like ("\x83\x5C" is a
+      // character, not a separator); a first byte without its second is dropped.
+      if (i + 1 < part.size() && IsSjisTrailByte(static_cast<unsigned char>(part[i + 1]))) {
+        clean.append(part, i, 2);
+        i += 2;
+      } else {
+        ++i;
+      }
+      continue;
+    }
+    if (c == '.' && i + 1 < part.size() && part[i + 1] == '.') {
+      // "..": one mark for the whole run of dots.
+      while (i < part.size() && part[i] == '.') ++i;
+      clean += '_';
+      continue;
+    }
+    const bool reserved = c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr;
+    clean += reserved ? '_' : static_cast<char>(c);
+    ++i;
+  }
+  clean.resize(SjisFitLength(clean.data(), clean.size(), kMaxReplayNamePartBytes));
+  part = std::move(clean);
+}
+
 std::string ReplayFileName(const std::string& stagePath, int cleared, const cReplayTime& time) {
   if (stagePath.empty()) return "";
   std::string stagePart;
@@ -127,24 +161,33 @@ std::string ReplayFileName(const std::string& stagePath, int cleared, const cRep
     PathToFileNameStr(stagePart);
     RemoveExtensionStr(stagePart);
   }
+  // A stage's name is the designer's free text: it must name one file in the replay folder.
+  SanitiseReplayNamePart(stagePart);
   AppendStageCondition(stagePart, g_SaveData.m_bCondOn, g_SaveData.m_nCondVar, g_SaveData.m_nCondValue);
   char stamp[64];
   std::snprintf(stamp, sizeof(stamp), "%04d_%02d%02d_%02d%02d%02d_", time.nYear, time.nMonth, time.nDay, time.nHour,
                 time.nMinute, time.nSecond);
   std::string name = std::string(kReplayFolder) + stamp + stagePart + (cleared ? "_CLEAR_." : ".");
   name += "rpl4_" + std::to_string(kDataVersion);
+  return FreeReplayFileName(name);
+}
+
+std::string FreeReplayFileName(const std::string& name) {
   if (!FileExists(name)) return name;
-  std::string numbered = name;
+  std::string numbered;
   for (int n = 2; n <= kMaxNumberedName; ++n) {
     MakeNumberedName(numbered, name, n);
-    if (!FileExists(numbered)) break;
+    if (!FileExists(numbered)) return numbered;
   }
-  // Every number taken: the last one is named, and saving it is refused (the file is read-only).
-  return numbered;
+  // Every number is taken: no name, so that no replay is replaced.
+  ReportLogPrintf("%s : リプレイファイル名の番号が (%d) まで全て使われているため、保存しませんでした。", name.c_str(),
+                  kMaxNumberedName);
+  return "";
 }
 
 int MakeReplayFileName(std::string& out, const std::string& stagePath, int cleared) {
   out = ReplayFileName(stagePath, cleared, LocalReplayTime());
-  if (!out.empty()) ToFullPathStr(out);
+  if (out.empty()) return stagePath.empty() ? 1 : 0;
+  ToFullPathStr(out);
   return 1;
 }

@@ -104,9 +104,10 @@ class cSaveData : public cRecord {
   int SaveChallengeData();
 
   // Stage keys and results (stage_results.cpp).
-  // Makes a stage file the current stage: its stage key is the path up to a "-1" (a numbered stage,
-  // "data\stg4\c05-1.stg4_000" gives "data\stg4\c05.") or up to and with its last "."; the result
-  // key is the stage key with the world entry's condition suffix.
+  // Makes a stage file the current stage: its stage key is the path up to a "-1" of its file name (a
+  // numbered stage, "data\stg4\c05-1.stg4_000" gives "data\stg4\c05.") or up to and with the last
+  // "." of its file name; a folder's name plays no part. The result key is the stage key with the
+  // world entry's condition suffix.
   void SetCurrentStage(const std::string& path, int32_t on, int32_t variable, int32_t value);
   // Keeps the best result per result key; the result total grows by what a new best adds.
   void StoreStageResult(const std::string& stageKey, const std::string& resultKey, int32_t on, int32_t variable,

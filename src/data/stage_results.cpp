@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/containers.h"
+#include "core/file_helpers.h"
 #include "data/save_data.h"
 #include "data/system_data.h"
 #include "data/world_map.h"
@@ -21,14 +22,18 @@ void cSaveData::SetCurrentStage(const std::string& path, int32_t on, int32_t var
   m_nCondVar = variable;
   m_nCondValue = value;
   m_bNumberedStage = 0;
-  // A numbered stage is named after the part before its "-1" (the first stage of its number).
+  // A numbered stage is named after the part before its "-1" (the first stage of its number). Only
+  // the file name counts: a folder such as "stage-1\\" says nothing about the stages in it.
+  std::string folder = path;
+  PathToFolder(folder);
+  const size_t nameStart = folder.size();
   const size_t dash = path.rfind("-1");
-  if (dash != std::string::npos) {
+  if (dash != std::string::npos && dash >= nameStart) {
     m_bNumberedStage = 1;
     m_strStageKey = path.substr(0, dash) + ".";
   } else {
     const size_t dot = path.rfind('.');
-    if (dot != std::string::npos) m_strStageKey = path.substr(0, dot + 1);
+    if (dot != std::string::npos && dot >= nameStart) m_strStageKey = path.substr(0, dot + 1);
   }
   m_strResultKey = m_strStageKey;
   AppendStageCondition(m_strResultKey, on, variable, value);

@@ -217,21 +217,11 @@ void placeWindow() {
   const QcRect work = DesktopWorkArea();
   data.ClampToWorkArea(work.left, work.top, work.right, work.bottom);
   GameWindowMove(data.m_nX, data.m_nY);
-  const bool fits = data.SizeFitsWorkArea(work.Width(), work.Height());
-  if (g_IniSettings.WindowMode == 1) {
-    // Only a zoom the game offers: the same whole factor across and down, at most the largest zoom.
-    const int zoom = data.m_nWidth / 640;
-    const bool offered =
-        zoom >= 1 && zoom <= std::max(1, MaxZoom()) && data.m_nWidth == 640 * zoom && data.m_nHeight == 480 * zoom;
-    if (fits && offered)
-      GameWindowPlace(data.m_nX, data.m_nY, data.m_nWidth, data.m_nHeight);
-    else
-      ZoomMax();
-  } else if (g_IniSettings.WindowMode == 2) {
-    const int width = std::clamp(data.m_nWidth, 100, std::max(640, work.Width()));
-    const int height = std::clamp(data.m_nHeight, 100, std::max(480, work.Height()));
+  int width = 0, height = 0;
+  if (data.ClientSizeFor(g_IniSettings.WindowMode, work.Width(), work.Height(), MaxZoom(), width, height))
     GameWindowPlace(data.m_nX, data.m_nY, width, height);
-  }
+  else if (g_IniSettings.WindowMode == 1)
+    ZoomMax();
   if (data.m_bZoomed) GameWindowMaximize();
 }
 }  // namespace

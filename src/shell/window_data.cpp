@@ -23,3 +23,22 @@ void cWindowData::ClampToWorkArea(int workLeft, int workTop, int workRight, int 
 bool cWindowData::SizeFitsWorkArea(int workWidth, int workHeight) const {
   return m_nWidth <= std::max(640, workWidth) && m_nHeight <= std::max(480, workHeight);
 }
+
+bool cWindowData::ClientSizeFor(int windowMode, int workWidth, int workHeight, int maxZoom, int& width,
+                                int& height) const {
+  if (windowMode == 1) {
+    // Only a zoom the game offers: the same whole factor across and down, at most the largest zoom.
+    const int zoom = m_nWidth / 640;
+    const bool offered = zoom >= 1 && zoom <= std::max(1, maxZoom) && m_nWidth == 640 * zoom && m_nHeight == 480 * zoom;
+    if (!offered || !SizeFitsWorkArea(workWidth, workHeight)) return false;
+    width = m_nWidth;
+    height = m_nHeight;
+    return true;
+  }
+  if (windowMode == 2) {
+    width = std::clamp<int32_t>(m_nWidth, kMinFreeClientSide, std::max(640, workWidth));
+    height = std::clamp<int32_t>(m_nHeight, kMinFreeClientSide, std::max(480, workHeight));
+    return true;
+  }
+  return false;
+}

@@ -27,7 +27,11 @@ constexpr const char* kLowSpaceText = "リプレイファイルの保存に失�
 
 cReplaySaveHooks g_saveHooks;
 
-int32_t DiskFreeBytes() { return g_saveHooks.diskFreeBytes ? g_saveHooks.diskFreeBytes() : GetDiskFreeBytes(); }
+// The free space where the replays go: the replay folder may lie on another file system than the
+// game (a link to another disk).
+int32_t DiskFreeBytes() {
+  return g_saveHooks.diskFreeBytes ? g_saveHooks.diskFreeBytes(kReplayFolder) : GetDiskFreeBytes(kReplayFolder);
+}
 
 // A stage's replays may be saved when the stage allows them, or when "System.ini" says so for every
 // stage ("Replay_On" 2).
@@ -67,7 +71,10 @@ int AutoSaveReplay() {
   }
   g_ReplaySave.m_bSaved = 1;
 
-  if (static_cast<int64_t>(DiskFreeBytes()) < kReplaySaveMinFreeBytes) {
+  // 0 is the answer of a query that failed: the space is not known to be short, and the save goes
+  // ahead (a write that then fails is reported as any other).
+  const int32_t freeBytes = DiskFreeBytes();
+  if (freeBytes != 0 && static_cast<int64_t>(freeBytes) < kReplaySaveMinFreeBytes) {
     ErrorBox(kLowSpaceText);
     ReportLogPuts(kLowSpaceText);
     return 0;
@@ -75,7 +82,8 @@ int AutoSaveReplay() {
   if (g_InputLog.m_anDirStates.empty()) return 0;
   g_ReplaySaveWhich = 0;
   std::string name;
-  MakeReplayFileName(name, g_StagePath, g_InputLog.m_bCleared);
+  // No free name (every numbered form taken): the report log says so, and the play goes on unsaved.
+  if (!MakeReplayFileName(name, g_StagePath, g_InputLog.m_bCleared) || name.empty()) return 0;
   if (!SaveReplayFile(name.c_str(), g_InputLog, g_StageFile, g_StageData, g_PlayStartSave)) FatalStop();
   return 1;
 }
@@ -115,5 +123,11 @@ bool MakeReplayNameFor(int whichPlay, std::string& name) {
 }
 
 bool SaveReplayFor(int whichPlay, const std::string& name) {
-  return SaveReplayFile(name.c_str(), LogOf(whichPlay), g_StageFile, g_StageData, SnapshotOf(whichPlay)) != 0;
+  // A name that is taken (a file chosen in the file dialog, or one saved since the name was
+  // proposed) keeps its replay: this one goes under the first free numbered form of the name.
+  const std::string freeName = FreeReplayFileName(name);
+  // Every numbered form taken: nothing is replaced and nothing is lost but this save, which the
+  // report log names; the game goes on.
+  if (freeName.empty()) return true;
+  return SaveReplayFile(freeName.c_str(), LogOf(whichPlay), g_StageFile, g_StageData, SnapshotOf(whichPlay)) != 0;
 }

@@ -17,8 +17,8 @@ constexpr int kSoundReplayRefused = 3;
 
 // What the saves ask of the system, replaceable by tests. Without a hook the real query is used.
 struct cReplaySaveHooks {
-  // Bytes free on the game folder's file system (0 when unknown).
-  int32_t (*diskFreeBytes)() = nullptr;
+  // Bytes free on the file system of the folder (a game path; 0 when unknown).
+  int32_t (*diskFreeBytes)(const char* folder) = nullptr;
 };
 // Installs the hooks; returns the ones they replace.
 cReplaySaveHooks SetReplaySaveHooks(const cReplaySaveHooks& hooks);
@@ -39,8 +39,9 @@ extern cReplaySaveState g_ReplaySave;
 // The automatic save at a stage's end. 1 when a save was made (a failed write is a fatal stop), 0
 // when none was due: replay playback, the project records no replays, a direct start or test play,
 // already saved, the stage forbids replays (and "Replay_On" is not 2), the player's option (off, or
-// cleared plays only and this one was not), too little free space (with its message), or nothing
-// recorded.
+// cleared plays only and this one was not), too little free space in the replay folder (with its
+// message; a query that cannot answer counts as enough), nothing recorded, or no free name (every
+// numbered form taken, with a report-log line).
 int AutoSaveReplay();
 
 // F1 / F2, once per play frame and per frame of a modal wait. 1 when a save was asked for (the
@@ -49,7 +50,8 @@ int AutoSaveReplay();
 int CheckReplayKeys();
 
 // The user-interface side of a save, for the main window's hooks: the proposed name of a replay of
-// the play (game path, made absolute), and the save under a chosen name (game path). false when the
-// file could not be written.
+// the play (game path, made absolute), and the save under a chosen name (game path). A chosen name
+// that is taken saves under its first free numbered form; when every form is taken nothing is saved
+// (a report-log line) and the answer is true. false when the file could not be written.
 bool MakeReplayNameFor(int whichPlay, std::string& name);
 bool SaveReplayFor(int whichPlay, const std::string& name);

@@ -3,11 +3,14 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/file_helpers.h"
+#include "core/log.h"
 #include "data/replay_file.h"
 #include "game_data_fixture.h"
 #include "replay_bytes.h"
@@ -395,6 +398,82 @@ TEST_F(ReplayDiskTest, NamesTellTimeStageAndClearAndNeverRepeat) {
   EXPECT_EQ(MakeReplayFileName(full, "data\\stg4\\c02-1.stg4_000", 0), 1);
   EXPECT_EQ(full.front(), '\\');  // made absolute
   EXPECT_NE(full.find("_Boss_c005_3.rpl4_986"), std::string::npos);
+}
+
+TEST(ReplayNamePartTest, StageNamesBecomeOneFileNameOfTheReplayFolder) {
+  const struct {
+    const char* what;
+    std::string in, out;
+  } cases[] = {
+      {"a plain name stays", "Stage 1 (hard)", "Stage 1 (hard)"},
+      {"separators", "..\\..\\Windows/evil", "____Windows_evil"},
+      {"a run of dots is one mark; a single dot stays", "a...b.c", "a_b.c"},
+      {"reserved characters", "a:b*c?d\"e<f>g|h", "a_b_c_d_e_f_g_h"},
+      {"control bytes", "a\tb\177c\rd", "a_b_c_d"},
+      // "ソ" and "ポ" end in the bytes of "\" and "|": they are characters, not separators
+      {"double-byte characters stay whole", "A\x83\x5c\x83\x7c", "A\x83\x5c\x83\x7c"},
+      {"half-width katakana stay", "\xb1\xb2", "\xb1\xb2"},
+      {"a lone first byte at the end is dropped", "ab\x83", "ab"},
+      {"a first byte before a byte that cannot follow it is dropped", "a\x83\nb", "a_b"},
+  };
+  for (const auto& c : cases) {
+    std::string part = c.in;
+    SanitiseReplayNamePart(part);
+    EXPECT_EQ(part, c.out) << c.what;
+  }
+
+  // Cut to the longest part, never inside a double-byte character.
+  std::string longName(kMaxReplayNamePartBytes - 1, 'x');
+  longName += "\x83\x5c\x83\x5c";
+  SanitiseReplayNamePart(longName);
+  EXPECT_EQ(longName, std::string(kMaxReplayNamePartBytes - 1, 'x'));
+  std::string wide;
+  for (int i = 0; i < 80; ++i) wide += "\x83\x41";
+  SanitiseReplayNamePart(wide);
+  EXPECT_EQ(wide.size(), kMaxReplayNamePartBytes);
+  EXPECT_EQ(wide.substr(wide.size() - 2), "\x83\x41");
+}
+
+TEST_F(ReplayDiskTest, AStageNamedLikeAPathNamesAReplayInTheReplayFolder) {
+  const cReplayTime t{2009, 3, 7, 14, 5, 9};
+  g_SystemData.m_nReplayNameBy = 1;
+  g_StageFile.m_strName = "..\\..\\data\\System";
+  EXPECT_EQ(ReplayFileName("data\\stg4\\c01-1.stg4_000", 0, t),
+            "user_data\\rpl4\\2009_0307_140509_____data_System.rpl4_986");
+  g_StageFile.m_strName = std::string(300, 'n');
+  const std::string name = ReplayFileName("data\\stg4\\c01-1.stg4_000", 1, t);
+  EXPECT_EQ(name,
+            "user_data\\rpl4\\2009_0307_140509_" + std::string(kMaxReplayNamePartBytes, 'n') + "_CLEAR_.rpl4_986");
+  // the name by file name is made fit the same way
+  g_SystemData.m_nReplayNameBy = 0;
+  EXPECT_EQ(ReplayFileName("data\\stg4\\a:b?.stg4_000", 0, t), "user_data\\rpl4\\2009_0307_140509_a_b_.rpl4_986");
+}
+
+TEST_F(ReplayDiskTest, WhenEveryNumberIsTakenNoNameIsGivenAndTheLogSaysSo) {
+  ASSERT_TRUE(ReportLogInit((m_Folder.Path() / "Report_Game.txt").c_str()));
+  const cReplayTime t{2009, 3, 7, 14, 5, 9};
+  const std::string base = "user_data/rpl4/2009_0307_140509_c01-1";
+  m_Folder.Write(base + ".rpl4_986", {1});
+  for (int n = 2; n <= 998; ++n) m_Folder.Write(base + " (" + std::to_string(n) + ").rpl4_986", {1});
+  EXPECT_EQ(ReplayFileName("data\\stg4\\c01-1.stg4_000", 0, t),
+            "user_data\\rpl4\\2009_0307_140509_c01-1 (999).rpl4_986");
+  m_Folder.Write(base + " (999).rpl4_986", {1});
+  EXPECT_EQ(ReplayFileName("data\\stg4\\c01-1.stg4_000", 0, t), "");
+  EXPECT_EQ(FreeReplayFileName("user_data\\rpl4\\2009_0307_140509_c01-1.rpl4_986"), "");
+  std::ifstream log(m_Folder.Path() / "Report_Game.txt", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(log)), {});
+  EXPECT_NE(text.find("2009_0307_140509_c01-1.rpl4_986"), std::string::npos) << text;
+  // the cleared name is another name, still free
+  EXPECT_EQ(ReplayFileName("data\\stg4\\c01-1.stg4_000", 1, t),
+            "user_data\\rpl4\\2009_0307_140509_c01-1_CLEAR_.rpl4_986");
+}
+
+TEST_F(ReplayDiskTest, AnExistingFileIsNeverReplacedEvenWhenWritable) {
+  g_InputLog.RecordInputFrame(1, 0);
+  m_Folder.Write("user_data/rpl4/mine.rpl4_986", {1, 2, 3});
+  EXPECT_EQ(SaveReplayFile("user_data\\rpl4\\mine.rpl4_986", g_InputLog, g_StageFile, g_StageData, g_PlayStartSave), 0);
+  std::ifstream kept(m_Folder.Path() / "user_data/rpl4/mine.rpl4_986", std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), {}), std::string("\x01\x02\x03", 3));
 }
 
 }  // namespace

@@ -28,6 +28,11 @@ TEST_F(StageResultsTest, TheCurrentStageGivesItsKeysAndTheNumberedFlag) {
       {"data\\stg4\\c05-1.stg4_000", 1, 5, 3, "data\\stg4\\c05.", "data\\stg4\\c05_c005_3.", 1},
       {"data\\stg4\\bonus.stg4_002", 0, 0, 0, "data\\stg4\\bonus.", "data\\stg4\\bonus.", 0},
       {"data\\stg4\\c05-2.stg4", 1, 12, -1, "data\\stg4\\c05-2.", "data\\stg4\\c05-2_c012_-1.", 0},
+      // only the file name counts: a "-1" or a "." in a folder name is not the stage's
+      {"data\\world-1\\bonus.stg4_002", 0, 0, 0, "data\\world-1\\bonus.", "data\\world-1\\bonus.", 0},
+      {"data/world-1/bonus.stg4_002", 0, 0, 0, "data/world-1/bonus.", "data/world-1/bonus.", 0},
+      {"data\\v1.0\\stage", 0, 0, 0, "data\\v1.0\\stage", "data\\v1.0\\stage", 0},
+      {"data\\world-1\\c07-1.stg4_000", 0, 0, 0, "data\\world-1\\c07.", "data\\world-1\\c07.", 1},
   };
   for (const Case& c : cases) {
     cSaveData save;

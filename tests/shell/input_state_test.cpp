@@ -286,6 +286,11 @@ TEST_F(InputTest, KeyConfigUsability) {
   EXPECT_FALSE(check(keyConfigBytes(1, 12, 1, -1)));
   EXPECT_FALSE(check(keyConfigBytes(1, 13, 1)));
   EXPECT_FALSE(check(keyConfigBytes(1, 12, 2)));
+  // counts from a damaged file: the table has 12 entries and one player
+  EXPECT_FALSE(check(keyConfigBytes(1, 40, 1)));
+  EXPECT_FALSE(check(keyConfigBytes(1, INT32_MAX, 1)));
+  EXPECT_FALSE(check(keyConfigBytes(1, 12, 0)));
+  EXPECT_FALSE(check(keyConfigBytes(1, 12, -1)));
 }
 
 TEST_F(InputTest, EnabledKeyTableDrivesInput) {
@@ -436,6 +441,8 @@ class KeyConfigFileTest : public InputTest {
 TEST_F(KeyConfigFileTest, LoadsUsableTablesAndFallsBackOnBadOnes) {
   std::vector<uint8_t> shortFile = keyConfigBytes(1, 12, 1);
   shortFile.resize(50);  // up to the middle of entry 6: the enable flag stays 0
+  std::vector<uint8_t> longFile = keyConfigBytes(1, 12, 1);
+  longFile.resize(300, 0xFF);  // only the first 108 bytes are the table
   struct {
     const char* name;
     std::vector<uint8_t> bytes;
@@ -451,6 +458,8 @@ TEST_F(KeyConfigFileTest, LoadsUsableTablesAndFallsBackOnBadOnes) {
       {"13 entries", keyConfigBytes(1, 13, 1), true, 0, VK_LEFT, true},
       {"two players", keyConfigBytes(1, 12, 2), true, 0, VK_LEFT, true},
       {"empty", {}, true, 0, 0, false},
+      {"longer than the table", longFile, true, 1, 'J', false},
+      {"40 entries", keyConfigBytes(1, 40, 1), true, 0, VK_LEFT, true},
   };
   for (auto& c : cases) {
     SetDefaultKeyConfig();

@@ -6,7 +6,9 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <thread>
@@ -41,10 +43,19 @@ namespace fs = std::filesystem;
 constexpr int32_t kPlentyOfSpace = 2000000000;
 
 int32_t g_freeBytes = kPlentyOfSpace;
-int32_t FreeBytes() { return g_freeBytes; }
+std::string g_measuredFolder;
+int32_t FreeBytes(const char* folder) {
+  g_measuredFolder = folder ? folder : "(null)";
+  return g_freeBytes;
+}
 
 std::vector<int> g_sounds;
 void RecordSound(int slot) { g_sounds.push_back(slot); }
+
+std::vector<uint8_t> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
 
 // The replay files in the game folder's replay folder.
 std::vector<fs::path> ReplayFiles() {
@@ -176,10 +187,13 @@ TEST_F(ReplaySaveTest, AReplayThatCannotBeWrittenStopsTheProgram) {
 }
 
 TEST_F(ReplaySaveTest, TooLittleFreeSpaceRefusesWithItsMessage) {
-  for (int32_t bytes : {0, static_cast<int32_t>(kReplaySaveMinFreeBytes - 1)}) {
+  for (int32_t bytes : {1, static_cast<int32_t>(kReplaySaveMinFreeBytes - 1)}) {
     g_ReplaySave = cReplaySaveState();
     g_freeBytes = bytes;
+    g_measuredFolder.clear();
     EXPECT_EQ(AutoSaveReplay(), 0) << bytes;
+    // the space that counts is the replay folder's
+    EXPECT_EQ(g_measuredFolder, kReplayFolder);
   }
   EXPECT_TRUE(ReplayFiles().empty());
   const std::string box = "エラー|リプレイファイルの保存に失敗しました...ストレージを100MB以上空けてください。";
@@ -191,6 +205,42 @@ TEST_F(ReplaySaveTest, TooLittleFreeSpaceRefusesWithItsMessage) {
   g_ReplaySave = cReplaySaveState();
   g_freeBytes = static_cast<int32_t>(kReplaySaveMinFreeBytes);
   EXPECT_EQ(AutoSaveReplay(), 1);
+}
+
+TEST_F(ReplaySaveTest, FreeSpaceThatCannotBeMeasuredCountsAsEnough) {
+  g_freeBytes = 0;  // the query failed
+  EXPECT_EQ(AutoSaveReplay(), 1);
+  EXPECT_EQ(ReplayFiles().size(), 1u);
+  EXPECT_TRUE(m_Folder.Boxes().empty());
+  EXPECT_FALSE(g_bQuit.load());
+}
+
+TEST_F(ReplaySaveTest, WithoutAFreeNameTheAutomaticSaveIsSkippedAndThePlayGoesOn) {
+  // A stage that has no path gives no name.
+  g_StagePath.clear();
+  EXPECT_EQ(AutoSaveReplay(), 0);
+  EXPECT_TRUE(ReplayFiles().empty());
+  EXPECT_FALSE(g_bQuit.load());
+  EXPECT_TRUE(m_Folder.Boxes().empty());
+}
+
+TEST_F(ReplaySaveTest, ASaveUnderATakenNameKeepsTheOldReplay) {
+  const std::string taken = "user_data\\rpl4\\mine.rpl4_986";
+  WriteBytes("user_data/rpl4/mine.rpl4_986", {7, 7});
+  ASSERT_TRUE(SaveReplayFor(0, taken));
+  EXPECT_EQ(ReadBytes("user_data/rpl4/mine.rpl4_986"), (std::vector<uint8_t>{7, 7}));
+  cInputLog log;
+  cStageData stage, settings;
+  cSaveData progress;
+  ASSERT_EQ(LoadReplayFile("user_data\\rpl4\\mine (2).rpl4_986", log, stage, settings, progress), 1);
+  EXPECT_EQ(log.m_nSeed, 4242);
+
+  // Every numbered form taken: nothing is written or replaced, and the game goes on.
+  for (int n = 3; n <= 999; ++n) WriteBytes("user_data/rpl4/mine (" + std::to_string(n) + ").rpl4_986", {7});
+  const size_t files = ReplayFiles().size();
+  EXPECT_TRUE(SaveReplayFor(0, taken));
+  EXPECT_EQ(ReplayFiles().size(), files);
+  EXPECT_EQ(ReadBytes("user_data/rpl4/mine (999).rpl4_986"), (std::vector<uint8_t>{7}));
 }
 
 TEST_F(ReplaySaveTest, ARefusedKeySoundsOnceASecondWhileHeld) {

@@ -69,7 +69,7 @@ cStageMenuHooks Recording() {
 
 cReplaySaveHooks PlentyOfSpace() {
   cReplaySaveHooks hooks;
-  hooks.diskFreeBytes = [] { return int32_t{2000000000}; };
+  hooks.diskFreeBytes = [](const char*) { return int32_t{2000000000}; };
   return hooks;
 }
 
