@@ -6,6 +6,7 @@
 #include "data/game_data.h"
 #include "data/option_data.h"
 #include "data/replay_file.h"
+#include "data/save_data.h"
 #include "media/sound/sound_effects.h"
 #include "platform/clock.h"
 #include "platform/disk_space.h"
@@ -84,7 +85,12 @@ int AutoSaveReplay() {
   std::string name;
   // No free name (every numbered form taken): the report log says so, and the play goes on unsaved.
   if (!MakeReplayFileName(name, g_StagePath, g_InputLog.m_bCleared) || name.empty()) return 0;
-  if (!SaveReplayFile(name.c_str(), g_InputLog, g_StageFile, g_StageData, g_PlayStartSave)) FatalStop();
+  // A replay that cannot be written (a full disk, a folder that cannot be written to) is the
+  // player's to know about, not a reason to end the game: the play goes on unsaved.
+  if (!SaveReplayFile(name.c_str(), g_InputLog, g_StageFile, g_StageData, g_PlayStartSave)) {
+    if (!g_bQuit.load()) ShowSaveMessage("%s の保存に失敗しました！", name);
+    return 0;
+  }
   return 1;
 }
 

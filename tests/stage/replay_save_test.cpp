@@ -176,14 +176,15 @@ TEST_F(ReplaySaveTest, SavesOnceAReadableReplayNamedAfterTheStageAndTheTime) {
   EXPECT_EQ(uncleared, 1);
 }
 
-TEST_F(ReplaySaveTest, AReplayThatCannotBeWrittenStopsTheProgram) {
+TEST_F(ReplaySaveTest, AReplayThatCannotBeWrittenSaysSoAndThePlayGoesOn) {
   // The replay folder is a file: nothing can be created in it.
   fs::remove_all("user_data/rpl4");
   WriteBytes("user_data/rpl4", {1});
-  EXPECT_EQ(AutoSaveReplay(), 1);
-  EXPECT_TRUE(g_bQuit.load());
-  EXPECT_TRUE(m_Folder.Boxes().empty());
-  g_bQuit.store(0);
+  EXPECT_EQ(AutoSaveReplay(), 0);
+  EXPECT_FALSE(g_bQuit.load());
+  ASSERT_EQ(m_Folder.Boxes().size(), 1u);
+  EXPECT_NE(m_Folder.Boxes()[0].find("の保存に失敗しました！"), std::string::npos) << m_Folder.Boxes()[0];
+  EXPECT_NE(m_Folder.Boxes()[0].find("rpl4"), std::string::npos) << m_Folder.Boxes()[0];
 }
 
 TEST_F(ReplaySaveTest, TooLittleFreeSpaceRefusesWithItsMessage) {
