@@ -264,6 +264,26 @@ std::vector<uint8_t> keyConfigBytes(int enabled, int count, int players, int dev
   return b;
 }
 
+TEST_F(InputTest, DefaultKeyTableIsTheArrowsThenZXCVASDFAndStaysOff) {
+  // What a game without "user_data\KeyConfig.dat" plays with: left, right, up, down as the arrow
+  // keys' virtual-key codes, then buttons 1..8 on Z X C V A S D F, all on the keyboard (device 8).
+  KEYCONFIG config;
+  config.nCount = 3;
+  config.nPlayers = 4;
+  config.bEnabled = 1;
+  config.aKeys[5] = KEYASSIGN{0, 256, 7};
+  SetDefaultKeyConfig(config);
+  const int16_t codes[12] = {37, 39, 38, 40, 90, 88, 67, 86, 65, 83, 68, 70};
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(config.aKeys[i].nDevice, 8) << i;
+    EXPECT_EQ(config.aKeys[i].nCode, codes[i]) << i;
+    EXPECT_EQ(config.aKeys[i].nReserved, 0) << i;
+  }
+  EXPECT_EQ(config.nCount, 12);
+  EXPECT_EQ(config.nPlayers, 1);
+  EXPECT_EQ(config.bEnabled, 0);  // so the fixed layout is read, not the table
+}
+
 TEST_F(InputTest, KeyConfigShortFileFillsOnlyItsBytes) {
   auto bytes = keyConfigBytes(1, 12, 1);
   KEYCONFIG config;
