@@ -128,10 +128,10 @@ TEST_P(ReplayRegression, TheReplayRepeatsItsRecordedPlay) {
   ASSERT_FALSE(game.empty()) << "could not make the demo game; is qc4-make-demo built?";
   const fs::path trace = TestTempDir() / (name + ".trace");
   const fs::path output = TestTempDir() / (name + ".out");
-  const std::string command =
-      "exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 + "' --headless --frames " +
-      std::to_string(expected.size() + kFramesBesidePlay) + " --play-replay '" + (game / replay.filename()).string() +
-      "' --trace '" + trace.string() + "' '" + game.string() + "' >'" + output.string() + "' 2>&1";
+  const std::string command = "exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 +
+                              "' --headless --frames " + std::to_string(expected.size() + kFramesBesidePlay) +
+                              " --play-replay '" + (game / replay.filename()).string() + "' --trace '" +
+                              trace.string() + "' '" + game.string() + "' >'" + output.string() + "' 2>&1";
   ASSERT_EQ(ExitStatus(std::system(command.c_str())), 0) << ReadText(output);
 
   const std::vector<std::string> actual = Lines(ReadText(trace));
@@ -162,7 +162,8 @@ TEST_P(ReplayRegression, TheReplayRepeatsItsRecordedPlay) {
 // Named after the case (its file name; "-" is not allowed in a test's name).
 std::string CaseTestName(const testing::TestParamInfo<std::string>& info) {
   std::string name = info.param;
-  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
   return name;
 }
 
