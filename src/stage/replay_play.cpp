@@ -123,10 +123,16 @@ bool FinishReplayRun(std::string* error) {
   std::string why;
   if (!FinishPlayTraceFile(&why)) fail("cannot write the trace " + g_runOptions.strTracePath + " (" + why + ")");
   if (!g_runOptions.strRecordPath.empty()) {
-    if (g_InputLog.m_anDirStates.empty()) {
+    // The last play with frames: this one, or, when the run ended while a restart set up the next
+    // attempt (a miss in a test play) before its first play frame, the attempt before it, which the
+    // restart kept as the previous play. Both played this stage: another stage empties both logs.
+    const bool thisPlay = !g_InputLog.m_anDirStates.empty();
+    cInputLog& log = thisPlay ? g_InputLog : g_PrevInputLog;
+    cSaveData& start = thisPlay ? g_PlayStartSave : g_PrevPlayStartSave;
+    if (log.m_anDirStates.empty()) {
       fail("no play was recorded; " + g_runOptions.strRecordPath + " not written");
     } else {
-      const std::vector<uint8_t> bytes = ReplayFileBytes(g_InputLog, g_StageFile, g_StageData, g_PlayStartSave);
+      const std::vector<uint8_t> bytes = ReplayFileBytes(log, g_StageFile, g_StageData, start);
       if (!WriteHostFileAtomically(g_runOptions.strRecordPath, bytes.data(), bytes.size()))
         fail("cannot write the replay " + g_runOptions.strRecordPath + " (" + std::strerror(errno) + ")");
     }

@@ -62,6 +62,7 @@ const cReplayRunOptions& ReplayRunOptions();
 // when the path cannot be named in the game's encoding).
 std::string ReplayRunPlayPath();
 // At the end of the run: puts the trace's file in place and writes the recorded replay (this play's
-// log, the stage and the progress at the play's start), each replaced atomically. false with a
+// log, the stage and the progress at the play's start; the previous play's when this one has no
+// frame yet, as after a miss whose restart the run ended in), each replaced atomically. false with a
 // message when one cannot be written or there was no play to record.
 bool FinishReplayRun(std::string* error);

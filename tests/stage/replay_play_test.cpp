@@ -255,6 +255,45 @@ TEST(ReplayPlay, TheRunWritesItsTraceAndItsReplayAtItsEnd) {
   std::filesystem::remove_all(folder);
 }
 
+// A miss in a test play restarts the stage, and the restart starts the next attempt's log at its
+// set-up: a run that ends before that attempt's first play frame writes the attempt that missed,
+// with its seed, its frames and its progress at its start.
+TEST(ReplayPlay, ARunEndedInARestartWritesTheAttemptBefore) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() /
+      ("qc4_replay_restart_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  std::filesystem::create_directories(folder);
+  cReplayRunOptions options;
+  options.strRecordPath = (folder / "play.rpl4_986").string();
+  {
+    cScenarioPlay play;
+    cStageHarness h(ReplaySetup(7));
+    SetReplayRunOptions(options);
+    g_SaveData.m_nScore = 300;
+    StartLivePlayLog(7);
+    for (int f = 0; f < 4; ++f) {
+      h.Input(kDirRight, 0, 1);
+      h.Step();
+      RecordReplayFrame(g_InputStates[0]);
+    }
+    g_SaveData.m_nScore = 900;  // what the attempt left
+    StartLivePlayLog(8);        // the restart; the run ends before its first play frame
+    std::string error;
+    EXPECT_TRUE(FinishReplayRun(&error)) << error;
+    SetReplayRunOptions({});
+  }
+  std::ifstream replay(options.strRecordPath, std::ios::binary);
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(replay)), std::istreambuf_iterator<char>());
+  cInputLog log;
+  cStageData stage, settings;
+  cSaveData progress;
+  ASSERT_EQ(LoadReplayBytes(bytes, log, stage, settings, progress), 1);
+  EXPECT_EQ(log.m_nSeed, 7);
+  EXPECT_EQ(log.RecordedFrames(), 4);
+  EXPECT_EQ(progress.m_nScore, 300);
+  std::filesystem::remove_all(folder);
+}
+
 TEST(ReplayPlay, ARunWithoutAPlayToRecordSaysSo) {
   cReplayRunOptions options;
   options.strRecordPath = (std::filesystem::temp_directory_path() / "qc4_never_written.rpl4_986").string();
