@@ -68,6 +68,13 @@ void HostFileStream::Write(const char* data, size_t size) {
   if (std::fwrite(data, 1, size, m_lpFile) != size || std::fflush(m_lpFile) != 0) Fail(errno);
 }
 
+void HostFileStream::WriteAt(uint64_t offset, const char* data, size_t size) {
+  if (!m_lpFile || !m_strError.empty()) return;
+  if (fseeko(m_lpFile, static_cast<off_t>(offset), SEEK_SET) != 0 || std::fwrite(data, 1, size, m_lpFile) != size ||
+      fseeko(m_lpFile, 0, SEEK_END) != 0 || std::fflush(m_lpFile) != 0)
+    Fail(errno);
+}
+
 bool HostFileStream::Commit() {
   if (!m_lpFile) {
     if (m_strError.empty()) Fail(EBADF);

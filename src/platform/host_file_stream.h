@@ -7,6 +7,7 @@
 // Opening is the check that the file can be written at all: the folder exists and takes a new file,
 // and the target is no folder. Each failure keeps the system's reason (strerror).
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -23,6 +24,9 @@ class HostFileStream {
   // Appends bytes; each call reaches the file before it returns. A failure is kept for Commit.
   void Write(const char* data, size_t size);
   void Write(const std::string& text) { Write(text.data(), text.size()); }
+  // Overwrites bytes already written at offset (a header whose sizes are known only at the end);
+  // later Writes still append. A failure is kept for Commit.
+  void WriteAt(uint64_t offset, const char* data, size_t size);
   // Flushes the pieces to the disk and renames the temporary file over the target; false with the
   // reason when a write or the replacement failed (the target then stays as it was).
   bool Commit();

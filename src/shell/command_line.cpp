@@ -46,11 +46,14 @@ const char* const kUsageHead =
     "                     variables 0-15, the generator state and a hash of every object's state\n"
     "                     (hex text); decimals with 17 significant digits. A replay gives the lines\n"
     "                     of its recording but for frame\n"
+    "  --dump-audio FILE  headless runs only: write what the sound mixer played (sound effects and\n"
+    "                     music) as a 16-bit stereo WAVE file at 48000 Hz, exactly 1/60 s (800\n"
+    "                     sample frames) per frame of the run, at the end\n"
     "  --help             show this text\n"
     "\n"
     "FILE paths are relative to the folder qc4 was started in. An output FILE that cannot be written\n"
     "is refused before the run starts. Ctrl-C and SIGTERM close the game the normal way, and the run\n"
-    "still writes its trace, replay and frame dump.\n"
+    "still writes its trace, replay, frame dump and sound dump.\n"
     "\n";
 
 const char* const kUsageTail =
@@ -62,10 +65,10 @@ const char* const kUsageTail =
     "\n"
     "Exit status: 0 after a normal run; 1 when a headless run met a message box or a dialog without\n"
     "a scripted answer; 2 for a bad command line or a GAME_DIR that does not exist; 3 when the window\n"
-    "system cannot start (also: no display), the report log cannot be written, the frame dump, trace\n"
-    "or replay cannot be written, or --record-replay found no stage play to record; 4 when the\n"
-    "--test-play stage or the --play-replay file is not found or does not load; 128 + the signal's\n"
-    "number (130, 143) when Ctrl-C or SIGTERM closed the run.\n";
+    "system cannot start (also: no display), the report log cannot be written, the frame dump, trace,\n"
+    "replay or sound dump cannot be written, or --record-replay found no stage play to record; 4\n"
+    "when the --test-play stage or the --play-replay file is not found or does not load; 128 + the\n"
+    "signal's number (130, 143) when Ctrl-C or SIGTERM closed the run.\n";
 
 // Letters, digits, numpad digits and function keys are given as ranges; every other named key by name.
 bool keyInRange(int vk) {
@@ -140,6 +143,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, cCommandLine& out, s
       if (!value(out.playReplay)) return fail("--play-replay needs a file");
     } else if (a == "--trace") {
       if (!value(out.trace)) return fail("--trace needs a file");
+    } else if (a == "--dump-audio") {
+      if (!value(out.dumpAudio)) return fail("--dump-audio needs a file");
     } else if (a.size() > 1 && a[0] == '-') {
       return fail("unknown option " + a);
     } else {
@@ -148,5 +153,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, cCommandLine& out, s
       haveDir = true;
     }
   }
+  // Only a headless run's mix is pulled in step with its frames; a sound device plays in real time.
+  if (!out.dumpAudio.empty() && !out.headless && !out.help) return fail("--dump-audio needs --headless");
   return true;
 }

@@ -15,6 +15,7 @@ struct cCommandLine {
   std::string recordReplay;  // --record-replay: the run's replay, written at its end
   std::string playReplay;    // --play-replay: a replay file to play
   std::string trace;         // --trace: one JSON line per play frame
+  std::string dumpAudio;     // --dump-audio: the run's sound as a WAVE file (headless runs only)
   bool help = false;
 };
 

@@ -13,6 +13,7 @@
 #include "platform/headless/input_script.h"
 #include "platform/window/vertical_blank.h"
 #include "shell/app_globals.h"
+#include "shell/audio_dump_run.h"
 #include "shell/input_state.h"
 #include "shell/joystick_detect.h"
 #include "shell/main_window.h"
@@ -41,6 +42,8 @@ cFrameStepHooks SetFrameStepHooks(const cFrameStepHooks& hooks) { return std::ex
 
 void NoteInputFrame() {
   uint64_t frame = g_nPolledFrames.fetch_add(1) + 1;
+  // The sound of the frame before, pulled before this frame's input or its close can change it.
+  PullAudioDumpFrame();
   ApplyInputScript(frame);
   if (frame == g_nFrameLimit.load()) {
     g_bCloseConfirmed.store(1);

@@ -21,6 +21,7 @@
 #include "platform/window/message_boxes.h"
 #include "shell/app_globals.h"
 #include "shell/app_init.h"
+#include "shell/audio_dump_run.h"
 #include "shell/game_loop.h"
 #include "shell/main_window.h"
 #include "shell/win_main.h"
@@ -71,6 +72,7 @@ int RunProgram(const cCommandLine& cl, bool (*openOutputs)(std::string* error)) 
   // Files named on the command line are this system's paths (UTF-8), relative to where qc4 was
   // started, not to the game folder.
   const std::string dumpPath = AbsoluteHostPath(cl.dumpFrame);
+  const std::string audioPath = AbsoluteHostPath(cl.dumpAudio);
   cInputScript script;
   std::string error;
   if (!cl.inputScript.empty() && !LoadInputScript(AbsoluteHostPath(cl.inputScript), script, &error)) {
@@ -108,6 +110,10 @@ int RunProgram(const cCommandLine& cl, bool (*openOutputs)(std::string* error)) 
     std::fprintf(stderr, "qc4: %s\n", error.c_str());
     return kExitCannotRun;
   }
+  if (!audioPath.empty() && !StartAudioDump(audioPath, &why)) {
+    std::fprintf(stderr, "qc4: cannot write %s (%s)\n", cl.dumpAudio.c_str(), why.c_str());
+    return kExitCannotRun;
+  }
 
   InstallStopSignals();
   UseInputScript(script);
@@ -130,6 +136,10 @@ int RunProgram(const cCommandLine& cl, bool (*openOutputs)(std::string* error)) 
 
   if (!cl.headless) RemoveWindowMessageBoxes();
   GameWindowShutdown();
+  if (!FinishAudioDump(&why)) {
+    std::fprintf(stderr, "qc4: cannot write %s (%s)\n", cl.dumpAudio.c_str(), why.c_str());
+    if (code == kExitNormal) code = kExitCannotRun;
+  }
   if (!dumpPath.empty()) {
     if (auto frame = gfx::TheFrameMailbox().Latest()) {
       if (!gfx::WriteFramePng(*frame, dumpPath, &why)) {

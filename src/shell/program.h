@@ -1,7 +1,7 @@
 #pragma once
 // The whole run of qc4 after its command line was read: into the game folder, the window system or
-// the headless backend, the program's entry, and the frame dump at the end. Ctrl-C and SIGTERM close
-// the run the normal way.
+// the headless backend, the program's entry, and the frame and sound dumps at the end. Ctrl-C and
+// SIGTERM close the run the normal way.
 #include <string>
 
 #include "shell/command_line.h"

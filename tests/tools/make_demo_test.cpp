@@ -1,10 +1,11 @@
 // Runs qc4-make-demo into a fresh folder and reads everything it wrote back through the game's own
 // readers: every data file through its record's LoadFile, every bitmap through the bitmap decoder,
-// the music through the MIDI file reader, the sound effects through the WAVE reader and
-// "System.ini" through the settings reader.
+// the music through the MIDI file reader and the Ogg Vorbis decoder, the sound effects through the
+// WAVE reader and "System.ini" through the settings reader.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <vorbis/vorbisfile.h>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,8 @@
 #include "data/temp_folder.h"
 #include "data/world_map.h"
 #include "media/sound/smf.h"
+#include "platform/audio/audio_mixer.h"
+#include "platform/audio/ogg_stream.h"
 #include "platform/audio/wave_file.h"
 #include "platform/bmp/bmp_reader.h"
 #include "shell/system_ini.h"
@@ -61,6 +64,7 @@ class MakeDemoTest : public testing::Test {
 
   static cTempFolder* s_folder;
   static std::string s_game;
+  static inline cAudioMixer s_mixer;  // a mixer of its own, which nothing pulls
   static int s_status;
 };
 
@@ -94,9 +98,19 @@ TEST_F(MakeDemoTest, DatabaseFilesLoadAndNameFilesThatExist) {
         << DatabaseFileName(which);
   }
   ASSERT_GE(db.m_aBgm.size(), 4u);
+  // The title music is Ogg Vorbis, the rest MIDI, each as its extension says (the music player
+  // chooses its back end by the extension).
+  EXPECT_EQ(db.m_aBgm[1].m_strFileName, "bgm\\Title.ogg");
   for (size_t k = 1; k < db.m_aBgm.size(); ++k) {
-    cSmf song(At(db.m_aBgm[k].m_strFileName).c_str());
-    EXPECT_TRUE(song.HasImage()) << db.m_aBgm[k].m_strFileName;
+    const std::string& name = db.m_aBgm[k].m_strFileName;
+    if (name.ends_with(".ogg")) {
+      cOggStream ogg(s_mixer);
+      EXPECT_TRUE(ogg.Load(At(name))) << name;
+    } else {
+      EXPECT_TRUE(name.ends_with(".mid")) << name;
+      cSmf song(At(name).c_str());
+      EXPECT_TRUE(song.HasImage()) << name;
+    }
   }
   ASSERT_GE(db.m_aSound.size(), 3u);
   for (size_t k = 1; k < db.m_aSound.size(); ++k) {
@@ -256,8 +270,8 @@ bool SongLength(const std::vector<uint8_t>& image, uint32_t& ticks) {
   return false;
 }
 
-TEST_F(MakeDemoTest, MusicReadsAsMidiThatLoopsOnABarLine) {
-  for (const char* name : {"bgm\\Title.mid", "bgm\\WorldMap.mid", "bgm\\Stage.mid"}) {
+TEST_F(MakeDemoTest, MapAndStageMusicReadAsMidiThatLoopsOnABarLine) {
+  for (const char* name : {"bgm\\WorldMap.mid", "bgm\\Stage.mid"}) {
     SCOPED_TRACE(name);
     const std::vector<uint8_t> bytes = ReadBytes(At(name));
     std::vector<uint8_t> image;
@@ -271,6 +285,35 @@ TEST_F(MakeDemoTest, MusicReadsAsMidiThatLoopsOnABarLine) {
     ASSERT_TRUE(SongLength(song.Image(), ticks));
     EXPECT_EQ(ticks, 8u * 4u * 480u) << "eight bars of 4/4";
   }
+}
+
+// The title music: Ogg Vorbis of the same eight bars of 4/4 at 132 beats a minute (32 beats of
+// 60/132 s: 14.545 s), loud enough to be heard and never clipped.
+TEST_F(MakeDemoTest, TitleMusicIsOggVorbisOfEightBarsThatIsHeardAndNotClipped) {
+  OggVorbis_File file;
+  ASSERT_EQ(ov_fopen(At("bgm\\Title.ogg").c_str(), &file), 0);
+  const vorbis_info* info = ov_info(&file, -1);
+  ASSERT_NE(info, nullptr);
+  const double seconds = static_cast<double>(ov_pcm_total(&file, -1)) / info->rate;
+  EXPECT_NEAR(seconds, 32 * 60.0 / 132, 0.01);
+  double sum = 0, peak = 0;
+  long count = 0;
+  for (;;) {
+    float** pcm = nullptr;
+    int section = 0;
+    const long n = ov_read_float(&file, &pcm, 4096, &section);
+    if (n <= 0) break;
+    for (long i = 0; i < n; ++i)
+      for (int c = 0; c < info->channels; ++c) {
+        sum += double(pcm[c][i]) * pcm[c][i];
+        peak = std::max(peak, std::fabs(double(pcm[c][i])));
+        ++count;
+      }
+  }
+  ov_clear(&file);
+  ASSERT_GT(count, 0);
+  EXPECT_GT(std::sqrt(sum / count), 0.05);
+  EXPECT_LT(peak, 1.0);
 }
 
 // An 8-bit screen mixes two palette colours through the blend table of the player's palette set:

@@ -259,7 +259,7 @@ void FillDemoDatabase(cDatabase& db) {
   };
   db.m_aBgm.resize(1);
   db.m_aBgm[0].m_strName = "なし";
-  db.m_aBgm.push_back(bgm("タイトル", "bgm\\Title.mid"));
+  db.m_aBgm.push_back(bgm("タイトル", "bgm\\Title.ogg"));
   db.m_aBgm.push_back(bgm("ワールドマップ", "bgm\\WorldMap.mid"));
   db.m_aBgm.push_back(bgm("ステージ", "bgm\\Stage.mid"));
   auto sound = [](const char* name, const char* file) {

@@ -1,8 +1,11 @@
 #include "demo_music.h"
 
+#include <cmath>
 #include <initializer_list>
+#include <numbers>
 
 #include "file_writers.h"
+#include "ogg_vorbis_encoder.h"
 
 namespace {
 
@@ -121,15 +124,79 @@ std::vector<uint8_t> Arrange(const cArrangement& a) {
   return EncodeSmf(kSongDivision, tracks, kBar * kSongBars);
 }
 
+// The title arrangement played by code instead of a synthesiser: a soft square lead (odd harmonics
+// only up to the fifth, so nothing folds back at the low rate), a rounder bass in the same pattern as
+// the MIDI arrangements and a pitch-falling kick on beats one and three. Every voice ends inside its
+// bar, so the file loops without a click.
+constexpr int kTitleRate = 22050;
+constexpr int kTitleBpm = 132;
+// A whole number of samples per eighth, so the loop is sample-exact.
+constexpr int kTitleEighthSamples = kTitleRate * 60 / kTitleBpm / 2;
+
+double NoteHz(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
+
+// A plucked envelope: a short attack, a fall to a sustain level, a release that reaches zero at the
+// note's end.
+double Envelope(int at, int length) {
+  const int attack = kTitleRate / 200, release = kTitleRate / 20;
+  if (at < attack) return static_cast<double>(at) / attack;
+  const double decay = 0.55 + 0.45 * std::exp(-(at - attack) / (0.12 * kTitleRate));
+  const int left = length - at;
+  return left < release ? decay * left / release : decay;
+}
+
+void AddVoice(std::vector<float>& out, int start, int length, double hz, double level,
+              std::initializer_list<double> harmonics) {
+  const double step = 2.0 * std::numbers::pi * hz / kTitleRate;
+  for (int i = 0; i < length && start + i < static_cast<int>(out.size()); ++i) {
+    double v = 0;
+    int k = 1;
+    for (double h : harmonics) v += h * std::sin(step * k++ * i);
+    out[static_cast<size_t>(start + i)] += static_cast<float>(level * Envelope(i, length) * v);
+  }
+}
+
+void AddKick(std::vector<float>& out, int start) {
+  const int length = kTitleRate / 8;
+  double phase = 0;
+  for (int i = 0; i < length && start + i < static_cast<int>(out.size()); ++i) {
+    const double t = static_cast<double>(i) / kTitleRate;
+    phase += 2.0 * std::numbers::pi * (50.0 + 110.0 * std::exp(-t * 30.0)) / kTitleRate;
+    out[static_cast<size_t>(start + i)] += static_cast<float>(0.3 * std::exp(-t * 18.0) * std::sin(phase));
+  }
+}
+
+std::vector<uint8_t> TitleOgg() {
+  const int bar = kTitleEighthSamples * 8;
+  std::vector<float> mix(static_cast<size_t>(bar) * kSongBars, 0.0f);
+  int at = 0;
+  for (const cNote& n : kMelody) {
+    const int length = n.eighths * kTitleEighthSamples;
+    if (n.note != 0) AddVoice(mix, at, length - length / 8, NoteHz(n.note), 0.2, {1.0, 0, 1.0 / 3, 0, 1.0 / 5});
+    at += length;
+  }
+  for (int b = 0; b < kSongBars; ++b) {
+    const int root = kBassRoots[b];
+    const int pattern[4] = {root, root + 12, root + 7, root + 12};
+    for (int beat = 0; beat < 4; ++beat) {
+      const int start = b * bar + beat * 2 * kTitleEighthSamples;
+      AddVoice(mix, start, 2 * kTitleEighthSamples * 7 / 8, NoteHz(pattern[beat] - 12), beat == 0 ? 0.22 : 0.18,
+               {1.0, 0.35, 0.12});
+    }
+    AddKick(mix, b * bar);
+    AddKick(mix, b * bar + 4 * kTitleEighthSamples);
+  }
+  return EncodeOggVorbisMono(mix, kTitleRate, 0.3f);
+}
+
 }  // namespace
 
 std::vector<cDemoSong> MakeDemoSongs() {
   const cArrangement arrangements[] = {
-      {"bgm\\Title.mid", "qc4 demo title", 132, 0, 80, 38, true},    // square lead, synth bass
       {"bgm\\WorldMap.mid", "qc4 demo map", 108, 5, 73, 32, false},  // flute, acoustic bass
       {"bgm\\Stage.mid", "qc4 demo stage", 150, 2, 81, 33, true},    // saw lead, finger bass
   };
-  std::vector<cDemoSong> songs;
+  std::vector<cDemoSong> songs{cDemoSong{"bgm\\Title.ogg", TitleOgg()}};
   for (const cArrangement& a : arrangements) songs.push_back(cDemoSong{a.path, Arrange(a)});
   return songs;
 }

@@ -150,6 +150,11 @@ void cBgmPlayer::StopBgm() {
   m_Ogg.StopOgg();
 }
 
+void cBgmPlayer::SettleMidi() {
+  if (m_bEnabled == 0 || m_bUseMidiDll == 1) return;
+  WaitForMidiStreamCallbacks(m_apStreams);
+}
+
 void cBgmPlayer::ReleaseBgm() {
   if (m_bEnabled == 0) return;
   m_Ogg.ReleaseOgg();

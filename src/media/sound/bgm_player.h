@@ -24,6 +24,10 @@ class cBgmPlayer {
   int PlayBgm(int channel, int slot, int loop, int pause, int force);
   void StopBgm();
   void ReleaseBgm();
+  // Waits until the own MIDI players have reacted to everything already played (refills, the
+  // restart of a looping song); the outside component's player needs no such wait. For a mix that
+  // is pulled slice by slice and must come out the same every run.
+  void SettleMidi();
 
   // Where MIDI plays (the shared synthesiser when null); set before InitBgm. Tests use their own.
   void SetMidiRenderer(cMidiRenderer* renderer) { m_pMidiRenderer = renderer; }

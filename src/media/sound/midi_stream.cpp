@@ -251,6 +251,12 @@ void cMidiStream::SetVolume(int percent) {
   if (m_pStream) m_pStream->SetMasterGain(percent < 0 ? 0.0f : percent > 100 ? 1.0f : percent / 100.0f);
 }
 
+void cMidiStream::WaitForCallbacks() {
+  if (!m_pStream) return;
+  // A thread that has left its loop handles nothing more.
+  while (m_nCallbacksHandled.load() < m_pStream->CallbacksPosted() && !m_bThreadEnded.load()) std::this_thread::yield();
+}
+
 int cMidiStream::State() {
   std::lock_guard<std::recursive_mutex> lock(m_lock);
   return m_nState;
@@ -277,4 +283,9 @@ int PlayMidiStream(tMidiStreams& players, int channel, const MIDISLOT* entry, in
 void StopMidiStreams(tMidiStreams& players, int pause) {
   for (auto& player : players)
     if (player) player->StopMidiStream(pause);
+}
+
+void WaitForMidiStreamCallbacks(tMidiStreams& players) {
+  for (auto& player : players)
+    if (player) player->WaitForCallbacks();
 }

@@ -30,6 +30,9 @@ class cMidiStream : public cSmf {
   void RestartMidiStream(int loop);  // play or resume
   void StopMidiStream(int pause);    // 1 pause; 0 stop, rewind and queue the first buffer again
   void SetVolume(int percent);
+  // Waits until the callback thread has handled every callback the stream has sent so far, so that
+  // the refills and the restart at the end of the track are in place before more is played.
+  void WaitForCallbacks();
 
   int State();
   size_t ReadOffset();
@@ -66,3 +69,5 @@ int PlayMidiStream(tMidiStreams& players, int channel, const MIDISLOT* entry, in
                    cMidiRenderer* renderer = nullptr);
 // Pause (1) or stop and rewind (0) every player.
 void StopMidiStreams(tMidiStreams& players, int pause);
+// WaitForCallbacks of every player.
+void WaitForMidiStreamCallbacks(tMidiStreams& players);

@@ -52,6 +52,16 @@ cMidiRenderer* cMidiRenderer::Shared() {
   return shared;
 }
 
+cMidiRenderer* cMidiRenderer::SharedLoaded() {
+  cMidiRenderer* renderer = Shared();
+  if (renderer == nullptr || renderer->HasSink()) return renderer;
+  // The loader may be inside the synthesiser's one-time load: this call waits for that load to end
+  // and gives the renderer the same sink the loader is about to give it.
+  cFluidSynth* synth = cFluidSynth::Shared();
+  renderer->SetSink(synth != nullptr ? static_cast<cMidiSink&>(*synth) : g_silentSink);
+  return renderer;
+}
+
 void cMidiRenderer::SetSink(cMidiSink& sink) {
   std::lock_guard<std::mutex> lock(m_lock);
   m_pSink = &sink;

@@ -24,6 +24,9 @@ class cMidiRenderer : public cAudioSource {
   // installed. The synthesiser loads on a worker thread started by the first call, so the call
   // returns at once; should the SoundFont fail to load, songs advance in silence.
   static cMidiRenderer* Shared();
+  // The shared renderer with its sink in place: waits for the synthesiser to load (null, as Shared,
+  // without a SoundFont). For runs whose sound must not depend on how long the load takes.
+  static cMidiRenderer* SharedLoaded();
 
   // Gives the renderer its sink (from any thread); players advance from the next pull on.
   void SetSink(cMidiSink& sink);

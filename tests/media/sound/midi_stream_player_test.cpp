@@ -95,6 +95,46 @@ TEST_F(MidiStreamPlayer, ASongLongerThanOneBufferRefillsBothBuffersInTurn) {
   EXPECT_EQ(player.State(), 0);
 }
 
+// A mix pulled slice by slice, with a wait for the player's callbacks before each slice, comes out
+// the same however late the callback thread runs: the refills and the loop's restart are in place
+// before the next slice plays. Two songs: one refilled buffer after buffer, one looping.
+TEST_F(MidiStreamPlayer, WaitingForCallbacksBeforeEachSliceGivesTheSameTimingEveryRun) {
+  std::vector<uint8_t> refilled;
+  for (int i = 0; i < 5000; ++i) refilled.insert(refilled.end(), {0x01, 0x90, uint8_t(i % 128), 0x40});
+  refilled.insert(refilled.end(), {0x00, 0xFF, 0x2F, 0x00});
+  struct Case {
+    std::vector<uint8_t> track;
+    uint16_t division;
+    int loop;
+    size_t notes;
+  } cases[] = {
+      {refilled, 960, 0, 5000},  // 5000 ticks at 960 per half second: about 2.6 s
+      {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}, 96, 1, 6},  // half a second, 6 times
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(WriteBytes(path, Smf(0, c.division, {c.track})));
+    std::vector<long> first;
+    for (int run = 0; run < 3; ++run) {
+      cRecordingSink runSink;
+      cMidiRenderer runRenderer(runSink, 48000);
+      cMidiStream player(path.c_str(), &runRenderer);
+      player.RestartMidiStream(c.loop);
+      std::vector<float> out(64 * 2);
+      for (int slice = 0; slice < 48000 * 3 / 64 - 100; ++slice) {
+        player.WaitForCallbacks();
+        runRenderer.Render(out.data(), 64);
+      }
+      std::vector<long> frames;
+      for (const auto& e : runSink.NotesOn()) frames.push_back(e.frame);
+      ASSERT_EQ(frames.size(), c.notes) << "run " << run;
+      if (run == 0)
+        first = frames;
+      else
+        EXPECT_EQ(frames, first) << "run " << run;
+    }
+  }
+}
+
 TEST_F(MidiStreamPlayer, PlayMidiStreamNeedsTheMidExtensionAndAnImage) {
   ASSERT_TRUE(WriteBytes(path, Smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0xFF, 0x2F, 0x00}})));
   tMidiStreams players(1);
