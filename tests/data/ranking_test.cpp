@@ -134,9 +134,7 @@ TEST_F(RankingTest, RankingPathsByGameKindAndCondition) {
   for (const Case& c : cases) {
     std::string path = "unchanged";
     EXPECT_EQ(RankingFilePath(path, c.kind, c.key, c.on, c.variable, c.value), c.expected ? 1 : 0) << c.kind;
-    if (c.expected) {
-      EXPECT_EQ(path, c.expected);
-    }
+    if (c.expected) { EXPECT_EQ(path, c.expected); }
   }
 }
 

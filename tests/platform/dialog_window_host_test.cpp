@@ -85,7 +85,8 @@ void pushClick(int x, int y) {
 class DialogWindowHost : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(GameWindowInit(false));
+    std::string why;
+    ASSERT_TRUE(GameWindowInit(false, &why)) << why;
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     m_pHost = MakeWindowDialogHost();
     ASSERT_NE(m_pHost, nullptr);

@@ -147,7 +147,8 @@ class WindowBoxRoute : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "dummy", 1);
-    ASSERT_TRUE(GameWindowInit(false));
+    std::string why;
+    ASSERT_TRUE(GameWindowInit(false, &why)) << why;
     m_previous = SetSystemMessageBox(failingSystemBox);
     InstallWindowMessageBoxes();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);

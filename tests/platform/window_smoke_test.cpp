@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 #include "platform/gfx/frame_mailbox.h"
@@ -15,7 +16,8 @@ namespace {
 TEST(WindowSmoke, CreatesShowsAndDestroysUnderTheDummyDriver) {
   const char* driver = std::getenv("SDL_VIDEODRIVER");
   if (!driver) setenv("SDL_VIDEODRIVER", "dummy", 1);
-  ASSERT_TRUE(GameWindowInit(false));
+  std::string why;
+  ASSERT_TRUE(GameWindowInit(false, &why)) << why;
   HWND target = CreateMessageWindow([](HWND, uint32_t, WPARAM, LPARAM) -> LRESULT { return 0; });
   ASSERT_TRUE(GameWindowCreate(target, 100, 100, 640, 480));
   EXPECT_TRUE(GameWindowExists());
@@ -52,7 +54,8 @@ TEST(WindowSmoke, CreatesShowsAndDestroysUnderTheDummyDriver) {
 TEST(WindowSmoke, ZoomKeysOfferOnlyTheSizesGiven) {
   const char* driver = std::getenv("SDL_VIDEODRIVER");
   if (!driver) setenv("SDL_VIDEODRIVER", "dummy", 1);
-  ASSERT_TRUE(GameWindowInit(false));
+  std::string why;
+  ASSERT_TRUE(GameWindowInit(false, &why)) << why;
   HWND target = CreateMessageWindow([](HWND, uint32_t, WPARAM, LPARAM) -> LRESULT { return 0; });
   ASSERT_TRUE(GameWindowCreate(target, 100, 100, 640, 480));
   MSG msg;
