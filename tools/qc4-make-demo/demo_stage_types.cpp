@@ -240,7 +240,7 @@ void FillDemoScreenEffects(cDatabase& db) {
   quake.m_strName = "揺れ";
   quake.m_nKind = 3;        // "振動（縦）"
   quake.m_anParams[0] = 6;  // six tenths of a second
-  quake.m_anParams[1] = 6;  // six dots up and down
+  quake.m_anParams[1] = 8;  // eight dots up and down
   quake.m_anParams[2] = 3;  // three swings
   quake.m_anParams[3] = 0;
   quake.m_anParams[4] = 0;
