@@ -37,8 +37,11 @@ constexpr int kStageValueScore = 3;
 constexpr int kOpSet = 0;
 constexpr int kOpAdd = 1;
 
-// A character that shoots, hurts or is hurt by the hero: the hero's group is 0.
+// The group of every character but the hero's (0): their shots and bodies hurt the hero, and the
+// hero's hurt them.
 constexpr int8_t kEnemyGroup = 1;
+// The no-damage status "ON (ショットがすり抜ける)": shots fly through.
+constexpr int8_t kShotsPassThrough = 2;
 // The activity range "全範囲": a lift keeps moving off screen, so its place never depends on the path
 // the hero took.
 constexpr int8_t kActiveEverywhere = 3;
@@ -112,7 +115,8 @@ cCond HeroAhead(int halfBlocks) {
   return cond;
 }
 
-cCharaType EnemyBase(const char* name, int graphic) {
+// A character the computer moves, of the group that is not the hero's.
+cCharaType ComputerCharacter(const char* name, int graphic) {
   cCharaType t;
   t.m_strName = name;
   t.m_nControl = 1;
@@ -126,10 +130,11 @@ cCharaType EnemyBase(const char* name, int graphic) {
 }  // namespace
 
 cCharaType LiftType(bool vertical, int cells) {
-  cCharaType t = EnemyBase("リフト", kCharaLift);
+  cCharaType t = ComputerCharacter("リフト", kCharaLift);
   t.m_nMoveMode = 1;  // flies: gravity does not pull it
   t.m_bBlockChara = 1;
   t.m_nActiveRange = kActiveEverywhere;
+  t.m_nOpt32 = kShotsPassThrough;  // nobody's shot takes a lift away
   t.m_nMaxHp = 1;
   // Two dots a frame: one cell takes 16 frames.
   const auto tenths = static_cast<int16_t>(cells * 16 / 6);
@@ -144,7 +149,7 @@ cCharaType LiftType(bool vertical, int cells) {
 }
 
 cCharaType BeetleType(bool quake) {
-  cCharaType t = EnemyBase(quake ? "大カブト" : "カブト", kCharaBeetle);
+  cCharaType t = ComputerCharacter(quake ? "大カブト" : "カブト", kCharaBeetle);
   t.m_bBlockChara = 1;
   t.m_nMaxHp = 1;
   t.m_nScore = 200;
@@ -170,7 +175,7 @@ cCharaType BeetleType(bool quake) {
 }
 
 cCharaType TurretType() {
-  cCharaType t = EnemyBase("砲台", kCharaTurret);
+  cCharaType t = ComputerCharacter("砲台", kCharaTurret);
   t.m_nMaxHp = 3;
   t.m_nBodyPower = 1;
   t.m_nBodyImpact = 4;
