@@ -209,7 +209,7 @@ TEST_F(MakeDemoTest, BitmapsDecodeAsEightBitPicturesOverOnePalette) {
       {"bmp\\Accessory.bmp", 256, 224, false}, {"bmp\\Symbol.bmp", 416, 32, false},
       {"bmp\\Word.bmp", 320, 192, true},       {"bmp\\WorldMapChip.bmp", 160, 64, false},
       {"bmp\\WorldEvent.bmp", 64, 96, true},   {"背景その1.bmp", 640, 480, true},
-      {"背景その2.bmp", 640, 480, true},
+      {"背景その2.bmp", 640, 480, true},       {"bmp\\effect\\Spark.bmp", 128, 32, true},
   };
   for (const cSheet& sheet : sheets) {
     SCOPED_TRACE(sheet.path);

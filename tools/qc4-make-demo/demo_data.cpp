@@ -286,7 +286,7 @@ void FillDemoDatabase(cDatabase& db) {
   db.m_aSound.push_back(sound("ショット", "wave\\Shot.wav"));
   db.m_aSound.push_back(sound("踏みつけ", "wave\\Stomp.wav"));
   db.m_aSound.push_back(sound("宝物", "wave\\Treasure.wav"));
-  FillDemoScreenEffects(db);
+  FillDemoEffects(db);
 }
 
 void FillDemoSystemData(cSystemData& sd) {

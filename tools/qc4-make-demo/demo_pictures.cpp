@@ -505,6 +505,26 @@ cCanvas WorldEventPicture() {
   return c;
 }
 
+cCanvas SparkPicture() {
+  // A white flash that opens into four rays and breaks up into sparks.
+  cCanvas c(kSparkFrames * kSparkCell, kSparkCell, kClear);
+  for (int f = 0; f < kSparkFrames; ++f) {
+    const int cx = f * kSparkCell + 16, cy = 16;
+    const int reach = 5 + f * 3;
+    if (f < 2) c.FillCircle(cx, cy, 4 - f, kWhite);
+    for (int k = 0; k < 8; ++k) {
+      const double a = k * M_PI / 4 + f * 0.2;
+      const int x = cx + static_cast<int>(std::lround(reach * std::cos(a)));
+      const int y = cy + static_cast<int>(std::lround(reach * std::sin(a)));
+      if (f < 2)
+        c.Line(cx, cy, x, y, k % 2 ? kGold : kWhite);
+      else
+        c.FillCircle(x, y, f == 2 ? 2 : 1, k % 2 ? kOrange : kGold);
+    }
+  }
+  return c;
+}
+
 // The far layer: clouds on the transparent colour, wide enough to wrap without a seam.
 cCanvas CloudPicture() {
   cCanvas c(640, 480, kClear);
@@ -549,5 +569,6 @@ std::vector<cDemoPicture> MakeDemoPictures() {
   list.push_back({"bmp\\WorldEvent.bmp", WorldEventPicture()});
   list.push_back({"背景その1.bmp", HillsPicture()});
   list.push_back({"背景その2.bmp", CloudPicture()});
+  list.push_back({kSparkPicture, SparkPicture()});
   return list;
 }

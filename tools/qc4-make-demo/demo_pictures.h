@@ -37,4 +37,9 @@ enum : int {
   kMapChipFlowers = 4,
 };
 
+// The hit spark: kSparkFrames cells of kSparkCell dots in a row, from a flash to its last sparks.
+constexpr const char* kSparkPicture = "bmp\\effect\\Spark.bmp";
+constexpr int kSparkCell = 32;
+constexpr int kSparkFrames = 4;
+
 std::vector<cDemoPicture> MakeDemoPictures();

@@ -192,6 +192,7 @@ cCharaType TurretType() {
   shot->m_nTime = 30;  // three seconds
   shot->m_nPower = 1;
   shot->m_nImpact = 2;
+  shot->m_nEffect = kEffectSpark;  // shown where it hits
   cFlowCmd fire;
   fire.m_nKind = kCmdShot;  // "ショット"
   fire.m_pShot = shot;
@@ -239,7 +240,19 @@ cItemType HeartType() {
   return t;
 }
 
-void FillDemoScreenEffects(cDatabase& db) {
+void FillDemoEffects(cDatabase& db) {
+  if (db.m_aEffect.size() <= kEffectSpark) db.m_aEffect.resize(kEffectSpark + 1);
+  cEffectData& spark = db.m_aEffect[kEffectSpark];
+  spark.m_strName = "火花";
+  spark.m_strPicture = kSparkPicture;
+  spark.m_nCellWidth = kSparkCell;
+  spark.m_nCellHeight = kSparkCell;
+  spark.m_aFrames.resize(kSparkFrames);
+  for (int i = 0; i < kSparkFrames; ++i) {
+    spark.m_aFrames[static_cast<size_t>(i)].m_nPattern = i;
+    spark.m_aFrames[static_cast<size_t>(i)].m_nDuration = 1;  // a tenth of a second each
+  }
+
   if (db.m_aScrEffect.size() <= kScrEffectQuake) db.m_aScrEffect.resize(kScrEffectQuake + 1);
   cScrEffectData& quake = db.m_aScrEffect[kScrEffectQuake];
   quake.m_strName = "揺れ";

@@ -1,7 +1,8 @@
 #pragma once
 // The demo's stage cast beyond the hero, the slime, the goal star and the coin: a moving lift the
 // hero rides, a beetle the hero stomps, a turret that shoots at the hero, a gem worth points and a
-// heart that heals; the hero's bounce off a stomped beetle; and the screen shake a stomp may start.
+// heart that heals; the hero's bounce off a stomped beetle; the spark of a hit and the screen shake
+// a stomp may start.
 // Built as the game's own type records, so that the editor would show the same settings.
 #include "data/chara_type.h"
 #include "data/flow.h"
@@ -15,6 +16,7 @@ enum : int {
   kSoundStomp = 5,
   kSoundTreasure = 6,
   kScrEffectQuake = 1,
+  kEffectSpark = 1,
 };
 
 // The stage variable a stomped beetle sets and the hero's bounce flow clears.
@@ -34,5 +36,6 @@ cFlow HeroBounceFlow();
 // A gem worth 500 points and a heart that gives back one hit point.
 cItemType GemType();
 cItemType HeartType();
-// The screen effects the types use (the database list's entry kScrEffectQuake).
-void FillDemoScreenEffects(cDatabase& database);
+// The effects the types use: the spark where a turret's shot hits (the effect list's entry
+// kEffectSpark) and the stomp's shake (the screen-effect list's entry kScrEffectQuake).
+void FillDemoEffects(cDatabase& database);
