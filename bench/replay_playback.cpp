@@ -37,16 +37,15 @@ namespace {
 constexpr const char* kRecordChildFlag = "--record-child";
 constexpr const char* kPlaybackChildFlag = "--playback-child";
 
-// A test play of the first stage that walks right and jumps the pit and both steps to the goal (the
-// play starts once the stage has faded in, ten frames after the first).
+// A test play of the first stage that walks right, stomps the beetle, rides the lift over the gap
+// and walks on to the goal (the keys of tests/data/replays/c01-1.input; the play starts once the
+// stage has faded in, eleven frames after the first).
 constexpr const char* kClearFirstStage =
-    "11 press RIGHT\n"
-    "205 press Z\n"
-    "225 release Z\n"
-    "260 press Z\n"
-    "285 release Z\n"
-    "300 press Z\n"
-    "330 release Z\n";
+    "20 press RIGHT\n"
+    "140 press Z\n"
+    "148 release Z\n"
+    "260 release RIGHT\n"
+    "365 press RIGHT\n";
 
 double SecondsNow() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();

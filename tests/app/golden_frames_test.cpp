@@ -261,8 +261,9 @@ bool WriteGoldenStage() {
   return stage.SaveFile("data\\stg4\\golden.stg4_000") != 0;
 }
 
-// The input of every run: walk right, jump over the slime, and (in the golden stage) shoot, speak,
-// start the wave and flash the screen. X, C, V and A are buttons 2 to 5.
+// The input of every run: walk right, jump onto the beetle, jump again and stop on the lift that
+// waits at the gap, and (in the golden stage) shoot, speak, start the wave and flash the screen. X,
+// C, V and A are buttons 2 to 5.
 const char* const kInput =
     "20 press RIGHT\n"
     "60 press X\n62 release X\n"
@@ -272,7 +273,7 @@ const char* const kInput =
     "160 press V\n162 release V\n"
     "200 press A\n202 release A\n"
     "215 press Z\n235 release Z\n"
-    "300 release RIGHT\n";
+    "257 release RIGHT\n";
 
 // ---- the cases ---------------------------------------------------------------------------------
 
@@ -366,7 +367,7 @@ TEST_P(GoldenFrames, TheFrameShowsWhatItShowedWhenRecorded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Stage, GoldenFrames,
-    testing::Values(cFrameCase{"demo", "d3d", 30, "the stage's start: layers, blocks, hero, slime, coins, status bar"},
+    testing::Values(cFrameCase{"demo", "d3d", 30, "the stage's start: layers, blocks, hero, beetle, coins, status bar"},
                     cFrameCase{"demo", "d3d", 240, "the view scrolled after a walk and a jump"},
                     cFrameCase{"demo", "dd", 240, "the view scrolled after a walk and a jump"},
                     cFrameCase{"golden", "d3d", 90, "shots flying"},
@@ -377,7 +378,7 @@ INSTANTIATE_TEST_SUITE_P(
                     cFrameCase{"golden", "dd", 180, "the wave screen effect"},
                     cFrameCase{"golden", "dd8", 180, "the wave screen effect on a palette screen"},
                     cFrameCase{"golden", "dd8", 208, "the screen colour's flash in the palette"},
-                    cFrameCase{"golden", "d3d", 400, "after the effects, the view further on"}),
+                    cFrameCase{"golden", "d3d", 400, "after the effects, the view further on: the hero on the lift"}),
     [](const testing::TestParamInfo<cFrameCase>& info) { return CaseName(info.param); });
 
 // The same input gives the same pictures: a headless run's clock moves only with its frames, and

@@ -128,11 +128,16 @@ TEST_F(MakeDemoTest, CommonPaletteHoldsTheHeroAndSolidBlocks) {
   const cCharaType& hero = palette.m_aCharaTypes[1];
   EXPECT_EQ(hero.m_nControl, 0);
   EXPECT_NE(hero.m_nGraphic, 0);
-  EXPECT_EQ(hero.m_aFlows.size(), 3u) << "walk left, walk right, jump";
-  for (const cFlow& flow : hero.m_aFlows) {
-    EXPECT_EQ(flow.m_aKeyConds.size(), 1u);
-    EXPECT_EQ(flow.m_aCmds.size(), 1u);
+  ASSERT_EQ(hero.m_aFlows.size(), 4u) << "walk left, walk right, the bounce off a stomped beetle, jump";
+  for (size_t i : {0u, 1u, 3u}) {
+    EXPECT_EQ(hero.m_aFlows[i].m_aKeyConds.size(), 1u) << i;
+    EXPECT_EQ(hero.m_aFlows[i].m_aCmds.size(), 1u) << i;
   }
+  // The bounce answers no key: a stage variable that the stomped beetle sets starts it.
+  const cFlow& bounce = hero.m_aFlows[2];
+  EXPECT_TRUE(bounce.m_aKeyConds.empty());
+  ASSERT_EQ(bounce.m_aConds.size(), 1u);
+  EXPECT_EQ(bounce.m_aConds[0].m_nKind, kCondStageVar);
   ASSERT_GE(palette.m_aBlockTypes.size(), 7u);
   for (size_t i = 1; i < palette.m_aBlockTypes.size(); ++i) {
     EXPECT_NE(palette.m_aBlockTypes[i].m_nGraphic, 0) << i;
@@ -217,7 +222,8 @@ TEST_F(MakeDemoTest, BitmapsDecodeAsEightBitPicturesOverOnePalette) {
       {"bmp\\Title.bmp", 640, 480, false},     {"bmp\\GameMode.bmp", 224, 224, true},
       {"bmp\\Accessory.bmp", 256, 224, false}, {"bmp\\Symbol.bmp", 416, 32, false},
       {"bmp\\Word.bmp", 320, 192, true},       {"bmp\\WorldMapChip.bmp", 160, 64, false},
-      {"bmp\\WorldEvent.bmp", 64, 96, true},   {"背景その1.bmp", 640, 480, false},
+      {"bmp\\WorldEvent.bmp", 64, 96, true},   {"背景その1.bmp", 640, 480, true},
+      {"背景その2.bmp", 640, 480, true},       {"bmp\\effect\\Spark.bmp", 128, 32, true},
   };
   for (const cSheet& sheet : sheets) {
     SCOPED_TRACE(sheet.path);

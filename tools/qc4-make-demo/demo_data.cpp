@@ -13,6 +13,7 @@
 #include "data/world_map.h"
 #include "demo_palette.h"
 #include "demo_pictures.h"
+#include "demo_stage_types.h"
 #include "file_writers.h"
 
 namespace {
@@ -31,8 +32,15 @@ enum : int {
 enum : int {
   kTypeHero = 1,
   kTypeSlime = 2,
+  kTypeLift = 3,
+  kTypeLiftUp = 4,
+  kTypeBeetle = 5,
+  kTypeBeetleQuake = 6,
+  kTypeTurret = 7,
   kTypeStar = 1,
   kTypeCoin = 2,
+  kTypeGem = 3,
+  kTypeHeart = 4,
 };
 
 // Keys of a key-input step: direction patterns 0-9, then "no button" and buttons 1-8.
@@ -53,7 +61,9 @@ constexpr int kStageClearParams = 11;
 constexpr int kJumpParams = 5;
 
 // The three stages, drawn as text: one character per 32-dot cell. '#' ground, 'B' brick,
-// 'S' stone, '^' spikes, 'T' spring, 'H' hero, 'E' slime, 'o' coin, '*' goal star.
+// 'S' stone, '^' spikes, 'P' spring, 'H' hero, 'E' slime, 'L' lift (across), 'V' lift (up and
+// down), 'b' beetle, 'Q' beetle whose stomp shakes the screen, 'T' turret, 'o' coin, 'g' gem,
+// 'h' heart, '*' goal star.
 const char* const kStageMaps[kDemoStageCount][15] = {
     {
         "",
@@ -66,11 +76,11 @@ const char* const kStageMaps[kDemoStageCount][15] = {
         "",
         "          ooo     BBB",
         "",
-        "          BBB               S",
-        "                            S       o",
-        "  H       o        E       SS        *",
-        "######################  ################",
-        "######################  ################",
+        "          BBB",
+        "                                      oo",
+        "  H             b           g               *",
+        "########################L      #################",
+        "########################       #################",
     },
     {
         "",
@@ -78,33 +88,33 @@ const char* const kStageMaps[kDemoStageCount][15] = {
         "",
         "",
         "",
-        "                           ooo",
         "",
-        "               o o        BBBBB",
         "",
-        "             SSSSSS                   o o",
-        "                                     SSSSS",
-        "                                           *",
-        "  H        E          ^^^  T     E      SSSSS",
-        "###########   ####################   ##########",
-        "###########   ####################   ##########",
+        "",
+        "",
+        "              ooo",
+        "",
+        "              SSS                   oo",
+        "  H       Q         T     h                     *",
+        "################################L      #############",
+        "################################       #############",
     },
     {
         "",
         "",
         "",
-        "                                        o o o",
-        "                                     SSSSSSSSS  *",
-        "                               ooo        SSSSSSSS",
-        "                              SSSSS       S",
-        "                         o                S",
-        "                        SSS         E     S",
-        "                  o                SSS    S",
-        "                 SSS                      S",
-        "           o           E                  S",
-        "  H       SSS     ^^^^^^^^^    T   E      S",
-        "##########################################S#######",
-        "##################################################",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "                                  ooo",
+        "      ooo                     g           *",
+        "                         SSSSSSSSSSSSSSSSSSSSS",
+        "                         SSSSSSSSSSSSSSSSSSSSS",
+        "  H         T     b      SSSSSSSSSSSSSSSSSSSSS",
+        "########################V#####################",
+        "######################## #####################",
     },
 };
 
@@ -273,6 +283,10 @@ void FillDemoDatabase(cDatabase& db) {
   db.m_aSound.push_back(sound("ジャンプ", "wave\\Jump.wav"));
   db.m_aSound.push_back(sound("ゴール", "wave\\Goal.wav"));
   db.m_aSound.push_back(sound("コイン", "wave\\Coin.wav"));
+  db.m_aSound.push_back(sound("ショット", "wave\\Shot.wav"));
+  db.m_aSound.push_back(sound("踏みつけ", "wave\\Stomp.wav"));
+  db.m_aSound.push_back(sound("宝物", "wave\\Treasure.wav"));
+  FillDemoEffects(db);
 }
 
 void FillDemoSystemData(cSystemData& sd) {
@@ -305,12 +319,25 @@ void FillDemoPalette(cPalette& pal) {
   pal.m_aBlockTypes.push_back(spring);
 
   pal.m_aCharaTypes.resize(1);
-  pal.m_aCharaTypes.push_back(HeroType());
-  pal.m_aCharaTypes.push_back(SlimeType());
+  cCharaType hero = HeroType();
+  hero.m_nOpt28 = 0;  // the hero's group; the enemies are of group 1
+  // The bounce comes before the jump key's flow, so that it takes the frame's jump when both run.
+  hero.m_aFlows.insert(hero.m_aFlows.begin() + 2, HeroBounceFlow());
+  pal.m_aCharaTypes.push_back(hero);
+  cCharaType slime = SlimeType();
+  slime.m_nOpt28 = 1;
+  pal.m_aCharaTypes.push_back(slime);
+  pal.m_aCharaTypes.push_back(LiftType(false, 6));
+  pal.m_aCharaTypes.push_back(LiftType(true, 3));
+  pal.m_aCharaTypes.push_back(BeetleType(false));
+  pal.m_aCharaTypes.push_back(BeetleType(true));
+  pal.m_aCharaTypes.push_back(TurretType());
 
   pal.m_aItemTypes.resize(1);
   pal.m_aItemTypes.push_back(StarType(0));
   pal.m_aItemTypes.push_back(CoinType());
+  pal.m_aItemTypes.push_back(GemType());
+  pal.m_aItemTypes.push_back(HeartType());
 }
 
 void FillDemoStage(int number, const cPalette& pal, cStageData& st) {
@@ -345,10 +372,17 @@ void FillDemoStage(int number, const cPalette& pal, cStageData& st) {
         case 'B': st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[3], x, y)); break;
         case 'S': st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[4], x, y)); break;
         case '^': st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[5], x, y)); break;
-        case 'T': st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[6], x, y)); break;
+        case 'P': st.m_aBlocks.push_back(Placed(pal.m_aBlockTypes[6], x, y)); break;
         case 'H': st.m_aCharas.push_back(Placed(pal.m_aCharaTypes[kTypeHero], x, y)); break;
         case 'E': st.m_aCharas.push_back(Placed(pal.m_aCharaTypes[kTypeSlime], x, y)); break;
+        case 'L': st.m_aCharas.push_back(Placed(pal.m_aCharaTypes[kTypeLift], x, y)); break;
+        case 'V': st.m_aCharas.push_back(Placed(pal.m_aCharaTypes[kTypeLiftUp], x, y)); break;
+        case 'b': st.m_aCharas.push_back(Placed(pal.m_aCharaTypes[kTypeBeetle], x, y)); break;
+        case 'Q': st.m_aCharas.push_back(Placed(pal.m_aCharaTypes[kTypeBeetleQuake], x, y)); break;
+        case 'T': st.m_aCharas.push_back(Placed(pal.m_aCharaTypes[kTypeTurret], x, y)); break;
         case 'o': st.m_aItems.push_back(Placed(pal.m_aItemTypes[kTypeCoin], x, y)); break;
+        case 'g': st.m_aItems.push_back(Placed(pal.m_aItemTypes[kTypeGem], x, y)); break;
+        case 'h': st.m_aItems.push_back(Placed(pal.m_aItemTypes[kTypeHeart], x, y)); break;
         case '*': st.m_aItems.push_back(Placed(star, x, y)); break;
         default: break;
       }
@@ -357,14 +391,21 @@ void FillDemoStage(int number, const cPalette& pal, cStageData& st) {
   std::stable_partition(st.m_aCharas.begin(), st.m_aCharas.end(),
                         [](const cCharaType& c) { return c.m_nControl == 0; });
 
-  // A sky colour behind everything, and the hills picture scrolling slowly over it.
-  st.m_aLayers.resize(2);
+  // A sky colour behind everything; over it the clouds, drifting by themselves and barely moving
+  // with the view, and in front of them the hills, which follow the view a quarter of its way.
+  st.m_aLayers.resize(3);
   st.m_aLayers[0].m_bColourFill = 1;
   st.m_aLayers[0].m_nColour = kSky;
   st.m_aLayers[1].m_bColourFill = 0;
-  st.m_aLayers[1].m_strPicture = "背景その1.bmp";
-  st.m_aLayers[1].m_dFactorX = 0.25;
+  st.m_aLayers[1].m_strPicture = "背景その2.bmp";
+  st.m_aLayers[1].m_dFactorX = 0.05;
   st.m_aLayers[1].m_dFactorY = 0.0;
+  st.m_aLayers[1].m_bAutoScrollX = 1;
+  st.m_aLayers[1].m_dAutoSpeedX = 0.25;
+  st.m_aLayers[2].m_bColourFill = 0;
+  st.m_aLayers[2].m_strPicture = "背景その1.bmp";
+  st.m_aLayers[2].m_dFactorX = 0.25;
+  st.m_aLayers[2].m_dFactorY = 0.0;
 }
 
 void FillDemoWorldMap(cWorldMap& map) {

@@ -12,11 +12,13 @@ class cWorldMap;
 
 constexpr int kDemoStageCount = 3;
 
-// Database lists the demo uses: music 1-3 (title, map, stage), sounds 1-3 (jump, goal, coin) and
-// one animation set with a walk.
+// Database lists the demo uses: music 1-3 (title, map, stage), sounds 1-6 (jump, goal, coin, shot,
+// stomp, treasure), screen effect 1 (a shake) and one animation set with a walk.
 void FillDemoDatabase(cDatabase& database);
 void FillDemoSystemData(cSystemData& settings);
-// Block types 1-6, character types 1 (hero) and 2 (slime), item types 1 (goal star) and 2 (coin).
+// Block types 1-6; character types 1 (hero), 2 (slime), 3 and 4 (lifts across and up), 5 and 6
+// (beetles, the second shaking the screen when stomped) and 7 (turret); item types 1 (goal star),
+// 2 (coin), 3 (gem) and 4 (heart).
 void FillDemoPalette(cPalette& palette);
 // Stage number 1..kDemoStageCount from its drawn map; uses the common palette's types.
 void FillDemoStage(int number, const cPalette& palette, cStageData& stage);

@@ -74,6 +74,50 @@ void DrawSlime(cCanvas& c, int x, int y, int frame) {
   c.FillRect(x + 12, y + 25 + q / 2, 8, 1, kBlack);
 }
 
+// A lift: a wooden plank on a steel frame, its lamps blinking with the frame.
+void DrawLift(cCanvas& c, int x, int y, int frame) {
+  c.FillRect(x, y, kCell, 10, kBrown);
+  c.FillRect(x, y, kCell, 2, CubeColour(230, 180, 110));
+  for (int i = 0; i < kCell; i += 8) c.FillRect(x + i, y + 2, 1, 8, kBrownDark);
+  c.FillRect(x + 2, y + 10, 28, 4, kGreyDark);
+  c.FillTriangle(x + 6, y + 14, x + 26, y + 14, x + 16, y + 24, kGrey);
+  c.FillCircle(x + 16, y + 22, 3, (frame & 2) ? kGold : kOrange);
+}
+
+// A beetle with a round green shell filling its cell (it is as solid as a block), seen from the
+// side, facing left; its legs step with the frame.
+void DrawBeetle(cCanvas& c, int x, int y, int frame) {
+  const int step = (frame & 1) ? 1 : -1;
+  for (int i = 0; i < 3; ++i) c.FillRect(x + 10 + i * 6 + step, y + 27, 2, 5, kBlack);
+  c.FillEllipse(x + 18, y + 16, 13, 12, CubeColour(30, 120, 60));
+  c.FillEllipse(x + 18, y + 14, 11, 9, CubeColour(60, 180, 90));
+  c.Line(x + 18, y + 4, x + 18, y + 27, CubeColour(20, 80, 40));
+  c.FillEllipse(x + 21, y + 9, 3, 2, kWhite);   // the shell's shine
+  c.FillCircle(x + 6, y + 21, 5, kBlack);       // head
+  c.FillRect(x + 3, y + 19, 2, 2, kWhite);      // eye
+  c.Line(x + 4, y + 16, x + 1, y + 9, kBlack);  // horn
+}
+
+// A squat grey turret with a barrel and a red eye that glows with the frame.
+void DrawTurret(cCanvas& c, int x, int y, int frame) {
+  c.FillRect(x + 4, y + 24, 24, 8, kGreyDark);
+  c.FillEllipse(x + 16, y + 20, 11, 9, kGrey);
+  c.FillRect(x + 5, y + 17, 24, 2, kGreyLight);
+  c.FillRect(x, y + 15, 10, 5, kGreyDark);  // barrel, to the left
+  c.FillCircle(x + 17, y + 19, 4, kBlack);
+  c.FillCircle(x + 17, y + 19, (frame & 2) ? 3 : 2, kRed);
+}
+
+// A blue gem: a cut stone with a light facet.
+void DrawGem(cCanvas& c, int cx, int cy, int size) {
+  c.FillTriangle(cx - size, cy - size / 3, cx + size, cy - size / 3, cx, cy + size, kBlue);
+  c.FillTriangle(cx - size, cy - size / 3, cx - size / 2, cy - size, cx + size / 2, cy - size,
+                 CubeColour(102, 204, 255));
+  c.FillTriangle(cx - size, cy - size / 3, cx + size / 2, cy - size, cx + size, cy - size / 3,
+                 CubeColour(102, 204, 255));
+  c.FillTriangle(cx - size / 3, cy - size / 3, cx + size / 3, cy - size / 3, cx, cy + size / 2, kWhite);
+}
+
 void DrawStar(cCanvas& c, int cx, int cy, int outer, uint8_t colour, uint8_t rim) {
   // Five triangles from the centre to the points, over a small pentagon core.
   for (int k = 0; k < 5; ++k) {
@@ -194,6 +238,9 @@ cCanvas CharacterSheet() {
   for (int pattern = 0; pattern < 20; ++pattern) {
     DrawHero(c, pattern * kCell, kCharaHero * kCell, pattern);
     DrawSlime(c, pattern * kCell, kCharaSlime * kCell, pattern);
+    DrawLift(c, pattern * kCell, kCharaLift * kCell, pattern);
+    DrawBeetle(c, pattern * kCell, kCharaBeetle * kCell, pattern);
+    DrawTurret(c, pattern * kCell, kCharaTurret * kCell, pattern);
   }
   return c;
 }
@@ -219,7 +266,8 @@ cCanvas ItemSheet() {
   for (int f = 0; f < 2; ++f) {
     DrawStar(c, 16 + f * 32, kItemStar * kCell + 16, 14 - f, kGold, kOrange);
     DrawCoin(c, 16 + f * 32, kItemCoin * kCell + 16, f ? 5 : 10, 12);
-    DrawHeart(c, 16 + f * 32, 3 * kCell + 18, 9 - f, kRed);
+    DrawHeart(c, 16 + f * 32, kItemHeart * kCell + 18, 9 - f, kRed);
+    DrawGem(c, 16 + f * 32, kItemGem * kCell + 16, 10 - f);
   }
   return c;
 }
@@ -229,6 +277,7 @@ cCanvas ItemMiniSheet() {
   DrawStar(c, 8, 16 + 8, 7, kGold, kOrange);
   DrawCoin(c, 8, 32 + 8, 5, 6);
   DrawHeart(c, 8, 48 + 8, 4, kRed);
+  DrawGem(c, 8, 64 + 8, 5);
   return c;
 }
 
@@ -456,12 +505,40 @@ cCanvas WorldEventPicture() {
   return c;
 }
 
-cCanvas BackgroundPicture() {
-  cCanvas c(640, 480, kBlack);
-  Sky(c, 480);
-  Cloud(c, 90, 90, 24);
-  Cloud(c, 300, 60, 30);
-  Cloud(c, 520, 110, 20);
+cCanvas SparkPicture() {
+  // A white flash that opens into four rays and breaks up into sparks.
+  cCanvas c(kSparkFrames * kSparkCell, kSparkCell, kClear);
+  for (int f = 0; f < kSparkFrames; ++f) {
+    const int cx = f * kSparkCell + 16, cy = 16;
+    const int reach = 5 + f * 3;
+    if (f < 2) c.FillCircle(cx, cy, 4 - f, kWhite);
+    for (int k = 0; k < 8; ++k) {
+      const double a = k * M_PI / 4 + f * 0.2;
+      const int x = cx + static_cast<int>(std::lround(reach * std::cos(a)));
+      const int y = cy + static_cast<int>(std::lround(reach * std::sin(a)));
+      if (f < 2)
+        c.Line(cx, cy, x, y, k % 2 ? kGold : kWhite);
+      else
+        c.FillCircle(x, y, f == 2 ? 2 : 1, k % 2 ? kOrange : kGold);
+    }
+  }
+  return c;
+}
+
+// The far layer: clouds on the transparent colour, wide enough to wrap without a seam.
+cCanvas CloudPicture() {
+  cCanvas c(640, 480, kClear);
+  Cloud(c, 90, 70, 24);
+  Cloud(c, 300, 40, 30);
+  Cloud(c, 520, 100, 20);
+  Cloud(c, 420, 170, 16);
+  Cloud(c, 180, 200, 14);
+  return c;
+}
+
+// The near layer: two rows of hills rising from the bottom; above them the sky shows through.
+cCanvas HillsPicture() {
+  cCanvas c(640, 480, kClear);
   Hills(c, 380, CubeColour(102, 153, 204), 60);
   Hills(c, 440, CubeColour(51, 153, 102), 200);
   c.FillRect(0, 440, 640, 40, CubeColour(51, 153, 102));
@@ -490,6 +567,8 @@ std::vector<cDemoPicture> MakeDemoPictures() {
   list.push_back({"bmp\\Word.bmp", WordPicture()});
   list.push_back({"bmp\\WorldMapChip.bmp", WorldMapChipPicture()});
   list.push_back({"bmp\\WorldEvent.bmp", WorldEventPicture()});
-  list.push_back({"背景その1.bmp", BackgroundPicture()});
+  list.push_back({"背景その1.bmp", HillsPicture()});
+  list.push_back({"背景その2.bmp", CloudPicture()});
+  list.push_back({kSparkPicture, SparkPicture()});
   return list;
 }

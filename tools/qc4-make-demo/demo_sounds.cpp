@@ -128,5 +128,21 @@ std::vector<cDemoSound> MakeDatabaseSounds() {
   s = {};
   s.Notes({88, 95}, 0.05, 0.45);
   sounds.push_back(Sound("wave\\Coin.wav", s));
+  // A turret's shot: a short falling zap over a puff of noise.
+  QcSrand(20240612u);
+  s = {};
+  s.Square(1200, 300, 0.09, 0.45, 0.25);
+  s.Noise(0.05, 0.35, 0.6);
+  sounds.push_back(Sound("wave\\Shot.wav", s));
+  // A stomp: a low thump, then a springy rise for the bounce.
+  s = {};
+  s.Noise(0.05, 0.9, 0.15);
+  s.Square(150, 90, 0.06, 0.6, 0.5);
+  s.Square(400, 1000, 0.08, 0.4, 0.5);
+  sounds.push_back(Sound("wave\\Stomp.wav", s));
+  // A gem or a heart taken: a bright rising run.
+  s = {};
+  s.Notes({76, 80, 83, 88, 92}, 0.045, 0.45);
+  sounds.push_back(Sound("wave\\Treasure.wav", s));
   return sounds;
 }

@@ -15,5 +15,5 @@ struct cDemoSound {
 // The 17 system sounds in slot order (cursor, decide, cancel, refused, menu, save, ranking, hit,
 // hero down, enemy down, three spare blips, time warning, stage clear, extra life, ranking entry).
 std::vector<cDemoSound> MakeSystemSounds();
-// The sounds the database lists: jump, goal and coin.
+// The sounds the database lists: jump, goal, coin, shot, stomp and treasure (a gem or a heart).
 std::vector<cDemoSound> MakeDatabaseSounds();

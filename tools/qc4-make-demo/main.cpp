@@ -21,7 +21,8 @@
 namespace {
 
 // The folders the demo's files go into (the game creates the rest of its working folders itself).
-const char* const kFolders[] = {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt", "bmp\\hbt", "wave", "bgm"};
+const char* const kFolders[] = {"data",     "data\\database", "data\\stg4", "bmp", "bmp\\plt",
+                                "bmp\\hbt", "bmp\\effect",    "wave",       "bgm"};
 
 bool Write(const std::string& path, const std::vector<uint8_t>& bytes) {
   if (WriteGameFile(path, bytes)) return true;
