@@ -8,7 +8,6 @@ class cDatabase;
 class cSystemData;
 class cPalette;
 class cStageData;
-class cWorldMap;
 
 constexpr int kDemoStageCount = 3;
 
@@ -16,11 +15,12 @@ constexpr int kDemoStageCount = 3;
 // one animation set with a walk.
 void FillDemoDatabase(cDatabase& database);
 void FillDemoSystemData(cSystemData& settings);
-// Block types 1-6, character types 1 (hero) and 2 (slime), item types 1 (goal star) and 2 (coin).
+// Block types 1-6, character types 1 (hero) and 2 (slime), item types 1 (goal star) and 2 (coin);
+// then the events' types (demo_events.h).
 void FillDemoPalette(cPalette& palette);
-// Stage number 1..kDemoStageCount from its drawn map; uses the common palette's types.
+// Stage number 1..kDemoStageCount from its drawn map and its event placements; uses the common
+// palette's types.
 void FillDemoStage(int number, const cPalette& palette, cStageData& stage);
-void FillDemoWorldMap(cWorldMap& map);
 // The game path of a numbered stage file: "data\stg4\c01-1.stg4_000".
 std::string DemoStagePath(int number);
 // "System.ini": a window, Direct3D, no start-up question.
