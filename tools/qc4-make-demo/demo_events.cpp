@@ -68,11 +68,15 @@ enum : size_t {
   kMesNumbered = 12,
   kMesNumber = 13,
   kMesBox = 14,
+  kMesErase = 15,
   kMesRefreshFrames = 16,
   kMesUnit = 18,
   kMesChoices = 19,
   kMesStoreChoice = 20,
 };
+// Numbers of the numbered windows.
+constexpr int32_t kCoinCountWindow = 1;
+constexpr int32_t kTalkHintWindow = 2;
 // Window anchors.
 constexpr int32_t kAnchorAboveSelf = 1;
 constexpr int32_t kAnchorAboveHero = 4;
@@ -150,7 +154,13 @@ cFlow AskFlow() {
   ask.m_anParams[kMesWait] = 1;
   ask.m_anParams[kMesChoices] = 1;
   ask.m_anParams[kMesStoreChoice] = 1;
-  cFlow flow = Flow({HeroNear(3), StageVarIs(kVarAnswer, kOpEqual, 0)}, {ask, Code("S1 = fA")});
+  // The talk hint (window number 2) goes first, so that it does not stand under the question.
+  cFlowCmd eraseHint = Message("", kAnchorAboveSelf);
+  eraseHint.m_anParams[kMesNumbered] = 1;
+  eraseHint.m_anParams[kMesNumber] = kTalkHintWindow;
+  eraseHint.m_anParams[kMesErase] = 1;
+  eraseHint.m_bRunOn = 1;
+  cFlow flow = Flow({HeroNear(3), StageVarIs(kVarAnswer, kOpEqual, 0)}, {eraseHint, ask, Code("S1 = fA")});
   flow.m_aKeyConds.push_back(UpPressed());
   return flow;
 }
@@ -163,7 +173,7 @@ cFlow TalkHintFlow() {
   hint.m_anParams[kMesCloseMode] = 2;
   hint.m_anParams[kMesTenths] = 10;
   hint.m_anParams[kMesNumbered] = 1;
-  hint.m_anParams[kMesNumber] = 2;
+  hint.m_anParams[kMesNumber] = kTalkHintWindow;
   hint.m_nUseTime = 10;
   return Flow({HeroNear(3), StageVarIs(kVarAnswer, kOpEqual, 0)}, {hint});
 }
@@ -186,7 +196,7 @@ cFlow CoinCountFlow() {
   shown.m_anParams[kMesRefresh] = 1;
   shown.m_anParams[kMesRefreshFrames] = 6;
   shown.m_anParams[kMesNumbered] = 1;
-  shown.m_anParams[kMesNumber] = 1;
+  shown.m_anParams[kMesNumber] = kCoinCountWindow;
   shown.m_bRunOn = 1;
   return Flow({StageVarIs(kVarCoinShown, kOpEqual, 0)}, {shown, Code("S5 = 1")});
 }
