@@ -20,10 +20,15 @@
 #include "shell/scene.h"
 #include "shell/scene_mgr.h"
 #include "shell/system_ini.h"
+#include "shell/workers.h"
 
 namespace {
 std::atomic<uint64_t> g_nFrameLimit{0};
 std::atomic<uint64_t> g_nPolledFrames{0};
+// The frame limit was reached inside a stage's modal wait: that close only ends the wait (the stage
+// would close again on its next play frame, which the limit no longer runs), so the game loop closes
+// again once the wait is over.
+std::atomic<bool> g_bLimitCloseInWait{false};
 cFrameStepHooks g_frameStepHooks;
 
 bool directDrawMode() { return !lpDTCon && lpDDCon; }
@@ -31,6 +36,7 @@ bool directDrawMode() { return !lpDTCon && lpDDCon; }
 
 void SetFrameLimit(uint64_t frames) {
   g_nPolledFrames.store(0);
+  g_bLimitCloseInWait.store(false);
   g_nFrameLimit.store(frames);
 }
 bool FrameLimitReached() {
@@ -46,6 +52,7 @@ void NoteInputFrame() {
   PullAudioDumpFrame();
   ApplyInputScript(frame);
   if (frame == g_nFrameLimit.load()) {
+    g_bLimitCloseInWait.store(PauseThreadRunning());
     g_bCloseConfirmed.store(1);
     PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
   }
@@ -63,6 +70,8 @@ unsigned GameLoop(void*) {
       continue;  // the start message and anything else
     }
     if (!g_AppActive.load() || FrameLimitReached()) {
+      if (FrameLimitReached() && !PauseThreadRunning() && g_bLimitCloseInWait.exchange(false))
+        PostMessage(g_hMainWnd.load(), WM_CLOSE, 0, 0);
       WaitRealTime(1);
       continue;
     }

@@ -154,8 +154,9 @@ bool HasGoal(const cStageData& stage) {
   return false;
 }
 
+// The three stages and the bonus stage (number 4).
 TEST_F(MakeDemoTest, StagesLoadIntactWithHeroBlocksAndGoal) {
-  for (int n = 1; n <= 3; ++n) {
+  for (int n = 1; n <= 4; ++n) {
     char name[64];
     std::snprintf(name, sizeof name, "data\\stg4\\c%02d-1.stg4_000", n);
     SCOPED_TRACE(name);
@@ -184,7 +185,8 @@ TEST_F(MakeDemoTest, StagesLoadIntactWithHeroBlocksAndGoal) {
 TEST_F(MakeDemoTest, WorldMapOffersEveryStage) {
   cWorldMap map;
   ASSERT_EQ(map.LoadFile(At("data\\WorldMap.dat")), 1);
-  ASSERT_EQ(map.m_aWorlds.size(), 3u);
+  // The three stages and the bonus place, whose first offer is the bonus stage.
+  ASSERT_EQ(map.m_aWorlds.size(), 4u);
   for (const cWorld& place : map.m_aWorlds) {
     ASSERT_FALSE(place.m_aEntries.empty());
     const std::string& stage = place.m_aEntries[0].m_strStage;
@@ -222,8 +224,9 @@ TEST_F(MakeDemoTest, BitmapsDecodeAsEightBitPicturesOverOnePalette) {
       {"bmp\\Title.bmp", 640, 480, false},     {"bmp\\GameMode.bmp", 224, 224, true},
       {"bmp\\Accessory.bmp", 256, 224, false}, {"bmp\\Symbol.bmp", 416, 32, false},
       {"bmp\\Word.bmp", 320, 192, true},       {"bmp\\WorldMapChip.bmp", 160, 64, false},
-      {"bmp\\WorldEvent.bmp", 64, 96, true},   {"背景その1.bmp", 640, 480, true},
+      {"bmp\\WorldEvent.bmp", 64, 160, true},  {"背景その1.bmp", 640, 480, true},
       {"背景その2.bmp", 640, 480, true},       {"bmp\\effect\\Spark.bmp", 128, 32, true},
+      {"bmp\\Character2.bmp", 640, 480, true},
   };
   for (const cSheet& sheet : sheets) {
     SCOPED_TRACE(sheet.path);

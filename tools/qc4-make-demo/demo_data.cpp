@@ -11,9 +11,11 @@
 #include "data/stage_data.h"
 #include "data/system_data.h"
 #include "data/world_map.h"
+#include "demo_events.h"
 #include "demo_palette.h"
 #include "demo_pictures.h"
 #include "demo_stage_types.h"
+#include "demo_world_map.h"
 #include "file_writers.h"
 
 namespace {
@@ -338,6 +340,9 @@ void FillDemoPalette(cPalette& pal) {
   pal.m_aItemTypes.push_back(CoinType());
   pal.m_aItemTypes.push_back(GemType());
   pal.m_aItemTypes.push_back(HeartType());
+
+  // The events' types go last.
+  AddDemoEventTypes(pal);
 }
 
 void FillDemoStage(int number, const cPalette& pal, cStageData& st) {
@@ -387,6 +392,7 @@ void FillDemoStage(int number, const cPalette& pal, cStageData& st) {
         default: break;
       }
     }
+  PlaceDemoEvents(number, pal, st);
   // The hero first: it is the first placed character with a graphic under the player's control.
   std::stable_partition(st.m_aCharas.begin(), st.m_aCharas.end(),
                         [](const cCharaType& c) { return c.m_nControl == 0; });
@@ -406,56 +412,6 @@ void FillDemoStage(int number, const cPalette& pal, cStageData& st) {
   st.m_aLayers[2].m_strPicture = "背景その1.bmp";
   st.m_aLayers[2].m_dFactorX = 0.25;
   st.m_aLayers[2].m_dFactorY = 0.0;
-}
-
-void FillDemoWorldMap(cWorldMap& map) {
-  map.SetWorldMapDefaults();
-  map.m_strName = "デモワールド";
-  map.SetSize(20, 15);
-  auto entry = [](const char* name, int chip, int blocked) {
-    cMapEntry e;
-    e.m_strName = name;
-    e.m_nChip = chip;
-    e.m_bBlocked = blocked;
-    return e;
-  };
-  map.m_aMapEntries = {entry("草原", kMapChipGrass, 0), entry("道", kMapChipPath, 0), entry("水", kMapChipWater, 1),
-                       entry("木", kMapChipTree, 1), entry("花畑", kMapChipFlowers, 0)};
-  for (int y = 0; y < 15; ++y)
-    for (int x = 0; x < 20; ++x) {
-      int kind = 0;  // grass
-      if (x == 0 || y == 0 || x == 19 || y == 14)
-        kind = 2;  // water all round
-      else if (y == 7 && x >= 3 && x <= 16)
-        kind = 1;  // the road
-      else if ((x * 7 + y * 3) % 11 == 0)
-        kind = 3;  // trees
-      else if ((x * 5 + y * 11) % 13 == 0)
-        kind = 4;  // flowers
-      if (int32_t* cell = map.CellAt(x, y)) *cell = kind;
-    }
-  map.m_nStartX = 3;
-  map.m_nStartY = 7;
-  map.m_aWorlds.clear();
-  for (int n = 1; n <= kDemoStageCount; ++n) {
-    cWorld place;
-    place.m_nX = 2 + n * 4;
-    place.m_nY = 7;
-    char name[32];
-    std::snprintf(name, sizeof name, "ステージ%d", n);
-    place.m_strName = name;
-    cWorldEntry& e = place.m_aEntries[0];
-    e.m_nKind = 0;              // a stage
-    e.m_anSettings[0] = n - 1;  // icon row of "bmp\WorldEvent.bmp"
-    e.m_anSettings[1] = n;      // world number: its flag marks the stage cleared
-    e.m_anSettings[3] = 1;      // can be played again after clearing
-    e.m_nFlag = n - 1;          // the stage before must be cleared (flag 0 is always set)
-    e.m_strText = name;
-    char path[64];
-    std::snprintf(path, sizeof path, "data\\stg4\\c%02d-1.stg4", n);
-    e.m_strStage = path;
-    map.m_aWorlds.push_back(place);
-  }
 }
 
 std::string DemoStagePath(int number) {
@@ -501,6 +457,9 @@ bool WriteDemoProject() {
     const std::string path = DemoStagePath(n);
     if (!stage->SaveFile(path)) return Fail(path.c_str());
   }
+  auto bonus = std::make_unique<cStageData>();
+  FillDemoBonusStage(g_CommonPalette, *bonus);
+  if (!bonus->SaveFile(DemoStagePath(kDemoBonusStage))) return Fail(DemoStagePath(kDemoBonusStage).c_str());
 
   cWorldMap map;
   FillDemoWorldMap(map);

@@ -8,7 +8,6 @@ class cDatabase;
 class cSystemData;
 class cPalette;
 class cStageData;
-class cWorldMap;
 
 constexpr int kDemoStageCount = 3;
 
@@ -18,11 +17,11 @@ void FillDemoDatabase(cDatabase& database);
 void FillDemoSystemData(cSystemData& settings);
 // Block types 1-6; character types 1 (hero), 2 (slime), 3 and 4 (lifts across and up), 5 and 6
 // (beetles, the second shaking the screen when stomped) and 7 (turret); item types 1 (goal star),
-// 2 (coin), 3 (gem) and 4 (heart).
+// 2 (coin), 3 (gem) and 4 (heart); then the events' types (demo_events.h).
 void FillDemoPalette(cPalette& palette);
-// Stage number 1..kDemoStageCount from its drawn map; uses the common palette's types.
+// Stage number 1..kDemoStageCount from its drawn map and its event placements; uses the common
+// palette's types.
 void FillDemoStage(int number, const cPalette& palette, cStageData& stage);
-void FillDemoWorldMap(cWorldMap& map);
 // The game path of a numbered stage file: "data\stg4\c01-1.stg4_000".
 std::string DemoStagePath(int number);
 // "System.ini": a window, Direct3D, no start-up question.

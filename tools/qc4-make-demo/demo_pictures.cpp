@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <utility>
 
+#include "demo_events.h"
 #include "demo_palette.h"
 
 namespace {
@@ -493,8 +495,9 @@ cCanvas WorldMapChipPicture() {
 }
 
 cCanvas WorldEventPicture() {
-  // One 32-pixel row per icon kind: x 0 not cleared, x 32 cleared.
-  cCanvas c(64, 3 * kCell, kClear);
+  // One 32-pixel row per icon kind: x 0 not cleared, x 32 cleared. Rows 0-2 the numbered stages,
+  // row 3 a closed gate, row 4 the bonus stage.
+  cCanvas c(64, 5 * kCell, kClear);
   for (int row = 0; row < 3; ++row)
     for (int cleared = 0; cleared < 2; ++cleared) {
       const int x = cleared * kCell, y = row * kCell;
@@ -502,6 +505,18 @@ cCanvas WorldEventPicture() {
       c.FillCircle(x + 16, y + 16, 10, cleared ? kGold : kRed);
       c.Text(x + 14, y + 13, std::string(1, static_cast<char>('1' + row)), 1, kWhite);
     }
+  for (int cleared = 0; cleared < 2; ++cleared) {
+    const int x = cleared * kCell, y = 3 * kCell;
+    c.FillRect(x + 3, y + 6, 26, 24, kBrownDark);
+    for (int bar = 0; bar < 4; ++bar) c.FillRect(x + 5 + bar * 6, y + 8, 4, 22, kBrown);
+    c.FillRect(x + 3, y + 14, 26, 3, kGreyDark);
+    c.FillRect(x + 13, y + 17, 6, 6, kGold);  // the lock
+  }
+  for (int cleared = 0; cleared < 2; ++cleared) {
+    const int x = cleared * kCell, y = 4 * kCell;
+    c.FillCircle(x + 16, y + 16, 13, kBlack);
+    DrawStar(c, x + 16, y + 16, 11, cleared ? kGold : kPurple, kWhite);
+  }
   return c;
 }
 
@@ -570,5 +585,6 @@ std::vector<cDemoPicture> MakeDemoPictures() {
   list.push_back({"背景その1.bmp", HillsPicture()});
   list.push_back({"背景その2.bmp", CloudPicture()});
   list.push_back({kSparkPicture, SparkPicture()});
+  for (cDemoPicture& picture : MakeDemoEventPictures()) list.push_back(std::move(picture));
   return list;
 }
