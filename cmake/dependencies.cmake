@@ -9,6 +9,8 @@ pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 if(QC4_BUILD_TESTS)
   find_package(GTest REQUIRED)
+  # The real-window test reads the window's picture back from the X server.
+  pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 endif()
 if(QC4_BUILD_BENCH)
   find_package(benchmark REQUIRED)

@@ -5,8 +5,9 @@
 # suite shows the program's whole output, in which GoogleTest names each failed test.
 #
 # As with gtest_discover_tests(... DISCOVERY_MODE PRE_TEST), the suites are listed when CTest runs,
-# by asking the program (--gtest_list_tests) whenever it is newer than the list kept beside it; a
-# program that is not built shows as the one test <target>_NOT_BUILT, which fails.
+# by asking the program (--gtest_list_tests) whenever it (or the listing script) is newer than the
+# list kept beside it; a program that is not built shows as the one test <target>_NOT_BUILT, which
+# fails.
 #
 #   qc4_add_test_suites(target PREFIX prefix LABELS label... TIMEOUT seconds)
 
@@ -26,7 +27,8 @@ set(QC4_SUITES_LIST_FILE [==[${list_file}]==])
 if(EXISTS \"\${QC4_SUITES_PROGRAM}\")
   if(NOT EXISTS \"\${QC4_SUITES_LIST_FILE}\" OR
      \"\${QC4_SUITES_PROGRAM}\" IS_NEWER_THAN \"\${QC4_SUITES_LIST_FILE}\" OR
-     [==[${include_file}]==] IS_NEWER_THAN \"\${QC4_SUITES_LIST_FILE}\")
+     [==[${include_file}]==] IS_NEWER_THAN \"\${QC4_SUITES_LIST_FILE}\" OR
+     [==[${QC4_TEST_SUITES_SCRIPT}]==] IS_NEWER_THAN \"\${QC4_SUITES_LIST_FILE}\")
     include([==[${QC4_TEST_SUITES_SCRIPT}]==])
   endif()
   include(\"\${QC4_SUITES_LIST_FILE}\")
