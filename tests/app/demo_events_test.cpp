@@ -166,19 +166,20 @@ long long member(const std::string& line, const std::string& key) {
 
 TEST_F(DemoEventsTest, CoinsCountThemselvesAndTheFifthGivesABonus) {
   {
-    // The first stage with four more coins on the ground beside the one there, on the hero's way.
+    // The first stage with five coins on the ground on the hero's way, before the beetle stops it.
     cFreshGameData fresh;
     cInFolder inGame(m_Game);
     auto stage = std::make_unique<cStageData>();
     ASSERT_EQ(stage->LoadFile("data\\stg4\\c01-1.stg4_000"), 1);
     const cItemType* coin = nullptr;
     for (const cItemType& item : stage->m_aItems)
-      if (item.m_nCellX == 10 && item.m_nCellY == 12) coin = &item;
+      if (item.m_strName == "コイン") coin = &item;
     ASSERT_NE(coin, nullptr);
     const cItemType model = *coin;
-    for (int x : {7, 8, 9, 11}) {
+    for (int x : {7, 8, 9, 10, 11}) {
       cItemType more = model;
       more.m_nCellX = static_cast<int16_t>(x);
+      more.m_nCellY = 12;
       stage->m_aItems.push_back(more);
     }
     ASSERT_EQ(stage->SaveFile("data\\stg4\\coins.stg4_000"), 1);
