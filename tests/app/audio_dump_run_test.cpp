@@ -15,6 +15,7 @@
 #include "data/option_data.h"
 #include "test_support/dump_wave.h"
 #include "test_support/fresh_game_data.h"
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -23,18 +24,9 @@ using test_wave::ReadDumpWave;
 
 namespace {
 
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
 constexpr size_t kPerFrame = 800;  // 48000 sample frames a second, 60 frames a second
 // Well above the dither of silence (none: silence is exact zeros) and well below any music.
 constexpr double kAudible = 0.005;
-
-int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class cInFolder {
  public:

@@ -24,21 +24,12 @@
 #include "menus/world_map_rules.h"
 #include "shell/input_state.h"
 #include "test_support/fresh_game_data.h"
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
-
-int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
@@ -56,18 +47,6 @@ int stageVar(const std::string& line, int n) {
   for (int i = 0; i < n; ++i) at = line.find(',', at) + 1;
   return std::stoi(line.substr(at));
 }
-
-// Runs in the game folder while it lives, as the game's own paths are relative to it.
-class cInFolder {
- public:
-  explicit cInFolder(const fs::path& folder) : m_Old(fs::current_path()) { fs::current_path(folder); }
-  ~cInFolder() { fs::current_path(m_Old); }
-  cInFolder(const cInFolder&) = delete;
-  cInFolder& operator=(const cInFolder&) = delete;
-
- private:
-  fs::path m_Old;
-};
 
 // The stage variables of the events (as the demo's guide and coins use them).
 constexpr int kAnswer = 1, kCoins = 3, kCoinBonus = 4, kCoinShown = 5;

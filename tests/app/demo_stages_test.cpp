@@ -15,14 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
 const fs::path kInputs = fs::path(QC4_SOURCE_DIR) / "tests" / "data" / "replays";
 
 constexpr int kCell = 32;
@@ -31,13 +30,6 @@ constexpr int kCell = 32;
 constexpr double kMapLeft = 10 * kCell;
 constexpr int kBeetleScore = 200;
 constexpr int kGemScore = 500;
-
-int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The number after the first "key": of a trace line (the hero's members come first).
 double member(const std::string& line, const std::string& key) {

@@ -10,15 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
-
-int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
 class DialogRunTest : public testing::Test {
  protected:

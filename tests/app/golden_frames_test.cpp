@@ -42,13 +42,13 @@
 #include "data/stage_data.h"
 #include "data/vocabulary_tables.h"
 #include "test_support/fresh_game_data.h"
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
 // The program played: this build's, or the one QC4_GOLDEN_PROGRAM names (another build's, to check
 // that, say, an optimised build draws the same pixels).
 std::string Qc4() {

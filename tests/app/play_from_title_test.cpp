@@ -18,33 +18,12 @@
 #include "data/story_slots.h"
 #include "stage/stage_files.h"
 #include "test_support/fresh_game_data.h"
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
-
-int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Runs in the game folder while it lives, as the game's own paths are relative to it.
-class cInFolder {
- public:
-  explicit cInFolder(const fs::path& folder) : m_Old(fs::current_path()) { fs::current_path(folder); }
-  ~cInFolder() { fs::current_path(m_Old); }
-  cInFolder(const cInFolder&) = delete;
-  cInFolder& operator=(const cInFolder&) = delete;
-
- private:
-  fs::path m_Old;
-};
 
 // The keys, frame by frame (Z is button 1, X button 2, F3 enters a ranking by hand). The title
 // fades in; "はじめから" opens the slot list, whose first slot starts the story on the world map.

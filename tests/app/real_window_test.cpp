@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "platform/png_writer.h"
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 // Xlib last: its macros (None, Bool, Status, ...) would clash with names in the headers above.
@@ -48,17 +49,10 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
 constexpr int kWidth = 640, kHeight = 480;
 // Generous: a sanitizer build on a busy machine starts slowly; a passing run takes a few seconds.
 constexpr auto kWaitForTitle = std::chrono::seconds(90);
 constexpr auto kWaitForExit = std::chrono::seconds(60);
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A picture as 0x00RRGGBB pixels, top row first.
 struct Picture {

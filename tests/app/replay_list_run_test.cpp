@@ -21,27 +21,18 @@
 #include "stage/stage_files.h"
 #include "stage/stage_loading.h"
 #include "test_support/fresh_game_data.h"
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
-
 // The older replay comes first in the list's first order, the newer one first after one sort.
 constexpr const char* kOlder = "2009_0101_120000_c01-1_CLEAR_.rpl4_986";
 constexpr const char* kNewer = "2009_0307_140509_c01-1.rpl4_986";
 constexpr std::time_t kOlderTime = 1230811200;  // 2009-01-01
 constexpr std::time_t kNewerTime = 1236434709;  // 2009-03-07
-
-int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class cInFolder {
  public:

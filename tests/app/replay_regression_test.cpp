@@ -21,14 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
 const fs::path kCaseDir = fs::path(QC4_TESTDATA_DIR) / "replays";
 const fs::path kActualDir = fs::path(QC4_BINARY_DIR) / "replay-actual";
 // The frames a replay run may take beyond its play frames (start-up, the stage's intro and end),

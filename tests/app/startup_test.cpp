@@ -17,24 +17,15 @@
 #include "data/system_data.h"
 #include "platform/bmp/bmp_reader.h"
 #include "stage/stage_files.h"
+#include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
-const std::string kQc4 = std::string(QC4_BINARY_DIR) + "/src/qc4";
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Narrow literals here are CP932; paths and output are UTF-8.
 std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
-int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
 struct Frame {
   int width = 0;

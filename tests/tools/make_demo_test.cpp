@@ -28,10 +28,9 @@
 #include "platform/audio/wave_file.h"
 #include "platform/bmp/bmp_reader.h"
 #include "shell/system_ini.h"
+#include "test_support/program_run.h"
 
 namespace {
-
-const std::string kMakeDemo = std::string(QC4_BINARY_DIR) + "/tools/qc4-make-demo";
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
