@@ -7,6 +7,14 @@ void cStrRecord::DeclareFields(uint32_t version) {
   QC4_DECLARE(m_strText);
 }
 
+bool cStrRecord::Save(cDataFile& file) {
+  // The common body without its tables (no numbers, one text): a stage's text list holds a thousand.
+  file.WriteInt32(0);
+  file.WriteInt32(1);
+  SaveCountedText(file, m_strText);
+  return true;
+}
+
 cStageResult::cStageResult() {}
 
 void cStageResult::DeclareFields(uint32_t version) {
