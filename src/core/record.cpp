@@ -57,6 +57,12 @@ bool cDataFile::Read(void* dst, size_t n) {
   return true;
 }
 
+bool cDataFile::Peek(void* dst, size_t n) const {
+  if (m_bFailed || m_bWriter || n > Remaining()) return false;
+  if (n) std::memcpy(dst, m_aBytes.data() + m_nPos, n);
+  return true;
+}
+
 const char* cDataFile::Take(size_t n) {
   if (m_bFailed || m_bWriter || n > Remaining()) {
     Fail(eReadFault::CutShort, static_cast<int64_t>(n));

@@ -95,6 +95,9 @@ class cDataFile {
   // The next n bytes where they lie in the file (valid while the file lives), skipped over; null
   // (and the file failed) when fewer are left.
   const char* Take(size_t n);
+  // Copies the next n bytes without moving past them; false (and nothing else happens) when fewer
+  // are left or the file is failed.
+  bool Peek(void* dst, size_t n) const;
   bool ReadInt32(int32_t& v) { return Read(&v, 4); }
   bool ReadUInt32(uint32_t& v) { return Read(&v, 4); }
   // Reads an int32 count and checks that count elements of at least minElementBytes each can still
