@@ -34,13 +34,13 @@ bool FuzzDatabaseFile(const uint8_t* data, size_t size) {
   const auto which = static_cast<eDatabaseFile>(data[0] % kDatabaseFileCount);
   FreshRun();
   auto file = OpenDataBytesR(std::vector<uint8_t>(data + 1, data + size));
-  cDatabase db;
+  cDatabase db(FreshRecord<cDatabase>());
   // A file the game refuses, or one that made the fatal stop (no file is written after it).
   if (!file || !db.LoadDatabaseFile(which, *file) || g_bQuit) return true;
   // Written, read back and written again: the two writings must agree.
   const std::vector<uint8_t> written = db.DatabaseFileBytes(which);
   auto again = OpenDataBytesR(written);
-  cDatabase second;
+  cDatabase second(FreshRecord<cDatabase>());
   return again && second.LoadDatabaseFile(which, *again) && second.DatabaseFileBytes(which) == written;
 }
 
@@ -60,13 +60,13 @@ bool FuzzStageFile(const uint8_t* data, size_t size) {
 bool FuzzWorldMapFile(const uint8_t* data, size_t size) {
   FreshRun();
   const std::vector<uint8_t> bytes(data, data + size);
-  cWorldMap first;
+  cWorldMap first(FreshRecord<cWorldMap>());
   if (!LoadIntoFresh(first, bytes)) return true;
   // A few bytes may describe a grid of millions of cells, which the load builds and repairs; the
   // trip back is the same code over as many cells, so a large grid goes once only.
   if (first.m_anGrid.size() > (size_t{1} << 16)) return true;
   const std::vector<uint8_t> written = first.SaveToBytes();
-  cWorldMap second;
+  cWorldMap second(FreshRecord<cWorldMap>());
   if (!LoadIntoFresh(second, written)) return false;
   return second.SaveToBytes() == written;
 }

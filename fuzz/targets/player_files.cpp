@@ -16,7 +16,7 @@ namespace {
 
 // The window placement as start-up uses it: kept on a desktop, and its size tried against one.
 bool WindowPlacement(const std::vector<uint8_t>& bytes) {
-  cWindowData data;
+  cWindowData data(FreshRecord<cWindowData>());
   if (!LoadIntoFresh(data, bytes)) return true;
   data.ClampToWorkArea(0, 0, 1920, 1040);
   (void)data.SizeFitsWorkArea(1920, 1040);

@@ -9,6 +9,7 @@
 
 #include "core/containers.h"
 #include "core/log.h"
+#include "core/no_coverage.h"
 #include "core/sjis.h"
 #include "platform/files.h"
 
@@ -35,14 +36,14 @@ std::unique_ptr<cDataFile> cDataFile::ForWriting(std::string path) {
   f->m_bWriter = true;
   f->m_strPath = std::move(path);
   // Room for a small record at once: the first writes do not grow the buffer one step at a time.
-  f->m_aBytes.reserve(kWriterStartBytes);
+  f->m_aBytes.resize(kWriterStartBytes);
   return f;
 }
 
 void cDataFile::Fail(eReadFault why, int64_t value, size_t offset) {
   if (m_bFailed) return;
   m_bFailed = true;
-  m_fault = cReadFault{why, offset == SIZE_MAX ? m_nPos : offset, value, m_aBytes.size(), 0};
+  m_fault = cReadFault{why, offset == SIZE_MAX ? m_nPos : offset, value, Size(), 0};
   if (!m_bWriter) t_lastReadFault = m_fault;
 }
 
@@ -53,6 +54,12 @@ bool cDataFile::Read(void* dst, size_t n) {
   }
   if (n) std::memcpy(dst, m_aBytes.data() + m_nPos, n);
   m_nPos += n;
+  return true;
+}
+
+bool cDataFile::Peek(void* dst, size_t n) const {
+  if (m_bFailed || m_bWriter || n > Remaining()) return false;
+  if (n) std::memcpy(dst, m_aBytes.data() + m_nPos, n);
   return true;
 }
 
@@ -81,16 +88,25 @@ bool cDataFile::ChargeMemory(size_t bytes) {
   return !m_bFailed;
 }
 
-void cDataFile::Write(const void* src, size_t n) {
+// Out of the fuzzers' coverage: its tests depend on no byte of a file read.
+QC4_NO_COVERAGE void cDataFile::Write(const void* src, size_t n) {
   if (!m_bWriter || n == 0) return;
-  // One copy of the bytes (a resize would first fill the room with zeros).
-  const auto* bytes = static_cast<const uint8_t*>(src);
-  m_aBytes.insert(m_aBytes.end(), bytes, bytes + n);
+  // Copied into the room, which doubles when short: most writes are of a few bytes, where the
+  // vector's own insertion at the end costs several times the copy.
+  if (m_aBytes.size() - m_nPos < n) m_aBytes.resize(std::max(m_aBytes.size() * 2, m_nPos + n));
+  std::memcpy(m_aBytes.data() + m_nPos, src, n);
+  m_nPos += n;
+}
+
+const std::vector<uint8_t>& cDataFile::Bytes() {
+  // The room beyond the bytes written goes; a later write makes it again.
+  if (m_bWriter) m_aBytes.resize(m_nPos);
+  return m_aBytes;
 }
 
 bool cDataFile::Commit() {
   if (!m_bWriter || m_bFailed) return false;
-  return WriteFileAtomically(m_strPath, m_aBytes);
+  return WriteFileAtomically(m_strPath, Bytes());
 }
 
 // ---- file operations ----
@@ -205,6 +221,26 @@ void cRecord::DeclareString(std::string* p, int32_t count, const char* name) {
     m_pDeclaring->strings.push_back(cStringDesc{reinterpret_cast<char*>(p) - reinterpret_cast<char*>(this), name});
 }
 
+namespace {
+size_t fieldBytes(const cFieldDesc& d) { return static_cast<size_t>(d.count) * static_cast<size_t>(d.size); }
+
+// The runs of back-to-back fields (cFieldTables::runs), counted from the last field down.
+std::vector<uint32_t> fieldRuns(const std::vector<cFieldDesc>& fields) {
+  std::vector<uint32_t> runs(fields.size(), 1);
+  for (size_t i = fields.size(); i-- > 1;) {
+    const cFieldDesc& d = fields[i - 1];
+    if (d.offset + static_cast<std::ptrdiff_t>(fieldBytes(d)) == fields[i].offset) runs[i - 1] = runs[i] + 1;
+  }
+  return runs;
+}
+
+// The bytes of the fields first..first+n-1, which lie back to back.
+size_t runBytes(const cFieldTables& tables, size_t first, size_t n) {
+  const cFieldDesc& last = tables.fields[first + n - 1];
+  return static_cast<size_t>(last.offset - tables.fields[first].offset) + fieldBytes(last);
+}
+}  // namespace
+
 cFieldTables cRecord::DescribeFields(uint32_t version) const {
   cFieldTables tables;
   auto* self = const_cast<cRecord*>(this);
@@ -212,6 +248,7 @@ cFieldTables cRecord::DescribeFields(uint32_t version) const {
   self->m_pDeclaring = &tables;
   self->DeclareFields(version);
   self->m_pDeclaring = outer;
+  tables.runs = fieldRuns(tables.fields);
   return tables;
 }
 
@@ -256,9 +293,18 @@ bool cRecord::Load(cDataFile& file) {
     file.Fail(eReadFault::BadValue, n, file.Position() - 4);
     return false;
   }
-  for (int32_t i = 0; i < n; ++i) {
-    const cFieldDesc& d = tables.fields[static_cast<size_t>(i)];
-    if (!file.Read(FieldAddress(d), static_cast<size_t>(d.count) * static_cast<size_t>(d.size))) return false;
+  for (size_t i = 0; i < static_cast<size_t>(n);) {
+    const size_t run = std::min<size_t>(tables.runs[i], static_cast<size_t>(n) - i);
+    const size_t bytes = runBytes(tables, i, run);
+    if (bytes <= file.Remaining() && !file.Failed()) {
+      file.Read(FieldAddress(tables.fields[i]), bytes);
+      i += run;
+      continue;
+    }
+    // A run the file cuts short is read field by field, so that the fields before the cut are read
+    // and the fault names the field where the file ends.
+    for (size_t end = i + run; i < end; ++i)
+      if (!file.Read(FieldAddress(tables.fields[i]), fieldBytes(tables.fields[i]))) return false;
   }
   return LoadStringsWith(tables, file);
 }
@@ -284,8 +330,8 @@ bool cRecord::LoadStringsWith(const cFieldTables& tables, cDataFile& file) {
 bool cRecord::Save(cDataFile& file) {
   const cFieldTables& tables = Tables(g_nDataVersion);
   file.WriteInt32(static_cast<int32_t>(tables.fields.size()));
-  for (const cFieldDesc& d : tables.fields)
-    file.Write(FieldAddress(d), static_cast<size_t>(d.count) * static_cast<size_t>(d.size));
+  for (size_t i = 0; i < tables.fields.size(); i += tables.runs[i])
+    file.Write(FieldAddress(tables.fields[i]), runBytes(tables, i, tables.runs[i]));
   file.WriteInt32(static_cast<int32_t>(tables.strings.size()));
   for (const cStringDesc& d : tables.strings) SaveCountedText(file, StringAt(d));
   return true;
@@ -300,8 +346,8 @@ bool cRecord::SaveStrings(cDataFile& file) {
 
 void cRecord::ResetFields() {
   const cFieldTables& tables = Tables(g_nDataVersion);
-  for (const cFieldDesc& d : tables.fields)
-    std::memset(FieldAddress(d), 0, static_cast<size_t>(d.count) * static_cast<size_t>(d.size));
+  for (size_t i = 0; i < tables.fields.size(); i += tables.runs[i])
+    std::memset(FieldAddress(tables.fields[i]), 0, runBytes(tables, i, tables.runs[i]));
   for (const cStringDesc& d : tables.strings) StringAt(d).clear();
 }
 

@@ -86,14 +86,18 @@ class cDataFile {
   bool ExactCounts() const { return m_bExactCounts; }
   void SetExactCounts(bool on) { m_bExactCounts = on; }
 
+  // A writer's position is the end of what it wrote, and its size the bytes written.
   size_t Position() const { return m_nPos; }
-  size_t Size() const { return m_aBytes.size(); }
-  size_t Remaining() const { return m_aBytes.size() - m_nPos; }
+  size_t Size() const { return m_bWriter ? m_nPos : m_aBytes.size(); }
+  size_t Remaining() const { return m_bWriter ? 0 : m_aBytes.size() - m_nPos; }
 
   bool Read(void* dst, size_t n);
   // The next n bytes where they lie in the file (valid while the file lives), skipped over; null
   // (and the file failed) when fewer are left.
   const char* Take(size_t n);
+  // Copies the next n bytes without moving past them; false (and nothing else happens) when fewer
+  // are left or the file is failed.
+  bool Peek(void* dst, size_t n) const;
   bool ReadInt32(int32_t& v) { return Read(&v, 4); }
   bool ReadUInt32(uint32_t& v) { return Read(&v, 4); }
   // Reads an int32 count and checks that count elements of at least minElementBytes each can still
@@ -108,12 +112,14 @@ class cDataFile {
   void WriteInt32(int32_t v) { Write(&v, 4); }
   void WriteUInt32(uint32_t v) { Write(&v, 4); }
 
-  const std::vector<uint8_t>& Bytes() const { return m_aBytes; }
+  // The file's bytes; a writer's are those written so far.
+  const std::vector<uint8_t>& Bytes();
   // Writer only: replaces the target file with the bytes written (temporary file and rename).
   bool Commit();
 
  private:
   cDataFile() = default;
+  // A writer's room: the bytes written (m_nPos of them), then room for more, cut off by Bytes.
   std::vector<uint8_t> m_aBytes;
   size_t m_nPos = 0;
   bool m_bWriter = false;
@@ -156,6 +162,9 @@ struct cStringDesc {
 struct cFieldTables {
   std::vector<cFieldDesc> fields;
   std::vector<cStringDesc> strings;
+  // For each field, how many fields from it on lie back to back in the record (at least 1): a run is
+  // read, written and cleared as one block of bytes, not field by field.
+  std::vector<uint32_t> runs;
 };
 
 // The tables are made when a body is read, written, reset or copied, and dropped afterwards: a

@@ -7,6 +7,25 @@ void cStrRecord::DeclareFields(uint32_t version) {
   QC4_DECLARE(m_strText);
 }
 
+bool cStrRecord::Load(cDataFile& file) {
+  // The usual body (no numbers, one text, and room for the text's length) is read without the
+  // tables, as the common body reads it: a stage's text list holds a thousand. Any other body goes
+  // through the common one, which also refuses what is broken.
+  int32_t counts[2] = {};
+  if (file.Remaining() < 12 || !file.Peek(counts, sizeof(counts)) || counts[0] != 0 || counts[1] != 1)
+    return cRecord::Load(file);
+  file.Take(sizeof(counts));
+  return LoadCountedText(file, m_strText);
+}
+
+bool cStrRecord::Save(cDataFile& file) {
+  // The common body without its tables (no numbers, one text): a stage's text list holds a thousand.
+  file.WriteInt32(0);
+  file.WriteInt32(1);
+  SaveCountedText(file, m_strText);
+  return true;
+}
+
 cStageResult::cStageResult() {}
 
 void cStageResult::DeclareFields(uint32_t version) {

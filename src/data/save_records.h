@@ -11,6 +11,8 @@ class cStrRecord : public cRecord {
  public:
   cStrRecord();
   void DeclareFields(uint32_t version) override;
+  bool Load(cDataFile& file) override;
+  bool Save(cDataFile& file) override;
   std::string m_strText;
 };
 

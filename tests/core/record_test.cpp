@@ -193,6 +193,39 @@ TEST_F(RecordTest, BrokenInputIsRefusedAndLeavesRecordUnchanged) {
   EXPECT_EQ(fresh.m_strName, "abc");
 }
 
+// Fields that lie back to back in the record are read as one block; a file that ends inside such a
+// block still reads the fields before the cut and names the field it cuts (its offset, its size).
+TEST_F(RecordTest, AFileCutInsideAFieldReadsTheFieldsBeforeItAndNamesTheCutOne) {
+  const auto full = sampleBody(986).b;
+  struct Case {
+    size_t cut;          // bytes kept
+    size_t faultOffset;  // where the cut field starts in the file
+    int64_t faultValue;  // its size
+    bool readA, readB, readC;
+  };
+  // Header 4, count 4, then m_nA at 8, m_asB at 12, m_cC at 16, m_dD at 17, m_nNew at 25.
+  const Case cases[] = {
+      {10, 8, 4, false, false, false},  // inside m_nA
+      {14, 12, 4, true, false, false},  // inside m_asB
+      {16, 16, 1, true, true, false},   // before m_cC
+      {20, 17, 8, true, true, true},    // inside m_dD
+  };
+  for (const Case& c : cases) {
+    auto file = OpenDataBytesR(std::vector<uint8_t>(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(c.cut)));
+    ASSERT_TRUE(file);
+    cSample r;
+    EXPECT_FALSE(r.Load(*file)) << c.cut;
+    const cReadFault fault = LastReadFault();
+    EXPECT_EQ(fault.kind, eReadFault::CutShort) << c.cut;
+    EXPECT_EQ(fault.offset, c.faultOffset) << c.cut;
+    EXPECT_EQ(fault.value, c.faultValue) << c.cut;
+    EXPECT_EQ(r.m_nA, c.readA ? -3 : 0) << c.cut;
+    EXPECT_EQ(r.m_asB[1], c.readB ? -8 : 0) << c.cut;
+    EXPECT_EQ(r.m_cC, c.readC ? -2 : 0) << c.cut;
+    EXPECT_EQ(r.m_dD, 0.0) << c.cut;
+  }
+}
+
 TEST_F(RecordTest, TooNewFilesAreRefused) {
   cSample r;
   for (uint32_t v : {987u, 0xFFFFFFFFu}) {

@@ -169,3 +169,33 @@ TEST_F(SaveRecordsTest, PlainRecords) {
   EXPECT_EQ(SaveBody(text), t.Get());
   EXPECT_EQ(text.m_strText, "a");
 }
+
+// A text record's body: no numbers, then one text (its CR bytes dropped); a body with no text keeps
+// the text the record holds; numbers, more than one text, or a body cut short are refused.
+TEST_F(SaveRecordsTest, TextRecordBodies) {
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> body;
+    bool loads;
+    const char* text;  // after the load
+    size_t consumed;
+  };
+  const Case cases[] = {
+      {"one text", cByteBuilder().I32(0).I32(1).Str("a\rb").Get(), true, "ab", 16},
+      {"one empty text", cByteBuilder().I32(0).I32(1).I32(1).Get(), true, "", 12},
+      {"no text", cByteBuilder().I32(0).I32(0).Get(), true, "kept", 8},
+      {"a number", cByteBuilder().I32(1).I32(5).I32(1).Str("a").Get(), false, nullptr, 0},
+      {"two texts", cByteBuilder().I32(0).I32(2).Str("a").Str("b").Get(), false, nullptr, 0},
+      {"a text cut short", cByteBuilder().I32(0).I32(1).I32(9).U8('a').Get(), false, nullptr, 0},
+      {"a text count cut short", cByteBuilder().I32(0).I32(1).Get(), false, nullptr, 0},
+  };
+  for (const Case& c : cases) {
+    cStrRecord text;
+    text.m_strText = "kept";
+    size_t consumed = 0;
+    EXPECT_EQ(LoadBody(text, kDataVersion, c.body, &consumed), c.loads) << c.what;
+    if (!c.loads) continue;
+    EXPECT_EQ(text.m_strText, c.text) << c.what;
+    EXPECT_EQ(consumed, c.consumed) << c.what;
+  }
+}
