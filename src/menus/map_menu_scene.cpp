@@ -276,16 +276,7 @@ int cSceneMapMenu::StepAutoSave() {
     BackToMenu();
     return 1;
   }
-  if (input.m_wButton & kMenuCancel) {
-    RequestSound(kMenuSoundCancel);
-    BackToMenu();
-    return 1;
-  }
-  FillBackground();
-  DrawSystemMenu(g_SystemData, x, kSubMenuY, kLabelAutoSave, 2, 1);
-  const CURSORENTRY& cursor = g_MenuCursor.Top();
-  DrawArrow(cursor.nX, cursor.nY);
-  return 1;
+  return CancelOrDrawTwoRowMenu(input, x, kLabelAutoSave);
 }
 
 int cSceneMapMenu::StepBack() {
@@ -311,13 +302,17 @@ int cSceneMapMenu::StepTitle() {
       BackToMenu();
     return 1;
   }
+  return CancelOrDrawTwoRowMenu(input, x, kLabelTitleConfirm);
+}
+
+int cSceneMapMenu::CancelOrDrawTwoRowMenu(const cInputState& input, int x, int label) {
   if (input.m_wButton & kMenuCancel) {
     RequestSound(kMenuSoundCancel);
     BackToMenu();
     return 1;
   }
   FillBackground();
-  DrawSystemMenu(g_SystemData, x, kSubMenuY, kLabelTitleConfirm, 2, 1);
+  DrawSystemMenu(g_SystemData, x, kSubMenuY, label, 2, 1);
   const CURSORENTRY& cursor = g_MenuCursor.Top();
   DrawArrow(cursor.nX, cursor.nY);
   return 1;

@@ -7,6 +7,8 @@
 
 #include "menus/menu_scene.h"
 
+class cInputState;
+
 // Builds the world-map menu scene.
 cScene* CreateMapMenuScene();
 
@@ -55,6 +57,9 @@ class cSceneMapMenu : public cMenuScene {
   void ConfirmSave();
   // Back to the menu from a sub-menu.
   void BackToMenu();
+  // The rest of a two-row sub-menu's frame (on the switch, or the title confirm): cancel goes back
+  // to the menu, anything else draws the sub-menu with its cursor.
+  int CancelOrDrawTwoRowMenu(const cInputState& input, int x, int label);
 
   // The plain background with the menu box, the captions and the result total.
   void DrawMenuFrame();

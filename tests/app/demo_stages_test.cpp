@@ -71,9 +71,7 @@ class DemoStages : public testing::TestWithParam<cDemoStageCase> {
  protected:
   void SetUp() override {
     m_Game = TestTempDir() / ("demo_stage_" + std::to_string(GetParam().stage));
-    fs::remove_all(m_Game);
-    const std::string command = "'" + kMakeDemo + "' '" + m_Game.string() + "' >/dev/null 2>&1";
-    ASSERT_EQ(exitStatus(std::system(command.c_str())), 0) << "qc4-make-demo failed; is it built?";
+    ASSERT_TRUE(MakeDemoGame(m_Game)) << "qc4-make-demo failed; is it built?";
   }
 
   // Plays the stage with its scripted input; the exit status.

@@ -21,9 +21,7 @@ class DialogRunTest : public testing::Test {
  protected:
   void SetUp() override {
     m_Game = TestTempDir() / testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(m_Game);
-    const std::string command = "'" + kMakeDemo + "' '" + m_Game.string() + "' >/dev/null 2>&1";
-    ASSERT_EQ(exitStatus(std::system(command.c_str())), 0) << "qc4-make-demo failed; is it built?";
+    ASSERT_TRUE(MakeDemoGame(m_Game)) << "qc4-make-demo failed; is it built?";
     // Replays of every stage, saved on F1 through the replay-save dialog (before the file's "Exit").
     std::ifstream in(m_Game / "System.ini", std::ios::binary);
     std::string ini((std::istreambuf_iterator<char>(in)), {});

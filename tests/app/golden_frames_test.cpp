@@ -66,8 +66,6 @@ bool Updating() {
   return v && *v && std::string(v) != "0";
 }
 
-int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
-
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -299,9 +297,7 @@ class GoldenFrames : public testing::TestWithParam<cFrameCase> {
   static fs::path Game(const std::string& mode) {
     const fs::path game = TestTempDir() / ("golden_" + mode);
     if (fs::exists(game / "data" / "stg4" / "golden.stg4_000")) return game;
-    fs::remove_all(game);
-    const std::string command = "'" + kMakeDemo + "' '" + game.string() + "' >/dev/null 2>&1";
-    if (ExitStatus(std::system(command.c_str())) != 0) return {};
+    if (!MakeDemoGame(game)) return {};
     const fs::path start = fs::current_path();
     fs::current_path(game);
     const bool written = WriteGoldenStage();
@@ -325,7 +321,7 @@ class GoldenFrames : public testing::TestWithParam<cFrameCase> {
                                 "' --headless --frames " + std::to_string(c.frames) + " --test-play 'data\\stg4\\" +
                                 stage + ".stg4' --input '" + game.string() + ".input' --dump-frame '" + png.string() +
                                 "' '" + game.string() + "' >'" + log.string() + "' 2>&1";
-    const int status = ExitStatus(std::system(command.c_str()));
+    const int status = exitStatus(std::system(command.c_str()));
     output = ReadText(log);
     return status;
   }

@@ -60,9 +60,7 @@ class MapMenuFreeListRunTest : public testing::Test {
  protected:
   void SetUp() override {
     m_Game = TestTempDir() / testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(m_Game);
-    const std::string command = "'" + kMakeDemo + "' '" + m_Game.string() + "' >/dev/null 2>&1";
-    ASSERT_EQ(exitStatus(std::system(command.c_str())), 0) << "qc4-make-demo failed; is it built?";
+    ASSERT_TRUE(MakeDemoGame(m_Game)) << "qc4-make-demo failed; is it built?";
     // The free list shows exactly two files.
     const fs::path stages = m_Game / "data" / "stg4";
     for (const fs::directory_entry& e : fs::directory_iterator(stages)) fs::remove_all(e.path());

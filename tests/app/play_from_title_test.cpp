@@ -68,9 +68,7 @@ class PlayFromTitleTest : public testing::Test {
  protected:
   void SetUp() override {
     m_Game = TestTempDir() / testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(m_Game);
-    const std::string command = "'" + kMakeDemo + "' '" + m_Game.string() + "' >/dev/null 2>&1";
-    ASSERT_EQ(exitStatus(std::system(command.c_str())), 0) << "qc4-make-demo failed; is it built?";
+    ASSERT_TRUE(MakeDemoGame(m_Game)) << "qc4-make-demo failed; is it built?";
     // The first world's stages: each clears on button 1.
     for (const char* name : {"c01-1.stg4_000", "c01-2.stg4_000"}) {
       cStageBytes s = SmallStage(12, 6);

@@ -34,8 +34,6 @@ const fs::path kActualDir = fs::path(QC4_BINARY_DIR) / "replay-actual";
 // so that a replay that never ends cannot hang the test.
 constexpr int kFramesBesidePlay = 1200;
 
-int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
-
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -95,9 +93,7 @@ class ReplayRegression : public testing::TestWithParam<std::string> {
   // A fresh demo game of its own for the case, with the replay copied into it.
   static fs::path GameWithReplay(const std::string& name, const fs::path& replay) {
     const fs::path game = TestTempDir() / ("replay_" + name);
-    fs::remove_all(game);
-    const std::string command = "'" + kMakeDemo + "' '" + game.string() + "' >/dev/null 2>&1";
-    if (ExitStatus(std::system(command.c_str())) != 0) return {};
+    if (!MakeDemoGame(game)) return {};
     fs::copy_file(replay, game / replay.filename());
     return game;
   }
@@ -131,7 +127,7 @@ TEST_P(ReplayRegression, TheReplayRepeatsItsRecordedPlay) {
                               "' --headless --frames " + std::to_string(expected.size() + kFramesBesidePlay) +
                               " --play-replay '" + (game / replay.filename()).string() + "' --trace '" +
                               trace.string() + "' '" + game.string() + "' >'" + output.string() + "' 2>&1";
-  ASSERT_EQ(ExitStatus(std::system(command.c_str())), 0) << ReadText(output);
+  ASSERT_EQ(exitStatus(std::system(command.c_str())), 0) << ReadText(output);
 
   const std::vector<std::string> actual = Lines(ReadText(trace));
   auto keepActual = [&] {

@@ -52,9 +52,7 @@ class StartupTest : public testing::Test {
  protected:
   void SetUp() override {
     m_game = TestTempDir() / testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(m_game);
-    const std::string command = "'" + kMakeDemo + "' '" + m_game.string() + "' >/dev/null 2>&1";
-    ASSERT_EQ(exitStatus(std::system(command.c_str())), 0) << "qc4-make-demo failed; is it built?";
+    ASSERT_TRUE(MakeDemoGame(m_game)) << "qc4-make-demo failed; is it built?";
   }
 
   void writeIni(int direct3d, int windowMode = 1, int bpp = 0) {

@@ -3,6 +3,7 @@
 // exit status of a finished run, a file read back whole, and working inside a game folder.
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,14 @@ inline int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(statu
 inline std::string readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Writes a fresh demo game into folder (whatever was there goes first); false when the generator
+// failed.
+inline bool MakeDemoGame(const std::filesystem::path& folder) {
+  std::filesystem::remove_all(folder);
+  const std::string command = "'" + kMakeDemo + "' '" + folder.string() + "' >/dev/null 2>&1";
+  return exitStatus(std::system(command.c_str())) == 0;
 }
 
 // Runs in the game folder while it lives, as the game's own paths are relative to it.
