@@ -15,6 +15,7 @@
 #include "data/story_slots.h"
 #include "shell/list_positions.h"
 #include "stage/stage_files.h"
+#include "test_support/demo_run_test.h"
 #include "test_support/fresh_game_data.h"
 #include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
@@ -56,11 +57,11 @@ const char* const kInput =
     "1160 press DOWN\n1162 release DOWN\n"
     "1180 press Z\n1182 release Z\n";
 
-class MapMenuFreeListRunTest : public testing::Test {
+class MapMenuFreeListRunTest : public cDemoRunTest {
  protected:
   void SetUp() override {
-    m_Game = TestTempDir() / testing::UnitTest::GetInstance()->current_test_info()->name();
-    ASSERT_TRUE(MakeDemoGame(m_Game)) << "qc4-make-demo failed; is it built?";
+    cDemoRunTest::SetUp();
+    if (HasFatalFailure()) return;
     // The free list shows exactly two files.
     const fs::path stages = m_Game / "data" / "stg4";
     for (const fs::directory_entry& e : fs::directory_iterator(stages)) fs::remove_all(e.path());
@@ -70,20 +71,6 @@ class MapMenuFreeListRunTest : public testing::Test {
       WriteBytes(stages / name, StageFile(986, s));
     }
   }
-
-  int Run(int frames, const char* input) {
-    const fs::path script = m_Game.string() + ".input";
-    std::ofstream(script) << input;
-    const std::string command = "exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 +
-                                "' --headless --frames " + std::to_string(frames) + " --input '" + script.string() +
-                                "' --dump-frame '" + m_Game.string() + ".png' '" + m_Game.string() + "' >'" +
-                                Output().string() + "' 2>&1";
-    return exitStatus(std::system(command.c_str()));
-  }
-  fs::path Output() const { return m_Game.string() + ".out"; }
-  std::string Log() const { return readFile(Output()) + readFile(m_Game / "Report_Game.txt"); }
-
-  fs::path m_Game;
 };
 
 TEST_F(MapMenuFreeListRunTest, TheMenuSavesIntoTheChosenSlotAndTheFreeListRemembersTheStartedFile) {

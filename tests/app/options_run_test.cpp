@@ -12,6 +12,7 @@
 
 #include "data/game_data.h"
 #include "data/option_data.h"
+#include "test_support/demo_run_test.h"
 #include "test_support/fresh_game_data.h"
 #include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
@@ -50,27 +51,7 @@ const char* const kOptionsInput =
     "560 press Z\n562 release Z\n"
     "570 press X\n572 release X\n";
 
-class OptionsRunTest : public testing::Test {
- protected:
-  void SetUp() override {
-    m_Game = TestTempDir() / testing::UnitTest::GetInstance()->current_test_info()->name();
-    ASSERT_TRUE(MakeDemoGame(m_Game)) << "qc4-make-demo failed; is it built?";
-  }
-
-  int Run(int frames, const char* input) {
-    const fs::path script = m_Game.string() + ".input";
-    std::ofstream(script) << input;
-    const std::string command = "exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 +
-                                "' --headless --frames " + std::to_string(frames) + " --input '" + script.string() +
-                                "' --dump-frame '" + m_Game.string() + ".png' '" + m_Game.string() + "' >'" +
-                                Output().string() + "' 2>&1";
-    return exitStatus(std::system(command.c_str()));
-  }
-  fs::path Output() const { return m_Game.string() + ".out"; }
-  std::string Log() const { return readFile(Output()) + readFile(m_Game / "Report_Game.txt"); }
-
-  fs::path m_Game;
-};
+using OptionsRunTest = cDemoRunTest;
 
 TEST_F(OptionsRunTest, OptionsChangedOnTheScreenAreKeptInTheOptionsFile) {
   ASSERT_EQ(Run(700, kOptionsInput), 0) << Log();

@@ -17,6 +17,7 @@
 #include "data/save_data.h"
 #include "data/story_slots.h"
 #include "stage/stage_files.h"
+#include "test_support/demo_run_test.h"
 #include "test_support/fresh_game_data.h"
 #include "test_support/program_run.h"
 #include "test_support/temp_dir.h"
@@ -64,11 +65,11 @@ const char* const kChallengeInput =
     "1290 press Z\n1292 release Z\n"
     "1390 press Z\n1392 release Z\n";
 
-class PlayFromTitleTest : public testing::Test {
+class PlayFromTitleTest : public cDemoRunTest {
  protected:
   void SetUp() override {
-    m_Game = TestTempDir() / testing::UnitTest::GetInstance()->current_test_info()->name();
-    ASSERT_TRUE(MakeDemoGame(m_Game)) << "qc4-make-demo failed; is it built?";
+    cDemoRunTest::SetUp();
+    if (HasFatalFailure()) return;
     // The first world's stages: each clears on button 1.
     for (const char* name : {"c01-1.stg4_000", "c01-2.stg4_000"}) {
       cStageBytes s = SmallStage(12, 6);
@@ -76,20 +77,6 @@ class PlayFromTitleTest : public testing::Test {
       WriteBytes(m_Game / "data" / "stg4" / name, StageFile(986, s));
     }
   }
-
-  int Run(int frames, const char* input) {
-    const fs::path script = m_Game.string() + ".input";
-    std::ofstream(script) << input;
-    const std::string command = "exec env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + kQc4 +
-                                "' --headless --frames " + std::to_string(frames) + " --input '" + script.string() +
-                                "' --dump-frame '" + m_Game.string() + ".png' '" + m_Game.string() + "' >'" +
-                                Output().string() + "' 2>&1";
-    return exitStatus(std::system(command.c_str()));
-  }
-  fs::path Output() const { return m_Game.string() + ".out"; }
-  std::string Log() const { return readFile(Output()) + readFile(m_Game / "Report_Game.txt"); }
-
-  fs::path m_Game;
 };
 
 TEST_F(PlayFromTitleTest, ANewStoryClearsTwoStagesEntersTheRankingAndSavesOnTheWorldMap) {
