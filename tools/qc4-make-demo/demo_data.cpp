@@ -210,11 +210,7 @@ cBlockType BlockType(const char* name, int graphic) {
 }
 
 cItemType StarType(int clearKind) {
-  cItemType t;
-  t.m_strName = "ゴールの星";
-  t.m_nGraphic = kItemStar;
-  t.m_nTakeMode = 0;
-  t.m_nSound = kSoundGoal;
+  cItemType t = TouchItemType("ゴールの星", kItemStar, kSoundGoal);
   cFlowCmd clear;
   clear.m_nContext = 1;  // item context
   clear.m_nKind = kItemCmdStageClear;
@@ -226,11 +222,7 @@ cItemType StarType(int clearKind) {
 }
 
 cItemType CoinType() {
-  cItemType t;
-  t.m_strName = "コイン";
-  t.m_nGraphic = kItemCoin;
-  t.m_nTakeMode = 0;
-  t.m_nSound = kSoundCoin;
+  cItemType t = TouchItemType("コイン", kItemCoin, kSoundCoin);
   return t;
 }
 

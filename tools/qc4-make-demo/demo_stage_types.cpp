@@ -220,22 +220,23 @@ cFlow HeroBounceFlow() {
   return flow;
 }
 
-cItemType GemType() {
+cItemType TouchItemType(const char* name, int graphic, int sound) {
   cItemType t;
-  t.m_strName = "宝石";
-  t.m_nGraphic = kItemGem;
-  t.m_nTakeMode = 0;
-  t.m_nSound = kSoundTreasure;
+  t.m_strName = name;
+  t.m_nGraphic = static_cast<decltype(t.m_nGraphic)>(graphic);
+  t.m_nTakeMode = 0;  // taken on touch
+  t.m_nSound = static_cast<decltype(t.m_nSound)>(sound);
+  return t;
+}
+
+cItemType GemType() {
+  cItemType t = TouchItemType("宝石", kItemGem, kSoundTreasure);
   t.m_aCmds.push_back(StatusCommand(true, kStatusOwnerStage, kStageValueScore, kOpAdd, 500));
   return t;
 }
 
 cItemType HeartType() {
-  cItemType t;
-  t.m_strName = "ハート";
-  t.m_nGraphic = kItemHeart;
-  t.m_nTakeMode = 0;
-  t.m_nSound = kSoundTreasure;
+  cItemType t = TouchItemType("ハート", kItemHeart, kSoundTreasure);
   t.m_aCmds.push_back(StatusCommand(true, kStatusOwnerSelf, kStatusHp, kOpAdd, 1));
   return t;
 }

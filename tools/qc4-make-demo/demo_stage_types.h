@@ -33,6 +33,8 @@ cCharaType BeetleType(bool quake);
 cCharaType TurretType();
 // The hero's flow that bounces it off a stomped beetle: a jump while it still stands on the beetle.
 cFlow HeroBounceFlow();
+// An item taken on touch, with its name, picture and sound; its commands are added by the caller.
+cItemType TouchItemType(const char* name, int graphic, int sound);
 // A gem worth 500 points and a heart that gives back one hit point.
 cItemType GemType();
 cItemType HeartType();
